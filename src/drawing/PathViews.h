@@ -1,0 +1,27 @@
+// The only way the tool path drawer reaches the views.
+//
+// The main window fans each call out to its visible views; the command-line image
+// renderer draws into one off-screen surface; tests record the calls.
+#pragma once
+
+#include <cstdint>
+
+#include "core/Axis.h"
+
+namespace cuttrace {
+
+class PathViews {
+public:
+    virtual ~PathViews() = default;
+
+    virtual void DrawColor(uint32_t colour) = 0;  // 0x00BBGGRR
+    virtual void DrawMoveTo(const AXIS& p) = 0;
+    virtual void DrawLineTo(const AXIS& p) = 0;
+    // A line to p, then the tool picture at p when the cutter display setting is on.
+    virtual void DrawToolTo(const AXIS& p) = 0;
+    virtual void DrawLine(const AXIS& a, const AXIS& b) = 0;
+    // Copies the off-screen drawing to the screen.
+    virtual void RefreshViews() = 0;
+};
+
+}  // namespace cuttrace
