@@ -1,7 +1,7 @@
 // The process-wide settings record.
 //
-// SKELETON: the settings work adds the value table (names, read/write order) and the
-// QSettings adapter in the Qt layer; the fields and defaults below are fixed.
+// It is read once at start-up and written back at a normal end (ui/SettingsStore);
+// core/SettingValues.h lists its stored values in their read/write order.
 #pragma once
 
 #include <cstdint>
