@@ -1,0 +1,194 @@
+// cuttrace-cli: runs an NC program exactly as the viewer's engine does, without a window.
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/Messages.h"
+#include "core/NcRunner.h"
+#include "core/PictureFile.h"
+#include "machines/DiagnosticLog.h"
+#include "machines/NcMachine.h"
+#include "machines/NumberText.h"
+
+namespace {
+
+using namespace cuttrace;
+
+constexpr int kExitFinished = 0;
+constexpr int kExitRunFailed = 1;
+constexpr int kExitUsage = 2;
+
+constexpr const char* kUsage =
+    "usage: cuttrace-cli [options] PROGRAM\n"
+    "  -d, --dialect meldas|fanuc|tosnac   dialect machine (default meldas)\n"
+    "  -e, --expand FILE     write the expanded program (one line per block that moved or\n"
+    "                        was an ordinary block)\n"
+    "  -p, --picture FILE    write every motion as a picture file (.ncv)\n"
+    "  -l, --log             copy the diagnostic log to standard error\n"
+    "      --max-steps N     end the run with an error after N steps (default 100000000)\n"
+    "  -h, --help            show this help\n"
+    "FILE may be '-' for standard output.\n";
+
+struct Options {
+    int dialect = DialectMeldas;
+    std::string program;
+    std::string expandPath;
+    std::string picturePath;
+    bool log = false;
+    long long maxSteps = 100000000;
+};
+
+int UsageError(const std::string& message) {
+    std::cerr << "cuttrace-cli: " << message << "\n" << kUsage;
+    return kExitUsage;
+}
+
+// Parses the command line; returns -1 to go on, otherwise the exit status.
+int ParseOptions(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        std::string_view arg = argv[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 >= argc) return false;
+            out = argv[++i];
+            return true;
+        };
+        std::string text;
+        if (arg == "-h" || arg == "--help") {
+            std::cout << kUsage;
+            return kExitFinished;
+        } else if (arg == "-d" || arg == "--dialect") {
+            if (!value(text)) return UsageError("missing dialect");
+            if (text == "meldas") options.dialect = DialectMeldas;
+            else if (text == "fanuc") options.dialect = DialectFanuc;
+            else if (text == "tosnac") options.dialect = DialectTosnac;
+            else return UsageError("unknown dialect '" + text + "'");
+        } else if (arg == "-e" || arg == "--expand") {
+            if (!value(options.expandPath)) return UsageError("missing file after " + std::string(arg));
+        } else if (arg == "-p" || arg == "--picture") {
+            if (!value(options.picturePath)) return UsageError("missing file after " + std::string(arg));
+        } else if (arg == "-l" || arg == "--log") {
+            options.log = true;
+        } else if (arg == "--max-steps") {
+            if (!value(text)) return UsageError("missing number after --max-steps");
+            std::size_t used = 0;
+            double n = ParseDouble(text, &used);
+            if (used != text.size() || n < 1 || n > 9e18) return UsageError("bad --max-steps '" + text + "'");
+            options.maxSteps = static_cast<long long>(n);
+        } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
+            return UsageError("unknown option '" + std::string(arg) + "'");
+        } else if (options.program.empty()) {
+            options.program = arg;
+        } else {
+            return UsageError("more than one program given");
+        }
+    }
+    if (options.program.empty()) return UsageError("no program given");
+    return -1;
+}
+
+// An output text file, or standard output for "-".
+class TextOutput {
+public:
+    bool Open(const std::string& path) {
+        if (path == "-") {
+            file_ = stdout;
+            return true;
+        }
+        file_ = std::fopen(path.c_str(), "wb");
+        owns_ = true;
+        return file_ != nullptr;
+    }
+    void WriteLine(const std::string& text) {
+        if (!file_) return;
+        std::fwrite(text.data(), 1, text.size(), file_);
+        std::fputc('\n', file_);
+    }
+    bool Close() {
+        if (!file_) return true;
+        bool ok = std::fflush(file_) == 0 && !std::ferror(file_);
+        if (owns_) ok = std::fclose(file_) == 0 && ok;
+        file_ = nullptr;
+        return ok;
+    }
+    ~TextOutput() { Close(); }
+    explicit operator bool() const { return file_ != nullptr; }
+
+private:
+    std::FILE* file_ = nullptr;
+    bool owns_ = false;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (int status = ParseOptions(argc, argv, options); status >= 0) return status;
+
+    std::unique_ptr<ScopedLogSink> logSink;
+    if (options.log) {
+        logSink = std::make_unique<ScopedLogSink>([](std::string_view line) {
+            std::fwrite(line.data(), 1, line.size(), stderr);
+            std::fputc('\n', stderr);
+        });
+    }
+
+    NcRunner runner;
+    runner.SelectMachine(options.dialect);
+    if (runner.Load(options.program, -1)) {
+        std::cerr << messages::kEndFileNotFound << ": " << options.program << "\n";
+        return kExitUsage;
+    }
+
+    TextOutput expanded;
+    if (!options.expandPath.empty() && !expanded.Open(options.expandPath)) {
+        std::cerr << "cuttrace-cli: cannot write " << options.expandPath << "\n";
+        return kExitUsage;
+    }
+    PictureWriter picture;
+    bool writePicture = !options.picturePath.empty();
+    if (writePicture && !picture.Open(options.picturePath)) {
+        std::cerr << "cuttrace-cli: cannot write " << options.picturePath << "\n";
+        return kExitUsage;
+    }
+
+    int result = StepInvalid;
+    long long steps = 0;
+    bool stepLimit = false;
+    while (true) {
+        if (steps >= options.maxSteps) {
+            stepLimit = true;
+            break;
+        }
+        result = runner.Step();
+        ++steps;
+        if (result == StepMotion) {
+            if (writePicture) picture.Add(runner.Motion());
+            if (expanded) expanded.WriteLine(runner.ExpandedText());
+        } else if (result == StepNoMotion) {
+            if (expanded) expanded.WriteLine(runner.ExpandedText());
+        } else if (result <= 0) {
+            break;
+        }
+    }
+
+    bool outputsOk = expanded.Close();
+    if (writePicture) outputsOk = picture.Finish() && outputsOk;
+    if (!outputsOk) std::cerr << "cuttrace-cli: writing an output file failed\n";
+
+    if (stepLimit) {
+        std::string message = "stopped after " + std::to_string(options.maxSteps) + " steps (--max-steps)";
+        DiagnosticLog::Log(message);
+        std::cerr << message << "\n";
+        return kExitRunFailed;
+    }
+    std::string_view message = messages::EndRunMessage(result);
+    DiagnosticLog::Log(message);
+    std::cerr << message << "\n";
+    if (!outputsOk) return kExitRunFailed;
+    return result == StepFinished ? kExitFinished : kExitRunFailed;
+}

@@ -1,0 +1,28 @@
+// Texts of the execution core: log lines and the end-of-run messages.
+#pragma once
+
+#include <string_view>
+
+namespace cuttrace::messages {
+
+inline constexpr std::string_view kOpenFile = "Open file: ";
+inline constexpr std::string_view kCantOpenFile = "Can't Open file";
+inline constexpr std::string_view kCloseFile = "Close file";
+inline constexpr std::string_view kNcEnd = "NCEND";
+inline constexpr std::string_view kSequenceNotFound = "sequence not found";
+inline constexpr std::string_view kLoopStackOver = "loop stack over";
+inline constexpr std::string_view kLoopStackEmpty = "loop end without loop start";
+
+// Messages shown when a run ends, by Step result.
+inline constexpr std::string_view kEndFinished = "終わりだよー(Standart Fin)";
+inline constexpr std::string_view kEndUnexpected = "このメッセージは出るはずない";
+inline constexpr std::string_view kEndFileNotFound = "ファイルが見つかりません";
+inline constexpr std::string_view kEndMotionFailed = "失敗しましたmemory err!";
+inline constexpr std::string_view kEndNestOver = "proguram nest over!";
+inline constexpr std::string_view kEndMacroError = "macro error!";
+inline constexpr std::string_view kEndMacroAbort = "exit this proguram cuse err in macrofunction!";
+
+// The message for a Step result that ends the run (0 or negative).
+std::string_view EndRunMessage(int result);
+
+}  // namespace cuttrace::messages

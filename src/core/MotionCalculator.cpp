@@ -1,0 +1,115 @@
+#include "core/MotionCalculator.h"
+
+#include <cmath>
+
+namespace cuttrace {
+
+namespace {
+
+// A square of a distance that comes out slightly negative through rounding is taken as
+// zero; one clearly negative means the radius cannot reach.
+constexpr double kRootTolerance = -0.01;
+
+bool ClampRoot(double& value) {
+    if (value >= 0.0) return true;
+    if (value > kRootTolerance) {
+        value = 0.0;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool ArcCentre(const ArcCentreInput& in, double& c1, double& c2) {
+    // Treat every arc as counter-clockwise from P to Q.
+    double p1 = in.clockwise ? in.e1 : in.s1;
+    double p2 = in.clockwise ? in.e2 : in.s2;
+    double q1 = in.clockwise ? in.s1 : in.e1;
+    double q2 = in.clockwise ? in.s2 : in.e2;
+    const double r = in.r;
+
+    if (r == 0.0) {
+        if (in.o1 == 0.0 && in.o2 == 0.0) return false;
+        c1 = in.s1 + in.o1;  // offsets always count from the real start point
+        c2 = in.s2 + in.o2;
+        return true;
+    }
+    if (p1 == q1 && p2 == q2) return false;  // a radius alone does not fix a full circle
+
+    if (p2 == q2) {
+        c1 = p1 + (q1 - p1) / 2.0;
+        double t = r * r - ((q1 - p1) / 2.0) * ((q1 - p1) / 2.0);
+        if (!ClampRoot(t)) return false;
+        double root = std::sqrt(t);
+        bool above = (q1 > p1) == (r > 0.0);
+        c2 = above ? p2 + root : p2 - root;
+        return true;
+    }
+    double m = (q1 - p1) / (p2 - q2);
+    double k = (p1 * p1 - q1 * q1 + p2 * p2 - q2 * q2) / (2.0 * (p2 - q2));
+    double d = m * m + 1.0;
+    double b = p1 - m * k + m * p2;
+    double s = b * b - d * (k * k - 2.0 * p2 * k + p1 * p1 + p2 * p2 - r * r);
+    if (!ClampRoot(s)) return false;
+    double root = std::sqrt(s);
+    if ((q2 > p2 && r > 0.0) || (q2 < p2 && r < 0.0)) {
+        c1 = (b - root) / d;
+    } else {
+        c1 = (b + root) / d;
+    }
+    c2 = m * c1 + k;
+    return true;
+}
+
+MotionOutcome MotionCalculator::Compute(const ModalState& modal, MotionRecord& record) {
+    const bool inCycle = modal.CannedCycle != 80;
+    previousX_ = record.X;
+    previousY_ = record.Y;
+    if (!inCycle) previousZ_ = record.Z;  // a cycle keeps the Z from before it began
+
+    const bool anyAxis = modal.XGiven != 0.0 || modal.YGiven != 0.0 || modal.ZGiven != 0.0;
+    const bool arcMode = modal.MotionMode == 2 || modal.MotionMode == 3;
+    if (!anyAxis) {
+        bool fullCircle = arcMode && (modal.I != 0.0 || modal.J != 0.0 || modal.K != 0.0 ||
+                                      modal.R != 0.0);
+        if (!fullCircle) return MotionOutcome::None;
+    } else if (modal.ReferenceReturn != 0 || modal.DistanceMode == 90) {
+        if (modal.XGiven != 0.0) record.X = modal.X;
+        if (modal.YGiven != 0.0) record.Y = modal.Y;
+        if (modal.ZGiven != 0.0) record.Z = modal.Z;
+    } else if (modal.DistanceMode == 91) {
+        if (modal.XGiven != 0.0) record.X = previousX_ + modal.X;
+        if (modal.YGiven != 0.0) record.Y = previousY_ + modal.Y;
+        if (modal.ZGiven != 0.0) record.Z = (inCycle ? previousZ_ : record.Z) + modal.Z;
+    }
+
+    if (inCycle) {
+        if (arcMode) return MotionOutcome::Failed;
+        record.c1 = modal.R;
+        record.kind = modal.CannedCycle;
+        return MotionOutcome::Motion;
+    }
+    record.kind = modal.MotionMode;
+    if (!arcMode) return MotionOutcome::Motion;
+
+    record.kind = modal.MotionMode + 10 * modal.Plane;
+    ArcCentreInput in;
+    in.clockwise = modal.MotionMode == 2;
+    in.r = modal.R;
+    switch (modal.Plane) {
+        case 18:
+            in = {in.clockwise, previousZ_, previousX_, record.Z, record.X, modal.K, modal.I, in.r};
+            break;
+        case 19:
+            in = {in.clockwise, previousY_, previousZ_, record.Y, record.Z, modal.J, modal.K, in.r};
+            break;
+        default:
+            in = {in.clockwise, previousX_, previousY_, record.X, record.Y, modal.I, modal.J, in.r};
+            break;
+    }
+    if (!ArcCentre(in, record.c1, record.c2)) return MotionOutcome::Failed;
+    return MotionOutcome::Motion;
+}
+
+}  // namespace cuttrace

@@ -1,0 +1,168 @@
+#include "core/PictureFile.h"
+
+#include <cctype>
+#include <cstring>
+#include <memory>
+
+#include "machines/NumberText.h"
+
+namespace cuttrace {
+
+namespace {
+
+// Width of the count field the writer reserves and fills in at the end. Readers skip any
+// whitespace, so the padding is invisible to them.
+constexpr int kCountField = 20;
+
+struct FileCloser {
+    void operator()(std::FILE* f) const {
+        if (f) std::fclose(f);
+    }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// Reads whitespace-separated words from a file without loading it whole.
+class WordReader {
+public:
+    explicit WordReader(std::FILE* f) : file_(f) {}
+    bool Next(std::string& word) {
+        word.clear();
+        int c;
+        do {
+            c = std::getc(file_);
+        } while (c != EOF && std::isspace(c));
+        while (c != EOF && !std::isspace(c)) {
+            if (word.size() < kMaxWord) word += static_cast<char>(c);
+            c = std::getc(file_);
+        }
+        return !word.empty();
+    }
+
+private:
+    static constexpr std::size_t kMaxWord = 64;
+    std::FILE* file_;
+};
+
+bool ReadNumber(WordReader& reader, std::string& word, double& value) {
+    if (!reader.Next(word)) return false;
+    std::size_t used = 0;
+    value = ParseDouble(word, &used);
+    return used == word.size();
+}
+
+}  // namespace
+
+void AppendPictureRecord(std::string& out, const MotionRecord& r) {
+    AppendShortest(out, r.X);
+    out += ' ';
+    AppendShortest(out, r.Y);
+    out += ' ';
+    AppendShortest(out, r.Z);
+    out += ' ';
+    out += std::to_string(r.kind);
+    out += ' ';
+    AppendShortest(out, r.c1);
+    out += ' ';
+    AppendShortest(out, r.c2);
+}
+
+PictureStatus SavePicture(const std::string& path, const std::vector<MotionRecord>& records) {
+    PictureWriter writer;
+    if (!writer.Open(path)) return PictureStatus::CannotOpen;
+    for (const MotionRecord& r : records) writer.Add(r);
+    return writer.Finish() ? PictureStatus::Ok : PictureStatus::CannotOpen;
+}
+
+PictureStatus LoadPicture(const std::string& path, std::vector<MotionRecord>& records) {
+    File file(std::fopen(path.c_str(), "rb"));
+    if (!file) return PictureStatus::CannotOpen;
+    WordReader reader(file.get());
+    std::string word;
+    if (!reader.Next(word) || word != kPictureMagic) return PictureStatus::WrongFormat;
+
+    records.clear();
+    double count = 0;
+    if (!ReadNumber(reader, word, count) || count < 0) return PictureStatus::Truncated;
+    // The count is only a claim: records are appended as they are read, never reserved.
+    for (double i = 0; i < count; ++i) {
+        double v[6];
+        for (double& value : v) {
+            if (!ReadNumber(reader, word, value)) return PictureStatus::Truncated;
+        }
+        MotionRecord r;
+        r.X = v[0];
+        r.Y = v[1];
+        r.Z = v[2];
+        r.kind = v[3] >= -2147483648.0 && v[3] <= 2147483647.0 ? static_cast<int32_t>(v[3]) : -1;
+        r.c1 = v[4];
+        r.c2 = v[5];
+        records.push_back(r);
+    }
+    return PictureStatus::Ok;
+}
+
+PictureWriter::~PictureWriter() {
+    if (spool_) std::fclose(spool_);
+    if (out_ && ownsOut_) std::fclose(out_);
+}
+
+bool PictureWriter::Open(const std::string& path) {
+    if (path == "-") {
+        out_ = stdout;
+        ownsOut_ = false;
+    } else {
+        out_ = std::fopen(path.c_str(), "wb");
+        ownsOut_ = true;
+        if (!out_) return false;
+    }
+    std::fputs(kPictureMagic, out_);
+    std::fputc('\n', out_);
+    // Reserve the count field when the output can seek back to it; otherwise spool.
+    long here = std::ftell(out_);
+    if (here >= 0 && std::fprintf(out_, "%-*d\n", kCountField, 0) > 0 && std::fflush(out_) == 0 &&
+        std::fseek(out_, here, SEEK_SET) == 0 && std::fseek(out_, 0, SEEK_END) == 0) {
+        return true;
+    }
+    spool_ = std::tmpfile();
+    if (!spool_) failed_ = true;
+    return !failed_;
+}
+
+void PictureWriter::Add(const MotionRecord& record) {
+    line_.clear();
+    AppendPictureRecord(line_, record);
+    line_ += '\n';
+    std::FILE* target = spool_ ? spool_ : out_;
+    if (target && std::fwrite(line_.data(), 1, line_.size(), target) != line_.size()) failed_ = true;
+    ++count_;
+}
+
+bool PictureWriter::Finish() {
+    if (!out_) return false;
+    std::string countText = std::to_string(count_);
+    if (spool_) {
+        countText += '\n';
+        std::fwrite(countText.data(), 1, countText.size(), out_);
+        std::rewind(spool_);
+        char chunk[64 * 1024];
+        std::size_t n;
+        while ((n = std::fread(chunk, 1, sizeof chunk, spool_)) > 0) {
+            if (std::fwrite(chunk, 1, n, out_) != n) failed_ = true;
+        }
+    } else {
+        long countAt = static_cast<long>(std::strlen(kPictureMagic) + 1);
+        if (std::fseek(out_, countAt, SEEK_SET) != 0 ||
+            std::fwrite(countText.data(), 1, countText.size(), out_) != countText.size()) {
+            failed_ = true;
+        }
+        std::fseek(out_, 0, SEEK_END);
+    }
+    if (std::fflush(out_) != 0) failed_ = true;
+    if (ownsOut_) {
+        if (std::fclose(out_) != 0) failed_ = true;
+        out_ = nullptr;
+    }
+    return !failed_;
+}
+
+}  // namespace cuttrace

@@ -1,0 +1,207 @@
+#include "core/ProgramFile.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace cuttrace {
+
+namespace {
+
+constexpr std::size_t kWindow = 64 * 1024;
+constexpr int kMaxSequenceDigits = 20;
+constexpr int kBackToLineStartReach = 300;
+
+bool IsDigit(int c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+ProgramFile::~ProgramFile() { Close(); }
+
+bool ProgramFile::Open(const std::string& path, int32_t startSequence) {
+    Close();
+    path_ = path;
+    file_ = std::fopen(path.c_str(), "rb");
+    if (!file_) return false;
+    struct stat info {};
+    if (fstat(fileno(file_), &info) != 0 || S_ISDIR(info.st_mode)) {
+        Close();
+        return false;
+    }
+    if (buffer_.size() != kWindow) buffer_.resize(kWindow);
+    bufferStart_ = 0;
+    bufferLen_ = 0;
+    pos_ = 0;
+    eof_ = false;
+    lineStart_ = 0;
+    if (startSequence != -1 && SeekSequence(startSequence) != 0) {
+        Close();
+        return false;
+    }
+    open_ = true;
+    return true;
+}
+
+void ProgramFile::Close() {
+    open_ = false;
+    if (file_) std::fclose(file_);
+    file_ = nullptr;
+    bufferLen_ = 0;
+}
+
+void ProgramFile::Seek(int64_t offset) {
+    pos_ = std::max<int64_t>(offset, 0);
+    eof_ = false;
+}
+
+void ProgramFile::SeekTo(int64_t offset) {
+    if (file_) Seek(offset);
+}
+
+bool ProgramFile::LoadWindow(int64_t offset, bool backwards) {
+    int64_t start = backwards ? std::max<int64_t>(0, offset - static_cast<int64_t>(kWindow) + 1) : offset;
+    bufferStart_ = start;
+    bufferLen_ = 0;
+    if (fseeko(file_, start, SEEK_SET) != 0) return false;
+    bufferLen_ = static_cast<int64_t>(std::fread(buffer_.data(), 1, buffer_.size(), file_));
+    return offset - bufferStart_ < bufferLen_;
+}
+
+int ProgramFile::CharAt(int64_t offset, bool backwards) {
+    if (offset < 0) return -1;
+    if (offset < bufferStart_ || offset >= bufferStart_ + bufferLen_) {
+        if (!LoadWindow(offset, backwards)) return -1;
+    }
+    return static_cast<unsigned char>(buffer_[static_cast<std::size_t>(offset - bufferStart_)]);
+}
+
+bool ProgramFile::ReadPiece(std::string* line) {
+    if (line) line->clear();
+    std::size_t length = 0;
+    while (length < kMaxLinePiece) {
+        if (pos_ < bufferStart_ || pos_ >= bufferStart_ + bufferLen_) {
+            if (!LoadWindow(pos_, false)) {
+                eof_ = true;
+                break;
+            }
+        }
+        const char* from = buffer_.data() + (pos_ - bufferStart_);
+        std::size_t available = static_cast<std::size_t>(bufferStart_ + bufferLen_ - pos_);
+        std::size_t take = std::min(available, kMaxLinePiece - length);
+        const void* newline = std::memchr(from, '\n', take);
+        if (newline) take = static_cast<std::size_t>(static_cast<const char*>(newline) - from) + 1;
+        if (line) line->append(from, take);
+        length += take;
+        pos_ += static_cast<int64_t>(take);
+        if (newline) break;
+    }
+    return length > 0;
+}
+
+int64_t ProgramFile::ReadLine(std::string& line) {
+    line.clear();
+    if (!file_) return -1;
+    lineStart_ = pos_;
+    if (eof_) return -1;
+    if (!ReadPiece(&line)) return -1;
+    return static_cast<int64_t>(line.size());
+}
+
+int ProgramFile::SeekSequence(int64_t n) {
+    if (!file_) return -1;
+    const int64_t start = lineStart_;
+    const bool backwards = n < 0;
+    const int64_t target = n < 0 ? -n : n;
+
+    auto matches = [&](int64_t p) {
+        if (CharAt(p, backwards) != 'N') return false;
+        int64_t value = 0;
+        int digits = 0;
+        for (; digits < kMaxSequenceDigits; ++digits) {
+            int c = CharAt(p + 1 + digits);
+            if (!IsDigit(c)) break;
+            if (value <= target) value = value * 10 + (c - '0');  // past target it cannot match
+        }
+        return digits > 0 && value == target;
+    };
+    auto found = [&](int64_t p) {
+        Seek(p);
+        lineStart_ = p;
+        return 0;
+    };
+
+    if (backwards) {
+        for (int64_t p = start - 1; p >= 1; --p) {
+            if (matches(p)) return found(p);
+        }
+    } else {
+        for (int64_t p = start + 1; CharAt(p) != -1; ++p) {
+            if (matches(p)) return found(p);
+        }
+        for (int64_t p = 0; p < start; ++p) {  // wrapped round: up to the current line
+            if (matches(p)) return found(p);
+        }
+    }
+    Seek(start);
+    return -1;
+}
+
+int ProgramFile::SeekLabel(std::string_view text) {
+    if (!file_) return -1;
+    const int64_t start = lineStart_;
+    // The search begins behind the current line, also when that is the first line of the
+    // file: a WHILE on the first line must still find its END.
+    std::string line;
+    while (true) {
+        int64_t lineOffset = pos_;
+        if (!ReadPiece(&line)) break;
+        std::size_t at = line.find(text);
+        if (at == std::string::npos) continue;
+        std::size_t after = at + text.size();
+        if (after < line.size() && IsDigit(static_cast<unsigned char>(line[after]))) continue;
+        Seek(lineOffset);
+        return 0;
+    }
+    Seek(start);
+    return -1;
+}
+
+void ProgramFile::BackToLineStart(int64_t offset) {
+    if (!file_) return;
+    offset = std::max<int64_t>(offset, 0);
+    for (int i = 0; i < kBackToLineStartReach; ++i) {
+        int64_t p = offset - i;
+        if (CharAt(p, true) == '\n') {
+            Seek(p + 1);
+            return;
+        }
+        if (p == 0) {
+            Seek(0);
+            return;
+        }
+    }
+    Seek(offset - kBackToLineStartReach + 2);  // just behind the last character examined
+}
+
+void ProgramFile::SkipLines(int64_t n) {
+    if (!file_) return;
+    Seek(0);
+    for (int64_t i = 0; i < n; ++i) {
+        if (!ReadPiece(nullptr) || eof_) break;
+    }
+}
+
+int64_t ProgramFile::LineIndex() {
+    if (!file_) return -1;
+    const int64_t remembered = pos_;
+    Seek(0);
+    int64_t passed = 0;
+    while (true) {
+        bool read = ReadPiece(nullptr);
+        if (!read || remembered < pos_ || eof_) return passed;
+        ++passed;
+    }
+}
+
+}  // namespace cuttrace

@@ -1,0 +1,75 @@
+// One open program file of the runner's nesting stack.
+//
+// The program text is never loaded whole: lines are read straight from the file through
+// a small buffer, and positions are byte offsets from the start of the file.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cuttrace {
+
+class ProgramFile {
+public:
+    // Lines longer than this are delivered in pieces by successive reads; it bounds the
+    // memory a single line can take.
+    static constexpr std::size_t kMaxLinePiece = 64 * 1024;
+
+    ProgramFile() = default;
+    ~ProgramFile();
+    ProgramFile(const ProgramFile&) = delete;
+    ProgramFile& operator=(const ProgramFile&) = delete;
+
+    // Opens path and, unless startSequence is -1, positions at that sequence number.
+    // Returns false (and leaves the slot closed) when the file cannot be opened or the
+    // sequence number is not in it.
+    bool Open(const std::string& path, int32_t startSequence);
+    void Close();
+
+    // Reads the next line (end-of-line character included) into line; returns its length,
+    // or -1 at the end of the file or when the slot has no stream.
+    int64_t ReadLine(std::string& line);
+
+    int SeekSequence(int64_t n);          // 0 found, -1 not found
+    int SeekLabel(std::string_view text); // 0 found, -1 not found
+    void SeekTo(int64_t offset);
+    void BackToLineStart(int64_t offset);
+    void SkipLines(int64_t n);
+    int64_t TellOffset() const { return file_ ? pos_ : -1; }
+    int64_t LineIndex();         // -1 without a stream
+
+    bool IsOpen() const { return open_; }
+    bool HasStream() const { return file_ != nullptr; }
+    const std::string& Path() const { return path_; }
+    int64_t LineStart() const { return lineStart_; }
+    int32_t RepeatCount() const { return repeatCount_; }
+    void SetRepeatCount(int32_t n) { repeatCount_ = n; }
+
+private:
+    // The buffer is a window on the file; pos_ is the logical read position.
+    void Seek(int64_t offset);
+    // Loads the window so that it holds offset (at its start, or at its end when scanning
+    // backwards); false when offset lies beyond the end of the file.
+    bool LoadWindow(int64_t offset, bool backwards);
+    // The byte at offset (0..255), or -1 beyond the end. Does not move pos_.
+    int CharAt(int64_t offset, bool backwards = false);
+    // Reads one line piece at pos_ into line (when given); false when nothing was read.
+    bool ReadPiece(std::string* line);
+
+    std::FILE* file_ = nullptr;
+    std::string path_;
+    int64_t lineStart_ = 0;
+    int32_t repeatCount_ = 1;
+    bool open_ = false;
+
+    std::vector<char> buffer_;
+    int64_t bufferStart_ = 0;  // file offset of buffer_[0]
+    int64_t bufferLen_ = 0;    // valid bytes in the buffer
+    int64_t pos_ = 0;          // read position
+    bool eof_ = false;         // the previous read reached the end of the file
+};
+
+}  // namespace cuttrace
