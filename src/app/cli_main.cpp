@@ -63,21 +63,28 @@ int ParseOptions(int argc, char** argv, Options& options) {
             return kExitFinished;
         } else if (arg == "-d" || arg == "--dialect") {
             if (!value(text)) return UsageError("missing dialect");
-            if (text == "meldas") options.dialect = DialectMeldas;
-            else if (text == "fanuc") options.dialect = DialectFanuc;
-            else if (text == "tosnac") options.dialect = DialectTosnac;
-            else return UsageError("unknown dialect '" + text + "'");
+            if (text == "meldas")
+                options.dialect = DialectMeldas;
+            else if (text == "fanuc")
+                options.dialect = DialectFanuc;
+            else if (text == "tosnac")
+                options.dialect = DialectTosnac;
+            else
+                return UsageError("unknown dialect '" + text + "'");
         } else if (arg == "-e" || arg == "--expand") {
-            if (!value(options.expandPath)) return UsageError("missing file after " + std::string(arg));
+            if (!value(options.expandPath))
+                return UsageError("missing file after " + std::string(arg));
         } else if (arg == "-p" || arg == "--picture") {
-            if (!value(options.picturePath)) return UsageError("missing file after " + std::string(arg));
+            if (!value(options.picturePath))
+                return UsageError("missing file after " + std::string(arg));
         } else if (arg == "-l" || arg == "--log") {
             options.log = true;
         } else if (arg == "--max-steps") {
             if (!value(text)) return UsageError("missing number after --max-steps");
             std::size_t used = 0;
             double n = ParseDouble(text, &used);
-            if (used != text.size() || n < 1 || n > 9e18) return UsageError("bad --max-steps '" + text + "'");
+            if (used != text.size() || n < 1 || n > 9e18)
+                return UsageError("bad --max-steps '" + text + "'");
             options.maxSteps = static_cast<long long>(n);
         } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
             return UsageError("unknown option '" + std::string(arg) + "'");
@@ -93,7 +100,7 @@ int ParseOptions(int argc, char** argv, Options& options) {
 
 // An output text file, or standard output for "-".
 class TextOutput {
-public:
+  public:
     bool Open(const std::string& path) {
         if (path == "-") {
             file_ = stdout;
@@ -118,7 +125,7 @@ public:
     ~TextOutput() { Close(); }
     explicit operator bool() const { return file_ != nullptr; }
 
-private:
+  private:
     std::FILE* file_ = nullptr;
     bool owns_ = false;
 };
@@ -181,7 +188,8 @@ int main(int argc, char** argv) {
     if (!outputsOk) std::cerr << "cuttrace-cli: writing an output file failed\n";
 
     if (stepLimit) {
-        std::string message = "stopped after " + std::to_string(options.maxSteps) + " steps (--max-steps)";
+        std::string message =
+            "stopped after " + std::to_string(options.maxSteps) + " steps (--max-steps)";
         DiagnosticLog::Log(message);
         std::cerr << message << "\n";
         return kExitRunFailed;

@@ -20,11 +20,11 @@ struct ModalState {
     int32_t D = 0, L = 0, H = 0, T = 0, P = 0;
     int32_t O = 0;  // also the $ word
     int32_t N = 0, S = 0, E = 0, F = 0;
-    int32_t MotionMode = 0;        // G00..G03
-    int32_t DistanceMode = 90;     // G90, G91
-    int32_t ReferenceReturn = 0;   // G28, G30; only a reset clears it
-    int32_t CannedCycle = 80;      // G71..G89; G80 cancels
-    int32_t Plane = 17;            // G17, G18, G19
+    int32_t MotionMode = 0;       // G00..G03
+    int32_t DistanceMode = 90;    // G90, G91
+    int32_t ReferenceReturn = 0;  // G28, G30; only a reset clears it
+    int32_t CannedCycle = 80;     // G71..G89; G80 cancels
+    int32_t Plane = 17;           // G17, G18, G19
 
     void ClearBlockFields() {
         X = Y = Z = 0;

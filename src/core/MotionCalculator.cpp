@@ -71,8 +71,8 @@ MotionOutcome MotionCalculator::Compute(const ModalState& modal, MotionRecord& r
     const bool anyAxis = modal.XGiven != 0.0 || modal.YGiven != 0.0 || modal.ZGiven != 0.0;
     const bool arcMode = modal.MotionMode == 2 || modal.MotionMode == 3;
     if (!anyAxis) {
-        bool fullCircle = arcMode && (modal.I != 0.0 || modal.J != 0.0 || modal.K != 0.0 ||
-                                      modal.R != 0.0);
+        bool fullCircle =
+            arcMode && (modal.I != 0.0 || modal.J != 0.0 || modal.K != 0.0 || modal.R != 0.0);
         if (!fullCircle) return MotionOutcome::None;
     } else if (modal.ReferenceReturn != 0 || modal.DistanceMode == 90) {
         if (modal.XGiven != 0.0) record.X = modal.X;

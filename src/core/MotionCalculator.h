@@ -21,13 +21,13 @@ bool ArcCentre(const ArcCentreInput& in, double& c1, double& c2);
 enum class MotionOutcome { None, Motion, Failed };
 
 class MotionCalculator {
-public:
+  public:
     // Computes the motion of the block in modal into record, which still holds the
     // previous end point.
     MotionOutcome Compute(const ModalState& modal, MotionRecord& record);
     void Reset() { previousX_ = previousY_ = previousZ_ = 0.0; }
 
-private:
+  private:
     double previousX_ = 0.0;
     double previousY_ = 0.0;
     double previousZ_ = 0.0;  // held while a canned cycle is active

@@ -20,13 +20,18 @@ bool IsRegularFile(const std::string& path) {
 
 }  // namespace
 
-NcRunner::NcRunner() { Reset(); }
-
-NcRunner::~NcRunner() {
-    for (auto& file : files_) file.Close();
+NcRunner::NcRunner() {
+    Reset();
 }
 
-void NcRunner::SelectMachine(int dialect) { machine_ = CreateMachine(dialect); }
+NcRunner::~NcRunner() {
+    for (auto& file : files_)
+        file.Close();
+}
+
+void NcRunner::SelectMachine(int dialect) {
+    machine_ = CreateMachine(dialect);
+}
 
 void NcRunner::Reset() {
     // Files left open by a run that ended early can no longer be reached once the depth
@@ -65,8 +70,9 @@ std::string NcRunner::ResolveCalledProgram(const std::string& name) const {
                            ? name
                            : (std::filesystem::path(programDirectory_) / named).string();
     if (IsRegularFile(base)) return base;
-    for (const std::string& extension : {programExtension_, std::string(".ncd"), std::string(".dat"),
-                                         std::string(".nc"), std::string(".NC")}) {
+    for (const std::string& extension :
+         {programExtension_, std::string(".ncd"), std::string(".dat"), std::string(".nc"),
+          std::string(".NC")}) {
         if (extension.empty()) continue;
         if (IsRegularFile(base + extension)) return base + extension;
     }
@@ -75,11 +81,16 @@ std::string NcRunner::ResolveCalledProgram(const std::string& name) const {
 
 int NcRunner::Step() {
     switch (state_) {
-        case StateOpen: return OpenNext();
-        case StateExecute: return ReadAndExecute();
-        case StateFinish: return Finish();
-        case StateClose: return CloseCurrent();
-        default: return StepInvalid;
+        case StateOpen:
+            return OpenNext();
+        case StateExecute:
+            return ReadAndExecute();
+        case StateFinish:
+            return Finish();
+        case StateClose:
+            return CloseCurrent();
+        default:
+            return StepInvalid;
     }
 }
 
@@ -113,9 +124,12 @@ int NcRunner::ReadAndExecute() {
     if (executed != BlockHandled) {
         ApplyWords(words_, modal_);
         switch (calculator_.Compute(modal_, motion_)) {
-            case MotionOutcome::None: return StepNoMotion;
-            case MotionOutcome::Motion: return StepMotion;
-            case MotionOutcome::Failed: return StepMotionFailed;
+            case MotionOutcome::None:
+                return StepNoMotion;
+            case MotionOutcome::Motion:
+                return StepMotion;
+            case MotionOutcome::Failed:
+                return StepMotionFailed;
         }
     }
     return ActOnRequest();
@@ -124,7 +138,8 @@ int NcRunner::ReadAndExecute() {
 int NcRunner::ActOnRequest() {
     NcMachine& machine = *machine_;
     switch (machine.ResultCode) {
-        case ResultNone: break;
+        case ResultNone:
+            break;
         case ResultLoopBegin:
             if (loopDepth_ >= kLoopStackSize) {
                 DiagnosticLog::Log(messages::kLoopStackOver);
@@ -174,9 +189,13 @@ int NcRunner::ActOnRequest() {
             state_ = StateOpen;
             break;
         }
-        case ResultReturn: state_ = StateClose; break;
-        case BlockError: return StepMacroAbort;
-        default: return StepInvalid;
+        case ResultReturn:
+            state_ = StateClose;
+            break;
+        case BlockError:
+            return StepMacroAbort;
+        default:
+            return StepInvalid;
     }
     return StepLine;
 }

@@ -20,24 +20,24 @@ namespace cuttrace {
 
 enum StepResult : int {
     StepFileOpened = 3,
-    StepLine = 1,            // a line was processed; no motion; go on at once
-    StepMotion = 2,          // the motion record holds a new motion
-    StepNoMotion = 5,        // an ordinary block without motion, or the program-end block
+    StepLine = 1,      // a line was processed; no motion; go on at once
+    StepMotion = 2,    // the motion record holds a new motion
+    StepNoMotion = 5,  // an ordinary block without motion, or the program-end block
     StepFileClosed = 4,
     StepFinished = 0,
-    StepInvalid = -1,        // unknown machine request or invalid state
+    StepInvalid = -1,  // unknown machine request or invalid state
     StepOpenFailed = -2,
     StepMotionFailed = -3,
     StepNestOver = -4,
     StepMacroFailed = -5,
-    StepMacroAbort = -6,     // the machine ended the program because of a macro error
+    StepMacroAbort = -6,  // the machine ended the program because of a macro error
     StepSequenceNotFound = -7,
 };
 
 class NcRunner {
-public:
-    static constexpr int kSlots = 10;       // slot 0 unused
-    static constexpr int kMaxCallDepth = 7; // a call is refused above this depth
+  public:
+    static constexpr int kSlots = 10;        // slot 0 unused
+    static constexpr int kMaxCallDepth = 7;  // a call is refused above this depth
     static constexpr int kLoopStackSize = 27;
 
     NcRunner();
@@ -46,6 +46,8 @@ public:
     NcRunner& operator=(const NcRunner&) = delete;
 
     void SelectMachine(int dialect);
+    // Installs a machine of the caller's (tests use scripted machines).
+    void SetMachine(std::unique_ptr<NcMachine> machine) { machine_ = std::move(machine); }
     void Reset();
     // Resets and names the main program; returns true when no file exists at path.
     bool Load(const std::string& path, int32_t startSequence);
@@ -62,7 +64,7 @@ public:
     NcMachine* Machine() { return machine_.get(); }
     const ModalState& Modal() const { return modal_; }
     const MotionRecord& Motion() const { return motion_; }
-    const std::string& Line() const { return line_; }          // raw line, end of line included
+    const std::string& Line() const { return line_; }  // raw line, end of line included
     const std::string& ExpandedText() const { return expanded_; }
     const std::string& ProgramName() const { return programName_; }
     int Depth() const { return depth_; }
@@ -72,7 +74,7 @@ public:
     // Directory in which called programs are looked for (that of the main program).
     const std::string& ProgramDirectory() const { return programDirectory_; }
 
-private:
+  private:
     int OpenNext();
     int ReadAndExecute();
     int Finish();
@@ -97,7 +99,7 @@ private:
     std::string line_;
     std::string expanded_;
     std::string programDirectory_;
-    std::string mainProgram_;       // the path given to Load; a reset starts here again
+    std::string mainProgram_;  // the path given to Load; a reset starts here again
     int32_t mainStartSequence_ = -1;
     std::string programExtension_;  // of the main program, tried for called names
     std::string pathToOpen_;        // the file the next open step opens

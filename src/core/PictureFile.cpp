@@ -23,7 +23,7 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 
 // Reads whitespace-separated words from a file without loading it whole.
 class WordReader {
-public:
+  public:
     explicit WordReader(std::FILE* f) : file_(f) {}
     bool Next(std::string& word) {
         word.clear();
@@ -38,7 +38,7 @@ public:
         return !word.empty();
     }
 
-private:
+  private:
     static constexpr std::size_t kMaxWord = 64;
     std::FILE* file_;
 };
@@ -69,7 +69,8 @@ void AppendPictureRecord(std::string& out, const MotionRecord& r) {
 PictureStatus SavePicture(const std::string& path, const std::vector<MotionRecord>& records) {
     PictureWriter writer;
     if (!writer.Open(path)) return PictureStatus::CannotOpen;
-    for (const MotionRecord& r : records) writer.Add(r);
+    for (const MotionRecord& r : records)
+        writer.Add(r);
     return writer.Finish() ? PictureStatus::Ok : PictureStatus::CannotOpen;
 }
 
@@ -133,7 +134,8 @@ void PictureWriter::Add(const MotionRecord& record) {
     AppendPictureRecord(line_, record);
     line_ += '\n';
     std::FILE* target = spool_ ? spool_ : out_;
-    if (target && std::fwrite(line_.data(), 1, line_.size(), target) != line_.size()) failed_ = true;
+    if (target && std::fwrite(line_.data(), 1, line_.size(), target) != line_.size())
+        failed_ = true;
     ++count_;
 }
 

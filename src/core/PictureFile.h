@@ -34,7 +34,7 @@ PictureStatus LoadPicture(const std::string& path, std::vector<MotionRecord>& re
 // count is written last: in place when the output can seek, otherwise the records are
 // spooled to a temporary file first.
 class PictureWriter {
-public:
+  public:
     PictureWriter() = default;
     ~PictureWriter();
     PictureWriter(const PictureWriter&) = delete;
@@ -46,7 +46,7 @@ public:
     bool Finish();  // false when anything could not be written
     int64_t Count() const { return count_; }
 
-private:
+  private:
     std::FILE* out_ = nullptr;
     std::FILE* spool_ = nullptr;  // records, when out_ cannot seek back to the count
     bool ownsOut_ = false;

@@ -13,11 +13,15 @@ constexpr std::size_t kWindow = 64 * 1024;
 constexpr int kMaxSequenceDigits = 20;
 constexpr int kBackToLineStartReach = 300;
 
-bool IsDigit(int c) { return c >= '0' && c <= '9'; }
+bool IsDigit(int c) {
+    return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
-ProgramFile::~ProgramFile() { Close(); }
+ProgramFile::~ProgramFile() {
+    Close();
+}
 
 bool ProgramFile::Open(const std::string& path, int32_t startSequence) {
     Close();
@@ -60,7 +64,8 @@ void ProgramFile::SeekTo(int64_t offset) {
 }
 
 bool ProgramFile::LoadWindow(int64_t offset, bool backwards) {
-    int64_t start = backwards ? std::max<int64_t>(0, offset - static_cast<int64_t>(kWindow) + 1) : offset;
+    int64_t start =
+        backwards ? std::max<int64_t>(0, offset - static_cast<int64_t>(kWindow) + 1) : offset;
     bufferStart_ = start;
     bufferLen_ = 0;
     if (fseeko(file_, start, SEEK_SET) != 0) return false;

@@ -13,7 +13,7 @@
 namespace cuttrace {
 
 class ProgramFile {
-public:
+  public:
     // Lines longer than this are delivered in pieces by successive reads; it bounds the
     // memory a single line can take.
     static constexpr std::size_t kMaxLinePiece = 64 * 1024;
@@ -33,13 +33,13 @@ public:
     // or -1 at the end of the file or when the slot has no stream.
     int64_t ReadLine(std::string& line);
 
-    int SeekSequence(int64_t n);          // 0 found, -1 not found
-    int SeekLabel(std::string_view text); // 0 found, -1 not found
+    int SeekSequence(int64_t n);           // 0 found, -1 not found
+    int SeekLabel(std::string_view text);  // 0 found, -1 not found
     void SeekTo(int64_t offset);
     void BackToLineStart(int64_t offset);
     void SkipLines(int64_t n);
     int64_t TellOffset() const { return file_ ? pos_ : -1; }
-    int64_t LineIndex();         // -1 without a stream
+    int64_t LineIndex();  // -1 without a stream
 
     bool IsOpen() const { return open_; }
     bool HasStream() const { return file_ != nullptr; }
@@ -48,7 +48,7 @@ public:
     int32_t RepeatCount() const { return repeatCount_; }
     void SetRepeatCount(int32_t n) { repeatCount_ = n; }
 
-private:
+  private:
     // The buffer is a window on the file; pos_ is the logical read position.
     void Seek(int64_t offset);
     // Loads the window so that it holds offset (at its start, or at its end when scanning

@@ -37,9 +37,13 @@ DiagnosticLog::Sink DiagnosticLog::SetSink(Sink sink) {
     return previous;
 }
 
-bool DiagnosticLog::HasSink() { return static_cast<bool>(CurrentSink()); }
+bool DiagnosticLog::HasSink() {
+    return static_cast<bool>(CurrentSink());
+}
 
-void DiagnosticLog::SetClock(std::function<std::string()> clock) { CurrentClock() = std::move(clock); }
+void DiagnosticLog::SetClock(std::function<std::string()> clock) {
+    CurrentClock() = std::move(clock);
+}
 
 void DiagnosticLog::Log(std::string_view message) {
     if (!CurrentSink()) return;

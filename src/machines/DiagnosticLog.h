@@ -12,7 +12,7 @@
 namespace cuttrace {
 
 class DiagnosticLog {
-public:
+  public:
     using Sink = std::function<void(std::string_view line)>;
 
     // Installs the sink (an empty function removes it) and returns the previous one.
@@ -31,13 +31,14 @@ public:
 
 // Installs a sink for the lifetime of the object and restores the previous one after.
 class ScopedLogSink {
-public:
-    explicit ScopedLogSink(DiagnosticLog::Sink sink) : previous_(DiagnosticLog::SetSink(std::move(sink))) {}
+  public:
+    explicit ScopedLogSink(DiagnosticLog::Sink sink)
+        : previous_(DiagnosticLog::SetSink(std::move(sink))) {}
     ~ScopedLogSink() { DiagnosticLog::SetSink(std::move(previous_)); }
     ScopedLogSink(const ScopedLogSink&) = delete;
     ScopedLogSink& operator=(const ScopedLogSink&) = delete;
 
-private:
+  private:
     DiagnosticLog::Sink previous_;
 };
 

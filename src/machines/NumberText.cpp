@@ -25,7 +25,8 @@ void AppendNonFinite(std::string& out, double value) {
 
 double ParseDouble(std::string_view text, std::size_t* used) {
     std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) ++i;
+    while (i < text.size() && IsBlank(text[i]))
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
         negative = text[i] == '-';
@@ -59,7 +60,8 @@ double ParseDouble(std::string_view text, std::size_t* used) {
 
 int32_t ParseInt(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) ++i;
+    while (i < text.size() && IsBlank(text[i]))
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
         negative = text[i] == '-';

@@ -11,7 +11,7 @@
 namespace cuttrace {
 
 class WordList {
-public:
+  public:
     void Clear() { count_ = 0; }
 
     // Appends an empty word and returns it for filling.
@@ -40,10 +40,11 @@ public:
     // Joins the words without separators (the expanded text of a block).
     void JoinInto(std::string& out) const {
         out.clear();
-        for (std::size_t i = 0; i < count_; ++i) out += words_[i];
+        for (std::size_t i = 0; i < count_; ++i)
+            out += words_[i];
     }
 
-private:
+  private:
     std::vector<std::string> words_;
     std::size_t count_ = 0;
 };

@@ -1,0 +1,261 @@
+#include "core/NcRunner.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "core/support/TempFiles.h"
+#include "machines/DiagnosticLog.h"
+#include "machines/NumberText.h"
+
+namespace cuttrace {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using testing::TempFolder;
+
+// A machine that speaks a tiny scripted language, so the runner's state machine can be
+// driven without any dialect:
+//   CALL name count [seq]   a call ("-" for no name)      RET      a return
+//   GOTO n   DO   UNTIL n (loop end until the n-th pass)  SKIP label
+//   FIN  program end      BAD  execution error      ABORT  machine-ended program
+//   REQ n  any request code; anything else is an ordinary G-code block.
+class ScriptMachine : public NcMachine {
+  public:
+    int SplitBlock(std::string_view line, WordList& words) override {
+        words.Clear();
+        std::size_t i = 0;
+        while (i < line.size() && line[i] != '\n' && line[i] != '\r') {
+            if (line[i] == ' ') {
+                ++i;
+                continue;
+            }
+            std::string& word = words.Add();
+            while (i < line.size() && line[i] != ' ' && line[i] != '\n' && line[i] != '\r')
+                word += line[i++];
+        }
+        return static_cast<int>(words.size()) - 1;
+    }
+    int ExecuteBlock(WordList& w) override {
+        ResultCode = ResultNone;
+        ResultNumber = 0;
+        ProgramName.clear();
+        StartSequence = -1;
+        if (w.empty()) return BlockOrdinary;
+        auto arg = [&](std::size_t i) { return i < w.size() ? ParseInt(w[i]) : 0; };
+        const std::string& op = w[0];
+        if (op == "CALL") {
+            ResultCode = ResultCall;
+            ProgramName = w[1] == "-" ? "" : w[1];
+            ResultNumber = arg(2);
+            StartSequence = arg(3);
+        } else if (op == "RET") {
+            ResultCode = ResultReturn;
+        } else if (op == "GOTO") {
+            ResultCode = ResultGoto;
+            ResultNumber = arg(1);
+        } else if (op == "DO") {
+            ResultCode = ResultLoopBegin;
+        } else if (op == "UNTIL") {
+            ResultCode = ++passes < arg(1) ? ResultLoopEnd : ResultNone;
+        } else if (op == "SKIP") {
+            ResultCode = ResultSkipToEnd;
+            ProgramName = w[1];
+        } else if (op == "FIN") {
+            ResultCode = ResultProgramEnd;
+        } else if (op == "BAD") {
+            return BlockError;
+        } else if (op == "ABORT") {
+            ResultCode = -1;
+        } else if (op == "REQ") {
+            ResultCode = arg(1);
+        } else {
+            return BlockOrdinary;
+        }
+        return BlockHandled;
+    }
+    int passes = 0;
+};
+
+class Runner : public ::testing::Test {
+  protected:
+    Runner() {
+        runner.SetMachine(std::make_unique<ScriptMachine>());
+        DiagnosticLog::SetClock([] { return std::string("T"); });
+    }
+    ~Runner() override { DiagnosticLog::SetClock({}); }
+
+    void Load(const std::string& name, int32_t start = -1) {
+        ASSERT_FALSE(runner.Load(dir.Path(name), start));
+    }
+    // Steps until the run ends (a result of 0 or below) and returns every result.
+    std::vector<int> RunToEnd(int limit = 1000) {
+        std::vector<int> results;
+        for (int i = 0; i < limit; ++i) {
+            int r = runner.Step();
+            results.push_back(r);
+            if (r == StepMotion) xs.push_back(runner.Motion().X);
+            if (r <= 0) break;
+        }
+        return results;
+    }
+    int LastResult(int limit = 1000) { return RunToEnd(limit).back(); }
+
+    TempFolder dir;
+    NcRunner runner;
+    std::vector<double> xs;
+    std::vector<std::string> log;
+    ScopedLogSink sink{[this](std::string_view line) { log.emplace_back(line); }};
+};
+
+TEST_F(Runner, RunsAProgramThroughItsStates) {
+    dir.Write("main.nc", "G00 X1.\nG01 F300\n\nX2.\n");
+    Load("main.nc");
+    // The blank line still holds its line end: an ordinary block without words.
+    EXPECT_THAT(RunToEnd(), ElementsAre(StepFileOpened, StepMotion, StepNoMotion, StepNoMotion,
+                                        StepMotion, StepLine, StepFileClosed, StepFinished));
+    EXPECT_THAT(xs, ElementsAre(1.0, 2.0));
+    EXPECT_EQ(runner.ExpandedText(), "X2.");
+    EXPECT_THAT(log, ElementsAre("T Open file: " + dir.Path("main.nc"), "T Close file", "T NCEND"));
+    // The runner is reset: the next step starts the program again, from where the
+    // previous run left the tool.
+    EXPECT_EQ(runner.Step(), StepFileOpened);
+    EXPECT_EQ(runner.Step(), StepMotion);
+    EXPECT_DOUBLE_EQ(runner.Motion().X, 1.0);
+}
+
+TEST_F(Runner, CallsRepeatAndReturnToTheCaller) {
+    dir.Write("main.nc", "CALL sub 2\nG90 X9.\n");
+    dir.Write("sub.nc", "G91 X1.\nRET\nX100.\n");
+    Load("main.nc");
+    EXPECT_THAT(RunToEnd(), ElementsAre(StepFileOpened, StepLine,              // main, call
+                                        StepFileOpened, StepMotion, StepLine,  // sub pass 1
+                                        StepFileClosed,                        // again
+                                        StepFileOpened, StepMotion, StepLine,  // sub pass 2
+                                        StepFileClosed, StepMotion, StepLine,  // back in main
+                                        StepFileClosed, StepFinished));
+    EXPECT_THAT(xs, ElementsAre(1.0, 2.0, 9.0));
+    EXPECT_THAT(log, ::testing::Contains("T Open file: " + dir.Path("sub.nc")))
+        << "a called name is looked for beside the main program, with its extension";
+}
+
+TEST_F(Runner, CalledProgramsAreFoundByNameOrKnownExtensions) {
+    dir.Write("main.ncd", "CALL O9010 1\nCALL part 1\nCALL " + dir.Path("abs.txt") + " 1\n");
+    dir.Write("O9010", "X1.\n");
+    dir.Write("part.dat", "X2.\n");
+    dir.Write("abs.txt", "X3.\n");
+    ASSERT_FALSE(runner.Load(dir.Path("main.ncd"), -1));
+    EXPECT_EQ(LastResult(), StepFinished);
+    EXPECT_THAT(xs, ElementsAre(1.0, 2.0, 3.0));
+}
+
+TEST_F(Runner, CallEntersAtItsStartSequence) {
+    dir.Write("main.nc", "CALL sub 1 20\n");
+    dir.Write("sub.nc", "N10 X1.\nN20 X2.\nRET\n");
+    Load("main.nc");
+    EXPECT_EQ(LastResult(), StepFinished);
+    EXPECT_THAT(xs, ElementsAre(2.0));
+}
+
+TEST_F(Runner, AnUnnamedCallReopensTheCurrentFileUntilTheNestingLimit) {
+    dir.Write("main.nc", "X1.\nCALL - 1\n");
+    Load("main.nc");
+    std::vector<int> results = RunToEnd();
+    EXPECT_EQ(results.back(), StepNestOver);
+    EXPECT_EQ(std::count(results.begin(), results.end(), StepFileOpened),
+              NcRunner::kMaxCallDepth + 1);
+    EXPECT_EQ(runner.Depth(), NcRunner::kMaxCallDepth + 1);
+}
+
+TEST_F(Runner, ProgramEndPassesThroughNoMotionFirst) {
+    dir.Write("main.nc", "X1.\nFIN\nX2.\n");
+    Load("main.nc");
+    EXPECT_THAT(RunToEnd(), ElementsAre(StepFileOpened, StepMotion, StepNoMotion, StepFinished));
+    EXPECT_EQ(runner.Depth(), 0);
+}
+
+TEST_F(Runner, LoopsReturnToTheirStartLine) {
+    dir.Write("main.nc", "X0.\nDO\nG91 X1.\nUNTIL 3\nG90 X10.\n");
+    Load("main.nc");
+    EXPECT_EQ(LastResult(), StepFinished);
+    EXPECT_THAT(xs, ElementsAre(0.0, 1.0, 2.0, 3.0, 10.0));
+}
+
+TEST_F(Runner, JumpsAndLabelSearches) {
+    dir.Write("main.nc", "GOTO 30\nX1.\nN30 X3.\nSKIP END1\nX4.\nEND1\nX5.\n");
+    Load("main.nc");
+    EXPECT_EQ(LastResult(), StepFinished);
+    EXPECT_THAT(xs, ElementsAre(3.0, 5.0));
+}
+
+TEST_F(Runner, MissingJumpTargetsEndTheRunInsteadOfLooping) {
+    dir.Write("goto.nc", "X1.\nGOTO 99\n");
+    Load("goto.nc");
+    EXPECT_EQ(LastResult(), StepSequenceNotFound);
+    EXPECT_THAT(log, ::testing::Contains("T sequence not found N99"));
+
+    dir.Write("skip.nc", "SKIP END7\nX1.\n");
+    Load("skip.nc");
+    EXPECT_EQ(LastResult(), StepSequenceNotFound);
+    EXPECT_THAT(log, ::testing::Contains("T sequence not found END7"));
+}
+
+TEST_F(Runner, LoopStackIsGuardedAtBothEnds) {
+    std::string deep;
+    for (int i = 0; i <= NcRunner::kLoopStackSize; ++i)
+        deep += "DO\n";
+    dir.Write("deep.nc", deep);
+    Load("deep.nc");
+    EXPECT_EQ(LastResult(), StepMacroFailed);
+    dir.Write("end.nc", "UNTIL 5\n");
+    Load("end.nc");
+    EXPECT_EQ(LastResult(), StepMacroFailed);
+}
+
+TEST_F(Runner, FailuresGiveTheirResultCodes) {
+    dir.Write("bad.nc", "BAD\n");
+    Load("bad.nc");
+    EXPECT_EQ(LastResult(), StepMacroFailed);
+    dir.Write("abort.nc", "ABORT\n");
+    Load("abort.nc");
+    EXPECT_EQ(LastResult(), StepMacroAbort);
+    dir.Write("modal.nc", "REQ 104\n");
+    Load("modal.nc");
+    EXPECT_EQ(LastResult(), StepInvalid);
+    dir.Write("arc.nc", "G02 X10. R1.\n");
+    Load("arc.nc");
+    EXPECT_EQ(LastResult(), StepMotionFailed);
+    dir.Write("call.nc", "CALL nowhere 1\n");
+    Load("call.nc");
+    EXPECT_EQ(LastResult(), StepOpenFailed);
+    EXPECT_THAT(log.back(), HasSubstr("Can't Open file" + dir.Path("nowhere")));
+
+    EXPECT_TRUE(runner.Load(dir.Path("missing.nc"), -1)) << "Load reports a missing file";
+    EXPECT_EQ(runner.Step(), StepOpenFailed);
+    EXPECT_EQ(runner.Depth(), 0);
+}
+
+TEST_F(Runner, PositioningTheCurrentFile) {
+    dir.Write("main.nc", "N1 X1.\nN2 X2.\nN3 X3.\n");
+    Load("main.nc");
+    EXPECT_FALSE(runner.GotoLine(1)) << "nothing is open before the first step";
+    ASSERT_EQ(runner.Step(), StepFileOpened);
+    ASSERT_TRUE(runner.GotoSequence(3));
+    EXPECT_EQ(runner.Step(), StepMotion);
+    EXPECT_DOUBLE_EQ(runner.Motion().X, 3.0);
+    ASSERT_TRUE(runner.GotoLine(1));
+    int64_t index = -1;
+    std::string path;
+    ASSERT_TRUE(runner.CurrentLineIndex(index, path));
+    EXPECT_EQ(index, 1);
+    EXPECT_EQ(path, dir.Path("main.nc"));
+    ASSERT_TRUE(runner.GotoOffset(10));  // inside the second line
+    int64_t offset = -1;
+    ASSERT_TRUE(runner.CurrentOffset(offset, path));
+    EXPECT_EQ(offset, 7);
+    EXPECT_EQ(runner.Step(), StepMotion);
+    EXPECT_DOUBLE_EQ(runner.Motion().X, 2.0);
+}
+
+}  // namespace
+}  // namespace cuttrace

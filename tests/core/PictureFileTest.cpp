@@ -1,0 +1,72 @@
+#include "core/PictureFile.h"
+
+#include <gtest/gtest.h>
+
+#include "core/support/TempFiles.h"
+
+namespace cuttrace {
+namespace {
+
+using testing::ReadWholeFile;
+using testing::TempFolder;
+
+TEST(PictureFile, SavedCoordinatesReadBackExactly) {
+    TempFolder dir;
+    std::vector<MotionRecord> records = {
+        {1234.5678, -0.001, 1e-9, 0.0, 0.0, KindRapid},
+        {1.0 / 3.0, 2.0 / 3.0, -1234567.891, 4.25, -7.5, KindArcCcwXY},
+        {12.5, 0.0, -20.0, 5.0, 0.0, 81},
+    };
+    std::string path = dir.Path("p.ncv");
+    ASSERT_EQ(SavePicture(path, records), PictureStatus::Ok);
+    std::string text = ReadWholeFile(path);
+    EXPECT_EQ(text.substr(0, 14), "ncdatafile\n3  ") << "count first, padded with blanks";
+    EXPECT_NE(text.find("\n1234.5678 -0.001 1e-09 0 0 0\n"), std::string::npos) << text;
+
+    std::vector<MotionRecord> loaded;
+    ASSERT_EQ(LoadPicture(path, loaded), PictureStatus::Ok);
+    EXPECT_EQ(loaded, records);
+}
+
+TEST(PictureFile, ReadsOldRoundedFilesWithAnyWhitespace) {
+    TempFolder dir;
+    std::string path = dir.Write("old.ncv",
+                                 "ncdatafile\r\n2\r\n1.23457e+06 0.001 12.5 1 0 0\r\n"
+                                 "  5\t6 7   172 8 9");
+    std::vector<MotionRecord> loaded;
+    ASSERT_EQ(LoadPicture(path, loaded), PictureStatus::Ok);
+    ASSERT_EQ(loaded.size(), 2u);
+    EXPECT_DOUBLE_EQ(loaded[0].X, 1234570.0);
+    EXPECT_EQ(loaded[1].kind, KindArcCwXY);
+    EXPECT_DOUBLE_EQ(loaded[1].c2, 9.0);
+}
+
+TEST(PictureFile, BadFilesLoseNothingAndClaimNothing) {
+    TempFolder dir;
+    std::vector<MotionRecord> kept = {{1, 2, 3, 0, 0, KindFeed}};
+
+    std::vector<MotionRecord> records = kept;
+    EXPECT_EQ(LoadPicture(dir.Write("x.ncv", "ncdata 1\n1 2 3 1 0 0\n"), records),
+              PictureStatus::WrongFormat);
+    EXPECT_EQ(records, kept) << "a file of another format leaves the buffer alone";
+    EXPECT_EQ(LoadPicture(dir.Path("absent.ncv"), records), PictureStatus::CannotOpen);
+    EXPECT_EQ(records, kept);
+
+    // Fewer records than claimed: the complete ones are kept, the partial one is not.
+    EXPECT_EQ(LoadPicture(dir.Write("t.ncv", "ncdatafile\n3\n1 2 3 1 0 0\n4 5 6 0 0\n"), records),
+              PictureStatus::Truncated);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_DOUBLE_EQ(records[0].X, 1.0);
+
+    // A huge claim with nothing behind it must not be taken at its word.
+    EXPECT_EQ(LoadPicture(dir.Write("h.ncv", "ncdatafile\n2147483648\n"), records),
+              PictureStatus::Truncated);
+    EXPECT_TRUE(records.empty());
+    EXPECT_EQ(LoadPicture(dir.Write("g.ncv", "ncdatafile\n1\n1 2 zz 1 0 0\n"), records),
+              PictureStatus::Truncated);
+
+    EXPECT_EQ(SavePicture(dir.Path("no/such/folder/p.ncv"), kept), PictureStatus::CannotOpen);
+}
+
+}  // namespace
+}  // namespace cuttrace

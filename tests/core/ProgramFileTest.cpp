@@ -1,0 +1,130 @@
+#include "core/ProgramFile.h"
+
+#include <gtest/gtest.h>
+
+#include "core/support/TempFiles.h"
+
+namespace cuttrace {
+namespace {
+
+using testing::TempFolder;
+
+std::string NextLine(ProgramFile& f) {
+    std::string line;
+    return f.ReadLine(line) < 0 ? "<eof>" : line;
+}
+
+TEST(ProgramFile, ReadsLinesAndReportsTheEnd) {
+    TempFolder dir;
+    ProgramFile f;
+    ASSERT_TRUE(f.Open(dir.Write("a.nc", "G00X1.\nG01Y2.\r\nM30"), -1));
+    EXPECT_EQ(NextLine(f), "G00X1.\n");
+    EXPECT_EQ(f.LineStart(), 0);
+    EXPECT_EQ(NextLine(f), "G01Y2.\r\n");
+    EXPECT_EQ(f.LineStart(), 7);
+    EXPECT_EQ(NextLine(f), "M30");  // no final line end
+    EXPECT_EQ(NextLine(f), "<eof>");
+    EXPECT_EQ(NextLine(f), "<eof>");
+
+    ProgramFile empty;
+    ASSERT_TRUE(empty.Open(dir.Write("empty.nc", ""), -1));
+    EXPECT_EQ(NextLine(empty), "<eof>");
+
+    ProgramFile missing;
+    EXPECT_FALSE(missing.Open(dir.Path("nothing.nc"), -1));
+    EXPECT_FALSE(missing.IsOpen());
+    EXPECT_EQ(NextLine(missing), "<eof>");
+    EXPECT_FALSE(missing.Open(dir.Root().string(), -1)) << "a folder is not a program";
+}
+
+TEST(ProgramFile, VeryLongLinesComeInBoundedPieces) {
+    TempFolder dir;
+    std::string big(ProgramFile::kMaxLinePiece + 10, 'X');
+    ProgramFile f;
+    ASSERT_TRUE(f.Open(dir.Write("long.nc", big + "\nN2\n"), -1));
+    std::string line;
+    EXPECT_EQ(f.ReadLine(line), static_cast<int64_t>(ProgramFile::kMaxLinePiece));
+    EXPECT_EQ(f.ReadLine(line), 11);
+    EXPECT_EQ(NextLine(f), "N2\n");
+}
+
+TEST(ProgramFile, SequenceSearchMatchesWholeNumbersBothWays) {
+    TempFolder dir;
+    // offsets:        0       8        17          29
+    std::string text = "N1 G00\nN12 G01\nN120 X1.\nN0120 Y2.\nM30\n";
+    ProgramFile f;
+    ASSERT_TRUE(f.Open(dir.Write("seq.nc", text), -1));
+    NextLine(f);  // at line 0
+    ASSERT_EQ(f.SeekSequence(120), 0);
+    EXPECT_EQ(NextLine(f), "N120 X1.\n");  // not N12
+    ASSERT_EQ(f.SeekSequence(120), 0) << "N0120 is 120 as well";
+    EXPECT_EQ(NextLine(f), "N0120 Y2.\n");
+    NextLine(f);  // M30
+    ASSERT_EQ(f.SeekSequence(-12), 0);
+    EXPECT_EQ(NextLine(f), "N12 G01\n");
+    // Backwards never examines offset 0, so N1 on the first line is not found.
+    EXPECT_EQ(f.SeekSequence(-1), -1);
+    EXPECT_EQ(NextLine(f), "N12 G01\n") << "a failed search stays on the current line";
+}
+
+TEST(ProgramFile, ForwardSequenceSearchWrapsButNeverToTheFirstOffsetFromIt) {
+    TempFolder dir;
+    ProgramFile f;
+    ASSERT_TRUE(f.Open(dir.Write("wrap.nc", "N5\nN7\nN9\n"), -1));
+    NextLine(f);
+    NextLine(f);  // at N7
+    ASSERT_EQ(f.SeekSequence(5), 0) << "wraps to the start";
+    EXPECT_EQ(NextLine(f), "N5\n");
+    // From the first line the forward search starts behind offset 0 and stops before it.
+    EXPECT_EQ(f.SeekSequence(5), -1);
+    EXPECT_EQ(f.SeekSequence(9), 0);
+    ProgramFile entered;
+    EXPECT_TRUE(entered.Open(dir.Path("wrap.nc"), 7));
+    EXPECT_EQ(NextLine(entered), "N7\n");
+    EXPECT_FALSE(entered.Open(dir.Path("wrap.nc"), 8)) << "a missing start sequence fails";
+    EXPECT_FALSE(entered.IsOpen());
+}
+
+TEST(ProgramFile, LabelSearchLooksOnlyAheadAndRespectsDigits) {
+    TempFolder dir;
+    std::string text = "WHILE[#1LT3]DO1\nN100 G01\nX1. N10\nN10 G00\nEND1\n";
+    ProgramFile f;
+    ASSERT_TRUE(f.Open(dir.Write("label.nc", text), -1));
+    NextLine(f);
+    ASSERT_EQ(f.SeekLabel("N10"), 0);
+    EXPECT_EQ(NextLine(f), "X1. N10\n") << "N100 is not N10; a label at the line end is";
+    ASSERT_EQ(f.SeekLabel("END1"), 0);
+    EXPECT_EQ(NextLine(f), "END1\n");
+    EXPECT_EQ(f.SeekLabel("N100"), -1) << "no wrap round to earlier lines";
+    EXPECT_EQ(NextLine(f), "END1\n");
+}
+
+TEST(ProgramFile, PositionsByLineAndOffset) {
+    TempFolder dir;
+    std::string text = "L0\nLINE1\nLINE22\nLINE333\n";
+    ProgramFile f;
+    ASSERT_TRUE(f.Open(dir.Write("lines.nc", text), -1));
+    f.SkipLines(3);
+    EXPECT_EQ(f.TellOffset(), 16);
+    EXPECT_EQ(f.LineIndex(), 3);
+    EXPECT_EQ(NextLine(f), "<eof>") << "LineIndex leaves the stream behind the line";
+    f.SkipLines(1);
+    EXPECT_EQ(NextLine(f), "LINE1\n");
+    f.SkipLines(100);
+    EXPECT_EQ(NextLine(f), "<eof>");
+
+    f.BackToLineStart(12);  // inside LINE22
+    EXPECT_EQ(NextLine(f), "LINE22\n");
+    f.BackToLineStart(1);  // inside the first line
+    EXPECT_EQ(NextLine(f), "L0\n");
+    f.BackToLineStart(2);  // on a line end: the next line
+    EXPECT_EQ(NextLine(f), "LINE1\n");
+
+    std::string longLine(1000, 'A');
+    ASSERT_TRUE(f.Open(dir.Write("wide.nc", "G0\n" + longLine + "\n"), -1));
+    f.BackToLineStart(903);  // 300 characters back finds no line end
+    EXPECT_EQ(f.TellOffset(), 903 - 298);
+}
+
+}  // namespace
+}  // namespace cuttrace
