@@ -1,0 +1,81 @@
+// The command-line tool's own behaviour: options, exit codes, outputs and hostile files.
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "cli/support/CliRun.h"
+#include "core/support/TempFiles.h"
+
+namespace cuttrace {
+namespace {
+
+using testing::CliResult;
+using testing::RunCli;
+using testing::TempFolder;
+
+constexpr const char* kFinished = "終わりだよー(Standart Fin)";
+
+TEST(Cli, UsageErrorsAndMissingProgramsExitWithTwo) {
+    TempFolder dir;
+    EXPECT_EQ(RunCli({}, dir.Root().string()).exitCode, 2);
+    EXPECT_EQ(RunCli({"-d", "heidenhain", "x.nc"}, dir.Root().string()).exitCode, 2);
+    EXPECT_EQ(RunCli({"--max-steps", "many", "x.nc"}, dir.Root().string()).exitCode, 2);
+    EXPECT_EQ(RunCli({"--bogus", "x.nc"}, dir.Root().string()).exitCode, 2);
+    CliResult missing = RunCli({"absent.nc"}, dir.Root().string());
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_NE(missing.standardError.find("ファイルが見つかりません"), std::string::npos);
+    CliResult help = RunCli({"--help"}, dir.Root().string());
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.standardOutput.find("--max-steps"), std::string::npos);
+}
+
+TEST(Cli, WritesOutputsToStandardOutput) {
+    TempFolder dir;
+    dir.Write("p.nc", "G00 X1.\nM05\nG01 Y2. F100\n");
+    CliResult expanded = RunCli({"-e", "-", "p.nc"}, dir.Root().string());
+    EXPECT_EQ(expanded.exitCode, 0);
+    EXPECT_EQ(expanded.standardOutput, "G00X1.\nM05\nG01Y2.F100\n");
+    EXPECT_EQ(expanded.LastErrorLine(), kFinished);
+
+    // Through a pipe the picture cannot seek back to its count: it must still be right.
+    CliResult picture = RunCli({"-p", "-", "p.nc", "|", "cat"}, dir.Root().string());
+    EXPECT_EQ(picture.standardOutput.substr(0, 13), "ncdatafile\n2\n");
+}
+
+TEST(Cli, StepLimitEndsARunWithAnError) {
+    TempFolder dir;
+    std::string program;
+    for (int i = 0; i < 50; ++i) program += "G01 X" + std::to_string(i) + ".\n";
+    dir.Write("long.nc", program);
+    CliResult run = RunCli({"--max-steps", "10", "-p", "pic.ncv", "long.nc"}, dir.Root().string());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.LastErrorLine().find("10 steps"), std::string::npos);
+    // The motions up to the limit are kept in a complete picture file.
+    EXPECT_EQ(testing::ReadWholeFile(dir.Path("pic.ncv")).substr(0, 13), "ncdatafile\n9\n");
+}
+
+TEST(Cli, HostileFilesEndCleanly) {
+    TempFolder dir;
+    std::string binary;
+    for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 7919) % 256);
+    dir.Write("binary.nc", binary);
+    dir.Write("empty.nc", "");
+    dir.Write("wide.nc", "G01 X1." + std::string(1 << 20, ' ') + "Y2.\nX3.\n");
+    dir.Write("words.nc", [] {
+        std::string many;
+        for (int i = 0; i < 20000; ++i) many += "X1.";
+        return many + "\n";
+    }());
+    for (const char* name : {"binary.nc", "empty.nc", "wide.nc", "words.nc"}) {
+        for (const char* dialect : {"meldas", "fanuc", "tosnac"}) {
+            CliResult run = RunCli({"-d", dialect, "--max-steps", "100000", name}, dir.Root().string());
+            SCOPED_TRACE(std::string(name) + " " + dialect);
+            EXPECT_TRUE(run.exitCode == 0 || run.exitCode == 1) << run.exitCode;
+            EXPECT_FALSE(run.LastErrorLine().empty());
+        }
+    }
+    EXPECT_EQ(RunCli({"empty.nc"}, dir.Root().string()).LastErrorLine(), kFinished);
+}
+
+}  // namespace
+}  // namespace cuttrace
