@@ -1,0 +1,82 @@
+#include "drawing/ArcPath.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace cuttrace {
+
+namespace {
+
+constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
+
+}  // namespace
+
+double OffsetAngle(double a, double b) {
+    if (a == 0.0) return b >= 0.0 ? 90.0 : -90.0;
+    double angle = std::atan(b / a) * kDegreesPerRadian;
+    return a < 0.0 ? angle + 180.0 : angle;
+}
+
+double& Coordinate(AXIS& p, int axis) {
+    return axis == 0 ? p.x : axis == 1 ? p.y : p.z;
+}
+
+double Coordinate(const AXIS& p, int axis) {
+    return axis == 0 ? p.x : axis == 1 ? p.y : p.z;
+}
+
+ArcPath ArcPath::Make(const AXIS& start, const MotionRecord& record) {
+    ArcPath arc;
+    switch (record.kind) {
+        case KindArcCwZX:
+        case KindArcCcwZX:
+            arc.first = 2, arc.second = 0, arc.normal = 1;
+            break;
+        case KindArcCwYZ:
+        case KindArcCcwYZ:
+            arc.first = 1, arc.second = 2, arc.normal = 0;
+            break;
+        default:
+            arc.first = 0, arc.second = 1, arc.normal = 2;
+            break;
+    }
+    arc.clockwise = record.kind % 10 == 2;
+    arc.start = start;
+    arc.end = {record.X, record.Y, record.Z};
+    arc.centreFirst = record.c1;
+    arc.centreSecond = record.c2;
+
+    const double sa = Coordinate(start, arc.first) - record.c1;
+    const double sb = Coordinate(start, arc.second) - record.c2;
+    const double ea = Coordinate(arc.end, arc.first) - record.c1;
+    const double eb = Coordinate(arc.end, arc.second) - record.c2;
+    arc.radius = std::hypot(sa, sb);
+    arc.startAngle = OffsetAngle(sa, sb);
+    arc.endAngle = OffsetAngle(ea, eb);
+    if (arc.clockwise) {
+        if (arc.startAngle <= arc.endAngle) arc.endAngle -= 360.0;
+    } else {
+        if (arc.startAngle >= arc.endAngle) arc.endAngle += 360.0;
+    }
+    arc.span = arc.endAngle - arc.startAngle;
+    return arc;
+}
+
+bool ArcPath::Degenerate() const {
+    return !(radius > 0.0) || !std::isfinite(radius) || !std::isfinite(span) ||
+           !std::isfinite(Coordinate(start, normal)) || !std::isfinite(Coordinate(end, normal));
+}
+
+AXIS ArcPath::PointAt(double angle) const {
+    AXIS p;
+    const double r = angle * (std::numbers::pi / 180.0);
+    Coordinate(p, first) = centreFirst + radius * std::cos(r);
+    Coordinate(p, second) = centreSecond + radius * std::sin(r);
+    const double s = Coordinate(start, normal);
+    Coordinate(p, normal) = angle == endAngle
+                                ? Coordinate(end, normal)
+                                : s + (Coordinate(end, normal) - s) * (angle - startAngle) / span;
+    return p;
+}
+
+}  // namespace cuttrace

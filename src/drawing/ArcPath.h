@@ -1,0 +1,48 @@
+// The geometry of a circular or helical arc in one of the three planes.
+//
+// Angles are in degrees, measured from the plane's first axis towards its second:
+// XY (X, Y; normal Z), ZX (Z, X; normal Y), YZ (Y, Z; normal X). The radius is taken
+// from the start point; the end point gives only the end angle and the normal travel.
+#pragma once
+
+#include <cstdint>
+
+#include "core/Axis.h"
+#include "core/MotionRecord.h"
+
+namespace cuttrace {
+
+// The angle of an offset (a along the first axis, b along the second), in [-90, 270).
+double OffsetAngle(double a, double b);
+
+double& Coordinate(AXIS& p, int axis);  // 0 x, 1 y, 2 z
+double Coordinate(const AXIS& p, int axis);
+
+struct ArcPath {
+    int first = 0;  // axis indices of the plane
+    int second = 1;
+    int normal = 2;
+    bool clockwise = false;
+    AXIS start;
+    AXIS end;
+    double centreFirst = 0.0;
+    double centreSecond = 0.0;
+    double radius = 0.0;
+    double startAngle = 0.0;
+    double endAngle = 0.0;  // past startAngle in the commanded sense; a whole turn when
+                            // the end equals the start
+    double span = 0.0;      // endAngle - startAngle: > 0 counter-clockwise, < 0 clockwise
+
+    // Sets up the arc from start to the record's end point around its centre (c1, c2);
+    // the plane and the sense come from the record's kind.
+    static ArcPath Make(const AXIS& start, const MotionRecord& record);
+
+    // No arc can be drawn: the start lies on the centre, or a value is not finite.
+    bool Degenerate() const;
+
+    // The point at an angle; the normal coordinate moves in proportion to the swept angle
+    // and is exactly the end's at the end angle.
+    AXIS PointAt(double angle) const;
+};
+
+}  // namespace cuttrace

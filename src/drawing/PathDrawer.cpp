@@ -1,0 +1,217 @@
+#include "drawing/PathDrawer.h"
+
+#include <cmath>
+
+namespace cuttrace {
+
+namespace {
+
+// Two coordinates are the same when they differ by less than this.
+constexpr double kSamePointTolerance = 1e-8;
+
+double Distance(const AXIS& a, const AXIS& b) {
+    return std::hypot(a.x - b.x, a.y - b.y, a.z - b.z);
+}
+
+}  // namespace
+
+PathDrawer::PathDrawer(PathViews& views, const Settings& settings)
+    : views_(views),
+      settings_(&settings),
+      rapidColour_(&settings.Rapid),
+      feedColour_(&settings.Feed),
+      spotColour_(&settings.Spot) {}
+
+void PathDrawer::SetColours(const Settings& settings) {
+    rapidColour_ = &settings.Rapid;
+    feedColour_ = &settings.Feed;
+    spotColour_ = &settings.Spot;
+}
+
+void PathDrawer::SetFeed(double feedPerMinute) {
+    // A negative feed would move the animation away from its end for ever; the feed's
+    // size is what counts.
+    double feed = std::fabs(feedPerMinute);
+    if (feed == 0.0 || std::isnan(feed)) feed = 1.0;
+    feedSpeed_ = feed / 60.0;
+}
+
+void PathDrawer::BeginMotion(const MotionRecord& record) {
+    kind_ = record.kind;
+    const AXIS to{record.X, record.Y, record.Z};
+    switch (record.kind) {
+        case KindRapid:
+            if (!drawRapids_) {
+                // Rapid moves are drawn only while draw-rapids is set; the tool still goes
+                // there, so the next motion starts at the right place.
+                family_ = Family::None;
+                current_ = to;
+                moving_ = to;
+                views_.DrawMoveTo(to);
+            } else if (quick_) {
+                QuickLine(Family::Rapid, to, false);
+            } else {
+                StartLine(Family::Rapid, to, false);
+            }
+            break;
+        case KindFeed:
+            if (quick_) {
+                QuickLine(Family::Feed, to, false);
+            } else {
+                StartLine(Family::Feed, to, false);
+            }
+            break;
+        case KindArcCwXY:
+        case KindArcCcwXY:
+        case KindArcCwZX:
+        case KindArcCcwZX:
+        case KindArcCwYZ:
+        case KindArcCcwYZ:
+            if (quick_) {
+                QuickArc(record);
+            } else {
+                StartArc(record);
+            }
+            break;
+        default:
+            if (quick_) {
+                QuickCycle(record);
+            } else {
+                StartCycle(record);
+            }
+            break;
+    }
+    if (!quick_) views_.RefreshViews();
+}
+
+void PathDrawer::Advance(double seconds) {
+    if (!(seconds > 0.0)) seconds = 0.0;  // a clock that stood still, or no number at all
+    if (busy_) {
+        switch (family_) {
+            case Family::Rapid:
+            case Family::Feed:
+                StepLine(seconds);
+                break;
+            case Family::Arc:
+                StepArc(seconds);
+                break;
+            case Family::Cycle:
+                StepCycle(seconds);
+                break;
+            case Family::None:
+                busy_ = false;
+                break;
+        }
+    }
+    views_.RefreshViews();
+}
+
+bool PathDrawer::SameAsCurrent(const AXIS& p) const {
+    auto same = [](double a, double b) {
+        const double d = a - b;
+        return d > -kSamePointTolerance && d < kSamePointTolerance;
+    };
+    return same(p.x, current_.x) && same(p.y, current_.y) && same(p.z, current_.z);
+}
+
+uint32_t PathDrawer::LineColour() const {
+    return family_ == Family::Rapid ? *rapidColour_ : *feedColour_;
+}
+
+double PathDrawer::LineSpeed() const {
+    return family_ == Family::Rapid ? kRapidSpeed : feedSpeed_;
+}
+
+void PathDrawer::StartLine(Family family, const AXIS& to, bool evenIfZeroLength) {
+    if (!evenIfZeroLength && SameAsCurrent(to)) {
+        family_ = Family::None;
+        return;
+    }
+    family_ = family;
+    busy_ = true;
+    direction_ = kClockwise;
+    t_ = 0.0;
+    end_ = to;
+    lineStart_ = current_;
+    lineDelta_ = {to.x - current_.x, to.y - current_.y, to.z - current_.z};
+    moving_ = current_;
+    current_ = to;
+    // The end is stored now, so a repaint during the animation shows the whole line.
+    vertices_.Append(to, LineColour());
+    lineLength_ = std::hypot(lineDelta_.x, lineDelta_.y, lineDelta_.z);
+}
+
+void PathDrawer::StepLine(double seconds) {
+    views_.DrawColor(LineColour());
+    const AXIS previous = moving_;
+    const double speed = LineSpeed();
+    t_ += speed * seconds / lineLength_;
+    // A line without a usable length (no length, or one too long to be a number) ends at
+    // once, so the animation always finishes.
+    if (!(t_ < 1.0) || !(lineLength_ > 0.0) || !std::isfinite(lineLength_)) {
+        t_ = 1.0;
+        busy_ = false;
+        moving_ = end_;
+    } else {
+        moving_ = {lineStart_.x + lineDelta_.x * t_, lineStart_.y + lineDelta_.y * t_,
+                   lineStart_.z + lineDelta_.z * t_};
+    }
+    views_.DrawToolTo(moving_);
+    const double time = Distance(moving_, previous) / speed;
+    if (std::isfinite(time)) totalTime_ += time;
+}
+
+void PathDrawer::QuickLine(Family family, const AXIS& to, bool evenIfZeroLength) {
+    if (!evenIfZeroLength && SameAsCurrent(to)) {
+        family_ = Family::None;
+        return;
+    }
+    family_ = family;
+    busy_ = true;
+    end_ = to;
+    const uint32_t colour = LineColour();
+    views_.DrawColor(colour);
+    views_.DrawLine(current_, end_);
+    busy_ = false;
+    current_ = end_;
+    moving_ = end_;
+    vertices_.Append(end_, colour);
+}
+
+void PathDrawer::Redraw() {
+    for (const PathVertex& v : vertices_) {
+        views_.DrawColor(v.colour);
+        views_.DrawLineTo(v.point);
+    }
+}
+
+void PathDrawer::ClearPath() {
+    vertices_.Clear();
+}
+
+void PathDrawer::DrawOrigin(double scale) {
+    if (!(scale > 0.0) || !std::isfinite(scale)) scale = 1.0;
+    const double a = 15.0 / scale;
+    const double b = 2.0 / scale;
+    const double c = 20.0 / scale;
+    const double d = 1.0 / scale;
+    views_.DrawColor(settings_->Org);
+    // Arrow heads on X, Y and Z.
+    views_.DrawMoveTo({a, b, 0});
+    views_.DrawLineTo({c, 0, 0});
+    views_.DrawLineTo({a, -b, 0});
+    views_.DrawMoveTo({b, a, 0});
+    views_.DrawLineTo({0, c, 0});
+    views_.DrawLineTo({-b, a, 0});
+    views_.DrawMoveTo({d, d, a});
+    views_.DrawLineTo({0, 0, c});
+    views_.DrawLineTo({-d, -d, a});
+    // The axes; the pens end at the origin.
+    views_.DrawMoveTo({c, 0, 0});
+    views_.DrawLineTo({0, 0, 0});
+    views_.DrawLineTo({0, c, 0});
+    views_.DrawMoveTo({0, 0, c});
+    views_.DrawLineTo({0, 0, 0});
+}
+
+}  // namespace cuttrace

@@ -1,0 +1,136 @@
+// Draws each executed motion into the views, animated at the programmed feed or whole at
+// once, keeps the drawn points for redrawing and adds up the machining time.
+//
+// Four families are drawn: rapid moves (kind 0), feed lines (kind 1), arcs in the three
+// planes (172/173, 182/183, 192/193) and, for every other kind, drilling cycles. Each
+// motion starts from the drawer's own current position, never from the record.
+#pragma once
+
+#include <cstdint>
+
+#include "core/Axis.h"
+#include "core/MotionRecord.h"
+#include "core/Settings.h"
+#include "drawing/ArcPath.h"
+#include "drawing/PathViews.h"
+#include "drawing/VertexList.h"
+
+namespace cuttrace {
+
+class PathDrawer {
+  public:
+    static constexpr int32_t kClockwise = 82;         // 'R'; also a drilling feed downwards
+    static constexpr int32_t kCounterClockwise = 76;  // 'L'; also a drilling feed upwards
+    static constexpr double kRapidSpeed = 166.0;      // length units per second
+    static constexpr double kArcResolution = 8.0;
+
+    // The colours are read through references to the record's Rapid, Feed and Spot fields;
+    // the record's CutterDia and Org are read at the moment they are used. Both the views
+    // and the record must outlive the drawer.
+    PathDrawer(PathViews& views, const Settings& settings);
+    PathDrawer(const PathDrawer&) = delete;
+    PathDrawer& operator=(const PathDrawer&) = delete;
+
+    // Points the colour references at another record's Rapid, Feed and Spot fields.
+    void SetColours(const Settings& settings);
+
+    // Feed per minute; the sign is ignored and 0 (or a value that is not a number) draws at
+    // 1 unit per minute.
+    void SetFeed(double feedPerMinute);
+    double FeedSpeed() const { return feedSpeed_; }  // units per second
+
+    // Starts drawing a motion: whole at once while quick is set, otherwise animated by the
+    // following Advance calls until Busy() turns false. The views are refreshed after an
+    // animated start.
+    void BeginMotion(const MotionRecord& record);
+    // One animation step by the seconds elapsed since the previous step or the start.
+    void Advance(double seconds);
+
+    // Replays every stored point as a line in its own colour, from wherever the pens are.
+    void Redraw();
+    // Forgets every stored point.
+    void ClearPath();
+    // Draws the origin mark in the Org colour, sized for the given view scale; the pens
+    // end at the origin.
+    void DrawOrigin(double scale);
+
+    bool Busy() const { return busy_; }
+    bool Quick() const { return quick_; }
+    void SetQuick(bool quick) { quick_ = quick; }
+    bool DrawRapids() const { return drawRapids_; }
+    void SetDrawRapids(bool draw) { drawRapids_ = draw; }
+    double TotalTime() const { return totalTime_; }  // seconds of animated motion
+    void SetTotalTime(double seconds) { totalTime_ = seconds; }
+    int32_t Direction() const { return direction_; }
+    int32_t Kind() const { return kind_; }
+
+    // Where the tool is after the motions begun so far (already the end of a motion that
+    // is still being animated).
+    const AXIS& CurrentPosition() const { return current_; }
+    const AXIS& EndPosition() const { return end_; }
+    // The animated tool position: the last point drawn.
+    const AXIS& MovingPoint() const { return moving_; }
+    const VertexList& Vertices() const { return vertices_; }
+
+  private:
+    enum class Family { None, Rapid, Feed, Arc, Cycle };
+
+    bool SameAsCurrent(const AXIS& p) const;
+    uint32_t LineColour() const;
+    double LineSpeed() const;
+
+    void StartLine(Family family, const AXIS& to, bool evenIfZeroLength);
+    void StepLine(double seconds);
+    void QuickLine(Family family, const AXIS& to, bool evenIfZeroLength);
+
+    void StartArc(const MotionRecord& record);
+    void StepArc(double seconds);
+    void QuickArc(const MotionRecord& record);
+    bool DrawArcAsLine(const MotionRecord& record);
+
+    void StartCycle(const MotionRecord& record);
+    void StepCycle(double seconds);
+    void QuickCycle(const MotionRecord& record);
+    void SetUpCycle(const MotionRecord& record);
+    bool CycleBottomReached(double z) const;
+    void ToolMark(const AXIS& p);
+
+    PathViews& views_;
+    const Settings* settings_;
+    const uint32_t* rapidColour_;
+    const uint32_t* feedColour_;
+    const uint32_t* spotColour_;
+
+    bool busy_ = false;
+    bool drawRapids_ = false;
+    bool quick_ = false;
+    int32_t direction_ = 0;
+    int32_t kind_ = 0;
+    Family family_ = Family::None;
+    double feedSpeed_ = 1.0;
+
+    AXIS current_;
+    AXIS end_;
+    AXIS moving_;
+
+    // Line being drawn.
+    AXIS lineStart_;
+    AXIS lineDelta_;
+    double lineLength_ = 0.0;
+    double t_ = 0.0;
+
+    // Arc being drawn.
+    ArcPath arc_;
+    double angle_ = 0.0;
+
+    // Drilling cycle being drawn.
+    AXIS hole_;  // the hole at the initial level (where the cycle ends)
+    double rLevel_ = 0.0;
+    double bottom_ = 0.0;
+    double sign_ = 1.0;
+
+    double totalTime_ = 0.0;
+    VertexList vertices_;
+};
+
+}  // namespace cuttrace

@@ -1,0 +1,100 @@
+// Arcs of the tool path drawer.
+#include <cmath>
+#include <cstdint>
+#include <numbers>
+
+#include "drawing/PathDrawer.h"
+
+namespace cuttrace {
+
+namespace {
+
+constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
+// The quick step never goes below this, so a huge radius cannot make a huge polygon
+// (36,000 segments at most per turn; radii up to 4,000 keep their 40/radius step).
+constexpr double kMinQuickArcStep = 0.01;
+
+double Distance(const AXIS& a, const AXIS& b) {
+    return std::hypot(a.x - b.x, a.y - b.y, a.z - b.z);
+}
+
+}  // namespace
+
+// An arc whose start lies on its centre has no radius to turn around; it is drawn as a
+// straight feed segment to its end, which also keeps the animation finite.
+bool PathDrawer::DrawArcAsLine(const MotionRecord& record) {
+    if (!arc_.Degenerate()) return false;
+    const AXIS to{record.X, record.Y, record.Z};
+    if (quick_) {
+        QuickLine(Family::Feed, to, true);
+    } else {
+        StartLine(Family::Feed, to, true);
+    }
+    direction_ = arc_.clockwise ? kClockwise : kCounterClockwise;
+    return true;
+}
+
+void PathDrawer::StartArc(const MotionRecord& record) {
+    arc_ = ArcPath::Make(current_, record);
+    if (DrawArcAsLine(record)) return;
+    family_ = Family::Arc;
+    busy_ = true;
+    moving_ = current_;
+    end_ = arc_.end;
+    direction_ = arc_.clockwise ? kClockwise : kCounterClockwise;
+    angle_ = arc_.startAngle;
+    current_ = end_;
+}
+
+void PathDrawer::StepArc(double seconds) {
+    views_.DrawColor(*feedColour_);
+    const AXIS previous = moving_;
+    const double step = feedSpeed_ * seconds / arc_.radius * kDegreesPerRadian;
+    angle_ += arc_.clockwise ? -step : step;
+    const bool done = arc_.clockwise ? !(angle_ > arc_.endAngle) : !(angle_ < arc_.endAngle);
+    if (done) {
+        angle_ = arc_.endAngle;
+        busy_ = false;
+    }
+    moving_ = arc_.PointAt(angle_);
+    views_.DrawToolTo(moving_);
+    const double time = Distance(moving_, previous) / feedSpeed_;
+    if (std::isfinite(time)) totalTime_ += time;
+    vertices_.Append(moving_, *feedColour_);
+}
+
+void PathDrawer::QuickArc(const MotionRecord& record) {
+    arc_ = ArcPath::Make(current_, record);
+    if (DrawArcAsLine(record)) return;
+    family_ = Family::Arc;
+    busy_ = true;
+    moving_ = current_;
+    end_ = arc_.end;
+    direction_ = arc_.clockwise ? kClockwise : kCounterClockwise;
+
+    double step = arc_.radius > 1.0 ? 5.0 * kArcResolution / arc_.radius : 90.0;
+    if (step < kMinQuickArcStep) step = kMinQuickArcStep;
+    // Whole steps from the start; the last segment ends on the end angle. Reaching the end
+    // exactly does not add a zero-length segment.
+    const double steps = std::ceil(std::fabs(arc_.span) / step - 1e-9);
+    const int64_t count = steps < 1.0 ? 1 : static_cast<int64_t>(steps);
+    const double signedStep = arc_.clockwise ? -step : step;
+
+    const uint32_t colour = *feedColour_;
+    views_.DrawColor(colour);
+    AXIS previous = current_;
+    for (int64_t k = 1; k <= count; ++k) {
+        const double angle =
+            k == count ? arc_.endAngle : arc_.startAngle + signedStep * static_cast<double>(k);
+        const AXIS p = arc_.PointAt(angle);
+        views_.DrawLine(previous, p);
+        vertices_.Append(p, colour);
+        previous = p;
+    }
+    angle_ = arc_.endAngle;
+    moving_ = previous;
+    busy_ = false;
+    current_ = end_;
+}
+
+}  // namespace cuttrace

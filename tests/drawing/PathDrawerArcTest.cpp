@@ -1,0 +1,233 @@
+// Arcs and helices in the three planes, animated and quick.
+#include <cmath>
+#include <limits>
+#include <numbers>
+#include <vector>
+
+#include "drawing/ArcPath.h"
+#include "drawing/support/DrawerFixture.h"
+
+namespace cuttrace::testing {
+namespace {
+
+struct Plane {
+    int32_t cw;
+    int32_t ccw;
+    int first;
+    int second;
+    int normal;
+    const char* name;
+};
+
+const Plane kPlanes[] = {
+    {KindArcCwXY, KindArcCcwXY, 0, 1, 2, "XY"},
+    {KindArcCwZX, KindArcCcwZX, 2, 0, 1, "ZX"},
+    {KindArcCwYZ, KindArcCcwYZ, 1, 2, 0, "YZ"},
+};
+
+// A point with the given coordinates on a plane's first, second and normal axes.
+AXIS InPlane(const Plane& p, double first, double second, double normal) {
+    AXIS a;
+    Coordinate(a, p.first) = first;
+    Coordinate(a, p.second) = second;
+    Coordinate(a, p.normal) = normal;
+    return a;
+}
+
+MotionRecord ArcTo(int32_t kind, const AXIS& end, double c1, double c2) {
+    return Motion(kind, end.x, end.y, end.z, c1, c2);
+}
+
+// The angle swept from `from` through every stored vertex, around a plane centre,
+// in degrees (positive from the first axis towards the second).
+double Swept(const Plane& p, const AXIS& from, const VertexList& vertices, double c1, double c2) {
+    double swept = 0.0;
+    double last = std::atan2(Coordinate(from, p.second) - c2, Coordinate(from, p.first) - c1);
+    for (const PathVertex& v : vertices) {
+        double now =
+            std::atan2(Coordinate(v.point, p.second) - c2, Coordinate(v.point, p.first) - c1);
+        double d = now - last;
+        if (d > std::numbers::pi) d -= 2 * std::numbers::pi;
+        if (d < -std::numbers::pi) d += 2 * std::numbers::pi;
+        swept += d;
+        last = now;
+    }
+    return swept * 180.0 / std::numbers::pi;
+}
+
+class ArcTest : public DrawerTest {};
+
+TEST_F(ArcTest, ArcEndingOnItsStartIsAFullTurnInEveryPlaneAndBothSenses) {
+    for (const Plane& plane : kPlanes) {
+        for (bool clockwise : {false, true}) {
+            for (bool quick : {false, true}) {
+                SCOPED_TRACE(std::string(plane.name) + (clockwise ? " cw" : " ccw") +
+                             (quick ? " quick" : " animated"));
+                const AXIS start = InPlane(plane, 13, 4, 7);  // radius 10 around (3, 4)
+                PlaceAt(start);
+                drawer.SetFeed(3000);
+                Draw(ArcTo(clockwise ? plane.cw : plane.ccw, start, 3, 4), quick);
+                EXPECT_EQ(drawer.Direction(),
+                          clockwise ? PathDrawer::kClockwise : PathDrawer::kCounterClockwise);
+                EXPECT_NEAR(Swept(plane, start, drawer.Vertices(), 3, 4),
+                            clockwise ? -360.0 : 360.0, 1e-6);
+                for (const PathVertex& v : drawer.Vertices()) {
+                    EXPECT_NEAR(std::hypot(Coordinate(v.point, plane.first) - 3,
+                                           Coordinate(v.point, plane.second) - 4),
+                                10.0, 1e-9);
+                    EXPECT_EQ(Coordinate(v.point, plane.normal), 7.0);
+                    EXPECT_EQ(v.colour, kFeed);
+                }
+                EXPECT_TRUE(Near(drawer.Vertices()[drawer.Vertices().Count() - 1].point, start));
+                EXPECT_EQ(drawer.CurrentPosition(), start);
+                if (quick) {
+                    EXPECT_EQ(drawer.Vertices().Count(), 90u);  // 4-degree steps at radius 10
+                    EXPECT_EQ(views.Count(Op::Line), 90u);
+                    EXPECT_EQ(views.Count(Op::ToolTo), 0u);
+                } else {
+                    EXPECT_EQ(views.Count(Op::ToolTo), drawer.Vertices().Count());
+                    EXPECT_EQ(views.Count(Op::Line), 0u);
+                }
+            }
+        }
+    }
+}
+
+TEST_F(ArcTest, HelixEndsExactlyOnTheProgrammedNormalCoordinate) {
+    for (const Plane& plane : kPlanes) {
+        for (int32_t kind : {plane.cw, plane.ccw}) {
+            for (bool quick : {false, true}) {
+                SCOPED_TRACE(std::string(plane.name) + std::to_string(kind) +
+                             (quick ? " quick" : " animated"));
+                const AXIS start = InPlane(plane, 5, 0, 0.1);
+                PlaceAt(start);
+                drawer.SetFeed(1234);
+                const AXIS end = InPlane(plane, 0, 5, 0.3);  // a quarter turn one way or three
+                Draw(ArcTo(kind, end, 0, 0), quick, 0.0137);
+                const VertexList& v = drawer.Vertices();
+                ASSERT_GE(v.Count(), 2u);
+                EXPECT_EQ(Coordinate(v[v.Count() - 1].point, plane.normal), 0.3);
+                EXPECT_EQ(Coordinate(drawer.MovingPoint(), plane.normal), 0.3);
+                EXPECT_EQ(drawer.CurrentPosition(), end);
+                // The normal coordinate moves with the swept angle, steadily.
+                for (std::size_t i = 1; i < v.Count(); ++i) {
+                    EXPECT_GE(Coordinate(v[i].point, plane.normal),
+                              Coordinate(v[i - 1].point, plane.normal));
+                }
+            }
+        }
+    }
+}
+
+TEST_F(ArcTest, QuickArcStepIsFortyDegreesOverTheRadiusOrAQuarterTurn) {
+    struct Case {
+        double radius;
+        int32_t kind;
+        double endAngle;  // degrees from the first axis; 0 for a full turn
+        std::size_t segments;
+    };
+    const Case cases[] = {
+        {0.5, KindArcCcwXY, 0, 4},       {1.0, KindArcCwXY, 0, 4},
+        {20, KindArcCcwXY, 0, 180},      {20, KindArcCwXY, 90, 135},  // 270 degrees clockwise
+        {40, KindArcCwYZ, 0, 360},       {30, KindArcCcwXY, 90, 68},  // 90 / 1.333: 67.5 -> 68
+        {1e9, KindArcCcwXY, 180, 18000},  // the step stops at 0.01 degrees
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.radius);
+        const Plane& plane = c.kind == KindArcCwYZ ? kPlanes[2] : kPlanes[0];
+        const AXIS start = InPlane(plane, c.radius, 0, 0);
+        PlaceAt(start);
+        const double a = c.endAngle * std::numbers::pi / 180.0;
+        const AXIS end = InPlane(plane, c.radius * std::cos(a), c.radius * std::sin(a), 0);
+        Draw(ArcTo(c.kind, end, 0, 0), true);
+        EXPECT_EQ(drawer.Vertices().Count(), c.segments);
+        auto lines = views.Only(Op::Line);
+        ASSERT_EQ(lines.size(), c.segments);
+        EXPECT_EQ(lines.front().a, start);
+        for (std::size_t i = 1; i < lines.size(); ++i)
+            EXPECT_EQ(lines[i].a, lines[i - 1].b);
+    }
+}
+
+TEST_F(ArcTest, RadiusTwentyQuickArcPointsAreTwoDegreesApart) {
+    PlaceAt({20, 0, 0});
+    Draw(ArcTo(KindArcCcwXY, {-20, 0, 0}, 0, 0), true);
+    const VertexList& v = drawer.Vertices();
+    ASSERT_EQ(v.Count(), 90u);
+    EXPECT_NEAR(v[0].point.x, 20 * std::cos(2 * std::numbers::pi / 180), 1e-12);
+    EXPECT_NEAR(v[0].point.y, 20 * std::sin(2 * std::numbers::pi / 180), 1e-12);
+}
+
+TEST_F(ArcTest, ZxAnglesRunFromZTowardsX) {
+    // Starts 10 along +X from the centre (angle 90), sweeps towards 10 along -Z (180).
+    PlaceAt({10, 0, 0});
+    Draw(ArcTo(KindArcCcwZX, {0, 0, -10}, 0, 0), true);
+    const AXIS first = drawer.Vertices()[0].point;
+    EXPECT_LT(first.z, 0.0);
+    EXPECT_LT(first.x, 10.0);
+    EXPECT_NEAR(Swept(kPlanes[1], {10, 0, 0}, drawer.Vertices(), 0, 0), 90.0, 1e-9);
+}
+
+TEST_F(ArcTest, AnimatedArcTurnsAtFeedSpeedAndStoresEveryStep) {
+    PlaceAt({10, 0, 0});
+    drawer.SetFeed(600);  // 10 units per second: one radian per second at radius 10
+    drawer.BeginMotion(ArcTo(KindArcCcwXY, {0, 10, 0}, 0, 0));
+    EXPECT_TRUE(drawer.Busy());
+    EXPECT_EQ(drawer.CurrentPosition(), (AXIS{0, 10, 0}));
+    EXPECT_TRUE(drawer.Vertices().Empty());  // nothing drawn at the start
+    EXPECT_EQ(views.Text(), "R\n");
+
+    drawer.Advance(1.0);
+    EXPECT_TRUE(Near(drawer.MovingPoint(), {10 * std::cos(1.0), 10 * std::sin(1.0), 0}));
+    EXPECT_NEAR(drawer.TotalTime(), Distance({10, 0, 0}, drawer.MovingPoint()) / 10, 1e-12);
+    drawer.Advance(1.0);
+    EXPECT_FALSE(drawer.Busy());
+    EXPECT_TRUE(Near(drawer.MovingPoint(), {0, 10, 0}));
+    EXPECT_EQ(drawer.Vertices().Count(), 2u);
+    EXPECT_EQ(views.Count(Op::ToolTo), 2u);
+    EXPECT_EQ(views.Count(Op::Refresh), 3u);
+}
+
+TEST_F(ArcTest, ArcStartingOnItsCentreIsAStraightFeedSegment) {
+    for (bool quick : {false, true}) {
+        PlaceAt({1, 1, 0});
+        drawer.SetFeed(60);
+        Draw(ArcTo(KindArcCwXY, {4, 5, 0}, 1, 1), quick);
+        ASSERT_EQ(drawer.Vertices().Count(), 1u);
+        EXPECT_EQ(drawer.Vertices()[0], (PathVertex{{4, 5, 0}, kFeed}));
+        EXPECT_EQ(drawer.CurrentPosition(), (AXIS{4, 5, 0}));
+        EXPECT_EQ(drawer.MovingPoint(), (AXIS{4, 5, 0}));
+        EXPECT_EQ(drawer.Direction(), PathDrawer::kClockwise);
+        EXPECT_NEAR(drawer.TotalTime(), quick ? 0.0 : 5.0, 1e-9);
+        drawer.SetTotalTime(0);
+    }
+    // Start, end and centre all in one place: still one point, and the animation ends.
+    PlaceAt({0, 0, 0});
+    Draw(ArcTo(KindArcCcwYZ, {0, 0, 0}, 0, 0), false, 0.0, 3);
+    EXPECT_EQ(drawer.Vertices().Count(), 1u);
+}
+
+TEST_F(ArcTest, ArcWithoutANumberEndsInBothModes) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    drawer.SetFeed(60000);
+    for (bool quick : {false, true}) {
+        PlaceAt({5, 0, 0});
+        Draw(ArcTo(KindArcCcwXY, {0, 5, 0}, nan, 0), quick, 0.01, 10);
+        PlaceAt({5, 0, 0});
+        Draw(ArcTo(KindArcCcwXY, {0, 5, 0}, -std::numeric_limits<double>::infinity(), 0), quick,
+             0.01, 10);
+    }
+}
+
+TEST(OffsetAngleTest, CoversMinusNinetyToTwoSeventy) {
+    EXPECT_DOUBLE_EQ(OffsetAngle(1, 0), 0.0);
+    EXPECT_DOUBLE_EQ(OffsetAngle(0, 1), 90.0);
+    EXPECT_DOUBLE_EQ(OffsetAngle(0, 0), 90.0);
+    EXPECT_DOUBLE_EQ(OffsetAngle(0, -1), -90.0);
+    EXPECT_DOUBLE_EQ(OffsetAngle(-1, 0), 180.0);
+    EXPECT_DOUBLE_EQ(OffsetAngle(-1, -1), 225.0);
+    EXPECT_DOUBLE_EQ(OffsetAngle(1, -1), -45.0);
+}
+
+}  // namespace
+}  // namespace cuttrace::testing

@@ -1,0 +1,165 @@
+// Rapid moves and feed lines, animated and quick.
+#include <limits>
+
+#include "drawing/support/DrawerFixture.h"
+
+namespace cuttrace::testing {
+namespace {
+
+using LineTest = DrawerTest;
+
+TEST_F(LineTest, QuickLinesDrawOneSegmentInTheirColourAndStoreTheEnd) {
+    drawer.SetQuick(true);
+    drawer.BeginMotion(Motion(KindRapid, 10, 0, 5));
+    drawer.BeginMotion(Motion(KindFeed, 10, 20, 5));
+    EXPECT_EQ(views.Text(),
+              "C 1\nD 0,0,0 -> 10,0,5\n"
+              "C 2\nD 10,0,5 -> 10,20,5\n");  // no refresh per quick motion
+    EXPECT_FALSE(drawer.Busy());
+    EXPECT_EQ(drawer.CurrentPosition(), (AXIS{10, 20, 5}));
+    ASSERT_EQ(drawer.Vertices().Count(), 2u);
+    EXPECT_EQ(drawer.Vertices()[0], (PathVertex{{10, 0, 5}, kRapid}));
+    EXPECT_EQ(drawer.Vertices()[1], (PathVertex{{10, 20, 5}, kFeed}));
+    EXPECT_EQ(drawer.TotalTime(), 0.0);
+}
+
+TEST_F(LineTest, AnimatedFeedLineMovesAtFeedSpeedAndEndsExactlyOnItsEnd) {
+    PlaceAt({0.1, 0.2, 0.3});
+    drawer.SetFeed(600);  // 10 units per second
+    drawer.BeginMotion(Motion(KindFeed, 0.3, 0.2 + 40, 0.1));
+    // The start already moved the current position and stored the end.
+    EXPECT_TRUE(drawer.Busy());
+    EXPECT_EQ(drawer.CurrentPosition(), (AXIS{0.3, 40.2, 0.1}));
+    EXPECT_EQ(drawer.Direction(), PathDrawer::kClockwise);
+    ASSERT_EQ(drawer.Vertices().Count(), 1u);
+    EXPECT_EQ(views.Text(), "R\n");
+
+    views.Clear();
+    drawer.Advance(1.0);
+    EXPECT_TRUE(drawer.Busy());
+    EXPECT_NEAR(Distance(drawer.MovingPoint(), {0.1, 0.2, 0.3}), 10.0, 1e-9);
+    EXPECT_EQ(views.calls.size(), 3u);
+    EXPECT_EQ(views.calls[0].op, Op::Color);
+    EXPECT_EQ(views.calls[0].colour, kFeed);
+    EXPECT_EQ(views.calls[1].op, Op::ToolTo);
+    EXPECT_EQ(views.calls[2].op, Op::Refresh);
+
+    for (int i = 0; i < 4; ++i)  // 40.001 units in all
+        drawer.Advance(1.0);
+    EXPECT_FALSE(drawer.Busy());
+    EXPECT_EQ(drawer.MovingPoint(), (AXIS{0.3, 40.2, 0.1}));  // exactly, not start + delta
+    EXPECT_NEAR(drawer.TotalTime(), Distance({0.1, 0.2, 0.3}, {0.3, 40.2, 0.1}) / 10.0, 1e-12);
+}
+
+TEST_F(LineTest, RapidOf166UnitsTakesOneSecondOnlyWhenAnimated) {
+    drawer.BeginMotion(Motion(KindRapid, 166, 0, 0));
+    drawer.Advance(0.5);
+    EXPECT_TRUE(drawer.Busy());
+    drawer.Advance(0.5);
+    EXPECT_FALSE(drawer.Busy());
+    EXPECT_DOUBLE_EQ(drawer.TotalTime(), 1.0);
+    EXPECT_EQ(views.Only(Op::Color).front().colour, kRapid);
+
+    Draw(Motion(KindRapid, 0, 0, 0), true);
+    EXPECT_DOUBLE_EQ(drawer.TotalTime(), 1.0);
+}
+
+TEST_F(LineTest, ZeroLengthLinesDrawAndStoreNothing) {
+    PlaceAt({0, 2, 3});
+    for (bool quick : {false, true}) {
+        drawer.SetQuick(quick);
+        drawer.BeginMotion(Motion(KindFeed, 0, 2, 3));
+        drawer.BeginMotion(Motion(KindRapid, 0.9e-8, 2 - 0.9e-8, 3));
+        EXPECT_FALSE(drawer.Busy());
+    }
+    EXPECT_EQ(views.Count(Op::Color) + views.Count(Op::Line) + views.Count(Op::ToolTo), 0u);
+    EXPECT_TRUE(drawer.Vertices().Empty());
+    EXPECT_EQ(drawer.TotalTime(), 0.0);
+
+    // A difference of 1e-8 is no longer the same point.
+    Draw(Motion(KindFeed, 1e-8, 2, 3), true);
+    EXPECT_EQ(drawer.Vertices().Count(), 1u);
+}
+
+TEST_F(LineTest, FeedSpeedIsPerSecondAndIgnoresTheSign) {
+    drawer.SetFeed(0);
+    EXPECT_DOUBLE_EQ(drawer.FeedSpeed(), 1.0 / 60.0);
+    drawer.SetFeed(std::numeric_limits<double>::quiet_NaN());
+    EXPECT_DOUBLE_EQ(drawer.FeedSpeed(), 1.0 / 60.0);
+    drawer.SetFeed(-300);
+    EXPECT_DOUBLE_EQ(drawer.FeedSpeed(), 5.0);
+    // A negative feed still reaches the end: 10 units at 5 units per second.
+    EXPECT_EQ(Draw(Motion(KindFeed, 10, 0, 0), false, 1.0), 2);
+}
+
+TEST_F(LineTest, AnimationEndsWhateverTheClockSays) {
+    drawer.SetFeed(60);
+    drawer.BeginMotion(Motion(KindFeed, 1, 0, 0));
+    drawer.Advance(-5.0);
+    drawer.Advance(std::numeric_limits<double>::quiet_NaN());
+    EXPECT_TRUE(drawer.Busy());
+    EXPECT_EQ(drawer.MovingPoint(), (AXIS{0, 0, 0}));
+    EXPECT_EQ(drawer.TotalTime(), 0.0);
+    drawer.Advance(std::numeric_limits<double>::infinity());
+    EXPECT_FALSE(drawer.Busy());
+    EXPECT_EQ(drawer.MovingPoint(), (AXIS{1, 0, 0}));
+
+    // A line too long for its length to be a number ends at the first step.
+    drawer.BeginMotion(Motion(KindFeed, std::numeric_limits<double>::infinity(), 0, 0));
+    drawer.Advance(0.01);
+    EXPECT_FALSE(drawer.Busy());
+    EXPECT_TRUE(std::isfinite(drawer.TotalTime()));
+}
+
+TEST_F(LineTest, ChangedColoursTakeEffectOnTheNextSegment) {
+    drawer.SetFeed(60);
+    drawer.BeginMotion(Motion(KindFeed, 10, 0, 0));
+    drawer.Advance(1.0);
+    settings.Feed = 0xABCDEF;
+    drawer.Advance(1.0);
+    auto colours = views.Only(Op::Color);
+    ASSERT_EQ(colours.size(), 2u);
+    EXPECT_EQ(colours[0].colour, kFeed);
+    EXPECT_EQ(colours[1].colour, 0xABCDEFu);
+
+    // The references can be pointed at another record.
+    Settings other;
+    other.Rapid = 0x777777;
+    drawer.SetColours(other);
+    views.Clear();
+    Draw(Motion(KindRapid, 0, 0, 0), true);
+    EXPECT_EQ(views.Only(Op::Color).front().colour, 0x777777u);
+}
+
+TEST_F(LineTest, RapidsAreSkippedWithoutDrawRapidsButTheToolStillMoves) {
+    drawer.SetDrawRapids(false);
+    for (bool quick : {false, true}) {
+        drawer.SetQuick(quick);
+        drawer.BeginMotion(Motion(KindRapid, 5, quick ? 6 : 5, 5));
+        EXPECT_FALSE(drawer.Busy());
+    }
+    EXPECT_EQ(views.Count(Op::Line) + views.Count(Op::ToolTo) + views.Count(Op::Color), 0u);
+    EXPECT_TRUE(drawer.Vertices().Empty());
+    EXPECT_EQ(drawer.CurrentPosition(), (AXIS{5, 6, 5}));
+    EXPECT_EQ(views.Only(Op::MoveTo).back().a, (AXIS{5, 6, 5}));  // the pens follow unseen
+
+    // A rapid already under way finishes even if draw-rapids is cleared meanwhile.
+    drawer.SetDrawRapids(true);
+    drawer.SetQuick(false);
+    drawer.BeginMotion(Motion(KindRapid, 0, 0, 0));
+    drawer.SetDrawRapids(false);
+    drawer.Advance(1.0);
+    EXPECT_FALSE(drawer.Busy());
+}
+
+TEST_F(LineTest, AdvanceWhenIdleOnlyRefreshes) {
+    Draw(Motion(KindFeed, 3, 0, 0), false);
+    const std::size_t stored = drawer.Vertices().Count();
+    views.Clear();
+    drawer.Advance(1.0);
+    EXPECT_EQ(views.Text(), "R\n");
+    EXPECT_EQ(drawer.Vertices().Count(), stored);
+}
+
+}  // namespace
+}  // namespace cuttrace::testing

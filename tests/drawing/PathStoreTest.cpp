@@ -1,0 +1,102 @@
+// Stored vertices, redraw, clearing and the origin mark.
+#include "drawing/support/DrawerFixture.h"
+
+namespace cuttrace::testing {
+namespace {
+
+using PathStoreTest = DrawerTest;
+
+TEST_F(PathStoreTest, RedrawReplaysEveryStoredPointInItsOwnColour) {
+    Draw(Motion(KindRapid, 0, 0, 5), true);
+    Draw(Motion(KindFeed, 10, 0, 5), true);
+    Draw(Motion(KindArcCcwXY, 0, 10, 5, 0, 0), true);  // radius 10: 4-degree steps
+    settings.Feed = 0x123456;                          // stored values are not references
+    views.Clear();
+    drawer.Redraw();
+    ASSERT_EQ(views.calls.size(), 2u * (2 + 23));
+    EXPECT_EQ(views.calls[0].colour, kRapid);
+    EXPECT_EQ(views.calls[1].op, Op::LineTo);
+    EXPECT_EQ(views.calls[1].a, (AXIS{0, 0, 5}));
+    EXPECT_EQ(views.calls[2].colour, kFeed);
+    EXPECT_EQ(views.calls[3].a, (AXIS{10, 0, 5}));
+    EXPECT_TRUE(Near(views.calls.back().a, {0, 10, 5}));
+    EXPECT_EQ(views.Count(Op::MoveTo), 0u);  // goes on from wherever the pens are
+}
+
+TEST_F(PathStoreTest, RedrawLeavesDrillingCyclesOutAndJoinsAcrossThem) {
+    for (bool quick : {true, false}) {
+        drawer.ClearPath();
+        Draw(Motion(KindFeed, 10, 0, 0), quick);
+        Draw(Motion(81, 10, 0, -5, -1), quick);
+        Draw(Motion(KindFeed, 20, 0, 0), quick);
+        views.Clear();
+        drawer.Redraw();
+        EXPECT_EQ(views.Text(), "C 2\nL 10,0,0\nC 2\nL 20,0,0\n");
+    }
+}
+
+TEST_F(PathStoreTest, RedrawDuringAnAnimatedLineShowsItToItsEnd) {
+    drawer.BeginMotion(Motion(KindFeed, 100, 0, 0));
+    drawer.Advance(0.1);
+    views.Clear();
+    drawer.Redraw();
+    EXPECT_EQ(views.Text(), "C 2\nL 100,0,0\n");
+}
+
+TEST_F(PathStoreTest, ClearPathEmptiesTheStoreAndStartsAgainAtTheFirstIndex) {
+    views.Clear();
+    drawer.Redraw();
+    EXPECT_TRUE(views.calls.empty());
+
+    Draw(Motion(KindFeed, 1, 0, 0), true);
+    Draw(Motion(KindFeed, 2, 0, 0), true);
+    drawer.ClearPath();
+    views.Clear();
+    drawer.Redraw();
+    EXPECT_TRUE(views.calls.empty());
+    Draw(Motion(KindFeed, 3, 0, 0), true);
+    ASSERT_EQ(drawer.Vertices().Count(), 1u);
+    EXPECT_EQ(drawer.Vertices()[0].point, (AXIS{3, 0, 0}));
+    // The drawer keeps its position: clearing the picture does not move the tool.
+    EXPECT_EQ(views.Only(Op::Line).back().a, (AXIS{2, 0, 0}));
+}
+
+TEST_F(PathStoreTest, ManyPointsKeepTheirOrder) {
+    VertexList list;
+    for (int i = 0; i < 100000; ++i)
+        list.Append({double(i), 0, 0}, uint32_t(i));
+    ASSERT_EQ(list.Count(), 100000u);
+    EXPECT_EQ(list[0], (PathVertex{{0, 0, 0}, 0}));
+    EXPECT_EQ(list[99999], (PathVertex{{99999, 0, 0}, 99999}));
+    list.Clear();
+    EXPECT_TRUE(list.Empty());
+}
+
+TEST_F(PathStoreTest, OriginMarkKeepsItsScreenSizeAtEveryScale) {
+    drawer.DrawOrigin(2.0);  // axes 10 units long
+    EXPECT_EQ(views.Text(),
+              "C 4\n"
+              "M 7.5,1,0\nL 10,0,0\nL 7.5,-1,0\n"
+              "M 1,7.5,0\nL 0,10,0\nL -1,7.5,0\n"
+              "M 0.5,0.5,7.5\nL 0,0,10\nL -0.5,-0.5,7.5\n"
+              "M 10,0,0\nL 0,0,0\nL 0,10,0\n"
+              "M 0,0,10\nL 0,0,0\n");
+
+    views.Clear();
+    settings.Org = 0xAA;
+    drawer.DrawOrigin(0.5);  // axes 40 units long
+    EXPECT_EQ(views.calls[0].colour, 0xAAu);
+    EXPECT_EQ(views.calls[10].a, (AXIS{40, 0, 0}));
+    EXPECT_EQ(views.calls[12].a, (AXIS{0, 40, 0}));
+    EXPECT_EQ(views.calls[13].a, (AXIS{0, 0, 40}));
+    EXPECT_EQ(views.calls.back().a, (AXIS{0, 0, 0}));
+    EXPECT_TRUE(drawer.Vertices().Empty());
+
+    // A scale that cannot size anything draws the mark at scale 1.
+    views.Clear();
+    drawer.DrawOrigin(0.0);
+    EXPECT_EQ(views.calls[10].a, (AXIS{20, 0, 0}));
+}
+
+}  // namespace
+}  // namespace cuttrace::testing

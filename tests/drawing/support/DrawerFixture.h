@@ -1,0 +1,78 @@
+// A drawer over a recording view and a settings record of the test's own.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "core/MotionRecord.h"
+#include "core/Settings.h"
+#include "drawing/PathDrawer.h"
+#include "drawing/support/RecordingViews.h"
+
+namespace cuttrace::testing {
+
+inline constexpr uint32_t kRapid = 0x000001;
+inline constexpr uint32_t kFeed = 0x000002;
+inline constexpr uint32_t kSpot = 0x000003;
+inline constexpr uint32_t kOrg = 0x000004;
+
+inline MotionRecord Motion(int32_t kind, double x, double y, double z, double c1 = 0.0,
+                           double c2 = 0.0) {
+    MotionRecord r;
+    r.kind = kind;
+    r.X = x;
+    r.Y = y;
+    r.Z = z;
+    r.c1 = c1;
+    r.c2 = c2;
+    return r;
+}
+
+inline double Distance(const AXIS& a, const AXIS& b) {
+    return std::hypot(a.x - b.x, a.y - b.y, a.z - b.z);
+}
+
+inline bool Near(const AXIS& a, const AXIS& b, double tolerance = 1e-9) {
+    return Distance(a, b) <= tolerance;
+}
+
+class DrawerTest : public ::testing::Test {
+  protected:
+    DrawerTest() {
+        settings.Rapid = kRapid;
+        settings.Feed = kFeed;
+        settings.Spot = kSpot;
+        settings.Org = kOrg;
+        drawer.SetDrawRapids(true);
+    }
+
+    // Runs a quick motion, or an animated one in steps of `dt` seconds until it ends
+    // (failing after `limit` steps). Returns the number of Advance calls.
+    int Draw(const MotionRecord& r, bool quick, double dt = 0.01, int limit = 1000000) {
+        drawer.SetQuick(quick);
+        drawer.BeginMotion(r);
+        int steps = 0;
+        while (drawer.Busy() && steps < limit) {
+            drawer.Advance(dt);
+            ++steps;
+        }
+        EXPECT_FALSE(drawer.Busy()) << "the animation did not end";
+        return steps;
+    }
+
+    // Moves the drawer to p with a quick feed line and forgets what was drawn; the
+    // drawer is left in animated mode.
+    void PlaceAt(const AXIS& p) {
+        Draw(Motion(KindFeed, p.x, p.y, p.z), true);
+        drawer.SetQuick(false);
+        drawer.ClearPath();
+        views.Clear();
+    }
+
+    Settings settings;
+    RecordingViews views;
+    PathDrawer drawer{views, settings};
+};
+
+}  // namespace cuttrace::testing

@@ -1,0 +1,41 @@
+// A PathViews that records every call, for checking what the drawer draws.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/Axis.h"
+#include "drawing/PathViews.h"
+
+namespace cuttrace::testing {
+
+enum class Op { Color, MoveTo, LineTo, ToolTo, Line, Refresh };
+
+struct ViewCall {
+    Op op;
+    uint32_t colour = 0;  // Color
+    AXIS a;               // the point, or the start of a Line
+    AXIS b;               // the end of a Line
+};
+
+class RecordingViews : public PathViews {
+  public:
+    void DrawColor(uint32_t colour) override { calls.push_back({Op::Color, colour, {}, {}}); }
+    void DrawMoveTo(const AXIS& p) override { calls.push_back({Op::MoveTo, 0, p, {}}); }
+    void DrawLineTo(const AXIS& p) override { calls.push_back({Op::LineTo, 0, p, {}}); }
+    void DrawToolTo(const AXIS& p) override { calls.push_back({Op::ToolTo, 0, p, {}}); }
+    void DrawLine(const AXIS& a, const AXIS& b) override { calls.push_back({Op::Line, 0, a, b}); }
+    void RefreshViews() override { calls.push_back({Op::Refresh, 0, {}, {}}); }
+
+    std::size_t Count(Op op) const;
+    std::vector<ViewCall> Only(Op op) const;
+    // The calls as compact text, one per call ("C ff", "M 1,2,3", "L a -> b", ...).
+    std::string Text() const;
+    void Clear() { calls.clear(); }
+
+    std::vector<ViewCall> calls;
+};
+
+}  // namespace cuttrace::testing
