@@ -1,0 +1,165 @@
+// The block scanner: splitting a line into words, and cutting statements into tokens.
+#include "machines/CharClass.h"
+#include "machines/NcMachine.h"
+
+namespace cuttrace {
+
+namespace {
+
+bool EndsLine(char c) {
+    return c == '\0' || c == '\n' || c == '\r';
+}
+
+// One address letter, optionally followed by '-': what may stand before a value.
+bool IsAddressHead(const std::string& w) {
+    return (w.size() == 1 && IsAlpha(w[0])) || (w.size() == 2 && IsAlpha(w[0]) && w[1] == '-');
+}
+
+bool StartsValue(char c) {
+    return IsDigit(c) || c == '.' || c == '-' || c == '+' || c == '#' || c == '[';
+}
+
+}  // namespace
+
+int NcMachine::SplitBlock(std::string_view line, WordList& words) {
+    words.Clear();
+    bool glue = false;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        char c = line[i];
+        if (c == ' ' || c == '\t') {  // a tab separates words like a blank
+            ++i;
+            continue;
+        }
+        if (c == '\0' || c == '\n' || !IsPrint(c)) break;
+        std::string& word = words.Add();
+        std::size_t pos = i;
+        if (c == '(') {
+            ReadComment(line, pos, word);
+        } else {
+            ReadWord(line, pos, word);
+        }
+        i = pos + 1;
+        if (word.empty()) {
+            words.RemoveLast();
+            continue;
+        }
+        if (c == '(') continue;
+        if (IsAddressWord(word)) {
+            glue = false;
+        } else if (words.size() == 1 || !glue) {
+            glue = true;
+        } else if (glueChars_.find(word[0]) != std::string_view::npos) {
+            // A piece of the statement before it: #1=#2+3 is read as "#1", "=#2", "+3".
+            words[words.size() - 2] += word;
+            words.RemoveLast();
+        }
+    }
+    return static_cast<int>(words.size()) - 1;
+}
+
+std::size_t NcMachine::ReadWord(std::string_view line, std::size_t& pos, std::string& word) {
+    word.clear();
+    std::size_t p = pos;
+    if (p >= line.size() || line[p] == '\0' || line[p] == '\n') return 0;
+    bool number = false;
+    while (p < line.size()) {
+        char c = line[p];
+        if (c == '\0' || c == '\n' || !IsPrint(c)) break;
+        if (IsDigit(c) || c == '.' || c == ',') {
+            word += c;
+            number = true;
+            ++p;
+            continue;
+        }
+        if (c == '[') {
+            if (bracketEndsWord_ && number) break;
+            // X[#1] Y[#2] and X[#1]Y2: an address letter's bracket group ends the word;
+            // statements such as IF[#1GT1]GOTO5 read on after the group.
+            bool ends = bracketEndsWord_ || IsAddressHead(word);
+            ReadBracket(line, p, word);
+            ++p;
+            if (ends) break;
+            continue;
+        }
+        if (number) break;
+        if (c == ' ' && IsAddressHead(word)) {
+            // "X 10." and "Z  0.1" are address words written with blanks.
+            std::size_t q = p;
+            while (q < line.size() && line[q] == ' ')
+                ++q;
+            if (q < line.size() && StartsValue(line[q])) {
+                p = q;
+                continue;
+            }
+        }
+        word += c;
+        ++p;
+    }
+    if (word.empty()) return 0;
+    pos = p - 1;
+    return word.size();
+}
+
+std::size_t NcMachine::ReadComment(std::string_view line, std::size_t& pos, std::string& word) {
+    word.clear();
+    std::size_t p = pos;
+    while (p < line.size() && !EndsLine(line[p])) {
+        word += line[p];
+        if (line[p] == ')') break;
+        ++p;
+    }
+    if (word.empty()) return 0;
+    pos = pos + word.size() - 1;
+    return word.size();
+}
+
+std::size_t NcMachine::ReadBracket(std::string_view line, std::size_t& pos, std::string& out) {
+    std::size_t start = pos;
+    std::size_t p = pos;
+    int depth = 0;
+    while (p < line.size() && !EndsLine(line[p])) {
+        char c = line[p];
+        if (c == '[') ++depth;
+        if (c == ']' && --depth == 0) {
+            ++p;
+            break;
+        }
+        ++p;
+    }
+    out.append(line.substr(start, p - start));
+    if (p == start) return 0;
+    pos = p - 1;
+    return p - start - 1;
+}
+
+std::size_t NcMachine::ReadToken(std::string_view text) {
+    if (text.empty() || text[0] == '\0') return 0;
+    auto single = [&](char c) {
+        return c == '-' || c == '+' || c == '/' || c == '*' || c == '[' || c == ']' || c == '=' ||
+               (!commaIsNumber_ && c == ',');
+    };
+    // A blank separates tokens: at the start it is a token of its own (skipped later).
+    if (single(text[0]) || text[0] == ' ') return 1;
+    bool number = false;
+    bool letter = false;
+    std::size_t i = 0;
+    for (; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '\0' || c == ' ' || single(c)) break;
+        if (IsDigit(c) || c == '.' || (commaIsNumber_ && c == ',')) {
+            if (letter) break;
+            number = true;
+        } else if (c == prefix_) {  // tested before letters: TOSNAC's prefix is 'V'
+            if (number || letter) break;
+        } else if (IsAlpha(c)) {
+            if (number) break;
+            letter = true;
+        } else if (number) {
+            break;
+        }
+    }
+    return i;
+}
+
+}  // namespace cuttrace
