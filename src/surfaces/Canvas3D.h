@@ -1,0 +1,78 @@
+// One drawing target of the 3D surface: an RGB32 image with the pen, brush and pen position
+// that a paint-box canvas keeps between calls.
+//
+// One-pixel lines (pen moves, lines, polylines and the not-xor rubber band) are rasterised
+// straight into the image's pixels: every pixel of a line is where the whole line puts it,
+// also when most of the line lies far outside the image. Filled figures go through QPainter.
+#pragma once
+
+#include <QImage>
+#include <QRgb>
+
+#include <cstdint>
+
+#include "surfaces/Projection3D.h"
+
+namespace cuttrace {
+
+class Canvas3D {
+  public:
+    // Colours are 0x00BBGGRR, red in the lowest byte.
+    static constexpr uint32_t kBlack = 0x000000;
+    static constexpr uint32_t kWhite = 0xFFFFFF;
+    static QRgb ToRgb(uint32_t colour) {
+        return qRgb(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                    static_cast<int>((colour >> 16) & 0xFF));
+    }
+    static uint32_t FromRgb(QRgb rgb) {
+        return static_cast<uint32_t>(qRed(rgb)) | (static_cast<uint32_t>(qGreen(rgb)) << 8) |
+               (static_cast<uint32_t>(qBlue(rgb)) << 16);
+    }
+
+    // A white image of the given size; pen black, brush white, pen at (0, 0).
+    Canvas3D(int width, int height);
+
+    int Width() const { return image_.width(); }
+    int Height() const { return image_.height(); }
+    const QImage& Image() const { return image_; }
+    // A new size; what fits of the old content stays at the top left, the rest is white.
+    void Resize(int width, int height);
+
+    uint32_t PenColor() const { return penColour_; }
+    void SetPenColor(uint32_t colour) {
+        penColour_ = colour;
+        penRgb_ = ToRgb(colour);
+    }
+    uint32_t BrushColor() const { return brushColour_; }
+    void SetBrushColor(uint32_t colour) { brushColour_ = colour; }
+    PixelPoint PenPos() const { return penPos_; }
+
+    void MoveTo(PixelPoint p) { penPos_ = p; }
+    // A line from the pen position to p, both ends drawn; the pen ends at p.
+    void LineTo(PixelPoint p);
+    // An open polyline through count points; the pen position is left alone.
+    void Polyline(const PixelPoint* points, int count);
+    // A closed polygon outlined with the pen and filled with the brush.
+    void Polygon(const PixelPoint* points, int count);
+    // The ellipse in the box (left, top)-(right, bottom), right and bottom excluded, outlined
+    // with the pen and filled with the brush.
+    void Ellipse(int left, int top, int right, int bottom);
+    // The whole image in one colour; pen and brush keep theirs.
+    void Fill(uint32_t colour);
+    // The picture with its top-left corner at p, opaque.
+    void DrawImage(PixelPoint p, const QImage& picture);
+    // A polyline in not-xor mode with the pen colour: each segment leaves out its last pixel,
+    // so drawing the same outline twice restores the image.
+    void NotXorPolyline(const PixelPoint* points, int count);
+    // Copies the other canvas's image over this one, stretched if the sizes differ.
+    void CopyImageFrom(const Canvas3D& other);
+
+  private:
+    QImage image_;
+    uint32_t penColour_ = kBlack;
+    QRgb penRgb_ = ToRgb(kBlack);
+    uint32_t brushColour_ = kWhite;
+    PixelPoint penPos_;
+};
+
+}  // namespace cuttrace

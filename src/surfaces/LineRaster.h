@@ -1,0 +1,118 @@
+// One-pixel line rasterisation into a 32-bit pixel buffer.
+//
+// The line from (x0, y0) to (x1, y1) lights, for each step i = 0..n along its major axis
+// (n = the larger of |dx| and |dy|), the pixel whose minor coordinate is the start's plus
+// floor((2 i m + n) / (2 n)) steps, m being the smaller extent: the nearest pixel, ties going
+// away from the start. Only the steps that land inside the buffer are visited, so a line with
+// ends a billion pixels away costs no more than its visible part, and its visible pixels are
+// exactly those of the whole line.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace cuttrace {
+
+struct PixelBuffer {
+    uint32_t* bits = nullptr;
+    ptrdiff_t stride = 0;  // in pixels
+    int width = 0;
+    int height = 0;
+};
+
+namespace raster_detail {
+
+__extension__ typedef __int128 Wide;
+
+inline int64_t CeilDiv(Wide num, int64_t den) {  // den > 0
+    Wide q = num / den;
+    if (num % den != 0 && num > 0) ++q;
+    constexpr int64_t kMax = INT64_MAX / 4;
+    if (q > kMax) return kMax;
+    if (q < -kMax) return -kMax;
+    return static_cast<int64_t>(q);
+}
+
+}  // namespace raster_detail
+
+// Calls plot(pixel pointer) for every pixel of the line inside the buffer. With skipLast the
+// end pixel (x1, y1) is left out. Coordinates must lie within +-2^31.
+template <class Plot>
+inline void RasterLine(const PixelBuffer& buf, int64_t x0, int64_t y0, int64_t x1, int64_t y1,
+                       bool skipLast, Plot plot) {
+    using raster_detail::Wide;
+    if (buf.bits == nullptr || buf.width <= 0 || buf.height <= 0) return;
+    const int64_t dx = x1 - x0;
+    const int64_t dy = y1 - y0;
+    const int64_t adx = dx < 0 ? -dx : dx;
+    const int64_t ady = dy < 0 ? -dy : dy;
+    const bool xMajor = adx >= ady;
+    const int64_t n = xMajor ? adx : ady;  // steps along the major axis
+    const int64_t m = xMajor ? ady : adx;  // extent along the minor axis
+    const int64_t last = skipLast ? n - 1 : n;
+    if (last < 0) return;
+    const int64_t w = buf.width;
+    const int64_t h = buf.height;
+    if (n == 0) {  // a single pixel
+        if (x0 >= 0 && x0 < w && y0 >= 0 && y0 < h) plot(buf.bits + y0 * buf.stride + x0);
+        return;
+    }
+    const int64_t majorStart = xMajor ? x0 : y0;
+    const int64_t minorStart = xMajor ? y0 : x0;
+    const int64_t majorSign = (xMajor ? dx : dy) < 0 ? -1 : 1;
+    const int64_t minorSign = (xMajor ? dy : dx) < 0 ? -1 : 1;
+    int64_t first = 0;
+    int64_t stop = last;
+    int64_t minorSteps = 0;
+    int64_t error = n;  // (2 i m + n) mod 2n at the first visited step
+    const bool inside =
+        x0 >= 0 && x0 < w && y0 >= 0 && y0 < h && x1 >= 0 && x1 < w && y1 >= 0 && y1 < h;
+    if (!inside) {
+        const int64_t majorMax = (xMajor ? w : h) - 1;
+        const int64_t minorMax = (xMajor ? h : w) - 1;
+        // Steps whose major coordinate is inside.
+        if (majorSign > 0) {
+            first = first > -majorStart ? first : -majorStart;
+            stop = stop < majorMax - majorStart ? stop : majorMax - majorStart;
+        } else {
+            first = first > majorStart - majorMax ? first : majorStart - majorMax;
+            stop = stop < majorStart ? stop : majorStart;
+        }
+        // Steps whose minor coordinate is inside: q(i) in [qlo, qhi].
+        const int64_t qlo = minorSign > 0 ? -minorStart : minorStart - minorMax;
+        const int64_t qhi = minorSign > 0 ? minorMax - minorStart : minorStart;
+        if (m == 0) {
+            if (qlo > 0 || qhi < 0) return;
+        } else {
+            const int64_t lo = raster_detail::CeilDiv(Wide{2} * n * qlo - n, 2 * m);
+            const int64_t hi = raster_detail::CeilDiv(Wide{2} * n * (qhi + 1) - n, 2 * m) - 1;
+            first = first > lo ? first : lo;
+            stop = stop < hi ? stop : hi;
+        }
+        if (first > stop) return;
+        const Wide s = Wide{2} * first * m + n;
+        minorSteps = static_cast<int64_t>(s / (2 * n));
+        error = static_cast<int64_t>(s % (2 * n));
+    }
+    const int64_t major = majorStart + majorSign * first;
+    const int64_t minor = minorStart + minorSign * minorSteps;
+    const int64_t x = xMajor ? major : minor;
+    const int64_t y = xMajor ? minor : major;
+    uint32_t* p = buf.bits + y * buf.stride + x;
+    const ptrdiff_t majorStep = xMajor ? majorSign : majorSign * buf.stride;
+    const ptrdiff_t minorStep = xMajor ? minorSign * buf.stride : minorSign;
+    const int64_t twoN = 2 * n;
+    const int64_t twoM = 2 * m;
+    for (int64_t i = first;; ++i) {
+        plot(p);
+        if (i == stop) break;
+        p += majorStep;
+        error += twoM;
+        if (error >= twoN) {
+            error -= twoN;
+            p += minorStep;
+        }
+    }
+}
+
+}  // namespace cuttrace

@@ -1,0 +1,54 @@
+#include "surfaces/Renderer3D.h"
+
+#include <vector>
+
+#include "surfaces/SegmentClip.h"
+
+namespace cuttrace {
+
+namespace {
+
+std::vector<PixelPoint> Project(const Projection3D& view, const AXIS* points, int last) {
+    std::vector<PixelPoint> pixels;
+    if (points == nullptr || last < 0) return pixels;
+    pixels.reserve(static_cast<size_t>(last) + 1);
+    for (int i = 0; i <= last; ++i)
+        pixels.push_back(view.Gposi(points[i]));
+    return pixels;
+}
+
+}  // namespace
+
+void Renderer3D::Line(const AXIS& a, const AXIS& b) {
+    if (target_ == nullptr) return;
+    PixelPoint p = view_.Gposi(a);
+    PixelPoint q = view_.Gposi(b);
+    if (!ClipSegment(&p, &q, width_, height_)) return;
+    target_->MoveTo(p);
+    target_->LineTo(q);
+}
+
+void Renderer3D::PSet(const AXIS& p, int r) {
+    if (target_ == nullptr) return;
+    const PixelPoint c = view_.Gposi(p);
+    const int64_t radius = r < 0 ? -static_cast<int64_t>(r) : r;
+    auto edge = [](int64_t v) {
+        return static_cast<int>(v > INT32_MAX ? INT32_MAX : (v < INT32_MIN ? INT32_MIN : v));
+    };
+    target_->Ellipse(edge(c.x - radius), edge(c.y - radius), edge(c.x + radius),
+                     edge(c.y + radius));
+}
+
+void Renderer3D::Polygon(const AXIS* points, int last) {
+    if (target_ == nullptr) return;
+    const std::vector<PixelPoint> pixels = Project(view_, points, last);
+    target_->Polygon(pixels.data(), static_cast<int>(pixels.size()));
+}
+
+void Renderer3D::Polyline(const AXIS* points, int last) {
+    if (target_ == nullptr) return;
+    const std::vector<PixelPoint> pixels = Project(view_, points, last);
+    target_->Polyline(pixels.data(), static_cast<int>(pixels.size()));
+}
+
+}  // namespace cuttrace

@@ -1,0 +1,64 @@
+// The drawing operations of the 3D surface on model points: each projects through its view
+// transform and draws on the current target canvas.
+//
+// The on-screen surface (TDrawBox3D) and the off-screen path renderer both draw through one
+// of these, so a picture saved from the command line is made by the same code as the view.
+#pragma once
+
+#include <cstdint>
+
+#include "core/Axis.h"
+#include "surfaces/Canvas3D.h"
+#include "surfaces/Projection3D.h"
+
+namespace cuttrace {
+
+class Renderer3D {
+  public:
+    Projection3D& View() { return view_; }
+    const Projection3D& View() const { return view_; }
+
+    // The canvas that every operation draws on (may be null: then nothing is drawn).
+    Canvas3D* Target() const { return target_; }
+    void SetTarget(Canvas3D* canvas) { target_ = canvas; }
+    // The surface's size: Line clips to it, Init and the zooms centre on it.
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    void SetSize(int width, int height) {
+        width_ = width;
+        height_ = height;
+    }
+
+    // Pen move and line to p's pixel, not clipped.
+    void MoveTo(const AXIS& p) {
+        if (target_ != nullptr) target_->MoveTo(view_.Gposi(p));
+    }
+    void LineTo(const AXIS& p) {
+        if (target_ != nullptr) target_->LineTo(view_.Gposi(p));
+    }
+    // The segment a-b clipped to the visible window; the pen ends at the drawn end.
+    void Line(const AXIS& a, const AXIS& b);
+    // A filled circle of r pixels about p's pixel.
+    void PSet(const AXIS& p, int r);
+    // Points 0..last projected, as a filled polygon or an open polyline; not clipped.
+    void Polygon(const AXIS* points, int last);
+    void Polyline(const AXIS* points, int last);
+    // The whole target in one colour (0x00BBGGRR); pen and brush colours stay.
+    void Cls(uint32_t colour) {
+        if (target_ != nullptr) target_->Fill(colour);
+    }
+    void SetColor(uint32_t colour) {
+        if (target_ != nullptr) target_->SetPenColor(colour);
+    }
+    void SetBColor(uint32_t colour) {
+        if (target_ != nullptr) target_->SetBrushColor(colour);
+    }
+
+  private:
+    Projection3D view_;
+    Canvas3D* target_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+};
+
+}  // namespace cuttrace

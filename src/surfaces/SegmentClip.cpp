@@ -1,0 +1,119 @@
+#include "surfaces/SegmentClip.h"
+
+namespace cuttrace {
+
+namespace {
+
+__extension__ typedef __int128 Wide;
+
+constexpr int kEdgeCount = 4;
+
+bool Inside(PixelPoint p, int width, int height) {
+    return IsClip(p.x, width) && IsClip(p.y, height);
+}
+
+// Edges of the visible window in the order they are tried: left, top, bottom, right.
+void WindowEdges(int width, int height, PixelPoint from[kEdgeCount], PixelPoint to[kEdgeCount]) {
+    const int32_t right = width - 2;
+    const int32_t bottom = height - 2;
+    from[0] = {0, 0};
+    to[0] = {0, bottom};
+    from[1] = {0, 0};
+    to[1] = {right, 0};
+    from[2] = {0, bottom};
+    to[2] = {right, bottom};
+    from[3] = {right, 0};
+    to[3] = {right, bottom};
+}
+
+// The points where the segment p-q meets the window's edges, tried in edge order; a point
+// met by two edges (a corner) is kept once. Returns how many there are.
+int Crossings(PixelPoint p, PixelPoint q, const PixelPoint from[], const PixelPoint to[],
+              PixelPoint found[kEdgeCount]) {
+    int count = 0;
+    for (int k = 0; k < kEdgeCount; ++k) {
+        PixelPoint at;
+        if (!SegmentIntersection(&at, p, q, from[k], to[k])) continue;
+        bool known = false;
+        for (int i = 0; i < count; ++i)
+            known = known || found[i] == at;
+        if (!known) found[count++] = at;
+    }
+    return count;
+}
+
+Wide SquaredDistance(PixelPoint a, PixelPoint b) {
+    const Wide dx = static_cast<Wide>(a.x) - b.x;
+    const Wide dy = static_cast<Wide>(a.y) - b.y;
+    return dx * dx + dy * dy;
+}
+
+// Index of the crossing farthest from `from`.
+int Farthest(PixelPoint from, const PixelPoint found[], int count) {
+    int best = 0;
+    for (int i = 1; i < count; ++i) {
+        if (SquaredDistance(from, found[i]) > SquaredDistance(from, found[best])) best = i;
+    }
+    return best;
+}
+
+int32_t TruncToInt32(Wide v) {
+    if (v > INT32_MAX) return INT32_MAX;
+    if (v < INT32_MIN) return INT32_MIN;
+    return static_cast<int32_t>(v);
+}
+
+}  // namespace
+
+bool SegmentIntersection(PixelPoint* out, PixelPoint a, PixelPoint b, PixelPoint c, PixelPoint d) {
+    const Wide abx = static_cast<Wide>(b.x) - a.x;
+    const Wide aby = static_cast<Wide>(b.y) - a.y;
+    const Wide cdx = static_cast<Wide>(d.x) - c.x;
+    const Wide cdy = static_cast<Wide>(d.y) - c.y;
+    const Wide acx = static_cast<Wide>(a.x) - c.x;
+    const Wide acy = static_cast<Wide>(a.y) - c.y;
+    const Wide det = abx * cdy - aby * cdx;
+    if (det == 0) return false;            // parallel
+    const Wide t = acy * cdx - acx * cdy;  // along ab, in units of det
+    const Wide u = acy * abx - acx * aby;  // along cd, in units of det
+    if (det > 0) {
+        if (t < 0 || t > det || u < 0 || u > det) return false;
+    } else {
+        if (t > 0 || t < det || u > 0 || u < det) return false;
+    }
+    // a + (b - a) * t / det, truncated toward zero, in exact integers.
+    out->x = TruncToInt32((static_cast<Wide>(a.x) * det + abx * t) / det);
+    out->y = TruncToInt32((static_cast<Wide>(a.y) * det + aby * t) / det);
+    return true;
+}
+
+bool ClipSegment(PixelPoint* p, PixelPoint* q, int width, int height) {
+    const bool pIn = Inside(*p, width, height);
+    const bool qIn = Inside(*q, width, height);
+    if (pIn && qIn) return true;
+    PixelPoint from[kEdgeCount], to[kEdgeCount];
+    WindowEdges(width, height, from, to);
+    PixelPoint found[kEdgeCount];
+    const int count = Crossings(*p, *q, from, to, found);
+    if (count == 0) return false;
+    // The outside end moves to the crossing farthest from the inside end (an inside end
+    // that lies on an edge is itself a crossing).
+    if (pIn) {
+        *q = found[Farthest(*p, found, count)];
+        return true;
+    }
+    if (qIn) {
+        *p = found[Farthest(*q, found, count)];
+        return true;
+    }
+    // Both ends outside: drawn from where the segment enters to where it leaves, in the
+    // segment's own direction. A segment that only touches the window is not drawn.
+    if (count < 2) return false;
+    const PixelPoint enter = found[Farthest(*q, found, count)];
+    const PixelPoint leave = found[Farthest(*p, found, count)];
+    *p = enter;
+    *q = leave;
+    return true;
+}
+
+}  // namespace cuttrace
