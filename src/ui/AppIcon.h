@@ -1,0 +1,34 @@
+// The pictures of the viewer, drawn in code so the program needs no image plug-in: the
+// program's icon and the tool bar's glyphs.
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+namespace cuttrace::ui {
+
+// A work piece with a bolt circle of holes and a tool path around it, size x size pixels.
+QPixmap ProgramPicture(int size);
+// The program's icon in the usual sizes.
+QIcon AppIcon();
+
+enum class Glyph {
+    Open,
+    Start,
+    Stop,
+    Reset,
+    Quick,
+    Macro,
+    FileOut,
+    SavePicture,
+    LoadPicture,
+    Settings,
+    Clear,
+    ViewSingle,
+    ViewMulti,
+};
+
+// A 20 x 20 tool bar glyph.
+QIcon ToolIcon(Glyph glyph);
+
+}  // namespace cuttrace::ui

@@ -1,0 +1,29 @@
+// The list of the program lines read last (ListBox1). It keeps as many lines as fit
+// its height, less two; the oldest goes first.
+#pragma once
+
+#include <QListWidget>
+#include <string_view>
+
+namespace cuttrace::ui {
+
+class LineList : public QListWidget {
+    Q_OBJECT
+  public:
+    explicit LineList(QWidget* parent = nullptr);
+
+    // Appends a raw program line (end of line included), decoded for display, after
+    // dropping the first line when the list holds more than its capacity.
+    void AddLine(std::string_view raw);
+    int Capacity() const { return capacity_; }
+    // Recomputes the capacity from the height and the line height.
+    void UpdateCapacity();
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    int capacity_ = 1;
+};
+
+}  // namespace cuttrace::ui

@@ -1,0 +1,58 @@
+#include "ui/QtUiDialogs.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QProcess>
+
+#include "ui/UiTexts.h"
+
+namespace cuttrace::ui {
+
+namespace {
+
+void Prepare(QFileDialog& dialog, const FileRequest& request) {
+    dialog.setNameFilter(request.filter);
+    if (!request.selectedFilter.isEmpty()) dialog.selectNameFilter(request.selectedFilter);
+    dialog.setDirectory(request.directory.isEmpty() ? QStringLiteral(".") : request.directory);
+    if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
+    if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
+}
+
+QString RunFileDialog(QWidget* parent, const FileRequest& request, QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    Prepare(dialog, request);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+}  // namespace
+
+void QtUiDialogs::Message(QWidget* parent, const QString& text, const QString& caption) {
+    QMessageBox::information(parent, caption, text, QMessageBox::Ok);
+}
+
+void QtUiDialogs::Error(QWidget* parent, const QString& text) {
+    QMessageBox::critical(parent, QString::fromUtf8(kCaptionErrorDialog), text, QMessageBox::Yes);
+}
+
+QString QtUiDialogs::OpenFile(QWidget* parent, const FileRequest& request) {
+    return RunFileDialog(parent, request, QFileDialog::AcceptOpen);
+}
+
+QString QtUiDialogs::SaveFile(QWidget* parent, const FileRequest& request) {
+    return RunFileDialog(parent, request, QFileDialog::AcceptSave);
+}
+
+int QtUiDialogs::Exec(QDialog& dialog) {
+    return dialog.exec();
+}
+
+bool QtUiDialogs::StartDetached(const QString& program, const QStringList& arguments) {
+    return QProcess::startDetached(program, arguments);
+}
+
+}  // namespace cuttrace::ui

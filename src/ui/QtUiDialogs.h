@@ -1,0 +1,18 @@
+// The real dialogs: QMessageBox, QFileDialog, QDialog::exec and QProcess::startDetached.
+#pragma once
+
+#include "ui/UiDialogs.h"
+
+namespace cuttrace::ui {
+
+class QtUiDialogs final : public UiDialogs {
+  public:
+    void Message(QWidget* parent, const QString& text, const QString& caption) override;
+    void Error(QWidget* parent, const QString& text) override;
+    QString OpenFile(QWidget* parent, const FileRequest& request) override;
+    QString SaveFile(QWidget* parent, const FileRequest& request) override;
+    int Exec(QDialog& dialog) override;
+    bool StartDetached(const QString& program, const QStringList& arguments) override;
+};
+
+}  // namespace cuttrace::ui

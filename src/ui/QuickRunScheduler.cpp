@@ -1,0 +1,36 @@
+#include "ui/QuickRunScheduler.h"
+
+namespace cuttrace::ui {
+
+QuickRunScheduler::QuickRunScheduler(std::function<void()> tick, std::function<bool()> keepGoing,
+                                     std::function<void()> sliceDone, QObject* parent)
+    : QObject(parent),
+      tick_(std::move(tick)),
+      keepGoing_(std::move(keepGoing)),
+      sliceDone_(std::move(sliceDone)) {
+    timer_.setInterval(0);
+    connect(&timer_, &QTimer::timeout, this, &QuickRunScheduler::RunSlice);
+}
+
+void QuickRunScheduler::Start() {
+    active_ = true;
+    timer_.start();
+}
+
+void QuickRunScheduler::Stop() {
+    active_ = false;
+    timer_.stop();
+}
+
+void QuickRunScheduler::RunSlice() {
+    QElapsedTimer slice;
+    slice.start();
+    // A tick that ends the run (a message box, an error) stops the timer itself; the
+    // loop ends with it.
+    while (active_ && keepGoing_() && slice.elapsed() < sliceMilliseconds_)
+        tick_();
+    if (!keepGoing_()) Stop();
+    if (sliceDone_) sliceDone_();
+}
+
+}  // namespace cuttrace::ui

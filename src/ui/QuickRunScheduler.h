@@ -1,0 +1,40 @@
+// Runs the ticks of a quick run back to back in the GUI thread: a zero-interval timer
+// runs ticks for a short slice of time, then returns to the event loop so the window
+// repaints and the stop button is heard, and goes on at the next turn of the loop.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+#include <functional>
+
+namespace cuttrace::ui {
+
+class QuickRunScheduler : public QObject {
+    Q_OBJECT
+  public:
+    static constexpr int kSliceMilliseconds = 20;
+
+    // tick runs one tick; keepGoing says whether the run still wants ticks; sliceDone
+    // runs after each slice (to bring the window up to date).
+    QuickRunScheduler(std::function<void()> tick, std::function<bool()> keepGoing,
+                      std::function<void()> sliceDone, QObject* parent = nullptr);
+
+    void Start();
+    void Stop();
+    bool IsActive() const { return active_; }
+    void SetSliceMilliseconds(int milliseconds) { sliceMilliseconds_ = milliseconds; }
+
+    // One slice, as the timer runs it.
+    void RunSlice();
+
+  private:
+    std::function<void()> tick_;
+    std::function<bool()> keepGoing_;
+    std::function<void()> sliceDone_;
+    QTimer timer_;
+    int sliceMilliseconds_ = kSliceMilliseconds;
+    bool active_ = false;
+};
+
+}  // namespace cuttrace::ui

@@ -1,0 +1,116 @@
+#include "ui/TMacroForm.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "machines/NcMachine.h"
+#include "machines/NumberText.h"
+#include "ui/UiTexts.h"
+#include "ui/VariableSheet.h"
+
+namespace cuttrace::ui {
+
+namespace {
+
+constexpr int kClientWidth = 458;
+constexpr int kClientHeight = 198;
+constexpr int kFontPixels = 12;
+constexpr int kColumnX[] = {8, 104, 200, 296};
+constexpr int kRowsPerColumn = 10;
+constexpr int kFirstRowY = 8;
+constexpr int kRowStep = 16;
+constexpr int kValueOffset = 32;
+constexpr int kFirstCommonTab = 4;
+constexpr int kSheetBase[] = {100, 150, 200, 250};
+constexpr int kLocalDecimals = 8;
+constexpr int kCommonDecimals = 6;
+
+QString Fixed(double value, int decimals) {
+    return QString::fromStdString(FormatFixed(value, decimals));
+}
+
+}  // namespace
+
+TMacroForm::TMacroForm(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setWindowTitle(QString::fromUtf8(kMacroCaption));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
+    QFont small = font();
+    small.setPixelSize(kFontPixels);
+    setFont(small);
+    setFixedSize(kClientWidth, kClientHeight);
+
+    pages_ = new QTabWidget(this);
+    for (int level = 0; level < kLevels; ++level) {
+        pages_->addTab(BuildLocalPage(level), QString::fromUtf8(kLocalTab).arg(level + 1));
+    }
+    for (int sheet = 0; sheet < kSheets; ++sheet) {
+        auto* view = new VariableSheet(pages_);
+        sheets_[static_cast<std::size_t>(sheet)] = view;
+        pages_->addTab(view, QString::fromUtf8(kCommonTab).arg(kSheetBase[sheet]));
+    }
+    pages_->setCurrentIndex(kFirstCommonTab);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(pages_);
+}
+
+QWidget* TMacroForm::BuildLocalPage(int level) {
+    auto* panel = new QWidget(pages_);
+    auto& row = values_[static_cast<std::size_t>(level)];
+    for (int n = 0; n < kLocals; ++n) {
+        const int x = kColumnX[n / kRowsPerColumn];
+        const int y = kFirstRowY + kRowStep * (n % kRowsPerColumn);
+        auto* name = new QLabel(QString::fromUtf8(kLocalNames[n]), panel);
+        name->move(x, y);
+        auto* value = new QLabel(panel);
+        value->move(x + kValueOffset, y);
+        value->setMinimumWidth(kColumnX[1] - kColumnX[0] - kValueOffset);
+        row[static_cast<std::size_t>(n)] = value;
+    }
+    return panel;
+}
+
+void TMacroForm::UpdateValues() {
+    if (!machine_) return;
+    for (int level = 0; level < kLevels; ++level) {
+        const auto& locals = machine_->LocalLevels[static_cast<std::size_t>(level)];
+        auto& row = values_[static_cast<std::size_t>(level)];
+        for (int n = 0; n < kLocals; ++n) {
+            row[static_cast<std::size_t>(n)]->setText(
+                Fixed(locals[static_cast<std::size_t>(n + 1)], kLocalDecimals));
+        }
+    }
+    for (int sheet = 0; sheet < kSheets; ++sheet) {
+        QStringList texts;
+        texts.reserve(kSheetEntries);
+        const int base = kSheetBase[sheet];
+        for (int i = 0; i < kSheetEntries; ++i) {
+            const double value =
+                machine_->CommonVariables[static_cast<std::size_t>(base - 100 + i)];
+            texts
+                << QString::fromUtf8(kCommonEntry).arg(base + i).arg(Fixed(value, kCommonDecimals));
+        }
+        sheets_[static_cast<std::size_t>(sheet)]->SetTexts(texts);
+    }
+}
+
+QString TMacroForm::LocalText(int level, int n) const {
+    return values_[static_cast<std::size_t>(level)][static_cast<std::size_t>(n)]->text();
+}
+
+QString TMacroForm::CommonText(int sheet, int i) const {
+    const QStringList& texts = sheets_[static_cast<std::size_t>(sheet)]->Texts();
+    return i < texts.size() ? texts[i] : QString();
+}
+
+void TMacroForm::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    hide();
+    if (onClose_) onClose_();
+}
+
+}  // namespace cuttrace::ui

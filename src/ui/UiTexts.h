@@ -1,0 +1,122 @@
+// Every text the viewer's windows show: captions, hints, status panels, messages.
+//
+// The texts are UTF-8; tests compare against these constants. Texts with a "%1" take
+// one argument through QString::arg.
+#pragma once
+
+namespace cuttrace::ui {
+
+// ---- main window -------------------------------------------------------------------
+inline constexpr char kMainCaption[] = "Nc";
+inline constexpr char kMainCaptionWithPath[] = "Nc - %1";
+inline constexpr char kInitialBlockText[] = "X0Y0Z0";
+
+inline constexpr char kHintOpen[] = "ﾌｧｲﾙを開く";
+inline constexpr char kHintStart[] = "軌画開始";
+inline constexpr char kHintStop[] = "中断";
+inline constexpr char kHintReset[] = "初期化";
+inline constexpr char kHintQuick[] = "軌画だけ（チョー速攻)";
+inline constexpr char kSingleBlock[] = "Single Block";
+inline constexpr char kHintSingleBlock[] = "すてっぷ";
+inline constexpr char kDryRun[] = "Dry Run";
+inline constexpr char kHintDryRun[] = "ぜんぶはやおくり";
+inline constexpr char kHintMacro[] = "変数の状態";
+inline constexpr char kHintFileOut[] = "展開ﾃﾞｰﾀ出力";
+inline constexpr char kHintSavePicture[] = "絵を保存";
+inline constexpr char kHintLoadPicture[] = "絵を読み込み";
+inline constexpr char kHintSettings[] = "せってい";
+inline constexpr char kHintClear[] = "バッファクリアー";
+inline constexpr char kHintViewSingle[] = "いっこ";
+inline constexpr char kHintViewMulti[] = "いっぱい";
+// A hint with its keyboard shortcut: "hint (Ctrl+O)".
+inline constexpr char kHintWithShortcut[] = "%1 (%2)";
+
+// File dialogs (Qt filter syntax).
+inline constexpr char kProgramFilter[] = "ncd (*.ncd);;すべてのﾌｧｲﾙ (*);;dat (*.dat)";
+inline constexpr char kPictureFilter[] = "NCV (*.ncv);;すべてのﾌｧｲﾙ (*)";
+inline constexpr char kPictureSuffix[] = "ncv";
+inline constexpr char kExpandedFilter[] = "すべてのﾌｧｲﾙ (*)";
+
+// Status bar panels.
+inline constexpr char kStatusScale[] = "scall %1";  // view 1 scale, six decimals
+inline constexpr char kStatusRotationStart[] = "XY";
+inline constexpr char kStatusRotation[] = "X%1Y%2Z%3";  // view 1 angles, no decimals
+inline constexpr char kStatusLine[] = "line %1";
+inline constexpr char kStatusBuffer[] = "buf %1";
+inline constexpr char kStatusRunning[] = "実行中";
+inline constexpr char kStatusQuick[] = "速効中";
+inline constexpr char kStatusM1Stop[] = "M1停止";
+inline constexpr char kStatusM0Stop[] = "M0停止";
+
+// Log lines of the run control (the memo shows them).
+inline constexpr char kLogStop[] = "Stop!";
+inline constexpr char kLogReset[] = "Reset!";
+inline constexpr char kLogM1Stop[] = "M1停止";
+inline constexpr char kLogM0Stop[] = "M0停止";
+inline constexpr char kLogEditorFailed[] = "Can't start: ";
+inline constexpr char kLogPictureLoaded[] = "Picture records: ";
+
+// Message boxes.
+inline constexpr char kCaptionError[] = "error";
+inline constexpr char kCaptionErrorDialog[] = "Error";
+inline constexpr char kCaptionEndMessage[] = "End Message";
+inline constexpr char kFileNotFound[] = "Can not Fined the file!";
+inline constexpr char kFailed[] = "失敗しました";
+inline constexpr char kWrongFormat[] = "形式の違うﾌｧｲﾙです";
+inline constexpr char kNotAnInteger[] = "'%1' is not a valid integer value.";
+
+// The end-of-run messages are the core's (core/Messages.h, EndRunMessage).
+
+// ---- settings dialog ---------------------------------------------------------------
+inline constexpr char kSettingsCaption[] = "設定";
+inline constexpr char kNcFormat[] = "Nc format";
+inline constexpr char kDialectMeldas[] = "meldas";
+inline constexpr char kDialectFanuc[] = "fanac";
+inline constexpr char kDialectTosnac[] = "tosnac";
+inline constexpr char kColorGroup[] = "Color";
+inline constexpr char kLabelFeed[] = "feed";
+inline constexpr char kLabelRapid[] = "rapid";
+inline constexpr char kNonBuffering[] = "NonBufering";
+inline constexpr char kG0Draw[] = "G0 Draw";
+inline constexpr char kM1Stop[] = "M1 Stop";
+inline constexpr char kViewCutter[] = "ViewCuter";
+inline constexpr char kLabelDryRunSpeed[] = "dryrunspeed";
+inline constexpr char kLabelTimer[] = "timer";
+inline constexpr char kLabelEditor[] = "editer";
+inline constexpr char kOk[] = "OK";
+inline constexpr char kCancel[] = "ｷｬﾝｾﾙ";
+inline constexpr char kEditorFilter[] =
+    "実行ファイル (*.exe);;blockpad.exe (blockpad.exe);;ぜんぶ (*)";
+inline constexpr char kEditorFilterSelected[] = "blockpad.exe (blockpad.exe)";
+inline constexpr char kEditorDefaultName[] = "blockpad.exe";
+inline constexpr char kIntegerExpected[] = "整数を入れてください (an integer is expected)";
+inline constexpr char kTimerNotNegative[] = "0 以上の整数を入れてください (0 or more)";
+
+// ---- macro variable window ---------------------------------------------------------
+inline constexpr char kMacroCaption[] = "Macro ";
+inline constexpr char kLocalTab[] = "Local %1";   // 1..4
+inline constexpr char kCommonTab[] = "#%1-";      // 100, 150, 200, 250
+inline constexpr char kCommonEntry[] = "#%1 %2";  // number, value with six decimals
+inline constexpr const char* kLocalNames[33] = {
+    "#1A",  "#2B",  "#3C",  "#4I",  "#5J",  "#6K",  "#7D",  "#8E",  "#9F",  "#10G", "#11H",
+    "#12L", "#13M", "#14N", "#15O", "#16P", "#17Q", "#18R", "#19S", "#20T", "#21U", "#22V",
+    "#23W", "#24X", "#25Y", "#26Z", "#27",  "#28",  "#29",  "#30",  "#31",  "#32",  "#33"};
+
+// ---- modal state panel -------------------------------------------------------------
+inline constexpr char kGroupNow[] = "Now";
+inline constexpr char kGroupNext[] = "Next";
+inline constexpr char kAxisX[] = "x";
+inline constexpr char kAxisY[] = "y";
+inline constexpr char kAxisZ[] = "z";
+inline constexpr char kPositionZero[] = "0.000";
+inline constexpr char kTotalTime[] = "TotalTime";
+inline constexpr char kTotalTimeZero[] = "0:0.000";
+inline constexpr char kTreeEditor[] = "Quillo";
+
+// ---- start-up window ---------------------------------------------------------------
+inline constexpr char kOpenCaption[] = "NC";
+inline constexpr char kProductName[] = "Cuttrace";
+inline constexpr char kVersion[] = "version2.5";
+inline constexpr char kComments[] = "NCﾃﾞｰﾀﾌｧｲﾙﾄﾞﾛｳｿﾌﾄ";
+
+}  // namespace cuttrace::ui

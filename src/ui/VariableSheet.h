@@ -1,0 +1,29 @@
+// One common-variable tab of the macro window: fifty texts in five columns of ten rows,
+// drawn on a white sheet.
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+namespace cuttrace::ui {
+
+class VariableSheet : public QWidget {
+    Q_OBJECT
+  public:
+    static constexpr int kRows = 10;
+    static constexpr int kColumns = 5;
+
+    explicit VariableSheet(QWidget* parent = nullptr);
+
+    // Replaces the texts (entry i stands in row i mod 10, column i div 10) and repaints.
+    void SetTexts(const QStringList& texts);
+    const QStringList& Texts() const { return texts_; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QStringList texts_;
+};
+
+}  // namespace cuttrace::ui
