@@ -1,0 +1,172 @@
+// 3D surface line drawing into an 800 x 600 off-screen image.
+//
+// Segments per second through the surface's LineTo (projection and rasterising), for
+// short segments of about 8 pixels as a CAM path gives and for long ones across the image;
+// the clipped Line; and, for comparison, QPainter drawing the same short segments.
+// The on-screen surface's LineTo adds only a size check to the renderer's.
+#ifdef CUTTRACE_BENCH_SURFACES
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "core/Axis.h"
+#include "surfaces/Canvas3D.h"
+#include "surfaces/Renderer3D.h"
+#include "surfaces/TDrawBox3D.h"
+
+namespace {
+
+using namespace cuttrace;
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+constexpr size_t kPoints = 1 << 16;
+
+// A random walk of steps of about `step` pixels at scale 1 that stays inside the image,
+// or (step 0) points spread over the whole image.
+std::vector<AXIS> Path(double step, uint64_t seed) {
+    std::mt19937_64 rng(seed);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    std::vector<AXIS> points;
+    points.reserve(kPoints);
+    double x = 0, y = 0, heading = 0;
+    for (size_t i = 0; i < kPoints; ++i) {
+        if (step == 0) {
+            x = (unit(rng) - 0.5) * (kWidth - 4);
+            y = (unit(rng) - 0.5) * (kHeight - 4);
+        } else {
+            heading += (unit(rng) - 0.5) * 1.5;
+            x += step * std::cos(heading);
+            y += step * std::sin(heading);
+            if (std::abs(x) > kWidth / 2 - 10 || std::abs(y) > kHeight / 2 - 10) {
+                heading += 3.14159;
+                x = std::clamp(x, -kWidth / 2.0 + 10, kWidth / 2.0 - 10);
+                y = std::clamp(y, -kHeight / 2.0 + 10, kHeight / 2.0 - 10);
+            }
+        }
+        points.push_back(AXIS{x, y, unit(rng) * 10});
+    }
+    return points;
+}
+
+void SetUp(Renderer3D& renderer, Canvas3D& canvas, const AXIS& rotation) {
+    renderer.SetTarget(&canvas);
+    renderer.SetSize(kWidth, kHeight);
+    renderer.View().SetAfine(rotation);
+    renderer.View().Init(kWidth, kHeight);
+    renderer.SetColor(0x0000FF);
+}
+
+void LineToSegments(benchmark::State& state, double step, const AXIS& rotation) {
+    const std::vector<AXIS> points = Path(step, 1);
+    Canvas3D canvas(kWidth, kHeight);
+    Renderer3D renderer;
+    SetUp(renderer, canvas, rotation);
+    renderer.MoveTo(points[0]);
+    for (auto _ : state) {
+        for (const AXIS& p : points)
+            renderer.LineTo(p);
+    }
+    benchmark::DoNotOptimize(canvas.Image().constBits());
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * points.size()));
+}
+
+void BM_LineToShort(benchmark::State& state) {
+    LineToSegments(state, 8.0, AXIS{});
+}
+void BM_LineToShortOblique(benchmark::State& state) {
+    LineToSegments(state, 8.0, AXIS{-45, 32, 28});
+}
+void BM_LineToLong(benchmark::State& state) {
+    LineToSegments(state, 0.0, AXIS{});
+}
+
+void BM_ClippedLineShort(benchmark::State& state) {
+    const std::vector<AXIS> points = Path(8.0, 2);
+    Canvas3D canvas(kWidth, kHeight);
+    Renderer3D renderer;
+    SetUp(renderer, canvas, AXIS{});
+    for (auto _ : state) {
+        for (size_t i = 1; i < points.size(); ++i)
+            renderer.Line(points[i - 1], points[i]);
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * (points.size() - 1)));
+}
+
+// Half of every segment outside the image: the clipping path.
+void BM_ClippedLinePartlyOutside(benchmark::State& state) {
+    std::vector<AXIS> points = Path(0.0, 3);
+    for (AXIS& p : points)
+        p.x *= 2;
+    Canvas3D canvas(kWidth, kHeight);
+    Renderer3D renderer;
+    SetUp(renderer, canvas, AXIS{});
+    for (auto _ : state) {
+        for (size_t i = 1; i < points.size(); ++i)
+            renderer.Line(points[i - 1], points[i]);
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * (points.size() - 1)));
+}
+
+// The widget's LineTo (a QApplication on the offscreen platform is made once).
+void BM_SurfaceLineToShort(benchmark::State& state) {
+    static int argc = 1;
+    static char name[] = "surfaces_bench";
+    static char* argv[] = {name, nullptr};
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication app(argc, argv);
+    const std::vector<AXIS> points = Path(8.0, 1);
+    TDrawBox3D box;
+    box.resize(kWidth, kHeight);
+    box.Init();
+    box.SetCashDraw(true);
+    box.SetColor(0x0000FF);
+    box.MoveTo(points[0]);
+    for (auto _ : state) {
+        for (const AXIS& p : points)
+            box.LineTo(p);
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * points.size()));
+}
+
+// For comparison: QPainter drawing the same projected short segments.
+void BM_QPainterShort(benchmark::State& state) {
+    const std::vector<AXIS> points = Path(8.0, 1);
+    Projection3D view;
+    view.Init(kWidth, kHeight);
+    std::vector<QPoint> pixels;
+    for (const AXIS& p : points) {
+        const PixelPoint q = view.Gposi(p);
+        pixels.emplace_back(q.x, q.y);
+    }
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setPen(QColor(255, 0, 0));
+    for (auto _ : state) {
+        for (size_t i = 1; i < pixels.size(); ++i)
+            painter.drawLine(pixels[i - 1], pixels[i]);
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * (pixels.size() - 1)));
+}
+
+BENCHMARK(BM_LineToShort);
+BENCHMARK(BM_LineToShortOblique);
+BENCHMARK(BM_LineToLong);
+BENCHMARK(BM_ClippedLineShort);
+BENCHMARK(BM_ClippedLinePartlyOutside);
+BENCHMARK(BM_SurfaceLineToShort);
+BENCHMARK(BM_QPainterShort);
+
+}  // namespace
+
+#endif  // CUTTRACE_BENCH_SURFACES
