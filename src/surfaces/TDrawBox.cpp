@@ -450,6 +450,7 @@ void TDrawBox::MUp(Qt::MouseButton button, Qt::MouseButtons held, Qt::KeyboardMo
                    int x, int y) {
     emit MouseUp(button, held, modifiers, x, y);
     MRectEnd(button, x, y);
+    emit Released(button, x, y);
 }
 
 void TDrawBox::DrawBand() {

@@ -134,7 +134,7 @@ class TDrawBox : public QWidget {
     void MRectStart(Qt::MouseButton button, int x, int y);
     void MRect(Qt::MouseButtons held, int x, int y);
     void MRectEnd(Qt::MouseButton button, int x, int y);
-    // The release notification: MouseUp, then MRectEnd.
+    // The release notification: MouseUp, then MRectEnd, then Released.
     void MUp(Qt::MouseButton button, Qt::MouseButtons held, Qt::KeyboardModifiers modifiers, int x,
              int y);
 
@@ -148,6 +148,8 @@ class TDrawBox : public QWidget {
                  int x, int y);
     void Click();
     void DblClick();
+    // A release has been handled: any band zoom or re-centring is done.
+    void Released(Qt::MouseButton button, int x, int y);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
