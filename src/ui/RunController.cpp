@@ -1,0 +1,303 @@
+#include "ui/RunController.h"
+
+#include "core/Messages.h"
+#include "core/NcRunner.h"
+#include "core/Settings.h"
+#include "drawing/PathDrawer.h"
+#include "machines/DiagnosticLog.h"
+#include "ui/MonotonicClock.h"
+#include "ui/RunHost.h"
+#include "ui/StatusPanels.h"
+#include "ui/UiTexts.h"
+
+namespace cuttrace::ui {
+
+namespace {
+// Long enough for any motion to reach its end in one Advance.
+constexpr double kFinishSeconds = 1e9;
+}  // namespace
+
+RunController::RunController(NcRunner& runner, PathDrawer& drawer,
+                             std::vector<MotionRecord>& picture, const Settings& settings,
+                             MonotonicClock& clock, RunHost& host, QObject* parent)
+    : QObject(parent),
+      runner_(runner),
+      drawer_(drawer),
+      picture_(picture),
+      settings_(settings),
+      clock_(clock),
+      host_(host),
+      quick_([this] { RunTick(); }, [this] { return running_ && quickMode_; },
+             [this] { ShowQuickProgress(); }) {
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, &RunController::RunTick);
+}
+
+RunController::~RunController() = default;
+
+QString RunController::BufferText() const {
+    return QString::fromUtf8(kStatusBuffer).arg(motionCounter_);
+}
+
+void RunController::StopTicks() {
+    timer_.stop();
+    quick_.Stop();
+    pendingStop_ = PendingStop::None;
+}
+
+void RunController::CloseOutput() {
+    if (!outputActive_) return;
+    output_.close();
+    outputActive_ = false;
+    if (output_.fail()) {
+        host_.ShowMessage(QString::fromUtf8(kFailed), QString::fromUtf8(kCaptionError));
+    }
+    output_.clear();
+}
+
+void RunController::FinishMotion() {
+    if (drawer_.Busy()) drawer_.Advance(kFinishSeconds);
+}
+
+void RunController::LoadProgram() {
+    host_.ShowStatus(PanelMode, QString());
+    runner_.SelectMachine(settings_.NCCODE);
+    if (running_) {
+        StopTicks();
+        running_ = false;
+    }
+    CloseOutput();
+    runner_.CloseAll();
+    // A motion left half drawn by a stopped run is completed before anything new starts.
+    FinishMotion();
+    if (!programPath_.empty()) {
+        if (runner_.Load(programPath_, -1)) {
+            // The runner now names the missing file: nothing can run until another load.
+            programLoaded_ = false;
+            host_.UpdateButtons();
+            host_.ShowMessage(QString::fromUtf8(kFileNotFound), QString::fromUtf8(kCaptionError));
+            return;
+        }
+        host_.ShowProgramPath(programPath_);
+        runner_.CloseAll();
+        host_.ShowStatus(PanelLine, QString::fromUtf8(kStatusLine).arg(0));
+        programLoaded_ = true;
+    }
+    lineCounter_ = 0;
+    host_.ClearLines();
+    host_.MachineChanged(runner_.Machine());
+    drawer_.SetDrawRapids(true);
+    drawer_.SetColours(settings_);
+    drawer_.SetTotalTime(0.0);
+    host_.RedrawAll();
+    host_.ClearPrograms();
+    host_.ShowModalState();
+    host_.UpdateButtons();
+}
+
+void RunController::CmReset() {
+    LoadProgram();
+    DiagnosticLog::Log(kLogReset);
+}
+
+void RunController::CmStart() {
+    if (running_ || !programLoaded_ || outputActive_) return;
+    pendingStop_ = PendingStop::None;
+    lastTick_ = clock_.Seconds();
+    if (settings_.TIMER != 0) timer_.start(dryRun_ ? kDryRunInterval : settings_.TIMER);
+    running_ = true;
+    quickMode_ = false;
+    drawer_.SetQuick(false);
+    host_.ShowStatus(PanelMode, QString::fromUtf8(kStatusRunning));
+    if (drawer_.Busy()) {
+        // The ticks resume the unfinished motion before the next block; without a timer
+        // it is drawn at once.
+        if (timer_.isActive()) {
+            host_.UpdateButtons();
+            return;
+        }
+        FinishMotion();
+        host_.RefreshViews();
+    }
+    HandleStepResult(runner_.Step());
+    host_.UpdateButtons();
+}
+
+void RunController::CmQuic() {
+    if (!programLoaded_ || outputActive_ || (running_ && quickMode_)) return;
+    timer_.stop();
+    pendingStop_ = PendingStop::None;
+    running_ = true;
+    quickMode_ = true;
+    drawer_.SetQuick(true);
+    host_.ShowStatus(PanelMode, QString::fromUtf8(kStatusQuick));
+    host_.ClearLines();
+    host_.UpdateButtons();
+    quick_.Start();
+}
+
+void RunController::CmStop() {
+    StopTicks();
+    running_ = false;
+    host_.UpdateButtons();
+    host_.ShowStatus(PanelMode, QString());
+    DiagnosticLog::Log(kLogStop);
+}
+
+void RunController::SetDryRun(bool on) {
+    dryRun_ = on;
+    drawer_.SetFeed(on ? settings_.DRYRUN : runner_.Modal().F);
+    if (on && timer_.isActive()) timer_.setInterval(kDryRunInterval);
+}
+
+void RunController::RunTick() {
+    const double now = clock_.Seconds();
+    const double elapsed = now - lastTick_;
+    lastTick_ = now;
+    if (drawer_.Busy()) {
+        drawer_.Advance(quickMode_ ? kFinishSeconds : elapsed);
+        host_.RefreshViews();
+        if (!drawer_.Busy() && pendingStop_ != PendingStop::None && running_) StopAt(pendingStop_);
+    } else {
+        if (singleBlock_) {
+            StopTicks();
+            running_ = false;
+            host_.UpdateButtons();
+            return;
+        }
+        int result = StepLine;
+        int steps = 0;
+        do {
+            result = runner_.Step();
+            HandleStepResult(result);
+        } while (!singleBlock_ && result == StepLine && running_ && ++steps < kMaxStepsPerTick);
+        if (result != StepLine && running_) CheckStops();
+    }
+    if (!quickMode_) host_.ShowProgress();
+}
+
+void RunController::CheckStops() {
+    const int32_t m = runner_.Modal().M;
+    PendingStop stop = PendingStop::None;
+    if (settings_.M1 && m == 1) stop = PendingStop::M1;
+    if (m == 0) stop = PendingStop::M0;
+    if (stop == PendingStop::None) return;
+    // The stop waits until the motion of its block has been drawn.
+    if (drawer_.Busy()) {
+        pendingStop_ = stop;
+    } else {
+        StopAt(stop);
+    }
+}
+
+void RunController::StopAt(PendingStop stop) {
+    StopTicks();
+    running_ = false;
+    const char* text = stop == PendingStop::M1 ? kStatusM1Stop : kStatusM0Stop;
+    host_.ShowStatus(PanelMode, QString::fromUtf8(text));
+    DiagnosticLog::Log(stop == PendingStop::M1 ? kLogM1Stop : kLogM0Stop);
+    if (quickMode_) ShowQuickProgress();
+    host_.UpdateButtons();
+}
+
+void RunController::HandleStepResult(int result) {
+    if (!quickMode_) host_.RefreshMacros();
+    switch (result) {
+        case StepMotion:
+            if (!settings_.Buer) picture_.push_back(runner_.Motion());
+            ++motionCounter_;
+            if (!quickMode_) host_.ShowStatus(PanelBuffer, BufferText());
+            drawer_.SetFeed(dryRun_ ? settings_.DRYRUN : runner_.Modal().F);
+            if (!quickMode_) lastTick_ = clock_.Seconds();
+            drawer_.BeginMotion(runner_.Motion());
+            [[fallthrough]];
+        case StepNoMotion:
+            if (!quickMode_) host_.ShowBlock(runner_.ExpandedText());
+            if (outputActive_) output_ << runner_.ExpandedText() << '\n';
+            break;
+        case StepLine:
+            break;
+        case StepFileOpened:
+            host_.PushProgram();
+            if (!quickMode_) host_.UpdateButtons();
+            return;
+        case StepFileClosed:
+            host_.PopProgram();
+            if (!quickMode_) host_.UpdateButtons();
+            return;
+        default:
+            host_.AddLine(runner_.Line());
+            host_.ShowModalState();
+            EndRun(result);
+            host_.UpdateButtons();
+            return;
+    }
+    if (quickMode_) return;  // no line counting; the panels catch up after each slice
+    ++lineCounter_;
+    host_.ShowStatus(PanelLine, QString::fromUtf8(kStatusLine).arg(lineCounter_));
+    host_.AddLine(runner_.Line());
+    host_.ShowModalState();
+    host_.UpdateButtons();
+}
+
+void RunController::EndRun(int result) {
+    StopTicks();
+    running_ = false;
+    quickMode_ = false;
+    drawer_.SetQuick(false);
+    CloseOutput();
+    host_.ShowStatus(PanelMode, QString());
+    ShowQuickProgress();
+    const std::string_view message = messages::EndRunMessage(result);
+    DiagnosticLog::Log(message);
+    host_.ShowMessage(QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size())),
+                      QString::fromUtf8(kCaptionEndMessage));
+    host_.UpdateButtons();
+    host_.ShowProgress();
+}
+
+void RunController::ShowQuickProgress() {
+    host_.ShowStatus(PanelBuffer, BufferText());
+    host_.ShowBlock(runner_.ExpandedText());
+    host_.RefreshViews();
+    host_.UpdateButtons();
+}
+
+bool RunController::StartExpandedOutput(const std::string& path) {
+    if (!programLoaded_ || running_ || outputActive_) return false;
+    output_.open(path, std::ios::out | std::ios::trunc | std::ios::binary);
+    if (!output_.is_open()) {
+        output_.clear();
+        return false;
+    }
+    outputActive_ = true;
+    running_ = true;
+    quickMode_ = true;
+    drawer_.SetQuick(true);
+    pendingStop_ = PendingStop::None;
+    host_.ShowStatus(PanelMode, QString::fromUtf8(kStatusQuick));
+    host_.UpdateButtons();
+    quick_.Start();
+    return true;
+}
+
+void RunController::SetMotionCounter(int32_t count) {
+    motionCounter_ = count;
+    host_.ShowStatus(PanelBuffer, BufferText());
+}
+
+ButtonStates RunController::Buttons() const {
+    ButtonStates b;
+    b.open = b.savePicture = b.loadPicture = !running_;
+    // A new dialect machine in the middle of a run would lose its call levels.
+    b.settings = !running_;
+    if (!programLoaded_) return b;
+    if (outputActive_) return b;
+    b.start = !running_;
+    b.stop = running_;
+    b.fileOut = !running_;
+    b.quick = !running_ || !quickMode_;
+    return b;
+}
+
+}  // namespace cuttrace::ui

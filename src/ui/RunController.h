@@ -1,0 +1,128 @@
+// Run control of the main window: loading and resetting the program, the timer run
+// with its animation, single block, dry run, M0/M1 stops, the quick run, the run that
+// writes the expanded program, and the end of a run.
+//
+// Rules that keep the drawing whole: a motion is never handed to a drawer that is still
+// animating one; an M0/M1 stop waits until the motion of its block has been drawn; a
+// start while a motion is unfinished resumes it first.
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <cstdint>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "core/MotionRecord.h"
+#include "ui/QuickRunScheduler.h"
+
+namespace cuttrace {
+class NcRunner;
+class PathDrawer;
+struct Settings;
+}  // namespace cuttrace
+
+namespace cuttrace::ui {
+
+class MonotonicClock;
+class RunHost;
+
+struct ButtonStates {
+    bool start = false;
+    bool stop = false;
+    bool quick = false;
+    bool fileOut = false;
+    bool open = true;
+    bool savePicture = true;
+    bool loadPicture = true;
+    bool settings = true;
+};
+
+class RunController : public QObject {
+    Q_OBJECT
+  public:
+    // A long chain of steps without a block (a macro loop) is cut here and goes on at
+    // the next tick, so the window never freezes.
+    static constexpr int kMaxStepsPerTick = 4096;
+    static constexpr int kDryRunInterval = 1;
+
+    RunController(NcRunner& runner, PathDrawer& drawer, std::vector<MotionRecord>& picture,
+                  const Settings& settings, MonotonicClock& clock, RunHost& host,
+                  QObject* parent = nullptr);
+    ~RunController() override;
+
+    void SetProgramPath(std::string path) { programPath_ = std::move(path); }
+    const std::string& ProgramPath() const { return programPath_; }
+
+    // Opens the program path afresh (also the reset): a new machine, no run, no files.
+    void LoadProgram();
+    void CmStart();
+    void CmQuic();
+    void CmStop();
+    void CmReset();
+    void SetSingleBlock(bool on) { singleBlock_ = on; }
+    // Switches the dry run and gives the drawer the speed that goes with it.
+    void SetDryRun(bool on);
+
+    // One tick of a run: advances the animation, or executes blocks up to the next motion.
+    void RunTick();
+    void HandleStepResult(int result);
+    void EndRun(int result);
+    // Starts the run that writes every executed block to path; false when the file
+    // cannot be opened (nothing is run then).
+    bool StartExpandedOutput(const std::string& path);
+
+    // The picture was cleared, or replaced by count loaded records.
+    void SetMotionCounter(int32_t count);
+    ButtonStates Buttons() const;
+
+    bool Running() const { return running_; }
+    bool QuickMode() const { return quickMode_; }
+    bool ProgramLoaded() const { return programLoaded_; }
+    bool OutputActive() const { return outputActive_; }
+    bool SingleBlock() const { return singleBlock_; }
+    bool DryRun() const { return dryRun_; }
+    int32_t LineCounter() const { return lineCounter_; }
+    int32_t MotionCounter() const { return motionCounter_; }
+    QTimer& Timer1() { return timer_; }
+    QuickRunScheduler& QuickRun() { return quick_; }
+
+    // Brings the panels and views up to date after a slice of a quick run.
+    void ShowQuickProgress();
+
+  private:
+    enum class PendingStop { None, M1, M0 };
+
+    void StopTicks();
+    void CloseOutput();
+    void StopAt(PendingStop stop);
+    void CheckStops();
+    // Draws what is left of an unfinished motion at once.
+    void FinishMotion();
+    QString BufferText() const;
+
+    NcRunner& runner_;
+    PathDrawer& drawer_;
+    std::vector<MotionRecord>& picture_;
+    const Settings& settings_;
+    MonotonicClock& clock_;
+    RunHost& host_;
+    QTimer timer_;
+    QuickRunScheduler quick_;
+    std::ofstream output_;
+
+    std::string programPath_;
+    bool quickMode_ = false;
+    bool programLoaded_ = false;
+    bool singleBlock_ = false;
+    bool dryRun_ = false;
+    bool outputActive_ = false;
+    bool running_ = false;
+    int32_t lineCounter_ = 0;
+    int32_t motionCounter_ = 0;
+    double lastTick_ = 0.0;
+    PendingStop pendingStop_ = PendingStop::None;
+};
+
+}  // namespace cuttrace::ui

@@ -1,0 +1,41 @@
+// What the run control needs from the main window: the panels, lists and views it
+// updates while a program runs. The main window implements it; tests may record it.
+#pragma once
+
+#include <QString>
+#include <string>
+
+namespace cuttrace {
+class NcMachine;
+}
+
+namespace cuttrace::ui {
+
+class RunHost {
+  public:
+    virtual ~RunHost() = default;
+
+    virtual void ShowStatus(int panel, const QString& text) = 0;
+    // A program was loaded: the caption and the path above the line list.
+    virtual void ShowProgramPath(const std::string& path) = 0;
+    // The expanded text of the current block (below the line list).
+    virtual void ShowBlock(const std::string& expanded) = 0;
+    virtual void ClearLines() = 0;
+    virtual void AddLine(const std::string& raw) = 0;
+    // The modal state panel.
+    virtual void ShowModalState() = 0;
+    virtual void ShowProgress() = 0;
+    virtual void PushProgram() = 0;
+    virtual void PopProgram() = 0;
+    virtual void ClearPrograms() = 0;
+    // The macro variable window.
+    virtual void MachineChanged(NcMachine* machine) = 0;
+    virtual void RefreshMacros() = 0;
+    // The tool bar, the views and the end message.
+    virtual void UpdateButtons() = 0;
+    virtual void RedrawAll() = 0;
+    virtual void RefreshViews() = 0;
+    virtual void ShowMessage(const QString& text, const QString& caption) = 0;
+};
+
+}  // namespace cuttrace::ui
