@@ -91,12 +91,12 @@ int NcMachine::ToPostfix(std::string_view text, PostfixList& out) {
             out.Add(t, TokenKind::Operator);
         } else if (t.size() == 1 && IsDigit(t[0])) {
             out.Add(t, TokenKind::Number);
+        } else if (t[0] == prefix_) {
+            out.Add(t, TokenKind::Variable);  // a bare prefix (#[..]) is refused as a reference
         } else if (t.size() == 1) {
             out.Add(t, TokenKind::Unknown);  // a single character that is no operand
         } else if (IsNumberToken(t)) {
             out.Add(t, TokenKind::Number);
-        } else if (t[0] == prefix_) {
-            out.Add(t, TokenKind::Variable);
         } else {
             int k = KeywordIndex(t);
             out.Add(t, k >= 0 ? TokenKind::Keyword : TokenKind::Unknown, k);

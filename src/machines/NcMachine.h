@@ -222,6 +222,8 @@ class NcMachine {
 
     // True for a word the scanner treats as an address word (letter and number).
     static bool IsAddressWord(std::string_view word);
+    // True for a word that begins with MOD, AND, OR or XOR followed by an operand.
+    bool StartsWithOperatorKeyword(std::string_view word) const;
     // Writes value over text[pos..]; a minus in front of a negative value cancels.
     static void WriteValue(std::string& text, std::size_t pos, double value, int decimals);
     // Digits at text[p..] after blanks (a reference there is evaluated in place first).

@@ -21,6 +21,19 @@ bool StartsValue(char c) {
 
 }  // namespace
 
+bool NcMachine::StartsWithOperatorKeyword(std::string_view word) const {
+    // #1=7MOD3 is read as "#1", "=7", "MOD3": the keywords that combine two values continue
+    // a statement like '*' does.
+    for (Keyword k : {KeywordMod, KeywordAnd, KeywordOr, KeywordXor}) {
+        std::string_view key = Keywords[static_cast<std::size_t>(k)];
+        if (!key.empty() && word.size() > key.size() && word.substr(0, key.size()) == key &&
+            !IsAlpha(word[key.size()])) {
+            return true;
+        }
+    }
+    return false;
+}
+
 int NcMachine::SplitBlock(std::string_view line, WordList& words) {
     words.Clear();
     bool glue = false;
@@ -49,7 +62,8 @@ int NcMachine::SplitBlock(std::string_view line, WordList& words) {
             glue = false;
         } else if (words.size() == 1 || !glue) {
             glue = true;
-        } else if (glueChars_.find(word[0]) != std::string_view::npos) {
+        } else if (glueChars_.find(word[0]) != std::string_view::npos ||
+                   StartsWithOperatorKeyword(word)) {
             // A piece of the statement before it: #1=#2+3 is read as "#1", "=#2", "+3".
             words[words.size() - 2] += word;
             words.RemoveLast();

@@ -49,6 +49,9 @@ TEST_F(Scanner, StatementPiecesGlueIntoOneWord) {
     EXPECT_EQ(Split(*fanuc, "#1=5 X#1"), (V{"#1=5", "X#1"}));
     EXPECT_EQ(Split(*fanuc, "#3=#1*#2/4-1"), (V{"#3=#1*#2/4-1"}));
     EXPECT_EQ(Split(*fanuc, "N10#1=5"), (V{"N10", "#1=5"}));
+    // MOD, AND, OR and XOR continue a statement like an operator sign.
+    EXPECT_EQ(Split(*fanuc, "#1=7MOD3 #2=#1AND#3"), (V{"#1=7MOD3#2=#1AND#3"}));
+    EXPECT_EQ(Split(*fanuc, "#1=7 ORIGIN"), (V{"#1=7", "ORIGIN"}));
     // "= 2" stays one word: blanks are kept until a number starts.
     EXPECT_EQ(Split(*fanuc, "#1 = 2"), (V{"#1= 2"}));
     EXPECT_EQ(Split(*fanuc, "#101 = 0 (CENTER)"), (V{"#101= 0", "(CENTER)"}));

@@ -1,0 +1,192 @@
+// Assignments and expressions: precedence, functions, the text round trip, failures.
+#include <unistd.h>
+
+#include <clocale>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "machines/NcMachine.h"
+#include "support/MachineHarness.h"
+
+namespace cuttrace {
+namespace {
+
+using machinetest::Execute;
+using machinetest::Local;
+using machinetest::LogRecorder;
+
+class Expression : public ::testing::Test {
+  protected:
+    // Assigns `expression` to #1 and returns what #1 holds afterwards.
+    double Eval(std::string_view expression) {
+        std::string line = "#1=" + std::string(expression);
+        EXPECT_EQ(Execute(*m, line), BlockHandled) << line << "\n" << log.Joined();
+        return Local(*m, 1);
+    }
+    std::unique_ptr<NcMachine> m = CreateMachine(DialectFanuc);
+    LogRecorder log;
+};
+
+TEST_F(Expression, ValuesPassThroughSixDecimalText) {
+    EXPECT_EQ(Eval("1/3"), 0.333333);
+    EXPECT_EQ(Eval("2/3"), 0.666667);
+    EXPECT_EQ(Eval("SIN[30]"), 0.5);
+    EXPECT_EQ(Eval("ATAN[1]"), 45.0);
+    EXPECT_EQ(Eval("ACOS[0]"), 90.0);
+    EXPECT_EQ(Eval(".5*2"), 1.0);
+}
+
+TEST_F(Expression, PrecedenceAndAssociativity) {
+    Execute(*m, "#2=2");
+    EXPECT_EQ(Eval("1+#2*2"), 5.0);
+    EXPECT_EQ(Eval("1-2-3"), -4.0);
+    EXPECT_EQ(Eval("10/4/5"), 0.5);
+    EXPECT_EQ(Eval("[2+3]*4"), 20.0);
+    EXPECT_EQ(Eval("2*SIN[30]*4"), 4.0);
+    EXPECT_EQ(Eval("7MOD3"), 1.0);
+    EXPECT_EQ(Eval("1+[7MOD3]"), 2.0);
+    EXPECT_EQ(Eval("[[1+2]*[3+4]]/7"), 3.0);
+    EXPECT_EQ(Eval("SQRT[ABS[-16]]"), 4.0);
+}
+
+TEST_F(Expression, PostfixOrder) {
+    PostfixList out;
+    auto order = [&](std::string_view text) {
+        std::string joined;
+        int n = m->ToPostfix(text, out);
+        for (int i = 0; i < n; ++i)
+            joined += out[static_cast<std::size_t>(i)].text + " ";
+        return joined;
+    };
+    EXPECT_EQ(order("1-2-3"), "1 2 - 3 - ");
+    EXPECT_EQ(order("SIN[30]*2"), "30 SIN 2 * ");
+    EXPECT_EQ(order("#1+#2*2"), "#1 #2 2 * + ");
+}
+
+TEST_F(Expression, MinusInFrontOfAnOperandNegatesIt) {
+    Execute(*m, "#2=4");
+    EXPECT_EQ(Eval("-5"), -5.0);
+    EXPECT_EQ(Eval("2*-3"), -6.0);
+    EXPECT_EQ(Eval("[-#2]*2"), -8.0);
+    EXPECT_EQ(Eval("-#2*2"), -8.0);
+    EXPECT_EQ(Eval("-SIN[30]"), -0.5);
+    EXPECT_EQ(Eval("3--2"), 5.0);
+    EXPECT_EQ(Eval("7MOD-4"), 3.0);
+}
+
+TEST_F(Expression, BlanksInsideStatementsAreSeparators) {
+    Execute(*m, "#2 = 4");
+    EXPECT_EQ(Local(*m, 2), 4.0);
+    EXPECT_EQ(Execute(*m, "#3 = #2 * 2 + 1 (COMMENT)"), BlockHandled);
+    EXPECT_EQ(Local(*m, 3), 9.0);
+}
+
+TEST_F(Expression, RoundingFunctions) {
+    EXPECT_EQ(Eval("ROUND[2.5]"), 3.0);
+    EXPECT_EQ(Eval("ROUND[2.4]"), 2.0);
+    // Half away from zero: a negative value no longer always goes down.
+    EXPECT_EQ(Eval("ROUND[-2.5]"), -3.0);
+    EXPECT_EQ(Eval("ROUND[-2.3]"), -2.0);
+    EXPECT_EQ(Eval("FIX[-2.5]"), -3.0);
+    EXPECT_EQ(Eval("FIX[2.5]"), 2.0);
+    EXPECT_EQ(Eval("FUP[2.1]"), 3.0);
+}
+
+TEST_F(Expression, LogarithmAndCodeConversions) {
+    EXPECT_EQ(Eval("LN[5]"), 1.609438);
+    EXPECT_EQ(Eval("EXP[LN[3]]"), 3.0);
+    EXPECT_EQ(Eval("BIN[4660]"), 1234.0);  // BCD 0x1234 -> 1234
+    EXPECT_EQ(Eval("BCD[1234]"), 4660.0);  // 1234 -> BCD 0x1234
+    EXPECT_EQ(Eval("BIN[BCD[987]]"), 987.0);
+}
+
+TEST_F(Expression, LogicalFunctions) {
+    EXPECT_EQ(Eval("5XOR3"), 6.0);
+    EXPECT_EQ(Eval("1AND0"), 0.0);
+    EXPECT_EQ(Eval("2AND3"), 1.0);
+    EXPECT_EQ(Eval("0OR3"), 1.0);
+}
+
+TEST_F(Expression, SeveralAssignmentsInOneStatement) {
+    EXPECT_EQ(Execute(*m, "#1=5#2=#1+1#3=#2*2"), BlockHandled);
+    EXPECT_EQ(Local(*m, 1), 5.0);
+    EXPECT_EQ(Local(*m, 2), 6.0);
+    EXPECT_EQ(Local(*m, 3), 12.0);
+}
+
+TEST_F(Expression, FailuresAreLoggedAndLeaveTheTargetAlone) {
+    Execute(*m, "#1=7");
+    EXPECT_EQ(Execute(*m, "#1=5/0"), BlockError);
+    EXPECT_TRUE(log.Contains("divijon by 0 error 5.000000 / 0.000000")) << log.Joined();
+    EXPECT_TRUE(log.Contains("let error #1=5/0"));
+    EXPECT_EQ(Local(*m, 1), 7.0);
+
+    EXPECT_EQ(Execute(*m, "#1=ASIN[2]"), BlockError);
+    EXPECT_TRUE(log.Contains("asin into value larger than 1 :2.000000"));
+    EXPECT_EQ(Execute(*m, "#1=ACOS[-1.5]"), BlockError);
+    EXPECT_TRUE(log.Contains("acos into value larger than 1 :-1.500000"));
+    EXPECT_EQ(Execute(*m, "#1=LN[0]"), BlockError);
+    EXPECT_TRUE(log.Contains("ln into value not positive :0.000000"));
+    EXPECT_EQ(Execute(*m, "#1=SQRT[-1]"), BlockError);
+    EXPECT_TRUE(log.Contains("value out of range :SQRT[-1]"));
+    EXPECT_EQ(Execute(*m, "#1=FOO[1]"), BlockError);
+    EXPECT_TRUE(log.Contains("not find operator FOO"));
+    EXPECT_EQ(Execute(*m, "#1="), BlockError);
+    EXPECT_EQ(Local(*m, 1), 7.0);
+}
+
+TEST_F(Expression, UnbalancedBracketsFail) {
+    EXPECT_EQ(Execute(*m, "#1=[1+2"), BlockError);
+    EXPECT_TRUE(log.Contains("not finnd operand ["));
+    EXPECT_EQ(Execute(*m, "#1=1+2]"), BlockError);
+    EXPECT_TRUE(log.Contains("not finnd operand ]"));
+    EXPECT_EQ(Execute(*m, "G01X[#1+2"), BlockError);
+    EXPECT_EQ(Execute(*m, "#1=]]]]"), BlockError);
+}
+
+TEST_F(Expression, HostileNestingAndLengthAreRefused) {
+    // Indirect references nest evaluations; a deep chain fails instead of overflowing.
+    std::string chain = "#1=" + std::string(500, '#') + "1";
+    EXPECT_EQ(Execute(*m, chain), BlockError);
+    EXPECT_TRUE(log.Contains("macro statement nest over :"));
+    // Deep brackets need no recursion at all.
+    std::string deep = "#1=" + std::string(3000, '[') + "2" + std::string(3000, ']');
+    EXPECT_EQ(Execute(*m, deep), BlockError);
+    EXPECT_TRUE(log.Contains("macro statement too long :"));
+    std::string nested = "#1=" + std::string(1000, '[') + "2" + std::string(1000, ']');
+    EXPECT_EQ(Execute(*m, nested), BlockHandled);
+    EXPECT_EQ(Local(*m, 1), 2.0);
+}
+
+TEST_F(Expression, NumberTextIgnoresTheProcessLocale) {
+    // Generate a comma-decimal locale into a private folder and switch the process to it.
+    auto folder =
+        std::filesystem::temp_directory_path() / ("cuttrace-locale-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    std::string command =
+        "localedef -i de_DE -f UTF-8 '" + (folder / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
+    int generated = std::system(command.c_str());
+    setenv("LOCPATH", folder.c_str(), 1);
+    bool comma =
+        std::setlocale(LC_ALL, "de_DE.UTF-8") && std::localeconv()->decimal_point[0] == ',';
+    std::vector<std::string> words;
+    double value = 0.0;
+    int result = BlockError;
+    if (comma) {
+        value = Eval("1.5*3");
+        result = Execute(*m, "G01X#1Y[#1/2]", &words);
+    }
+    std::setlocale(LC_ALL, "C");
+    unsetenv("LOCPATH");
+    std::filesystem::remove_all(folder);
+    if (!comma) GTEST_SKIP() << "no comma-decimal locale (localedef " << generated << ")";
+    EXPECT_EQ(value, 4.5);
+    EXPECT_EQ(result, BlockOrdinary);
+    EXPECT_EQ(words, (std::vector<std::string>{"G01", "X4.500", "Y2.250000"}));
+}
+
+}  // namespace
+}  // namespace cuttrace
