@@ -17,14 +17,6 @@ double OffsetAngle(double a, double b) {
     return a < 0.0 ? angle + 180.0 : angle;
 }
 
-double& Coordinate(AXIS& p, int axis) {
-    return axis == 0 ? p.x : axis == 1 ? p.y : p.z;
-}
-
-double Coordinate(const AXIS& p, int axis) {
-    return axis == 0 ? p.x : axis == 1 ? p.y : p.z;
-}
-
 ArcPath ArcPath::Make(const AXIS& start, const MotionRecord& record) {
     ArcPath arc;
     switch (record.kind) {

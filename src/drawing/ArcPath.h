@@ -15,8 +15,13 @@ namespace cuttrace {
 // The angle of an offset (a along the first axis, b along the second), in [-90, 270).
 double OffsetAngle(double a, double b);
 
-double& Coordinate(AXIS& p, int axis);  // 0 x, 1 y, 2 z
-double Coordinate(const AXIS& p, int axis);
+// Coordinate 0 is x, 1 is y, 2 is z.
+inline double& Coordinate(AXIS& p, int axis) {
+    return axis == 0 ? p.x : axis == 1 ? p.y : p.z;
+}
+inline double Coordinate(const AXIS& p, int axis) {
+    return axis == 0 ? p.x : axis == 1 ? p.y : p.z;
+}
 
 struct ArcPath {
     int first = 0;  // axis indices of the plane

@@ -82,11 +82,30 @@ void PathDrawer::QuickArc(const MotionRecord& record) {
 
     const uint32_t colour = *feedColour_;
     views_.DrawColor(colour);
+    // The offset from the centre is turned by the step each time instead of taking a
+    // cosine and a sine per point; the last point is computed directly at the end angle.
+    const double stepRadians = signedStep * (std::numbers::pi / 180.0);
+    const double cosStep = std::cos(stepRadians);
+    const double sinStep = std::sin(stepRadians);
+    const double startRadians = arc_.startAngle * (std::numbers::pi / 180.0);
+    double a = arc_.radius * std::cos(startRadians);
+    double b = arc_.radius * std::sin(startRadians);
+    const double normalStart = Coordinate(arc_.start, arc_.normal);
+    const double normalPerStep =
+        (Coordinate(arc_.end, arc_.normal) - normalStart) * signedStep / arc_.span;
     AXIS previous = current_;
     for (int64_t k = 1; k <= count; ++k) {
-        const double angle =
-            k == count ? arc_.endAngle : arc_.startAngle + signedStep * static_cast<double>(k);
-        const AXIS p = arc_.PointAt(angle);
+        AXIS p;
+        if (k == count) {
+            p = arc_.PointAt(arc_.endAngle);
+        } else {
+            const double turned = a * cosStep - b * sinStep;
+            b = a * sinStep + b * cosStep;
+            a = turned;
+            Coordinate(p, arc_.first) = arc_.centreFirst + a;
+            Coordinate(p, arc_.second) = arc_.centreSecond + b;
+            Coordinate(p, arc_.normal) = normalStart + normalPerStep * static_cast<double>(k);
+        }
         views_.DrawLine(previous, p);
         vertices_.Append(p, colour);
         previous = p;
