@@ -134,8 +134,12 @@ TEST_P(ProgramCase, RunsAsExpected) {
             EXPECT_NEAR(r.X, e[1], kTolerance);
             EXPECT_NEAR(r.Y, e[2], kTolerance);
             EXPECT_NEAR(r.Z, e[3], kTolerance);
-            if (e.size() >= 5) EXPECT_NEAR(r.c1, e[4], kTolerance);
-            if (e.size() >= 6) EXPECT_NEAR(r.c2, e[5], kTolerance);
+            if (e.size() >= 5) {
+                EXPECT_NEAR(r.c1, e[4], kTolerance);
+            }
+            if (e.size() >= 6) {
+                EXPECT_NEAR(r.c2, e[5], kTolerance);
+            }
         }
     }
     std::error_code ignored;

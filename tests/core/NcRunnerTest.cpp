@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "core/support/TempFiles.h"
+#include "support/TempFiles.h"
 #include "machines/DiagnosticLog.h"
 #include "machines/NumberText.h"
 

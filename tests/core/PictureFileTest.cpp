@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/support/TempFiles.h"
+#include "support/TempFiles.h"
 
 namespace cuttrace {
 namespace {

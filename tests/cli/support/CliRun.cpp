@@ -35,7 +35,8 @@ std::string Slurp(const std::filesystem::path& path) {
 
 std::string CliResult::LastErrorLine() const {
     std::string text = standardError;
-    while (!text.empty() && text.back() == '\n') text.pop_back();
+    while (!text.empty() && text.back() == '\n')
+        text.pop_back();
     std::size_t newline = text.rfind('\n');
     return newline == std::string::npos ? text : text.substr(newline + 1);
 }
@@ -46,8 +47,10 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& workin
     auto scratch = std::filesystem::temp_directory_path() /
                    ("cuttrace-cli-" + std::to_string(random()) + std::to_string(random()));
     std::filesystem::create_directories(scratch);
-    std::string command = "cd " + Quote(workingFolder) + " && " + environment + " " + Quote(CUTTRACE_CLI);
-    for (const std::string& arg : args) command += " " + Quote(arg);
+    std::string command =
+        "cd " + Quote(workingFolder) + " && " + environment + " " + Quote(CUTTRACE_CLI);
+    for (const std::string& arg : args)
+        command += " " + Quote(arg);
     command += " >" + Quote((scratch / "out").string()) + " 2>" + Quote((scratch / "err").string());
 
     CliResult result;

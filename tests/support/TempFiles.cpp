@@ -1,4 +1,4 @@
-#include "core/support/TempFiles.h"
+#include "support/TempFiles.h"
 
 #include <fstream>
 #include <random>
