@@ -5,7 +5,9 @@
 #include <QPainter>
 #include <QPen>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <numbers>
 
 namespace cuttrace {
@@ -154,6 +156,22 @@ int Canvas2D::TextWidth(const QString& text) const {
     const QFontMetrics metrics =
         device != nullptr ? QFontMetrics(font_, device) : QFontMetrics(font_);
     return metrics.horizontalAdvance(text);
+}
+
+QFont Canvas2D::FontOfHeight(const QString& face, int height, const QPaintDevice* device) {
+    QFont font(face);
+    if (height == 0) return font;
+    const int pixels = std::abs(height);
+    font.setPixelSize(pixels);
+    if (height > 0) {
+        const QFontMetrics metrics =
+            device != nullptr ? QFontMetrics(font, device) : QFontMetrics(font);
+        if (metrics.height() > pixels) {
+            const double scaled = static_cast<double>(pixels) * pixels / metrics.height();
+            font.setPixelSize(std::max(1, static_cast<int>(std::lround(scaled))));
+        }
+    }
+    return font;
 }
 
 }  // namespace cuttrace

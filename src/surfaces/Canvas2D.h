@@ -66,6 +66,11 @@ class Canvas2D {
     void TextOut(QPoint p, const QString& text, double degrees = 0.0);
     int TextWidth(const QString& text) const;
 
+    // A font of the face with all other attributes plain: a positive height is the height
+    // of the character cell (ascent plus descent), a negative one that of the characters,
+    // 0 the default size; in pixels of the device (or the screen when null).
+    static QFont FontOfHeight(const QString& face, int height, const QPaintDevice* device);
+
   private:
     void Paint(const std::function<void(QPainter&)>& draw);
     void ApplyPen(QPainter& painter) const;

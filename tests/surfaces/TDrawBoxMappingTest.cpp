@@ -17,6 +17,15 @@ namespace {
 constexpr int kWidth = 400;
 constexpr int kHeight = 300;
 
+bool Blank(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (QColor(image.pixel(x, y)) != QColor(Qt::white)) return false;
+        }
+    }
+    return true;
+}
+
 // A surface of kWidth x kHeight after Init: the world origin is at (200, 150).
 class DrawBoxMapping : public ::testing::Test {
   protected:
@@ -208,14 +217,19 @@ TEST_F(DrawBoxMapping, PrintingMapsOntoThePageWithItsOwnScaleAndOrigin) {
     box.GetDispPoint(LPoint(10, 10), pixel);  // the screen mapping still holds
     EXPECT_EQ(pixel, QPoint(220, 135));
 
-    // A line lands on the page, not on the screen.
+    // Lines, pixels and the origin lines land on the page, not on the screen.
     box.SetColor(0x0000FF);  // red
-    box.Line(LPoint(0, 0), LPoint(50, 0));
+    box.Line(LPoint(0, 10), LPoint(50, 10));
+    box.Pixel(LPoint(5, -5), 0x00FF00);  // green at (530, 400)
+    box.DrawOrgLine(0xFF0000);           // blue through the page origin (520, 390)
     box.SetCanvas(0);
     EXPECT_FALSE(box.IsPrinting());
     EXPECT_EQ(box.GetAreaWidth(), kWidth);
-    EXPECT_EQ(QColor(page.pixel(560, 390)), QColor(Qt::red));
-    EXPECT_EQ(QColor(box.ScreenImage().pixel(230, 145)), QColor(Qt::white));
+    EXPECT_EQ(QColor(page.pixel(560, 370)), QColor(Qt::red));
+    EXPECT_EQ(QColor(page.pixel(530, 400)), QColor(Qt::green));
+    EXPECT_EQ(QColor(page.pixel(520, 700)), QColor(Qt::blue));
+    EXPECT_EQ(QColor(page.pixel(900, 390)), QColor(Qt::blue));
+    EXPECT_TRUE(Blank(box.ScreenImage()));
 
     // With PrintOrg set the world origin goes to the page centre.
     box.SetPrintOrg(1);
