@@ -4,6 +4,7 @@
 #include <QPolygon>
 
 #include <cstring>
+#include <utility>
 
 #include "surfaces/LineRaster.h"
 
@@ -79,7 +80,14 @@ void Canvas3D::Polygon(const PixelPoint* points, int count) {
 
 void Canvas3D::Ellipse(int left, int top, int right, int bottom) {
     if (image_.isNull()) return;
+    if (right < left) std::swap(left, right);
+    if (bottom < top) std::swap(top, bottom);
+    if (right == left || bottom == top) return;
     QPainter painter(&image_);
+    if (right - left < 3 || bottom - top < 3) {  // too small for a curve: the pen's box
+        painter.fillRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)), QColor(penRgb_));
+        return;
+    }
     painter.setPen(QColor(penRgb_));
     painter.setBrush(QColor(ToRgb(brushColour_)));
     // The box's right and bottom edges are outside the figure; the outline is drawn on the

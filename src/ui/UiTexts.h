@@ -102,6 +102,17 @@ inline constexpr const char* kLocalNames[33] = {
     "#12L", "#13M", "#14N", "#15O", "#16P", "#17Q", "#18R", "#19S", "#20T", "#21U", "#22V",
     "#23W", "#24X", "#25Y", "#26Z", "#27",  "#28",  "#29",  "#30",  "#31",  "#32",  "#33"};
 
+// ---- view frame --------------------------------------------------------------------
+inline constexpr char kHintReDraw[] = "書き直し";
+inline constexpr char kHintInit[] = "初期状態";
+inline constexpr char kHintZoomDown[] = "縮小";
+inline constexpr char kHintZoomUp[] = "拡大";
+inline constexpr char kHintViewTop[] = "うえからみたとこ";           // preset 0
+inline constexpr char kHintViewSide[] = "よこからみたとこ";          // preset 1
+inline constexpr char kHintViewTurned[] = "まわってみたとこ";        // preset 2
+inline constexpr char kHintViewOblique[] = "ななめうえからみたとこ";  // preset 3
+inline constexpr char kHintViewOdd[] = "おかしいみえかたやなー";      // preset 4
+
 // ---- modal state panel -------------------------------------------------------------
 inline constexpr char kGroupNow[] = "Now";
 inline constexpr char kGroupNext[] = "Next";

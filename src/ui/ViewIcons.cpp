@@ -1,0 +1,111 @@
+#include "ui/ViewIcons.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+#include <algorithm>
+
+#include "surfaces/Projection3D.h"
+#include "surfaces/ViewPresets.h"
+
+namespace cuttrace::ui {
+
+namespace {
+
+constexpr double kAxisLength = 8.0;
+
+QPixmap Blank() {
+    QPixmap pixmap(kViewIconSize, kViewIconSize);
+    pixmap.fill(Qt::transparent);
+    return pixmap;
+}
+
+void DrawMagnifier(QPainter& p, bool plus) {
+    p.setPen(QPen(QColor(40, 40, 40), 2));
+    p.setBrush(QColor(220, 235, 250));
+    p.drawEllipse(QRectF(2, 2, 11, 11));
+    p.drawLine(QPointF(12, 12), QPointF(18, 18));
+    p.setPen(QPen(QColor(20, 20, 20), 1.6));
+    p.drawLine(QPointF(5, 7.5), QPointF(10, 7.5));
+    if (plus) p.drawLine(QPointF(7.5, 5), QPointF(7.5, 10));
+}
+
+void DrawRedrawArrow(QPainter& p) {
+    p.setPen(QPen(QColor(30, 110, 40), 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(3, 3, 14, 14), 60 * 16, 280 * 16);
+    QPainterPath head;
+    head.moveTo(12, 1);
+    head.lineTo(17, 5);
+    head.lineTo(11, 7.5);
+    head.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(30, 110, 40));
+    p.drawPath(head);
+}
+
+void DrawInitFrame(QPainter& p) {
+    p.setPen(QPen(QColor(40, 40, 40), 1.5));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(2.5, 2.5, 15, 15));
+    p.setPen(QPen(QColor(200, 0, 200), 1.5));
+    p.drawLine(QPointF(10, 5), QPointF(10, 15));
+    p.drawLine(QPointF(5, 10), QPointF(15, 10));
+}
+
+}  // namespace
+
+QIcon MakeFrameViewIcon(FrameViewIcon kind) {
+    QPixmap pixmap = Blank();
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    switch (kind) {
+        case FrameViewIcon::ReDraw:
+            DrawRedrawArrow(p);
+            break;
+        case FrameViewIcon::Init:
+            DrawInitFrame(p);
+            break;
+        case FrameViewIcon::ZoomDown:
+            DrawMagnifier(p, false);
+            break;
+        case FrameViewIcon::ZoomUp:
+            DrawMagnifier(p, true);
+            break;
+    }
+    p.end();
+    return QIcon(pixmap);
+}
+
+QIcon MakePresetViewIcon(int n) {
+    AXIS rotation;
+    ViewPresetRotation(n, &rotation);
+    Projection3D view;
+    view.SetAfine(rotation);
+    view.Init(kViewIconSize, kViewIconSize);
+    QPixmap pixmap = Blank();
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const AXIS axes[3] = {{kAxisLength, 0, 0}, {0, kAxisLength, 0}, {0, 0, kAxisLength}};
+    const QColor colours[3] = {QColor(220, 30, 30), QColor(20, 150, 40), QColor(30, 60, 220)};
+    // Axes pointing away from the viewer first, so the nearer ones are drawn over them.
+    int order[3] = {0, 1, 2};
+    std::sort(order, order + 3,
+              [&](int a, int b) { return view.Gaxis(axes[a]).z < view.Gaxis(axes[b]).z; });
+    const PixelPoint o = view.Gposi(AXIS{});
+    for (int i : order) {
+        const PixelPoint e = view.Gposi(axes[i]);
+        p.setPen(QPen(colours[i], 2, Qt::SolidLine, Qt::RoundCap));
+        if (e == o) {
+            p.setBrush(colours[i]);
+            p.drawEllipse(QPointF(o.x, o.y), 2.5, 2.5);  // seen end-on
+        } else {
+            p.drawLine(QPointF(o.x, o.y), QPointF(e.x, e.y));
+        }
+    }
+    p.end();
+    return QIcon(pixmap);
+}
+
+}  // namespace cuttrace::ui

@@ -1,0 +1,16 @@
+// The view frame's tool-bar pictures, drawn in code (20 x 20 pixels).
+#pragma once
+
+#include <QIcon>
+
+namespace cuttrace::ui {
+
+enum class FrameViewIcon { ReDraw, Init, ZoomDown, ZoomUp };
+
+inline constexpr int kViewIconSize = 20;
+
+QIcon MakeFrameViewIcon(FrameViewIcon kind);
+// The three model axes (X red, Y green, Z blue) as view preset n shows them.
+QIcon MakePresetViewIcon(int n);
+
+}  // namespace cuttrace::ui
