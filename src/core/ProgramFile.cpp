@@ -39,9 +39,15 @@ bool ProgramFile::Open(const std::string& path, int32_t startSequence) {
     pos_ = 0;
     eof_ = false;
     lineStart_ = 0;
-    if (startSequence != -1 && SeekSequence(startSequence) != 0) {
-        Close();
-        return false;
+    // A search never examines the offset it starts from, so a start sequence on the very
+    // first line is looked for there first.
+    if (startSequence != -1) {
+        int64_t target = startSequence < 0 ? -int64_t{startSequence} : startSequence;
+        if (!SequenceAt(0, target, false) && SeekSequence(startSequence) != 0) {
+            Close();
+            return false;
+        }
+        Seek(lineStart_);
     }
     open_ = true;
     return true;
@@ -113,23 +119,23 @@ int64_t ProgramFile::ReadLine(std::string& line) {
     return static_cast<int64_t>(line.size());
 }
 
+bool ProgramFile::SequenceAt(int64_t p, int64_t target, bool backwards) {
+    if (CharAt(p, backwards) != 'N') return false;
+    int64_t value = 0;
+    int digits = 0;
+    for (; digits < kMaxSequenceDigits; ++digits) {
+        int c = CharAt(p + 1 + digits);
+        if (!IsDigit(c)) break;
+        if (value <= target) value = value * 10 + (c - '0');  // past target it cannot match
+    }
+    return digits > 0 && value == target;
+}
+
 int ProgramFile::SeekSequence(int64_t n) {
     if (!file_) return -1;
     const int64_t start = lineStart_;
     const bool backwards = n < 0;
     const int64_t target = n < 0 ? -n : n;
-
-    auto matches = [&](int64_t p) {
-        if (CharAt(p, backwards) != 'N') return false;
-        int64_t value = 0;
-        int digits = 0;
-        for (; digits < kMaxSequenceDigits; ++digits) {
-            int c = CharAt(p + 1 + digits);
-            if (!IsDigit(c)) break;
-            if (value <= target) value = value * 10 + (c - '0');  // past target it cannot match
-        }
-        return digits > 0 && value == target;
-    };
     auto found = [&](int64_t p) {
         Seek(p);
         lineStart_ = p;
@@ -138,22 +144,45 @@ int ProgramFile::SeekSequence(int64_t n) {
 
     if (backwards) {
         for (int64_t p = start - 1; p >= 1; --p) {
-            if (matches(p)) return found(p);
+            if (SequenceAt(p, target, true)) return found(p);
         }
     } else {
         for (int64_t p = start + 1; CharAt(p) != -1; ++p) {
-            if (matches(p)) return found(p);
+            if (SequenceAt(p, target, false)) return found(p);
         }
         for (int64_t p = 0; p < start; ++p) {  // wrapped round: up to the current line
-            if (matches(p)) return found(p);
+            if (SequenceAt(p, target, false)) return found(p);
         }
     }
     Seek(start);
     return -1;
 }
 
+bool ProgramFile::LineHasLabel(std::string_view line, std::string_view label) {
+    // A label is letters and a number ("END1"); in the program blanks may stand between
+    // them ("END 1"), and the number must not go on ("END1" is not "END12").
+    std::size_t split = label.size();
+    while (split > 0 && IsDigit(static_cast<unsigned char>(label[split - 1])))
+        --split;
+    std::string_view letters = label.substr(0, split);
+    std::string_view number = label.substr(split);
+    for (std::size_t at = line.find(letters); at != std::string_view::npos;
+         at = line.find(letters, at + 1)) {
+        std::size_t i = at + letters.size();
+        if (!number.empty()) {
+            while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
+                ++i;
+            if (line.substr(i, number.size()) != number) continue;
+            i += number.size();
+        }
+        if (i < line.size() && IsDigit(static_cast<unsigned char>(line[i]))) continue;
+        return true;
+    }
+    return false;
+}
+
 int ProgramFile::SeekLabel(std::string_view text) {
-    if (!file_) return -1;
+    if (!file_ || text.empty()) return -1;
     const int64_t start = lineStart_;
     // The search begins behind the current line, also when that is the first line of the
     // file: a WHILE on the first line must still find its END.
@@ -161,10 +190,7 @@ int ProgramFile::SeekLabel(std::string_view text) {
     while (true) {
         int64_t lineOffset = pos_;
         if (!ReadPiece(&line)) break;
-        std::size_t at = line.find(text);
-        if (at == std::string::npos) continue;
-        std::size_t after = at + text.size();
-        if (after < line.size() && IsDigit(static_cast<unsigned char>(line[after]))) continue;
+        if (!LineHasLabel(line, text)) continue;
         Seek(lineOffset);
         return 0;
     }

@@ -83,6 +83,8 @@ TEST(ProgramFile, ForwardSequenceSearchWrapsButNeverToTheFirstOffsetFromIt) {
     EXPECT_EQ(NextLine(entered), "N7\n");
     EXPECT_FALSE(entered.Open(dir.Path("wrap.nc"), 8)) << "a missing start sequence fails";
     EXPECT_FALSE(entered.IsOpen());
+    EXPECT_TRUE(entered.Open(dir.Path("wrap.nc"), 5)) << "a start sequence on the first line";
+    EXPECT_EQ(NextLine(entered), "N5\n");
 }
 
 TEST(ProgramFile, LabelSearchLooksOnlyAheadAndRespectsDigits) {
@@ -97,6 +99,12 @@ TEST(ProgramFile, LabelSearchLooksOnlyAheadAndRespectsDigits) {
     EXPECT_EQ(NextLine(f), "END1\n");
     EXPECT_EQ(f.SeekLabel("N100"), -1) << "no wrap round to earlier lines";
     EXPECT_EQ(NextLine(f), "END1\n");
+
+    ProgramFile spaced;
+    ASSERT_TRUE(spaced.Open(dir.Write("spaced.nc", "WHILE [#1 LT 3] DO 2\nEND 12\nEND 2\n"), -1));
+    NextLine(spaced);
+    ASSERT_EQ(spaced.SeekLabel("END2"), 0) << "blanks may stand before the loop number";
+    EXPECT_EQ(NextLine(spaced), "END 2\n");
 }
 
 TEST(ProgramFile, PositionsByLineAndOffset) {
