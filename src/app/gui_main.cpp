@@ -1,0 +1,106 @@
+// The viewer `cuttrace`: the start-up window, then the main window; the command line is
+// processed when the start-up window closes. The settings are read before any window
+// exists and written back when the program ends normally.
+//
+//   cuttrace [PROGRAM [OPTIONS...]] [--layout N] [--grab FILE]
+//
+// --layout N starts with view layout N (0 one view, 1 and 2 two views, 3 four views).
+// --grab FILE saves a picture of the window to FILE when the run started from the command
+// line ends, and quits instead of showing the end message (for screenshots and smoke tests).
+#include <QApplication>
+#include <QDialog>
+#include <QPixmap>
+#include <cstdio>
+
+#include "core/Messages.h"
+#include "core/Settings.h"
+#include "ui/AppIcon.h"
+#include "ui/CommandLine.h"
+#include "ui/MonotonicClock.h"
+#include "ui/QtUiDialogs.h"
+#include "ui/SettingsStore.h"
+#include "ui/TMainForm.h"
+#include "ui/TOpenForm.h"
+#include "ui/UiTexts.h"
+
+namespace {
+
+using namespace cuttrace;
+using namespace cuttrace::ui;
+
+// Exit codes in grab mode.
+constexpr int kExitFinished = 0;
+constexpr int kExitRunFailed = 1;
+constexpr int kExitGrabFailed = 3;
+
+// Dialogs of an unattended run: nothing waits for a person. The end of the run saves
+// the window's picture and quits.
+class GrabbingDialogs final : public UiDialogs {
+  public:
+    explicit GrabbingDialogs(QString path) : path_(std::move(path)) {}
+    void SetWindow(QWidget* window) { window_ = window; }
+
+    void Message(QWidget*, const QString& text, const QString& caption) override {
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+        if (caption != QString::fromUtf8(kCaptionEndMessage)) {
+            QCoreApplication::exit(kExitRunFailed);
+            return;
+        }
+        const bool finished =
+            text == QString::fromUtf8(messages::EndRunMessage(StepFinished).data());
+        const bool saved = window_ && window_->grab().save(path_);
+        QCoreApplication::exit(!saved     ? kExitGrabFailed
+                               : finished ? kExitFinished
+                                          : kExitRunFailed);
+    }
+    void Error(QWidget* parent, const QString& text) override {
+        Message(parent, text, QString::fromUtf8(kCaptionErrorDialog));
+    }
+    QString OpenFile(QWidget*, const FileRequest&) override { return {}; }
+    QString SaveFile(QWidget*, const FileRequest&) override { return {}; }
+    int Exec(QDialog&) override { return QDialog::Rejected; }
+    bool StartDetached(const QString&, const QStringList&) override { return false; }
+
+  private:
+    QString path_;
+    QWidget* window_ = nullptr;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Cuttrace"));
+    QApplication::setDesktopFileName(QStringLiteral("cuttrace"));
+    QApplication::setWindowIcon(AppIcon());
+
+    SettingsStore store;
+    store.Read(AppSettings());
+
+    QStringList arguments = QApplication::arguments().mid(1);
+    const ViewerOptions viewer = TakeViewerOptions(arguments);
+    QtUiDialogs interactive;
+    GrabbingDialogs grabbing(viewer.grabPath);
+    const bool unattended = !viewer.grabPath.isEmpty();
+    UiDialogs& dialogs = unattended ? static_cast<UiDialogs&>(grabbing) : interactive;
+    SteadyClock clock;
+
+    // The start-up window shows while the main window is built, and frees itself.
+    TMainForm* mainForm = nullptr;
+    auto* openForm = new TOpenForm([&mainForm, &arguments] {
+        if (mainForm) mainForm->ProcessCommandLine(arguments);
+    });
+    openForm->show();
+
+    TMainForm window(AppSettings(), dialogs, clock);
+    mainForm = &window;
+    grabbing.SetWindow(&window);
+    for (int i = 0; i < viewer.layout; ++i)
+        window.tbnViewMultchClick();
+    window.show();
+    openForm->raise();
+
+    const int code = QApplication::exec();
+    if (!unattended) store.Write(AppSettings());
+    return code;
+}

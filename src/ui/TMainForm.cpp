@@ -1,0 +1,505 @@
+#include "ui/TMainForm.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "core/Settings.h"
+#include "machines/NumberText.h"
+#include "ui/AppIcon.h"
+#include "ui/CommandLine.h"
+#include "ui/EditorLaunch.h"
+#include "ui/LineList.h"
+#include "ui/PictureFiles.h"
+#include "ui/ProgramText.h"
+#include "ui/RunController.h"
+#include "ui/StatusPanels.h"
+#include "ui/TFrameCheck.h"
+#include "ui/TFrameView.h"
+#include "ui/TMacroForm.h"
+#include "ui/TSetingForm.h"
+#include "ui/UiDialogs.h"
+#include "ui/UiTexts.h"
+#include "ui/ViewLayout.h"
+
+namespace cuttrace::ui {
+
+namespace {
+
+constexpr int kLeftWidth = 201;
+constexpr int kLineBlockHeight = 200;
+constexpr int kMemoHeight = 41;
+constexpr int kInitialWidth = 1100;
+constexpr int kInitialHeight = 760;
+
+struct ToolSpec {
+    Tool tool;
+    const char* name;
+    const char* hint;
+    Glyph glyph;
+    QKeySequence shortcut;
+};
+
+QString Fixed(double value, int decimals) {
+    return QString::fromStdString(FormatFixed(value, decimals));
+}
+
+}  // namespace
+
+TMainForm::TMainForm(Settings& settings, UiDialogs& dialogs, MonotonicClock& clock, QWidget* parent)
+    : QMainWindow(parent), settings_(settings), dialogs_(dialogs), drawer_(views_, settings) {
+    setWindowTitle(QString::fromUtf8(kMainCaption));
+    setWindowIcon(AppIcon());
+    resize(kInitialWidth, kInitialHeight);
+    RunHost& host = *this;
+    run_ =
+        std::make_unique<RunController>(runner_, drawer_, picture_, settings_, clock, host, this);
+
+    BuildToolBar();
+    auto* central = new QSplitter(Qt::Horizontal, this);
+    central->setObjectName(QStringLiteral("Splitter1"));
+    central->addWidget(BuildLeftColumn());
+    central->addWidget(BuildViewArea());
+    central->setStretchFactor(1, 1);
+    central->setSizes({kLeftWidth, kInitialWidth - kLeftWidth});
+    setCentralWidget(central);
+    status_ = std::make_unique<StatusPanels>(*statusBar());
+
+    macroForm_ = new TMacroForm(this);
+    macroForm_->SetOnClose([this] { Action(Tool::Macro)->setEnabled(true); });
+    setingForm_ = new TSetingForm(settings_, dialogs_, this);
+    pictureFiles_ =
+        std::make_unique<PictureFiles>(*this, dialogs_, picture_, *run_, [this] { DrawPicture(); });
+    logSink_ = std::make_unique<ScopedLogSink>([this](std::string_view line) { AppendLog(line); });
+    FormCreate();
+}
+
+TMainForm::~TMainForm() {
+    // The log must not reach the memo while the window is being taken apart.
+    logSink_.reset();
+    run_->Timer1().stop();
+    run_->QuickRun().Stop();
+}
+
+void TMainForm::BuildToolBar() {
+    auto* bar = addToolBar(QString());
+    bar->setObjectName(QStringLiteral("ToolBar3"));
+    bar->setMovable(false);
+    bar->setIconSize(QSize(20, 20));
+    const ToolSpec specs[] = {
+        {Tool::Open, "ToolButton6", kHintOpen, Glyph::Open, QKeySequence::Open},
+        {Tool::Start, "ToolButton7", kHintStart, Glyph::Start, QKeySequence(Qt::Key_F5)},
+        {Tool::Stop, "ToolButton8", kHintStop, Glyph::Stop, QKeySequence(Qt::Key_Escape)},
+        {Tool::Reset, "ToolButton9", kHintReset, Glyph::Reset, QKeySequence(Qt::CTRL | Qt::Key_R)},
+        {Tool::Quick, "ToolButton20", kHintQuick, Glyph::Quick, QKeySequence(Qt::Key_F6)},
+        {Tool::Macro, "ToolButton25", kHintMacro, Glyph::Macro, {}},
+        {Tool::FileOut, "ToolButton28", kHintFileOut, Glyph::FileOut, {}},
+        {Tool::SavePicture, "ToolButton29", kHintSavePicture, Glyph::SavePicture, {}},
+        {Tool::LoadPicture, "ToolButton30", kHintLoadPicture, Glyph::LoadPicture, {}},
+        {Tool::Settings, "ToolButton31", kHintSettings, Glyph::Settings, {}},
+        {Tool::Clear, "tbnClear", kHintClear, Glyph::Clear, {}},
+        {Tool::ViewSingle, "tbnViewSingle", kHintViewSingle, Glyph::ViewSingle, {}},
+        {Tool::ViewMulti, "tbnViewMultch", kHintViewMulti, Glyph::ViewMulti, {}},
+    };
+    for (const ToolSpec& spec : specs) {
+        QString hint = QString::fromUtf8(spec.hint);
+        auto* action = new QAction(ToolIcon(spec.glyph), hint, this);
+        action->setObjectName(QString::fromLatin1(spec.name));
+        if (!spec.shortcut.isEmpty()) {
+            action->setShortcut(spec.shortcut);
+            hint = QString::fromUtf8(kHintWithShortcut)
+                       .arg(hint, spec.shortcut.toString(QKeySequence::NativeText));
+        }
+        action->setToolTip(hint);
+        actions_[static_cast<std::size_t>(spec.tool)] = action;
+        bar->addAction(action);
+        if (spec.tool == Tool::Quick) {
+            checkBox1_ = new QCheckBox(QString::fromUtf8(kSingleBlock), bar);
+            checkBox1_->setToolTip(QString::fromUtf8(kHintSingleBlock));
+            checkBox2_ = new QCheckBox(QString::fromUtf8(kDryRun), bar);
+            checkBox2_->setToolTip(QString::fromUtf8(kHintDryRun));
+            bar->addWidget(checkBox1_);
+            bar->addWidget(checkBox2_);
+        }
+        if (spec.tool == Tool::Quick || spec.tool == Tool::Settings) bar->addSeparator();
+    }
+    connect(Action(Tool::Open), &QAction::triggered, this, &TMainForm::OpenClick);
+    connect(Action(Tool::Start), &QAction::triggered, this, &TMainForm::CmStart);
+    connect(Action(Tool::Stop), &QAction::triggered, this, &TMainForm::CmStop);
+    connect(Action(Tool::Reset), &QAction::triggered, this, &TMainForm::CmReset);
+    connect(Action(Tool::Quick), &QAction::triggered, this, &TMainForm::CmQuic);
+    connect(Action(Tool::Macro), &QAction::triggered, this, &TMainForm::MacroClick);
+    connect(Action(Tool::FileOut), &QAction::triggered, this, &TMainForm::FileOut);
+    connect(Action(Tool::SavePicture), &QAction::triggered, this, &TMainForm::SaveClick);
+    connect(Action(Tool::LoadPicture), &QAction::triggered, this, &TMainForm::LoadClick);
+    connect(Action(Tool::Settings), &QAction::triggered, this, &TMainForm::Set);
+    connect(Action(Tool::Clear), &QAction::triggered, this, &TMainForm::ClearClick);
+    connect(Action(Tool::ViewSingle), &QAction::triggered, this, &TMainForm::tbnViewSingleClick);
+    connect(Action(Tool::ViewMulti), &QAction::triggered, this, &TMainForm::tbnViewMultchClick);
+    connect(checkBox1_, &QCheckBox::toggled, this, &TMainForm::CheckBox1Click);
+    connect(checkBox2_, &QCheckBox::toggled, this, &TMainForm::DryRunClick);
+}
+
+QWidget* TMainForm::BuildLeftColumn() {
+    auto* column = new QSplitter(Qt::Vertical);
+    column->setObjectName(QStringLiteral("Splitter5"));
+    auto* lineBlock = new QWidget(column);
+    auto* lines = new QVBoxLayout(lineBlock);
+    lines->setContentsMargins(0, 0, 0, 0);
+    lines->setSpacing(1);
+    staticText1_ = new QLabel(lineBlock);
+    staticText1_->setObjectName(QStringLiteral("StaticText1"));
+    staticText1_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    staticText1_->setMinimumWidth(1);
+    listBox1_ = new LineList(lineBlock);
+    listBox1_->setObjectName(QStringLiteral("ListBox1"));
+    connect(listBox1_, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem* item) { ListBox1DblClick(listBox1_->row(item)); });
+    staticText2_ = new QLabel(QString::fromUtf8(kInitialBlockText), lineBlock);
+    staticText2_->setObjectName(QStringLiteral("StaticText2"));
+    staticText2_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    staticText2_->setMinimumWidth(1);
+    lines->addWidget(staticText1_);
+    lines->addWidget(listBox1_, 1);
+    lines->addWidget(staticText2_);
+    frameCheck1_ = new TFrameCheck(column);
+    frameCheck1_->setObjectName(QStringLiteral("FrameCheck1"));
+    frameCheck1_->SetDialogs(&dialogs_);
+    column->addWidget(lineBlock);
+    column->addWidget(frameCheck1_);
+    column->setSizes({kLineBlockHeight, TFrameCheck::kHeight});
+    column->setMinimumWidth(kLeftWidth);
+    column->setMaximumWidth(kLeftWidth * 2);
+    return column;
+}
+
+QWidget* TMainForm::BuildViewArea() {
+    auto* area = new QSplitter(Qt::Vertical);
+    auto* splitter2 = new QSplitter(Qt::Horizontal, area);
+    splitter2->setObjectName(QStringLiteral("Splitter2"));
+    auto* panel3 = new QSplitter(Qt::Vertical, splitter2);
+    panel3->setObjectName(QStringLiteral("Panel3"));
+    panel7_ = new QSplitter(Qt::Vertical, splitter2);
+    panel7_->setObjectName(QStringLiteral("Panel7"));
+    for (int i = 0; i < 4; ++i) {
+        QSplitter* holder = i % 2 == 0 ? panel3 : panel7_;  // 1, 3 left; 2, 4 right
+        auto* view = new TFrameView(settings_, holder);
+        view->setObjectName(QStringLiteral("FrameView%1").arg(i + 1));
+        view->PaintBox1()->Handlers().OnPaint = [this](QObject*) { RedrawAll(); };
+        frames_[static_cast<std::size_t>(i)] = view;
+    }
+    // Within each panel the upper view comes first: 1 over 3, 2 over 4.
+    panel3->addWidget(frames_[0]);
+    panel3->addWidget(frames_[2]);
+    panel7_->addWidget(frames_[1]);
+    panel7_->addWidget(frames_[3]);
+    views_.SetViews(frames_);
+    layout_ = std::make_unique<ViewLayout>(frames_, *panel7_, views_);
+
+    memo1_ = new QPlainTextEdit(area);
+    memo1_->setObjectName(QStringLiteral("Memo1"));
+    memo1_->setReadOnly(true);
+    memo1_->setMaximumBlockCount(kMemoLines);
+    memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memo1_->setMinimumHeight(kMemoHeight);
+    area->addWidget(splitter2);
+    area->addWidget(memo1_);
+    area->setStretchFactor(0, 1);
+    area->setSizes({kInitialHeight - 3 * kMemoHeight, 2 * kMemoHeight});
+    return area;
+}
+
+void TMainForm::FormCreate() {
+    setAcceptDrops(true);
+    layout_->Apply(0);
+    ClearPicture();
+    listBox1_->UpdateCapacity();
+    ShowStatus(
+        PanelScale,
+        QString::fromUtf8(kStatusScale).arg(Fixed(FrameView(1)->PaintBox1()->GetScall(), 6)));
+    ShowStatus(PanelRotation, QString::fromUtf8(kStatusRotationStart));
+    frameCheck1_->Bind(&runner_, &drawer_);
+    UpdateButtons();
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shown_) return;
+    shown_ = true;
+    FrameView(1)->ResetView();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    run_->Timer1().stop();
+    run_->QuickRun().Stop();
+    ClearPicture();
+    macroForm_->hide();
+    QMainWindow::closeEvent(event);
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    for (const QUrl& url : urls) {
+        if (url.isLocalFile()) OpenProgram(url.toLocalFile());
+    }
+    event->acceptProposedAction();
+}
+
+// ---- handlers -------------------------------------------------------------------------
+
+void TMainForm::OpenClick() {
+    FileRequest request;
+    request.filter = QString::fromUtf8(kProgramFilter);
+    const QString path = dialogs_.OpenFile(this, request);
+    if (!path.isEmpty()) OpenProgram(path);
+}
+
+void TMainForm::OpenProgram(const QString& path) {
+    run_->SetProgramPath(PathFromQString(path));
+    run_->LoadProgram();
+}
+
+void TMainForm::CmStart() {
+    run_->CmStart();
+}
+void TMainForm::CmQuic() {
+    run_->CmQuic();
+}
+void TMainForm::CmStop() {
+    run_->CmStop();
+}
+void TMainForm::CmReset() {
+    run_->CmReset();
+}
+void TMainForm::CheckBox1Click() {
+    run_->SetSingleBlock(checkBox1_->isChecked());
+}
+void TMainForm::DryRunClick() {
+    run_->SetDryRun(checkBox2_->isChecked());
+}
+void TMainForm::SaveClick() {
+    pictureFiles_->SaveClick();
+}
+void TMainForm::LoadClick() {
+    pictureFiles_->LoadClick();
+}
+void TMainForm::FileOut() {
+    pictureFiles_->FileOut();
+}
+
+void TMainForm::MacroClick() {
+    macroForm_->show();
+    macroForm_->raise();
+    macroForm_->UpdateValues();
+    Action(Tool::Macro)->setEnabled(false);
+}
+
+void TMainForm::Set() {
+    setingForm_->FormShow();
+    dialogs_.Exec(*setingForm_);
+    // Whatever the user chose, the dialect machine is made anew.
+    runner_.SelectMachine(settings_.NCCODE);
+    MachineChanged(runner_.Machine());
+}
+
+void TMainForm::ClearClick() {
+    ClearPicture();
+    RedrawAll();
+    UpdateButtons();
+}
+
+void TMainForm::ListBox1DblClick(int row) {
+    OpenEditorAtLine(runner_, settings_.EditerPath, run_->ProgramPath(), listBox1_->count(), row,
+                     dialogs_);
+}
+
+void TMainForm::tbnViewSingleClick() {
+    layout_->Apply(0);
+}
+
+void TMainForm::tbnViewMultchClick() {
+    layout_->Apply(layout_->Next());
+}
+
+int TMainForm::LayoutNumber() const {
+    return layout_->Current();
+}
+
+void TMainForm::ProcessCommandLine(const QStringList& arguments) {
+    using Kind = CommandOption::Kind;
+    FrameView(1)->PaintBox1()->Init();
+    if (arguments.isEmpty()) return;
+    OpenProgram(arguments.front());
+    Kind startAtEnd = Kind::Ignored;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const CommandOption option = ReadCommandOption(arguments[i]);
+        switch (option.kind) {
+            case Kind::Offset:
+            case Kind::Line:
+            case Kind::Sequence:
+                run_->HandleStepResult(runner_.Step());  // opens the program
+                if (option.kind == Kind::Offset) runner_.GotoOffset(option.value);
+                if (option.kind == Kind::Line) runner_.GotoLine(option.value);
+                if (option.kind == Kind::Sequence)
+                    runner_.GotoSequence(static_cast<int32_t>(option.value));
+                break;
+            case Kind::DryRun:
+                checkBox2_->setChecked(true);
+                break;
+            case Kind::Start:
+            case Kind::Quick:
+                startAtEnd = option.kind;
+                break;
+            case Kind::NotAnInteger:
+                // The rest of the command line is not carried out.
+                dialogs_.Error(this, QString::fromUtf8(kNotAnInteger).arg(arguments[i]));
+                return;
+            case Kind::Ignored:
+                break;
+        }
+    }
+    if (startAtEnd == Kind::Start) CmStart();
+    if (startAtEnd == Kind::Quick) CmQuic();
+}
+
+// ---- drawing --------------------------------------------------------------------------
+
+void TMainForm::ShowViewStatus() {
+    TDrowPanel3D* first = FrameView(1)->PaintBox1();
+    const AXIS angles = first->GetAfine();
+    ShowStatus(PanelRotation, QString::fromUtf8(kStatusRotation)
+                                  .arg(Fixed(angles.x, 0), Fixed(angles.y, 0), Fixed(angles.z, 0)));
+    ShowStatus(PanelScale, QString::fromUtf8(kStatusScale).arg(Fixed(first->GetScall(), 6)));
+}
+
+void TMainForm::ClearViews() {
+    for (TFrameView* view : frames_)
+        view->PaintBox1()->Cls(kWhite);
+}
+
+void TMainForm::RedrawAll() {
+    // Also with an empty picture buffer: the drawer keeps its own points, and a zoom or a
+    // turn of the view must show them again.
+    if (views_.Redrawing()) return;
+    ShowViewStatus();
+    views_.SetRedrawing(true);
+    ClearViews();
+    drawer_.DrawOrigin(FrameView(1)->PaintBox1()->GetScall());
+    drawer_.Redraw();
+    views_.SetRedrawing(false);
+    RefreshViews();
+}
+
+void TMainForm::RefreshViews() {
+    views_.RefreshViews();
+}
+
+void TMainForm::ClearPicture() {
+    picture_.clear();
+    drawer_.ClearPath();
+    run_->SetMotionCounter(0);
+    ClearViews();
+    drawer_.DrawOrigin(FrameView(1)->PaintBox1()->GetScall());
+    RefreshViews();
+}
+
+void TMainForm::DrawPicture() {
+    drawer_.ClearPath();
+    ClearViews();
+    drawer_.DrawOrigin(FrameView(1)->PaintBox1()->GetScall());
+    const bool quick = drawer_.Quick();
+    drawer_.SetQuick(true);
+    for (const MotionRecord& record : picture_)
+        drawer_.BeginMotion(record);
+    drawer_.SetQuick(quick);
+    run_->SetMotionCounter(static_cast<int32_t>(picture_.size()));
+    ShowViewStatus();
+    RefreshViews();
+}
+
+void TMainForm::UpdateButtons() {
+    const ButtonStates b = run_->Buttons();
+    Action(Tool::Start)->setEnabled(b.start);
+    Action(Tool::Stop)->setEnabled(b.stop);
+    Action(Tool::Quick)->setEnabled(b.quick);
+    Action(Tool::FileOut)->setEnabled(b.fileOut);
+    Action(Tool::Open)->setEnabled(b.open);
+    Action(Tool::SavePicture)->setEnabled(b.savePicture);
+    Action(Tool::LoadPicture)->setEnabled(b.loadPicture);
+    Action(Tool::Settings)->setEnabled(b.settings);
+}
+
+QString TMainForm::StatusText(int panel) const {
+    return status_->Text(panel);
+}
+
+void TMainForm::AppendLog(std::string_view line) {
+    memo1_->appendPlainText(DecodeLogLine(line));
+}
+
+// ---- RunHost --------------------------------------------------------------------------
+
+void TMainForm::ShowStatus(int panel, const QString& text) {
+    status_->Set(panel, text);
+}
+
+void TMainForm::ShowProgramPath(const std::string& path) {
+    const QString shown = PathToQString(path);
+    setWindowTitle(QString::fromUtf8(kMainCaptionWithPath).arg(shown));
+    staticText1_->setText(shown);
+    staticText1_->setToolTip(shown);
+}
+
+void TMainForm::ShowBlock(const std::string& expanded) {
+    staticText2_->setText(DecodeProgramLine(expanded));
+}
+
+void TMainForm::ClearLines() {
+    listBox1_->clear();
+}
+void TMainForm::AddLine(const std::string& raw) {
+    listBox1_->AddLine(raw);
+}
+void TMainForm::ShowModalState() {
+    frameCheck1_->ShowModalState();
+}
+void TMainForm::ShowProgress() {
+    frameCheck1_->ShowProgress();
+}
+void TMainForm::PushProgram() {
+    frameCheck1_->PushProgram();
+}
+void TMainForm::PopProgram() {
+    frameCheck1_->PopProgram();
+}
+void TMainForm::ClearPrograms() {
+    frameCheck1_->ClearPrograms();
+}
+void TMainForm::MachineChanged(NcMachine* machine) {
+    macroForm_->SetMachine(machine);
+}
+
+void TMainForm::RefreshMacros() {
+    // A hidden window is brought up to date when it is shown.
+    if (macroForm_->isVisible()) macroForm_->UpdateValues();
+}
+
+void TMainForm::ShowMessage(const QString& text, const QString& caption) {
+    dialogs_.Message(this, text, caption);
+}
+
+}  // namespace cuttrace::ui

@@ -1,0 +1,60 @@
+#include "ui/ViewFanout.h"
+
+#include "ui/TFrameView.h"
+
+namespace cuttrace::ui {
+
+namespace {
+// View numbers (1-based) that receive drawing, by layout.
+constexpr int kOrder[4][ViewFanout::kViews] = {
+    {1, 0, 0, 0}, {1, 2, 0, 0}, {1, 3, 0, 0}, {1, 4, 3, 2}};
+}  // namespace
+
+void ViewFanout::SetViews(const std::array<TFrameView*, kViews>& views) {
+    views_ = views;
+    SetLayout(layout_);
+}
+
+void ViewFanout::SetLayout(int layout) {
+    layout_ = layout >= 0 && layout < 4 ? layout : 0;
+    visibleCount_ = 0;
+    for (int number : kOrder[layout_]) {
+        if (number == 0) break;
+        TFrameView* view = views_[static_cast<std::size_t>(number - 1)];
+        if (view) visible_[static_cast<std::size_t>(visibleCount_++)] = view;
+    }
+}
+
+void ViewFanout::DrawColor(uint32_t colour) {
+    for (int i = 0; i < visibleCount_; ++i)
+        visible_[static_cast<std::size_t>(i)]->DrawColor(colour);
+}
+
+void ViewFanout::DrawMoveTo(const AXIS& p) {
+    for (int i = 0; i < visibleCount_; ++i)
+        visible_[static_cast<std::size_t>(i)]->DrawMoveTo(p);
+}
+
+void ViewFanout::DrawLineTo(const AXIS& p) {
+    for (int i = 0; i < visibleCount_; ++i)
+        visible_[static_cast<std::size_t>(i)]->DrawLineTo(p);
+}
+
+void ViewFanout::DrawToolTo(const AXIS& p) {
+    for (int i = 0; i < visibleCount_; ++i)
+        visible_[static_cast<std::size_t>(i)]->DrawToolTo(p);
+}
+
+void ViewFanout::DrawLine(const AXIS& a, const AXIS& b) {
+    for (int i = 0; i < visibleCount_; ++i)
+        visible_[static_cast<std::size_t>(i)]->DrawLine(a, b);
+}
+
+void ViewFanout::RefreshViews() {
+    if (redrawing_) return;
+    for (TFrameView* view : views_) {
+        if (view) view->PaintBox1()->DrawBox3D1()->Bilt();
+    }
+}
+
+}  // namespace cuttrace::ui

@@ -1,0 +1,47 @@
+// The main window's view fan-out: every drawing call of the tool path drawer goes to the
+// views the layout shows, view 1 first (one view: 1; two: 1 and 2, or 1 and 3; four: 1, 4,
+// 3 and 2). RefreshViews copies all four off-screen drawings to the screen, except while a
+// full redraw is in progress (that redraw refreshes once at its end).
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "drawing/PathViews.h"
+
+namespace cuttrace::ui {
+
+class TFrameView;
+
+class ViewFanout final : public PathViews {
+  public:
+    static constexpr int kViews = 4;
+
+    void SetViews(const std::array<TFrameView*, kViews>& views);
+    // Layout 0 to 3; anything else is taken as 0.
+    void SetLayout(int layout);
+    int Layout() const { return layout_; }
+    // The views that receive drawing, in order.
+    int VisibleCount() const { return visibleCount_; }
+    TFrameView* Visible(int i) const { return visible_[static_cast<std::size_t>(i)]; }
+    TFrameView* View(int i) const { return views_[static_cast<std::size_t>(i)]; }
+
+    void SetRedrawing(bool on) { redrawing_ = on; }
+    bool Redrawing() const { return redrawing_; }
+
+    void DrawColor(uint32_t colour) override;
+    void DrawMoveTo(const AXIS& p) override;
+    void DrawLineTo(const AXIS& p) override;
+    void DrawToolTo(const AXIS& p) override;
+    void DrawLine(const AXIS& a, const AXIS& b) override;
+    void RefreshViews() override;
+
+  private:
+    std::array<TFrameView*, kViews> views_{};
+    std::array<TFrameView*, kViews> visible_{};
+    int visibleCount_ = 0;
+    int layout_ = 0;
+    bool redrawing_ = false;
+};
+
+}  // namespace cuttrace::ui

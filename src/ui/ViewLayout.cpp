@@ -1,0 +1,61 @@
+#include "ui/ViewLayout.h"
+
+#include <QWidget>
+
+#include "ui/TFrameView.h"
+#include "ui/ViewFanout.h"
+
+namespace cuttrace::ui {
+
+namespace {
+
+struct LayoutRule {
+    bool shown[4];  // views 1..4
+    bool panel7;    // the panel of views 2 and 4
+    int preset[4];  // the rotation preset given to each view, -1 for none
+};
+
+constexpr LayoutRule kRules[ViewLayout::kLayouts] = {
+    {{true, false, false, false}, false, {-1, -1, -1, -1}},
+    {{true, true, false, false}, true, {-1, 1, -1, -1}},
+    {{true, false, true, false}, false, {-1, -1, 2, -1}},
+    {{true, true, true, true}, true, {-1, 1, 3, 2}},
+};
+
+}  // namespace
+
+ViewLayout::ViewLayout(const std::array<TFrameView*, 4>& views, QWidget& panel7, ViewFanout& fanout)
+    : views_(views), panel7_(panel7), fanout_(fanout) {
+    for (std::size_t i = 0; i < views_.size(); ++i) {
+        TDrawBox3D* surface = views_[i]->PaintBox1()->DrawBox3D1();
+        sizes_[i] = surface->size();
+        surface->Handlers().OnResize = [this, i](QObject*) { KeepCentred(i); };
+    }
+}
+
+void ViewLayout::KeepCentred(std::size_t view) {
+    TDrawBox3D* surface = views_[view]->PaintBox1()->DrawBox3D1();
+    const QSize now = surface->size();
+    const QSize before = sizes_[view];
+    sizes_[view] = now;
+    PixelPoint origin = surface->GetOrigin();
+    origin.x += now.width() / 2 - before.width() / 2;
+    origin.y += now.height() / 2 - before.height() / 2;
+    surface->SetOrigin(origin);
+}
+
+void ViewLayout::Apply(int layout) {
+    layout_ = layout >= 0 && layout < kLayouts ? layout : 0;
+    const LayoutRule& rule = kRules[layout_];
+    fanout_.SetLayout(layout_);
+    panel7_.setVisible(rule.panel7);
+    for (std::size_t i = 0; i < views_.size(); ++i)
+        views_[i]->setVisible(rule.shown[i]);
+    for (std::size_t i = 0; i < views_.size(); ++i) {
+        if (rule.preset[i] >= 0) views_[i]->ApplyViewPreset(rule.preset[i]);
+    }
+    for (TFrameView* view : views_)
+        view->PaintBox1()->Init();
+}
+
+}  // namespace cuttrace::ui
