@@ -221,6 +221,70 @@ void EngineBench(benchmark::State& state, bool withDrawer) {
     state.counters["vertices"] = static_cast<double>(vertices);
 }
 
+// The program's motions, recorded once from the engine with the feed of each, so that
+// the drawer's own share can be timed apart from the engine.
+struct RecordedMotion {
+    MotionRecord record;
+    double feed;
+};
+
+const std::vector<RecordedMotion>& RecordedProgram() {
+    static const std::vector<RecordedMotion> motions = [] {
+        std::vector<RecordedMotion> out;
+        NcRunner runner;
+        runner.SelectMachine(DialectMeldas);
+        if (runner.Load(ProgramPath(), -1)) return out;
+        while (true) {
+            const int result = runner.Step();
+            if (result == StepMotion) {
+                out.push_back({runner.Motion(), static_cast<double>(runner.Modal().F)});
+            } else if (result <= 0) {
+                break;
+            }
+        }
+        return out;
+    }();
+    return motions;
+}
+
+void BM_QuickDrawProgram(benchmark::State& state) {
+    const std::vector<RecordedMotion>& motions = RecordedProgram();
+    if (motions.empty()) {
+        state.SkipWithError(("no motions from " + ProgramPath()).c_str());
+        return;
+    }
+    Settings settings;
+    CountingViews views;
+    std::size_t vertices = 0;
+    for (auto _ : state) {
+        PathDrawer drawer(views, settings);
+        drawer.SetDrawRapids(true);
+        drawer.SetQuick(true);
+        for (const RecordedMotion& m : motions) {
+            drawer.SetFeed(m.feed);
+            drawer.BeginMotion(m.record);
+        }
+        vertices = drawer.Vertices().Count();
+    }
+    state.counters["motions"] = static_cast<double>(motions.size());
+    state.counters["vertices"] = static_cast<double>(vertices);
+}
+BENCHMARK(BM_QuickDrawProgram)->Unit(benchmark::kMillisecond);
+
+void BM_RedrawProgram(benchmark::State& state) {
+    const std::vector<RecordedMotion>& motions = RecordedProgram();
+    if (motions.empty()) {
+        state.SkipWithError(("no motions from " + ProgramPath()).c_str());
+        return;
+    }
+    std::vector<MotionRecord> records;
+    records.reserve(motions.size());
+    for (const RecordedMotion& m : motions)
+        records.push_back(m.record);
+    RedrawBench(state, records);
+}
+BENCHMARK(BM_RedrawProgram)->Unit(benchmark::kMillisecond);
+
 void BM_EngineOnly(benchmark::State& state) {
     EngineBench(state, false);
 }

@@ -179,10 +179,10 @@ void PathDrawer::QuickLine(Family family, const AXIS& to, bool evenIfZeroLength)
 }
 
 void PathDrawer::Redraw() {
-    for (const PathVertex& v : vertices_) {
-        views_.DrawColor(v.colour);
-        views_.DrawLineTo(v.point);
-    }
+    vertices_.ForEach([this](const AXIS& point, uint32_t colour) {
+        views_.DrawColor(colour);
+        views_.DrawLineTo(point);
+    });
 }
 
 void PathDrawer::ClearPath() {

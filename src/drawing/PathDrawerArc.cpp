@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <numbers>
 
+#include "drawing/ArcPolygon.h"
 #include "drawing/PathDrawer.h"
 
 namespace cuttrace {
@@ -76,40 +77,20 @@ void PathDrawer::QuickArc(const MotionRecord& record) {
     if (step < kMinQuickArcStep) step = kMinQuickArcStep;
     // Whole steps from the start; the last segment ends on the end angle. Reaching the end
     // exactly does not add a zero-length segment.
-    const double steps = std::ceil(std::fabs(arc_.span) / step - 1e-9);
-    const int64_t count = steps < 1.0 ? 1 : static_cast<int64_t>(steps);
-    const double signedStep = arc_.clockwise ? -step : step;
+    const ArcPolygon polygon(arc_, step);
 
     const uint32_t colour = *feedColour_;
     views_.DrawColor(colour);
-    // The offset from the centre is turned by the step each time instead of taking a
-    // cosine and a sine per point; the last point is computed directly at the end angle.
-    const double stepRadians = signedStep * (std::numbers::pi / 180.0);
-    const double cosStep = std::cos(stepRadians);
-    const double sinStep = std::sin(stepRadians);
-    const double startRadians = arc_.startAngle * (std::numbers::pi / 180.0);
-    double a = arc_.radius * std::cos(startRadians);
-    double b = arc_.radius * std::sin(startRadians);
-    const double normalStart = Coordinate(arc_.start, arc_.normal);
-    const double normalPerStep =
-        (Coordinate(arc_.end, arc_.normal) - normalStart) * signedStep / arc_.span;
     AXIS previous = current_;
-    for (int64_t k = 1; k <= count; ++k) {
-        AXIS p;
-        if (k == count) {
-            p = arc_.PointAt(arc_.endAngle);
-        } else {
-            const double turned = a * cosStep - b * sinStep;
-            b = a * sinStep + b * cosStep;
-            a = turned;
-            Coordinate(p, arc_.first) = arc_.centreFirst + a;
-            Coordinate(p, arc_.second) = arc_.centreSecond + b;
-            Coordinate(p, arc_.normal) = normalStart + normalPerStep * static_cast<double>(k);
+    AXIS points[ArcPolygon::kBatch];
+    ArcPolygon::Cursor cursor = polygon.Begin();
+    while (const std::size_t n = polygon.Fill(cursor, points)) {
+        for (std::size_t i = 0; i < n; ++i) {
+            views_.DrawLine(previous, points[i]);
+            previous = points[i];
         }
-        views_.DrawLine(previous, p);
-        vertices_.Append(p, colour);
-        previous = p;
     }
+    vertices_.AppendArc(polygon, colour);
     angle_ = arc_.endAngle;
     moving_ = previous;
     busy_ = false;

@@ -1,12 +1,18 @@
 // The points drawn on the tool path, with the colour each was drawn in, kept so that the
 // views can be redrawn without running the program again.
+//
+// A quick run of a large program draws millions of points, so the list is built for
+// that: single points live in blocks (growing never copies what is stored), a quick arc
+// is kept as its polygon (ArcPolygon) and gives its points back when they are read, and
+// colours are kept as runs, since they change only between rapid and feed moves.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 #include "core/Axis.h"
+#include "drawing/ArcPolygon.h"
+#include "drawing/BlockStore.h"
 
 namespace cuttrace {
 
@@ -19,19 +25,70 @@ struct PathVertex {
 
 class VertexList {
   public:
-    void Append(const AXIS& point, uint32_t colour) { items_.push_back({point, colour}); }
-    // Empties the list and releases its storage.
-    void Clear() { std::vector<PathVertex>().swap(items_); }
-    void Reserve(std::size_t count) { items_.reserve(count); }
+    void Append(const AXIS& point, uint32_t colour) {
+        if (runs_.Size() == 0 || runs_[runs_.Size() - 1].arc ||
+            runs_[runs_.Size() - 1].colour != colour) {
+            runs_.Append({count_, points_.Size(), colour, false});
+        }
+        points_.Append({point.x, point.y, point.z});
+        ++count_;
+    }
+    // Appends the Count() points of a quick arc's polygon.
+    void AppendArc(const ArcPolygon& polygon, uint32_t colour) {
+        runs_.Append({count_, arcs_.Size(), colour, true});
+        arcs_.Append(polygon);
+        count_ += static_cast<std::size_t>(polygon.Count());
+    }
 
-    std::size_t Count() const { return items_.size(); }
-    bool Empty() const { return items_.empty(); }
-    const PathVertex& operator[](std::size_t i) const { return items_[i]; }
-    std::vector<PathVertex>::const_iterator begin() const { return items_.begin(); }
-    std::vector<PathVertex>::const_iterator end() const { return items_.end(); }
+    // Empties the list and releases its storage.
+    void Clear();
+
+    std::size_t Count() const { return count_; }
+    bool Empty() const { return count_ == 0; }
+    // One vertex (for inspection; walking the list goes through ForEach).
+    PathVertex operator[](std::size_t i) const;
+
+    // Calls visit(point, colour) for every vertex in order.
+    template <typename Visit>
+    void ForEach(Visit&& visit) const {
+        for (std::size_t r = 0; r < runs_.Size(); ++r) {
+            const Run& run = runs_[r];
+            if (run.arc) {
+                const ArcPolygon& polygon = arcs_[run.source];
+                AXIS points[ArcPolygon::kBatch];
+                ArcPolygon::Cursor cursor = polygon.Begin();
+                while (const std::size_t n = polygon.Fill(cursor, points)) {
+                    for (std::size_t i = 0; i < n; ++i)
+                        visit(points[i], run.colour);
+                }
+                continue;
+            }
+            const std::size_t end = r + 1 < runs_.Size() ? runs_[r + 1].firstVertex : count_;
+            for (std::size_t i = run.source; i < run.source + (end - run.firstVertex); ++i) {
+                const Point& p = points_[i];
+                visit(AXIS{p.x, p.y, p.z}, run.colour);
+            }
+        }
+    }
 
   private:
-    std::vector<PathVertex> items_;
+    struct Point {  // no initialisers: a new block is not written before it is used
+        double x;
+        double y;
+        double z;
+    };
+    // Consecutive vertices of one colour from single points, or one arc's points.
+    struct Run {
+        std::size_t firstVertex;
+        std::size_t source;  // the first point's index, or the arc's index
+        uint32_t colour;
+        bool arc;
+    };
+
+    BlockStore<Point, 16> points_;
+    BlockStore<ArcPolygon, 12> arcs_;
+    BlockStore<Run, 12> runs_;
+    std::size_t count_ = 0;  // all vertices
 };
 
 }  // namespace cuttrace

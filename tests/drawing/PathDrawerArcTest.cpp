@@ -43,7 +43,7 @@ MotionRecord ArcTo(int32_t kind, const AXIS& end, double c1, double c2) {
 double Swept(const Plane& p, const AXIS& from, const VertexList& vertices, double c1, double c2) {
     double swept = 0.0;
     double last = std::atan2(Coordinate(from, p.second) - c2, Coordinate(from, p.first) - c1);
-    for (const PathVertex& v : vertices) {
+    for (const PathVertex& v : AllVertices(vertices)) {
         double now =
             std::atan2(Coordinate(v.point, p.second) - c2, Coordinate(v.point, p.first) - c1);
         double d = now - last;
@@ -71,7 +71,7 @@ TEST_F(ArcTest, ArcEndingOnItsStartIsAFullTurnInEveryPlaneAndBothSenses) {
                           clockwise ? PathDrawer::kClockwise : PathDrawer::kCounterClockwise);
                 EXPECT_NEAR(Swept(plane, start, drawer.Vertices(), 3, 4),
                             clockwise ? -360.0 : 360.0, 1e-6);
-                for (const PathVertex& v : drawer.Vertices()) {
+                for (const PathVertex& v : AllVertices(drawer.Vertices())) {
                     EXPECT_NEAR(std::hypot(Coordinate(v.point, plane.first) - 3,
                                            Coordinate(v.point, plane.second) - 4),
                                 10.0, 1e-9);

@@ -23,6 +23,28 @@ TEST_F(PathStoreTest, RedrawReplaysEveryStoredPointInItsOwnColour) {
     EXPECT_EQ(views.Count(Op::MoveTo), 0u);  // goes on from wherever the pens are
 }
 
+TEST_F(PathStoreTest, RedrawShowsExactlyThePointsDrawnForQuickArcs) {
+    drawer.SetFeed(6000);
+    Draw(Motion(KindFeed, 13, 0, 1), true);
+    Draw(Motion(KindArcCwXY, 3, -10, 0.7, 3, 0), true);  // a helical three-quarter turn
+    Draw(Motion(KindArcCcwZX, 3, -10, 5, 1, 3), false);  // animated: points by time
+    Draw(Motion(KindArcCcwYZ, 3, -10, 5, 5, 5), true);   // a full turn
+    Draw(Motion(KindRapid, 0, 0, 0), true);
+    std::vector<AXIS> drawn;
+    for (const ViewCall& c : views.calls) {
+        if (c.op == Op::Line || c.op == Op::ToolTo) drawn.push_back(c.op == Op::Line ? c.b : c.a);
+    }
+    views.Clear();
+    drawer.Redraw();
+    const std::vector<ViewCall> replayed = views.Only(Op::LineTo);
+    ASSERT_EQ(replayed.size(), drawer.Vertices().Count());
+    ASSERT_EQ(replayed.size(), drawn.size());
+    for (std::size_t i = 0; i < drawn.size(); ++i) {
+        EXPECT_EQ(replayed[i].a, drawn[i]) << i;  // bit for bit
+        EXPECT_EQ(drawer.Vertices()[i].point, drawn[i]) << i;
+    }
+}
+
 TEST_F(PathStoreTest, RedrawLeavesDrillingCyclesOutAndJoinsAcrossThem) {
     for (bool quick : {true, false}) {
         drawer.ClearPath();

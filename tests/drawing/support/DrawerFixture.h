@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "core/MotionRecord.h"
 #include "core/Settings.h"
@@ -27,6 +28,12 @@ inline MotionRecord Motion(int32_t kind, double x, double y, double z, double c1
     r.c1 = c1;
     r.c2 = c2;
     return r;
+}
+
+inline std::vector<PathVertex> AllVertices(const VertexList& list) {
+    std::vector<PathVertex> out;
+    list.ForEach([&out](const AXIS& p, uint32_t colour) { out.push_back({p, colour}); });
+    return out;
 }
 
 inline double Distance(const AXIS& a, const AXIS& b) {

@@ -1,0 +1,70 @@
+#include "drawing/ArcPolygon.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace cuttrace {
+
+namespace {
+
+// Steps that reach the end within this fraction of a step are not followed by a
+// zero-length segment.
+constexpr double kStepTolerance = 1e-9;
+
+}  // namespace
+
+ArcPolygon::ArcPolygon(const ArcPath& arc, double stepDegrees)
+    : first_(arc.first),
+      centreFirst_(arc.centreFirst),
+      centreSecond_(arc.centreSecond),
+      // The start offset itself is the point at the start angle.
+      a0_(Coordinate(arc.start, arc.first) - arc.centreFirst),
+      b0_(Coordinate(arc.start, arc.second) - arc.centreSecond),
+      normalStart_(Coordinate(arc.start, arc.normal)) {
+    const AXIS last = arc.PointAt(arc.endAngle);
+    lastX_ = last.x;
+    lastY_ = last.y;
+    lastZ_ = last.z;
+    const double steps = std::ceil(std::fabs(arc.span) / stepDegrees - kStepTolerance);
+    count_ = steps < 1.0 ? 1 : static_cast<int64_t>(steps);
+    const double signedStep = arc.clockwise ? -stepDegrees : stepDegrees;
+    const double radians = signedStep * (std::numbers::pi / 180.0);
+    cosStep_ = std::cos(radians);
+    sinStep_ = std::sin(radians);
+    normalPerStep_ = (Coordinate(arc.end, arc.normal) - normalStart_) * signedStep / arc.span;
+}
+
+std::size_t ArcPolygon::Fill(Cursor& cursor, AXIS* out) const {
+    std::size_t n = 0;
+    double a = cursor.a;
+    double b = cursor.b;
+    int64_t k = cursor.k;
+    for (; n < kBatch && k < count_; ++n) {
+        ++k;
+        if (k == count_) {
+            out[n] = {lastX_, lastY_, lastZ_};
+            continue;
+        }
+        const double turned = a * cosStep_ - b * sinStep_;
+        b = a * sinStep_ + b * cosStep_;
+        a = turned;
+        const double first = centreFirst_ + a;
+        const double second = centreSecond_ + b;
+        const double normal = normalStart_ + normalPerStep_ * static_cast<double>(k);
+        switch (first_) {
+            case 2:  // ZX: first Z, second X, normal Y
+                out[n] = {second, normal, first};
+                break;
+            case 1:  // YZ: first Y, second Z, normal X
+                out[n] = {normal, first, second};
+                break;
+            default:  // XY
+                out[n] = {first, second, normal};
+                break;
+        }
+    }
+    cursor = {a, b, k};
+    return n;
+}
+
+}  // namespace cuttrace

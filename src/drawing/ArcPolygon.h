@@ -1,0 +1,52 @@
+// The polygon a quick arc is drawn with: from the start, the offset from the centre is
+// turned by a fixed step for each point; the last point lies exactly on the end angle.
+//
+// The vertex list keeps a quick arc as this recipe rather than as its points, and
+// replays it through the same code, so a redraw shows exactly the points drawn.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "core/Axis.h"
+#include "drawing/ArcPath.h"
+
+namespace cuttrace {
+
+class ArcPolygon {
+  public:
+    struct Cursor {
+        double a;  // offset from the centre on the first and second axis
+        double b;
+        int64_t k;  // points given so far
+    };
+
+    ArcPolygon() = default;  // uninitialised: only for storage that is filled later
+    // An arc that is not degenerate, drawn in steps of stepDegrees (> 0) in its sense.
+    ArcPolygon(const ArcPath& arc, double stepDegrees);
+
+    static constexpr std::size_t kBatch = 256;  // points a Fill gives at most
+
+    int64_t Count() const { return count_; }  // points (and segments), at least 1
+    Cursor Begin() const { return {a0_, b0_, 0}; }
+    // The next points, up to kBatch of them, into out; returns how many (0 at the end).
+    // Drawing and redrawing both go through here, so they give the same points.
+    std::size_t Fill(Cursor& cursor, AXIS* out) const;
+
+  private:
+    int first_;  // the plane's first axis: 0 XY, 2 ZX, 1 YZ
+    int64_t count_;
+    double centreFirst_;
+    double centreSecond_;
+    double a0_;
+    double b0_;
+    double cosStep_;
+    double sinStep_;
+    double normalStart_;
+    double normalPerStep_;
+    double lastX_;  // the point at the end angle
+    double lastY_;
+    double lastZ_;
+};
+
+}  // namespace cuttrace
