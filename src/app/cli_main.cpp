@@ -14,6 +14,18 @@
 #include "machines/DiagnosticLog.h"
 #include "machines/NcMachine.h"
 #include "machines/NumberText.h"
+#ifdef CUTTRACE_WITH_IMAGES
+#include "core/Settings.h"
+#include "drawing/PathDrawer.h"
+#include "surfaces/PathImageRenderer.h"
+#define CUTTRACE_IMAGE_USAGE                                                               \
+    "      --image FILE.png  draw every motion (quickly, behind the origin mark) into a\n" \
+    "                        picture: --view 0..4 (preset, default 0), --size WxH\n"       \
+    "                        (default 800x600), --scale S (pixels per unit; default:\n"    \
+    "                        the whole path fits)\n"
+#else
+#define CUTTRACE_IMAGE_USAGE ""
+#endif
 
 namespace {
 
@@ -23,6 +35,7 @@ constexpr int kExitFinished = 0;
 constexpr int kExitRunFailed = 1;
 constexpr int kExitUsage = 2;
 
+// clang-format off
 constexpr const char* kUsage =
     "usage: cuttrace-cli [options] PROGRAM\n"
     "  -d, --dialect meldas|fanuc|tosnac   dialect machine (default meldas)\n"
@@ -31,8 +44,10 @@ constexpr const char* kUsage =
     "  -p, --picture FILE    write every motion as a picture file (.ncv)\n"
     "  -l, --log             copy the diagnostic log to standard error\n"
     "      --max-steps N     end the run with an error after N steps (default 100000000)\n"
+    CUTTRACE_IMAGE_USAGE  // (empty without pictures)
     "  -h, --help            show this help\n"
     "FILE may be '-' for standard output.\n";
+// clang-format on
 
 struct Options {
     int dialect = DialectMeldas;
@@ -41,6 +56,11 @@ struct Options {
     std::string picturePath;
     bool log = false;
     long long maxSteps = 100000000;
+#ifdef CUTTRACE_WITH_IMAGES
+    std::string imagePath;
+    ImageOptions image;
+    bool imageOptionGiven = false;
+#endif
 };
 
 int UsageError(const std::string& message) {
@@ -86,6 +106,19 @@ int ParseOptions(int argc, char** argv, Options& options) {
             if (used != text.size() || n < 1 || n > 9e18)
                 return UsageError("bad --max-steps '" + text + "'");
             options.maxSteps = static_cast<long long>(n);
+#ifdef CUTTRACE_WITH_IMAGES
+        } else if (arg == "--image") {
+            if (!value(options.imagePath) || options.imagePath.empty())
+                return UsageError("missing file after --image");
+        } else if (arg == "--view" || arg == "--size" || arg == "--scale") {
+            if (!value(text)) return UsageError("missing value after " + std::string(arg));
+            std::string error;
+            const bool ok = arg == "--view"   ? ParseImageView(text, &options.image, &error)
+                            : arg == "--size" ? ParseImageSize(text, &options.image, &error)
+                                              : ParseImageScale(text, &options.image, &error);
+            if (!ok) return UsageError(error);
+            options.imageOptionGiven = true;
+#endif
         } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
             return UsageError("unknown option '" + std::string(arg) + "'");
         } else if (options.program.empty()) {
@@ -95,6 +128,10 @@ int ParseOptions(int argc, char** argv, Options& options) {
         }
     }
     if (options.program.empty()) return UsageError("no program given");
+#ifdef CUTTRACE_WITH_IMAGES
+    if (options.imageOptionGiven && options.imagePath.empty())
+        return UsageError("--view, --size and --scale need --image");
+#endif
     return -1;
 }
 
@@ -130,6 +167,28 @@ class TextOutput {
     bool owns_ = false;
 };
 
+#ifdef CUTTRACE_WITH_IMAGES
+// Draws the motions as the viewer's quick run does, with the default colours, into an
+// off-screen picture saved as PNG.
+bool WriteImage(const Options& options, const std::vector<MotionRecord>& motions) {
+    const Settings settings;
+    auto origin = [&](PathViews& views, double scale) {
+        PathDrawer(views, settings).DrawOrigin(scale);
+    };
+    auto path = [&](PathViews& views) {
+        PathDrawer drawer(views, settings);
+        drawer.SetQuick(true);
+        drawer.SetDrawRapids(true);
+        for (const MotionRecord& motion : motions)
+            drawer.BeginMotion(motion);
+    };
+    std::string error;
+    if (RenderPathImage(options.image, origin, path, options.imagePath, &error)) return true;
+    std::cerr << "cuttrace-cli: " << error << "\n";
+    return false;
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -163,6 +222,9 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
 
+#ifdef CUTTRACE_WITH_IMAGES
+    std::vector<MotionRecord> motions;  // kept for the picture
+#endif
     int result = StepInvalid;
     long long steps = 0;
     bool stepLimit = false;
@@ -175,6 +237,9 @@ int main(int argc, char** argv) {
         ++steps;
         if (result == StepMotion) {
             if (writePicture) picture.Add(runner.Motion());
+#ifdef CUTTRACE_WITH_IMAGES
+            if (!options.imagePath.empty()) motions.push_back(runner.Motion());
+#endif
             if (expanded) expanded.WriteLine(runner.ExpandedText());
         } else if (result == StepNoMotion) {
             if (expanded) expanded.WriteLine(runner.ExpandedText());
@@ -185,6 +250,9 @@ int main(int argc, char** argv) {
 
     bool outputsOk = expanded.Close();
     if (writePicture) outputsOk = picture.Finish() && outputsOk;
+#ifdef CUTTRACE_WITH_IMAGES
+    if (!options.imagePath.empty()) outputsOk = WriteImage(options, motions) && outputsOk;
+#endif
     if (!outputsOk) std::cerr << "cuttrace-cli: writing an output file failed\n";
 
     if (stepLimit) {
