@@ -84,8 +84,12 @@ MotionOutcome MotionCalculator::Compute(const ModalState& modal, MotionRecord& r
         if (modal.ZGiven != 0.0) record.Z = (inCycle ? previousZ_ : record.Z) + modal.Z;
     }
 
+    // A number too large for a double (an address word with hundreds of digits) reads as
+    // infinity; such a motion can be neither drawn nor timed.
+    if (!std::isfinite(record.X) || !std::isfinite(record.Y) || !std::isfinite(record.Z))
+        return MotionOutcome::Failed;
     if (inCycle) {
-        if (arcMode) return MotionOutcome::Failed;
+        if (arcMode || !std::isfinite(modal.R)) return MotionOutcome::Failed;
         record.c1 = modal.R;
         record.kind = modal.CannedCycle;
         return MotionOutcome::Motion;
@@ -109,6 +113,7 @@ MotionOutcome MotionCalculator::Compute(const ModalState& modal, MotionRecord& r
             break;
     }
     if (!ArcCentre(in, record.c1, record.c2)) return MotionOutcome::Failed;
+    if (!std::isfinite(record.c1) || !std::isfinite(record.c2)) return MotionOutcome::Failed;
     return MotionOutcome::Motion;
 }
 

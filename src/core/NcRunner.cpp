@@ -176,7 +176,11 @@ int NcRunner::ActOnRequest() {
             CloseAll();
             return StepNoMotion;
         case ResultCall: {
-            if (depth_ > kMaxCallDepth) return StepNestOver;
+            if (depth_ > kMaxCallDepth) {
+                DiagnosticLog::LogText(std::string(messages::kEndNestOver) + " ",
+                                       machine.ProgramName);
+                return StepNestOver;
+            }
             if (!machine.ProgramName.empty()) {
                 programName_ = machine.ProgramName;
                 pathToOpen_ = ResolveCalledProgram(programName_);

@@ -1,7 +1,9 @@
 #include "core/PictureFile.h"
 
+#include <fcntl.h>
+
 #include <cctype>
-#include <cstring>
+#include <cmath>
 #include <memory>
 
 #include "machines/NumberText.h"
@@ -27,24 +29,32 @@ class WordReader {
     explicit WordReader(std::FILE* f) : file_(f) {}
     bool Next(std::string& word) {
         word.clear();
+        cut_ = false;
         int c;
         do {
             c = std::getc(file_);
         } while (c != EOF && std::isspace(c));
         while (c != EOF && !std::isspace(c)) {
-            if (word.size() < kMaxWord) word += static_cast<char>(c);
+            if (word.size() < kMaxWord)
+                word += static_cast<char>(c);
+            else
+                cut_ = true;
             c = std::getc(file_);
         }
         return !word.empty();
     }
+    // The last word was longer than a number can be written and was cut.
+    bool Cut() const { return cut_; }
 
   private:
-    static constexpr std::size_t kMaxWord = 64;
+    static constexpr std::size_t kMaxWord = 400;  // the longest fixed-notation double
     std::FILE* file_;
+    bool cut_ = false;
 };
 
 bool ReadNumber(WordReader& reader, std::string& word, double& value) {
-    if (!reader.Next(word)) return false;
+    // A cut word would read as a different number.
+    if (!reader.Next(word) || reader.Cut()) return false;
     std::size_t used = 0;
     value = ParseDouble(word, &used);
     return used == word.size();
@@ -83,7 +93,11 @@ PictureStatus LoadPicture(const std::string& path, std::vector<MotionRecord>& re
 
     records.clear();
     double count = 0;
-    if (!ReadNumber(reader, word, count) || count < 0) return PictureStatus::Truncated;
+    // A count that is no whole number (nan, inf, 2.5, -1) promises nothing to read.
+    if (!ReadNumber(reader, word, count) || !(count >= 0) || std::isinf(count) ||
+        count != std::floor(count)) {
+        return PictureStatus::Truncated;
+    }
     // The count is only a claim: records are appended as they are read, never reserved.
     for (double i = 0; i < count; ++i) {
         double v[6];
@@ -118,10 +132,16 @@ bool PictureWriter::Open(const std::string& path) {
     }
     std::fputs(kPictureMagic, out_);
     std::fputc('\n', out_);
-    // Reserve the count field when the output can seek back to it; otherwise spool.
+    // Reserve the count field when the output can seek back to it; otherwise spool. Standard
+    // output may be a file that already holds other text (the count lies behind it) or one
+    // opened for appending (every write lands at the end, so it cannot be filled in later).
     long here = std::ftell(out_);
-    if (here >= 0 && std::fprintf(out_, "%-*d\n", kCountField, 0) > 0 && std::fflush(out_) == 0 &&
-        std::fseek(out_, here, SEEK_SET) == 0 && std::fseek(out_, 0, SEEK_END) == 0) {
+    int flags = fcntl(fileno(out_), F_GETFL);
+    bool appends = flags != -1 && (flags & O_APPEND) != 0;
+    if (here >= 0 && !appends && std::fprintf(out_, "%-*d\n", kCountField, 0) > 0 &&
+        std::fflush(out_) == 0 && std::fseek(out_, here, SEEK_SET) == 0 &&
+        std::fseek(out_, 0, SEEK_END) == 0) {
+        countAt_ = here;
         return true;
     }
     spool_ = std::tmpfile();
@@ -152,8 +172,7 @@ bool PictureWriter::Finish() {
             if (std::fwrite(chunk, 1, n, out_) != n) failed_ = true;
         }
     } else {
-        long countAt = static_cast<long>(std::strlen(kPictureMagic) + 1);
-        if (std::fseek(out_, countAt, SEEK_SET) != 0 ||
+        if (std::fseek(out_, countAt_, SEEK_SET) != 0 ||
             std::fwrite(countText.data(), 1, countText.size(), out_) != countText.size()) {
             failed_ = true;
         }

@@ -51,6 +51,7 @@ class PictureWriter {
     std::FILE* spool_ = nullptr;  // records, when out_ cannot seek back to the count
     bool ownsOut_ = false;
     bool failed_ = false;
+    long countAt_ = 0;  // offset of the reserved count field in out_
     int64_t count_ = 0;
     std::string line_;
 };

@@ -21,6 +21,7 @@ inline constexpr std::string_view kNotFinite = "value out of range :";  // + exp
 inline constexpr std::string_view kInvalidReference = "invalid variable reference :";  // + text
 inline constexpr std::string_view kNestOver = "macro statement nest over :";           // + text
 inline constexpr std::string_view kTooLong = "macro statement too long :";             // + text
+inline constexpr std::string_view kTooManyWords = "too many words in block :";         // + text
 
 // Statements (MELDAS and FANUC).
 inline constexpr std::string_view kIfError = "(if) error ";

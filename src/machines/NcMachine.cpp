@@ -84,10 +84,22 @@ int NcMachine::CallKeywordIndex(std::string_view word) {
     return CallNone;
 }
 
+bool NcMachine::WordCountAllowed(const WordList& words) {
+    if (words.size() <= kMaxWords) return true;
+    std::string start;
+    for (const std::string& w : words) {
+        if (start.size() >= 64) break;
+        start += w;
+    }
+    DiagnosticLog::LogText(messages::kTooManyWords, std::string_view(start).substr(0, 64));
+    return false;
+}
+
 int NcMachine::ExecuteBlock(WordList& words) {
     ResultNumber = 0;
     ResultCode = ResultNone;
     ProgramName.clear();
+    if (!WordCountAllowed(words)) return BlockError;
     int result = BlockOrdinary;
     for (std::size_t i = 0; i < words.size(); ++i) {
         std::string& w = words[i];

@@ -120,7 +120,8 @@ class NcMachine {
     static constexpr int kMaxCallDepth = 32;  // open calls (the core refuses far fewer)
     static constexpr int kMaxNesting = 48;    // nested evaluations (indirect references)
     static constexpr std::size_t kMaxStatementLength = 4096;
-    static constexpr int kInvalidVariable = -1;  // VariableNumber of a malformed reference
+    static constexpr std::size_t kMaxWords = 512;  // words of one block
+    static constexpr int kInvalidVariable = -1;    // VariableNumber of a malformed reference
 
     NcMachine();
     virtual ~NcMachine();
@@ -220,6 +221,8 @@ class NcMachine {
         NcMachine& machine_;
     };
 
+    // False (logged) when SplitBlock stopped at kMaxWords: the block is refused whole.
+    bool WordCountAllowed(const WordList& words);
     // True for a word the scanner treats as an address word (letter and number).
     static bool IsAddressWord(std::string_view word);
     // True for a word that begins with MOD, AND, OR or XOR followed by an operand.

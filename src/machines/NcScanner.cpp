@@ -38,7 +38,8 @@ int NcMachine::SplitBlock(std::string_view line, WordList& words) {
     words.Clear();
     bool glue = false;
     std::size_t i = 0;
-    while (i < line.size()) {
+    // One word more than allowed is kept, so that ExecuteBlock refuses the block.
+    while (i < line.size() && words.size() <= kMaxWords) {
         char c = line[i];
         if (c == ' ' || c == '\t') {  // a tab separates words like a blank
             ++i;

@@ -40,6 +40,7 @@ int TosnacMachine::ExecuteBlock(WordList& words) {
     ResultNumber = 0;
     ResultCode = ResultNone;
     ProgramName.clear();
+    if (!WordCountAllowed(words)) return BlockError;
     int result = BlockOrdinary;
     auto typeMiss = [](const std::string& w) {
         DiagnosticLog::LogText(messages::kTypeMiss, w);

@@ -1,0 +1,69 @@
+// Bounds that keep a hostile line from taking unbounded time or memory: the number of
+// words in a block (the other bounds are covered with the features they limit).
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "machines/NcMachine.h"
+#include "support/MachineHarness.h"
+
+namespace cuttrace {
+namespace {
+
+using machinetest::Execute;
+using machinetest::LogRecorder;
+
+std::string Words(const std::string& first, const std::string& each, std::size_t count) {
+    std::string line = first;
+    for (std::size_t i = 1; i < count; ++i)
+        line += each;
+    return line + "\n";
+}
+
+TEST(Bounds, ABlockOfTheMostWordsAllowedRuns) {
+    for (int dialect : {DialectMeldas, DialectFanuc, DialectTosnac}) {
+        LogRecorder log;
+        auto m = CreateMachine(dialect);
+        std::vector<std::string> words;
+        EXPECT_EQ(Execute(*m, Words("G01", " X1.", NcMachine::kMaxWords), &words), BlockOrdinary)
+            << dialect;
+        EXPECT_EQ(words.size(), NcMachine::kMaxWords);
+        EXPECT_FALSE(log.Contains("too many words"));
+    }
+}
+
+TEST(Bounds, OneWordMoreRefusesTheBlockWithAMessage) {
+    for (int dialect : {DialectMeldas, DialectFanuc, DialectTosnac}) {
+        LogRecorder log;
+        auto m = CreateMachine(dialect);
+        EXPECT_EQ(Execute(*m, Words("G01", " X1.", NcMachine::kMaxWords + 1)), BlockError)
+            << dialect;
+        EXPECT_TRUE(log.Contains("too many words in block :G01X1.X1.")) << log.Joined();
+    }
+}
+
+TEST(Bounds, AFullLineOfWordsKeepsTheWordListSmall) {
+    // The longest line piece the program file delivers, every two characters a word.
+    auto m = CreateMachine(DialectFanuc);
+    WordList words;
+    std::string line;
+    while (line.size() < 64 * 1024)
+        line += "X1";
+    m->SplitBlock(line, words);
+    EXPECT_EQ(words.size(), NcMachine::kMaxWords + 1);
+    EXPECT_EQ(m->ExecuteBlock(words), BlockError);
+}
+
+TEST(Bounds, GluedStatementPiecesCountAsOneWord) {
+    // #1=1+1+1... is read in many pieces that join into one statement word.
+    LogRecorder log;
+    auto m = CreateMachine(DialectMeldas);
+    std::string sum = "#1=1";
+    for (std::size_t i = 0; i < NcMachine::kMaxWords * 2; ++i)
+        sum += "+1";
+    EXPECT_EQ(Execute(*m, sum), BlockHandled) << log.Joined();
+    EXPECT_EQ(machinetest::Local(*m, 1), static_cast<double>(NcMachine::kMaxWords * 2 + 1));
+}
+
+}  // namespace
+}  // namespace cuttrace
