@@ -32,6 +32,13 @@ bool IsArithmetic(std::string_view t) {
     return t.size() == 1 && (t[0] == '+' || t[0] == '-' || t[0] == '*' || t[0] == '/');
 }
 
+// A reference that begins with the prefix but is followed by neither digits nor a letter
+// (other than the prefix) once any indirect part has been evaluated.
+bool IsMalformedReference(std::string_view t, char prefix) {
+    if (t.empty() || t[0] != prefix) return false;
+    return t.size() < 2 || !(IsDigit(t[1]) || (IsAlpha(t[1]) && t[1] != prefix));
+}
+
 }  // namespace
 
 int NcMachine::Precedence(std::string_view token) {
@@ -248,6 +255,16 @@ bool NcMachine::AssignTokens(std::string& text, std::size_t pos, bool dropClosin
         if (s.tokens[i] == "=") s.equals.push_back(i);
     }
     if (s.equals.empty()) return EvaluateInPlace(text, pos);
+    // A token of prefixes alone (#, ##, the # of #[1], TOSNAC V) names no variable, as a
+    // target no more than as an operand.
+    for (std::string_view t : s.tokens) {
+        if (t.find_first_not_of(prefix_) == std::string_view::npos) {
+            DiagnosticLog::LogText(
+                messages::kInvalidReference,
+                statement.substr(static_cast<std::size_t>(t.data() - statement.data())));
+            return false;
+        }
+    }
 
     std::size_t last = s.tokens.size();
     if (dropClosingBracket) {
@@ -279,7 +296,10 @@ bool NcMachine::AssignTokens(std::string& text, std::size_t pos, bool dropClosin
         double value = ParseDouble(buffer);
         if (eq > 0) {
             buffer.assign(s.tokens[eq - 1]);
-            SetVariable(buffer, 0, value);  // a target that is no variable is ignored
+            // A target that is no variable, or #100, is ignored; a malformed reference
+            // (VV1, ## of a failed or negative inner value) fails the statement.
+            if (!SetVariable(buffer, 0, value) && IsMalformedReference(buffer, prefix_))
+                return false;
         }
     }
     return true;

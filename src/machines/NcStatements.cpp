@@ -144,7 +144,7 @@ int NcMachine::CompareCondition(std::string_view condition) {
         ++count;
     }
     if (op < 0 || count != 2) {
-        DiagnosticLog::LogText(messages::kNotFindOperand, condition);
+        DiagnosticLog::Log(messages::kNotFindOperand);
         return -1;
     }
     const double a = values[0];
@@ -163,8 +163,7 @@ int NcMachine::CompareCondition(std::string_view condition) {
         case KeywordNe:
             return a != b ? 1 : 0;
         default:
-            DiagnosticLog::LogText(messages::kOperatorFormat,
-                                   Keywords[static_cast<std::size_t>(op)]);
+            DiagnosticLog::Log(messages::kOperatorFormat);
             return -1;
     }
 }

@@ -128,8 +128,8 @@ int TosnacMachine::EvaluateCondition(std::string& text, std::size_t pos) {
     if (!frame) return -1;
     std::string& copy = frame.scratch->text;
     copy.assign(From(text, pos));
-    auto missing = [&]() {
-        DiagnosticLog::LogText(messages::kNotFindComma, copy);
+    auto missing = []() {
+        DiagnosticLog::Log(messages::kNotFindComma);
         return -1;
     };
     // IF,V1.GT.10,GO 100]: c1 and c2 are the commas, d and e the dots around the operator.

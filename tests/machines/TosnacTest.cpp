@@ -104,7 +104,7 @@ TEST_F(Tosnac, WhileLoops) {
 
 TEST_F(Tosnac, FailureMessages) {
     EXPECT_EQ(Execute(*m, "[IF V1 GT 10]"), BlockError);
-    EXPECT_TRUE(log.Contains("notfind , IF V1 GT 10]"));
+    EXPECT_TRUE(log.Contains("notfind , "));
     EXPECT_TRUE(log.Contains("if error [IF V1 GT 10]"));
     EXPECT_EQ(Execute(*m, "[V1=ACOS[0]]"), BlockError);
     EXPECT_TRUE(log.Contains("not find operator ACOS"));
