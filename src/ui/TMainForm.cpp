@@ -252,11 +252,14 @@ void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TMainForm::dropEvent(QDropEvent* event) {
-    const QList<QUrl> urls = event->mimeData()->urls();
+    DropFiles(event->mimeData()->urls());
+    event->acceptProposedAction();
+}
+
+void TMainForm::DropFiles(const QList<QUrl>& urls) {
     for (const QUrl& url : urls) {
         if (url.isLocalFile()) OpenProgram(url.toLocalFile());
     }
-    event->acceptProposedAction();
 }
 
 // ---- handlers -------------------------------------------------------------------------

@@ -25,6 +25,7 @@ class QCheckBox;
 class QLabel;
 class QPlainTextEdit;
 class QSplitter;
+class QUrl;
 
 namespace cuttrace {
 struct Settings;
@@ -92,6 +93,8 @@ class TMainForm : public QMainWindow, private RunHost {
     // ---- operations ----
     // Makes path the program and loads it (the open dialog, a drop, the command line).
     void OpenProgram(const QString& path);
+    // Files dropped on the window: each local file is loaded as the program in turn.
+    void DropFiles(const QList<QUrl>& urls);
     // The command line after the program name: the program path, then its options.
     void ProcessCommandLine(const QStringList& arguments);
     void RedrawAll() override;

@@ -1,0 +1,58 @@
+#include "ui/support/MainWindowFixture.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+
+#include "ui/ProgramText.h"
+#include "ui/TFrameCheck.h"
+
+namespace cuttrace::test {
+
+MainWindowTest::MainWindowTest() : form(settings, dialogs, clock) {
+    form.show();
+}
+
+std::string MainWindowTest::Open(const std::string& text, const QString& name) {
+    const std::string path = folder.Write(name, text);
+    form.OpenProgram(ui::PathToQString(path));
+    return path;
+}
+
+int MainWindowTest::RunToStop(double dt, int limit) {
+    int ticks = 0;
+    while (Run().Running() && ticks < limit) {
+        clock.now += dt;
+        Run().RunTick();
+        ++ticks;
+    }
+    EXPECT_FALSE(Run().Running()) << "the run did not stop";
+    return ticks;
+}
+
+void MainWindowTest::Tick(double dt) {
+    clock.now += dt;
+    Run().RunTick();
+}
+
+void MainWindowTest::QuickToStop(int limit) {
+    for (int i = 0; i < limit && Run().Running(); ++i)
+        Run().QuickRun().RunSlice();
+    EXPECT_FALSE(Run().Running()) << "the quick run did not stop";
+}
+
+QString MainWindowTest::Label(int number) const {
+    return form.FrameCheck1()->Label(number)->text();
+}
+
+QString MainWindowTest::MemoText() const {
+    return form.Memo1()->toPlainText();
+}
+
+QStringList MainWindowTest::Messages() const {
+    QStringList texts;
+    for (const ShownMessage& m : dialogs.messages)
+        texts << m.text;
+    return texts;
+}
+
+}  // namespace cuttrace::test
