@@ -390,6 +390,7 @@ void TMainForm::ShowViewStatus() {
 }
 
 void TMainForm::ClearViews() {
+    views_.ForgetColour();
     for (TFrameView* view : frames_)
         view->PaintBox1()->Cls(kWhite);
 }

@@ -16,6 +16,7 @@ void ViewFanout::SetViews(const std::array<TFrameView*, kViews>& views) {
 }
 
 void ViewFanout::SetLayout(int layout) {
+    colourKnown_ = false;
     layout_ = layout >= 0 && layout < 4 ? layout : 0;
     visibleCount_ = 0;
     for (int number : kOrder[layout_]) {
@@ -26,6 +27,9 @@ void ViewFanout::SetLayout(int layout) {
 }
 
 void ViewFanout::DrawColor(uint32_t colour) {
+    if (colourKnown_ && colour == colour_) return;
+    colour_ = colour;
+    colourKnown_ = true;
     for (int i = 0; i < visibleCount_; ++i)
         visible_[static_cast<std::size_t>(i)]->DrawColor(colour);
 }

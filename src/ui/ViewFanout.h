@@ -1,7 +1,8 @@
 // The main window's view fan-out: every drawing call of the tool path drawer goes to the
 // views the layout shows, view 1 first (one view: 1; two: 1 and 2, or 1 and 3; four: 1, 4,
 // 3 and 2). RefreshViews copies all four off-screen drawings to the screen, except while a
-// full redraw is in progress (that redraw refreshes once at its end).
+// full redraw is in progress (that redraw refreshes once at its end). A colour that repeats
+// the last one is not passed on: a redraw sets the colour before every point.
 #pragma once
 
 #include <array>
@@ -26,6 +27,10 @@ class ViewFanout final : public PathViews {
     TFrameView* Visible(int i) const { return visible_[static_cast<std::size_t>(i)]; }
     TFrameView* View(int i) const { return views_[static_cast<std::size_t>(i)]; }
 
+    // The next DrawColor goes to the views even when it repeats the last colour (call it
+    // when anything else may have changed the views' pens).
+    void ForgetColour() { colourKnown_ = false; }
+
     void SetRedrawing(bool on) { redrawing_ = on; }
     bool Redrawing() const { return redrawing_; }
 
@@ -42,6 +47,9 @@ class ViewFanout final : public PathViews {
     int visibleCount_ = 0;
     int layout_ = 0;
     bool redrawing_ = false;
+    // The pen colour the visible views were last given: a repeat is not passed on.
+    uint32_t colour_ = 0;
+    bool colourKnown_ = false;
 };
 
 }  // namespace cuttrace::ui

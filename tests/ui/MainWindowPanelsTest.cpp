@@ -229,3 +229,27 @@ TEST_F(MainWindowTest, DroppedFilesAreLoadedInTurn) {
 
 }  // namespace
 }  // namespace cuttrace::test
+
+namespace cuttrace::test {
+namespace {
+
+TEST_F(MainWindowTest, FanOutPassesAColourOnceUntilThePensMayHaveChanged) {
+    ui::ViewFanout& views = form.Views();
+    Canvas3D& pen = form.FrameView(1)->PaintBox1()->DrawBox3D1()->DrawCanvas();
+    views.DrawColor(0x123456);
+    EXPECT_EQ(pen.PenColor(), 0x123456u);
+    pen.SetPenColor(0xABCDEF);  // not through the fan-out
+    views.DrawColor(0x123456);
+    EXPECT_EQ(pen.PenColor(), 0xABCDEFu);
+    views.ForgetColour();
+    views.DrawColor(0x123456);
+    EXPECT_EQ(pen.PenColor(), 0x123456u);
+    pen.SetPenColor(0xABCDEF);
+    form.tbnViewMultchClick();  // a new layout: the pens of newly shown views are unknown
+    views.DrawColor(0x123456);
+    EXPECT_EQ(pen.PenColor(), 0x123456u);
+    EXPECT_EQ(form.FrameView(2)->PaintBox1()->DrawBox3D1()->DrawCanvas().PenColor(), 0x123456u);
+}
+
+}  // namespace
+}  // namespace cuttrace::test

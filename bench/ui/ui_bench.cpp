@@ -1,0 +1,132 @@
+// Viewer benchmark: a quick run of a large program in the main window with one and with
+// four views, the full redraw of the four views after a zoom, and the longest time the
+// event loop waited for its next turn during the quick run.
+//
+//   cuttrace_ui_bench PROGRAM [REPEATS]
+//
+// Prints one line per figure. Runs on the offscreen platform unless QT_QPA_PLATFORM says
+// otherwise. Generate the program with ../shared/bench/gen_cam.py (see bench/README.md).
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "core/Settings.h"
+#include "ui/MonotonicClock.h"
+#include "ui/RunController.h"
+#include "ui/TFrameView.h"
+#include "ui/TMainForm.h"
+#include "ui/UiDialogs.h"
+
+namespace {
+
+using namespace cuttrace;
+using namespace cuttrace::ui;
+
+class QuietDialogs final : public UiDialogs {
+  public:
+    void Message(QWidget*, const QString& text, const QString&) override { last = text; }
+    void Error(QWidget*, const QString& text) override { last = text; }
+    QString OpenFile(QWidget*, const FileRequest&) override { return {}; }
+    QString SaveFile(QWidget*, const FileRequest&) override { return {}; }
+    int Exec(QDialog&) override { return QDialog::Rejected; }
+    bool StartDetached(const QString&, const QStringList&) override { return false; }
+    QString last;
+};
+
+struct QuickRunFigures {
+    double seconds = 0;
+    double longestGapMs = 0;
+    int32_t motions = 0;
+};
+
+QuickRunFigures QuickRun(TMainForm& form, const QString& program) {
+    form.OpenProgram(program);
+    form.ClearPicture();
+    QuickRunFigures figures;
+    // A zero-interval timer of its own takes turns with the quick run's slices: the time
+    // between two of its firings is how long the event loop was kept from other events.
+    QElapsedTimer sinceTurn;
+    QTimer turns;
+    turns.setInterval(0);
+    QObject::connect(&turns, &QTimer::timeout, [&] {
+        figures.longestGapMs = std::max(figures.longestGapMs, sinceTurn.nsecsElapsed() / 1e6);
+        sinceTurn.restart();
+    });
+    QElapsedTimer total;
+    total.start();
+    sinceTurn.start();
+    turns.start();
+    form.CmQuic();
+    while (form.Run().Running())
+        QApplication::processEvents(QEventLoop::AllEvents);
+    figures.seconds = total.nsecsElapsed() / 1e9;
+    turns.stop();
+    figures.motions = form.Run().MotionCounter();
+    return figures;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s PROGRAM [REPEATS]\n", argv[0]);
+        return 2;
+    }
+    const QString program = QString::fromLocal8Bit(argv[1]);
+    const int repeats = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
+
+    Settings settings;
+    QuietDialogs dialogs;
+    SteadyClock clock;
+    TMainForm form(settings, dialogs, clock);
+    form.resize(1280, 900);
+    form.show();
+    QApplication::processEvents();
+
+    for (int views : {1, 4}) {
+        if (views == 4) {
+            while (form.LayoutNumber() != 3)
+                form.tbnViewMultchClick();
+            QApplication::processEvents();
+        }
+        std::vector<double> seconds;
+        std::vector<double> gaps;
+        QuickRunFigures last;
+        for (int i = 0; i < repeats; ++i) {
+            last = QuickRun(form, program);
+            seconds.push_back(last.seconds);
+            gaps.push_back(last.longestGapMs);
+        }
+        std::printf("quick run, %d view%s: %.3f s (median of %d), %d motions, end \"%s\"\n", views,
+                    views == 1 ? "" : "s", Median(seconds), repeats, last.motions,
+                    dialogs.last.toUtf8().constData());
+        std::printf(
+            "longest event-loop gap during the quick run, %d view%s: %.1f ms (worst of %d)\n",
+            views, views == 1 ? "" : "s", *std::max_element(gaps.begin(), gaps.end()), repeats);
+    }
+
+    // The path of the last run is in the drawer; zoom view 1 and redraw all four views.
+    std::vector<double> redraws;
+    for (int i = 0; i < repeats; ++i) {
+        form.FrameView(1)->PaintBox1()->Zoomup();
+        QElapsedTimer timer;
+        timer.start();
+        form.RedrawAll();
+        redraws.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::printf("full redraw of four views after a zoom: %.1f ms (median of %d), %zu points\n",
+                Median(redraws), repeats, form.Drawer().Vertices().Count());
+    return 0;
+}
