@@ -88,7 +88,8 @@ int main(int argc, char** argv) {
     // The start-up window shows while the main window is built, and frees itself.
     TMainForm* mainForm = nullptr;
     auto* openForm = new TOpenForm([&mainForm, &arguments] {
-        if (mainForm) mainForm->ProcessCommandLine(arguments);
+        // A main window closed during the display time has nothing more to do.
+        if (mainForm && mainForm->isVisible()) mainForm->ProcessCommandLine(arguments);
     });
     openForm->show();
 

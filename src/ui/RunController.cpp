@@ -147,7 +147,7 @@ void RunController::CmStop() {
 void RunController::SetDryRun(bool on) {
     dryRun_ = on;
     drawer_.SetFeed(on ? settings_.DRYRUN : runner_.Modal().F);
-    if (on && timer_.isActive()) timer_.setInterval(kDryRunInterval);
+    if (timer_.isActive()) timer_.setInterval(on ? kDryRunInterval : settings_.TIMER);
 }
 
 void RunController::RunTick() {

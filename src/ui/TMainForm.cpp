@@ -10,7 +10,6 @@
 #include <QPlainTextEdit>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -20,6 +19,7 @@
 #include "ui/CommandLine.h"
 #include "ui/EditorLaunch.h"
 #include "ui/LineList.h"
+#include "ui/MainToolBar.h"
 #include "ui/PictureFiles.h"
 #include "ui/ProgramText.h"
 #include "ui/RunController.h"
@@ -41,14 +41,6 @@ constexpr int kLineBlockHeight = 200;
 constexpr int kMemoHeight = 41;
 constexpr int kInitialWidth = 1100;
 constexpr int kInitialHeight = 760;
-
-struct ToolSpec {
-    Tool tool;
-    const char* name;
-    const char* hint;
-    Glyph glyph;
-    QKeySequence shortcut;
-};
 
 QString Fixed(double value, int decimals) {
     return QString::fromStdString(FormatFixed(value, decimals));
@@ -92,47 +84,9 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::BuildToolBar() {
-    auto* bar = addToolBar(QString());
-    bar->setObjectName(QStringLiteral("ToolBar3"));
-    bar->setMovable(false);
-    bar->setIconSize(QSize(20, 20));
-    const ToolSpec specs[] = {
-        {Tool::Open, "ToolButton6", kHintOpen, Glyph::Open, QKeySequence::Open},
-        {Tool::Start, "ToolButton7", kHintStart, Glyph::Start, QKeySequence(Qt::Key_F5)},
-        {Tool::Stop, "ToolButton8", kHintStop, Glyph::Stop, QKeySequence(Qt::Key_Escape)},
-        {Tool::Reset, "ToolButton9", kHintReset, Glyph::Reset, QKeySequence(Qt::CTRL | Qt::Key_R)},
-        {Tool::Quick, "ToolButton20", kHintQuick, Glyph::Quick, QKeySequence(Qt::Key_F6)},
-        {Tool::Macro, "ToolButton25", kHintMacro, Glyph::Macro, {}},
-        {Tool::FileOut, "ToolButton28", kHintFileOut, Glyph::FileOut, {}},
-        {Tool::SavePicture, "ToolButton29", kHintSavePicture, Glyph::SavePicture, {}},
-        {Tool::LoadPicture, "ToolButton30", kHintLoadPicture, Glyph::LoadPicture, {}},
-        {Tool::Settings, "ToolButton31", kHintSettings, Glyph::Settings, {}},
-        {Tool::Clear, "tbnClear", kHintClear, Glyph::Clear, {}},
-        {Tool::ViewSingle, "tbnViewSingle", kHintViewSingle, Glyph::ViewSingle, {}},
-        {Tool::ViewMulti, "tbnViewMultch", kHintViewMulti, Glyph::ViewMulti, {}},
-    };
-    for (const ToolSpec& spec : specs) {
-        QString hint = QString::fromUtf8(spec.hint);
-        auto* action = new QAction(ToolIcon(spec.glyph), hint, this);
-        action->setObjectName(QString::fromLatin1(spec.name));
-        if (!spec.shortcut.isEmpty()) {
-            action->setShortcut(spec.shortcut);
-            hint = QString::fromUtf8(kHintWithShortcut)
-                       .arg(hint, spec.shortcut.toString(QKeySequence::NativeText));
-        }
-        action->setToolTip(hint);
-        actions_[static_cast<std::size_t>(spec.tool)] = action;
-        bar->addAction(action);
-        if (spec.tool == Tool::Quick) {
-            checkBox1_ = new QCheckBox(QString::fromUtf8(kSingleBlock), bar);
-            checkBox1_->setToolTip(QString::fromUtf8(kHintSingleBlock));
-            checkBox2_ = new QCheckBox(QString::fromUtf8(kDryRun), bar);
-            checkBox2_->setToolTip(QString::fromUtf8(kHintDryRun));
-            bar->addWidget(checkBox1_);
-            bar->addWidget(checkBox2_);
-        }
-        if (spec.tool == Tool::Quick || spec.tool == Tool::Settings) bar->addSeparator();
-    }
+    toolBar_ = std::make_unique<MainToolBar>(*this);
+    checkBox1_ = toolBar_->CheckBox1();
+    checkBox2_ = toolBar_->CheckBox2();
     connect(Action(Tool::Open), &QAction::triggered, this, &TMainForm::OpenClick);
     connect(Action(Tool::Start), &QAction::triggered, this, &TMainForm::CmStart);
     connect(Action(Tool::Stop), &QAction::triggered, this, &TMainForm::CmStop);
@@ -436,15 +390,7 @@ void TMainForm::DrawPicture() {
 }
 
 void TMainForm::UpdateButtons() {
-    const ButtonStates b = run_->Buttons();
-    Action(Tool::Start)->setEnabled(b.start);
-    Action(Tool::Stop)->setEnabled(b.stop);
-    Action(Tool::Quick)->setEnabled(b.quick);
-    Action(Tool::FileOut)->setEnabled(b.fileOut);
-    Action(Tool::Open)->setEnabled(b.open);
-    Action(Tool::SavePicture)->setEnabled(b.savePicture);
-    Action(Tool::LoadPicture)->setEnabled(b.loadPicture);
-    Action(Tool::Settings)->setEnabled(b.settings);
+    toolBar_->Apply(run_->Buttons());
 }
 
 QString TMainForm::StatusText(int panel) const {

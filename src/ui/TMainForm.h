@@ -17,6 +17,7 @@
 #include "core/NcRunner.h"
 #include "drawing/PathDrawer.h"
 #include "machines/DiagnosticLog.h"
+#include "ui/MainToolBar.h"
 #include "ui/RunHost.h"
 #include "ui/ViewFanout.h"
 
@@ -44,23 +45,6 @@ class TMacroForm;
 class TSetingForm;
 class UiDialogs;
 class ViewLayout;
-
-// The tool bar buttons, by their function.
-enum class Tool {
-    Open,
-    Start,
-    Stop,
-    Reset,
-    Quick,
-    Macro,
-    FileOut,
-    SavePicture,
-    LoadPicture,
-    Settings,
-    Clear,
-    ViewSingle,
-    ViewMulti,
-};
 
 class TMainForm : public QMainWindow, private RunHost {
     Q_OBJECT
@@ -111,7 +95,7 @@ class TMainForm : public QMainWindow, private RunHost {
     std::vector<MotionRecord>& Picture() { return picture_; }
     ViewFanout& Views() { return views_; }
     int LayoutNumber() const;
-    QAction* Action(Tool tool) const { return actions_[static_cast<std::size_t>(tool)]; }
+    QAction* Action(Tool tool) const { return toolBar_->Action(tool); }
     QCheckBox* CheckBox1() const { return checkBox1_; }
     QCheckBox* CheckBox2() const { return checkBox2_; }
     LineList* ListBox1() const { return listBox1_; }
@@ -167,7 +151,7 @@ class TMainForm : public QMainWindow, private RunHost {
     std::unique_ptr<PictureFiles> pictureFiles_;
     std::unique_ptr<StatusPanels> status_;
 
-    std::array<QAction*, 13> actions_{};
+    std::unique_ptr<MainToolBar> toolBar_;
     QCheckBox* checkBox1_ = nullptr;
     QCheckBox* checkBox2_ = nullptr;
     QLabel* staticText1_ = nullptr;

@@ -95,6 +95,7 @@ TEST_F(MainWindowTest, DryRunUsesItsSpeedAndAOneMillisecondTimer) {
     EXPECT_EQ(Label(24), "F5000.0");
     form.CheckBox2()->setChecked(false);
     EXPECT_NEAR(form.Drawer().FeedSpeed(), 100.0 / 60.0, 1e-12);
+    EXPECT_EQ(Run().Timer1().interval(), 10);
 }
 
 TEST_F(MainWindowTest, M0AndM1StopTheRun) {
