@@ -54,8 +54,7 @@ TMainForm::TMainForm(Settings& settings, UiDialogs& dialogs, MonotonicClock& clo
     setWindowIcon(AppIcon());
     resize(kInitialWidth, kInitialHeight);
     RunHost& host = *this;
-    run_ =
-        std::make_unique<RunController>(runner_, drawer_, picture_, settings_, clock, host, this);
+    run_ = std::make_unique<RunController>(runner_, drawer_, picture_, settings_, clock, host);
 
     BuildToolBar();
     auto* central = new QSplitter(Qt::Horizontal, this);
