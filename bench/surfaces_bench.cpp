@@ -4,6 +4,11 @@
 // short segments of about 8 pixels as a CAM path gives and for long ones across the image;
 // the clipped Line; and, for comparison, QPainter drawing the same short segments.
 // The on-screen surface's LineTo adds only a size check to the renderer's.
+//
+// BM_Cli* run the command-line tool on a generated program (CUTTRACE_BENCH_PROGRAM, default
+// /tmp/cam1m.nc from `gen_cam.py --blocks 1000000 --seed 1 --out /tmp/cam1m.nc`) without
+// outputs and with --image; the time is the tool's wall time, the counter cpu_s its CPU
+// time. The tool is looked for beside this program's build folder (CUTTRACE_CLI overrides).
 #ifdef CUTTRACE_BENCH_SURFACES
 
 #include <benchmark/benchmark.h>
@@ -12,10 +17,16 @@
 #include <QImage>
 #include <QPainter>
 
+#include <sys/resource.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "core/Axis.h"
@@ -159,6 +170,58 @@ void BM_QPainterShort(benchmark::State& state) {
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * (pixels.size() - 1)));
 }
 
+std::string EnvOr(const char* name, const std::string& fallback) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0' ? value : fallback;
+}
+
+std::string CliPath() {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return EnvOr("CUTTRACE_CLI", (self.parent_path() / "../src/app/cuttrace-cli").string());
+}
+
+double ChildrenCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
+}
+
+void CliRun(benchmark::State& state, const std::string& options) {
+    const std::string cli = CliPath();
+    const std::string program = EnvOr("CUTTRACE_BENCH_PROGRAM", "/tmp/cam1m.nc");
+    if (!std::filesystem::exists(cli) || !std::filesystem::exists(program)) {
+        state.SkipWithError(("needs " + cli + " and " + program).c_str());
+        return;
+    }
+    const std::string command = "'" + cli + "' " + options + " '" + program + "' 2>/dev/null";
+    double cpu = 0;
+    for (auto _ : state) {
+        const double cpuBefore = ChildrenCpuSeconds();
+        const auto start = std::chrono::steady_clock::now();
+        const int status = std::system(command.c_str());
+        const auto end = std::chrono::steady_clock::now();
+        cpu += ChildrenCpuSeconds() - cpuBefore;
+        if (status != 0) {
+            state.SkipWithError(("failed: " + command).c_str());
+            return;
+        }
+        state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+    }
+    state.counters["cpu_s"] = benchmark::Counter(cpu / static_cast<double>(state.iterations()));
+}
+
+void BM_CliWithoutOutputs(benchmark::State& state) {
+    CliRun(state, "");
+}
+void BM_CliImage(benchmark::State& state) {
+    CliRun(state, "--image /tmp/cuttrace_bench.png");
+}
+void BM_CliImageScale(benchmark::State& state) {
+    CliRun(state, "--image /tmp/cuttrace_bench.png --scale 2");
+}
+
 BENCHMARK(BM_LineToShort);
 BENCHMARK(BM_LineToShortOblique);
 BENCHMARK(BM_LineToLong);
@@ -166,6 +229,9 @@ BENCHMARK(BM_ClippedLineShort);
 BENCHMARK(BM_ClippedLinePartlyOutside);
 BENCHMARK(BM_SurfaceLineToShort);
 BENCHMARK(BM_QPainterShort);
+BENCHMARK(BM_CliWithoutOutputs)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_CliImage)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_CliImageScale)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace
 

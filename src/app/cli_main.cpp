@@ -1,6 +1,7 @@
 // cuttrace-cli: runs an NC program exactly as the viewer's engine does, without a window.
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -168,25 +169,61 @@ class TextOutput {
 };
 
 #ifdef CUTTRACE_WITH_IMAGES
-// Draws the motions as the viewer's quick run does, with the default colours, into an
-// off-screen picture saved as PNG.
-bool WriteImage(const Options& options, const std::vector<MotionRecord>& motions) {
-    const Settings settings;
-    auto origin = [&](PathViews& views, double scale) {
-        PathDrawer(views, settings).DrawOrigin(scale);
-    };
-    auto path = [&](PathViews& views) {
-        PathDrawer drawer(views, settings);
-        drawer.SetQuick(true);
-        drawer.SetDrawRapids(true);
-        for (const MotionRecord& motion : motions)
-            drawer.BeginMotion(motion);
-    };
-    std::string error;
-    if (RenderPathImage(options.image, origin, path, options.imagePath, &error)) return true;
-    std::cerr << "cuttrace-cli: " << error << "\n";
-    return false;
-}
+// Draws the motions as the viewer's quick run does, with the default colours, behind the
+// origin mark, into an off-screen picture saved as PNG. With a given scale each motion is
+// drawn as it is run; otherwise the motions and their extent are kept until the end, when
+// the picture is fitted to the path.
+class ImageOutput {
+  public:
+    explicit ImageOutput(const ImageOptions& options)
+        : picture_(options),
+          drawer_(picture_, settings_),
+          extent_(picture_.Surface().View().Afine(), settings_.CutterDia),
+          drawAsRun_(options.hasScale) {
+        drawer_.SetQuick(true);
+        drawer_.SetDrawRapids(true);
+        if (drawAsRun_) drawer_.DrawOrigin(picture_.Scale());
+    }
+
+    void Add(const MotionRecord& motion) {
+        if (drawAsRun_) {
+            Draw(motion);
+            return;
+        }
+        motions_.push_back(motion);
+        extent_.Add(motion);
+    }
+
+    bool Write(const std::string& path) {
+        if (!drawAsRun_) {
+            picture_.FitTo(extent_.Bounds());
+            drawer_.DrawOrigin(picture_.Scale());
+            for (const MotionRecord& motion : motions_)
+                Draw(motion);
+        }
+        std::string error;
+        if (picture_.Save(path, &error)) return true;
+        std::cerr << "cuttrace-cli: " << error << "\n";
+        return false;
+    }
+
+  private:
+    static constexpr std::size_t kForgetPointsEvery = 4096;
+
+    void Draw(const MotionRecord& motion) {
+        drawer_.BeginMotion(motion);
+        // A picture is never redrawn: the drawer need not keep the drawn points.
+        if (++drawn_ % kForgetPointsEvery == 0) drawer_.ClearPath();
+    }
+
+    const Settings settings_;
+    PathImageRenderer picture_;
+    PathDrawer drawer_;
+    MotionExtent extent_;
+    bool drawAsRun_;
+    std::deque<MotionRecord> motions_;
+    std::size_t drawn_ = 0;
+};
 #endif
 
 }  // namespace
@@ -223,7 +260,8 @@ int main(int argc, char** argv) {
     }
 
 #ifdef CUTTRACE_WITH_IMAGES
-    std::vector<MotionRecord> motions;  // kept for the picture
+    std::unique_ptr<ImageOutput> image;
+    if (!options.imagePath.empty()) image = std::make_unique<ImageOutput>(options.image);
 #endif
     int result = StepInvalid;
     long long steps = 0;
@@ -238,7 +276,7 @@ int main(int argc, char** argv) {
         if (result == StepMotion) {
             if (writePicture) picture.Add(runner.Motion());
 #ifdef CUTTRACE_WITH_IMAGES
-            if (!options.imagePath.empty()) motions.push_back(runner.Motion());
+            if (image) image->Add(runner.Motion());
 #endif
             if (expanded) expanded.WriteLine(runner.ExpandedText());
         } else if (result == StepNoMotion) {
@@ -251,7 +289,7 @@ int main(int argc, char** argv) {
     bool outputsOk = expanded.Close();
     if (writePicture) outputsOk = picture.Finish() && outputsOk;
 #ifdef CUTTRACE_WITH_IMAGES
-    if (!options.imagePath.empty()) outputsOk = WriteImage(options, motions) && outputsOk;
+    if (image) outputsOk = image->Write(options.imagePath) && outputsOk;
 #endif
     if (!outputsOk) std::cerr << "cuttrace-cli: writing an output file failed\n";
 

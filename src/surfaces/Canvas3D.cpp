@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPolygon>
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -18,16 +19,6 @@ QImage WhiteImage(int width, int height) {
     return image;
 }
 
-PixelBuffer BufferOf(QImage& image) {
-    PixelBuffer buf;
-    if (image.isNull()) return buf;
-    buf.bits = reinterpret_cast<uint32_t*>(image.bits());
-    buf.stride = image.bytesPerLine() / static_cast<ptrdiff_t>(sizeof(uint32_t));
-    buf.width = image.width();
-    buf.height = image.height();
-    return buf;
-}
-
 QPolygon ToPolygon(const PixelPoint* points, int count) {
     QPolygon polygon(count);
     for (int i = 0; i < count; ++i)
@@ -37,7 +28,40 @@ QPolygon ToPolygon(const PixelPoint* points, int count) {
 
 }  // namespace
 
-Canvas3D::Canvas3D(int width, int height) : image_(WhiteImage(width, height)) {}
+Canvas3D::Canvas3D(int width, int height) : image_(WhiteImage(width, height)) {
+    Refresh();
+}
+
+Canvas3D::Canvas3D(Canvas3D&& other) noexcept
+    : image_(std::move(other.image_)),
+      penColour_(other.penColour_),
+      penRgb_(other.penRgb_),
+      brushColour_(other.brushColour_),
+      penPos_(other.penPos_) {
+    Refresh();
+    other.Refresh();
+}
+
+Canvas3D& Canvas3D::operator=(Canvas3D&& other) noexcept {
+    if (this == &other) return *this;
+    image_ = std::move(other.image_);
+    penColour_ = other.penColour_;
+    penRgb_ = other.penRgb_;
+    brushColour_ = other.brushColour_;
+    penPos_ = other.penPos_;
+    Refresh();
+    other.Refresh();
+    return *this;
+}
+
+void Canvas3D::Refresh() {
+    pixels_ = PixelBuffer{};
+    if (image_.isNull()) return;
+    pixels_.bits = reinterpret_cast<uint32_t*>(image_.bits());  // makes the pixels our own
+    pixels_.stride = image_.bytesPerLine() / static_cast<ptrdiff_t>(sizeof(uint32_t));
+    pixels_.width = image_.width();
+    pixels_.height = image_.height();
+}
 
 void Canvas3D::Resize(int width, int height) {
     if (width == image_.width() && height == image_.height()) return;
@@ -47,18 +71,18 @@ void Canvas3D::Resize(int width, int height) {
         painter.drawImage(0, 0, image_);
     }
     image_ = resized;
+    Refresh();
 }
 
 void Canvas3D::LineTo(PixelPoint p) {
-    const PixelBuffer buf = BufferOf(image_);
     const QRgb rgb = penRgb_;
-    RasterLine(buf, penPos_.x, penPos_.y, p.x, p.y, false, [rgb](uint32_t* px) { *px = rgb; });
+    RasterLine(pixels_, penPos_.x, penPos_.y, p.x, p.y, false, [rgb](uint32_t* px) { *px = rgb; });
     penPos_ = p;
 }
 
 void Canvas3D::Polyline(const PixelPoint* points, int count) {
     if (count <= 0) return;
-    const PixelBuffer buf = BufferOf(image_);
+    const PixelBuffer& buf = pixels_;
     const QRgb rgb = penRgb_;
     auto plot = [rgb](uint32_t* px) { *px = rgb; };
     if (count == 1) {
@@ -70,43 +94,58 @@ void Canvas3D::Polyline(const PixelPoint* points, int count) {
     }
 }
 
+template <class Draw>
+void Canvas3D::PaintWith(Draw draw) {
+    if (image_.isNull()) return;
+    {
+        QPainter painter(&image_);
+        draw(painter);
+    }
+    Refresh();  // painting may have given the image pixels of its own
+}
+
 void Canvas3D::Polygon(const PixelPoint* points, int count) {
-    if (count <= 0 || image_.isNull()) return;
-    QPainter painter(&image_);
-    painter.setPen(QColor(penRgb_));
-    painter.setBrush(QColor(ToRgb(brushColour_)));
-    painter.drawPolygon(ToPolygon(points, count));
+    if (count <= 0) return;
+    PaintWith([&](QPainter& painter) {
+        painter.setPen(QColor(penRgb_));
+        painter.setBrush(QColor(ToRgb(brushColour_)));
+        painter.drawPolygon(ToPolygon(points, count));
+    });
 }
 
 void Canvas3D::Ellipse(int left, int top, int right, int bottom) {
-    if (image_.isNull()) return;
     if (right < left) std::swap(left, right);
     if (bottom < top) std::swap(top, bottom);
     if (right == left || bottom == top) return;
-    QPainter painter(&image_);
-    if (right - left < 3 || bottom - top < 3) {  // too small for a curve: the pen's box
-        painter.fillRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)), QColor(penRgb_));
-        return;
-    }
-    painter.setPen(QColor(penRgb_));
-    painter.setBrush(QColor(ToRgb(brushColour_)));
-    // The box's right and bottom edges are outside the figure; the outline is drawn on the
-    // pixels just inside them.
-    painter.drawEllipse(QRect(QPoint(left, top), QPoint(right - 2, bottom - 2)));
+    PaintWith([&](QPainter& painter) {
+        if (right - left < 3 || bottom - top < 3) {  // too small for a curve: the pen's box
+            painter.fillRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)),
+                             QColor(penRgb_));
+            return;
+        }
+        painter.setPen(QColor(penRgb_));
+        painter.setBrush(QColor(ToRgb(brushColour_)));
+        // The box's right and bottom edges are outside the figure; the outline is drawn on
+        // the pixels just inside them.
+        painter.drawEllipse(QRect(QPoint(left, top), QPoint(right - 2, bottom - 2)));
+    });
 }
 
 void Canvas3D::Fill(uint32_t colour) {
-    image_.fill(QColor(ToRgb(colour)));
+    const QRgb rgb = ToRgb(colour);
+    for (int y = 0; y < pixels_.height; ++y) {
+        uint32_t* row = pixels_.bits + y * pixels_.stride;
+        std::fill(row, row + pixels_.width, rgb);
+    }
 }
 
 void Canvas3D::DrawImage(PixelPoint p, const QImage& picture) {
-    if (image_.isNull() || picture.isNull()) return;
-    QPainter painter(&image_);
-    painter.drawImage(p.x, p.y, picture);
+    if (picture.isNull()) return;
+    PaintWith([&](QPainter& painter) { painter.drawImage(p.x, p.y, picture); });
 }
 
 void Canvas3D::NotXorPolyline(const PixelPoint* points, int count) {
-    const PixelBuffer buf = BufferOf(image_);
+    const PixelBuffer& buf = pixels_;
     const QRgb rgb = penRgb_;
     auto plot = [rgb](uint32_t* px) { *px = ~(rgb ^ *px) | 0xFF000000u; };
     for (int i = 1; i < count; ++i) {
@@ -115,17 +154,19 @@ void Canvas3D::NotXorPolyline(const PixelPoint* points, int count) {
 }
 
 void Canvas3D::CopyImageFrom(const Canvas3D& other) {
-    const QImage& src = other.image_;
-    if (image_.isNull() || src.isNull()) return;
-    if (src.size() == image_.size() && src.format() == image_.format()) {
-        const int rowBytes = image_.width() * static_cast<int>(sizeof(uint32_t));
-        for (int y = 0; y < image_.height(); ++y) {
-            std::memcpy(image_.scanLine(y), src.constScanLine(y), static_cast<size_t>(rowBytes));
+    const PixelBuffer& src = other.pixels_;
+    if (pixels_.bits == nullptr || src.bits == nullptr) return;
+    if (src.width == pixels_.width && src.height == pixels_.height) {
+        for (int y = 0; y < pixels_.height; ++y) {
+            std::memcpy(pixels_.bits + y * pixels_.stride, src.bits + y * src.stride,
+                        static_cast<size_t>(pixels_.width) * sizeof(uint32_t));
         }
         return;
     }
-    QPainter painter(&image_);
-    painter.drawImage(QRect(0, 0, image_.width(), image_.height()), src);
+    const QImage& image = other.image_;
+    PaintWith([&](QPainter& painter) {
+        painter.drawImage(QRect(0, 0, image_.width(), image_.height()), image);
+    });
 }
 
 }  // namespace cuttrace

@@ -4,6 +4,9 @@
 // One-pixel lines (pen moves, lines, polylines and the not-xor rubber band) are rasterised
 // straight into the image's pixels: every pixel of a line is where the whole line puts it,
 // also when most of the line lies far outside the image. Filled figures go through QPainter.
+//
+// Image() is the canvas's own image, not a snapshot: a copy made of it may follow later
+// drawing; take copy() to keep a picture.
 #pragma once
 
 #include <QImage>
@@ -11,6 +14,7 @@
 
 #include <cstdint>
 
+#include "surfaces/LineRaster.h"
 #include "surfaces/Projection3D.h"
 
 namespace cuttrace {
@@ -31,6 +35,10 @@ class Canvas3D {
 
     // A white image of the given size; pen black, brush white, pen at (0, 0).
     Canvas3D(int width, int height);
+    Canvas3D(const Canvas3D&) = delete;
+    Canvas3D& operator=(const Canvas3D&) = delete;
+    Canvas3D(Canvas3D&& other) noexcept;
+    Canvas3D& operator=(Canvas3D&& other) noexcept;
 
     int Width() const { return image_.width(); }
     int Height() const { return image_.height(); }
@@ -68,7 +76,15 @@ class Canvas3D {
     void CopyImageFrom(const Canvas3D& other);
 
   private:
+    // Points the cached pixel buffer at the image's pixels; after every operation that may
+    // have given the image new pixels.
+    void Refresh();
+    // Runs draw with a painter on the image, then refreshes the pixel buffer.
+    template <class Draw>
+    void PaintWith(Draw draw);
+
     QImage image_;
+    PixelBuffer pixels_;
     uint32_t penColour_ = kBlack;
     QRgb penRgb_ = ToRgb(kBlack);
     uint32_t brushColour_ = kWhite;

@@ -35,12 +35,47 @@ inline int64_t CeilDiv(Wide num, int64_t den) {  // den > 0
 
 }  // namespace raster_detail
 
+// The steps of a line that land inside the buffer (see RasterLine), for a line that does
+// not lie wholly inside: *first..*stop, with the minor steps taken and the error term at
+// *first. False when no step lands inside.
+[[gnu::noinline]] inline bool VisibleSteps(const PixelBuffer& buf, bool xMajor, int64_t majorStart,
+                                           int64_t minorStart, int64_t majorSign, int64_t minorSign,
+                                           int64_t n, int64_t m, int64_t* first, int64_t* stop,
+                                           int64_t* minorSteps, int64_t* error) {
+    using raster_detail::Wide;
+    const int64_t majorMax = (xMajor ? buf.width : buf.height) - 1;
+    const int64_t minorMax = (xMajor ? buf.height : buf.width) - 1;
+    // Steps whose major coordinate is inside.
+    if (majorSign > 0) {
+        *first = *first > -majorStart ? *first : -majorStart;
+        *stop = *stop < majorMax - majorStart ? *stop : majorMax - majorStart;
+    } else {
+        *first = *first > majorStart - majorMax ? *first : majorStart - majorMax;
+        *stop = *stop < majorStart ? *stop : majorStart;
+    }
+    // Steps whose minor coordinate is inside: q(i) in [qlo, qhi].
+    const int64_t qlo = minorSign > 0 ? -minorStart : minorStart - minorMax;
+    const int64_t qhi = minorSign > 0 ? minorMax - minorStart : minorStart;
+    if (m == 0) {
+        if (qlo > 0 || qhi < 0) return false;
+    } else {
+        const int64_t lo = raster_detail::CeilDiv(Wide{2} * n * qlo - n, 2 * m);
+        const int64_t hi = raster_detail::CeilDiv(Wide{2} * n * (qhi + 1) - n, 2 * m) - 1;
+        *first = *first > lo ? *first : lo;
+        *stop = *stop < hi ? *stop : hi;
+    }
+    if (*first > *stop) return false;
+    const Wide s = Wide{2} * *first * m + n;
+    *minorSteps = static_cast<int64_t>(s / (2 * n));
+    *error = static_cast<int64_t>(s % (2 * n));
+    return true;
+}
+
 // Calls plot(pixel pointer) for every pixel of the line inside the buffer. With skipLast the
 // end pixel (x1, y1) is left out. Coordinates must lie within +-2^31.
 template <class Plot>
 inline void RasterLine(const PixelBuffer& buf, int64_t x0, int64_t y0, int64_t x1, int64_t y1,
                        bool skipLast, Plot plot) {
-    using raster_detail::Wide;
     if (buf.bits == nullptr || buf.width <= 0 || buf.height <= 0) return;
     const int64_t dx = x1 - x0;
     const int64_t dy = y1 - y0;
@@ -67,32 +102,9 @@ inline void RasterLine(const PixelBuffer& buf, int64_t x0, int64_t y0, int64_t x
     int64_t error = n;  // (2 i m + n) mod 2n at the first visited step
     const bool inside =
         x0 >= 0 && x0 < w && y0 >= 0 && y0 < h && x1 >= 0 && x1 < w && y1 >= 0 && y1 < h;
-    if (!inside) {
-        const int64_t majorMax = (xMajor ? w : h) - 1;
-        const int64_t minorMax = (xMajor ? h : w) - 1;
-        // Steps whose major coordinate is inside.
-        if (majorSign > 0) {
-            first = first > -majorStart ? first : -majorStart;
-            stop = stop < majorMax - majorStart ? stop : majorMax - majorStart;
-        } else {
-            first = first > majorStart - majorMax ? first : majorStart - majorMax;
-            stop = stop < majorStart ? stop : majorStart;
-        }
-        // Steps whose minor coordinate is inside: q(i) in [qlo, qhi].
-        const int64_t qlo = minorSign > 0 ? -minorStart : minorStart - minorMax;
-        const int64_t qhi = minorSign > 0 ? minorMax - minorStart : minorStart;
-        if (m == 0) {
-            if (qlo > 0 || qhi < 0) return;
-        } else {
-            const int64_t lo = raster_detail::CeilDiv(Wide{2} * n * qlo - n, 2 * m);
-            const int64_t hi = raster_detail::CeilDiv(Wide{2} * n * (qhi + 1) - n, 2 * m) - 1;
-            first = first > lo ? first : lo;
-            stop = stop < hi ? stop : hi;
-        }
-        if (first > stop) return;
-        const Wide s = Wide{2} * first * m + n;
-        minorSteps = static_cast<int64_t>(s / (2 * n));
-        error = static_cast<int64_t>(s % (2 * n));
+    if (!inside && !VisibleSteps(buf, xMajor, majorStart, minorStart, majorSign, minorSign, n, m,
+                                 &first, &stop, &minorSteps, &error)) {
+        return;
     }
     const int64_t major = majorStart + majorSign * first;
     const int64_t minor = minorStart + minorSign * minorSteps;

@@ -12,7 +12,7 @@ namespace cuttrace {
 
 namespace {
 
-constexpr uint32_t kBackground = 0xFFFFFF;
+constexpr int kPngQuality = 85;  // the fastest zlib level: line pictures pack well anyway
 constexpr int kMaxDigits = 9;
 
 // A whole number written with decimal digits only.
@@ -66,30 +66,39 @@ bool ParseImageScale(std::string_view text, ImageOptions* options, std::string* 
     return true;
 }
 
+bool CheckImageOptions(const ImageOptions& options, std::string* error) {
+    AXIS rotation;
+    if (options.width < 1 || options.height < 1 || options.width > ImageOptions::kMaxSide ||
+        options.height > ImageOptions::kMaxSide || !ViewPresetRotation(options.view, &rotation) ||
+        (options.hasScale && !(options.scale > 0.0 && std::isfinite(options.scale)))) {
+        *error = "picture options out of range";
+        return false;
+    }
+    return true;
+}
+
 PathImageRenderer::PathImageRenderer(int width, int height) : canvas_(width, height) {
     renderer_.SetTarget(&canvas_);
     renderer_.SetSize(width, height);
     renderer_.View().Init(width, height);
 }
 
-PathBounds::PathBounds(const AXIS& rotation) {
-    turn_.SetAfine(rotation);
+PathImageRenderer::PathImageRenderer(const ImageOptions& options)
+    : PathImageRenderer(options.width, options.height) {
+    AXIS rotation;
+    ViewPresetRotation(options.view, &rotation);
+    renderer_.View().SetAfine(rotation);
+    if (options.hasScale) renderer_.View().SetScall(options.scale);
 }
 
-void PathBounds::Add(const AXIS& p) {
-    AXIS q = p;
-    turn_.afcal(q);
-    if (!std::isfinite(q.x) || !std::isfinite(q.y)) return;
-    if (empty_) {
-        minX_ = maxX_ = q.x;
-        minY_ = maxY_ = q.y;
-        empty_ = false;
-        return;
-    }
-    minX_ = std::min(minX_, q.x);
-    maxX_ = std::max(maxX_, q.x);
-    minY_ = std::min(minY_, q.y);
-    maxY_ = std::max(maxY_, q.y);
+void PathImageRenderer::FitTo(const PathBounds& bounds) {
+    FitViewToBounds(bounds, canvas_.Width(), canvas_.Height(), &renderer_.View());
+}
+
+bool PathImageRenderer::Save(const std::string& pngPath, std::string* error) const {
+    if (canvas_.Image().save(QString::fromStdString(pngPath), "PNG", kPngQuality)) return true;
+    *error = "cannot write " + pngPath;
+    return false;
 }
 
 void FitViewToBounds(const PathBounds& bounds, int width, int height, Projection3D* view) {
@@ -126,33 +135,23 @@ void FitViewToBounds(const PathBounds& bounds, int width, int height, Projection
 }
 
 bool RenderPathImage(const ImageOptions& options, const DrawOriginMark& drawOrigin,
-                     const DrawPath& drawPath, const std::string& pngPath, std::string* error) {
-    AXIS rotation;
-    if (options.width < 1 || options.height < 1 || options.width > ImageOptions::kMaxSide ||
-        options.height > ImageOptions::kMaxSide || !ViewPresetRotation(options.view, &rotation) ||
-        (options.hasScale && !(options.scale > 0.0 && std::isfinite(options.scale)))) {
-        *error = "picture options out of range";
-        return false;
+                     const DrawPath& drawPath, const std::string& pngPath, std::string* error,
+                     const PathBounds* measured) {
+    if (!CheckImageOptions(options, error)) return false;
+    PathImageRenderer image(options);
+    if (!options.hasScale) {
+        const AXIS rotation = image.Surface().View().Afine();
+        if (measured != nullptr && measured->Rotation() == rotation) {
+            image.FitTo(*measured);
+        } else {
+            PathBounds bounds(rotation);
+            if (drawPath) drawPath(bounds);
+            image.FitTo(bounds);
+        }
     }
-    PathImageRenderer image(options.width, options.height);
-    Projection3D& view = image.Surface().View();
-    view.SetAfine(rotation);
-    if (options.hasScale) {
-        view.Init(options.width, options.height);
-        view.SetScall(options.scale);
-    } else {
-        PathBounds bounds(rotation);
-        if (drawPath) drawPath(bounds);
-        FitViewToBounds(bounds, options.width, options.height, &view);
-    }
-    image.Surface().Cls(kBackground);
-    if (drawOrigin) drawOrigin(image, view.Scall());
+    if (drawOrigin) drawOrigin(image, image.Scale());
     if (drawPath) drawPath(image);
-    if (!image.Image().save(QString::fromStdString(pngPath), "PNG")) {
-        *error = "cannot write " + pngPath;
-        return false;
-    }
-    return true;
+    return image.Save(pngPath, error);
 }
 
 }  // namespace cuttrace

@@ -8,8 +8,8 @@
 //
 // The drawing itself is the caller's: RenderPathImage hands its views to two callbacks, one
 // that draws the origin mark for a view scale and one that draws the path (for a program's
-// motions, a PathDrawer in quick mode). Without a given scale the path is drawn twice, the
-// first time only to measure it.
+// motions, a PathDrawer in quick mode). Without a given scale the path's extent comes from
+// the caller (MotionExtent measures motions as they are run) or from drawing it once more.
 #pragma once
 
 #include <functional>
@@ -19,6 +19,7 @@
 #include "core/Axis.h"
 #include "drawing/PathViews.h"
 #include "surfaces/Canvas3D.h"
+#include "surfaces/PathExtent.h"
 #include "surfaces/Renderer3D.h"
 
 namespace cuttrace {
@@ -40,14 +41,26 @@ struct ImageOptions {
 bool ParseImageSize(std::string_view text, ImageOptions* options, std::string* error);
 bool ParseImageView(std::string_view text, ImageOptions* options, std::string* error);
 bool ParseImageScale(std::string_view text, ImageOptions* options, std::string* error);
+// False, with a message in *error, for options out of range.
+bool CheckImageOptions(const ImageOptions& options, std::string* error);
 
 // Draws into an off-screen 3D surface of its own.
 class PathImageRenderer : public PathViews {
   public:
+    // A white picture of width x height with the Init placement at scale 1.
     PathImageRenderer(int width, int height);
+    // A white picture as the options ask: size, the view preset's rotation, and the Init
+    // placement with the given scale (or scale 1 until FitTo). Valid options are assumed
+    // (see CheckImageOptions).
+    explicit PathImageRenderer(const ImageOptions& options);
 
     Renderer3D& Surface() { return renderer_; }
     const QImage& Image() const { return canvas_.Image(); }
+    double Scale() const { return renderer_.View().Scall(); }
+    // Fits the view to an extent measured with this picture's rotation.
+    void FitTo(const PathBounds& bounds);
+    // Writes the picture as PNG; false with a message in *error when that fails.
+    bool Save(const std::string& pngPath, std::string* error) const;
 
     void DrawColor(uint32_t colour) override { renderer_.SetColor(colour); }
     void DrawMoveTo(const AXIS& p) override { renderer_.MoveTo(p); }
@@ -61,35 +74,6 @@ class PathImageRenderer : public PathViews {
     Renderer3D renderer_;
 };
 
-// Measures the extent of everything drawn, turned by a view rotation (unscaled).
-class PathBounds : public PathViews {
-  public:
-    explicit PathBounds(const AXIS& rotation);
-
-    bool Empty() const { return empty_; }
-    double MinX() const { return minX_; }
-    double MaxX() const { return maxX_; }
-    double MinY() const { return minY_; }
-    double MaxY() const { return maxY_; }
-
-    void DrawColor(uint32_t) override {}
-    void DrawMoveTo(const AXIS& p) override { Add(p); }
-    void DrawLineTo(const AXIS& p) override { Add(p); }
-    void DrawToolTo(const AXIS& p) override { Add(p); }
-    void DrawLine(const AXIS& a, const AXIS& b) override {
-        Add(a);
-        Add(b);
-    }
-    void RefreshViews() override {}
-
-  private:
-    void Add(const AXIS& p);
-
-    Projection3D turn_;
-    bool empty_ = true;
-    double minX_ = 0, maxX_ = 0, minY_ = 0, maxY_ = 0;
-};
-
 // Sets the view's scale and origin so that the measured extent fits a width x height
 // picture with a small margin, centred. An empty extent gets the Init placement at scale 1.
 void FitViewToBounds(const PathBounds& bounds, int width, int height, Projection3D* view);
@@ -97,9 +81,12 @@ void FitViewToBounds(const PathBounds& bounds, int width, int height, Projection
 using DrawOriginMark = std::function<void(PathViews& views, double scale)>;
 using DrawPath = std::function<void(PathViews& views)>;
 
-// Draws the picture and writes it as PNG. Returns false with a message in *error when the
-// options are out of range or the file cannot be written.
+// Draws the picture and writes it as PNG. Without a given scale the picture fits the
+// extent `measured` when one is given (turned by the view preset's rotation), otherwise that
+// of a first drawing of the path. Returns false with a message in *error when the options
+// are out of range or the file cannot be written.
 bool RenderPathImage(const ImageOptions& options, const DrawOriginMark& drawOrigin,
-                     const DrawPath& drawPath, const std::string& pngPath, std::string* error);
+                     const DrawPath& drawPath, const std::string& pngPath, std::string* error,
+                     const PathBounds* measured = nullptr);
 
 }  // namespace cuttrace

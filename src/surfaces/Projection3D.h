@@ -46,15 +46,26 @@ class Projection3D {
     Projection3D();
 
     double Scall() const { return scall_; }
-    void SetScall(double s) { scall_ = s; }
+    void SetScall(double s) {
+        scall_ = s;
+        ++version_;
+    }
     double ScallLenge() const { return scallLenge_; }
     void SetScallLenge(double f) { scallLenge_ = f; }
     const AXIS& Afine() const { return afine_; }
     void SetAfine(const AXIS& degrees);
     PixelPoint Origin() const { return origin_; }
-    void SetOrigin(PixelPoint p) { origin_ = p; }
+    void SetOrigin(PixelPoint p) {
+        origin_ = p;
+        ++version_;
+    }
     PixelPoint Offset() const { return offset_; }
-    void SetOffset(PixelPoint p) { offset_ = p; }
+    void SetOffset(PixelPoint p) {
+        offset_ = p;
+        ++version_;
+    }
+    // Changes with every change of the transform, so projected points can be kept.
+    uint64_t Version() const { return version_; }
 
     // Scales and rotates p in place (everything but the pixel step). Each rotation uses the
     // values of the step before it.
@@ -107,6 +118,7 @@ class Projection3D {
     double sinA_ = 0.0, cosA_ = 1.0;
     double sinB_ = 0.0, cosB_ = 1.0;
     double sinC_ = 0.0, cosC_ = 1.0;
+    uint64_t version_ = 0;
 };
 
 }  // namespace cuttrace

@@ -8,7 +8,7 @@ namespace cuttrace {
 
 namespace {
 
-std::vector<PixelPoint> Project(const Projection3D& view, const AXIS* points, int last) {
+std::vector<PixelPoint> ProjectAll(const Projection3D& view, const AXIS* points, int last) {
     std::vector<PixelPoint> pixels;
     if (points == nullptr || last < 0) return pixels;
     pixels.reserve(static_cast<size_t>(last) + 1);
@@ -21,11 +21,22 @@ std::vector<PixelPoint> Project(const Projection3D& view, const AXIS* points, in
 
 void Renderer3D::Line(const AXIS& a, const AXIS& b) {
     if (target_ == nullptr) return;
-    PixelPoint p = view_.Gposi(a);
-    PixelPoint q = view_.Gposi(b);
-    if (!ClipSegment(&p, &q, width_, height_)) return;
-    target_->MoveTo(p);
-    target_->LineTo(q);
+    const PixelPoint p = Project(a);
+    const PixelPoint q = view_.Gposi(b);
+    lastPoint_ = b;
+    lastPixel_ = q;
+    lastVersion_ = view_.Version();
+    if (IsClip(p.x, width_) && IsClip(p.y, height_) && IsClip(q.x, width_) &&
+        IsClip(q.y, height_)) {
+        target_->MoveTo(p);
+        target_->LineTo(q);
+        return;
+    }
+    PixelPoint from = p;
+    PixelPoint to = q;
+    if (!ClipSegment(&from, &to, width_, height_)) return;
+    target_->MoveTo(from);
+    target_->LineTo(to);
 }
 
 void Renderer3D::PSet(const AXIS& p, int r) {
@@ -41,13 +52,13 @@ void Renderer3D::PSet(const AXIS& p, int r) {
 
 void Renderer3D::Polygon(const AXIS* points, int last) {
     if (target_ == nullptr) return;
-    const std::vector<PixelPoint> pixels = Project(view_, points, last);
+    const std::vector<PixelPoint> pixels = ProjectAll(view_, points, last);
     target_->Polygon(pixels.data(), static_cast<int>(pixels.size()));
 }
 
 void Renderer3D::Polyline(const AXIS* points, int last) {
     if (target_ == nullptr) return;
-    const std::vector<PixelPoint> pixels = Project(view_, points, last);
+    const std::vector<PixelPoint> pixels = ProjectAll(view_, points, last);
     target_->Polyline(pixels.data(), static_cast<int>(pixels.size()));
 }
 

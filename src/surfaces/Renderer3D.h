@@ -5,6 +5,7 @@
 // of these, so a picture saved from the command line is made by the same code as the view.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 #include "core/Axis.h"
@@ -55,7 +56,17 @@ class Renderer3D {
     }
 
   private:
+    // The pixel of a model point, reusing the last end projected by Line when the point and
+    // the transform are the same (a path's segments share their ends).
+    PixelPoint Project(const AXIS& p) const {
+        if (p == lastPoint_ && view_.Version() == lastVersion_) return lastPixel_;
+        return view_.Gposi(p);
+    }
+
     Projection3D view_;
+    AXIS lastPoint_{std::nan(""), 0.0, 0.0};  // never equal to any point
+    PixelPoint lastPixel_;
+    uint64_t lastVersion_ = 0;
     Canvas3D* target_ = nullptr;
     int width_ = 0;
     int height_ = 0;

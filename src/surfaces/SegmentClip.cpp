@@ -12,6 +12,16 @@ bool Inside(PixelPoint p, int width, int height) {
     return IsClip(p.x, width) && IsClip(p.y, height);
 }
 
+// Which sides of the window a point lies beyond: bit 0 left, 1 right, 2 above, 3 below.
+unsigned Outcode(PixelPoint p, int width, int height) {
+    unsigned code = 0;
+    if (p.x < 0) code |= 1u;
+    if (static_cast<int64_t>(p.x) > static_cast<int64_t>(width) - 2) code |= 2u;
+    if (p.y < 0) code |= 4u;
+    if (static_cast<int64_t>(p.y) > static_cast<int64_t>(height) - 2) code |= 8u;
+    return code;
+}
+
 // Edges of the visible window in the order they are tried: left, top, bottom, right.
 void WindowEdges(int width, int height, PixelPoint from[kEdgeCount], PixelPoint to[kEdgeCount]) {
     const int32_t right = width - 2;
@@ -91,6 +101,8 @@ bool ClipSegment(PixelPoint* p, PixelPoint* q, int width, int height) {
     const bool pIn = Inside(*p, width, height);
     const bool qIn = Inside(*q, width, height);
     if (pIn && qIn) return true;
+    // Both ends beyond the same edge: no crossing to look for.
+    if (Outcode(*p, width, height) & Outcode(*q, width, height)) return false;
     PixelPoint from[kEdgeCount], to[kEdgeCount];
     WindowEdges(width, height, from, to);
     PixelPoint found[kEdgeCount];

@@ -1,0 +1,206 @@
+#include "surfaces/PathExtent.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace cuttrace {
+
+namespace {
+
+constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
+constexpr double kSamePoint = 1e-8;  // a line shorter than this on every axis is not drawn
+
+double& Coordinate(AXIS& p, int axis) {
+    return axis == 0 ? p.x : axis == 1 ? p.y : p.z;
+}
+double Coordinate(const AXIS& p, int axis) {
+    return axis == 0 ? p.x : axis == 1 ? p.y : p.z;
+}
+
+// The angle of an offset a along a plane's first axis and b along its second, in degrees
+// from the first axis, in [-90, 270).
+double OffsetAngle(double a, double b) {
+    if (a == 0.0) return b >= 0.0 ? 90.0 : -90.0;
+    const double angle = std::atan(b / a) * kDegreesPerRadian;
+    return a < 0.0 ? angle + 180.0 : angle;
+}
+
+bool Same(const AXIS& a, const AXIS& b) {
+    return std::abs(a.x - b.x) < kSamePoint && std::abs(a.y - b.y) < kSamePoint &&
+           std::abs(a.z - b.z) < kSamePoint;
+}
+
+}  // namespace
+
+PathBounds::PathBounds(const AXIS& rotation) {
+    turn_.SetAfine(rotation);
+}
+
+void PathBounds::Add(const AXIS& p) {
+    const AXIS q = Turned(p);
+    if (!std::isfinite(q.x) || !std::isfinite(q.y)) return;
+    if (empty_) {
+        minX_ = maxX_ = q.x;
+        minY_ = maxY_ = q.y;
+        empty_ = false;
+        return;
+    }
+    minX_ = std::min(minX_, q.x);
+    maxX_ = std::max(maxX_, q.x);
+    minY_ = std::min(minY_, q.y);
+    maxY_ = std::max(maxY_, q.y);
+}
+
+MotionExtent::MotionExtent(const AXIS& rotation, double markRadius)
+    : bounds_(rotation),
+      markRadius_(markRadius),
+      xy_(Turn(0, 1, 2)),
+      zx_(Turn(2, 0, 1)),
+      yz_(Turn(1, 2, 0)) {}
+
+MotionExtent::Plane MotionExtent::Turn(int first, int second, int normal) const {
+    Plane plane;
+    plane.first = first;
+    plane.second = second;
+    plane.normal = normal;
+    AXIS unit[3];
+    Coordinate(unit[0], first) = 1.0;
+    Coordinate(unit[1], second) = 1.0;
+    Coordinate(unit[2], normal) = 1.0;
+    const AXIS u = bounds_.Turned(unit[0]);
+    const AXIS v = bounds_.Turned(unit[1]);
+    const AXIS w = bounds_.Turned(unit[2]);
+    plane.u[0] = u.x, plane.u[1] = u.y;
+    plane.v[0] = v.x, plane.v[1] = v.y;
+    plane.w[0] = w.x, plane.w[1] = w.y;
+    return plane;
+}
+
+void MotionExtent::Add(const MotionRecord& motion) {
+    if (motion.kind == KindRapid || motion.kind == KindFeed) {
+        AddLine(AXIS{motion.X, motion.Y, motion.Z});
+    } else if (IsArcKind(motion.kind)) {
+        AddArc(motion);
+    } else {
+        AddCycle(motion);
+    }
+}
+
+void MotionExtent::AddLine(const AXIS& to) {
+    if (Same(to, current_)) return;
+    bounds_.Add(current_);
+    bounds_.Add(to);
+    current_ = to;
+}
+
+void MotionExtent::AddArc(const MotionRecord& motion) {
+    Circle arc;
+    arc.plane = &xy_;
+    if (motion.kind == KindArcCwZX || motion.kind == KindArcCcwZX) {
+        arc.plane = &zx_;
+    } else if (motion.kind == KindArcCwYZ || motion.kind == KindArcCcwYZ) {
+        arc.plane = &yz_;
+    }
+    const int first = arc.plane->first;
+    const int second = arc.plane->second;
+    const int normal = arc.plane->normal;
+    const AXIS end{motion.X, motion.Y, motion.Z};
+    const double sa = Coordinate(current_, first) - motion.c1;
+    const double sb = Coordinate(current_, second) - motion.c2;
+    arc.radius = std::hypot(sa, sb);
+    if (!(arc.radius > 0.0) || !std::isfinite(arc.radius)) {  // drawn as a straight line
+        bounds_.Add(current_);
+        bounds_.Add(end);
+        current_ = end;
+        return;
+    }
+    arc.centreFirst = motion.c1;
+    arc.centreSecond = motion.c2;
+    arc.from = OffsetAngle(sa, sb);
+    arc.to = OffsetAngle(Coordinate(end, first) - motion.c1, Coordinate(end, second) - motion.c2);
+    // Clockwise arcs turn towards smaller angles; an end on the start is a whole turn.
+    if (motion.kind % 10 == 2) {
+        if (arc.from <= arc.to) arc.to -= 360.0;
+    } else if (arc.from >= arc.to) {
+        arc.to += 360.0;
+    }
+    arc.normalFrom = Coordinate(current_, normal);
+    arc.normalTo = Coordinate(end, normal);
+    bounds_.Add(current_);
+    bounds_.Add(end);
+    AddCircle(arc);
+    current_ = end;
+}
+
+void MotionExtent::AddCycle(const MotionRecord& motion) {
+    const AXIS hole{motion.X, motion.Y, current_.z};
+    const AXIS rLevel{motion.X, motion.Y, motion.c1};
+    const AXIS bottom{motion.X, motion.Y, motion.Z};
+    bounds_.Add(current_);
+    bounds_.Add(hole);
+    bounds_.Add(rLevel);
+    bounds_.Add(bottom);
+    // The marks lie between the R level and the bottom; the extent of a circle's turned
+    // coordinates moves linearly with its level, so the two end circles bound them all.
+    for (const AXIS& level : {rLevel, bottom}) {
+        Circle mark;
+        mark.plane = &xy_;
+        mark.centreFirst = level.x;
+        mark.centreSecond = level.y;
+        mark.radius = markRadius_;
+        mark.normalFrom = mark.normalTo = level.z;
+        if (mark.radius > 0.0) AddCircle(mark);
+    }
+    current_ = hole;
+}
+
+void MotionExtent::AddCircle(const Circle& circle) {
+    const Plane& plane = *circle.plane;
+    const double r = circle.radius;
+    // Nothing to do when the whole circle (at both normal levels) lies within the extent.
+    AXIS centre;
+    Coordinate(centre, plane.first) = circle.centreFirst;
+    Coordinate(centre, plane.second) = circle.centreSecond;
+    Coordinate(centre, plane.normal) = circle.normalFrom;
+    const AXIS from = bounds_.Turned(centre);
+    Coordinate(centre, plane.normal) = circle.normalTo;
+    const AXIS to = bounds_.Turned(centre);
+    auto inside = [&](const AXIS& c) {
+        return c.x - r >= bounds_.MinX() && c.x + r <= bounds_.MaxX() &&
+               c.y - r >= bounds_.MinY() && c.y + r <= bounds_.MaxY();
+    };
+    if (!bounds_.Empty() && inside(from) && inside(to)) return;
+
+    // A turned coordinate along the sweep, A in radians: c + r (u cos A + v sin A) + k A, with
+    // k the normal travel per radian times the turned normal. Inside the sweep it is extreme
+    // where its slope is zero: sin(A - phase) = k / (r |u, v|), phase = atan2(v, u).
+    const double span = circle.to - circle.from;
+    const double perRadian =
+        span == 0.0 ? 0.0 : (circle.normalTo - circle.normalFrom) / (span / kDegreesPerRadian);
+    const double low = std::min(circle.from, circle.to);
+    const double high = std::max(circle.from, circle.to);
+    for (int c = 0; c < 2; ++c) {
+        const double amplitude = r * std::hypot(plane.u[c], plane.v[c]);
+        if (!(amplitude > 0.0)) continue;
+        const double ratio = plane.w[c] * perRadian / amplitude;
+        if (!(std::abs(ratio) <= 1.0)) continue;  // no turning point: the ends are extreme
+        const double phase = std::atan2(plane.v[c], plane.u[c]) * kDegreesPerRadian;
+        const double shift = std::asin(ratio) * kDegreesPerRadian;
+        for (double angle : {phase + shift, phase + 180.0 - shift}) {
+            // The first turn of this angle at or after the start of the sweep.
+            const double a = angle + 360.0 * std::ceil((low - angle) / 360.0);
+            if (!(a <= high)) continue;
+            AXIS p;
+            const double radians = a / kDegreesPerRadian;
+            Coordinate(p, plane.first) = circle.centreFirst + r * std::cos(radians);
+            Coordinate(p, plane.second) = circle.centreSecond + r * std::sin(radians);
+            const double along = span == 0.0 ? 0.0 : (a - circle.from) / span;
+            Coordinate(p, plane.normal) =
+                circle.normalFrom + (circle.normalTo - circle.normalFrom) * along;
+            bounds_.Add(p);
+        }
+    }
+}
+
+}  // namespace cuttrace

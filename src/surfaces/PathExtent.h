@@ -1,0 +1,93 @@
+// The extent of a tool path as a view with a given rotation shows it (turned, unscaled),
+// for fitting a picture to the path.
+//
+// PathBounds takes the extent of whatever is drawn into it. MotionExtent gives the same
+// extent straight from the motions, without drawing them: each motion starts where the
+// previous one ended (the first at the model origin); lines run between their ends, arcs
+// through their extreme points, drilling cycles from the hole at the start level down to
+// the bottom, with the cutter-size marks of the quick drawing.
+#pragma once
+
+#include <cstdint>
+
+#include "core/Axis.h"
+#include "core/MotionRecord.h"
+#include "drawing/PathViews.h"
+#include "surfaces/Projection3D.h"
+
+namespace cuttrace {
+
+class PathBounds : public PathViews {
+  public:
+    explicit PathBounds(const AXIS& rotation);
+
+    bool Empty() const { return empty_; }
+    double MinX() const { return minX_; }
+    double MaxX() const { return maxX_; }
+    double MinY() const { return minY_; }
+    double MaxY() const { return maxY_; }
+    const AXIS& Rotation() const { return turn_.Afine(); }
+
+    // p turned by the rotation.
+    AXIS Turned(const AXIS& p) const {
+        AXIS q = p;
+        turn_.afcal(q);
+        return q;
+    }
+    // Takes in a point (points that are not finite are left out).
+    void Add(const AXIS& p);
+
+    void DrawColor(uint32_t) override {}
+    void DrawMoveTo(const AXIS& p) override { Add(p); }
+    void DrawLineTo(const AXIS& p) override { Add(p); }
+    void DrawToolTo(const AXIS& p) override { Add(p); }
+    void DrawLine(const AXIS& a, const AXIS& b) override {
+        Add(a);
+        Add(b);
+    }
+    void RefreshViews() override {}
+
+  private:
+    Projection3D turn_;
+    bool empty_ = true;
+    double minX_ = 0, maxX_ = 0, minY_ = 0, maxY_ = 0;
+};
+
+class MotionExtent {
+  public:
+    // markRadius: the cutter size setting, the radius of the drilling marks.
+    MotionExtent(const AXIS& rotation, double markRadius);
+
+    void Add(const MotionRecord& motion);
+    const PathBounds& Bounds() const { return bounds_; }
+
+  private:
+    // A plane turned by the rotation: the turned x (index 0) and y (index 1) of the unit
+    // vectors along its first, second and normal axes.
+    struct Plane {
+        int first = 0, second = 1, normal = 2;
+        double u[2] = {1, 0}, v[2] = {0, 1}, w[2] = {0, 0};
+    };
+    Plane Turn(int first, int second, int normal) const;
+
+    // A circle or a helix (or part of one) in a plane: centre on the first and second axes
+    // and radius, swept from angle `from` to `to` (degrees from the first axis towards the
+    // second), the normal coordinate moving from normalFrom to normalTo in proportion.
+    struct Circle {
+        const Plane* plane = nullptr;
+        double centreFirst = 0, centreSecond = 0, radius = 0;
+        double from = 0, to = 360;
+        double normalFrom = 0, normalTo = 0;
+    };
+    void AddLine(const AXIS& to);
+    void AddArc(const MotionRecord& motion);
+    void AddCycle(const MotionRecord& motion);
+    void AddCircle(const Circle& circle);
+
+    PathBounds bounds_;
+    double markRadius_;
+    AXIS current_;
+    Plane xy_, zx_, yz_;
+};
+
+}  // namespace cuttrace
