@@ -1,9 +1,11 @@
 #include "ui/TMacroForm.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "machines/NcMachine.h"
 #include "machines/NumberText.h"
@@ -17,7 +19,12 @@ namespace {
 constexpr int kClientWidth = 458;
 constexpr int kClientHeight = 198;
 constexpr int kFontPixels = 12;
-constexpr int kColumnX[] = {8, 104, 200, 296};
+constexpr int kFirstColumnX = 8;
+constexpr int kColumnStep = 96;
+constexpr int kColumns = 4;
+// A value as wide as most: the columns widen when the font needs more room for it.
+constexpr char kWideValue[] = "-0000.00000000";
+constexpr int kGap = 4;
 constexpr int kRowsPerColumn = 10;
 constexpr int kFirstRowY = 8;
 constexpr int kRowStep = 16;
@@ -38,10 +45,26 @@ TMacroForm::TMacroForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
+    // The window's narrow Japanese proportional font, or the nearest one installed.
     QFont small = font();
+    small.setFamilies({QString::fromUtf8(kMacroFont), QStringLiteral("MS PGothic"),
+                       QStringLiteral("VL PGothic"), QStringLiteral("IPAPGothic"),
+                       QStringLiteral("Noto Sans CJK JP")});
     small.setPixelSize(kFontPixels);
     setFont(small);
-    setFixedSize(kClientWidth, kClientHeight);
+
+    // The columns stand 96 pixels apart with the values 32 pixels right of their names,
+    // unless the font is too wide for that.
+    const QFontMetrics metrics(small);
+    int nameWidth = 0;
+    for (const char* name : kLocalNames) {
+        nameWidth = std::max(nameWidth, metrics.horizontalAdvance(QString::fromLatin1(name)));
+    }
+    valueOffset_ = std::max(kValueOffset, nameWidth + kGap);
+    valueWidth_ = metrics.horizontalAdvance(QString::fromLatin1(kWideValue));
+    columnStep_ = std::max(kColumnStep, valueOffset_ + valueWidth_ + kGap);
+    const int width = kFirstColumnX + (kColumns - 1) * columnStep_ + valueOffset_ + valueWidth_;
+    setFixedSize(std::max({kClientWidth, width, VariableSheet::WidthFor(small)}), kClientHeight);
 
     pages_ = new QTabWidget(this);
     for (int level = 0; level < kLevels; ++level) {
@@ -62,13 +85,13 @@ QWidget* TMacroForm::BuildLocalPage(int level) {
     auto* panel = new QWidget(pages_);
     auto& row = values_[static_cast<std::size_t>(level)];
     for (int n = 0; n < kLocals; ++n) {
-        const int x = kColumnX[n / kRowsPerColumn];
+        const int x = kFirstColumnX + columnStep_ * (n / kRowsPerColumn);
         const int y = kFirstRowY + kRowStep * (n % kRowsPerColumn);
         auto* name = new QLabel(QString::fromUtf8(kLocalNames[n]), panel);
         name->move(x, y);
         auto* value = new QLabel(panel);
-        value->move(x + kValueOffset, y);
-        value->setMinimumWidth(kColumnX[1] - kColumnX[0] - kValueOffset);
+        value->move(x + valueOffset_, y);
+        value->setMinimumWidth(valueWidth_);
         row[static_cast<std::size_t>(n)] = value;
     }
     return panel;

@@ -47,6 +47,9 @@ class TMacroForm : public QWidget {
     QWidget* BuildLocalPage(int level);
 
     const NcMachine* machine_ = nullptr;
+    int valueOffset_ = 0;
+    int valueWidth_ = 0;
+    int columnStep_ = 0;
     QTabWidget* pages_ = nullptr;
     std::array<std::array<QLabel*, kLocals>, kLevels> values_{};
     std::array<VariableSheet*, kSheets> sheets_{};

@@ -94,6 +94,7 @@ inline constexpr char kTimerNotNegative[] = "0 以上の整数を入れてくだ
 
 // ---- macro variable window ---------------------------------------------------------
 inline constexpr char kMacroCaption[] = "Macro ";
+inline constexpr char kMacroFont[] = "ＭＳ Ｐゴシック";
 inline constexpr char kLocalTab[] = "Local %1";   // 1..4
 inline constexpr char kCommonTab[] = "#%1-";      // 100, 150, 200, 250
 inline constexpr char kCommonEntry[] = "#%1 %2";  // number, value with six decimals
@@ -107,9 +108,9 @@ inline constexpr char kHintReDraw[] = "書き直し";
 inline constexpr char kHintInit[] = "初期状態";
 inline constexpr char kHintZoomDown[] = "縮小";
 inline constexpr char kHintZoomUp[] = "拡大";
-inline constexpr char kHintViewTop[] = "うえからみたとこ";           // preset 0
-inline constexpr char kHintViewSide[] = "よこからみたとこ";          // preset 1
-inline constexpr char kHintViewTurned[] = "まわってみたとこ";        // preset 2
+inline constexpr char kHintViewTop[] = "うえからみたとこ";            // preset 0
+inline constexpr char kHintViewSide[] = "よこからみたとこ";           // preset 1
+inline constexpr char kHintViewTurned[] = "まわってみたとこ";         // preset 2
 inline constexpr char kHintViewOblique[] = "ななめうえからみたとこ";  // preset 3
 inline constexpr char kHintViewOdd[] = "おかしいみえかたやなー";      // preset 4
 

@@ -1,6 +1,8 @@
 #include "ui/VariableSheet.h"
 
+#include <QFontMetrics>
 #include <QPainter>
+#include <algorithm>
 
 namespace cuttrace::ui {
 
@@ -9,7 +11,18 @@ constexpr int kLeft = 5;
 constexpr int kTop = 6;
 constexpr int kColumnStep = 90;
 constexpr int kRowStep = 16;
+// An entry as wide as most: the columns widen when the font needs more room for it.
+constexpr char kWideEntry[] = "#299 -0000.000000";
+constexpr int kGap = 6;
+
+int ColumnStep(const QFontMetrics& metrics) {
+    return std::max(kColumnStep, metrics.horizontalAdvance(QString::fromLatin1(kWideEntry)) + kGap);
+}
 }  // namespace
+
+int VariableSheet::WidthFor(const QFont& font) {
+    return 2 * kLeft + kColumns * ColumnStep(QFontMetrics(font));
+}
 
 VariableSheet::VariableSheet(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -26,11 +39,11 @@ void VariableSheet::paintEvent(QPaintEvent*) {
     painter.setPen(Qt::black);
     painter.setBrush(Qt::white);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    const int step = ColumnStep(fontMetrics());
     for (int i = 0; i < texts_.size(); ++i) {
-        const int x = kLeft + kColumnStep * (i / kRows);
+        const int x = kLeft + step * (i / kRows);
         const int y = kTop + kRowStep * (i % kRows);
-        painter.drawText(QRect(x, y, kColumnStep, kRowStep), Qt::AlignLeft | Qt::AlignTop,
-                         texts_[i]);
+        painter.drawText(QRect(x, y, step, kRowStep), Qt::AlignLeft | Qt::AlignTop, texts_[i]);
     }
 }
 

@@ -2,6 +2,7 @@
 // drawn on a white sheet.
 #pragma once
 
+#include <QFont>
 #include <QStringList>
 #include <QWidget>
 
@@ -18,6 +19,8 @@ class VariableSheet : public QWidget {
     // Replaces the texts (entry i stands in row i mod 10, column i div 10) and repaints.
     void SetTexts(const QStringList& texts);
     const QStringList& Texts() const { return texts_; }
+    // The width the five columns need in this font (at least 5 + 5 x 90 pixels).
+    static int WidthFor(const QFont& font);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
