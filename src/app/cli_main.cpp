@@ -300,6 +300,15 @@ int main(int argc, char** argv) {
         std::cerr << message << "\n";
         return kExitRunFailed;
     }
+    if (result != StepFinished) {
+        // Say where the run stopped: the file being read and the line it failed on.
+        std::string line = runner.Line();
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+            line.pop_back();
+        std::string file =
+            runner.Depth() > 0 ? runner.Slot(runner.Depth()).Path() : options.program;
+        std::cerr << "cuttrace-cli: stopped in " << file << " at: " << line << "\n";
+    }
     std::string_view message = messages::EndRunMessage(result);
     DiagnosticLog::Log(message);
     std::cerr << message << "\n";

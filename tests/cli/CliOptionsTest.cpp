@@ -47,6 +47,15 @@ TEST(Cli, WritesOutputsToStandardOutput) {
     EXPECT_EQ(testing::ReadWholeFile(piped).substr(0, 13), "ncdatafile\n2\n");
 }
 
+TEST(Cli, AFailedRunSaysWhereItStopped) {
+    TempFolder dir;
+    dir.Write("p.nc", "G00 X1.\n#1=[2+\r\nX2.\n");
+    CliResult run = RunCli({"p.nc"}, dir.Root().string());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.standardError.find("p.nc at: #1=[2+\n"), std::string::npos) << run.standardError;
+    EXPECT_EQ(run.LastErrorLine(), "macro error!");
+}
+
 TEST(Cli, StepLimitEndsARunWithAnError) {
     TempFolder dir;
     std::string program;
