@@ -22,8 +22,10 @@ int32_t ToInt32(double v) {
     return static_cast<int32_t>(v);
 }
 
-// BCD to binary: each hexadecimal digit of the value is one decimal digit.
+// BCD to binary: each hexadecimal digit of the value is one decimal digit. A value that is
+// no number (5MOD0) stays one, so the expression fails instead of converting it.
 double BcdToBinary(double x) {
+    if (std::isnan(x)) return x;
     double magnitude = std::trunc(std::fabs(x));
     if (magnitude > 1e15) magnitude = 1e15;
     auto bits = static_cast<uint64_t>(magnitude);
@@ -36,6 +38,7 @@ double BcdToBinary(double x) {
 
 // Binary to BCD: each decimal digit of the value becomes one hexadecimal digit.
 double BinaryToBcd(double x) {
+    if (std::isnan(x)) return x;
     double magnitude = std::trunc(std::fabs(x));
     if (magnitude > 999999999999.0) magnitude = 999999999999.0;
     auto n = static_cast<uint64_t>(magnitude);

@@ -16,6 +16,7 @@ namespace {
 using namespace cuttrace;
 
 constexpr int kMaxSteps = 4000;
+constexpr int kStepsAfterReset = 20;
 constexpr std::size_t kMaxFiles = 8;
 constexpr std::size_t kMaxNameLength = 40;
 
@@ -98,5 +99,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     std::string path;
     runner.CurrentOffset(at, path);
     runner.CurrentLineIndex(at, path);
+    // The viewer's reset after a run that ended anywhere: files still open are closed and
+    // the program starts again with a new machine.
+    runner.Reset();
+    runner.SelectMachine(fuzz::DialectOf(data[0]));
+    CUTTRACE_FUZZ_CHECK(runner.Depth() == 0);
+    for (int step = 0; step < kStepsAfterReset; ++step) {
+        if (runner.Step() <= StepFinished) break;
+    }
     return 0;
 }

@@ -1,5 +1,5 @@
-// Bounds that keep a hostile line from taking unbounded time or memory: the number of
-// words in a block (the other bounds are covered with the features they limit).
+// Hostile lines: the bound on the number of words in a block (the other bounds are covered
+// with the features they limit), and values that are no number inside an expression.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -63,6 +63,19 @@ TEST(Bounds, GluedStatementPiecesCountAsOneWord) {
         sum += "+1";
     EXPECT_EQ(Execute(*m, sum), BlockHandled) << log.Joined();
     EXPECT_EQ(machinetest::Local(*m, 1), static_cast<double>(NcMachine::kMaxWords * 2 + 1));
+}
+
+TEST(Bounds, BinAndBcdOfAValueThatIsNoNumberFailTheExpression) {
+    // 5MOD0 is no number; converting it to an integer digit by digit is not defined.
+    for (const char* line : {"#1=BIN[5MOD0]", "#1=BCD[-1MOD0]", "G01X[BIN[5MOD0]]"}) {
+        LogRecorder log;
+        auto m = CreateMachine(DialectFanuc);
+        EXPECT_EQ(Execute(*m, line), BlockError) << line;
+        EXPECT_TRUE(log.Contains("value out of range :")) << line << "\n" << log.Joined();
+    }
+    LogRecorder log;
+    auto tosnac = CreateMachine(DialectTosnac);
+    EXPECT_EQ(Execute(*tosnac, "[V1=BCD[2MOD0]]"), BlockError);
 }
 
 }  // namespace
