@@ -16,7 +16,7 @@ namespace {
 
 constexpr int kIconSize = 20;
 
-struct ToolSpec {
+struct ToolEntry {
     Tool tool;
     const char* name;
     const char* hint;
@@ -31,7 +31,7 @@ MainToolBar::MainToolBar(QMainWindow& window) {
     bar->setObjectName(QStringLiteral("ToolBar3"));
     bar->setMovable(false);
     bar->setIconSize(QSize(kIconSize, kIconSize));
-    const ToolSpec specs[] = {
+    const ToolEntry entries[] = {
         {Tool::Open, "ToolButton6", kHintOpen, Glyph::Open, QKeySequence::Open},
         {Tool::Start, "ToolButton7", kHintStart, Glyph::Start, QKeySequence(Qt::Key_F5)},
         {Tool::Stop, "ToolButton8", kHintStop, Glyph::Stop, QKeySequence(Qt::Key_Escape)},
@@ -46,19 +46,19 @@ MainToolBar::MainToolBar(QMainWindow& window) {
         {Tool::ViewSingle, "tbnViewSingle", kHintViewSingle, Glyph::ViewSingle, {}},
         {Tool::ViewMulti, "tbnViewMultch", kHintViewMulti, Glyph::ViewMulti, {}},
     };
-    for (const ToolSpec& spec : specs) {
-        QString hint = QString::fromUtf8(spec.hint);
-        auto* action = new QAction(ToolIcon(spec.glyph), hint, &window);
-        action->setObjectName(QString::fromLatin1(spec.name));
-        if (!spec.shortcut.isEmpty()) {
-            action->setShortcut(spec.shortcut);
+    for (const ToolEntry& entry : entries) {
+        QString hint = QString::fromUtf8(entry.hint);
+        auto* action = new QAction(ToolIcon(entry.glyph), hint, &window);
+        action->setObjectName(QString::fromLatin1(entry.name));
+        if (!entry.shortcut.isEmpty()) {
+            action->setShortcut(entry.shortcut);
             hint = QString::fromUtf8(kHintWithShortcut)
-                       .arg(hint, spec.shortcut.toString(QKeySequence::NativeText));
+                       .arg(hint, entry.shortcut.toString(QKeySequence::NativeText));
         }
         action->setToolTip(hint);
-        actions_[static_cast<std::size_t>(spec.tool)] = action;
+        actions_[static_cast<std::size_t>(entry.tool)] = action;
         bar->addAction(action);
-        if (spec.tool == Tool::Quick) {
+        if (entry.tool == Tool::Quick) {
             checkBox1_ = new QCheckBox(QString::fromUtf8(kSingleBlock), bar);
             checkBox1_->setObjectName(QStringLiteral("CheckBox1"));
             checkBox1_->setToolTip(QString::fromUtf8(kHintSingleBlock));
@@ -68,7 +68,7 @@ MainToolBar::MainToolBar(QMainWindow& window) {
             bar->addWidget(checkBox1_);
             bar->addWidget(checkBox2_);
         }
-        if (spec.tool == Tool::Quick || spec.tool == Tool::Settings) bar->addSeparator();
+        if (entry.tool == Tool::Quick || entry.tool == Tool::Settings) bar->addSeparator();
     }
 }
 
