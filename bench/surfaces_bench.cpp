@@ -3,7 +3,7 @@
 // Segments per second through the surface's LineTo (projection and rasterising), for
 // short segments of about 8 pixels as a CAM path gives and for long ones across the image;
 // the clipped Line; and, for comparison, QPainter drawing the same short segments.
-// The on-screen surface's LineTo adds only a size check to the renderer's.
+// The on-screen surface's LineTo is the renderer's (its size follows resize events).
 //
 // BM_Cli* run the command-line tool on a generated program (CUTTRACE_BENCH_PROGRAM, default
 // /tmp/cam1m.nc from `gen_cam.py --blocks 1000000 --seed 1 --out /tmp/cam1m.nc`) without

@@ -74,10 +74,9 @@ void Canvas3D::Resize(int width, int height) {
     Refresh();
 }
 
-void Canvas3D::LineTo(PixelPoint p) {
+void Canvas3D::LineReachingOut(PixelPoint from, PixelPoint to) {
     const QRgb rgb = penRgb_;
-    RasterLine(pixels_, penPos_.x, penPos_.y, p.x, p.y, false, [rgb](uint32_t* px) { *px = rgb; });
-    penPos_ = p;
+    RasterLine(pixels_, from.x, from.y, to.x, to.y, false, [rgb](uint32_t* px) { *px = rgb; });
 }
 
 void Canvas3D::Polyline(const PixelPoint* points, int count) {

@@ -57,7 +57,15 @@ class Canvas3D {
 
     void MoveTo(PixelPoint p) { penPos_ = p; }
     // A line from the pen position to p, both ends drawn; the pen ends at p.
-    void LineTo(PixelPoint p);
+    void LineTo(PixelPoint p) {
+        const PixelPoint from = penPos_;
+        penPos_ = p;
+        if (Contains(from) && Contains(p)) {
+            RasterInside(pixels_, from.x, from.y, p.x, p.y, penRgb_);
+        } else {
+            LineReachingOut(from, p);
+        }
+    }
     // An open polyline through count points; the pen position is left alone.
     void Polyline(const PixelPoint* points, int count);
     // A closed polygon outlined with the pen and filled with the brush.
@@ -76,6 +84,12 @@ class Canvas3D {
     void CopyImageFrom(const Canvas3D& other);
 
   private:
+    bool Contains(PixelPoint p) const {
+        return static_cast<uint32_t>(p.x) < static_cast<uint32_t>(pixels_.width) &&
+               static_cast<uint32_t>(p.y) < static_cast<uint32_t>(pixels_.height);
+    }
+    // A pen line with an end outside the image (or no image): its visible pixels.
+    void LineReachingOut(PixelPoint from, PixelPoint to);
     // Points the cached pixel buffer at the image's pixels; after every operation that may
     // have given the image new pixels.
     void Refresh();

@@ -40,7 +40,7 @@ void Projection3D::Init(int width, int height) {
     scall_ = 1.0;
     origin_ = PixelPoint{width / 2, height / 2};
     offset_ = PixelPoint{};
-    ++version_;
+    Moved();
 }
 
 void Projection3D::ZoomAboutCentre(int width, int height, bool in) {
@@ -55,7 +55,7 @@ void Projection3D::ZoomAboutCentre(int width, int height, bool in) {
     // The limit applies after the origin has been placed with the unlimited scale.
     if (in && scall_ > kMaxZoomScall) scall_ = kMaxZoomScall;
     if (!in && !(scall_ >= kMinZoomScall)) scall_ = kMinZoomScall;
-    ++version_;
+    Moved();
 }
 
 bool Projection3D::BandZoom(PixelPoint start, PixelPoint end, int width, int height) {
@@ -74,7 +74,7 @@ bool Projection3D::BandZoom(PixelPoint start, PixelPoint end, int width, int hei
     if (scall_ > kMaxBandScall) scall_ = kMaxBandScall;
     origin_ = PixelPoint{-PixelFromDouble(ux * scall_), -PixelFromDouble(uy * scall_)};
     offset_ = PixelPoint{};
-    ++version_;
+    Moved();
     return true;
 }
 

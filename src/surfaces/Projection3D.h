@@ -25,14 +25,20 @@ struct PixelPoint {
 // 64 bits and a far-away point cannot wrap around onto the screen.
 inline constexpr int32_t kPixelLimit = 1 << 30;
 
-// trunc(v) + origin + offset, limited to +-kPixelLimit; a NaN value counts as 0.
-inline int32_t PixelFromDouble(double v, int32_t origin = 0, int32_t offset = 0) {
+// trunc(v) + shift, limited to +-kPixelLimit; a NaN value counts as 0. The shift is a sum of
+// two 32-bit pixel values.
+inline int32_t PixelFromShifted(double v, int64_t shift) {
     constexpr double kFar = 4.0e9;  // beyond any sum that could come back inside the limit
     double t = v == v ? v : 0.0;
     t = t > kFar ? kFar : (t < -kFar ? -kFar : t);
-    int64_t sum = static_cast<int64_t>(t) + origin + offset;
+    int64_t sum = static_cast<int64_t>(t) + shift;
     sum = sum > kPixelLimit ? kPixelLimit : (sum < -kPixelLimit ? -kPixelLimit : sum);
     return static_cast<int32_t>(sum);
+}
+
+// trunc(v) + origin + offset, limited to +-kPixelLimit; a NaN value counts as 0.
+inline int32_t PixelFromDouble(double v, int32_t origin = 0, int32_t offset = 0) {
+    return PixelFromShifted(v, static_cast<int64_t>(origin) + offset);
 }
 
 class Projection3D {
@@ -57,12 +63,12 @@ class Projection3D {
     PixelPoint Origin() const { return origin_; }
     void SetOrigin(PixelPoint p) {
         origin_ = p;
-        ++version_;
+        Moved();
     }
     PixelPoint Offset() const { return offset_; }
     void SetOffset(PixelPoint p) {
         offset_ = p;
-        ++version_;
+        Moved();
     }
     // Changes with every change of the transform, so projected points can be kept.
     uint64_t Version() const { return version_; }
@@ -104,8 +110,14 @@ class Projection3D {
 
   private:
     PixelPoint ToPixel(const AXIS& rotated) const {
-        return PixelPoint{PixelFromDouble(rotated.x, origin_.x, offset_.x),
-                          PixelFromDouble(-rotated.y, origin_.y, offset_.y)};
+        return PixelPoint{PixelFromShifted(rotated.x, shiftX_),
+                          PixelFromShifted(-rotated.y, shiftY_)};
+    }
+    // After a change of Origin or Offset.
+    void Moved() {
+        shiftX_ = static_cast<int64_t>(origin_.x) + offset_.x;
+        shiftY_ = static_cast<int64_t>(origin_.y) + offset_.y;
+        ++version_;
     }
     void ZoomAboutCentre(int width, int height, bool in);
 
@@ -114,6 +126,8 @@ class Projection3D {
     AXIS afine_;
     PixelPoint origin_;
     PixelPoint offset_;
+    int64_t shiftX_ = 0;  // Origin plus Offset
+    int64_t shiftY_ = 0;
     // sin and cos of the three angles, kept with afine_.
     double sinA_ = 0.0, cosA_ = 1.0;
     double sinB_ = 0.0, cosB_ = 1.0;

@@ -19,24 +19,10 @@ std::vector<PixelPoint> ProjectAll(const Projection3D& view, const AXIS* points,
 
 }  // namespace
 
-void Renderer3D::Line(const AXIS& a, const AXIS& b) {
-    if (target_ == nullptr) return;
-    const PixelPoint p = Project(a);
-    const PixelPoint q = view_.Gposi(b);
-    lastPoint_ = b;
-    lastPixel_ = q;
-    lastVersion_ = view_.Version();
-    if (IsClip(p.x, width_) && IsClip(p.y, height_) && IsClip(q.x, width_) &&
-        IsClip(q.y, height_)) {
-        target_->MoveTo(p);
-        target_->LineTo(q);
-        return;
-    }
-    PixelPoint from = p;
-    PixelPoint to = q;
-    if (!ClipSegment(&from, &to, width_, height_)) return;
-    target_->MoveTo(from);
-    target_->LineTo(to);
+void Renderer3D::LineClipped(PixelPoint p, PixelPoint q) {
+    if (!ClipSegment(&p, &q, width_, height_)) return;
+    target_->MoveTo(p);
+    target_->LineTo(q);
 }
 
 void Renderer3D::PSet(const AXIS& p, int r) {

@@ -34,11 +34,39 @@ class Renderer3D {
     void MoveTo(const AXIS& p) {
         if (target_ != nullptr) target_->MoveTo(view_.Gposi(p));
     }
-    void LineTo(const AXIS& p) {
-        if (target_ != nullptr) target_->LineTo(view_.Gposi(p));
+    void LineTo(const AXIS& p) { LineToPixel(view_.Gposi(p)); }
+    // LineTo for a point already projected (Gposi).
+    void LineToPixel(PixelPoint q) {
+        if (target_ != nullptr) target_->LineTo(q);
     }
+
     // The segment a-b clipped to the visible window; the pen ends at the drawn end.
-    void Line(const AXIS& a, const AXIS& b);
+    void Line(const AXIS& a, const AXIS& b) {
+        if (target_ != nullptr) LinePixels(ProjectLine(a, b));
+    }
+    // Line in two halves, so that callers drawing one segment in several views can project
+    // it for all of them before drawing: the ends' pixels, then the clipped drawing.
+    struct Segment {
+        PixelPoint from;
+        PixelPoint to;
+    };
+    Segment ProjectLine(const AXIS& a, const AXIS& b) {
+        const PixelPoint p = Project(a);
+        const PixelPoint q = view_.Gposi(b);
+        lastPoint_ = b;
+        lastPixel_ = q;
+        lastVersion_ = view_.Version();
+        return Segment{p, q};
+    }
+    void LinePixels(Segment s) {
+        if (target_ == nullptr) return;
+        if (InWindow(s.from) && InWindow(s.to)) {
+            target_->MoveTo(s.from);
+            target_->LineTo(s.to);
+        } else {
+            LineClipped(s.from, s.to);
+        }
+    }
     // A filled circle of r pixels about p's pixel.
     void PSet(const AXIS& p, int r);
     // Points 0..last projected, as a filled polygon or an open polyline; not clipped.
@@ -56,6 +84,13 @@ class Renderer3D {
     }
 
   private:
+    // 0 <= x <= width - 2 and 0 <= y <= height - 2.
+    bool InWindow(PixelPoint p) const {
+        return p.x >= 0 && static_cast<int64_t>(p.x) <= static_cast<int64_t>(width_) - 2 &&
+               p.y >= 0 && static_cast<int64_t>(p.y) <= static_cast<int64_t>(height_) - 2;
+    }
+    // Line for ends of which at least one lies outside the window.
+    void LineClipped(PixelPoint p, PixelPoint q);
     // The pixel of a model point, reusing the last end projected by Line when the point and
     // the transform are the same (a path's segments share their ends).
     PixelPoint Project(const AXIS& p) const {

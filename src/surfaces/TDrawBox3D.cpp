@@ -46,25 +46,9 @@ void TDrawBox3D::SyncSize() {
     if (cache_) cache_->Resize(w, h);
 }
 
-void TDrawBox3D::Drawn() {
-    if (!cashDraw_) update();
-}
-
 void TDrawBox3D::MoveTo(const AXIS& p) {
     SyncSize();
     renderer_.MoveTo(p);
-}
-
-void TDrawBox3D::LineTo(const AXIS& p) {
-    SyncSize();
-    renderer_.LineTo(p);
-    Drawn();
-}
-
-void TDrawBox3D::Line(const AXIS& a, const AXIS& b) {
-    SyncSize();
-    renderer_.Line(a, b);
-    Drawn();
 }
 
 void TDrawBox3D::PSet(const AXIS& p, int r) {
@@ -91,23 +75,18 @@ void TDrawBox3D::Cls(uint32_t colour) {
     Drawn();
 }
 
-void TDrawBox3D::SetColor(uint32_t colour) {
-    renderer_.SetColor(colour);
-}
-
-void TDrawBox3D::SetBColor(uint32_t colour) {
-    renderer_.SetBColor(colour);
-}
-
 void TDrawBox3D::Init() {
+    SyncSize();
     renderer_.View().Init(width(), height());
 }
 
 void TDrawBox3D::Zoomup() {
+    SyncSize();
     renderer_.View().Zoomup(width(), height());
 }
 
 void TDrawBox3D::Zoomdown() {
+    SyncSize();
     renderer_.View().Zoomdown(width(), height());
 }
 

@@ -59,15 +59,25 @@ class TDrawBox3D : public QWidget {
     AXIS Gaxis(const AXIS& p) const { return renderer_.View().Gaxis(p); }
 
     // ---- drawing on DrawCanvas (colours are 0x00BBGGRR) ----
+    // The canvases and the clip window follow the surface's size on every resize event and
+    // at MoveTo, Cls and the other calls that begin a drawing; LineTo and Line, which a path
+    // calls once per point, use the size known then (a surface that is not shown gets its
+    // resize event only when it is shown).
     void MoveTo(const AXIS& p);
-    void LineTo(const AXIS& p);
-    void Line(const AXIS& a, const AXIS& b);  // clipped to the visible window
+    void LineTo(const AXIS& p) {
+        renderer_.LineTo(p);
+        Drawn();
+    }
+    void Line(const AXIS& a, const AXIS& b) {  // clipped to the visible window
+        renderer_.Line(a, b);
+        Drawn();
+    }
     void PSet(const AXIS& p, int r);
     void Polygon(const AXIS* points, int last);
     void Polyline(const AXIS* points, int last);
     void Cls(uint32_t colour);
-    void SetColor(uint32_t colour);
-    void SetBColor(uint32_t colour);
+    void SetColor(uint32_t colour) { renderer_.SetColor(colour); }
+    void SetBColor(uint32_t colour) { renderer_.SetBColor(colour); }
 
     // ---- view ----
     // Scall 1, origin at the centre, no pan; rotation and zoom step stay.
@@ -136,7 +146,9 @@ class TDrawBox3D : public QWidget {
     // Keeps the canvases and the clip size equal to the widget's size.
     void SyncSize();
     // Schedules a repaint when the drawing went to the screen image.
-    void Drawn();
+    void Drawn() {
+        if (!cashDraw_) update();
+    }
     void DrawBand();
     void RaiseMouse(const MouseEvent& handler, MouseButton button, Qt::MouseButtons held, int x,
                     int y);

@@ -1,6 +1,8 @@
 // Pixels, off-screen drawing and copying of the 3D surface's canvases.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "surfaces/Canvas3D.h"
@@ -49,6 +51,33 @@ TEST(TDrawBox3DCanvas, FarEndsLightExactlyThePixelsOfTheWholeLine) {
         large.LineTo({line[1].x + shift, line[1].y + shift});
         const QImage expected = large.Image().copy(shift, shift, 50, 40);
         EXPECT_EQ(small.Image(), expected) << line[0].x << "," << line[0].y;
+    }
+}
+
+TEST(TDrawBox3DCanvas, ShortLinesLightTheNearestPixelOfEveryStep) {
+    // Every line of up to 9 steps in every direction, against the rule: at step i of n along
+    // the major axis the minor coordinate moves floor((2 i m + n) / 2n) of its m steps.
+    const PixelPoint start{10, 12};
+    for (int dx = -9; dx <= 9; ++dx) {
+        for (int dy = -9; dy <= 9; ++dy) {
+            Canvas3D canvas(21, 24);
+            canvas.MoveTo(start);
+            canvas.LineTo({start.x + dx, start.y + dy});
+            QImage expected(21, 24, QImage::Format_RGB32);
+            expected.fill(Qt::white);
+            const bool xMajor = std::abs(dx) >= std::abs(dy);
+            const int n = std::max(std::abs(dx), std::abs(dy));
+            const int m = std::min(std::abs(dx), std::abs(dy));
+            const int majorSign = (xMajor ? dx : dy) < 0 ? -1 : 1;
+            const int minorSign = (xMajor ? dy : dx) < 0 ? -1 : 1;
+            for (int i = 0; i <= n; ++i) {
+                const int minor = n == 0 ? 0 : minorSign * ((2 * i * m + n) / (2 * n));
+                const int major = majorSign * i;
+                expected.setPixel(start.x + (xMajor ? major : minor),
+                                  start.y + (xMajor ? minor : major), qRgb(0, 0, 0));
+            }
+            EXPECT_EQ(canvas.Image(), expected) << dx << "," << dy;
+        }
     }
 }
 
@@ -125,6 +154,18 @@ TEST(TDrawBox3DCanvas, BitmapFollowsTheSurfaceSize) {
     EXPECT_EQ(box.CacheBitmap()->Image().size(), QSize(80, 70));
     box.Bilt();
     EXPECT_EQ(box.ScreenImage().size(), QSize(80, 70));
+}
+
+TEST(TDrawBox3DCanvas, SurfaceNotShownTakesItsNewSizeWhenADrawingBegins) {
+    TDrawBox3D box;
+    box.resize(60, 50);
+    box.SetCashDraw(true);
+    box.resize(90, 70);  // no resize event while the surface is not shown
+    box.Init();          // origin (45, 35)
+    box.MoveTo(AXIS{0, 0, 0});
+    EXPECT_EQ(box.CacheBitmap()->Image().size(), QSize(90, 70));
+    box.Line(AXIS{0, 0, 0}, AXIS{1000, 0, 0});  // clipped at the new width
+    EXPECT_EQ(box.DrawCanvas().PenPos(), (PixelPoint{88, 35}));
 }
 
 TEST(TDrawBox3DCanvas, PolylineAndPolygonWithOnePoint) {
