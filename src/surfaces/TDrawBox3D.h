@@ -72,6 +72,12 @@ class TDrawBox3D : public QWidget {
         renderer_.Line(a, b);
         Drawn();
     }
+    // LineTo to a point already projected with Gposi (one path drawn in several surfaces
+    // projects a point for all of them first: the projections need not wait for each other).
+    void LineToPixel(PixelPoint q) {
+        renderer_.LineToPixel(q);
+        Drawn();
+    }
     void PSet(const AXIS& p, int r);
     void Polygon(const AXIS* points, int last);
     void Polyline(const AXIS* points, int last);

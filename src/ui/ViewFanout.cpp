@@ -22,7 +22,10 @@ void ViewFanout::SetLayout(int layout) {
     for (int number : kOrder[layout_]) {
         if (number == 0) break;
         TFrameView* view = views_[static_cast<std::size_t>(number - 1)];
-        if (view) visible_[static_cast<std::size_t>(visibleCount_++)] = view;
+        if (!view) continue;
+        visible_[static_cast<std::size_t>(visibleCount_)] = view;
+        surfaces_[static_cast<std::size_t>(visibleCount_)] = view->PaintBox1()->DrawBox3D1();
+        ++visibleCount_;
     }
 }
 
@@ -31,17 +34,20 @@ void ViewFanout::DrawColor(uint32_t colour) {
     colour_ = colour;
     colourKnown_ = true;
     for (int i = 0; i < visibleCount_; ++i)
-        visible_[static_cast<std::size_t>(i)]->DrawColor(colour);
+        surfaces_[static_cast<std::size_t>(i)]->SetColor(colour);
 }
 
 void ViewFanout::DrawMoveTo(const AXIS& p) {
     for (int i = 0; i < visibleCount_; ++i)
-        visible_[static_cast<std::size_t>(i)]->DrawMoveTo(p);
+        surfaces_[static_cast<std::size_t>(i)]->MoveTo(p);
 }
 
 void ViewFanout::DrawLineTo(const AXIS& p) {
+    PixelPoint to[kViews];
     for (int i = 0; i < visibleCount_; ++i)
-        visible_[static_cast<std::size_t>(i)]->DrawLineTo(p);
+        to[i] = surfaces_[static_cast<std::size_t>(i)]->Gposi(p);
+    for (int i = 0; i < visibleCount_; ++i)
+        surfaces_[static_cast<std::size_t>(i)]->LineToPixel(to[i]);
 }
 
 void ViewFanout::DrawToolTo(const AXIS& p) {
@@ -51,7 +57,7 @@ void ViewFanout::DrawToolTo(const AXIS& p) {
 
 void ViewFanout::DrawLine(const AXIS& a, const AXIS& b) {
     for (int i = 0; i < visibleCount_; ++i)
-        visible_[static_cast<std::size_t>(i)]->DrawLine(a, b);
+        surfaces_[static_cast<std::size_t>(i)]->Line(a, b);
 }
 
 void ViewFanout::RefreshViews() {

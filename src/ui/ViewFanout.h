@@ -3,12 +3,19 @@
 // 3 and 2). RefreshViews copies all four off-screen drawings to the screen, except while a
 // full redraw is in progress (that redraw refreshes once at its end). A colour that repeats
 // the last one is not passed on: a redraw sets the colour before every point.
+//
+// Pen moves, lines and colours go straight to the views' surfaces (what the views' own
+// drawing operations do); a LineTo point is projected for every view before any draws.
 #pragma once
 
 #include <array>
 #include <cstdint>
 
 #include "drawing/PathViews.h"
+
+namespace cuttrace {
+class TDrawBox3D;
+}
 
 namespace cuttrace::ui {
 
@@ -44,6 +51,7 @@ class ViewFanout final : public PathViews {
   private:
     std::array<TFrameView*, kViews> views_{};
     std::array<TFrameView*, kViews> visible_{};
+    std::array<TDrawBox3D*, kViews> surfaces_{};  // of the visible views
     int visibleCount_ = 0;
     int layout_ = 0;
     bool redrawing_ = false;
