@@ -111,6 +111,7 @@ int NcRunner::ReadAndExecute() {
     if (!machine_) return StepInvalid;
     int64_t length = Current().ReadLine(line_);
     if (length < 0) {
+        if (depth_ >= 2) machine_->EndOfCalledProgram();
         state_ = StateClose;
         return StepLine;
     }

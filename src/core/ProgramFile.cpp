@@ -26,13 +26,11 @@ ProgramFile::~ProgramFile() {
 bool ProgramFile::Open(const std::string& path, int32_t startSequence) {
     Close();
     path_ = path;
+    // Only regular files: a folder reads as nothing and a named pipe would block the open.
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
     file_ = std::fopen(path.c_str(), "rb");
     if (!file_) return false;
-    struct stat info {};
-    if (fstat(fileno(file_), &info) != 0 || S_ISDIR(info.st_mode)) {
-        Close();
-        return false;
-    }
     if (buffer_.size() != kWindow) buffer_.resize(kWindow);
     bufferStart_ = 0;
     bufferLen_ = 0;

@@ -128,6 +128,10 @@ class NcMachine {
     NcMachine(const NcMachine&) = delete;
     NcMachine& operator=(const NcMachine&) = delete;
 
+    // The runner read to the end of a called program without meeting a return: the call
+    // is closed as a return would close it, so levels and call depth stay in step.
+    void EndOfCalledProgram() { ReturnFromCall(); }
+
     // --- operations, in slot order ----------------------------------------------------
     // Reads one word of `line` from `pos` into `word`; leaves `pos` on the last character
     // consumed. Returns the word's length (0 at the end of the line).

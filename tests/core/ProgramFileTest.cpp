@@ -1,5 +1,7 @@
 #include "core/ProgramFile.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include "support/TempFiles.h"
@@ -35,6 +37,9 @@ TEST(ProgramFile, ReadsLinesAndReportsTheEnd) {
     EXPECT_FALSE(missing.IsOpen());
     EXPECT_EQ(NextLine(missing), "<eof>");
     EXPECT_FALSE(missing.Open(dir.Root().string(), -1)) << "a folder is not a program";
+    std::string pipe = dir.Path("pipe.nc");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_FALSE(missing.Open(pipe, -1)) << "a named pipe is refused, not waited on";
 }
 
 TEST(ProgramFile, VeryLongLinesComeInBoundedPieces) {
