@@ -24,9 +24,19 @@ namespace raster_detail {
 
 __extension__ typedef __int128 Wide;
 
+// The quotient and remainder of num / den (den > 0), in 64 bits when num fits.
+inline Wide Quotient(Wide num, int64_t den) {
+    if (num >= INT64_MIN && num <= INT64_MAX) return static_cast<int64_t>(num) / den;
+    return num / den;
+}
+inline Wide Remainder(Wide num, int64_t den) {
+    if (num >= INT64_MIN && num <= INT64_MAX) return static_cast<int64_t>(num) % den;
+    return num % den;
+}
+
 inline int64_t CeilDiv(Wide num, int64_t den) {  // den > 0
-    Wide q = num / den;
-    if (num % den != 0 && num > 0) ++q;
+    Wide q = Quotient(num, den);
+    if (num > 0 && Remainder(num, den) != 0) ++q;
     constexpr int64_t kMax = INT64_MAX / 4;
     if (q > kMax) return kMax;
     if (q < -kMax) return -kMax;
@@ -66,8 +76,8 @@ inline int64_t CeilDiv(Wide num, int64_t den) {  // den > 0
     }
     if (*first > *stop) return false;
     const Wide s = Wide{2} * *first * m + n;
-    *minorSteps = static_cast<int64_t>(s / (2 * n));
-    *error = static_cast<int64_t>(s % (2 * n));
+    *minorSteps = static_cast<int64_t>(raster_detail::Quotient(s, 2 * n));
+    *error = static_cast<int64_t>(raster_detail::Remainder(s, 2 * n));
     return true;
 }
 
@@ -105,12 +115,14 @@ inline void RasterInside(const PixelBuffer& buf, int x0, int y0, int x1, int y1,
     const int twoN = 2 * n;
     const int twoM = 2 * m;
     int error = n;
+    const ptrdiff_t diagonalStep = majorStep + minorStep;
     for (int i = 0; i < n; ++i) {
-        p += majorStep;
         error += twoM;
         if (error >= twoN) {
             error -= twoN;
-            p += minorStep;
+            p += diagonalStep;
+        } else {
+            p += majorStep;
         }
         *p = colour;
     }
@@ -122,6 +134,11 @@ template <class Plot>
 inline void RasterLine(const PixelBuffer& buf, int64_t x0, int64_t y0, int64_t x1, int64_t y1,
                        bool skipLast, Plot plot) {
     if (buf.bits == nullptr || buf.width <= 0 || buf.height <= 0) return;
+    // Every pixel lies in the box of the two ends: nothing when that box misses the buffer.
+    if ((x0 < 0 && x1 < 0) || (y0 < 0 && y1 < 0) || (x0 >= buf.width && x1 >= buf.width) ||
+        (y0 >= buf.height && y1 >= buf.height)) {
+        return;
+    }
     const int64_t dx = x1 - x0;
     const int64_t dy = y1 - y0;
     const int64_t adx = dx < 0 ? -dx : dx;
