@@ -53,7 +53,7 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-struct CaseSpec {
+struct CaseExpectations {
     std::string dialect = "meldas";
     int exit = 0;
     std::string message = "終わりだよー(Standart Fin)";
@@ -61,21 +61,21 @@ struct CaseSpec {
     std::vector<std::string> logTexts;
 };
 
-CaseSpec ReadCase(const fs::path& file) {
-    CaseSpec spec;
+CaseExpectations ReadCase(const fs::path& file) {
+    CaseExpectations expect;
     for (const std::string& line : Lines(ReadText(file))) {
         std::size_t colon = line.find(':');
         if (colon == std::string::npos) continue;
         std::string key = line.substr(0, colon);
         std::string value = line.substr(colon + 1);
         value.erase(0, value.find_first_not_of(' '));
-        if (key == "dialect") spec.dialect = value;
-        if (key == "exit") spec.exit = ParseInt(value);
-        if (key == "message") spec.message = value;
-        if (key == "max-steps") spec.maxSteps = value;
-        if (key == "log") spec.logTexts.push_back(value);
+        if (key == "dialect") expect.dialect = value;
+        if (key == "exit") expect.exit = ParseInt(value);
+        if (key == "message") expect.message = value;
+        if (key == "max-steps") expect.maxSteps = value;
+        if (key == "log") expect.logTexts.push_back(value);
     }
-    return spec;
+    return expect;
 }
 
 // "kind X Y Z [c1 c2]" per line; ';' starts a comment line.
@@ -97,24 +97,24 @@ class ProgramCase : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(ProgramCase, RunsAsExpected) {
     fs::path folder = fs::path(CUTTRACE_PROGRAMS) / GetParam();
-    CaseSpec spec = ReadCase(folder / "case.txt");
+    CaseExpectations expect = ReadCase(folder / "case.txt");
     fs::path scratch = fs::temp_directory_path() / ("cuttrace-case-" + std::to_string(::getpid()));
     fs::create_directories(scratch);
     std::string expanded = (scratch / "expanded.txt").string();
     std::string picture = (scratch / "picture.ncv").string();
 
-    std::vector<std::string> args = {"--log", "-d", spec.dialect, "-e", expanded, "-p", picture};
-    if (!spec.maxSteps.empty()) {
+    std::vector<std::string> args = {"--log", "-d", expect.dialect, "-e", expanded, "-p", picture};
+    if (!expect.maxSteps.empty()) {
         args.push_back("--max-steps");
-        args.push_back(spec.maxSteps);
+        args.push_back(expect.maxSteps);
     }
     args.push_back("main.nc");
     CliResult run = RunCli(args, folder.string());
     SCOPED_TRACE("log:\n" + run.standardError);
 
-    EXPECT_EQ(run.exitCode, spec.exit);
-    EXPECT_EQ(run.LastErrorLine(), spec.message);
-    for (const std::string& text : spec.logTexts) {
+    EXPECT_EQ(run.exitCode, expect.exit);
+    EXPECT_EQ(run.LastErrorLine(), expect.message);
+    for (const std::string& text : expect.logTexts) {
         EXPECT_NE(run.standardError.find(text), std::string::npos) << "log lacks: " << text;
     }
     if (fs::exists(folder / "expanded.txt")) {
