@@ -74,8 +74,12 @@ void Canvas3D::Resize(int width, int height) {
     Refresh();
 }
 
-void Canvas3D::LineReachingOut(PixelPoint from, PixelPoint to) {
+void Canvas3D::LongerLine(PixelPoint from, PixelPoint to) {
     const QRgb rgb = penRgb_;
+    if (Contains(from) && Contains(to)) {
+        RasterInside(pixels_, from.x, from.y, to.x, to.y, rgb);
+        return;
+    }
     RasterLine(pixels_, from.x, from.y, to.x, to.y, false, [rgb](uint32_t* px) { *px = rgb; });
 }
 

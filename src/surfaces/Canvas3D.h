@@ -60,10 +60,10 @@ class Canvas3D {
     void LineTo(PixelPoint p) {
         const PixelPoint from = penPos_;
         penPos_ = p;
-        if (Contains(from) && Contains(p)) {
-            RasterInside(pixels_, from.x, from.y, p.x, p.y, penRgb_);
+        if (Contains(from) && Contains(p) && IsShortLine(from.x, from.y, p.x, p.y)) {
+            RasterShort(pixels_, from.x, from.y, p.x, p.y, penRgb_);
         } else {
-            LineReachingOut(from, p);
+            LongerLine(from, p);
         }
     }
     // An open polyline through count points; the pen position is left alone.
@@ -88,8 +88,8 @@ class Canvas3D {
         return static_cast<uint32_t>(p.x) < static_cast<uint32_t>(pixels_.width) &&
                static_cast<uint32_t>(p.y) < static_cast<uint32_t>(pixels_.height);
     }
-    // A pen line with an end outside the image (or no image): its visible pixels.
-    void LineReachingOut(PixelPoint from, PixelPoint to);
+    // A pen line of more than two steps or with an end outside the image: its visible pixels.
+    void LongerLine(PixelPoint from, PixelPoint to);
     // Points the cached pixel buffer at the image's pixels; after every operation that may
     // have given the image new pixels.
     void Refresh();

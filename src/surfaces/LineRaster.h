@@ -81,17 +81,32 @@ inline int64_t CeilDiv(Wide num, int64_t den) {  // den > 0
     return true;
 }
 
+// True for a line of at most two steps (as most segments of a path are); for ends that lie
+// inside a buffer.
+inline bool IsShortLine(int x0, int y0, int x1, int y1) {
+    return static_cast<unsigned>(x1 - x0 + 2) <= 4u && static_cast<unsigned>(y1 - y0 + 2) <= 4u;
+}
+
+// A short line (IsShortLine) with both ends inside the buffer, in one colour: the two ends
+// and the pixel half way, rounded away from the start (for a shorter line one of the ends).
+inline void RasterShort(const PixelBuffer& buf, int x0, int y0, int x1, int y1, uint32_t colour) {
+    static constexpr int kHalfWay[5] = {-1, -1, 0, 1, 1};
+    const ptrdiff_t stride = buf.stride;
+    buf.bits[static_cast<ptrdiff_t>(y0) * stride + x0] = colour;
+    buf.bits[static_cast<ptrdiff_t>(y0 + kHalfWay[y1 - y0 + 2]) * stride + x0 +
+             kHalfWay[x1 - x0 + 2]] = colour;
+    buf.bits[static_cast<ptrdiff_t>(y1) * stride + x1] = colour;
+}
+
 // The line from (x0, y0) to (x1, y1), both ends inside the buffer, in one colour: the same
 // pixels RasterLine lights, with the set-up of a short line kept to a few instructions.
 inline void RasterInside(const PixelBuffer& buf, int x0, int y0, int x1, int y1, uint32_t colour) {
-    int n = x1 - x0;  // steps along the major axis
-    int m = y1 - y0;  // extent along the minor axis
-    if (static_cast<unsigned>(n + 1) <= 2u && static_cast<unsigned>(m + 1) <= 2u) {
-        // One step or none, as most segments of a path are: just the two ends.
-        buf.bits[static_cast<ptrdiff_t>(y0) * buf.stride + x0] = colour;
-        buf.bits[static_cast<ptrdiff_t>(y1) * buf.stride + x1] = colour;
+    if (IsShortLine(x0, y0, x1, y1)) {
+        RasterShort(buf, x0, y0, x1, y1, colour);
         return;
     }
+    int n = x1 - x0;  // steps along the major axis
+    int m = y1 - y0;  // extent along the minor axis
     ptrdiff_t majorStep = 1;
     ptrdiff_t minorStep = buf.stride;
     if (n < 0) {
