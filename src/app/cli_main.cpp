@@ -1,7 +1,6 @@
 // cuttrace-cli: runs an NC program exactly as the viewer's engine does, without a window.
 #include <cstdio>
 #include <cstring>
-#include <deque>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -18,6 +17,7 @@
 #ifdef CUTTRACE_WITH_IMAGES
 #include "core/Settings.h"
 #include "drawing/PathDrawer.h"
+#include "surfaces/MotionLog.h"
 #include "surfaces/PathImageRenderer.h"
 #define CUTTRACE_IMAGE_USAGE                                                               \
     "      --image FILE.png  draw every motion (quickly, behind the origin mark) into a\n" \
@@ -190,7 +190,7 @@ class ImageOutput {
             Draw(motion);
             return;
         }
-        motions_.push_back(motion);
+        motions_.Add(motion);
         extent_.Add(motion);
     }
 
@@ -198,8 +198,7 @@ class ImageOutput {
         if (!drawAsRun_) {
             picture_.FitTo(extent_.Bounds());
             drawer_.DrawOrigin(picture_.Scale());
-            for (const MotionRecord& motion : motions_)
-                Draw(motion);
+            motions_.ForEach([this](const MotionRecord& motion) { Draw(motion); });
         }
         std::string error;
         if (picture_.Save(path, &error)) return true;
@@ -221,7 +220,7 @@ class ImageOutput {
     PathDrawer drawer_;
     MotionExtent extent_;
     bool drawAsRun_;
-    std::deque<MotionRecord> motions_;
+    MotionLog motions_;
     std::size_t drawn_ = 0;
 };
 #endif
