@@ -27,8 +27,10 @@ inline constexpr int32_t kPixelLimit = 1 << 30;
 
 // trunc(v) + shift, limited to +-kPixelLimit; a NaN value counts as 0. The shift is a sum of
 // two 32-bit pixel values.
+inline constexpr double kPixelFar = 4.0e9;  // beyond any sum that could come back inside
+
 inline int32_t PixelFromShifted(double v, int64_t shift) {
-    constexpr double kFar = 4.0e9;  // beyond any sum that could come back inside the limit
+    constexpr double kFar = kPixelFar;
     double t = v == v ? v : 0.0;
     t = t > kFar ? kFar : (t < -kFar ? -kFar : t);
     int64_t sum = static_cast<int64_t>(t) + shift;
@@ -109,14 +111,34 @@ class Projection3D {
     bool BandZoom(PixelPoint start, PixelPoint end, int width, int height);
 
   private:
+    // One pixel coordinate: PixelFromShifted with a shift kept, and the values for which it
+    // needs no limiting (NaN is not among them), so that those take the short way.
+    struct PixelAxis {
+        int64_t shift = 0;
+        double low = -kPixelLimit;
+        double high = kPixelLimit;
+
+        void SetShift(int64_t s) {
+            shift = s;
+            const double l = static_cast<double>(-kPixelLimit - s);
+            const double h = static_cast<double>(kPixelLimit - s);
+            low = l > -kPixelFar ? l : -kPixelFar;
+            high = h < kPixelFar ? h : kPixelFar;
+        }
+        int32_t Pixel(double v) const {
+            // low and high are whole numbers, so trunc(v) + shift stays within the limit.
+            if (v >= low && v <= high) return static_cast<int32_t>(static_cast<int64_t>(v) + shift);
+            return PixelFromShifted(v, shift);
+        }
+    };
+
     PixelPoint ToPixel(const AXIS& rotated) const {
-        return PixelPoint{PixelFromShifted(rotated.x, shiftX_),
-                          PixelFromShifted(-rotated.y, shiftY_)};
+        return PixelPoint{pixelX_.Pixel(rotated.x), pixelY_.Pixel(-rotated.y)};
     }
     // After a change of Origin or Offset.
     void Moved() {
-        shiftX_ = static_cast<int64_t>(origin_.x) + offset_.x;
-        shiftY_ = static_cast<int64_t>(origin_.y) + offset_.y;
+        pixelX_.SetShift(static_cast<int64_t>(origin_.x) + offset_.x);
+        pixelY_.SetShift(static_cast<int64_t>(origin_.y) + offset_.y);
         ++version_;
     }
     void ZoomAboutCentre(int width, int height, bool in);
@@ -126,8 +148,8 @@ class Projection3D {
     AXIS afine_;
     PixelPoint origin_;
     PixelPoint offset_;
-    int64_t shiftX_ = 0;  // Origin plus Offset
-    int64_t shiftY_ = 0;
+    PixelAxis pixelX_;  // shifted by Origin plus Offset
+    PixelAxis pixelY_;
     // sin and cos of the three angles, kept with afine_.
     double sinA_ = 0.0, cosA_ = 1.0;
     double sinB_ = 0.0, cosB_ = 1.0;

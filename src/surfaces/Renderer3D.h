@@ -5,6 +5,7 @@
 // of these, so a picture saved from the command line is made by the same code as the view.
 #pragma once
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 
@@ -28,6 +29,8 @@ class Renderer3D {
     void SetSize(int width, int height) {
         width_ = width;
         height_ = height;
+        windowX_ = width > 1 ? static_cast<uint32_t>(width - 1) : 0u;
+        windowY_ = height > 1 ? static_cast<uint32_t>(height - 1) : 0u;
     }
 
     // Pen move and line to p's pixel, not clipped.
@@ -84,18 +87,23 @@ class Renderer3D {
     }
 
   private:
-    // 0 <= x <= width - 2 and 0 <= y <= height - 2.
+    // 0 <= x <= width - 2 and 0 <= y <= height - 2 (negative values wrap to large ones).
     bool InWindow(PixelPoint p) const {
-        return p.x >= 0 && static_cast<int64_t>(p.x) <= static_cast<int64_t>(width_) - 2 &&
-               p.y >= 0 && static_cast<int64_t>(p.y) <= static_cast<int64_t>(height_) - 2;
+        return static_cast<uint32_t>(p.x) < windowX_ && static_cast<uint32_t>(p.y) < windowY_;
     }
     // Line for ends of which at least one lies outside the window.
     void LineClipped(PixelPoint p, PixelPoint q);
     // The pixel of a model point, reusing the last end projected by Line when the point and
     // the transform are the same (a path's segments share their ends).
     PixelPoint Project(const AXIS& p) const {
-        if (p == lastPoint_ && view_.Version() == lastVersion_) return lastPixel_;
+        if (SameBits(p, lastPoint_) && view_.Version() == lastVersion_) return lastPixel_;
         return view_.Gposi(p);
+    }
+    // The same point bit for bit (and so the same pixel, whatever the values).
+    static bool SameBits(const AXIS& a, const AXIS& b) {
+        return ((std::bit_cast<uint64_t>(a.x) ^ std::bit_cast<uint64_t>(b.x)) |
+                (std::bit_cast<uint64_t>(a.y) ^ std::bit_cast<uint64_t>(b.y)) |
+                (std::bit_cast<uint64_t>(a.z) ^ std::bit_cast<uint64_t>(b.z))) == 0;
     }
 
     Projection3D view_;
@@ -105,6 +113,8 @@ class Renderer3D {
     Canvas3D* target_ = nullptr;
     int width_ = 0;
     int height_ = 0;
+    uint32_t windowX_ = 0;  // width - 1 and height - 1, at least 0
+    uint32_t windowY_ = 0;
 };
 
 }  // namespace cuttrace
