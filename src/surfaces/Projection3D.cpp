@@ -1,5 +1,6 @@
 #include "surfaces/Projection3D.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -27,6 +28,22 @@ void Projection3D::SetAfine(const AXIS& degrees) {
     cosB_ = std::cos(b);
     sinC_ = std::sin(c);
     cosC_ = std::cos(c);
+    turnX1_ = Pair{cosA_, sinA_};
+    turnX2_ = Pair{-sinA_, cosA_};
+    turnZ1_ = Pair{cosC_, -sinC_};
+    turnZ2_ = Pair{-sinC_, -cosC_};
+}
+
+void Projection3D::Moved() {
+    pixelX_.SetShift(static_cast<int64_t>(origin_.x) + offset_.x);
+    pixelY_.SetShift(static_cast<int64_t>(origin_.y) + offset_.y);
+    // The plain way also needs values that truncate to 32 bits.
+    constexpr double kInt32 = 2147483647.0;
+    pixelLow_ = Pair{std::max(pixelX_.low, -kInt32), std::max(pixelY_.low, -kInt32)};
+    pixelHigh_ = Pair{std::min(pixelX_.high, kInt32), std::min(pixelY_.high, kInt32)};
+    pixelShift_ =
+        Pixels{static_cast<uint32_t>(pixelX_.shift), static_cast<uint32_t>(pixelY_.shift)};
+    ++version_;
 }
 
 AXIS Projection3D::Gaxis(const AXIS& p) const {

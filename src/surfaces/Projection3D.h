@@ -7,7 +7,11 @@
 // tests share it.
 #pragma once
 
+#include <bit>
 #include <cstdint>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "core/Axis.h"
 
@@ -25,10 +29,12 @@ struct PixelPoint {
 // 64 bits and a far-away point cannot wrap around onto the screen.
 inline constexpr int32_t kPixelLimit = 1 << 30;
 
+// Rotated values are held to +-kPixelFar before the pixel step: beyond any sum that could
+// come back inside the limit.
+inline constexpr double kPixelFar = 4.0e9;
+
 // trunc(v) + shift, limited to +-kPixelLimit; a NaN value counts as 0. The shift is a sum of
 // two 32-bit pixel values.
-inline constexpr double kPixelFar = 4.0e9;  // beyond any sum that could come back inside
-
 inline int32_t PixelFromShifted(double v, int64_t shift) {
     constexpr double kFar = kPixelFar;
     double t = v == v ? v : 0.0;
@@ -90,11 +96,24 @@ class Projection3D {
         x = t;
         p = AXIS{x, y, z};
     }
-    // The pixel at which p is drawn.
+    // The pixel at which p is drawn: afcal, then the pixel step. The steps run on pairs of
+    // values at once, each value going through the very operations afcal gives it (a - b
+    // as a + (-b), the flip of y folded into the last rotation's factors), so the pixels
+    // are the same to the last bit.
     PixelPoint Gposi(const AXIS& p) const {
-        AXIS q = p;
-        afcal(q);
-        return ToPixel(q);
+        const double x = scall_ * p.x;
+        const Pair yz = Pair{p.y, p.z} * scall_;
+        const Pair yzX = yz[0] * turnX1_ + yz[1] * turnX2_;  // about X: y, z
+        const double xY = x * cosB_ + yzX[1] * sinB_;        // about Y: x
+        const Pair xy = xY * turnZ1_ + yzX[0] * turnZ2_;     // about Z: x, -y
+        if (PlainPixels(xy)) [[likely]] {
+            // Whole numbers in the 32-bit range, whose sums with the shifts stay within the
+            // pixel limit: the 32-bit sums are exact.
+            const Pixels sum =
+                std::bit_cast<Pixels>(__builtin_convertvector(xy, Truncated)) + pixelShift_;
+            return std::bit_cast<PixelPoint>(sum);
+        }
+        return PixelPoint{pixelX_.Pixel(xy[0]), pixelY_.Pixel(xy[1])};
     }
     // (pixel x, pixel y, rotated and scaled z).
     AXIS Gaxis(const AXIS& p) const;
@@ -111,6 +130,22 @@ class Projection3D {
     bool BandZoom(PixelPoint start, PixelPoint end, int width, int height);
 
   private:
+    // Two doubles, and two 32-bit integers, handled at once.
+    typedef double Pair __attribute__((vector_size(16)));
+    typedef int32_t Truncated __attribute__((vector_size(8)));
+    typedef uint32_t Pixels __attribute__((vector_size(8)));
+
+    // Both values take the plain way of the pixel step (NaN does not).
+    bool PlainPixels(Pair xy) const {
+#if defined(__SSE2__)
+        return _mm_movemask_pd(
+                   _mm_and_pd(_mm_cmpge_pd(xy, pixelLow_), _mm_cmple_pd(xy, pixelHigh_))) == 3;
+#else
+        const auto plain = (xy >= pixelLow_) & (xy <= pixelHigh_);
+        return plain[0] != 0 && plain[1] != 0;
+#endif
+    }
+
     // One pixel coordinate: PixelFromShifted with a shift kept, and the values for which it
     // needs no limiting (NaN is not among them), so that those take the short way.
     struct PixelAxis {
@@ -127,7 +162,9 @@ class Projection3D {
         }
         int32_t Pixel(double v) const {
             // low and high are whole numbers, so trunc(v) + shift stays within the limit.
-            if (v >= low && v <= high) return static_cast<int32_t>(static_cast<int64_t>(v) + shift);
+            if (v >= low && v <= high) [[likely]] {
+                return static_cast<int32_t>(static_cast<int64_t>(v) + shift);
+            }
             return PixelFromShifted(v, shift);
         }
     };
@@ -136,11 +173,7 @@ class Projection3D {
         return PixelPoint{pixelX_.Pixel(rotated.x), pixelY_.Pixel(-rotated.y)};
     }
     // After a change of Origin or Offset.
-    void Moved() {
-        pixelX_.SetShift(static_cast<int64_t>(origin_.x) + offset_.x);
-        pixelY_.SetShift(static_cast<int64_t>(origin_.y) + offset_.y);
-        ++version_;
-    }
+    void Moved();
     void ZoomAboutCentre(int width, int height, bool in);
 
     double scall_ = 1.0;
@@ -154,6 +187,14 @@ class Projection3D {
     double sinA_ = 0.0, cosA_ = 1.0;
     double sinB_ = 0.0, cosB_ = 1.0;
     double sinC_ = 0.0, cosC_ = 1.0;
+    // The same as pairs for Gposi: (cos, sin) and (-sin, cos) about X; (cos, -sin) and
+    // (-sin, -cos) about Z, which also flip y.
+    Pair turnX1_ = {1.0, 0.0}, turnX2_ = {-0.0, 1.0};
+    Pair turnZ1_ = {1.0, -0.0}, turnZ2_ = {-0.0, -1.0};
+    // Gposi's pixel step: the values that take the plain way, and the shifts' low 32 bits.
+    Pair pixelLow_ = {-kPixelLimit, -kPixelLimit};
+    Pair pixelHigh_ = {kPixelLimit, kPixelLimit};
+    Pixels pixelShift_ = {0, 0};
     uint64_t version_ = 0;
 };
 

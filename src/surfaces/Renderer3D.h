@@ -45,29 +45,17 @@ class Renderer3D {
 
     // The segment a-b clipped to the visible window; the pen ends at the drawn end.
     void Line(const AXIS& a, const AXIS& b) {
-        if (target_ != nullptr) LinePixels(ProjectLine(a, b));
-    }
-    // Line in two halves, so that callers drawing one segment in several views can project
-    // it for all of them before drawing: the ends' pixels, then the clipped drawing.
-    struct Segment {
-        PixelPoint from;
-        PixelPoint to;
-    };
-    Segment ProjectLine(const AXIS& a, const AXIS& b) {
+        if (target_ == nullptr) return;
         const PixelPoint p = Project(a);
         const PixelPoint q = view_.Gposi(b);
         lastPoint_ = b;
         lastPixel_ = q;
         lastVersion_ = view_.Version();
-        return Segment{p, q};
-    }
-    void LinePixels(Segment s) {
-        if (target_ == nullptr) return;
-        if (InWindow(s.from) && InWindow(s.to)) {
-            target_->MoveTo(s.from);
-            target_->LineTo(s.to);
+        if (InWindow(p) && InWindow(q)) [[likely]] {
+            target_->MoveTo(p);
+            target_->LineTo(q);
         } else {
-            LineClipped(s.from, s.to);
+            LineClipped(p, q);
         }
     }
     // A filled circle of r pixels about p's pixel.
