@@ -55,6 +55,7 @@ Canvas3D& Canvas3D::operator=(Canvas3D&& other) noexcept {
 }
 
 void Canvas3D::Refresh() {
+    PixelsChanged();
     pixels_ = PixelBuffer{};
     if (image_.isNull()) return;
     pixels_.bits = reinterpret_cast<uint32_t*>(image_.bits());  // makes the pixels our own
@@ -76,7 +77,8 @@ void Canvas3D::Resize(int width, int height) {
 
 void Canvas3D::LongerLine(PixelPoint from, PixelPoint to) {
     const QRgb rgb = penRgb_;
-    if (Contains(from) && Contains(to)) {
+    penPixelSet_ = Contains(to);  // a line lights its end whenever that lies inside
+    if (Contains(from) && penPixelSet_) {
         RasterInside(pixels_, from.x, from.y, to.x, to.y, rgb);
         return;
     }
@@ -135,6 +137,7 @@ void Canvas3D::Ellipse(int left, int top, int right, int bottom) {
 }
 
 void Canvas3D::Fill(uint32_t colour) {
+    PixelsChanged();
     const QRgb rgb = ToRgb(colour);
     for (int y = 0; y < pixels_.height; ++y) {
         uint32_t* row = pixels_.bits + y * pixels_.stride;
@@ -148,6 +151,7 @@ void Canvas3D::DrawImage(PixelPoint p, const QImage& picture) {
 }
 
 void Canvas3D::NotXorPolyline(const PixelPoint* points, int count) {
+    PixelsChanged();
     const PixelBuffer& buf = pixels_;
     const QRgb rgb = penRgb_;
     auto plot = [rgb](uint32_t* px) { *px = ~(rgb ^ *px) | 0xFF000000u; };
@@ -157,6 +161,7 @@ void Canvas3D::NotXorPolyline(const PixelPoint* points, int count) {
 }
 
 void Canvas3D::CopyImageFrom(const Canvas3D& other) {
+    PixelsChanged();
     const PixelBuffer& src = other.pixels_;
     if (pixels_.bits == nullptr || src.bits == nullptr) return;
     if (src.width == pixels_.width && src.height == pixels_.height) {

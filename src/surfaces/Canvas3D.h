@@ -49,19 +49,25 @@ class Canvas3D {
     uint32_t PenColor() const { return penColour_; }
     void SetPenColor(uint32_t colour) {
         penColour_ = colour;
-        penRgb_ = ToRgb(colour);
+        const QRgb rgb = ToRgb(colour);
+        penPixelSet_ = penPixelSet_ && rgb == penRgb_;
+        penRgb_ = rgb;
     }
     uint32_t BrushColor() const { return brushColour_; }
     void SetBrushColor(uint32_t colour) { brushColour_ = colour; }
     PixelPoint PenPos() const { return penPos_; }
 
-    void MoveTo(PixelPoint p) { penPos_ = p; }
+    void MoveTo(PixelPoint p) {
+        penPixelSet_ = penPixelSet_ && p == penPos_;
+        penPos_ = p;
+    }
     // A line from the pen position to p, both ends drawn; the pen ends at p.
     void LineTo(PixelPoint p) {
         const PixelPoint from = penPos_;
         penPos_ = p;
         if (Contains(from) && Contains(p) && IsShortLine(from.x, from.y, p.x, p.y)) {
-            RasterShort(pixels_, from.x, from.y, p.x, p.y, penRgb_);
+            RasterShort(pixels_, from.x, from.y, p.x, p.y, penRgb_, !penPixelSet_);
+            penPixelSet_ = true;
         } else {
             LongerLine(from, p);
         }
@@ -90,6 +96,8 @@ class Canvas3D {
     }
     // A pen line of more than two steps or with an end outside the image: its visible pixels.
     void LongerLine(PixelPoint from, PixelPoint to);
+    // After anything that may have changed the pixels.
+    void PixelsChanged() { penPixelSet_ = false; }
     // Points the cached pixel buffer at the image's pixels; after every operation that may
     // have given the image new pixels.
     void Refresh();
@@ -103,6 +111,10 @@ class Canvas3D {
     QRgb penRgb_ = ToRgb(kBlack);
     uint32_t brushColour_ = kWhite;
     PixelPoint penPos_;
+    // The pixel at the pen position has the pen colour: the last line ended there inside
+    // the image, and nothing has changed the pixels, the pen colour or its position since.
+    // A path's next line then need not set its start again.
+    bool penPixelSet_ = false;
 };
 
 }  // namespace cuttrace

@@ -89,13 +89,17 @@ inline bool IsShortLine(int x0, int y0, int x1, int y1) {
 
 // A short line (IsShortLine) with both ends inside the buffer, in one colour: the two ends
 // and the pixel half way, rounded away from the start (for a shorter line one of the ends).
-inline void RasterShort(const PixelBuffer& buf, int x0, int y0, int x1, int y1, uint32_t colour) {
-    static constexpr int kHalfWay[5] = {-1, -1, 0, 1, 1};
+// Without drawStart the start pixel is left as it is (the caller knows it has the colour).
+inline void RasterShort(const PixelBuffer& buf, int x0, int y0, int x1, int y1, uint32_t colour,
+                        bool drawStart = true) {
+    const int dx = x1 - x0;
+    const int dy = y1 - y0;
     const ptrdiff_t stride = buf.stride;
-    buf.bits[static_cast<ptrdiff_t>(y0) * stride + x0] = colour;
-    buf.bits[static_cast<ptrdiff_t>(y0 + kHalfWay[y1 - y0 + 2]) * stride + x0 +
-             kHalfWay[x1 - x0 + 2]] = colour;
-    buf.bits[static_cast<ptrdiff_t>(y1) * stride + x1] = colour;
+    uint32_t* const start = buf.bits + static_cast<ptrdiff_t>(y0) * stride + x0;
+    if (drawStart) *start = colour;
+    // Half of -2..2 steps, rounded away from zero: -1, -1, 0, 1, 1.
+    start[static_cast<ptrdiff_t>(dy - dy / 2) * stride + (dx - dx / 2)] = colour;
+    start[static_cast<ptrdiff_t>(dy) * stride + dx] = colour;
 }
 
 // The line from (x0, y0) to (x1, y1), both ends inside the buffer, in one colour: the same

@@ -81,6 +81,36 @@ TEST(TDrawBox3DCanvas, ShortLinesLightTheNearestPixelOfEveryStep) {
     }
 }
 
+TEST(TDrawBox3DCanvas, ALineStartsInThePenColourWhateverHappenedAfterTheLastLine) {
+    // A path's lines share their ends; a line's start must still show the pen colour after
+    // anything that changed that pixel, the colour or the pen position in between.
+    const QRgb red = qRgb(255, 0, 0);
+    const QRgb blue = qRgb(0, 0, 255);
+    Canvas3D canvas(20, 20);
+    canvas.SetPenColor(0x0000FF);
+    canvas.MoveTo({2, 2});
+    canvas.LineTo({5, 5});
+    canvas.Fill(0xFFFFFF);
+    canvas.LineTo({6, 5});
+    EXPECT_EQ(canvas.Image().pixel(5, 5), red);  // after a clear
+
+    canvas.SetPenColor(0xFF0000);
+    canvas.LineTo({7, 5});
+    EXPECT_EQ(canvas.Image().pixel(6, 5), blue);  // after a new colour
+
+    const PixelPoint across[2] = {{7, 0}, {7, 19}};
+    canvas.NotXorPolyline(across, 2);  // inverts (7, 5)
+    canvas.LineTo({8, 5});
+    EXPECT_EQ(canvas.Image().pixel(7, 5), blue);  // after a not-xor outline
+
+    canvas.SetPenColor(0x0000FF);
+    canvas.MoveTo({10, 10});
+    canvas.LineTo({10, 10});
+    canvas.MoveTo({8, 5});  // where the blue line ended
+    canvas.LineTo({9, 5});
+    EXPECT_EQ(canvas.Image().pixel(8, 5), red);  // after a pen move
+}
+
 TEST(TDrawBox3DCanvas, LimitLengthLinesCostOnlyTheirVisiblePart) {
     Canvas3D canvas(64, 48);
     canvas.MoveTo({-kPixelLimit, -kPixelLimit});
