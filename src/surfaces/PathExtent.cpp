@@ -89,9 +89,15 @@ void MotionExtent::Add(const MotionRecord& motion) {
 
 void MotionExtent::AddLine(const AXIS& to) {
     if (Same(to, current_)) return;
-    bounds_.Add(current_);
+    AddCurrent();
     bounds_.Add(to);
     current_ = to;
+}
+
+void MotionExtent::AddCurrent() {
+    // A path's motions share their ends: the start is usually in already.
+    if (!currentAdded_) bounds_.Add(current_);
+    currentAdded_ = true;
 }
 
 void MotionExtent::AddArc(const MotionRecord& motion) {
@@ -110,7 +116,7 @@ void MotionExtent::AddArc(const MotionRecord& motion) {
     const double sb = Coordinate(current_, second) - motion.c2;
     arc.radius = std::hypot(sa, sb);
     if (!(arc.radius > 0.0) || !std::isfinite(arc.radius)) {  // drawn as a straight line
-        bounds_.Add(current_);
+        AddCurrent();
         bounds_.Add(end);
         current_ = end;
         return;
@@ -127,7 +133,7 @@ void MotionExtent::AddArc(const MotionRecord& motion) {
     }
     arc.normalFrom = Coordinate(current_, normal);
     arc.normalTo = Coordinate(end, normal);
-    bounds_.Add(current_);
+    AddCurrent();
     bounds_.Add(end);
     AddCircle(arc);
     current_ = end;
@@ -137,7 +143,7 @@ void MotionExtent::AddCycle(const MotionRecord& motion) {
     const AXIS hole{motion.X, motion.Y, current_.z};
     const AXIS rLevel{motion.X, motion.Y, motion.c1};
     const AXIS bottom{motion.X, motion.Y, motion.Z};
-    bounds_.Add(current_);
+    AddCurrent();
     bounds_.Add(hole);
     bounds_.Add(rLevel);
     bounds_.Add(bottom);

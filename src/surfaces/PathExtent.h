@@ -80,6 +80,8 @@ class MotionExtent {
         double normalFrom = 0, normalTo = 0;
     };
     void AddLine(const AXIS& to);
+    // The start of the next motion, unless it is in already.
+    void AddCurrent();
     void AddArc(const MotionRecord& motion);
     void AddCycle(const MotionRecord& motion);
     void AddCircle(const Circle& circle);
@@ -87,6 +89,7 @@ class MotionExtent {
     PathBounds bounds_;
     double markRadius_;
     AXIS current_;
+    bool currentAdded_ = false;  // current_ is in bounds_
     Plane xy_, zx_, yz_;
 };
 
