@@ -97,10 +97,9 @@ inline void RasterShort(const PixelBuffer& buf, int x0, int y0, int x1, int y1, 
     const ptrdiff_t stride = buf.stride;
     uint32_t* const start = buf.bits + static_cast<ptrdiff_t>(y0) * stride + x0;
     if (drawStart) *start = colour;
-    // Half of -2..2 steps, rounded away from zero: -1, -1, 0, 1, 1.
-    const int halfX = dx - (dx == 2) + (dx == -2);
-    const int halfY = dy - (dy == 2) + (dy == -2);
-    start[static_cast<ptrdiff_t>(halfY) * stride + halfX] = colour;
+    // Half of -2..2 steps, rounded away from zero.
+    static constexpr int8_t kHalf[5] = {-1, -1, 0, 1, 1};
+    start[static_cast<ptrdiff_t>(kHalf[dy + 2]) * stride + kHalf[dx + 2]] = colour;
     start[static_cast<ptrdiff_t>(dy) * stride + dx] = colour;
 }
 
