@@ -33,10 +33,10 @@ using namespace cuttrace;
 class CountingViews : public PathViews {
   public:
     void DrawColor(uint32_t colour) override { colours += colour != 0xFFFFFFFF; }
-    void DrawMoveTo(const AXIS&) override { ++moves; }
-    void DrawLineTo(const AXIS&) override { ++lines; }
-    void DrawToolTo(const AXIS&) override { ++lines; }
-    void DrawLine(const AXIS&, const AXIS&) override { ++lines; }
+    void DrawMoveTo(const Point3&) override { ++moves; }
+    void DrawLineTo(const Point3&) override { ++lines; }
+    void DrawToolTo(const Point3&) override { ++lines; }
+    void DrawLine(const Point3&, const Point3&) override { ++lines; }
     void RefreshViews() override { ++refreshes; }
 
     uint64_t Calls() const { return colours + moves + lines + refreshes; }

@@ -29,10 +29,10 @@
 #include <string>
 #include <vector>
 
-#include "core/Axis.h"
+#include "core/Point3.h"
 #include "surfaces/Canvas3D.h"
 #include "surfaces/Renderer3D.h"
-#include "surfaces/TDrawBox3D.h"
+#include "surfaces/Surface3D.h"
 
 namespace {
 
@@ -44,10 +44,10 @@ constexpr size_t kPoints = 1 << 16;
 
 // A random walk of steps of about `step` pixels at scale 1 that stays inside the image,
 // or (step 0) points spread over the whole image.
-std::vector<AXIS> Path(double step, uint64_t seed) {
+std::vector<Point3> Path(double step, uint64_t seed) {
     std::mt19937_64 rng(seed);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
-    std::vector<AXIS> points;
+    std::vector<Point3> points;
     points.reserve(kPoints);
     double x = 0, y = 0, heading = 0;
     for (size_t i = 0; i < kPoints; ++i) {
@@ -64,12 +64,12 @@ std::vector<AXIS> Path(double step, uint64_t seed) {
                 y = std::clamp(y, -kHeight / 2.0 + 10, kHeight / 2.0 - 10);
             }
         }
-        points.push_back(AXIS{x, y, unit(rng) * 10});
+        points.push_back(Point3{x, y, unit(rng) * 10});
     }
     return points;
 }
 
-void SetUp(Renderer3D& renderer, Canvas3D& canvas, const AXIS& rotation) {
+void SetUp(Renderer3D& renderer, Canvas3D& canvas, const Point3& rotation) {
     renderer.SetTarget(&canvas);
     renderer.SetSize(kWidth, kHeight);
     renderer.View().SetAfine(rotation);
@@ -77,14 +77,14 @@ void SetUp(Renderer3D& renderer, Canvas3D& canvas, const AXIS& rotation) {
     renderer.SetColor(0x0000FF);
 }
 
-void LineToSegments(benchmark::State& state, double step, const AXIS& rotation) {
-    const std::vector<AXIS> points = Path(step, 1);
+void LineToSegments(benchmark::State& state, double step, const Point3& rotation) {
+    const std::vector<Point3> points = Path(step, 1);
     Canvas3D canvas(kWidth, kHeight);
     Renderer3D renderer;
     SetUp(renderer, canvas, rotation);
     renderer.MoveTo(points[0]);
     for (auto _ : state) {
-        for (const AXIS& p : points)
+        for (const Point3& p : points)
             renderer.LineTo(p);
     }
     benchmark::DoNotOptimize(canvas.Image().constBits());
@@ -92,20 +92,20 @@ void LineToSegments(benchmark::State& state, double step, const AXIS& rotation) 
 }
 
 void BM_LineToShort(benchmark::State& state) {
-    LineToSegments(state, 8.0, AXIS{});
+    LineToSegments(state, 8.0, Point3{});
 }
 void BM_LineToShortOblique(benchmark::State& state) {
-    LineToSegments(state, 8.0, AXIS{-45, 32, 28});
+    LineToSegments(state, 8.0, Point3{-45, 32, 28});
 }
 void BM_LineToLong(benchmark::State& state) {
-    LineToSegments(state, 0.0, AXIS{});
+    LineToSegments(state, 0.0, Point3{});
 }
 
 void BM_ClippedLineShort(benchmark::State& state) {
-    const std::vector<AXIS> points = Path(8.0, 2);
+    const std::vector<Point3> points = Path(8.0, 2);
     Canvas3D canvas(kWidth, kHeight);
     Renderer3D renderer;
-    SetUp(renderer, canvas, AXIS{});
+    SetUp(renderer, canvas, Point3{});
     for (auto _ : state) {
         for (size_t i = 1; i < points.size(); ++i)
             renderer.Line(points[i - 1], points[i]);
@@ -115,12 +115,12 @@ void BM_ClippedLineShort(benchmark::State& state) {
 
 // Half of every segment outside the image: the clipping path.
 void BM_ClippedLinePartlyOutside(benchmark::State& state) {
-    std::vector<AXIS> points = Path(0.0, 3);
-    for (AXIS& p : points)
+    std::vector<Point3> points = Path(0.0, 3);
+    for (Point3& p : points)
         p.x *= 2;
     Canvas3D canvas(kWidth, kHeight);
     Renderer3D renderer;
-    SetUp(renderer, canvas, AXIS{});
+    SetUp(renderer, canvas, Point3{});
     for (auto _ : state) {
         for (size_t i = 1; i < points.size(); ++i)
             renderer.Line(points[i - 1], points[i]);
@@ -135,15 +135,15 @@ void BM_SurfaceLineToShort(benchmark::State& state) {
     static char* argv[] = {name, nullptr};
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static QApplication app(argc, argv);
-    const std::vector<AXIS> points = Path(8.0, 1);
-    TDrawBox3D box;
+    const std::vector<Point3> points = Path(8.0, 1);
+    Surface3D box;
     box.resize(kWidth, kHeight);
     box.Init();
     box.SetCashDraw(true);
     box.SetColor(0x0000FF);
     box.MoveTo(points[0]);
     for (auto _ : state) {
-        for (const AXIS& p : points)
+        for (const Point3& p : points)
             box.LineTo(p);
     }
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * points.size()));
@@ -151,11 +151,11 @@ void BM_SurfaceLineToShort(benchmark::State& state) {
 
 // For comparison: QPainter drawing the same projected short segments.
 void BM_QPainterShort(benchmark::State& state) {
-    const std::vector<AXIS> points = Path(8.0, 1);
+    const std::vector<Point3> points = Path(8.0, 1);
     Projection3D view;
     view.Init(kWidth, kHeight);
     std::vector<QPoint> pixels;
-    for (const AXIS& p : points) {
+    for (const Point3& p : points) {
         const PixelPoint q = view.Gposi(p);
         pixels.emplace_back(q.x, q.y);
     }

@@ -16,11 +16,11 @@
 #include <vector>
 
 #include "core/Settings.h"
+#include "ui/MainWindow.h"
 #include "ui/MonotonicClock.h"
 #include "ui/RunController.h"
-#include "ui/TFrameView.h"
-#include "ui/TMainForm.h"
 #include "ui/UiDialogs.h"
+#include "ui/ViewPane.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ struct QuickRunFigures {
     int32_t motions = 0;
 };
 
-QuickRunFigures QuickRun(TMainForm& form, const QString& program) {
+QuickRunFigures QuickRun(MainWindow& form, const QString& program) {
     form.OpenProgram(program);
     form.ClearPicture();
     QuickRunFigures figures;
@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
     Settings settings;
     QuietDialogs dialogs;
     SteadyClock clock;
-    TMainForm form(settings, dialogs, clock);
+    MainWindow form(settings, dialogs, clock);
     form.resize(1280, 900);
     form.show();
     QApplication::processEvents();

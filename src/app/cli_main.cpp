@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "core/Messages.h"
 #include "core/NcRunner.h"
 #include "core/PictureFile.h"
+#include "core/RunMessages.h"
 #include "machines/DiagnosticLog.h"
 #include "machines/NcMachine.h"
 #include "machines/NumberText.h"
@@ -178,7 +178,7 @@ class ImageOutput {
     explicit ImageOutput(const ImageOptions& options)
         : picture_(options),
           drawer_(picture_, settings_),
-          extent_(picture_.Surface().View().Afine(), settings_.CutterDia),
+          extent_(picture_.Surface().View().Afine(), settings_.cutterDiameter),
           drawAsRun_(options.hasScale) {
         drawer_.SetQuick(true);
         drawer_.SetDrawRapids(true);

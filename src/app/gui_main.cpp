@@ -12,15 +12,15 @@
 #include <QPixmap>
 #include <cstdio>
 
-#include "core/Messages.h"
+#include "core/RunMessages.h"
 #include "core/Settings.h"
 #include "ui/AppIcon.h"
 #include "ui/CommandLine.h"
+#include "ui/MainWindow.h"
 #include "ui/MonotonicClock.h"
 #include "ui/QtUiDialogs.h"
 #include "ui/SettingsStore.h"
-#include "ui/TMainForm.h"
-#include "ui/TOpenForm.h"
+#include "ui/SplashWindow.h"
 #include "ui/UiTexts.h"
 
 namespace {
@@ -86,14 +86,14 @@ int main(int argc, char** argv) {
     SteadyClock clock;
 
     // The start-up window shows while the main window is built, and frees itself.
-    TMainForm* mainForm = nullptr;
-    auto* openForm = new TOpenForm([&mainForm, &arguments] {
+    MainWindow* mainForm = nullptr;
+    auto* openForm = new SplashWindow([&mainForm, &arguments] {
         // A main window closed during the display time has nothing more to do.
         if (mainForm && mainForm->isVisible()) mainForm->ProcessCommandLine(arguments);
     });
     openForm->show();
 
-    TMainForm window(AppSettings(), dialogs, clock);
+    MainWindow window(AppSettings(), dialogs, clock);
     mainForm = &window;
     grabbing.SetWindow(&window);
     for (int i = 0; i < viewer.layout; ++i)

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "core/BlockWords.h"
-#include "core/Messages.h"
+#include "core/RunMessages.h"
 #include "machines/DiagnosticLog.h"
 
 namespace cuttrace {

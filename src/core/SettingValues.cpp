@@ -38,21 +38,21 @@ SettingValue TextValue(const char* name, std::string Settings::*field) {
 }
 
 const std::array<SettingValue, 15> kValues = {
-    ColourValue("Org", &Settings::Org),
-    IntegerValue("Gage", &Settings::Gage),
-    ColourValue("Feed", &Settings::Feed),
-    ColourValue("Rapid", &Settings::Rapid),
-    ColourValue("Spot", &Settings::Spot),
-    ColourValue("Back", &Settings::Back),
-    IntegerValue("NCCODE", &Settings::NCCODE),
-    FlagValue("Buer", &Settings::Buer),
-    FlagValue("G0", &Settings::G0),
-    FlagValue("M1", &Settings::M1),
-    IntegerValue("TIMER", &Settings::TIMER),
-    RealValue("DRYRUN", SettingKind::WholeNumber, &Settings::DRYRUN),
-    RealValue("CutterDia", SettingKind::Real, &Settings::CutterDia),
-    FlagValue("CuterView", &Settings::CuterView),
-    TextValue("EditerPath", &Settings::EditerPath),
+    ColourValue("Org", &Settings::originColor),
+    IntegerValue("Gage", &Settings::gauge),
+    ColourValue("Feed", &Settings::feedColor),
+    ColourValue("Rapid", &Settings::rapidColor),
+    ColourValue("Spot", &Settings::cycleColor),
+    ColourValue("Back", &Settings::backgroundColor),
+    IntegerValue("NCCODE", &Settings::dialect),
+    FlagValue("Buer", &Settings::noMotionBuffer),
+    FlagValue("G0", &Settings::drawRapids),
+    FlagValue("M1", &Settings::stopAtM1),
+    IntegerValue("TIMER", &Settings::timerIntervalMs),
+    RealValue("DRYRUN", SettingKind::WholeNumber, &Settings::dryRunSpeed),
+    RealValue("CutterDia", SettingKind::Real, &Settings::cutterDiameter),
+    FlagValue("CuterView", &Settings::showCutter),
+    TextValue("EditerPath", &Settings::editorCommand),
 };
 
 bool IsBlank(char c) {

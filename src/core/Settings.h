@@ -10,21 +10,21 @@
 namespace cuttrace {
 
 struct Settings {
-    uint32_t Org = 0xFF00FF;    // origin mark colour (0x00BBGGRR)
-    int32_t Gage = 0;           // kept and stored only
-    uint32_t Back = 0xFFFFFF;   // kept and stored only; views are cleared to white
-    uint32_t Rapid = 0x000000;  // rapid moves
-    uint32_t Feed = 0x0000FF;   // feed moves (red)
-    uint32_t Spot = 0xFF0000;   // canned cycles (blue)
-    int32_t TIMER = 10;         // run timer interval in ms; 0 starts no timer
-    int32_t NCCODE = 0;         // dialect: 0 MELDAS, 1 FANUC, 2 TOSNAC
-    double CutterDia = 2.0;     // cutter picture and drilling mark size
-    bool G0 = true;             // kept and stored only
-    bool M1 = true;             // a block with M1 stops the run
-    bool Buer = true;           // "NonBufering": motions are not kept in the picture buffer
-    bool CuterView = true;      // show the cutter in the views
-    double DRYRUN = 2000.0;     // dry-run drawing speed (stored as an integer)
-    std::string EditerPath = "blockpad.exe";
+    uint32_t originColor = 0xFF00FF;      // origin mark colour (0x00BBGGRR)
+    int32_t gauge = 0;                    // kept and stored only
+    uint32_t backgroundColor = 0xFFFFFF;  // kept and stored only; views are cleared to white
+    uint32_t rapidColor = 0x000000;       // rapid moves
+    uint32_t feedColor = 0x0000FF;        // feed moves (red)
+    uint32_t cycleColor = 0xFF0000;       // canned cycles (blue)
+    int32_t timerIntervalMs = 10;         // run timer interval in ms; 0 starts no timer
+    int32_t dialect = 0;                  // dialect: 0 MELDAS, 1 FANUC, 2 TOSNAC
+    double cutterDiameter = 2.0;          // cutter picture and drilling mark size
+    bool drawRapids = true;               // kept and stored only
+    bool stopAtM1 = true;                 // a block with M1 stops the run
+    bool noMotionBuffer = true;   // "NonBufering": motions are not kept in the picture buffer
+    bool showCutter = true;       // show the cutter in the views
+    double dryRunSpeed = 2000.0;  // dry-run drawing speed (stored as an integer)
+    std::string editorCommand = "blockpad.exe";
 };
 
 // The one record of the process (the viewer reads and writes it at start and end).

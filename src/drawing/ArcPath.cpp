@@ -17,7 +17,7 @@ double OffsetAngle(double a, double b) {
     return a < 0.0 ? angle + 180.0 : angle;
 }
 
-ArcPath ArcPath::Make(const AXIS& start, const MotionRecord& record) {
+ArcPath ArcPath::Make(const Point3& start, const MotionRecord& record) {
     ArcPath arc;
     switch (record.kind) {
         case KindArcCwZX:
@@ -59,8 +59,8 @@ bool ArcPath::Degenerate() const {
            !std::isfinite(Coordinate(start, normal)) || !std::isfinite(Coordinate(end, normal));
 }
 
-AXIS ArcPath::PointAt(double angle) const {
-    AXIS p;
+Point3 ArcPath::PointAt(double angle) const {
+    Point3 p;
     const double r = angle * (std::numbers::pi / 180.0);
     Coordinate(p, first) = centreFirst + radius * std::cos(r);
     Coordinate(p, second) = centreSecond + radius * std::sin(r);

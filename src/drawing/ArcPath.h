@@ -7,8 +7,8 @@
 
 #include <cstdint>
 
-#include "core/Axis.h"
 #include "core/MotionRecord.h"
+#include "core/Point3.h"
 
 namespace cuttrace {
 
@@ -16,10 +16,10 @@ namespace cuttrace {
 double OffsetAngle(double a, double b);
 
 // Coordinate 0 is x, 1 is y, 2 is z.
-inline double& Coordinate(AXIS& p, int axis) {
+inline double& Coordinate(Point3& p, int axis) {
     return axis == 0 ? p.x : axis == 1 ? p.y : p.z;
 }
-inline double Coordinate(const AXIS& p, int axis) {
+inline double Coordinate(const Point3& p, int axis) {
     return axis == 0 ? p.x : axis == 1 ? p.y : p.z;
 }
 
@@ -28,8 +28,8 @@ struct ArcPath {
     int second = 1;
     int normal = 2;
     bool clockwise = false;
-    AXIS start;
-    AXIS end;
+    Point3 start;
+    Point3 end;
     double centreFirst = 0.0;
     double centreSecond = 0.0;
     double radius = 0.0;
@@ -40,14 +40,14 @@ struct ArcPath {
 
     // Sets up the arc from start to the record's end point around its centre (c1, c2);
     // the plane and the sense come from the record's kind.
-    static ArcPath Make(const AXIS& start, const MotionRecord& record);
+    static ArcPath Make(const Point3& start, const MotionRecord& record);
 
     // No arc can be drawn: the start lies on the centre, or a value is not finite.
     bool Degenerate() const;
 
     // The point at an angle; the normal coordinate moves in proportion to the swept angle
     // and is exactly the end's at the end angle.
-    AXIS PointAt(double angle) const;
+    Point3 PointAt(double angle) const;
 };
 
 }  // namespace cuttrace

@@ -21,7 +21,7 @@ ArcPolygon::ArcPolygon(const ArcPath& arc, double stepDegrees)
       a0_(Coordinate(arc.start, arc.first) - arc.centreFirst),
       b0_(Coordinate(arc.start, arc.second) - arc.centreSecond),
       normalStart_(Coordinate(arc.start, arc.normal)) {
-    const AXIS last = arc.PointAt(arc.endAngle);
+    const Point3 last = arc.PointAt(arc.endAngle);
     lastX_ = last.x;
     lastY_ = last.y;
     lastZ_ = last.z;
@@ -34,7 +34,7 @@ ArcPolygon::ArcPolygon(const ArcPath& arc, double stepDegrees)
     normalPerStep_ = (Coordinate(arc.end, arc.normal) - normalStart_) * signedStep / arc.span;
 }
 
-std::size_t ArcPolygon::Fill(Cursor& cursor, AXIS* out) const {
+std::size_t ArcPolygon::Fill(Cursor& cursor, Point3* out) const {
     std::size_t n = 0;
     double a = cursor.a;
     double b = cursor.b;

@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/Axis.h"
+#include "core/Point3.h"
 #include "drawing/ArcPath.h"
 
 namespace cuttrace {
@@ -31,7 +31,7 @@ class ArcPolygon {
     Cursor Begin() const { return {a0_, b0_, 0}; }
     // The next points, up to kBatch of them, into out; returns how many (0 at the end).
     // Drawing and redrawing both go through here, so they give the same points.
-    std::size_t Fill(Cursor& cursor, AXIS* out) const;
+    std::size_t Fill(Cursor& cursor, Point3* out) const;
 
   private:
     int first_;  // the plane's first axis: 0 XY, 2 ZX, 1 YZ

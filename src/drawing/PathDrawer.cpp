@@ -9,7 +9,7 @@ namespace {
 // Two coordinates are the same when they differ by less than this.
 constexpr double kSamePointTolerance = 1e-8;
 
-double Distance(const AXIS& a, const AXIS& b) {
+double Distance(const Point3& a, const Point3& b) {
     return std::hypot(a.x - b.x, a.y - b.y, a.z - b.z);
 }
 
@@ -18,14 +18,14 @@ double Distance(const AXIS& a, const AXIS& b) {
 PathDrawer::PathDrawer(PathViews& views, const Settings& settings)
     : views_(views),
       settings_(&settings),
-      rapidColour_(&settings.Rapid),
-      feedColour_(&settings.Feed),
-      spotColour_(&settings.Spot) {}
+      rapidColour_(&settings.rapidColor),
+      feedColour_(&settings.feedColor),
+      spotColour_(&settings.cycleColor) {}
 
 void PathDrawer::SetColours(const Settings& settings) {
-    rapidColour_ = &settings.Rapid;
-    feedColour_ = &settings.Feed;
-    spotColour_ = &settings.Spot;
+    rapidColour_ = &settings.rapidColor;
+    feedColour_ = &settings.feedColor;
+    spotColour_ = &settings.cycleColor;
 }
 
 void PathDrawer::SetFeed(double feedPerMinute) {
@@ -38,7 +38,7 @@ void PathDrawer::SetFeed(double feedPerMinute) {
 
 void PathDrawer::BeginMotion(const MotionRecord& record) {
     kind_ = record.kind;
-    const AXIS to{record.X, record.Y, record.Z};
+    const Point3 to{record.X, record.Y, record.Z};
     switch (record.kind) {
         case KindRapid:
             if (!drawRapids_) {
@@ -106,7 +106,7 @@ void PathDrawer::Advance(double seconds) {
     views_.RefreshViews();
 }
 
-bool PathDrawer::SameAsCurrent(const AXIS& p) const {
+bool PathDrawer::SameAsCurrent(const Point3& p) const {
     auto same = [](double a, double b) {
         const double d = a - b;
         return d > -kSamePointTolerance && d < kSamePointTolerance;
@@ -122,7 +122,7 @@ double PathDrawer::LineSpeed() const {
     return family_ == Family::Rapid ? kRapidSpeed : feedSpeed_;
 }
 
-void PathDrawer::StartLine(Family family, const AXIS& to, bool evenIfZeroLength) {
+void PathDrawer::StartLine(Family family, const Point3& to, bool evenIfZeroLength) {
     if (!evenIfZeroLength && SameAsCurrent(to)) {
         family_ = Family::None;
         return;
@@ -143,7 +143,7 @@ void PathDrawer::StartLine(Family family, const AXIS& to, bool evenIfZeroLength)
 
 void PathDrawer::StepLine(double seconds) {
     views_.DrawColor(LineColour());
-    const AXIS previous = moving_;
+    const Point3 previous = moving_;
     const double speed = LineSpeed();
     t_ += speed * seconds / lineLength_;
     // A line without a usable length (no length, or one too long to be a number) ends at
@@ -161,7 +161,7 @@ void PathDrawer::StepLine(double seconds) {
     if (std::isfinite(time)) totalTime_ += time;
 }
 
-void PathDrawer::QuickLine(Family family, const AXIS& to, bool evenIfZeroLength) {
+void PathDrawer::QuickLine(Family family, const Point3& to, bool evenIfZeroLength) {
     if (!evenIfZeroLength && SameAsCurrent(to)) {
         family_ = Family::None;
         return;
@@ -179,7 +179,7 @@ void PathDrawer::QuickLine(Family family, const AXIS& to, bool evenIfZeroLength)
 }
 
 void PathDrawer::Redraw() {
-    vertices_.ForEach([this](const AXIS& point, uint32_t colour) {
+    vertices_.ForEach([this](const Point3& point, uint32_t colour) {
         views_.DrawColor(colour);
         views_.DrawLineTo(point);
     });
@@ -195,7 +195,7 @@ void PathDrawer::DrawOrigin(double scale) {
     const double b = 2.0 / scale;
     const double c = 20.0 / scale;
     const double d = 1.0 / scale;
-    views_.DrawColor(settings_->Org);
+    views_.DrawColor(settings_->originColor);
     // Arrow heads on X, Y and Z.
     views_.DrawMoveTo({a, b, 0});
     views_.DrawLineTo({c, 0, 0});

@@ -8,8 +8,8 @@
 
 #include <cstdint>
 
-#include "core/Axis.h"
 #include "core/MotionRecord.h"
+#include "core/Point3.h"
 #include "core/Settings.h"
 #include "drawing/ArcPath.h"
 #include "drawing/PathViews.h"
@@ -66,22 +66,22 @@ class PathDrawer {
 
     // Where the tool is after the motions begun so far (already the end of a motion that
     // is still being animated).
-    const AXIS& CurrentPosition() const { return current_; }
-    const AXIS& EndPosition() const { return end_; }
+    const Point3& CurrentPosition() const { return current_; }
+    const Point3& EndPosition() const { return end_; }
     // The animated tool position: the last point drawn.
-    const AXIS& MovingPoint() const { return moving_; }
+    const Point3& MovingPoint() const { return moving_; }
     const VertexList& Vertices() const { return vertices_; }
 
   private:
     enum class Family { None, Rapid, Feed, Arc, Cycle };
 
-    bool SameAsCurrent(const AXIS& p) const;
+    bool SameAsCurrent(const Point3& p) const;
     uint32_t LineColour() const;
     double LineSpeed() const;
 
-    void StartLine(Family family, const AXIS& to, bool evenIfZeroLength);
+    void StartLine(Family family, const Point3& to, bool evenIfZeroLength);
     void StepLine(double seconds);
-    void QuickLine(Family family, const AXIS& to, bool evenIfZeroLength);
+    void QuickLine(Family family, const Point3& to, bool evenIfZeroLength);
 
     void StartArc(const MotionRecord& record);
     void StepArc(double seconds);
@@ -93,7 +93,7 @@ class PathDrawer {
     void QuickCycle(const MotionRecord& record);
     void SetUpCycle(const MotionRecord& record);
     bool CycleBottomReached(double z) const;
-    void ToolMark(const AXIS& p);
+    void ToolMark(const Point3& p);
 
     PathViews& views_;
     const Settings* settings_;
@@ -109,13 +109,13 @@ class PathDrawer {
     Family family_ = Family::None;
     double feedSpeed_ = 1.0;
 
-    AXIS current_;
-    AXIS end_;
-    AXIS moving_;
+    Point3 current_;
+    Point3 end_;
+    Point3 moving_;
 
     // Line being drawn.
-    AXIS lineStart_;
-    AXIS lineDelta_;
+    Point3 lineStart_;
+    Point3 lineDelta_;
     double lineLength_ = 0.0;
     double t_ = 0.0;
 
@@ -124,7 +124,7 @@ class PathDrawer {
     double angle_ = 0.0;
 
     // Drilling cycle being drawn.
-    AXIS hole_;  // the hole at the initial level (where the cycle ends)
+    Point3 hole_;  // the hole at the initial level (where the cycle ends)
     double rLevel_ = 0.0;
     double bottom_ = 0.0;
     double sign_ = 1.0;

@@ -15,7 +15,7 @@ constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
 // (36,000 segments at most per turn; radii up to 4,000 keep their 40/radius step).
 constexpr double kMinQuickArcStep = 0.01;
 
-double Distance(const AXIS& a, const AXIS& b) {
+double Distance(const Point3& a, const Point3& b) {
     return std::hypot(a.x - b.x, a.y - b.y, a.z - b.z);
 }
 
@@ -25,7 +25,7 @@ double Distance(const AXIS& a, const AXIS& b) {
 // straight feed segment to its end, which also keeps the animation finite.
 bool PathDrawer::DrawArcAsLine(const MotionRecord& record) {
     if (!arc_.Degenerate()) return false;
-    const AXIS to{record.X, record.Y, record.Z};
+    const Point3 to{record.X, record.Y, record.Z};
     if (quick_) {
         QuickLine(Family::Feed, to, true);
     } else {
@@ -49,7 +49,7 @@ void PathDrawer::StartArc(const MotionRecord& record) {
 
 void PathDrawer::StepArc(double seconds) {
     views_.DrawColor(*feedColour_);
-    const AXIS previous = moving_;
+    const Point3 previous = moving_;
     const double step = feedSpeed_ * seconds / arc_.radius * kDegreesPerRadian;
     angle_ += arc_.clockwise ? -step : step;
     const bool done = arc_.clockwise ? !(angle_ > arc_.endAngle) : !(angle_ < arc_.endAngle);
@@ -81,8 +81,8 @@ void PathDrawer::QuickArc(const MotionRecord& record) {
 
     const uint32_t colour = *feedColour_;
     views_.DrawColor(colour);
-    AXIS previous = current_;
-    AXIS points[ArcPolygon::kBatch];
+    Point3 previous = current_;
+    Point3 points[ArcPolygon::kBatch];
     ArcPolygon::Cursor cursor = polygon.Begin();
     while (const std::size_t n = polygon.Fill(cursor, points)) {
         for (std::size_t i = 0; i < n; ++i) {

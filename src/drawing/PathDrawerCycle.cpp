@@ -37,19 +37,19 @@ bool PathDrawer::CycleBottomReached(double z) const {
     return sign_ < 0.0 ? !(z > bottom_) : !(z < bottom_);
 }
 
-void PathDrawer::ToolMark(const AXIS& p) {
-    const double rho = settings_->CutterDia;
+void PathDrawer::ToolMark(const Point3& p) {
+    const double rho = settings_->cutterDiameter;
     double step = rho > 1.0 ? 60.0 / rho : 90.0;
     if (!(step >= kMinMarkStep)) step = kMinMarkStep;
     constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
     // Begins with a zero-length segment at angle 0; not closed when 360 is not a whole
     // number of steps.
-    AXIS previous{p.x + rho, p.y, p.z};
+    Point3 previous{p.x + rho, p.y, p.z};
     for (int k = 0;; ++k) {
         const double angle = step * k;
         if (angle > 360.0 + kMarkAngleTolerance) break;
         const double r = angle * kRadiansPerDegree;
-        const AXIS q{p.x + rho * std::cos(r), p.y + rho * std::sin(r), p.z};
+        const Point3 q{p.x + rho * std::cos(r), p.y + rho * std::sin(r), p.z};
         views_.DrawLine(previous, q);
         previous = q;
     }
@@ -57,7 +57,7 @@ void PathDrawer::ToolMark(const AXIS& p) {
 
 void PathDrawer::StartCycle(const MotionRecord& record) {
     SetUpCycle(record);
-    const AXIS rPoint{record.X, record.Y, rLevel_};
+    const Point3 rPoint{record.X, record.Y, rLevel_};
     moving_ = rPoint;
     views_.DrawColor(*rapidColour_);
     views_.DrawMoveTo(current_);
@@ -80,7 +80,7 @@ void PathDrawer::StepCycle(double seconds) {
         if (std::isfinite(time)) totalTime_ += time;
         return;
     }
-    const AXIS bottom{hole_.x, hole_.y, bottom_};
+    const Point3 bottom{hole_.x, hole_.y, bottom_};
     ToolMark(bottom);
     views_.DrawMoveTo(bottom);
     views_.DrawToolTo({hole_.x, hole_.y, rLevel_});
@@ -89,9 +89,9 @@ void PathDrawer::StepCycle(double seconds) {
 
 void PathDrawer::QuickCycle(const MotionRecord& record) {
     views_.DrawColor(*spotColour_);
-    const AXIS start = current_;
+    const Point3 start = current_;
     SetUpCycle(record);
-    const AXIS rPoint{hole_.x, hole_.y, rLevel_};
+    const Point3 rPoint{hole_.x, hole_.y, rLevel_};
     views_.DrawLine(start, hole_);
     views_.DrawLine(hole_, rPoint);
     moving_ = rPoint;

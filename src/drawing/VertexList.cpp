@@ -28,7 +28,7 @@ PathVertex VertexList::operator[](std::size_t i) const {
         return {{p.x, p.y, p.z}, run.colour};
     }
     const ArcPolygon& polygon = arcs_[run.source];
-    AXIS points[ArcPolygon::kBatch];
+    Point3 points[ArcPolygon::kBatch];
     ArcPolygon::Cursor cursor = polygon.Begin();
     std::size_t skipped = 0;
     while (const std::size_t n = polygon.Fill(cursor, points)) {

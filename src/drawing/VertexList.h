@@ -10,14 +10,14 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/Axis.h"
+#include "core/Point3.h"
 #include "drawing/ArcPolygon.h"
 #include "drawing/BlockStore.h"
 
 namespace cuttrace {
 
 struct PathVertex {
-    AXIS point;
+    Point3 point;
     uint32_t colour = 0;  // the colour value at the time of drawing, not a reference
 
     friend bool operator==(const PathVertex&, const PathVertex&) = default;
@@ -25,7 +25,7 @@ struct PathVertex {
 
 class VertexList {
   public:
-    void Append(const AXIS& point, uint32_t colour) {
+    void Append(const Point3& point, uint32_t colour) {
         if (runs_.Size() == 0 || runs_[runs_.Size() - 1].arc ||
             runs_[runs_.Size() - 1].colour != colour) {
             runs_.Append({count_, points_.Size(), colour, false});
@@ -55,7 +55,7 @@ class VertexList {
             const Run& run = runs_[r];
             if (run.arc) {
                 const ArcPolygon& polygon = arcs_[run.source];
-                AXIS points[ArcPolygon::kBatch];
+                Point3 points[ArcPolygon::kBatch];
                 ArcPolygon::Cursor cursor = polygon.Begin();
                 while (const std::size_t n = polygon.Fill(cursor, points)) {
                     for (std::size_t i = 0; i < n; ++i)
@@ -66,7 +66,7 @@ class VertexList {
             const std::size_t end = r + 1 < runs_.Size() ? runs_[r + 1].firstVertex : count_;
             for (std::size_t i = run.source; i < run.source + (end - run.firstVertex); ++i) {
                 const Point& p = points_[i];
-                visit(AXIS{p.x, p.y, p.z}, run.colour);
+                visit(Point3{p.x, p.y, p.z}, run.colour);
             }
         }
     }

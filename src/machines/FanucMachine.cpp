@@ -1,7 +1,7 @@
 #include "machines/FanucMachine.h"
 
 #include "machines/DiagnosticLog.h"
-#include "machines/Messages.h"
+#include "machines/MachineMessages.h"
 
 namespace cuttrace {
 

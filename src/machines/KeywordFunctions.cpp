@@ -4,7 +4,7 @@
 #include <numbers>
 
 #include "machines/DiagnosticLog.h"
-#include "machines/Messages.h"
+#include "machines/MachineMessages.h"
 #include "machines/NcMachine.h"
 
 namespace cuttrace {

@@ -4,7 +4,7 @@
 
 #include "machines/CharClass.h"
 #include "machines/DiagnosticLog.h"
-#include "machines/Messages.h"
+#include "machines/MachineMessages.h"
 #include "machines/NcMachine.h"
 #include "machines/NumberText.h"
 

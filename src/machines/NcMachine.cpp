@@ -3,8 +3,8 @@
 #include "machines/CharClass.h"
 #include "machines/DiagnosticLog.h"
 #include "machines/FanucMachine.h"
+#include "machines/MachineMessages.h"
 #include "machines/MeldasMachine.h"
-#include "machines/Messages.h"
 #include "machines/NumberText.h"
 #include "machines/TosnacMachine.h"
 

@@ -6,8 +6,8 @@
 
 #include "machines/CharClass.h"
 #include "machines/DiagnosticLog.h"
+#include "machines/MachineMessages.h"
 #include "machines/MessageFormat.h"
-#include "machines/Messages.h"
 #include "machines/NcMachine.h"
 #include "machines/NumberText.h"
 

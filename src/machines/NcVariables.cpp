@@ -1,7 +1,7 @@
 // Macro variables: reference numbers, storage by level, substitution into address words.
 #include "machines/CharClass.h"
 #include "machines/DiagnosticLog.h"
-#include "machines/Messages.h"
+#include "machines/MachineMessages.h"
 #include "machines/NcMachine.h"
 
 namespace cuttrace {

@@ -2,7 +2,7 @@
 
 #include "machines/CharClass.h"
 #include "machines/DiagnosticLog.h"
-#include "machines/Messages.h"
+#include "machines/MachineMessages.h"
 #include "machines/NumberText.h"
 
 namespace cuttrace {

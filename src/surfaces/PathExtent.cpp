@@ -11,10 +11,10 @@ namespace {
 constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
 constexpr double kSamePoint = 1e-8;  // a line shorter than this on every axis is not drawn
 
-double& Coordinate(AXIS& p, int axis) {
+double& Coordinate(Point3& p, int axis) {
     return axis == 0 ? p.x : axis == 1 ? p.y : p.z;
 }
-double Coordinate(const AXIS& p, int axis) {
+double Coordinate(const Point3& p, int axis) {
     return axis == 0 ? p.x : axis == 1 ? p.y : p.z;
 }
 
@@ -26,19 +26,19 @@ double OffsetAngle(double a, double b) {
     return a < 0.0 ? angle + 180.0 : angle;
 }
 
-bool Same(const AXIS& a, const AXIS& b) {
+bool Same(const Point3& a, const Point3& b) {
     return std::abs(a.x - b.x) < kSamePoint && std::abs(a.y - b.y) < kSamePoint &&
            std::abs(a.z - b.z) < kSamePoint;
 }
 
 }  // namespace
 
-PathBounds::PathBounds(const AXIS& rotation) {
+PathBounds::PathBounds(const Point3& rotation) {
     turn_.SetAfine(rotation);
 }
 
-void PathBounds::Add(const AXIS& p) {
-    const AXIS q = Turned(p);
+void PathBounds::Add(const Point3& p) {
+    const Point3 q = Turned(p);
     if (!std::isfinite(q.x) || !std::isfinite(q.y)) return;
     if (empty_) {
         minX_ = maxX_ = q.x;
@@ -52,7 +52,7 @@ void PathBounds::Add(const AXIS& p) {
     maxY_ = std::max(maxY_, q.y);
 }
 
-MotionExtent::MotionExtent(const AXIS& rotation, double markRadius)
+MotionExtent::MotionExtent(const Point3& rotation, double markRadius)
     : bounds_(rotation),
       markRadius_(markRadius),
       xy_(Turn(0, 1, 2)),
@@ -64,13 +64,13 @@ MotionExtent::Plane MotionExtent::Turn(int first, int second, int normal) const 
     plane.first = first;
     plane.second = second;
     plane.normal = normal;
-    AXIS unit[3];
+    Point3 unit[3];
     Coordinate(unit[0], first) = 1.0;
     Coordinate(unit[1], second) = 1.0;
     Coordinate(unit[2], normal) = 1.0;
-    const AXIS u = bounds_.Turned(unit[0]);
-    const AXIS v = bounds_.Turned(unit[1]);
-    const AXIS w = bounds_.Turned(unit[2]);
+    const Point3 u = bounds_.Turned(unit[0]);
+    const Point3 v = bounds_.Turned(unit[1]);
+    const Point3 w = bounds_.Turned(unit[2]);
     plane.u[0] = u.x, plane.u[1] = u.y;
     plane.v[0] = v.x, plane.v[1] = v.y;
     plane.w[0] = w.x, plane.w[1] = w.y;
@@ -79,7 +79,7 @@ MotionExtent::Plane MotionExtent::Turn(int first, int second, int normal) const 
 
 void MotionExtent::Add(const MotionRecord& motion) {
     if (motion.kind == KindRapid || motion.kind == KindFeed) {
-        AddLine(AXIS{motion.X, motion.Y, motion.Z});
+        AddLine(Point3{motion.X, motion.Y, motion.Z});
     } else if (IsArcKind(motion.kind)) {
         AddArc(motion);
     } else {
@@ -87,7 +87,7 @@ void MotionExtent::Add(const MotionRecord& motion) {
     }
 }
 
-void MotionExtent::AddLine(const AXIS& to) {
+void MotionExtent::AddLine(const Point3& to) {
     if (Same(to, current_)) return;
     AddCurrent();
     bounds_.Add(to);
@@ -111,7 +111,7 @@ void MotionExtent::AddArc(const MotionRecord& motion) {
     const int first = arc.plane->first;
     const int second = arc.plane->second;
     const int normal = arc.plane->normal;
-    const AXIS end{motion.X, motion.Y, motion.Z};
+    const Point3 end{motion.X, motion.Y, motion.Z};
     const double sa = Coordinate(current_, first) - motion.c1;
     const double sb = Coordinate(current_, second) - motion.c2;
     arc.radius = std::hypot(sa, sb);
@@ -140,16 +140,16 @@ void MotionExtent::AddArc(const MotionRecord& motion) {
 }
 
 void MotionExtent::AddCycle(const MotionRecord& motion) {
-    const AXIS hole{motion.X, motion.Y, current_.z};
-    const AXIS rLevel{motion.X, motion.Y, motion.c1};
-    const AXIS bottom{motion.X, motion.Y, motion.Z};
+    const Point3 hole{motion.X, motion.Y, current_.z};
+    const Point3 rLevel{motion.X, motion.Y, motion.c1};
+    const Point3 bottom{motion.X, motion.Y, motion.Z};
     AddCurrent();
     bounds_.Add(hole);
     bounds_.Add(rLevel);
     bounds_.Add(bottom);
     // The marks lie between the R level and the bottom; the extent of a circle's turned
     // coordinates moves linearly with its level, so the two end circles bound them all.
-    for (const AXIS& level : {rLevel, bottom}) {
+    for (const Point3& level : {rLevel, bottom}) {
         Circle mark;
         mark.plane = &xy_;
         mark.centreFirst = level.x;
@@ -165,14 +165,14 @@ void MotionExtent::AddCircle(const Circle& circle) {
     const Plane& plane = *circle.plane;
     const double r = circle.radius;
     // Nothing to do when the whole circle (at both normal levels) lies within the extent.
-    AXIS centre;
+    Point3 centre;
     Coordinate(centre, plane.first) = circle.centreFirst;
     Coordinate(centre, plane.second) = circle.centreSecond;
     Coordinate(centre, plane.normal) = circle.normalFrom;
-    const AXIS from = bounds_.Turned(centre);
+    const Point3 from = bounds_.Turned(centre);
     Coordinate(centre, plane.normal) = circle.normalTo;
-    const AXIS to = bounds_.Turned(centre);
-    auto inside = [&](const AXIS& c) {
+    const Point3 to = bounds_.Turned(centre);
+    auto inside = [&](const Point3& c) {
         return c.x - r >= bounds_.MinX() && c.x + r <= bounds_.MaxX() &&
                c.y - r >= bounds_.MinY() && c.y + r <= bounds_.MaxY();
     };
@@ -197,7 +197,7 @@ void MotionExtent::AddCircle(const Circle& circle) {
             // The first turn of this angle at or after the start of the sweep.
             const double a = angle + 360.0 * std::ceil((low - angle) / 360.0);
             if (!(a <= high)) continue;
-            AXIS p;
+            Point3 p;
             const double radians = a / kDegreesPerRadian;
             Coordinate(p, plane.first) = circle.centreFirst + r * std::cos(radians);
             Coordinate(p, plane.second) = circle.centreSecond + r * std::sin(radians);

@@ -10,8 +10,8 @@
 
 #include <cstdint>
 
-#include "core/Axis.h"
 #include "core/MotionRecord.h"
+#include "core/Point3.h"
 #include "drawing/PathViews.h"
 #include "surfaces/Projection3D.h"
 
@@ -19,29 +19,29 @@ namespace cuttrace {
 
 class PathBounds : public PathViews {
   public:
-    explicit PathBounds(const AXIS& rotation);
+    explicit PathBounds(const Point3& rotation);
 
     bool Empty() const { return empty_; }
     double MinX() const { return minX_; }
     double MaxX() const { return maxX_; }
     double MinY() const { return minY_; }
     double MaxY() const { return maxY_; }
-    const AXIS& Rotation() const { return turn_.Afine(); }
+    const Point3& Rotation() const { return turn_.Afine(); }
 
     // p turned by the rotation.
-    AXIS Turned(const AXIS& p) const {
-        AXIS q = p;
+    Point3 Turned(const Point3& p) const {
+        Point3 q = p;
         turn_.afcal(q);
         return q;
     }
     // Takes in a point (points that are not finite are left out).
-    void Add(const AXIS& p);
+    void Add(const Point3& p);
 
     void DrawColor(uint32_t) override {}
-    void DrawMoveTo(const AXIS& p) override { Add(p); }
-    void DrawLineTo(const AXIS& p) override { Add(p); }
-    void DrawToolTo(const AXIS& p) override { Add(p); }
-    void DrawLine(const AXIS& a, const AXIS& b) override {
+    void DrawMoveTo(const Point3& p) override { Add(p); }
+    void DrawLineTo(const Point3& p) override { Add(p); }
+    void DrawToolTo(const Point3& p) override { Add(p); }
+    void DrawLine(const Point3& a, const Point3& b) override {
         Add(a);
         Add(b);
     }
@@ -56,7 +56,7 @@ class PathBounds : public PathViews {
 class MotionExtent {
   public:
     // markRadius: the cutter size setting, the radius of the drilling marks.
-    MotionExtent(const AXIS& rotation, double markRadius);
+    MotionExtent(const Point3& rotation, double markRadius);
 
     void Add(const MotionRecord& motion);
     const PathBounds& Bounds() const { return bounds_; }
@@ -79,7 +79,7 @@ class MotionExtent {
         double from = 0, to = 360;
         double normalFrom = 0, normalTo = 0;
     };
-    void AddLine(const AXIS& to);
+    void AddLine(const Point3& to);
     // The start of the next motion, unless it is in already.
     void AddCurrent();
     void AddArc(const MotionRecord& motion);
@@ -88,7 +88,7 @@ class MotionExtent {
 
     PathBounds bounds_;
     double markRadius_;
-    AXIS current_;
+    Point3 current_;
     bool currentAdded_ = false;  // current_ is in bounds_
     Plane xy_, zx_, yz_;
 };

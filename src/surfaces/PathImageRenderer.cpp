@@ -67,7 +67,7 @@ bool ParseImageScale(std::string_view text, ImageOptions* options, std::string* 
 }
 
 bool CheckImageOptions(const ImageOptions& options, std::string* error) {
-    AXIS rotation;
+    Point3 rotation;
     if (options.width < 1 || options.height < 1 || options.width > ImageOptions::kMaxSide ||
         options.height > ImageOptions::kMaxSide || !ViewPresetRotation(options.view, &rotation) ||
         (options.hasScale && !(options.scale > 0.0 && std::isfinite(options.scale)))) {
@@ -85,7 +85,7 @@ PathImageRenderer::PathImageRenderer(int width, int height) : canvas_(width, hei
 
 PathImageRenderer::PathImageRenderer(const ImageOptions& options)
     : PathImageRenderer(options.width, options.height) {
-    AXIS rotation;
+    Point3 rotation;
     ViewPresetRotation(options.view, &rotation);
     renderer_.View().SetAfine(rotation);
     if (options.hasScale) renderer_.View().SetScall(options.scale);
@@ -140,7 +140,7 @@ bool RenderPathImage(const ImageOptions& options, const DrawOriginMark& drawOrig
     if (!CheckImageOptions(options, error)) return false;
     PathImageRenderer image(options);
     if (!options.hasScale) {
-        const AXIS rotation = image.Surface().View().Afine();
+        const Point3 rotation = image.Surface().View().Afine();
         if (measured != nullptr && measured->Rotation() == rotation) {
             image.FitTo(*measured);
         } else {

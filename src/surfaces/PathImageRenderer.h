@@ -16,7 +16,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/Axis.h"
+#include "core/Point3.h"
 #include "drawing/PathViews.h"
 #include "surfaces/Canvas3D.h"
 #include "surfaces/PathExtent.h"
@@ -63,10 +63,10 @@ class PathImageRenderer : public PathViews {
     bool Save(const std::string& pngPath, std::string* error) const;
 
     void DrawColor(uint32_t colour) override { renderer_.SetColor(colour); }
-    void DrawMoveTo(const AXIS& p) override { renderer_.MoveTo(p); }
-    void DrawLineTo(const AXIS& p) override { renderer_.LineTo(p); }
-    void DrawToolTo(const AXIS& p) override { renderer_.LineTo(p); }  // no cutter picture
-    void DrawLine(const AXIS& a, const AXIS& b) override { renderer_.Line(a, b); }
+    void DrawMoveTo(const Point3& p) override { renderer_.MoveTo(p); }
+    void DrawLineTo(const Point3& p) override { renderer_.LineTo(p); }
+    void DrawToolTo(const Point3& p) override { renderer_.LineTo(p); }  // no cutter picture
+    void DrawLine(const Point3& a, const Point3& b) override { renderer_.Line(a, b); }
     void RefreshViews() override {}
 
   private:

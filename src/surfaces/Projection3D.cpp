@@ -13,10 +13,10 @@ constexpr double kDegreesToRadians = 0.017453292519943295;
 }  // namespace
 
 Projection3D::Projection3D() {
-    SetAfine(AXIS{});
+    SetAfine(Point3{});
 }
 
-void Projection3D::SetAfine(const AXIS& degrees) {
+void Projection3D::SetAfine(const Point3& degrees) {
     afine_ = degrees;
     ++version_;
     const double a = degrees.x * kDegreesToRadians;
@@ -46,11 +46,11 @@ void Projection3D::Moved() {
     ++version_;
 }
 
-AXIS Projection3D::Gaxis(const AXIS& p) const {
-    AXIS q = p;
+Point3 Projection3D::Gaxis(const Point3& p) const {
+    Point3 q = p;
     afcal(q);
     const PixelPoint pixel = ToPixel(q);
-    return AXIS{static_cast<double>(pixel.x), static_cast<double>(pixel.y), q.z};
+    return Point3{static_cast<double>(pixel.x), static_cast<double>(pixel.y), q.z};
 }
 
 void Projection3D::Init(int width, int height) {

@@ -1,4 +1,4 @@
-// The 3D surface's view transform: model points (AXIS) to pixels.
+// The 3D surface's view transform: model points (Point3) to pixels.
 //
 // A point is scaled by Scall (pixels per model unit), rotated about X, Y and Z by the
 // Afine angles (degrees, one step after the other), its y flipped, and moved by Origin plus
@@ -13,7 +13,7 @@
 #include <emmintrin.h>
 #endif
 
-#include "core/Axis.h"
+#include "core/Point3.h"
 
 namespace cuttrace {
 
@@ -66,8 +66,8 @@ class Projection3D {
     }
     double ScallLenge() const { return scallLenge_; }
     void SetScallLenge(double f) { scallLenge_ = f; }
-    const AXIS& Afine() const { return afine_; }
-    void SetAfine(const AXIS& degrees);
+    const Point3& Afine() const { return afine_; }
+    void SetAfine(const Point3& degrees);
     PixelPoint Origin() const { return origin_; }
     void SetOrigin(PixelPoint p) {
         origin_ = p;
@@ -83,7 +83,7 @@ class Projection3D {
 
     // Scales and rotates p in place (everything but the pixel step). Each rotation uses the
     // values of the step before it.
-    void afcal(AXIS& p) const {
+    void afcal(Point3& p) const {
         double x = scall_ * p.x, y = scall_ * p.y, z = scall_ * p.z;
         double t = y * cosA_ - z * sinA_;  // about X
         z = y * sinA_ + z * cosA_;
@@ -94,13 +94,13 @@ class Projection3D {
         t = x * cosC_ - y * sinC_;  // about Z
         y = x * sinC_ + y * cosC_;
         x = t;
-        p = AXIS{x, y, z};
+        p = Point3{x, y, z};
     }
     // The pixel at which p is drawn: afcal, then the pixel step. The steps run on pairs of
     // values at once, each value going through the very operations afcal gives it (a - b
     // as a + (-b), the flip of y folded into the last rotation's factors), so the pixels
     // are the same to the last bit.
-    PixelPoint Gposi(const AXIS& p) const {
+    PixelPoint Gposi(const Point3& p) const {
         const double x = scall_ * p.x;
         const Pair yz = Pair{p.y, p.z} * scall_;
         const Pair yzX = yz[0] * turnX1_ + yz[1] * turnX2_;  // about X: y, z
@@ -116,7 +116,7 @@ class Projection3D {
         return PixelPoint{pixelX_.Pixel(xy[0]), pixelY_.Pixel(xy[1])};
     }
     // (pixel x, pixel y, rotated and scaled z).
-    AXIS Gaxis(const AXIS& p) const;
+    Point3 Gaxis(const Point3& p) const;
 
     // Scall 1, model origin at the centre of a width x height surface, no pan. The rotation
     // and the zoom step stay.
@@ -169,7 +169,7 @@ class Projection3D {
         }
     };
 
-    PixelPoint ToPixel(const AXIS& rotated) const {
+    PixelPoint ToPixel(const Point3& rotated) const {
         return PixelPoint{pixelX_.Pixel(rotated.x), pixelY_.Pixel(-rotated.y)};
     }
     // After a change of Origin or Offset.
@@ -178,7 +178,7 @@ class Projection3D {
 
     double scall_ = 1.0;
     double scallLenge_ = 1.5;
-    AXIS afine_;
+    Point3 afine_;
     PixelPoint origin_;
     PixelPoint offset_;
     PixelAxis pixelX_;  // shifted by Origin plus Offset

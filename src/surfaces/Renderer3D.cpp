@@ -8,7 +8,7 @@ namespace cuttrace {
 
 namespace {
 
-std::vector<PixelPoint> ProjectAll(const Projection3D& view, const AXIS* points, int last) {
+std::vector<PixelPoint> ProjectAll(const Projection3D& view, const Point3* points, int last) {
     std::vector<PixelPoint> pixels;
     if (points == nullptr || last < 0) return pixels;
     pixels.reserve(static_cast<size_t>(last) + 1);
@@ -25,7 +25,7 @@ void Renderer3D::LineClipped(PixelPoint p, PixelPoint q) {
     target_->LineTo(q);
 }
 
-void Renderer3D::PSet(const AXIS& p, int r) {
+void Renderer3D::PSet(const Point3& p, int r) {
     if (target_ == nullptr) return;
     const PixelPoint c = view_.Gposi(p);
     const int64_t radius = r < 0 ? -static_cast<int64_t>(r) : r;
@@ -36,13 +36,13 @@ void Renderer3D::PSet(const AXIS& p, int r) {
                      edge(c.y + radius));
 }
 
-void Renderer3D::Polygon(const AXIS* points, int last) {
+void Renderer3D::Polygon(const Point3* points, int last) {
     if (target_ == nullptr) return;
     const std::vector<PixelPoint> pixels = ProjectAll(view_, points, last);
     target_->Polygon(pixels.data(), static_cast<int>(pixels.size()));
 }
 
-void Renderer3D::Polyline(const AXIS* points, int last) {
+void Renderer3D::Polyline(const Point3* points, int last) {
     if (target_ == nullptr) return;
     const std::vector<PixelPoint> pixels = ProjectAll(view_, points, last);
     target_->Polyline(pixels.data(), static_cast<int>(pixels.size()));

@@ -1,7 +1,7 @@
 // The drawing operations of the 3D surface on model points: each projects through its view
 // transform and draws on the current target canvas.
 //
-// The on-screen surface (TDrawBox3D) and the off-screen path renderer both draw through one
+// The on-screen surface (Surface3D) and the off-screen path renderer both draw through one
 // of these, so a picture saved from the command line is made by the same code as the view.
 #pragma once
 
@@ -9,7 +9,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "core/Axis.h"
+#include "core/Point3.h"
 #include "surfaces/Canvas3D.h"
 #include "surfaces/Projection3D.h"
 
@@ -34,17 +34,17 @@ class Renderer3D {
     }
 
     // Pen move and line to p's pixel, not clipped.
-    void MoveTo(const AXIS& p) {
+    void MoveTo(const Point3& p) {
         if (target_ != nullptr) target_->MoveTo(view_.Gposi(p));
     }
-    void LineTo(const AXIS& p) { LineToPixel(view_.Gposi(p)); }
+    void LineTo(const Point3& p) { LineToPixel(view_.Gposi(p)); }
     // LineTo for a point already projected (Gposi).
     void LineToPixel(PixelPoint q) {
         if (target_ != nullptr) target_->LineTo(q);
     }
 
     // The segment a-b clipped to the visible window; the pen ends at the drawn end.
-    void Line(const AXIS& a, const AXIS& b) {
+    void Line(const Point3& a, const Point3& b) {
         if (target_ == nullptr) return;
         const PixelPoint p = Project(a);
         const PixelPoint q = view_.Gposi(b);
@@ -59,10 +59,10 @@ class Renderer3D {
         }
     }
     // A filled circle of r pixels about p's pixel.
-    void PSet(const AXIS& p, int r);
+    void PSet(const Point3& p, int r);
     // Points 0..last projected, as a filled polygon or an open polyline; not clipped.
-    void Polygon(const AXIS* points, int last);
-    void Polyline(const AXIS* points, int last);
+    void Polygon(const Point3* points, int last);
+    void Polyline(const Point3* points, int last);
     // The whole target in one colour (0x00BBGGRR); pen and brush colours stay.
     void Cls(uint32_t colour) {
         if (target_ != nullptr) target_->Fill(colour);
@@ -83,19 +83,19 @@ class Renderer3D {
     void LineClipped(PixelPoint p, PixelPoint q);
     // The pixel of a model point, reusing the last end projected by Line when the point and
     // the transform are the same (a path's segments share their ends).
-    PixelPoint Project(const AXIS& p) const {
+    PixelPoint Project(const Point3& p) const {
         if (SameBits(p, lastPoint_) && view_.Version() == lastVersion_) return lastPixel_;
         return view_.Gposi(p);
     }
     // The same point bit for bit (and so the same pixel, whatever the values).
-    static bool SameBits(const AXIS& a, const AXIS& b) {
+    static bool SameBits(const Point3& a, const Point3& b) {
         return ((std::bit_cast<uint64_t>(a.x) ^ std::bit_cast<uint64_t>(b.x)) |
                 (std::bit_cast<uint64_t>(a.y) ^ std::bit_cast<uint64_t>(b.y)) |
                 (std::bit_cast<uint64_t>(a.z) ^ std::bit_cast<uint64_t>(b.z))) == 0;
     }
 
     Projection3D view_;
-    AXIS lastPoint_{std::nan(""), 0.0, 0.0};  // never equal to any point
+    Point3 lastPoint_{std::nan(""), 0.0, 0.0};  // never equal to any point
     PixelPoint lastPixel_;
     uint64_t lastVersion_ = 0;
     Canvas3D* target_ = nullptr;

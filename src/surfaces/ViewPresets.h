@@ -2,7 +2,7 @@
 // command-line picture uses: rotations in degrees about X, Y and Z.
 #pragma once
 
-#include "core/Axis.h"
+#include "core/Point3.h"
 
 namespace cuttrace {
 
@@ -14,6 +14,6 @@ inline constexpr int kViewOblique = 3;  // from above at an angle
 inline constexpr int kViewOdd = 4;      // another oblique direction
 
 // The rotation of preset n; false (and *rotation unchanged) for any other n.
-bool ViewPresetRotation(int n, AXIS* rotation);
+bool ViewPresetRotation(int n, Point3* rotation);
 
 }  // namespace cuttrace

@@ -1,7 +1,7 @@
 #include "ui/RunController.h"
 
-#include "core/Messages.h"
 #include "core/NcRunner.h"
+#include "core/RunMessages.h"
 #include "core/Settings.h"
 #include "drawing/PathDrawer.h"
 #include "machines/DiagnosticLog.h"
@@ -61,7 +61,7 @@ void RunController::FinishMotion() {
 
 void RunController::LoadProgram() {
     host_.ShowStatus(PanelMode, QString());
-    runner_.SelectMachine(settings_.NCCODE);
+    runner_.SelectMachine(settings_.dialect);
     if (running_) {
         StopTicks();
         running_ = false;
@@ -104,7 +104,8 @@ void RunController::CmStart() {
     if (running_ || !programLoaded_ || outputActive_) return;
     pendingStop_ = PendingStop::None;
     lastTick_ = clock_.Seconds();
-    if (settings_.TIMER != 0) timer_.start(dryRun_ ? kDryRunInterval : settings_.TIMER);
+    if (settings_.timerIntervalMs != 0)
+        timer_.start(dryRun_ ? kDryRunInterval : settings_.timerIntervalMs);
     running_ = true;
     quickMode_ = false;
     drawer_.SetQuick(false);
@@ -146,8 +147,8 @@ void RunController::CmStop() {
 
 void RunController::SetDryRun(bool on) {
     dryRun_ = on;
-    drawer_.SetFeed(on ? settings_.DRYRUN : runner_.Modal().F);
-    if (timer_.isActive()) timer_.setInterval(on ? kDryRunInterval : settings_.TIMER);
+    drawer_.SetFeed(on ? settings_.dryRunSpeed : runner_.Modal().F);
+    if (timer_.isActive()) timer_.setInterval(on ? kDryRunInterval : settings_.timerIntervalMs);
 }
 
 void RunController::RunTick() {
@@ -180,7 +181,7 @@ void RunController::RunTick() {
 void RunController::CheckStops() {
     const int32_t m = runner_.Modal().M;
     PendingStop stop = PendingStop::None;
-    if (settings_.M1 && m == 1) stop = PendingStop::M1;
+    if (settings_.stopAtM1 && m == 1) stop = PendingStop::M1;
     if (m == 0) stop = PendingStop::M0;
     if (stop == PendingStop::None) return;
     // The stop waits until the motion of its block has been drawn.
@@ -205,10 +206,10 @@ void RunController::HandleStepResult(int result) {
     if (!quickMode_) host_.RefreshMacros();
     switch (result) {
         case StepMotion:
-            if (!settings_.Buer) picture_.push_back(runner_.Motion());
+            if (!settings_.noMotionBuffer) picture_.push_back(runner_.Motion());
             ++motionCounter_;
             if (!quickMode_) host_.ShowStatus(PanelBuffer, BufferText());
-            drawer_.SetFeed(dryRun_ ? settings_.DRYRUN : runner_.Modal().F);
+            drawer_.SetFeed(dryRun_ ? settings_.dryRunSpeed : runner_.Modal().F);
             if (!quickMode_) lastTick_ = clock_.Seconds();
             drawer_.BeginMotion(runner_.Motion());
             [[fallthrough]];

@@ -19,7 +19,7 @@ int Side(double v) {
 
 ToolPicture::ToolPicture(double radius) : picture_(1, 1), radius_(radius) {}
 
-void ToolPicture::BuildToolPicture(const AXIS& rotation, double scale) {
+void ToolPicture::BuildToolPicture(const Point3& rotation, double scale) {
     scale_ = scale;
     rotation_ = rotation;
     int side = Side(std::max(2.0 * radius_, length_) * scale + 5.0);
@@ -34,8 +34,8 @@ void ToolPicture::BuildToolPicture(const AXIS& rotation, double scale) {
     uint32_t shade = kFirstShade;
     for (int i = 0; i < kLines; ++i) {
         const double angle = i * std::numbers::pi / 40.0;
-        AXIS bottom{radius_ * std::cos(angle), radius_ * std::sin(angle), 0.0};
-        AXIS top{bottom.x, bottom.y, length_};
+        Point3 bottom{radius_ * std::cos(angle), radius_ * std::sin(angle), 0.0};
+        Point3 top{bottom.x, bottom.y, length_};
         view.afcal(bottom);
         view.afcal(top);
         const PixelPoint b{PixelFromDouble(std::floor(bottom.x)),

@@ -12,7 +12,7 @@
 
 #include <cstdint>
 
-#include "core/Axis.h"
+#include "core/Point3.h"
 #include "surfaces/Canvas3D.h"
 #include "surfaces/Projection3D.h"
 
@@ -32,7 +32,7 @@ class ToolPicture {
     explicit ToolPicture(double radius);
 
     // Draws the picture for a view with this rotation (degrees) and scale.
-    void BuildToolPicture(const AXIS& rotation, double scale);
+    void BuildToolPicture(const Point3& rotation, double scale);
     // Draws the picture on the canvas with its hot spot at p.
     void StampToolPicture(Canvas3D& canvas, PixelPoint p) const;
 
@@ -44,7 +44,7 @@ class ToolPicture {
     double Radius() const { return radius_; }
     double Length() const { return length_; }
     double Scale() const { return scale_; }
-    const AXIS& Rotation() const { return rotation_; }
+    const Point3& Rotation() const { return rotation_; }
 
   private:
     void DrawEndOn(double scale);
@@ -57,7 +57,7 @@ class ToolPicture {
     double radius_;
     double length_ = kLength;
     double scale_ = 1.0;
-    AXIS rotation_;
+    Point3 rotation_;
 };
 
 }  // namespace cuttrace::ui

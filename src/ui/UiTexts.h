@@ -65,7 +65,7 @@ inline constexpr char kFailed[] = "失敗しました";
 inline constexpr char kWrongFormat[] = "形式の違うﾌｧｲﾙです";
 inline constexpr char kNotAnInteger[] = "'%1' is not a valid integer value.";
 
-// The end-of-run messages are the core's (core/Messages.h, EndRunMessage).
+// The end-of-run messages are the core's (core/RunMessages.h, EndRunMessage).
 
 // ---- settings dialog ---------------------------------------------------------------
 inline constexpr char kSettingsCaption[] = "設定";

@@ -1,6 +1,6 @@
 #include "ui/ViewFanout.h"
 
-#include "ui/TFrameView.h"
+#include "ui/ViewPane.h"
 
 namespace cuttrace::ui {
 
@@ -10,7 +10,7 @@ constexpr int kOrder[4][ViewFanout::kViews] = {
     {1, 0, 0, 0}, {1, 2, 0, 0}, {1, 3, 0, 0}, {1, 4, 3, 2}};
 }  // namespace
 
-void ViewFanout::SetViews(const std::array<TFrameView*, kViews>& views) {
+void ViewFanout::SetViews(const std::array<ViewPane*, kViews>& views) {
     views_ = views;
     SetLayout(layout_);
 }
@@ -21,7 +21,7 @@ void ViewFanout::SetLayout(int layout) {
     visibleCount_ = 0;
     for (int number : kOrder[layout_]) {
         if (number == 0) break;
-        TFrameView* view = views_[static_cast<std::size_t>(number - 1)];
+        ViewPane* view = views_[static_cast<std::size_t>(number - 1)];
         if (!view) continue;
         visible_[static_cast<std::size_t>(visibleCount_)] = view;
         surfaces_[static_cast<std::size_t>(visibleCount_)] = view->PaintBox1()->DrawBox3D1();
@@ -37,12 +37,12 @@ void ViewFanout::DrawColor(uint32_t colour) {
         surfaces_[static_cast<std::size_t>(i)]->SetColor(colour);
 }
 
-void ViewFanout::DrawMoveTo(const AXIS& p) {
+void ViewFanout::DrawMoveTo(const Point3& p) {
     for (int i = 0; i < visibleCount_; ++i)
         surfaces_[static_cast<std::size_t>(i)]->MoveTo(p);
 }
 
-void ViewFanout::DrawLineTo(const AXIS& p) {
+void ViewFanout::DrawLineTo(const Point3& p) {
     PixelPoint to[kViews];
     for (int i = 0; i < visibleCount_; ++i)
         to[i] = surfaces_[static_cast<std::size_t>(i)]->Gposi(p);
@@ -50,19 +50,19 @@ void ViewFanout::DrawLineTo(const AXIS& p) {
         surfaces_[static_cast<std::size_t>(i)]->LineToPixel(to[i]);
 }
 
-void ViewFanout::DrawToolTo(const AXIS& p) {
+void ViewFanout::DrawToolTo(const Point3& p) {
     for (int i = 0; i < visibleCount_; ++i)
         visible_[static_cast<std::size_t>(i)]->DrawToolTo(p);
 }
 
-void ViewFanout::DrawLine(const AXIS& a, const AXIS& b) {
+void ViewFanout::DrawLine(const Point3& a, const Point3& b) {
     for (int i = 0; i < visibleCount_; ++i)
         surfaces_[static_cast<std::size_t>(i)]->Line(a, b);
 }
 
 void ViewFanout::RefreshViews() {
     if (redrawing_) return;
-    for (TFrameView* view : views_) {
+    for (ViewPane* view : views_) {
         if (view) view->PaintBox1()->DrawBox3D1()->Bilt();
     }
 }

@@ -14,25 +14,25 @@
 #include "drawing/PathViews.h"
 
 namespace cuttrace {
-class TDrawBox3D;
+class Surface3D;
 }
 
 namespace cuttrace::ui {
 
-class TFrameView;
+class ViewPane;
 
 class ViewFanout final : public PathViews {
   public:
     static constexpr int kViews = 4;
 
-    void SetViews(const std::array<TFrameView*, kViews>& views);
+    void SetViews(const std::array<ViewPane*, kViews>& views);
     // Layout 0 to 3; anything else is taken as 0.
     void SetLayout(int layout);
     int Layout() const { return layout_; }
     // The views that receive drawing, in order.
     int VisibleCount() const { return visibleCount_; }
-    TFrameView* Visible(int i) const { return visible_[static_cast<std::size_t>(i)]; }
-    TFrameView* View(int i) const { return views_[static_cast<std::size_t>(i)]; }
+    ViewPane* Visible(int i) const { return visible_[static_cast<std::size_t>(i)]; }
+    ViewPane* View(int i) const { return views_[static_cast<std::size_t>(i)]; }
 
     // The next DrawColor goes to the views even when it repeats the last colour (call it
     // when anything else may have changed the views' pens).
@@ -42,16 +42,16 @@ class ViewFanout final : public PathViews {
     bool Redrawing() const { return redrawing_; }
 
     void DrawColor(uint32_t colour) override;
-    void DrawMoveTo(const AXIS& p) override;
-    void DrawLineTo(const AXIS& p) override;
-    void DrawToolTo(const AXIS& p) override;
-    void DrawLine(const AXIS& a, const AXIS& b) override;
+    void DrawMoveTo(const Point3& p) override;
+    void DrawLineTo(const Point3& p) override;
+    void DrawToolTo(const Point3& p) override;
+    void DrawLine(const Point3& a, const Point3& b) override;
     void RefreshViews() override;
 
   private:
-    std::array<TFrameView*, kViews> views_{};
-    std::array<TFrameView*, kViews> visible_{};
-    std::array<TDrawBox3D*, kViews> surfaces_{};  // of the visible views
+    std::array<ViewPane*, kViews> views_{};
+    std::array<ViewPane*, kViews> visible_{};
+    std::array<Surface3D*, kViews> surfaces_{};  // of the visible views
     int visibleCount_ = 0;
     int layout_ = 0;
     bool redrawing_ = false;

@@ -79,7 +79,7 @@ QIcon MakeFrameViewIcon(FrameViewIcon kind) {
 }
 
 QIcon MakePresetViewIcon(int n) {
-    AXIS rotation;
+    Point3 rotation;
     ViewPresetRotation(n, &rotation);
     Projection3D view;
     view.SetAfine(rotation);
@@ -87,13 +87,13 @@ QIcon MakePresetViewIcon(int n) {
     QPixmap pixmap = Blank();
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    const AXIS axes[3] = {{kAxisLength, 0, 0}, {0, kAxisLength, 0}, {0, 0, kAxisLength}};
+    const Point3 axes[3] = {{kAxisLength, 0, 0}, {0, kAxisLength, 0}, {0, 0, kAxisLength}};
     const QColor colours[3] = {QColor(220, 30, 30), QColor(20, 150, 40), QColor(30, 60, 220)};
     // Axes pointing away from the viewer first, so the nearer ones are drawn over them.
     int order[3] = {0, 1, 2};
     std::sort(order, order + 3,
               [&](int a, int b) { return view.Gaxis(axes[a]).z < view.Gaxis(axes[b]).z; });
-    const PixelPoint o = view.Gposi(AXIS{});
+    const PixelPoint o = view.Gposi(Point3{});
     for (int i : order) {
         const PixelPoint e = view.Gposi(axes[i]);
         p.setPen(QPen(colours[i], 2, Qt::SolidLine, Qt::RoundCap));

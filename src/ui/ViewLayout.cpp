@@ -2,8 +2,8 @@
 
 #include <QWidget>
 
-#include "ui/TFrameView.h"
 #include "ui/ViewFanout.h"
+#include "ui/ViewPane.h"
 
 namespace cuttrace::ui {
 
@@ -24,17 +24,17 @@ constexpr LayoutRule kRules[ViewLayout::kLayouts] = {
 
 }  // namespace
 
-ViewLayout::ViewLayout(const std::array<TFrameView*, 4>& views, QWidget& panel7, ViewFanout& fanout)
+ViewLayout::ViewLayout(const std::array<ViewPane*, 4>& views, QWidget& panel7, ViewFanout& fanout)
     : views_(views), panel7_(panel7), fanout_(fanout) {
     for (std::size_t i = 0; i < views_.size(); ++i) {
-        TDrawBox3D* surface = views_[i]->PaintBox1()->DrawBox3D1();
+        Surface3D* surface = views_[i]->PaintBox1()->DrawBox3D1();
         sizes_[i] = surface->size();
         surface->Handlers().OnResize = [this, i](QObject*) { KeepCentred(i); };
     }
 }
 
 void ViewLayout::KeepCentred(std::size_t view) {
-    TDrawBox3D* surface = views_[view]->PaintBox1()->DrawBox3D1();
+    Surface3D* surface = views_[view]->PaintBox1()->DrawBox3D1();
     const QSize now = surface->size();
     const QSize before = sizes_[view];
     sizes_[view] = now;
@@ -54,7 +54,7 @@ void ViewLayout::Apply(int layout) {
     for (std::size_t i = 0; i < views_.size(); ++i) {
         if (rule.preset[i] >= 0) views_[i]->ApplyViewPreset(rule.preset[i]);
     }
-    for (TFrameView* view : views_)
+    for (ViewPane* view : views_)
         view->PaintBox1()->Init();
 }
 

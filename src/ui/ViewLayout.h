@@ -14,7 +14,7 @@ class QWidget;
 
 namespace cuttrace::ui {
 
-class TFrameView;
+class ViewPane;
 class ViewFanout;
 
 class ViewLayout {
@@ -22,7 +22,7 @@ class ViewLayout {
     static constexpr int kLayouts = 4;
 
     // panel7 holds views 2 and 4.
-    ViewLayout(const std::array<TFrameView*, 4>& views, QWidget& panel7, ViewFanout& fanout);
+    ViewLayout(const std::array<ViewPane*, 4>& views, QWidget& panel7, ViewFanout& fanout);
 
     void Apply(int layout);
     // The layout after this one (3 wraps to 0).
@@ -32,7 +32,7 @@ class ViewLayout {
   private:
     void KeepCentred(std::size_t view);
 
-    std::array<TFrameView*, 4> views_;
+    std::array<ViewPane*, 4> views_;
     std::array<QSize, 4> sizes_;
     QWidget& panel7_;
     ViewFanout& fanout_;

@@ -11,9 +11,9 @@
 namespace cuttrace {
 namespace {
 
-using testing::CliResult;
-using testing::RunCli;
-using testing::TempFolder;
+using test::CliResult;
+using test::RunCli;
+using test::TempFolder;
 
 constexpr const char* kFinished = "終わりだよー(Standart Fin)";
 
@@ -44,7 +44,7 @@ TEST(Cli, WritesOutputsToStandardOutput) {
     std::string command = "cd '" + dir.Root().string() + "' && '" + CUTTRACE_CLI +
                           "' -p - p.nc 2>/dev/null | cat > '" + piped + "'";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    EXPECT_EQ(testing::ReadWholeFile(piped).substr(0, 13), "ncdatafile\n2\n");
+    EXPECT_EQ(test::ReadWholeFile(piped).substr(0, 13), "ncdatafile\n2\n");
 }
 
 TEST(Cli, AFailedRunSaysWhereItStopped) {
@@ -66,7 +66,7 @@ TEST(Cli, StepLimitEndsARunWithAnError) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.LastErrorLine().find("10 steps"), std::string::npos);
     // The motions up to the limit are kept in a complete picture file.
-    std::string text = testing::ReadWholeFile(dir.Path("pic.ncv"));
+    std::string text = test::ReadWholeFile(dir.Path("pic.ncv"));
     EXPECT_EQ(text.substr(0, 13), "ncdatafile\n9 ");
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2 + 9);
 }

@@ -18,8 +18,8 @@ namespace cuttrace {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::CliResult;
-using testing::RunCli;
+using test::CliResult;
+using test::RunCli;
 
 constexpr double kTolerance = 1e-6;
 

@@ -8,21 +8,22 @@
 
 #include "core/NcRunner.h"
 #include "core/PictureFile.h"
-#include "support/TempFiles.h"
 #include "machines/NumberText.h"
+#include "support/TempFiles.h"
 
 namespace cuttrace {
 namespace {
 
-using testing::TempFolder;
+using test::TempFolder;
 
 // Generates de_DE.UTF-8 into a private folder and switches the process to it.
 class CommaLocale : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        std::string command = "localedef -i de_DE -f UTF-8 '" + (dir.Root() / "de_DE.UTF-8").string() +
-                              "' >/dev/null 2>&1";
-        if (std::system(command.c_str()) != 0 && !std::filesystem::exists(dir.Root() / "de_DE.UTF-8")) {
+        std::string command = "localedef -i de_DE -f UTF-8 '" +
+                              (dir.Root() / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
+        if (std::system(command.c_str()) != 0 &&
+            !std::filesystem::exists(dir.Root() / "de_DE.UTF-8")) {
             GTEST_SKIP() << "cannot generate a comma-decimal locale here";
         }
         setenv("LOCPATH", dir.Root().c_str(), 1);

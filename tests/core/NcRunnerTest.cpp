@@ -3,16 +3,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "support/TempFiles.h"
 #include "machines/DiagnosticLog.h"
 #include "machines/NumberText.h"
+#include "support/TempFiles.h"
 
 namespace cuttrace {
 namespace {
 
+using test::TempFolder;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-using testing::TempFolder;
 
 // A machine that speaks a tiny scripted language, so the runner's state machine can be
 // driven without any dialect:

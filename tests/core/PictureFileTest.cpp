@@ -7,8 +7,8 @@
 namespace cuttrace {
 namespace {
 
-using testing::ReadWholeFile;
-using testing::TempFolder;
+using test::ReadWholeFile;
+using test::TempFolder;
 
 TEST(PictureFile, SavedCoordinatesReadBackExactly) {
     TempFolder dir;

@@ -14,8 +14,8 @@
 namespace cuttrace {
 namespace {
 
-using testing::ReadWholeFile;
-using testing::TempFolder;
+using test::ReadWholeFile;
+using test::TempFolder;
 
 // Points standard output at a file for its lifetime.
 class StdoutToFile {

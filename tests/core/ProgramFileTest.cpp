@@ -9,7 +9,7 @@
 namespace cuttrace {
 namespace {
 
-using testing::TempFolder;
+using test::TempFolder;
 
 std::string NextLine(ProgramFile& f) {
     std::string line;

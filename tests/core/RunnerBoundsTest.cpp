@@ -13,7 +13,7 @@
 namespace cuttrace {
 namespace {
 
-using testing::TempFolder;
+using test::TempFolder;
 
 class RunnerBounds : public ::testing::Test {
   protected:

@@ -20,17 +20,17 @@ const SettingValue& Value(const std::string& name) {
 
 TEST(SettingsTest, FreshRecordHasTheFirstStartDefaults) {
     Settings s;
-    EXPECT_EQ(s.NCCODE, 0);  // MELDAS
-    EXPECT_EQ(s.TIMER, 10);
-    EXPECT_EQ(s.DRYRUN, 2000.0);
-    EXPECT_TRUE(s.Buer);
-    EXPECT_TRUE(s.M1);
-    EXPECT_EQ(s.EditerPath, "blockpad.exe");
-    EXPECT_EQ(s.Feed, 0x0000FFu);
-    EXPECT_EQ(s.Rapid, 0u);
-    EXPECT_EQ(s.Spot, 0xFF0000u);
-    EXPECT_EQ(s.Org, 0xFF00FFu);
-    EXPECT_EQ(s.CutterDia, 2.0);
+    EXPECT_EQ(s.dialect, 0);  // MELDAS
+    EXPECT_EQ(s.timerIntervalMs, 10);
+    EXPECT_EQ(s.dryRunSpeed, 2000.0);
+    EXPECT_TRUE(s.noMotionBuffer);
+    EXPECT_TRUE(s.stopAtM1);
+    EXPECT_EQ(s.editorCommand, "blockpad.exe");
+    EXPECT_EQ(s.feedColor, 0x0000FFu);
+    EXPECT_EQ(s.rapidColor, 0u);
+    EXPECT_EQ(s.cycleColor, 0xFF0000u);
+    EXPECT_EQ(s.originColor, 0xFF00FFu);
+    EXPECT_EQ(s.cutterDiameter, 2.0);
     EXPECT_EQ(&AppSettings(), &AppSettings());
 }
 
@@ -45,53 +45,53 @@ TEST(SettingsTest, ValuesAreListedInTheirReadAndWriteOrder) {
 
 TEST(SettingsTest, EveryValueReadsBackWhatWasStored) {
     Settings written;
-    written.Org = 0x123456;
-    written.Gage = -7;
-    written.Feed = 0xFFFFFFFF;
-    written.Rapid = 0x00ABCDEF;
-    written.Spot = 1;
-    written.Back = 0;
-    written.NCCODE = 2;
-    written.Buer = false;
-    written.G0 = false;
-    written.M1 = false;
-    written.TIMER = 0;
-    written.DRYRUN = 3500.0;
-    written.CutterDia = 0.1 + 0.2;  // not representable in few digits
-    written.CuterView = false;
-    written.EditerPath = "/usr/bin/editor --line, \"quoted\" = x";
+    written.originColor = 0x123456;
+    written.gauge = -7;
+    written.feedColor = 0xFFFFFFFF;
+    written.rapidColor = 0x00ABCDEF;
+    written.cycleColor = 1;
+    written.backgroundColor = 0;
+    written.dialect = 2;
+    written.noMotionBuffer = false;
+    written.drawRapids = false;
+    written.stopAtM1 = false;
+    written.timerIntervalMs = 0;
+    written.dryRunSpeed = 3500.0;
+    written.cutterDiameter = 0.1 + 0.2;  // not representable in few digits
+    written.showCutter = false;
+    written.editorCommand = "/usr/bin/editor --line, \"quoted\" = x";
 
     Settings read;
     for (const SettingValue& v : SettingValues()) {
         ASSERT_TRUE(ReadStoredText(v, StoredText(v, written), read)) << v.name;
     }
-    EXPECT_EQ(read.Org, written.Org);
-    EXPECT_EQ(read.Gage, written.Gage);
-    EXPECT_EQ(read.Feed, written.Feed);
-    EXPECT_EQ(read.Rapid, written.Rapid);
-    EXPECT_EQ(read.Spot, written.Spot);
-    EXPECT_EQ(read.Back, written.Back);
-    EXPECT_EQ(read.NCCODE, written.NCCODE);
-    EXPECT_EQ(read.Buer, written.Buer);
-    EXPECT_EQ(read.G0, written.G0);
-    EXPECT_EQ(read.M1, written.M1);
-    EXPECT_EQ(read.TIMER, written.TIMER);
-    EXPECT_EQ(read.DRYRUN, written.DRYRUN);
-    EXPECT_EQ(read.CutterDia, written.CutterDia);
-    EXPECT_EQ(read.CuterView, written.CuterView);
-    EXPECT_EQ(read.EditerPath, written.EditerPath);
+    EXPECT_EQ(read.originColor, written.originColor);
+    EXPECT_EQ(read.gauge, written.gauge);
+    EXPECT_EQ(read.feedColor, written.feedColor);
+    EXPECT_EQ(read.rapidColor, written.rapidColor);
+    EXPECT_EQ(read.cycleColor, written.cycleColor);
+    EXPECT_EQ(read.backgroundColor, written.backgroundColor);
+    EXPECT_EQ(read.dialect, written.dialect);
+    EXPECT_EQ(read.noMotionBuffer, written.noMotionBuffer);
+    EXPECT_EQ(read.drawRapids, written.drawRapids);
+    EXPECT_EQ(read.stopAtM1, written.stopAtM1);
+    EXPECT_EQ(read.timerIntervalMs, written.timerIntervalMs);
+    EXPECT_EQ(read.dryRunSpeed, written.dryRunSpeed);
+    EXPECT_EQ(read.cutterDiameter, written.cutterDiameter);
+    EXPECT_EQ(read.showCutter, written.showCutter);
+    EXPECT_EQ(read.editorCommand, written.editorCommand);
 }
 
 TEST(SettingsTest, DryRunSpeedIsStoredAsATruncatedInteger) {
     Settings s;
     const SettingValue& dry = Value("DRYRUN");
-    s.DRYRUN = 2500.9;
+    s.dryRunSpeed = 2500.9;
     EXPECT_EQ(StoredText(dry, s), "2500");
-    s.DRYRUN = -12.7;
+    s.dryRunSpeed = -12.7;
     EXPECT_EQ(StoredInteger(dry, s), -12);
-    s.DRYRUN = 1e300;
+    s.dryRunSpeed = 1e300;
     EXPECT_EQ(StoredInteger(dry, s), 2147483647);
-    s.DRYRUN = std::numeric_limits<double>::quiet_NaN();
+    s.dryRunSpeed = std::numeric_limits<double>::quiet_NaN();
     EXPECT_EQ(StoredInteger(dry, s), 0);
 }
 
@@ -99,15 +99,15 @@ TEST(SettingsTest, FlagsAreStoredAsZeroOrOneAndAnyNonzeroReadsTrue) {
     Settings s;
     const SettingValue& m1 = Value("M1");
     EXPECT_EQ(StoredText(m1, s), "1");
-    s.M1 = false;
+    s.stopAtM1 = false;
     EXPECT_EQ(StoredText(m1, s), "0");
     for (const char* text : {"1", "-1", "7", " 2 ", "true"}) {
-        s.M1 = false;
+        s.stopAtM1 = false;
         EXPECT_TRUE(ReadStoredText(m1, text, s)) << text;
-        EXPECT_TRUE(s.M1) << text;
+        EXPECT_TRUE(s.stopAtM1) << text;
     }
     EXPECT_TRUE(ReadStoredText(m1, "0", s));
-    EXPECT_FALSE(s.M1);
+    EXPECT_FALSE(s.stopAtM1);
 }
 
 TEST(SettingsTest, MalformedTextIsRefusedAndLeavesTheField) {
@@ -127,12 +127,12 @@ TEST(SettingsTest, MalformedTextIsRefusedAndLeavesTheField) {
     for (const Case& c : cases) {
         Settings before = s;
         EXPECT_FALSE(ReadStoredText(Value(c.name), c.text, s)) << c.name << "=" << c.text;
-        EXPECT_EQ(s.TIMER, before.TIMER);
-        EXPECT_EQ(s.NCCODE, before.NCCODE);
-        EXPECT_EQ(s.Feed, before.Feed);
-        EXPECT_EQ(s.Buer, before.Buer);
-        EXPECT_EQ(s.DRYRUN, before.DRYRUN);
-        EXPECT_EQ(s.CutterDia, before.CutterDia);
+        EXPECT_EQ(s.timerIntervalMs, before.timerIntervalMs);
+        EXPECT_EQ(s.dialect, before.dialect);
+        EXPECT_EQ(s.feedColor, before.feedColor);
+        EXPECT_EQ(s.noMotionBuffer, before.noMotionBuffer);
+        EXPECT_EQ(s.dryRunSpeed, before.dryRunSpeed);
+        EXPECT_EQ(s.cutterDiameter, before.cutterDiameter);
     }
 }
 
@@ -140,25 +140,25 @@ TEST(SettingsTest, ColoursAcceptHexadecimalAndSignedForms) {
     Settings s;
     const SettingValue& feed = Value("Feed");
     EXPECT_TRUE(ReadStoredText(feed, "0x00FF00", s));
-    EXPECT_EQ(s.Feed, 0x00FF00u);
+    EXPECT_EQ(s.feedColor, 0x00FF00u);
     EXPECT_TRUE(ReadStoredText(feed, "-1", s));  // a signed 32-bit reading of 0xFFFFFFFF
-    EXPECT_EQ(s.Feed, 0xFFFFFFFFu);
+    EXPECT_EQ(s.feedColor, 0xFFFFFFFFu);
     EXPECT_TRUE(ReadStoredText(Value("CutterDia"), " 6.35 ", s));
-    EXPECT_EQ(s.CutterDia, 6.35);
+    EXPECT_EQ(s.cutterDiameter, 6.35);
 }
 
 TEST(SettingsTest, ResetPutsOneValueBackToItsDefault) {
     Settings s;
-    s.TIMER = 99;
-    s.EditerPath = "vi";
-    s.CutterDia = 9;
+    s.timerIntervalMs = 99;
+    s.editorCommand = "vi";
+    s.cutterDiameter = 9;
     ResetToDefault(Value("TIMER"), s);
-    EXPECT_EQ(s.TIMER, 10);
-    EXPECT_EQ(s.EditerPath, "vi");
+    EXPECT_EQ(s.timerIntervalMs, 10);
+    EXPECT_EQ(s.editorCommand, "vi");
     ResetToDefault(Value("EditerPath"), s);
     ResetToDefault(Value("CutterDia"), s);
-    EXPECT_EQ(s.EditerPath, "blockpad.exe");
-    EXPECT_EQ(s.CutterDia, 2.0);
+    EXPECT_EQ(s.editorCommand, "blockpad.exe");
+    EXPECT_EQ(s.cutterDiameter, 2.0);
 }
 
 }  // namespace

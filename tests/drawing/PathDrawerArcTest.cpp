@@ -7,7 +7,7 @@
 #include "drawing/ArcPath.h"
 #include "drawing/support/DrawerFixture.h"
 
-namespace cuttrace::testing {
+namespace cuttrace::test {
 namespace {
 
 struct Plane {
@@ -26,21 +26,21 @@ const Plane kPlanes[] = {
 };
 
 // A point with the given coordinates on a plane's first, second and normal axes.
-AXIS InPlane(const Plane& p, double first, double second, double normal) {
-    AXIS a;
+Point3 InPlane(const Plane& p, double first, double second, double normal) {
+    Point3 a;
     Coordinate(a, p.first) = first;
     Coordinate(a, p.second) = second;
     Coordinate(a, p.normal) = normal;
     return a;
 }
 
-MotionRecord ArcTo(int32_t kind, const AXIS& end, double c1, double c2) {
+MotionRecord ArcTo(int32_t kind, const Point3& end, double c1, double c2) {
     return Motion(kind, end.x, end.y, end.z, c1, c2);
 }
 
 // The angle swept from `from` through every stored vertex, around a plane centre,
 // in degrees (positive from the first axis towards the second).
-double Swept(const Plane& p, const AXIS& from, const VertexList& vertices, double c1, double c2) {
+double Swept(const Plane& p, const Point3& from, const VertexList& vertices, double c1, double c2) {
     double swept = 0.0;
     double last = std::atan2(Coordinate(from, p.second) - c2, Coordinate(from, p.first) - c1);
     for (const PathVertex& v : AllVertices(vertices)) {
@@ -63,7 +63,7 @@ TEST_F(ArcTest, ArcEndingOnItsStartIsAFullTurnInEveryPlaneAndBothSenses) {
             for (bool quick : {false, true}) {
                 SCOPED_TRACE(std::string(plane.name) + (clockwise ? " cw" : " ccw") +
                              (quick ? " quick" : " animated"));
-                const AXIS start = InPlane(plane, 13, 4, 7);  // radius 10 around (3, 4)
+                const Point3 start = InPlane(plane, 13, 4, 7);  // radius 10 around (3, 4)
                 PlaceAt(start);
                 drawer.SetFeed(3000);
                 Draw(ArcTo(clockwise ? plane.cw : plane.ccw, start, 3, 4), quick);
@@ -99,10 +99,10 @@ TEST_F(ArcTest, HelixEndsExactlyOnTheProgrammedNormalCoordinate) {
             for (bool quick : {false, true}) {
                 SCOPED_TRACE(std::string(plane.name) + std::to_string(kind) +
                              (quick ? " quick" : " animated"));
-                const AXIS start = InPlane(plane, 5, 0, 0.1);
+                const Point3 start = InPlane(plane, 5, 0, 0.1);
                 PlaceAt(start);
                 drawer.SetFeed(1234);
-                const AXIS end = InPlane(plane, 0, 5, 0.3);  // a quarter turn one way or three
+                const Point3 end = InPlane(plane, 0, 5, 0.3);  // a quarter turn one way or three
                 Draw(ArcTo(kind, end, 0, 0), quick, 0.0137);
                 const VertexList& v = drawer.Vertices();
                 ASSERT_GE(v.Count(), 2u);
@@ -135,10 +135,10 @@ TEST_F(ArcTest, QuickArcStepIsFortyDegreesOverTheRadiusOrAQuarterTurn) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.radius);
         const Plane& plane = c.kind == KindArcCwYZ ? kPlanes[2] : kPlanes[0];
-        const AXIS start = InPlane(plane, c.radius, 0, 0);
+        const Point3 start = InPlane(plane, c.radius, 0, 0);
         PlaceAt(start);
         const double a = c.endAngle * std::numbers::pi / 180.0;
-        const AXIS end = InPlane(plane, c.radius * std::cos(a), c.radius * std::sin(a), 0);
+        const Point3 end = InPlane(plane, c.radius * std::cos(a), c.radius * std::sin(a), 0);
         Draw(ArcTo(c.kind, end, 0, 0), true);
         EXPECT_EQ(drawer.Vertices().Count(), c.segments);
         auto lines = views.Only(Op::Line);
@@ -162,7 +162,7 @@ TEST_F(ArcTest, ZxAnglesRunFromZTowardsX) {
     // Starts 10 along +X from the centre (angle 90), sweeps towards 10 along -Z (180).
     PlaceAt({10, 0, 0});
     Draw(ArcTo(KindArcCcwZX, {0, 0, -10}, 0, 0), true);
-    const AXIS first = drawer.Vertices()[0].point;
+    const Point3 first = drawer.Vertices()[0].point;
     EXPECT_LT(first.z, 0.0);
     EXPECT_LT(first.x, 10.0);
     EXPECT_NEAR(Swept(kPlanes[1], {10, 0, 0}, drawer.Vertices(), 0, 0), 90.0, 1e-9);
@@ -173,7 +173,7 @@ TEST_F(ArcTest, AnimatedArcTurnsAtFeedSpeedAndStoresEveryStep) {
     drawer.SetFeed(600);  // 10 units per second: one radian per second at radius 10
     drawer.BeginMotion(ArcTo(KindArcCcwXY, {0, 10, 0}, 0, 0));
     EXPECT_TRUE(drawer.Busy());
-    EXPECT_EQ(drawer.CurrentPosition(), (AXIS{0, 10, 0}));
+    EXPECT_EQ(drawer.CurrentPosition(), (Point3{0, 10, 0}));
     EXPECT_TRUE(drawer.Vertices().Empty());  // nothing drawn at the start
     EXPECT_EQ(views.Text(), "R\n");
 
@@ -195,8 +195,8 @@ TEST_F(ArcTest, ArcStartingOnItsCentreIsAStraightFeedSegment) {
         Draw(ArcTo(KindArcCwXY, {4, 5, 0}, 1, 1), quick);
         ASSERT_EQ(drawer.Vertices().Count(), 1u);
         EXPECT_EQ(drawer.Vertices()[0], (PathVertex{{4, 5, 0}, kFeed}));
-        EXPECT_EQ(drawer.CurrentPosition(), (AXIS{4, 5, 0}));
-        EXPECT_EQ(drawer.MovingPoint(), (AXIS{4, 5, 0}));
+        EXPECT_EQ(drawer.CurrentPosition(), (Point3{4, 5, 0}));
+        EXPECT_EQ(drawer.MovingPoint(), (Point3{4, 5, 0}));
         EXPECT_EQ(drawer.Direction(), PathDrawer::kClockwise);
         EXPECT_NEAR(drawer.TotalTime(), quick ? 0.0 : 5.0, 1e-9);
         drawer.SetTotalTime(0);
@@ -230,4 +230,4 @@ TEST(OffsetAngleTest, CoversMinusNinetyToTwoSeventy) {
 }
 
 }  // namespace
-}  // namespace cuttrace::testing
+}  // namespace cuttrace::test

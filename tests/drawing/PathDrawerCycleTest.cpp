@@ -5,7 +5,7 @@
 
 #include "drawing/support/DrawerFixture.h"
 
-namespace cuttrace::testing {
+namespace cuttrace::test {
 namespace {
 
 class CycleTest : public DrawerTest {
@@ -15,7 +15,7 @@ class CycleTest : public DrawerTest {
     std::vector<double> MarkLevels(double x, double y) const {
         std::vector<double> levels;
         for (const ViewCall& c : views.Only(Op::Line)) {
-            if (c.a == c.b && c.a.x == x + settings.CutterDia && c.a.y == y) {
+            if (c.a == c.b && c.a.x == x + settings.cutterDiameter && c.a.y == y) {
                 levels.push_back(c.a.z);
             }
         }
@@ -33,18 +33,18 @@ TEST_F(CycleTest, QuickCycleLeavesOneMarkPerUnitOfDepthAndOneAtTheBottom) {
 
     auto lines = views.Only(Op::Line);
     ASSERT_EQ(lines.size(), 4u + 25u * 13u);  // 13 segments a mark at CutterDia 2
-    EXPECT_EQ(lines[0].a, (AXIS{0, 0, 50}));
-    EXPECT_EQ(lines[0].b, (AXIS{10, 0, 50}));
-    EXPECT_EQ(lines[1].b, (AXIS{10, 0, 5}));
-    EXPECT_EQ(lines[lines.size() - 2].a, (AXIS{10, 0, -20}));
-    EXPECT_EQ(lines[lines.size() - 2].b, (AXIS{10, 0, 5}));
-    EXPECT_EQ(lines.back().b, (AXIS{10, 0, 50}));
+    EXPECT_EQ(lines[0].a, (Point3{0, 0, 50}));
+    EXPECT_EQ(lines[0].b, (Point3{10, 0, 50}));
+    EXPECT_EQ(lines[1].b, (Point3{10, 0, 5}));
+    EXPECT_EQ(lines[lines.size() - 2].a, (Point3{10, 0, -20}));
+    EXPECT_EQ(lines[lines.size() - 2].b, (Point3{10, 0, 5}));
+    EXPECT_EQ(lines.back().b, (Point3{10, 0, 50}));
     ASSERT_EQ(views.Count(Op::Color), 1u);  // the approach too is in the spot colour
     EXPECT_EQ(views.calls.front().colour, kSpot);
     EXPECT_EQ(views.Count(Op::Refresh), 0u);
 
     EXPECT_FALSE(drawer.Busy());
-    EXPECT_EQ(drawer.CurrentPosition(), (AXIS{10, 0, 50}));
+    EXPECT_EQ(drawer.CurrentPosition(), (Point3{10, 0, 50}));
     EXPECT_EQ(drawer.Direction(), PathDrawer::kClockwise);
     EXPECT_TRUE(drawer.Vertices().Empty());
     EXPECT_EQ(drawer.TotalTime(), 0.0);
@@ -56,7 +56,7 @@ TEST_F(CycleTest, AnimatedCycleApproachesFeedsWithMarksAndRetracts) {
     drawer.BeginMotion(Motion(81, 10, 0, -20, 5));
     EXPECT_EQ(views.Text(), "C 1\nM 0,0,50\nT 10,0,50\nT 10,0,5\nR\n");
     EXPECT_TRUE(drawer.Busy());
-    EXPECT_EQ(drawer.CurrentPosition(), (AXIS{10, 0, 50}));
+    EXPECT_EQ(drawer.CurrentPosition(), (Point3{10, 0, 50}));
 
     views.Clear();
     drawer.Advance(1.0);
@@ -104,7 +104,7 @@ TEST_F(CycleTest, AnyUnknownKindIsDrawnAsACycle) {
     PlaceAt({0, 0, 5});
     Draw(Motion(4711, 2, 3, 0, 1), true);
     EXPECT_EQ(MarkLevels(2, 3), (std::vector<double>{0}));
-    EXPECT_EQ(drawer.CurrentPosition(), (AXIS{2, 3, 5}));
+    EXPECT_EQ(drawer.CurrentPosition(), (Point3{2, 3, 5}));
 }
 
 TEST_F(CycleTest, ToolMarkIsACircleOfTheCurrentCutterSize) {
@@ -121,13 +121,13 @@ TEST_F(CycleTest, ToolMarkIsACircleOfTheCurrentCutterSize) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.cutter);
-        settings.CutterDia = c.cutter;  // read when the mark is drawn
+        settings.cutterDiameter = c.cutter;  // read when the mark is drawn
         PlaceAt({0, 0, 5});
         Draw(Motion(81, 10, 20, 0, 0), true);  // the bottom mark only
         auto lines = views.Only(Op::Line);
         ASSERT_EQ(lines.size(), 4 + c.segments);
         const std::vector<ViewCall> mark(lines.begin() + 2, lines.end() - 2);
-        EXPECT_EQ(mark[0].a, (AXIS{10 + c.cutter, 20, 0}));
+        EXPECT_EQ(mark[0].a, (Point3{10 + c.cutter, 20, 0}));
         EXPECT_EQ(mark[0].a, mark[0].b);
         for (std::size_t i = 1; i < mark.size(); ++i) {
             EXPECT_EQ(mark[i].a, mark[i - 1].b);
@@ -148,7 +148,7 @@ TEST_F(CycleTest, AbsurdCyclesStillEnd) {
     // and a cutter size of infinity.
     PlaceAt({0, 0, 0});
     Draw(Motion(81, 0, 0, 0, 1e17), true);
-    settings.CutterDia = std::numeric_limits<double>::infinity();
+    settings.cutterDiameter = std::numeric_limits<double>::infinity();
     PlaceAt({0, 0, 0});
     Draw(Motion(81, 0, 0, 0, 0), true);
     EXPECT_EQ(views.Count(Op::Line), 4u + 3601u);  // the step stops at 0.1 degrees
@@ -162,4 +162,4 @@ TEST_F(CycleTest, AbsurdCyclesStillEnd) {
 }
 
 }  // namespace
-}  // namespace cuttrace::testing
+}  // namespace cuttrace::test

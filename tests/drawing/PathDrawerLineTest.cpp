@@ -3,7 +3,7 @@
 
 #include "drawing/support/DrawerFixture.h"
 
-namespace cuttrace::testing {
+namespace cuttrace::test {
 namespace {
 
 using LineTest = DrawerTest;
@@ -16,7 +16,7 @@ TEST_F(LineTest, QuickLinesDrawOneSegmentInTheirColourAndStoreTheEnd) {
               "C 1\nD 0,0,0 -> 10,0,5\n"
               "C 2\nD 10,0,5 -> 10,20,5\n");  // no refresh per quick motion
     EXPECT_FALSE(drawer.Busy());
-    EXPECT_EQ(drawer.CurrentPosition(), (AXIS{10, 20, 5}));
+    EXPECT_EQ(drawer.CurrentPosition(), (Point3{10, 20, 5}));
     ASSERT_EQ(drawer.Vertices().Count(), 2u);
     EXPECT_EQ(drawer.Vertices()[0], (PathVertex{{10, 0, 5}, kRapid}));
     EXPECT_EQ(drawer.Vertices()[1], (PathVertex{{10, 20, 5}, kFeed}));
@@ -29,7 +29,7 @@ TEST_F(LineTest, AnimatedFeedLineMovesAtFeedSpeedAndEndsExactlyOnItsEnd) {
     drawer.BeginMotion(Motion(KindFeed, 0.3, 0.2 + 40, 0.1));
     // The start already moved the current position and stored the end.
     EXPECT_TRUE(drawer.Busy());
-    EXPECT_EQ(drawer.CurrentPosition(), (AXIS{0.3, 40.2, 0.1}));
+    EXPECT_EQ(drawer.CurrentPosition(), (Point3{0.3, 40.2, 0.1}));
     EXPECT_EQ(drawer.Direction(), PathDrawer::kClockwise);
     ASSERT_EQ(drawer.Vertices().Count(), 1u);
     EXPECT_EQ(views.Text(), "R\n");
@@ -47,7 +47,7 @@ TEST_F(LineTest, AnimatedFeedLineMovesAtFeedSpeedAndEndsExactlyOnItsEnd) {
     for (int i = 0; i < 4; ++i)  // 40.001 units in all
         drawer.Advance(1.0);
     EXPECT_FALSE(drawer.Busy());
-    EXPECT_EQ(drawer.MovingPoint(), (AXIS{0.3, 40.2, 0.1}));  // exactly, not start + delta
+    EXPECT_EQ(drawer.MovingPoint(), (Point3{0.3, 40.2, 0.1}));  // exactly, not start + delta
     EXPECT_NEAR(drawer.TotalTime(), Distance({0.1, 0.2, 0.3}, {0.3, 40.2, 0.1}) / 10.0, 1e-12);
 }
 
@@ -98,11 +98,11 @@ TEST_F(LineTest, AnimationEndsWhateverTheClockSays) {
     drawer.Advance(-5.0);
     drawer.Advance(std::numeric_limits<double>::quiet_NaN());
     EXPECT_TRUE(drawer.Busy());
-    EXPECT_EQ(drawer.MovingPoint(), (AXIS{0, 0, 0}));
+    EXPECT_EQ(drawer.MovingPoint(), (Point3{0, 0, 0}));
     EXPECT_EQ(drawer.TotalTime(), 0.0);
     drawer.Advance(std::numeric_limits<double>::infinity());
     EXPECT_FALSE(drawer.Busy());
-    EXPECT_EQ(drawer.MovingPoint(), (AXIS{1, 0, 0}));
+    EXPECT_EQ(drawer.MovingPoint(), (Point3{1, 0, 0}));
 
     // A line too long for its length to be a number ends at the first step.
     drawer.BeginMotion(Motion(KindFeed, std::numeric_limits<double>::infinity(), 0, 0));
@@ -115,7 +115,7 @@ TEST_F(LineTest, ChangedColoursTakeEffectOnTheNextSegment) {
     drawer.SetFeed(60);
     drawer.BeginMotion(Motion(KindFeed, 10, 0, 0));
     drawer.Advance(1.0);
-    settings.Feed = 0xABCDEF;
+    settings.feedColor = 0xABCDEF;
     drawer.Advance(1.0);
     auto colours = views.Only(Op::Color);
     ASSERT_EQ(colours.size(), 2u);
@@ -124,7 +124,7 @@ TEST_F(LineTest, ChangedColoursTakeEffectOnTheNextSegment) {
 
     // The references can be pointed at another record.
     Settings other;
-    other.Rapid = 0x777777;
+    other.rapidColor = 0x777777;
     drawer.SetColours(other);
     views.Clear();
     Draw(Motion(KindRapid, 0, 0, 0), true);
@@ -140,8 +140,8 @@ TEST_F(LineTest, RapidsAreSkippedWithoutDrawRapidsButTheToolStillMoves) {
     }
     EXPECT_EQ(views.Count(Op::Line) + views.Count(Op::ToolTo) + views.Count(Op::Color), 0u);
     EXPECT_TRUE(drawer.Vertices().Empty());
-    EXPECT_EQ(drawer.CurrentPosition(), (AXIS{5, 6, 5}));
-    EXPECT_EQ(views.Only(Op::MoveTo).back().a, (AXIS{5, 6, 5}));  // the pens follow unseen
+    EXPECT_EQ(drawer.CurrentPosition(), (Point3{5, 6, 5}));
+    EXPECT_EQ(views.Only(Op::MoveTo).back().a, (Point3{5, 6, 5}));  // the pens follow unseen
 
     // A rapid already under way finishes even if draw-rapids is cleared meanwhile.
     drawer.SetDrawRapids(true);
@@ -162,4 +162,4 @@ TEST_F(LineTest, AdvanceWhenIdleOnlyRefreshes) {
 }
 
 }  // namespace
-}  // namespace cuttrace::testing
+}  // namespace cuttrace::test

@@ -1,7 +1,7 @@
 // Stored vertices, redraw, clearing and the origin mark.
 #include "drawing/support/DrawerFixture.h"
 
-namespace cuttrace::testing {
+namespace cuttrace::test {
 namespace {
 
 using PathStoreTest = DrawerTest;
@@ -10,15 +10,15 @@ TEST_F(PathStoreTest, RedrawReplaysEveryStoredPointInItsOwnColour) {
     Draw(Motion(KindRapid, 0, 0, 5), true);
     Draw(Motion(KindFeed, 10, 0, 5), true);
     Draw(Motion(KindArcCcwXY, 0, 10, 5, 0, 0), true);  // radius 10: 4-degree steps
-    settings.Feed = 0x123456;                          // stored values are not references
+    settings.feedColor = 0x123456;                     // stored values are not references
     views.Clear();
     drawer.Redraw();
     ASSERT_EQ(views.calls.size(), 2u * (2 + 23));
     EXPECT_EQ(views.calls[0].colour, kRapid);
     EXPECT_EQ(views.calls[1].op, Op::LineTo);
-    EXPECT_EQ(views.calls[1].a, (AXIS{0, 0, 5}));
+    EXPECT_EQ(views.calls[1].a, (Point3{0, 0, 5}));
     EXPECT_EQ(views.calls[2].colour, kFeed);
-    EXPECT_EQ(views.calls[3].a, (AXIS{10, 0, 5}));
+    EXPECT_EQ(views.calls[3].a, (Point3{10, 0, 5}));
     EXPECT_TRUE(Near(views.calls.back().a, {0, 10, 5}));
     EXPECT_EQ(views.Count(Op::MoveTo), 0u);  // goes on from wherever the pens are
 }
@@ -30,7 +30,7 @@ TEST_F(PathStoreTest, RedrawShowsExactlyThePointsDrawnForQuickArcs) {
     Draw(Motion(KindArcCcwZX, 3, -10, 5, 1, 3), false);  // animated: points by time
     Draw(Motion(KindArcCcwYZ, 3, -10, 5, 5, 5), true);   // a full turn
     Draw(Motion(KindRapid, 0, 0, 0), true);
-    std::vector<AXIS> drawn;
+    std::vector<Point3> drawn;
     for (const ViewCall& c : views.calls) {
         if (c.op == Op::Line || c.op == Op::ToolTo) drawn.push_back(c.op == Op::Line ? c.b : c.a);
     }
@@ -78,9 +78,9 @@ TEST_F(PathStoreTest, ClearPathEmptiesTheStoreAndStartsAgainAtTheFirstIndex) {
     EXPECT_TRUE(views.calls.empty());
     Draw(Motion(KindFeed, 3, 0, 0), true);
     ASSERT_EQ(drawer.Vertices().Count(), 1u);
-    EXPECT_EQ(drawer.Vertices()[0].point, (AXIS{3, 0, 0}));
+    EXPECT_EQ(drawer.Vertices()[0].point, (Point3{3, 0, 0}));
     // The drawer keeps its position: clearing the picture does not move the tool.
-    EXPECT_EQ(views.Only(Op::Line).back().a, (AXIS{2, 0, 0}));
+    EXPECT_EQ(views.Only(Op::Line).back().a, (Point3{2, 0, 0}));
 }
 
 TEST_F(PathStoreTest, ManyPointsKeepTheirOrder) {
@@ -105,20 +105,20 @@ TEST_F(PathStoreTest, OriginMarkKeepsItsScreenSizeAtEveryScale) {
               "M 0,0,10\nL 0,0,0\n");
 
     views.Clear();
-    settings.Org = 0xAA;
+    settings.originColor = 0xAA;
     drawer.DrawOrigin(0.5);  // axes 40 units long
     EXPECT_EQ(views.calls[0].colour, 0xAAu);
-    EXPECT_EQ(views.calls[10].a, (AXIS{40, 0, 0}));
-    EXPECT_EQ(views.calls[12].a, (AXIS{0, 40, 0}));
-    EXPECT_EQ(views.calls[13].a, (AXIS{0, 0, 40}));
-    EXPECT_EQ(views.calls.back().a, (AXIS{0, 0, 0}));
+    EXPECT_EQ(views.calls[10].a, (Point3{40, 0, 0}));
+    EXPECT_EQ(views.calls[12].a, (Point3{0, 40, 0}));
+    EXPECT_EQ(views.calls[13].a, (Point3{0, 0, 40}));
+    EXPECT_EQ(views.calls.back().a, (Point3{0, 0, 0}));
     EXPECT_TRUE(drawer.Vertices().Empty());
 
     // A scale that cannot size anything draws the mark at scale 1.
     views.Clear();
     drawer.DrawOrigin(0.0);
-    EXPECT_EQ(views.calls[10].a, (AXIS{20, 0, 0}));
+    EXPECT_EQ(views.calls[10].a, (Point3{20, 0, 0}));
 }
 
 }  // namespace
-}  // namespace cuttrace::testing
+}  // namespace cuttrace::test

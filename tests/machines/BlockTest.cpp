@@ -7,7 +7,7 @@
 namespace cuttrace {
 namespace {
 
-using machinetest::Execute;
+using test::Execute;
 using V = std::vector<std::string>;
 
 TEST(Block, OrdinaryBlocksPassUnchanged) {
@@ -49,7 +49,7 @@ TEST(Block, AStatementMakesTheBlockHandled) {
     V words;
     EXPECT_EQ(Execute(*m, "#1=5 X#1", &words), BlockHandled);
     EXPECT_EQ(words, (V{"#1=5", "X5.000"}));
-    EXPECT_EQ(machinetest::Local(*m, 1), 5.0);
+    EXPECT_EQ(test::Local(*m, 1), 5.0);
 }
 
 TEST(Block, CallBlocksAreLeftToCall) {

@@ -10,8 +10,8 @@
 namespace cuttrace {
 namespace {
 
-using machinetest::Execute;
-using machinetest::LogRecorder;
+using test::Execute;
+using test::LogRecorder;
 
 std::string Words(const std::string& first, const std::string& each, std::size_t count) {
     std::string line = first;
@@ -62,7 +62,7 @@ TEST(Bounds, GluedStatementPiecesCountAsOneWord) {
     for (std::size_t i = 0; i < NcMachine::kMaxWords * 2; ++i)
         sum += "+1";
     EXPECT_EQ(Execute(*m, sum), BlockHandled) << log.Joined();
-    EXPECT_EQ(machinetest::Local(*m, 1), static_cast<double>(NcMachine::kMaxWords * 2 + 1));
+    EXPECT_EQ(test::Local(*m, 1), static_cast<double>(NcMachine::kMaxWords * 2 + 1));
 }
 
 TEST(Bounds, BinAndBcdOfAValueThatIsNoNumberFailTheExpression) {

@@ -7,9 +7,9 @@
 namespace cuttrace {
 namespace {
 
-using machinetest::Execute;
-using machinetest::Local;
-using machinetest::LogRecorder;
+using test::Execute;
+using test::Local;
+using test::LogRecorder;
 
 TEST(Calls, MeldasMacroCallWithLetterArguments) {
     auto m = CreateMachine(DialectMeldas);

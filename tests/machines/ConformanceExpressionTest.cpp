@@ -12,9 +12,9 @@
 namespace cuttrace {
 namespace {
 
-using machinetest::Execute;
-using machinetest::Local;
-using machinetest::LogRecorder;
+using test::Execute;
+using test::Local;
+using test::LogRecorder;
 
 // Runs "#1=<expression>" and returns #1 (NaN when the statement fails).
 double Value(NcMachine& m, const std::string& expression) {

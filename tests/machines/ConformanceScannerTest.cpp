@@ -9,9 +9,9 @@
 namespace cuttrace {
 namespace {
 
-using machinetest::Execute;
-using machinetest::LogRecorder;
-using machinetest::Split;
+using test::Execute;
+using test::LogRecorder;
+using test::Split;
 using V = std::vector<std::string>;
 
 TEST(ConformanceScanner, GlueAfterTheFirstWord) {

@@ -11,8 +11,8 @@
 namespace cuttrace {
 namespace {
 
-using machinetest::Execute;
-using machinetest::LogRecorder;
+using test::Execute;
+using test::LogRecorder;
 using V = std::vector<std::string>;
 
 TEST(ConformanceStatement, EveryComparisonIsExact) {

@@ -14,9 +14,9 @@
 namespace cuttrace {
 namespace {
 
-using machinetest::Execute;
-using machinetest::Local;
-using machinetest::LogRecorder;
+using test::Execute;
+using test::Local;
+using test::LogRecorder;
 
 class Expression : public ::testing::Test {
   protected:

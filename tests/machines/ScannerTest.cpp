@@ -7,7 +7,7 @@
 namespace cuttrace {
 namespace {
 
-using machinetest::Split;
+using test::Split;
 using V = std::vector<std::string>;
 
 class Scanner : public ::testing::Test {

@@ -7,9 +7,9 @@
 namespace cuttrace {
 namespace {
 
-using machinetest::Execute;
-using machinetest::Local;
-using machinetest::LogRecorder;
+using test::Execute;
+using test::Local;
+using test::LogRecorder;
 
 class Statements : public ::testing::Test {
   protected:
@@ -105,7 +105,7 @@ int RunProgram(NcMachine& m, const std::vector<std::string>& lines, int limit = 
     int executed = 0;
     while (i < lines.size() && executed < limit) {
         ++executed;
-        int r = machinetest::Execute(m, lines[i]);
+        int r = test::Execute(m, lines[i]);
         if (r == BlockError) return -1;
         std::size_t next = i + 1;
         if (r == BlockHandled) {

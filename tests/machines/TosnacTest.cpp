@@ -8,9 +8,9 @@
 namespace cuttrace {
 namespace {
 
-using machinetest::Execute;
-using machinetest::Local;
-using machinetest::LogRecorder;
+using test::Execute;
+using test::Local;
+using test::LogRecorder;
 using V = std::vector<std::string>;
 
 class Tosnac : public ::testing::Test {

@@ -4,7 +4,7 @@
 #include <random>
 #include <sstream>
 
-namespace cuttrace::testing {
+namespace cuttrace::test {
 
 TempFolder::TempFolder() {
     std::random_device random;
@@ -32,4 +32,4 @@ std::string ReadWholeFile(const std::string& path) {
     return text.str();
 }
 
-}  // namespace cuttrace::testing
+}  // namespace cuttrace::test

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-namespace cuttrace::testing {
+namespace cuttrace::test {
 
 class TempFolder {
   public:
@@ -24,4 +24,4 @@ class TempFolder {
 
 std::string ReadWholeFile(const std::string& path);
 
-}  // namespace cuttrace::testing
+}  // namespace cuttrace::test

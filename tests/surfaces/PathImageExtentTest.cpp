@@ -35,7 +35,7 @@ void ExpectBox(const PathBounds& b, const Box& e) {
 }
 
 TEST(PathImageExtent, LinesRunFromTheOriginThroughEveryEnd) {
-    MotionExtent extent(AXIS{}, 2.0);
+    MotionExtent extent(Point3{}, 2.0);
     extent.Add(Motion(KindRapid, 10, 20, 5));
     extent.Add(Motion(KindFeed, -4, 8, 0));
     ExpectBox(extent.Bounds(), {-4, 10, 0, 20});
@@ -43,24 +43,24 @@ TEST(PathImageExtent, LinesRunFromTheOriginThroughEveryEnd) {
 
 TEST(PathImageExtent, ArcsReachOnlyTheExtremesTheySweep) {
     // Counter-clockwise quarter from (10, 0) to (0, 10) about the origin.
-    MotionExtent quarter(AXIS{}, 2.0);
+    MotionExtent quarter(Point3{}, 2.0);
     quarter.Add(Motion(KindRapid, 10, 0, 0));
     quarter.Add(Motion(KindArcCcwXY, 0, 10, 0, 0, 0));
     ExpectBox(quarter.Bounds(), {0, 10, 0, 10});
     // The same ends clockwise: three quarters of the circle.
-    MotionExtent three(AXIS{}, 2.0);
+    MotionExtent three(Point3{}, 2.0);
     three.Add(Motion(KindRapid, 10, 0, 0));
     three.Add(Motion(KindArcCwXY, 0, 10, 0, 0, 0));
     ExpectBox(three.Bounds(), {-10, 10, -10, 10});
     // An end on the start is a whole turn, in the ZX plane seen from the side (X right, Z up).
-    MotionExtent turn(AXIS{-90, 0, 0}, 2.0);
+    MotionExtent turn(Point3{-90, 0, 0}, 2.0);
     turn.Add(Motion(KindRapid, 5, 0, 0));
     turn.Add(Motion(KindArcCcwZX, 5, 0, 0, 0, 0));  // centre z 0, x 0
     ExpectBox(turn.Bounds(), {-5, 5, -5, 5});
 }
 
 TEST(PathImageExtent, ArcWithoutRadiusIsALine) {
-    MotionExtent extent(AXIS{}, 2.0);
+    MotionExtent extent(Point3{}, 2.0);
     extent.Add(Motion(KindRapid, 3, 3, 0));
     extent.Add(Motion(KindArcCcwXY, 7, 3, 0, 3, 3));  // starts on its centre
     ExpectBox(extent.Bounds(), {0, 7, 0, 3});
@@ -68,11 +68,11 @@ TEST(PathImageExtent, ArcWithoutRadiusIsALine) {
 
 TEST(PathImageExtent, DrillingCyclesAddTheirMarksAndEndAtTheStartLevel) {
     // From (0, 0, 50): the hole at (10, 0), R level 5, bottom -20, marks of radius 2.
-    MotionExtent side(AXIS{-90, 0, 0}, 2.0);
+    MotionExtent side(Point3{-90, 0, 0}, 2.0);
     side.Add(Motion(KindRapid, 0, 0, 50));
     side.Add(Motion(81, 10, 0, -20, 5));
     ExpectBox(side.Bounds(), {0, 12, -20, 50});
-    MotionExtent top(AXIS{}, 2.0);
+    MotionExtent top(Point3{}, 2.0);
     top.Add(Motion(KindRapid, 0, 0, 50));
     top.Add(Motion(81, 10, 0, -20, 5));
     top.Add(Motion(KindFeed, 10, 0, 60));  // straight up from the hole at level 50
@@ -90,30 +90,30 @@ TEST(PathImageExtent, TurnedArcsMatchTheirPointsInEveryPreset) {
         Motion(KindArcCcwXY, 2, 6, -17, 2, -4),  // a whole turn of radius 10 down 10
     };
     for (int preset = 0; preset < kViewPresetCount; ++preset) {
-        AXIS rotation;
+        Point3 rotation;
         ViewPresetRotation(preset, &rotation);
         MotionExtent extent(rotation, 0.0);
         PathBounds sampled(rotation);
-        AXIS current;
+        Point3 current;
         for (const MotionRecord& m : motions) {
             extent.Add(m);
             if (m.kind == KindRapid) {
                 sampled.Add(current);
-                sampled.Add(AXIS{m.X, m.Y, m.Z});
-                current = AXIS{m.X, m.Y, m.Z};
+                sampled.Add(Point3{m.X, m.Y, m.Z});
+                current = Point3{m.X, m.Y, m.Z};
                 continue;
             }
             // Sample the arc the way it is drawn: angle from the first axis of the plane.
             const int first = m.kind / 10 == 17 ? 0 : m.kind / 10 == 18 ? 2 : 1;
             const int second = m.kind / 10 == 17 ? 1 : m.kind / 10 == 18 ? 0 : 2;
             const int normal = 3 - first - second;
-            auto get = [](const AXIS& p, int axis) {
+            auto get = [](const Point3& p, int axis) {
                 return axis == 0 ? p.x : axis == 1 ? p.y : p.z;
             };
-            auto set = [](AXIS& p, int axis, double v) {
+            auto set = [](Point3& p, int axis, double v) {
                 (axis == 0 ? p.x : axis == 1 ? p.y : p.z) = v;
             };
-            const AXIS end{m.X, m.Y, m.Z};
+            const Point3 end{m.X, m.Y, m.Z};
             const double sa = get(current, first) - m.c1, sb = get(current, second) - m.c2;
             const double ea = get(end, first) - m.c1, eb = get(end, second) - m.c2;
             const double r = std::hypot(sa, sb);
@@ -124,7 +124,7 @@ TEST(PathImageExtent, TurnedArcsMatchTheirPointsInEveryPreset) {
             for (int i = 0; i <= 20000; ++i) {
                 const double t = i / 20000.0;
                 const double a = a0 + (a1 - a0) * t;
-                AXIS p;
+                Point3 p;
                 set(p, first, m.c1 + r * std::cos(a));
                 set(p, second, m.c2 + r * std::sin(a));
                 set(p, normal,

@@ -37,43 +37,43 @@ TEST(PathImageRenderer, OptionValuesAreCheckedWhole) {
 }
 
 TEST(PathImageRenderer, FitCentresTheTurnedPathWithAMargin) {
-    PathBounds bounds(AXIS{0, 0, 0});
-    bounds.DrawLine(AXIS{0, 0, 5}, AXIS{100, 50, -5});
+    PathBounds bounds(Point3{0, 0, 0});
+    bounds.DrawLine(Point3{0, 0, 5}, Point3{100, 50, -5});
     Projection3D view;
     FitViewToBounds(bounds, 800, 600, &view);
     // 30 pixels all round: 738 / 100 across, 538 / 50 down; the width decides.
     EXPECT_DOUBLE_EQ(view.Scall(), 7.38);
-    EXPECT_EQ(view.Gposi(AXIS{50, 25, 0}), (PixelPoint{400, 300}));
-    EXPECT_EQ(view.Gposi(AXIS{0, 0, 0}).x, 31);
-    EXPECT_EQ(view.Gposi(AXIS{100, 0, 0}).x, 769);
+    EXPECT_EQ(view.Gposi(Point3{50, 25, 0}), (PixelPoint{400, 300}));
+    EXPECT_EQ(view.Gposi(Point3{0, 0, 0}).x, 31);
+    EXPECT_EQ(view.Gposi(Point3{100, 0, 0}).x, 769);
 
     // From the side the same path is 100 wide and 10 high (its z).
-    PathBounds side(AXIS{-90, 0, 0});
-    side.DrawLine(AXIS{0, 0, 5}, AXIS{100, 50, -5});
+    PathBounds side(Point3{-90, 0, 0});
+    side.DrawLine(Point3{0, 0, 5}, Point3{100, 50, -5});
     EXPECT_NEAR(side.MaxY() - side.MinY(), 10.0, 1e-9);
 }
 
 TEST(PathImageRenderer, FitOfNothingOrAPointIsTheInitPlacement) {
     Projection3D view;
-    view.SetAfine(AXIS{-90, 0, 0});
-    FitViewToBounds(PathBounds(AXIS{}), 400, 300, &view);
+    view.SetAfine(Point3{-90, 0, 0});
+    FitViewToBounds(PathBounds(Point3{}), 400, 300, &view);
     EXPECT_EQ(view.Scall(), 1.0);
     EXPECT_EQ(view.Origin(), (PixelPoint{200, 150}));
-    EXPECT_EQ(view.Afine(), (AXIS{-90, 0, 0}));
-    PathBounds point(AXIS{});
-    point.DrawMoveTo(AXIS{7, 7, 7});
+    EXPECT_EQ(view.Afine(), (Point3{-90, 0, 0}));
+    PathBounds point(Point3{});
+    point.DrawMoveTo(Point3{7, 7, 7});
     Projection3D top;
     FitViewToBounds(point, 400, 300, &top);
     EXPECT_EQ(top.Scall(), 1.0);
-    EXPECT_EQ(top.Gposi(AXIS{7, 7, 7}), (PixelPoint{200, 150}));
+    EXPECT_EQ(top.Gposi(Point3{7, 7, 7}), (PixelPoint{200, 150}));
 }
 
 TEST(PathImageRenderer, TinyPathFarAwayStaysOnThePicture) {
-    PathBounds bounds(AXIS{});
-    bounds.DrawLine(AXIS{1e7, 0, 0}, AXIS{1e7 + 0.001, 0.001, 0});
+    PathBounds bounds(Point3{});
+    bounds.DrawLine(Point3{1e7, 0, 0}, Point3{1e7 + 0.001, 0.001, 0});
     Projection3D view;
     FitViewToBounds(bounds, 400, 300, &view);
-    const PixelPoint p = view.Gposi(AXIS{1e7, 0, 0});
+    const PixelPoint p = view.Gposi(Point3{1e7, 0, 0});
     EXPECT_NEAR(p.x, 200, 2);
     EXPECT_NEAR(p.y, 150, 2);
 }
@@ -95,14 +95,14 @@ TEST_F(PathImageFile, GivenScaleKeepsTheOriginAtTheCentre) {
     auto origin = [&](PathViews& views, double scale) {
         originScale = scale;
         views.DrawColor(0xFF00FF);
-        views.DrawMoveTo(AXIS{0, 0, 0});
-        views.DrawLineTo(AXIS{0, 5, 0});
+        views.DrawMoveTo(Point3{0, 0, 0});
+        views.DrawLineTo(Point3{0, 5, 0});
     };
     auto path = [&](PathViews& views) {
         ++pathPasses;
         views.DrawColor(0x0000FF);
-        views.DrawLine(AXIS{-10, -10, 0}, AXIS{10, -10, 0});
-        views.DrawToolTo(AXIS{10, 10, 0});
+        views.DrawLine(Point3{-10, -10, 0}, Point3{10, -10, 0});
+        views.DrawToolTo(Point3{10, 10, 0});
     };
     std::string error;
     ASSERT_TRUE(RenderPathImage(options, origin, path, Path("a.png"), &error)) << error;
@@ -125,7 +125,7 @@ TEST_F(PathImageFile, WithoutScaleThePathIsMeasuredThenFitted) {
     int pathPasses = 0;
     auto path = [&](PathViews& views) {
         ++pathPasses;
-        views.DrawLine(AXIS{500, 0, 0}, AXIS{600, 0, 100});
+        views.DrawLine(Point3{500, 0, 0}, Point3{600, 0, 100});
     };
     std::string error;
     ASSERT_TRUE(RenderPathImage(options, nullptr, path, Path("b.png"), &error)) << error;

@@ -19,7 +19,7 @@ QByteArray ReadAll(const std::string& path) {
 }
 
 TEST_F(MainWindowTest, PictureSaveAndLoadRoundTrip) {
-    settings.Buer = false;  // keep the motions
+    settings.noMotionBuffer = false;  // keep the motions
     Open(
         "G90 G00 X1.5 Y2.\nG01 X1234.5678 F100\nG02 X1244.5678 I5.\nG00 G81 X3. Y4. Z-5. "
         "R1.\nM30\n");
@@ -110,7 +110,7 @@ TEST_F(MainWindowTest, ExpandedOutputThatCannotBeWrittenIsReported) {
 }
 
 TEST_F(MainWindowTest, EditorOpensAtTheClickedLine) {
-    settings.EditerPath = "kate -n";
+    settings.editorCommand = "kate -n";
     const std::string path = Open("G00 X1.\nG00 X2.\nG00 X3.\nG00 X4.\n");
     form.CheckBox1()->setChecked(true);
     for (int i = 0; i < 4; ++i) {  // open, then three lines

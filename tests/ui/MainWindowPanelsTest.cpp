@@ -10,11 +10,11 @@
 
 #include "machines/DiagnosticLog.h"
 #include "ui/LineList.h"
+#include "ui/MacroVariablesWindow.h"
+#include "ui/ModalStatePanel.h"
+#include "ui/SettingsDialog.h"
 #include "ui/StatusPanels.h"
-#include "ui/TFrameCheck.h"
-#include "ui/TFrameView.h"
-#include "ui/TMacroForm.h"
-#include "ui/TSetingForm.h"
+#include "ui/ViewPane.h"
 #include "ui/support/MainWindowFixture.h"
 
 namespace cuttrace::test {
@@ -32,7 +32,7 @@ bool HasPixel(const QImage& image, QRgb colour) {
     return false;
 }
 
-const QImage& Screen(ui::TMainForm& form, int view) {
+const QImage& Screen(ui::MainWindow& form, int view) {
     return form.FrameView(view)->PaintBox1()->DrawBox3D1()->ScreenImage();
 }
 
@@ -59,18 +59,18 @@ TEST_F(MainWindowTest, LayoutButtonCyclesThroughTheFourLayouts) {
     EXPECT_EQ(form.LayoutNumber(), 1);
     EXPECT_FALSE(form.FrameView(2)->isHidden());
     EXPECT_TRUE(form.FrameView(3)->isHidden());
-    EXPECT_EQ(form.FrameView(2)->Rotation(), (AXIS{-90, 0, 0}));
+    EXPECT_EQ(form.FrameView(2)->Rotation(), (Point3{-90, 0, 0}));
     form.Action(Tool::ViewMulti)->trigger();
     EXPECT_EQ(form.LayoutNumber(), 2);
     EXPECT_TRUE(form.FrameView(2)->isHidden());
     EXPECT_FALSE(form.FrameView(3)->isHidden());
-    EXPECT_EQ(form.FrameView(3)->Rotation(), (AXIS{0, -90, -90}));
+    EXPECT_EQ(form.FrameView(3)->Rotation(), (Point3{0, -90, -90}));
     form.Action(Tool::ViewMulti)->trigger();
     EXPECT_EQ(form.LayoutNumber(), 3);
     for (int v = 1; v <= 4; ++v)
         EXPECT_FALSE(form.FrameView(v)->isHidden()) << v;
-    EXPECT_EQ(form.FrameView(3)->Rotation(), (AXIS{-45, 32, 28}));
-    EXPECT_EQ(form.FrameView(4)->Rotation(), (AXIS{0, -90, -90}));
+    EXPECT_EQ(form.FrameView(3)->Rotation(), (Point3{-45, 32, 28}));
+    EXPECT_EQ(form.FrameView(4)->Rotation(), (Point3{0, -90, -90}));
     // Drawing goes to view 1, then 4, 3 and 2.
     ASSERT_EQ(form.Views().VisibleCount(), 4);
     EXPECT_EQ(form.Views().Visible(1), form.FrameView(4));
@@ -119,7 +119,7 @@ TEST_F(MainWindowTest, ModalPanelFollowsTheRun) {
 }
 
 TEST_F(MainWindowTest, MacroWindowShowsTheVariablesOfACall) {
-    settings.NCCODE = 1;  // FANUC
+    settings.dialect = 1;  // FANUC
     folder.Write(QStringLiteral("O9010.nc"), "#101=1.5\nG00 X#1\nM99\n");
     Open("G65 P9010 A2.\nG00 X5.\nM30\n");
     form.Action(Tool::Macro)->trigger();
@@ -137,7 +137,7 @@ TEST_F(MainWindowTest, MacroWindowShowsTheVariablesOfACall) {
 }
 
 TEST_F(MainWindowTest, NestingTreeAfterTwoCallsAndOneReturn) {
-    settings.NCCODE = 1;
+    settings.dialect = 1;
     folder.Write(QStringLiteral("O2001.nc"), "M98 P2002\nG00 X1.\nM99\n");
     folder.Write(QStringLiteral("O2002.nc"), "G00 X2.\nM99\n");
     Open("M98 P2001\nM30\n");
@@ -177,13 +177,13 @@ TEST_F(MainWindowTest, SettingsDialogReplacesTheMachineEvenWhenCancelled) {
     EXPECT_EQ(form.Runner().Machine()->CommonVariables[1], 0.0);
 
     dialogs.onExec = [&](QDialog& dialog) {
-        auto& settingsForm = static_cast<ui::TSetingForm&>(dialog);
+        auto& settingsForm = static_cast<ui::SettingsDialog&>(dialog);
         settingsForm.RadioItem(2)->setChecked(true);
         settingsForm.ok();
         return settingsForm.result();
     };
     form.Set();
-    EXPECT_EQ(settings.NCCODE, 2);
+    EXPECT_EQ(settings.dialect, 2);
 }
 
 TEST_F(MainWindowTest, SettingsCannotChangeDuringARun) {
@@ -209,10 +209,11 @@ TEST_F(MainWindowTest, ProgramLinesShowAsShiftJisOrLatin1) {
 TEST_F(MainWindowTest, TheMemoShowsTheLogAndKeepsTheLastLines) {
     DiagnosticLog::Log("hello from the log");
     EXPECT_TRUE(MemoText().contains("hello from the log"));
-    for (int i = 0; i < ui::TMainForm::kMemoLines + 100; ++i)
+    for (int i = 0; i < ui::MainWindow::kMemoLines + 100; ++i)
         DiagnosticLog::LogInt("line ", i);
-    EXPECT_EQ(form.Memo1()->document()->blockCount(), ui::TMainForm::kMemoLines);
-    EXPECT_TRUE(MemoText().endsWith(QStringLiteral("line %1").arg(ui::TMainForm::kMemoLines + 99)));
+    EXPECT_EQ(form.Memo1()->document()->blockCount(), ui::MainWindow::kMemoLines);
+    EXPECT_TRUE(
+        MemoText().endsWith(QStringLiteral("line %1").arg(ui::MainWindow::kMemoLines + 99)));
 }
 
 TEST_F(MainWindowTest, DroppedFilesAreLoadedInTurn) {

@@ -7,8 +7,8 @@
 #include <QTreeWidget>
 #include "drawing/PathDrawer.h"
 #include "ui/LineList.h"
+#include "ui/ModalStatePanel.h"
 #include "ui/StatusPanels.h"
-#include "ui/TFrameCheck.h"
 #include "ui/support/MainWindowFixture.h"
 
 namespace cuttrace::test {
@@ -84,7 +84,7 @@ TEST_F(MainWindowTest, SingleBlockRunsOneStepPerStart) {
 }
 
 TEST_F(MainWindowTest, DryRunUsesItsSpeedAndAOneMillisecondTimer) {
-    settings.DRYRUN = 5000;
+    settings.dryRunSpeed = 5000;
     Open("G01 X10. F100\nG01 X20.\n");
     form.CheckBox2()->setChecked(true);
     EXPECT_NEAR(form.Drawer().FeedSpeed(), 5000.0 / 60.0, 1e-12);
@@ -120,7 +120,7 @@ TEST_F(MainWindowTest, M0AndM1StopTheRun) {
 }
 
 TEST_F(MainWindowTest, M1DoesNotStopWhenTheSettingIsOff) {
-    settings.M1 = false;
+    settings.stopAtM1 = false;
     Open("G00 X1.\nM01\nG00 X2.\nM30\n");
     form.CmStart();
     RunToStop();
@@ -145,7 +145,7 @@ TEST_F(MainWindowTest, AnM0StopWaitsUntilTheMotionOfItsBlockIsDrawn) {
 }
 
 TEST_F(MainWindowTest, TimerZeroStepsOnceAndWaitsForStop) {
-    settings.TIMER = 0;
+    settings.timerIntervalMs = 0;
     Open("G01 X10. F60\nG01 X20.\n");
     form.CmStart();
     EXPECT_FALSE(Run().Timer1().isActive());

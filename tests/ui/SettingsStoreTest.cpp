@@ -27,21 +27,21 @@ class SettingsStoreTest : public ::testing::Test {
 
     static Settings Changed() {
         Settings s;
-        s.Org = 0x010203;
-        s.Gage = 5;
-        s.Feed = 0xFFFFFFFF;
-        s.Rapid = 0x808080;
-        s.Spot = 0x00FF00;
-        s.Back = 0;
-        s.NCCODE = 1;
-        s.Buer = false;
-        s.G0 = false;
-        s.M1 = false;
-        s.TIMER = 0;
-        s.DRYRUN = 2500.75;
-        s.CutterDia = 0.1 + 0.2;
-        s.CuterView = false;
-        s.EditerPath = "/opt/my editor/ed, with comma";
+        s.originColor = 0x010203;
+        s.gauge = 5;
+        s.feedColor = 0xFFFFFFFF;
+        s.rapidColor = 0x808080;
+        s.cycleColor = 0x00FF00;
+        s.backgroundColor = 0;
+        s.dialect = 1;
+        s.noMotionBuffer = false;
+        s.drawRapids = false;
+        s.stopAtM1 = false;
+        s.timerIntervalMs = 0;
+        s.dryRunSpeed = 2500.75;
+        s.cutterDiameter = 0.1 + 0.2;
+        s.showCutter = false;
+        s.editorCommand = "/opt/my editor/ed, with comma";
         return s;
     }
 
@@ -52,13 +52,13 @@ TEST_F(SettingsStoreTest, FirstStartWithoutAFileGivesTheDefaults) {
     QSettings qs(IniPath(), QSettings::IniFormat);
     Settings s = Changed();
     EXPECT_EQ(SettingsStore(qs).Read(s), 0);
-    EXPECT_EQ(s.NCCODE, 0);
-    EXPECT_EQ(s.TIMER, 10);
-    EXPECT_EQ(s.DRYRUN, 2000.0);
-    EXPECT_TRUE(s.Buer);
-    EXPECT_EQ(s.EditerPath, "blockpad.exe");
-    EXPECT_EQ(s.Feed, 0xFFu);
-    EXPECT_EQ(s.CutterDia, 2.0);
+    EXPECT_EQ(s.dialect, 0);
+    EXPECT_EQ(s.timerIntervalMs, 10);
+    EXPECT_EQ(s.dryRunSpeed, 2000.0);
+    EXPECT_TRUE(s.noMotionBuffer);
+    EXPECT_EQ(s.editorCommand, "blockpad.exe");
+    EXPECT_EQ(s.feedColor, 0xFFu);
+    EXPECT_EQ(s.cutterDiameter, 2.0);
     EXPECT_FALSE(QFile::exists(IniPath()));  // reading creates nothing
 }
 
@@ -77,21 +77,21 @@ TEST_F(SettingsStoreTest, WrittenValuesReadBackFromTheFile) {
     QSettings qs(IniPath(), QSettings::IniFormat);
     Settings read;
     EXPECT_EQ(SettingsStore(qs).Read(read), 0);
-    EXPECT_EQ(read.Org, written.Org);
-    EXPECT_EQ(read.Gage, written.Gage);
-    EXPECT_EQ(read.Feed, written.Feed);
-    EXPECT_EQ(read.Rapid, written.Rapid);
-    EXPECT_EQ(read.Spot, written.Spot);
-    EXPECT_EQ(read.Back, written.Back);
-    EXPECT_EQ(read.NCCODE, written.NCCODE);
-    EXPECT_EQ(read.Buer, written.Buer);
-    EXPECT_EQ(read.G0, written.G0);
-    EXPECT_EQ(read.M1, written.M1);
-    EXPECT_EQ(read.TIMER, written.TIMER);
-    EXPECT_EQ(read.DRYRUN, 2500.0);
-    EXPECT_EQ(read.CutterDia, written.CutterDia);
-    EXPECT_EQ(read.CuterView, written.CuterView);
-    EXPECT_EQ(read.EditerPath, written.EditerPath);
+    EXPECT_EQ(read.originColor, written.originColor);
+    EXPECT_EQ(read.gauge, written.gauge);
+    EXPECT_EQ(read.feedColor, written.feedColor);
+    EXPECT_EQ(read.rapidColor, written.rapidColor);
+    EXPECT_EQ(read.cycleColor, written.cycleColor);
+    EXPECT_EQ(read.backgroundColor, written.backgroundColor);
+    EXPECT_EQ(read.dialect, written.dialect);
+    EXPECT_EQ(read.noMotionBuffer, written.noMotionBuffer);
+    EXPECT_EQ(read.drawRapids, written.drawRapids);
+    EXPECT_EQ(read.stopAtM1, written.stopAtM1);
+    EXPECT_EQ(read.timerIntervalMs, written.timerIntervalMs);
+    EXPECT_EQ(read.dryRunSpeed, 2500.0);
+    EXPECT_EQ(read.cutterDiameter, written.cutterDiameter);
+    EXPECT_EQ(read.showCutter, written.showCutter);
+    EXPECT_EQ(read.editorCommand, written.editorCommand);
 }
 
 TEST_F(SettingsStoreTest, ReadingBackThroughTheSameObjectGivesTheSameRecord) {
@@ -101,9 +101,9 @@ TEST_F(SettingsStoreTest, ReadingBackThroughTheSameObjectGivesTheSameRecord) {
     ASSERT_TRUE(store.Write(written));
     Settings read;
     EXPECT_EQ(store.Read(read), 0);
-    EXPECT_EQ(read.CutterDia, written.CutterDia);
-    EXPECT_EQ(read.Feed, written.Feed);
-    EXPECT_EQ(read.EditerPath, written.EditerPath);
+    EXPECT_EQ(read.cutterDiameter, written.cutterDiameter);
+    EXPECT_EQ(read.feedColor, written.feedColor);
+    EXPECT_EQ(read.editorCommand, written.editorCommand);
 }
 
 TEST_F(SettingsStoreTest, MalformedValuesFallBackEachToItsOwnDefault) {
@@ -124,16 +124,16 @@ TEST_F(SettingsStoreTest, MalformedValuesFallBackEachToItsOwnDefault) {
     QSettings qs(IniPath(), QSettings::IniFormat);
     Settings s = Changed();
     EXPECT_EQ(SettingsStore(qs).Read(s), 4);
-    EXPECT_EQ(s.TIMER, 10);
-    EXPECT_EQ(s.CutterDia, 2.0);
-    EXPECT_EQ(s.Rapid, 0u);
-    EXPECT_TRUE(s.Buer);
-    EXPECT_EQ(s.NCCODE, 2);
-    EXPECT_EQ(s.Feed, 0x00FF00u);
-    EXPECT_FALSE(s.M1);
-    EXPECT_EQ(s.DRYRUN, 3000.0);
-    EXPECT_EQ(s.EditerPath, "kate, --line");
-    EXPECT_EQ(s.Org, 0xFF00FFu);  // missing: default
+    EXPECT_EQ(s.timerIntervalMs, 10);
+    EXPECT_EQ(s.cutterDiameter, 2.0);
+    EXPECT_EQ(s.rapidColor, 0u);
+    EXPECT_TRUE(s.noMotionBuffer);
+    EXPECT_EQ(s.dialect, 2);
+    EXPECT_EQ(s.feedColor, 0x00FF00u);
+    EXPECT_FALSE(s.stopAtM1);
+    EXPECT_EQ(s.dryRunSpeed, 3000.0);
+    EXPECT_EQ(s.editorCommand, "kate, --line");
+    EXPECT_EQ(s.originColor, 0xFF00FFu);  // missing: default
 }
 
 TEST_F(SettingsStoreTest, WriteReportsAFileThatCannotBeSaved) {
@@ -147,7 +147,7 @@ TEST_F(SettingsStoreTest, TheUsersStoreIsKvNcAndStartsEmptyInTheTestConfiguratio
     SettingsStore store;
     Settings s = Changed();
     EXPECT_EQ(store.Read(s), 0);
-    EXPECT_EQ(s.TIMER, 10);
+    EXPECT_EQ(s.timerIntervalMs, 10);
     EXPECT_EQ(QSettings(QStringLiteral("Kv"), QStringLiteral("Nc")).applicationName(),
               QStringLiteral("Nc"));
 }

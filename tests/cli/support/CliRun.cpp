@@ -8,7 +8,7 @@
 #include <random>
 #include <sstream>
 
-namespace cuttrace::testing {
+namespace cuttrace::test {
 
 namespace {
 
@@ -63,4 +63,4 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& workin
     return result;
 }
 
-}  // namespace cuttrace::testing
+}  // namespace cuttrace::test

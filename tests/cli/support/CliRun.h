@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace cuttrace::testing {
+namespace cuttrace::test {
 
 struct CliResult {
     int exitCode = -1;
@@ -18,4 +18,4 @@ struct CliResult {
 CliResult RunCli(const std::vector<std::string>& args, const std::string& workingFolder,
                  const std::string& environment = "");
 
-}  // namespace cuttrace::testing
+}  // namespace cuttrace::test

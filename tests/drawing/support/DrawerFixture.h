@@ -11,7 +11,7 @@
 #include "drawing/PathDrawer.h"
 #include "drawing/support/RecordingViews.h"
 
-namespace cuttrace::testing {
+namespace cuttrace::test {
 
 inline constexpr uint32_t kRapid = 0x000001;
 inline constexpr uint32_t kFeed = 0x000002;
@@ -32,25 +32,25 @@ inline MotionRecord Motion(int32_t kind, double x, double y, double z, double c1
 
 inline std::vector<PathVertex> AllVertices(const VertexList& list) {
     std::vector<PathVertex> out;
-    list.ForEach([&out](const AXIS& p, uint32_t colour) { out.push_back({p, colour}); });
+    list.ForEach([&out](const Point3& p, uint32_t colour) { out.push_back({p, colour}); });
     return out;
 }
 
-inline double Distance(const AXIS& a, const AXIS& b) {
+inline double Distance(const Point3& a, const Point3& b) {
     return std::hypot(a.x - b.x, a.y - b.y, a.z - b.z);
 }
 
-inline bool Near(const AXIS& a, const AXIS& b, double tolerance = 1e-9) {
+inline bool Near(const Point3& a, const Point3& b, double tolerance = 1e-9) {
     return Distance(a, b) <= tolerance;
 }
 
 class DrawerTest : public ::testing::Test {
   protected:
     DrawerTest() {
-        settings.Rapid = kRapid;
-        settings.Feed = kFeed;
-        settings.Spot = kSpot;
-        settings.Org = kOrg;
+        settings.rapidColor = kRapid;
+        settings.feedColor = kFeed;
+        settings.cycleColor = kSpot;
+        settings.originColor = kOrg;
         drawer.SetDrawRapids(true);
     }
 
@@ -70,7 +70,7 @@ class DrawerTest : public ::testing::Test {
 
     // Moves the drawer to p with a quick feed line and forgets what was drawn; the
     // drawer is left in animated mode.
-    void PlaceAt(const AXIS& p) {
+    void PlaceAt(const Point3& p) {
         Draw(Motion(KindFeed, p.x, p.y, p.z), true);
         drawer.SetQuick(false);
         drawer.ClearPath();
@@ -82,4 +82,4 @@ class DrawerTest : public ::testing::Test {
     PathDrawer drawer{views, settings};
 };
 
-}  // namespace cuttrace::testing
+}  // namespace cuttrace::test

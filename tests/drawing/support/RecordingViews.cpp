@@ -4,11 +4,11 @@
 
 #include "machines/NumberText.h"
 
-namespace cuttrace::testing {
+namespace cuttrace::test {
 
 namespace {
 
-std::string Point(const AXIS& p) {
+std::string Point(const Point3& p) {
     std::string text;
     AppendShortest(text, p.x);
     text += ',';
@@ -71,4 +71,4 @@ std::string RecordingViews::Text() const {
     return out;
 }
 
-}  // namespace cuttrace::testing
+}  // namespace cuttrace::test

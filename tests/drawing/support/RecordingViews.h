@@ -6,27 +6,29 @@
 #include <string>
 #include <vector>
 
-#include "core/Axis.h"
+#include "core/Point3.h"
 #include "drawing/PathViews.h"
 
-namespace cuttrace::testing {
+namespace cuttrace::test {
 
 enum class Op { Color, MoveTo, LineTo, ToolTo, Line, Refresh };
 
 struct ViewCall {
     Op op;
     uint32_t colour = 0;  // Color
-    AXIS a;               // the point, or the start of a Line
-    AXIS b;               // the end of a Line
+    Point3 a;             // the point, or the start of a Line
+    Point3 b;             // the end of a Line
 };
 
 class RecordingViews : public PathViews {
   public:
     void DrawColor(uint32_t colour) override { calls.push_back({Op::Color, colour, {}, {}}); }
-    void DrawMoveTo(const AXIS& p) override { calls.push_back({Op::MoveTo, 0, p, {}}); }
-    void DrawLineTo(const AXIS& p) override { calls.push_back({Op::LineTo, 0, p, {}}); }
-    void DrawToolTo(const AXIS& p) override { calls.push_back({Op::ToolTo, 0, p, {}}); }
-    void DrawLine(const AXIS& a, const AXIS& b) override { calls.push_back({Op::Line, 0, a, b}); }
+    void DrawMoveTo(const Point3& p) override { calls.push_back({Op::MoveTo, 0, p, {}}); }
+    void DrawLineTo(const Point3& p) override { calls.push_back({Op::LineTo, 0, p, {}}); }
+    void DrawToolTo(const Point3& p) override { calls.push_back({Op::ToolTo, 0, p, {}}); }
+    void DrawLine(const Point3& a, const Point3& b) override {
+        calls.push_back({Op::Line, 0, a, b});
+    }
     void RefreshViews() override { calls.push_back({Op::Refresh, 0, {}, {}}); }
 
     std::size_t Count(Op op) const;
@@ -38,4 +40,4 @@ class RecordingViews : public PathViews {
     std::vector<ViewCall> calls;
 };
 
-}  // namespace cuttrace::testing
+}  // namespace cuttrace::test

@@ -9,7 +9,7 @@
 #include "machines/NcMachine.h"
 #include "machines/WordList.h"
 
-namespace cuttrace::machinetest {
+namespace cuttrace::test {
 
 // Records every log line (without its time stamp) while it lives.
 class LogRecorder {
@@ -63,4 +63,4 @@ inline double Local(const NcMachine& machine, int n) {
         .LocalLevels[static_cast<std::size_t>(machine.Level)][static_cast<std::size_t>(n)];
 }
 
-}  // namespace cuttrace::machinetest
+}  // namespace cuttrace::test

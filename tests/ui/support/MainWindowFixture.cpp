@@ -3,8 +3,8 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 
+#include "ui/ModalStatePanel.h"
 #include "ui/ProgramText.h"
-#include "ui/TFrameCheck.h"
 
 namespace cuttrace::test {
 

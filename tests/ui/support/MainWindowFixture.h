@@ -8,8 +8,8 @@
 #include <string>
 
 #include "core/Settings.h"
+#include "ui/MainWindow.h"
 #include "ui/RunController.h"
-#include "ui/TMainForm.h"
 #include "ui/support/FakeDialogs.h"
 #include "ui/support/ProgramFolder.h"
 
@@ -39,7 +39,7 @@ class MainWindowTest : public ::testing::Test {
     FakeDialogs dialogs;
     ManualClock clock;
     ProgramFolder folder;
-    ui::TMainForm form;
+    ui::MainWindow form;
 };
 
 }  // namespace cuttrace::test

@@ -1,0 +1,139 @@
+#include "ui/MacroVariablesWindow.h"
+
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "machines/NcMachine.h"
+#include "machines/NumberText.h"
+#include "ui/UiTexts.h"
+#include "ui/VariableSheet.h"
+
+namespace cuttrace::ui {
+
+namespace {
+
+constexpr int kClientWidth = 458;
+constexpr int kClientHeight = 198;
+constexpr int kFontPixels = 12;
+constexpr int kFirstColumnX = 8;
+constexpr int kColumnStep = 96;
+constexpr int kColumns = 4;
+// A value as wide as most: the columns widen when the font needs more room for it.
+constexpr char kWideValue[] = "-0000.00000000";
+constexpr int kGap = 4;
+constexpr int kRowsPerColumn = 10;
+constexpr int kFirstRowY = 8;
+constexpr int kRowStep = 16;
+constexpr int kValueOffset = 32;
+constexpr int kFirstCommonTab = 4;
+constexpr int kSheetBase[] = {100, 150, 200, 250};
+constexpr int kLocalDecimals = 8;
+constexpr int kCommonDecimals = 6;
+
+QString Fixed(double value, int decimals) {
+    return QString::fromStdString(FormatFixed(value, decimals));
+}
+
+}  // namespace
+
+MacroVariablesWindow::MacroVariablesWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setWindowTitle(QString::fromUtf8(kMacroCaption));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
+    // The window's narrow Japanese proportional font, or the nearest one installed.
+    QFont small = font();
+    small.setFamilies({QString::fromUtf8(kMacroFont), QStringLiteral("MS PGothic"),
+                       QStringLiteral("VL PGothic"), QStringLiteral("IPAPGothic"),
+                       QStringLiteral("Noto Sans CJK JP")});
+    small.setPixelSize(kFontPixels);
+    setFont(small);
+
+    // The columns stand 96 pixels apart with the values 32 pixels right of their names,
+    // unless the font is too wide for that.
+    const QFontMetrics metrics(small);
+    int nameWidth = 0;
+    for (const char* name : kLocalNames) {
+        nameWidth = std::max(nameWidth, metrics.horizontalAdvance(QString::fromLatin1(name)));
+    }
+    valueOffset_ = std::max(kValueOffset, nameWidth + kGap);
+    valueWidth_ = metrics.horizontalAdvance(QString::fromLatin1(kWideValue));
+    columnStep_ = std::max(kColumnStep, valueOffset_ + valueWidth_ + kGap);
+    const int width = kFirstColumnX + (kColumns - 1) * columnStep_ + valueOffset_ + valueWidth_;
+    setFixedSize(std::max({kClientWidth, width, VariableSheet::WidthFor(small)}), kClientHeight);
+
+    pages_ = new QTabWidget(this);
+    for (int level = 0; level < kLevels; ++level) {
+        pages_->addTab(BuildLocalPage(level), QString::fromUtf8(kLocalTab).arg(level + 1));
+    }
+    for (int sheet = 0; sheet < kSheets; ++sheet) {
+        auto* view = new VariableSheet(pages_);
+        sheets_[static_cast<std::size_t>(sheet)] = view;
+        pages_->addTab(view, QString::fromUtf8(kCommonTab).arg(kSheetBase[sheet]));
+    }
+    pages_->setCurrentIndex(kFirstCommonTab);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(pages_);
+}
+
+QWidget* MacroVariablesWindow::BuildLocalPage(int level) {
+    auto* panel = new QWidget(pages_);
+    auto& row = values_[static_cast<std::size_t>(level)];
+    for (int n = 0; n < kLocals; ++n) {
+        const int x = kFirstColumnX + columnStep_ * (n / kRowsPerColumn);
+        const int y = kFirstRowY + kRowStep * (n % kRowsPerColumn);
+        auto* name = new QLabel(QString::fromUtf8(kLocalNames[n]), panel);
+        name->move(x, y);
+        auto* value = new QLabel(panel);
+        value->move(x + valueOffset_, y);
+        value->setMinimumWidth(valueWidth_);
+        row[static_cast<std::size_t>(n)] = value;
+    }
+    return panel;
+}
+
+void MacroVariablesWindow::UpdateValues() {
+    if (!machine_) return;
+    for (int level = 0; level < kLevels; ++level) {
+        const auto& locals = machine_->LocalLevels[static_cast<std::size_t>(level)];
+        auto& row = values_[static_cast<std::size_t>(level)];
+        for (int n = 0; n < kLocals; ++n) {
+            row[static_cast<std::size_t>(n)]->setText(
+                Fixed(locals[static_cast<std::size_t>(n + 1)], kLocalDecimals));
+        }
+    }
+    for (int sheet = 0; sheet < kSheets; ++sheet) {
+        QStringList texts;
+        texts.reserve(kSheetEntries);
+        const int base = kSheetBase[sheet];
+        for (int i = 0; i < kSheetEntries; ++i) {
+            const double value =
+                machine_->CommonVariables[static_cast<std::size_t>(base - 100 + i)];
+            texts
+                << QString::fromUtf8(kCommonEntry).arg(base + i).arg(Fixed(value, kCommonDecimals));
+        }
+        sheets_[static_cast<std::size_t>(sheet)]->SetTexts(texts);
+    }
+}
+
+QString MacroVariablesWindow::LocalText(int level, int n) const {
+    return values_[static_cast<std::size_t>(level)][static_cast<std::size_t>(n)]->text();
+}
+
+QString MacroVariablesWindow::CommonText(int sheet, int i) const {
+    const QStringList& texts = sheets_[static_cast<std::size_t>(sheet)]->Texts();
+    return i < texts.size() ? texts[i] : QString();
+}
+
+void MacroVariablesWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    hide();
+    if (onClose_) onClose_();
+}
+
+}  // namespace cuttrace::ui

@@ -1,0 +1,59 @@
+// The macro variable window: the local variables #1..#33 of the first four call levels
+// and the common variables #100..#299 in four tables of fifty. It only reads the machine.
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <functional>
+
+class QLabel;
+class QTabWidget;
+
+namespace cuttrace {
+class NcMachine;
+}
+
+namespace cuttrace::ui {
+
+class VariableSheet;
+
+class MacroVariablesWindow : public QWidget {
+    Q_OBJECT
+  public:
+    static constexpr int kLevels = 4;
+    static constexpr int kLocals = 33;
+    static constexpr int kSheets = 4;
+    static constexpr int kSheetEntries = 50;
+
+    explicit MacroVariablesWindow(QWidget* parent = nullptr);
+
+    // The machine whose variables are shown (not owned; may be null).
+    void SetMachine(const NcMachine* machine) { machine_ = machine; }
+    // Rewrites every value from the machine.
+    void UpdateValues();
+    // Run when the window is closed (the main window re-enables its button).
+    void SetOnClose(std::function<void()> onClose) { onClose_ = std::move(onClose); }
+
+    QTabWidget* PageControl1() const { return pages_; }
+    // The value shown for #(n + 1) on tab "Local level+1".
+    QString LocalText(int level, int n) const;
+    // The text of entry i (0..49) on common tab `sheet` (0 for "#100-").
+    QString CommonText(int sheet, int i) const;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    QWidget* BuildLocalPage(int level);
+
+    const NcMachine* machine_ = nullptr;
+    int valueOffset_ = 0;
+    int valueWidth_ = 0;
+    int columnStep_ = 0;
+    QTabWidget* pages_ = nullptr;
+    std::array<std::array<QLabel*, kLocals>, kLevels> values_{};
+    std::array<VariableSheet*, kSheets> sheets_{};
+    std::function<void()> onClose_;
+};
+
+}  // namespace cuttrace::ui

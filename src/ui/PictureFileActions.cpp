@@ -1,0 +1,73 @@
+#include "ui/PictureFileActions.h"
+
+#include "core/PictureFile.h"
+#include "machines/DiagnosticLog.h"
+#include "ui/ProgramText.h"
+#include "ui/RunController.h"
+#include "ui/UiDialogs.h"
+#include "ui/UiTexts.h"
+
+namespace cuttrace::ui {
+
+namespace {
+
+FileRequest PictureRequest() {
+    FileRequest request;
+    request.filter = QString::fromUtf8(kPictureFilter);
+    request.defaultSuffix = QString::fromUtf8(kPictureSuffix);
+    return request;
+}
+
+}  // namespace
+
+PictureFileActions::PictureFileActions(QWidget& window, UiDialogs& dialogs,
+                                       std::vector<MotionRecord>& picture, RunController& run,
+                                       std::function<void()> drawPicture)
+    : window_(window),
+      dialogs_(dialogs),
+      picture_(picture),
+      run_(run),
+      drawPicture_(std::move(drawPicture)) {}
+
+void PictureFileActions::Failed() {
+    dialogs_.Message(&window_, QString::fromUtf8(kFailed), QString::fromUtf8(kCaptionError));
+}
+
+void PictureFileActions::SaveClick() {
+    const QString path = dialogs_.SaveFile(&window_, PictureRequest());
+    if (path.isEmpty()) return;
+    if (SavePicture(PathFromQString(path), picture_) != PictureStatus::Ok) Failed();
+}
+
+void PictureFileActions::LoadClick() {
+    run_.LoadProgram();
+    const QString path = dialogs_.OpenFile(&window_, PictureRequest());
+    if (path.isEmpty()) return;
+    const PictureStatus status = LoadPicture(PathFromQString(path), picture_);
+    switch (status) {
+        case PictureStatus::CannotOpen:
+            Failed();
+            return;
+        case PictureStatus::WrongFormat:
+            dialogs_.Error(&window_, QString::fromUtf8(kWrongFormat));
+            return;
+        case PictureStatus::Ok:
+        case PictureStatus::Truncated:
+            break;
+    }
+    DiagnosticLog::LogInt(kLogPictureLoaded, static_cast<long long>(picture_.size()));
+    // The complete records of a cut-off file are drawn, and the load is reported failed.
+    if (drawPicture_) drawPicture_();
+    if (status == PictureStatus::Truncated) Failed();
+}
+
+void PictureFileActions::FileOut() {
+    if (!run_.ProgramLoaded() || run_.Running()) return;
+    FileRequest request;
+    request.filter = QString::fromUtf8(kExpandedFilter);
+    const QString path = dialogs_.SaveFile(&window_, request);
+    if (path.isEmpty()) return;
+    if (!run_.StartExpandedOutput(PathFromQString(path))) Failed();
+}
+
+}  // namespace cuttrace::ui

@@ -1,0 +1,37 @@
+// The picture and expanded-output handlers of the main window: save the picture buffer,
+// load a picture file (and draw it), and start the run that writes the expanded program.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "core/MotionRecord.h"
+
+class QWidget;
+
+namespace cuttrace::ui {
+
+class RunController;
+class UiDialogs;
+
+class PictureFileActions {
+  public:
+    // drawPicture clears the drawing and draws every record of the buffer.
+    PictureFileActions(QWidget& window, UiDialogs& dialogs, std::vector<MotionRecord>& picture,
+                       RunController& run, std::function<void()> drawPicture);
+
+    void SaveClick();
+    void LoadClick();
+    void FileOut();
+
+  private:
+    void Failed();
+
+    QWidget& window_;
+    UiDialogs& dialogs_;
+    std::vector<MotionRecord>& picture_;
+    RunController& run_;
+    std::function<void()> drawPicture_;
+};
+
+}  // namespace cuttrace::ui

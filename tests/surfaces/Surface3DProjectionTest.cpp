@@ -1,0 +1,222 @@
+// Projection and zoom of the 3D surface.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "surfaces/Projection3D.h"
+#include "surfaces/Surface3D.h"
+
+namespace cuttrace {
+namespace {
+
+constexpr int kWidth = 545;
+constexpr int kHeight = 411;
+
+Projection3D InitView(const Point3& rotation = Point3{}) {
+    Projection3D view;
+    view.SetAfine(rotation);
+    view.Init(kWidth, kHeight);
+    return view;
+}
+
+TEST(TDrawBox3DProjection, InitPutsModelOriginAtCentreWithYUp) {
+    Surface3D box;
+    box.resize(kWidth, kHeight);
+    box.SetScall(7.0);
+    box.SetOffset({3, 4});
+    box.Init();
+    EXPECT_EQ(box.Gposi(Point3{0, 0, 0}), (PixelPoint{272, 205}));
+    EXPECT_EQ(box.Gposi(Point3{10, 10, 0}), (PixelPoint{282, 195}));
+    EXPECT_EQ(box.GetOffset(), (PixelPoint{0, 0}));
+    EXPECT_EQ(box.GetScall(), 1.0);
+}
+
+TEST(TDrawBox3DProjection, InitKeepsRotationAndZoomStep) {
+    Projection3D view;
+    view.SetAfine(Point3{-45, 32, 28});
+    view.SetScallLenge(1.3);
+    view.Init(kWidth, kHeight);
+    EXPECT_EQ(view.Afine(), (Point3{-45, 32, 28}));
+    EXPECT_EQ(view.ScallLenge(), 1.3);
+}
+
+TEST(TDrawBox3DProjection, PixelsTruncateTowardZero) {
+    Projection3D view = InitView();
+    // -0.7 truncates to 0 (rounding down would give one pixel less).
+    EXPECT_EQ(view.Gposi(Point3{-0.7, 0.7, 0}), (PixelPoint{272, 205}));
+    EXPECT_EQ(view.Gposi(Point3{2.9, -2.9, 0}), (PixelPoint{274, 207}));
+    view.SetScall(2.5);
+    EXPECT_EQ(view.Gposi(Point3{1, 1, 0}), (PixelPoint{274, 203}));
+}
+
+TEST(TDrawBox3DProjection, OffsetPansAfterOrigin) {
+    Projection3D view = InitView();
+    view.SetOffset({-20, 30});
+    EXPECT_EQ(view.Gposi(Point3{10, 10, 0}), (PixelPoint{262, 225}));
+}
+
+TEST(TDrawBox3DProjection, SideViewShowsZUpwards) {
+    Projection3D view = InitView(Point3{-90, 0, 0});
+    EXPECT_EQ(view.Gposi(Point3{0, 0, 10}), (PixelPoint{272, 195}));
+    EXPECT_EQ(view.Gposi(Point3{10, 0, 0}), (PixelPoint{282, 205}));
+}
+
+TEST(TDrawBox3DProjection, TurnedViewShowsYRightAndZUp) {
+    Projection3D view = InitView(Point3{0, -90, -90});
+    EXPECT_EQ(view.Gposi(Point3{0, 10, 0}), (PixelPoint{282, 205}));
+    EXPECT_EQ(view.Gposi(Point3{0, 0, 10}), (PixelPoint{272, 195}));
+    // Model X points into the screen.
+    EXPECT_EQ(view.Gposi(Point3{10, 0, 0}), (PixelPoint{272, 205}));
+    EXPECT_NEAR(view.Gaxis(Point3{10, 0, 0}).z, 10.0, 1e-9);
+}
+
+TEST(TDrawBox3DProjection, RotationsApplyAboutXThenYThenZ) {
+    // About X by 90 takes Y to Z; about Y by 90 then takes that Z to X: (0,1,0) ends on +X.
+    // In the other order (Y first) the point would stay on the Z axis.
+    Projection3D view;
+    view.SetAfine(Point3{90, 90, 0});
+    Point3 p{0, 1, 0};
+    view.afcal(p);
+    EXPECT_NEAR(p.x, 1.0, 1e-12);
+    EXPECT_NEAR(p.y, 0.0, 1e-12);
+    EXPECT_NEAR(p.z, 0.0, 1e-12);
+}
+
+TEST(TDrawBox3DProjection, ObliquePresetsKeepTheOriginAndScaleLinearly) {
+    for (const Point3& rotation : {Point3{-45, 32, 28}, Point3{-60, -30, -16}}) {
+        Projection3D view = InitView(rotation);
+        EXPECT_EQ(view.Gposi(Point3{}), (PixelPoint{272, 205}));
+        Point3 one{3, -4, 5};
+        view.afcal(one);
+        view.SetScall(4.0);
+        Point3 four{3, -4, 5};
+        view.afcal(four);
+        EXPECT_NEAR(four.x, 4 * one.x, 1e-9);
+        EXPECT_NEAR(four.y, 4 * one.y, 1e-9);
+        EXPECT_NEAR(four.z, 4 * one.z, 1e-9);
+        // A rotation keeps lengths.
+        EXPECT_NEAR(std::hypot(one.x, one.y, one.z), std::hypot(3.0, 4.0, 5.0), 1e-9);
+    }
+}
+
+TEST(TDrawBox3DProjection, GaxisReportsPixelAndDepth) {
+    Projection3D view = InitView();
+    view.SetScall(2.0);
+    EXPECT_EQ(view.Gaxis(Point3{1, 2, 3}), (Point3{274, 201, 6}));
+}
+
+TEST(TDrawBox3DProjection, HugeAndInvalidCoordinatesStayInRange) {
+    Projection3D view = InitView();
+    view.SetScall(100000.0);
+    EXPECT_EQ(view.Gposi(Point3{1e300, -1e300, 0}), (PixelPoint{kPixelLimit, kPixelLimit}));
+    EXPECT_EQ(view.Gposi(Point3{-1e12, 0, 0}).x, -kPixelLimit);
+    EXPECT_EQ(view.Gposi(Point3{std::nan(""), 0, 0}), (PixelPoint{272, 205}));
+    EXPECT_EQ(view.Gposi(Point3{INFINITY, 0, 0}).x, kPixelLimit);
+}
+
+// ---- zoom about the centre ----
+
+TEST(TDrawBox3DZoom, ZoomupPlacesOriginWithUnlimitedScaleThenLimits) {
+    Projection3D view = InitView();
+    view.SetScallLenge(1.3);
+    view.SetScall(2500.0);
+    view.SetOrigin({-4728, 205});
+    view.SetOffset({0, 0});
+    view.Zoomup(kWidth, kHeight);
+    // wx = trunc((272 + 4728) / 2500) = 2, origin x = trunc(272 - 2 * 3250).
+    EXPECT_EQ(view.Origin(), (PixelPoint{272 - 2 * 3250, 205}));
+    EXPECT_EQ(view.Scall(), 3000.0);
+}
+
+TEST(TDrawBox3DZoom, ZoomdownStopsAtFloor) {
+    Projection3D view = InitView();
+    view.SetScallLenge(1.3);
+    view.SetScall(0.00012);
+    view.Zoomdown(kWidth, kHeight);
+    EXPECT_EQ(view.Scall(), 0.0001);
+}
+
+TEST(TDrawBox3DZoom, ZoomKeepsTruncatedCentrePointAndDropsOffset) {
+    Projection3D view = InitView();
+    view.SetScallLenge(2.0);
+    view.SetOffset({-50, 17});
+    view.Zoomup(kWidth, kHeight);
+    // Under the centre was (50, -17) unscaled; at scale 2 it stays under the centre.
+    EXPECT_EQ(view.Offset(), (PixelPoint{0, 0}));
+    EXPECT_EQ(view.Scall(), 2.0);
+    EXPECT_EQ(view.Origin(), (PixelPoint{272 - 100, 205 + 34}));
+    EXPECT_EQ(view.Gposi(Point3{50, 17, 0}), (PixelPoint{272, 205}));
+    view.Zoomdown(kWidth, kHeight);
+    EXPECT_EQ(view.Origin(), (PixelPoint{272 - 50, 205 + 17}));
+}
+
+TEST(TDrawBox3DZoom, WidgetZoomsUseItsSize) {
+    Surface3D box;
+    box.resize(kWidth, kHeight);
+    box.Init();
+    box.SetScallLenge(1.3);
+    box.Zoomup();
+    EXPECT_DOUBLE_EQ(box.GetScall(), 1.3);
+    EXPECT_EQ(box.GetOrigin(), (PixelPoint{272, 205}));
+    box.Zoomdown();
+    EXPECT_DOUBLE_EQ(box.GetScall(), 1.0);
+}
+
+// ---- rubber-band zoom ----
+
+struct BandCase {
+    PixelPoint start;
+    PixelPoint end;
+    double scall;
+};
+
+TEST(TDrawBox3DZoom, BandFactorIsAWholeNumber) {
+    const BandCase cases[] = {
+        {{100, 100}, {200, 150}, 5.0},  // 545 div 100
+        {{100, 100}, {400, 150}, 1.0},  // 545 div 300
+        {{100, 100}, {150, 300}, 2.0},  // dx 50 < dy 200: 411 div 200
+        // Signed comparison: dx -50 > dy -100, so the width decides: |545 div -50|.
+        {{300, 300}, {250, 200}, 10.0},
+        // Wider than the surface (the mouse left it during the drag): factor 1, not 0.
+        {{-30, 10}, {570, 20}, 1.0},
+    };
+    for (const BandCase& c : cases) {
+        Projection3D view = InitView();
+        ASSERT_TRUE(view.BandZoom(c.start, c.end, kWidth, kHeight));
+        EXPECT_EQ(view.Scall(), c.scall) << c.end.x << "," << c.end.y;
+    }
+}
+
+TEST(TDrawBox3DZoom, BandCornerMovesToTopLeft) {
+    Projection3D view = InitView();
+    view.SetOffset({10, -10});
+    // The model point under pixel (100, 100) before the zoom...
+    const Point3 corner{100.0 - 282, -(100.0 - 195), 0};
+    ASSERT_EQ(view.Gposi(corner), (PixelPoint{100, 100}));
+    // Dragged up and to the left: dx -100 is not above dy -50, so the height decides.
+    ASSERT_TRUE(view.BandZoom({200, 150}, {100, 100}, kWidth, kHeight));
+    // ...is at (0, 0) after it.
+    EXPECT_EQ(view.Scall(), 8.0);
+    EXPECT_EQ(view.Offset(), (PixelPoint{0, 0}));
+    EXPECT_EQ(view.Gposi(corner), (PixelPoint{0, 0}));
+}
+
+TEST(TDrawBox3DZoom, BandWithoutWidthOrHeightChangesNothing) {
+    Projection3D view = InitView();
+    EXPECT_FALSE(view.BandZoom({100, 100}, {100, 180}, kWidth, kHeight));
+    EXPECT_FALSE(view.BandZoom({100, 100}, {180, 100}, kWidth, kHeight));
+    EXPECT_EQ(view.Scall(), 1.0);
+    EXPECT_EQ(view.Origin(), (PixelPoint{272, 205}));
+}
+
+TEST(TDrawBox3DZoom, BandZoomLimitIsHundredThousand) {
+    Projection3D view = InitView();
+    view.SetScall(2900.0);
+    ASSERT_TRUE(view.BandZoom({0, 0}, {20, 10}, kWidth, kHeight));
+    EXPECT_EQ(view.Scall(), 2900.0 * 27);  // above the centre zoom's 3000
+    ASSERT_TRUE(view.BandZoom({0, 0}, {20, 10}, kWidth, kHeight));
+    EXPECT_EQ(view.Scall(), 100000.0);
+}
+
+}  // namespace
+}  // namespace cuttrace

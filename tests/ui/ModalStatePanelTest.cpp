@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QTreeWidget>
+
+#include "core/NcRunner.h"
+#include "core/Settings.h"
+#include "drawing/PathDrawer.h"
+#include "drawing/PathViews.h"
+#include "ui/ModalStatePanel.h"
+#include "ui/support/FakeDialogs.h"
+#include "ui/support/ProgramFolder.h"
+
+namespace cuttrace::ui {
+namespace {
+
+class NoViews : public PathViews {
+  public:
+    void DrawColor(uint32_t) override {}
+    void DrawMoveTo(const Point3&) override {}
+    void DrawLineTo(const Point3&) override {}
+    void DrawToolTo(const Point3&) override {}
+    void DrawLine(const Point3&, const Point3&) override {}
+    void RefreshViews() override {}
+};
+
+class TFrameCheckTest : public ::testing::Test {
+  protected:
+    TFrameCheckTest() : drawer_(views_, settings_) {
+        runner_.SelectMachine(0);
+        panel_.Bind(&runner_, &drawer_);
+        panel_.SetDialogs(&dialogs_);
+    }
+
+    // Loads text as the main program and steps until the first motion or block.
+    void RunFirstBlock(const std::string& text) {
+        ASSERT_FALSE(runner_.Load(folder_.Write("main.nc", text), -1));
+        int r = runner_.Step();
+        while (r == StepFileOpened || r == StepLine)
+            r = runner_.Step();
+    }
+
+    QString Text(int label) const { return panel_.Label(label)->text(); }
+
+    Settings settings_;
+    NoViews views_;
+    NcRunner runner_;
+    PathDrawer drawer_;
+    test::FakeDialogs dialogs_;
+    test::ProgramFolder folder_;
+    ModalStatePanel panel_;
+};
+
+TEST_F(TFrameCheckTest, StartsWithTheCaptionsOfItsDescription) {
+    EXPECT_EQ(Text(4), "0.000");
+    EXPECT_EQ(Text(13), "G90");
+    EXPECT_EQ(Text(17), "G54");
+    EXPECT_EQ(Text(24), "F100000");
+    EXPECT_EQ(Text(30), "0:0.000");
+    EXPECT_EQ(Text(31), "TotalTime");
+}
+
+TEST_F(TFrameCheckTest, ModalStateAfterAFeedBlock) {
+    RunFirstBlock("G90 G17 G01 X10. Y-2.5 Z1234.5678 F250 S1200 T3 D7 H8 N55\n");
+    panel_.ShowModalState();
+    EXPECT_EQ(Text(13), "G1");
+    EXPECT_EQ(Text(14), "G90");
+    EXPECT_EQ(Text(15), "G0");
+    EXPECT_EQ(Text(16), "G80");
+    EXPECT_EQ(Text(17), "G17");
+    EXPECT_EQ(Text(18), "G0.0");
+    EXPECT_EQ(Text(19), "M00");  // no M word: the label keeps its text
+    EXPECT_EQ(Text(10), "10.000");
+    EXPECT_EQ(Text(11), "-2.500");
+    EXPECT_EQ(Text(12), "1234.568");
+    EXPECT_EQ(Text(20), "T3");
+    EXPECT_EQ(Text(21), "D7");
+    EXPECT_EQ(Text(22), "H8");
+    EXPECT_EQ(Text(23), "S1200");
+    EXPECT_EQ(Text(25), "N55");
+}
+
+TEST_F(TFrameCheckTest, TheMLabelFollowsOnlyBlocksWithAnM) {
+    RunFirstBlock("G91 G19 M3\n");
+    panel_.ShowModalState();
+    EXPECT_EQ(Text(19), "M3");
+    EXPECT_EQ(Text(14), "G91");
+    EXPECT_EQ(Text(17), "G19");
+}
+
+TEST_F(TFrameCheckTest, ProgressShowsTimeToolPositionAndTheDrawingFeed) {
+    drawer_.SetFeed(250);
+    drawer_.SetTotalTime(125.5);
+    panel_.ShowProgress();
+    EXPECT_EQ(Text(24), "F250.0");
+    EXPECT_EQ(Text(30), "2:5.500000");
+    drawer_.SetFeed(0);
+    panel_.ShowProgress();
+    EXPECT_EQ(Text(24), "F1.0");
+
+    MotionRecord line;
+    line.kind = KindFeed;
+    line.X = 3;
+    line.Y = -4;
+    drawer_.SetFeed(5000);
+    drawer_.SetQuick(true);
+    drawer_.BeginMotion(line);
+    panel_.ShowProgress();
+    EXPECT_EQ(Text(24), "F5000.0");
+}
+
+TEST(TFrameCheckTime, MinutesAndTheRestOfTheSeconds) {
+    EXPECT_EQ(ModalStatePanel::TimeText(0), "0:0.000000");
+    EXPECT_EQ(ModalStatePanel::TimeText(59.9996), "0:59.999600");
+    EXPECT_EQ(ModalStatePanel::TimeText(60), "1:0.000000");
+    EXPECT_EQ(ModalStatePanel::TimeText(3725.25), "62:5.250000");
+}
+
+TEST_F(TFrameCheckTest, TreeHoldsOneChainAndTheEditorGetsTheFile) {
+    RunFirstBlock("G0 X1.\n");
+    panel_.PushProgram();
+    panel_.PushProgram();
+    panel_.PushProgram();
+    QTreeWidget* tree = panel_.TreeView1();
+    ASSERT_EQ(tree->topLevelItemCount(), 1);
+    QTreeWidgetItem* root = tree->topLevelItem(0);
+    ASSERT_EQ(root->childCount(), 1);
+    EXPECT_EQ(root->child(0)->childCount(), 1);
+    panel_.PopProgram();
+    EXPECT_EQ(root->childCount(), 1);
+    EXPECT_EQ(root->child(0)->childCount(), 0);
+    EXPECT_TRUE(root->isExpanded());
+
+    tree->setCurrentItem(root);
+    panel_.TreeView1DblClick();
+    ASSERT_EQ(dialogs_.started.size(), 1u);
+    EXPECT_EQ(dialogs_.started[0].program, "Quillo");
+    EXPECT_EQ(dialogs_.started[0].arguments,
+              QStringList{QString::fromStdString(folder_.PathOf("main.nc"))});
+
+    panel_.PopProgram();
+    panel_.PopProgram();
+    panel_.PopProgram();  // on an empty tree: nothing
+    EXPECT_EQ(tree->topLevelItemCount(), 0);
+    panel_.PushProgram();
+    panel_.ClearPrograms();
+    EXPECT_EQ(tree->topLevelItemCount(), 0);
+}
+
+}  // namespace
+}  // namespace cuttrace::ui
