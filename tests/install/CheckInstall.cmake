@@ -1,0 +1,25 @@
+# cmake -DBUILD=DIR -DPREFIX=DIR -DEXPECTED="rel;paths" -P CheckInstall.cmake
+# Installs the build into PREFIX (emptied first) and fails unless exactly the expected
+# files are there, the programs executable.
+file(REMOVE_RECURSE "${PREFIX}")
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD}" --prefix "${PREFIX}"
+                RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "cmake --install failed:\n${output}")
+endif()
+file(GLOB_RECURSE installed RELATIVE "${PREFIX}" "${PREFIX}/*")
+list(SORT installed)
+set(wanted ${EXPECTED})
+list(SORT wanted)
+if(NOT installed STREQUAL wanted)
+    message(FATAL_ERROR "installed:\n  ${installed}\nexpected:\n  ${wanted}")
+endif()
+foreach(file IN LISTS installed)
+    if(file MATCHES "^bin/")
+        execute_process(COMMAND test -x "${PREFIX}/${file}" RESULT_VARIABLE executable)
+        if(NOT executable EQUAL 0)
+            message(FATAL_ERROR "${file} is not executable")
+        endif()
+    endif()
+endforeach()
+message(STATUS "installed as expected: ${installed}")

@@ -1,0 +1,2 @@
+// Fixture: an allowed header of the same folder.
+#include "core/Leaks.h"

@@ -1,0 +1,2 @@
+// Fixture: a sibling on the same level.
+#include "drawing/PathDrawer.h"

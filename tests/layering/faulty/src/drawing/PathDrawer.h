@@ -1,0 +1,2 @@
+// Fixture: a layer above core.
+#include "core/Own.h"

@@ -1,0 +1,1 @@
+// Fixture: a folder the layer table does not know.
