@@ -44,9 +44,9 @@ struct QuickRunFigures {
     int32_t motions = 0;
 };
 
-QuickRunFigures QuickRun(MainWindow& form, const QString& program) {
-    form.OpenProgram(program);
-    form.ClearPicture();
+QuickRunFigures QuickRun(MainWindow& window, const QString& program) {
+    window.OpenProgram(program);
+    window.ClearPictureBuffer();
     QuickRunFigures figures;
     // A zero-interval timer of its own takes turns with the quick run's slices: the time
     // between two of its firings is how long the event loop was kept from other events.
@@ -61,12 +61,12 @@ QuickRunFigures QuickRun(MainWindow& form, const QString& program) {
     total.start();
     sinceTurn.start();
     turns.start();
-    form.CmQuic();
-    while (form.Run().Running())
+    window.StartQuickRun();
+    while (window.Run().Running())
         QApplication::processEvents(QEventLoop::AllEvents);
     figures.seconds = total.nsecsElapsed() / 1e9;
     turns.stop();
-    figures.motions = form.Run().MotionCounter();
+    figures.motions = window.Run().MotionCounter();
     return figures;
 }
 
@@ -90,22 +90,22 @@ int main(int argc, char** argv) {
     Settings settings;
     QuietDialogs dialogs;
     SteadyClock clock;
-    MainWindow form(settings, dialogs, clock);
-    form.resize(1280, 900);
-    form.show();
+    MainWindow window(settings, dialogs, clock);
+    window.resize(1280, 900);
+    window.show();
     QApplication::processEvents();
 
     for (int views : {1, 4}) {
         if (views == 4) {
-            while (form.LayoutNumber() != 3)
-                form.tbnViewMultchClick();
+            while (window.LayoutNumber() != 3)
+                window.CycleViewLayout();
             QApplication::processEvents();
         }
         std::vector<double> seconds;
         std::vector<double> gaps;
         QuickRunFigures last;
         for (int i = 0; i < repeats; ++i) {
-            last = QuickRun(form, program);
+            last = QuickRun(window, program);
             seconds.push_back(last.seconds);
             gaps.push_back(last.longestGapMs);
         }
@@ -117,16 +117,16 @@ int main(int argc, char** argv) {
             views, views == 1 ? "" : "s", *std::max_element(gaps.begin(), gaps.end()), repeats);
     }
 
-    // The path of the last run is in the drawer; zoom view 1 and redraw all four views.
+    // The path of the last run is in the drawer; zoom view 0 and redraw all four views.
     std::vector<double> redraws;
     for (int i = 0; i < repeats; ++i) {
-        form.FrameView(1)->PaintBox1()->Zoomup();
+        window.View(0)->Panel()->Zoomup();
         QElapsedTimer timer;
         timer.start();
-        form.RedrawAll();
+        window.RedrawAll();
         redraws.push_back(timer.nsecsElapsed() / 1e6);
     }
     std::printf("full redraw of four views after a zoom: %.1f ms (median of %d), %zu points\n",
-                Median(redraws), repeats, form.Drawer().Vertices().Count());
+                Median(redraws), repeats, window.Drawer().Vertices().Count());
     return 0;
 }

@@ -86,20 +86,20 @@ int main(int argc, char** argv) {
     SteadyClock clock;
 
     // The start-up window shows while the main window is built, and frees itself.
-    MainWindow* mainForm = nullptr;
-    auto* openForm = new SplashWindow([&mainForm, &arguments] {
+    MainWindow* mainWindow = nullptr;
+    auto* splash = new SplashWindow([&mainWindow, &arguments] {
         // A main window closed during the display time has nothing more to do.
-        if (mainForm && mainForm->isVisible()) mainForm->ProcessCommandLine(arguments);
+        if (mainWindow && mainWindow->isVisible()) mainWindow->ProcessCommandLine(arguments);
     });
-    openForm->show();
+    splash->show();
 
     MainWindow window(AppSettings(), dialogs, clock);
-    mainForm = &window;
+    mainWindow = &window;
     grabbing.SetWindow(&window);
     for (int i = 0; i < viewer.layout; ++i)
-        window.tbnViewMultchClick();
+        window.CycleViewLayout();
     window.show();
-    openForm->raise();
+    splash->raise();
 
     const int code = QApplication::exec();
     if (!unattended) store.Write(AppSettings());

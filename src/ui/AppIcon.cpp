@@ -20,34 +20,37 @@ QPointF OnCircle(QPointF centre, double radius, double degrees) {
     return {centre.x() + radius * std::cos(a), centre.y() - radius * std::sin(a)};
 }
 
-void DrawGlyph(QPainter& p, Glyph glyph) {
+// The glyphs of the files, the settings and the views.
+void DrawFileOrViewGlyph(QPainter& p, Tool tool);
+
+void DrawGlyph(QPainter& p, Tool tool) {
     const QPen ink(kInk, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     p.setPen(ink);
     p.setBrush(Qt::NoBrush);
-    switch (glyph) {
-        case Glyph::Open:
+    switch (tool) {
+        case Tool::Open:
             p.setBrush(QColor(235, 200, 110));
             p.drawPolygon(QPolygonF({{2, 5}, {8, 5}, {10, 7}, {18, 7}, {18, 16}, {2, 16}}));
             break;
-        case Glyph::Start:
+        case Tool::Start:
             p.setBrush(kGreen);
             p.drawPolygon(QPolygonF({{5, 3}, {17, 10}, {5, 17}}));
             break;
-        case Glyph::Stop:
+        case Tool::Stop:
             p.setBrush(kAccent);
             p.drawRect(QRectF(4.5, 4.5, 11, 11));
             break;
-        case Glyph::Reset: {
+        case Tool::Reset: {
             p.drawArc(QRectF(4, 4, 12, 12), 100 * 16, 290 * 16);
             p.setBrush(kInk);
             p.drawPolygon(QPolygonF({{8, 1.5}, {12, 4.5}, {8, 7}}));
             break;
         }
-        case Glyph::Quick:
+        case Tool::QuickRun:
             p.setBrush(QColor(240, 190, 40));
             p.drawPolygon(QPolygonF({{11, 1}, {4, 11}, {9, 11}, {7, 19}, {16, 8}, {11, 8}}));
             break;
-        case Glyph::Macro: {
+        case Tool::MacroVariables: {
             QFont f = p.font();
             f.setPixelSize(15);
             f.setBold(true);
@@ -55,7 +58,7 @@ void DrawGlyph(QPainter& p, Glyph glyph) {
             p.drawText(QRectF(0, 0, kGlyphSize, kGlyphSize), Qt::AlignCenter, QStringLiteral("#"));
             break;
         }
-        case Glyph::FileOut:
+        case Tool::WriteExpanded:
             p.setBrush(Qt::white);
             p.drawRect(QRectF(3.5, 2.5, 11, 15));
             for (int y : {6, 9, 12})
@@ -65,20 +68,28 @@ void DrawGlyph(QPainter& p, Glyph glyph) {
             p.drawLine(QPointF(15.5, 12.5), QPointF(18, 15));
             p.drawLine(QPointF(15.5, 17.5), QPointF(18, 15));
             break;
-        case Glyph::SavePicture:
-        case Glyph::LoadPicture: {
+        default:
+            DrawFileOrViewGlyph(p, tool);
+            break;
+    }
+}
+
+void DrawFileOrViewGlyph(QPainter& p, Tool tool) {
+    switch (tool) {
+        case Tool::SavePicture:
+        case Tool::LoadPicture: {
             p.setBrush(QColor(210, 225, 245));
             p.drawRect(QRectF(2.5, 2.5, 15, 15));
             p.setPen(QPen(kAccent, 1.6));
             p.drawArc(QRectF(5, 5, 10, 10), 0, 270 * 16);
             p.setPen(QPen(kBlue, 2.2));
-            const bool save = glyph == Glyph::SavePicture;
+            const bool save = tool == Tool::SavePicture;
             p.drawLine(QPointF(15, save ? 10 : 18), QPointF(15, save ? 18 : 10));
             p.drawLine(QPointF(12, save ? 15 : 13), QPointF(15, save ? 18 : 10));
             p.drawLine(QPointF(18, save ? 15 : 13), QPointF(15, save ? 18 : 10));
             break;
         }
-        case Glyph::Settings: {
+        case Tool::Settings: {
             const QPointF c(10, 10);
             for (int i = 0; i < 8; ++i)
                 p.drawLine(OnCircle(c, 4, i * 45), OnCircle(c, 8, i * 45));
@@ -87,21 +98,23 @@ void DrawGlyph(QPainter& p, Glyph glyph) {
             p.drawEllipse(c, 2, 2);
             break;
         }
-        case Glyph::Clear:
+        case Tool::Clear:
             p.setPen(QPen(kAccent, 2.2, Qt::SolidLine, Qt::RoundCap));
             p.drawLine(QPointF(5, 5), QPointF(15, 15));
             p.drawLine(QPointF(15, 5), QPointF(5, 15));
             break;
-        case Glyph::ViewSingle:
+        case Tool::SingleView:
             p.setBrush(Qt::white);
             p.drawRect(QRectF(3.5, 3.5, 13, 13));
             break;
-        case Glyph::ViewMulti:
+        case Tool::CycleLayout:
             p.setBrush(Qt::white);
             for (double x : {2.5, 10.5}) {
                 for (double y : {2.5, 10.5})
                     p.drawRect(QRectF(x, y, 7, 7));
             }
+            break;
+        default:
             break;
     }
 }
@@ -139,7 +152,7 @@ QIcon AppIcon() {
     return icon;
 }
 
-QIcon ToolIcon(Glyph glyph) {
+QIcon ToolIcon(Tool tool) {
     QIcon icon;
     for (int scale : {1, 2}) {
         QPixmap pixmap(kGlyphSize * scale, kGlyphSize * scale);
@@ -147,7 +160,7 @@ QIcon ToolIcon(Glyph glyph) {
         pixmap.fill(Qt::transparent);
         QPainter p(&pixmap);
         p.setRenderHint(QPainter::Antialiasing);
-        DrawGlyph(p, glyph);
+        DrawGlyph(p, tool);
         p.end();
         icon.addPixmap(pixmap);
     }

@@ -5,6 +5,8 @@
 #include <QIcon>
 #include <QPixmap>
 
+#include "ui/MainToolBar.h"
+
 namespace cuttrace::ui {
 
 // A work piece with a bolt circle of holes and a tool path around it, size x size pixels.
@@ -12,23 +14,7 @@ QPixmap ProgramPicture(int size);
 // The program's icon in the usual sizes.
 QIcon AppIcon();
 
-enum class Glyph {
-    Open,
-    Start,
-    Stop,
-    Reset,
-    Quick,
-    Macro,
-    FileOut,
-    SavePicture,
-    LoadPicture,
-    Settings,
-    Clear,
-    ViewSingle,
-    ViewMulti,
-};
-
 // A 20 x 20 tool bar glyph.
-QIcon ToolIcon(Glyph glyph);
+QIcon ToolIcon(Tool tool);
 
 }  // namespace cuttrace::ui

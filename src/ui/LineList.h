@@ -1,4 +1,4 @@
-// The list of the program lines read last (ListBox1). It keeps as many lines as fit
+// The list of the program lines read last. It keeps as many lines as fit
 // its height, less two; the oldest goes first.
 #pragma once
 

@@ -66,23 +66,24 @@ MacroVariablesWindow::MacroVariablesWindow(QWidget* parent) : QWidget(parent, Qt
     const int width = kFirstColumnX + (kColumns - 1) * columnStep_ + valueOffset_ + valueWidth_;
     setFixedSize(std::max({kClientWidth, width, VariableSheet::WidthFor(small)}), kClientHeight);
 
-    pages_ = new QTabWidget(this);
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName(QStringLiteral("variableTabs"));
     for (int level = 0; level < kLevels; ++level) {
-        pages_->addTab(BuildLocalPage(level), QString::fromUtf8(kLocalTab).arg(level + 1));
+        tabs_->addTab(BuildLocalPage(level), QString::fromUtf8(kLocalTab).arg(level + 1));
     }
     for (int sheet = 0; sheet < kSheets; ++sheet) {
-        auto* view = new VariableSheet(pages_);
+        auto* view = new VariableSheet(tabs_);
         sheets_[static_cast<std::size_t>(sheet)] = view;
-        pages_->addTab(view, QString::fromUtf8(kCommonTab).arg(kSheetBase[sheet]));
+        tabs_->addTab(view, QString::fromUtf8(kCommonTab).arg(kSheetBase[sheet]));
     }
-    pages_->setCurrentIndex(kFirstCommonTab);
+    tabs_->setCurrentIndex(kFirstCommonTab);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(pages_);
+    layout->addWidget(tabs_);
 }
 
 QWidget* MacroVariablesWindow::BuildLocalPage(int level) {
-    auto* panel = new QWidget(pages_);
+    auto* panel = new QWidget(tabs_);
     auto& row = values_[static_cast<std::size_t>(level)];
     for (int n = 0; n < kLocals; ++n) {
         const int x = kFirstColumnX + columnStep_ * (n / kRowsPerColumn);

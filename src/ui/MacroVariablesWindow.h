@@ -34,7 +34,6 @@ class MacroVariablesWindow : public QWidget {
     // Run when the window is closed (the main window re-enables its button).
     void SetOnClose(std::function<void()> onClose) { onClose_ = std::move(onClose); }
 
-    QTabWidget* PageControl1() const { return pages_; }
     // The value shown for #(n + 1) on tab "Local level+1".
     QString LocalText(int level, int n) const;
     // The text of entry i (0..49) on common tab `sheet` (0 for "#100-").
@@ -50,7 +49,7 @@ class MacroVariablesWindow : public QWidget {
     int valueOffset_ = 0;
     int valueWidth_ = 0;
     int columnStep_ = 0;
-    QTabWidget* pages_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
     std::array<std::array<QLabel*, kLocals>, kLevels> values_{};
     std::array<VariableSheet*, kSheets> sheets_{};
     std::function<void()> onClose_;

@@ -19,15 +19,15 @@ enum class Tool {
     Start,
     Stop,
     Reset,
-    Quick,
-    Macro,
-    FileOut,
+    QuickRun,
+    MacroVariables,
+    WriteExpanded,
     SavePicture,
     LoadPicture,
     Settings,
     Clear,
-    ViewSingle,
-    ViewMulti,
+    SingleView,
+    CycleLayout,
 };
 
 class MainToolBar {
@@ -38,15 +38,15 @@ class MainToolBar {
     explicit MainToolBar(QMainWindow& window);
 
     QAction* Action(Tool tool) const { return actions_[static_cast<std::size_t>(tool)]; }
-    QCheckBox* CheckBox1() const { return checkBox1_; }  // Single Block
-    QCheckBox* CheckBox2() const { return checkBox2_; }  // Dry Run
+    QCheckBox* SingleBlockBox() const { return singleBlockBox_; }
+    QCheckBox* DryRunBox() const { return dryRunBox_; }
     // Enables the buttons the run control allows.
     void Apply(const ButtonStates& states);
 
   private:
     std::array<QAction*, kTools> actions_{};
-    QCheckBox* checkBox1_ = nullptr;
-    QCheckBox* checkBox2_ = nullptr;
+    QCheckBox* singleBlockBox_ = nullptr;
+    QCheckBox* dryRunBox_ = nullptr;
 };
 
 }  // namespace cuttrace::ui

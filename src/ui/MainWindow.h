@@ -1,9 +1,10 @@
-// The main window: tool bar, program line list, modal state panel, one to four views,
-// the memo with the diagnostic log and the status bar.
+// The main window: tool bar, program column (line list, modal state panel), one to four
+// views over the diagnostic log, and the status bar.
 //
-// The window itself only builds the controls and routes events: the run control is a
-// RunController, the view layout a ViewLayout, the drawing goes through a ViewFanout and
-// the picture files through PictureFileActions. Dialogs, the editor launch and the animation
+// The window itself only puts the parts together and routes events: the run control is a
+// RunController, the left column a ProgramColumn, the views and the log a ViewArea (whose
+// ViewLayout chooses the views shown), the drawing goes through a ViewFanout and the
+// picture files through PictureFileActions. Dialogs, the editor launch and the animation
 // clock come from outside, so tests can answer and time them.
 #pragma once
 
@@ -22,10 +23,6 @@
 #include "ui/ViewFanout.h"
 
 class QAction;
-class QCheckBox;
-class QLabel;
-class QPlainTextEdit;
-class QSplitter;
 class QUrl;
 
 namespace cuttrace {
@@ -34,45 +31,43 @@ struct Settings;
 
 namespace cuttrace::ui {
 
-class LineList;
+class MacroVariablesWindow;
 class MonotonicClock;
 class PictureFileActions;
+class ProgramColumn;
 class RunController;
-class StatusPanels;
-class ModalStatePanel;
-class ViewPane;
-class MacroVariablesWindow;
 class SettingsDialog;
+class StatusPanels;
 class UiDialogs;
-class ViewLayout;
+class ViewArea;
+class ViewPane;
 
 class MainWindow : public QMainWindow, private RunHost {
     Q_OBJECT
   public:
-    static constexpr int kMemoLines = 2000;
     static constexpr uint32_t kWhite = 0xFFFFFF;
 
     MainWindow(Settings& settings, UiDialogs& dialogs, MonotonicClock& clock,
                QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // ---- handlers of the tool bar and the controls ----
-    void OpenClick();
-    void CmStart();
-    void CmQuic();
-    void CmStop();
-    void CmReset();
-    void CheckBox1Click();
-    void DryRunClick();
-    void MacroClick();
-    void Set();
-    void ClearClick();
-    void SaveClick();
-    void LoadClick();
-    void FileOut();
-    void ListBox1DblClick(int row);
-    void tbnViewSingleClick();
-    void tbnViewMultchClick();
+    // ---- what the tool bar and the controls do ----
+    void ChooseProgram();
+    void Start();
+    void StartQuickRun();
+    void Stop();
+    void Reset();
+    void SingleBlockToggled(bool on);
+    void DryRunToggled(bool on);
+    void ShowMacroVariables();
+    void ShowSettingsDialog();
+    void ClearDrawing();
+    void SavePicture();
+    void LoadPicture();
+    void WriteExpandedProgram();
+    void OpenEditorAtRow(int row);
+    void ShowSingleView();
+    void CycleViewLayout();
 
     // ---- operations ----
     // Makes path the program and loads it (the open dialog, a drop, the command line).
@@ -83,30 +78,22 @@ class MainWindow : public QMainWindow, private RunHost {
     void ProcessCommandLine(const QStringList& arguments);
     void RedrawAll() override;
     void RefreshViews() override;
-    void ClearPicture();
+    // Empties the picture buffer and the drawing.
+    void ClearPictureBuffer();
     void UpdateButtons() override;
     // Clears the drawing and draws every record of the picture buffer at once.
     void DrawPicture();
 
-    // ---- parts, for the program and for tests ----
+    // ---- parts ----
     RunController& Run() { return *run_; }
     NcRunner& Runner() { return runner_; }
     PathDrawer& Drawer() { return drawer_; }
     std::vector<MotionRecord>& Picture() { return picture_; }
-    ViewFanout& Views() { return views_; }
+    ViewFanout& Fanout() { return fanout_; }
     int LayoutNumber() const;
     QAction* Action(Tool tool) const { return toolBar_->Action(tool); }
-    QCheckBox* CheckBox1() const { return checkBox1_; }
-    QCheckBox* CheckBox2() const { return checkBox2_; }
-    LineList* ListBox1() const { return listBox1_; }
-    QLabel* StaticText1() const { return staticText1_; }
-    QLabel* StaticText2() const { return staticText2_; }
-    ModalStatePanel* FrameCheck1() const { return frameCheck1_; }
-    ViewPane* FrameView(int number) const { return frames_[static_cast<std::size_t>(number - 1)]; }
-    MacroVariablesWindow* MacroForm() const { return macroForm_; }
-    SettingsDialog* SetingForm() const { return setingForm_; }
-    QPlainTextEdit* Memo1() const { return memo1_; }
-    QString StatusText(int panel) const;
+    // View 0 is the one every layout shows.
+    ViewPane* View(int index) const;
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -115,13 +102,11 @@ class MainWindow : public QMainWindow, private RunHost {
     void dropEvent(QDropEvent* event) override;
 
   private:
-    void BuildToolBar();
-    QWidget* BuildLeftColumn();
-    QWidget* BuildViewArea();
-    void FormCreate();
+    void ConnectToolBar();
     void ShowViewStatus();
     void ClearViews();
     void AppendLog(std::string_view line);
+    void StopRuns();
 
     // RunHost
     void ShowStatus(int panel, const QString& text) override;
@@ -141,26 +126,18 @@ class MainWindow : public QMainWindow, private RunHost {
     Settings& settings_;
     UiDialogs& dialogs_;
     NcRunner runner_;
-    ViewFanout views_;
+    ViewFanout fanout_;
     PathDrawer drawer_;
     std::vector<MotionRecord> picture_;
     std::unique_ptr<RunController> run_;
-    std::unique_ptr<ViewLayout> layout_;
     std::unique_ptr<PictureFileActions> pictureFiles_;
     std::unique_ptr<StatusPanels> status_;
 
     std::unique_ptr<MainToolBar> toolBar_;
-    QCheckBox* checkBox1_ = nullptr;
-    QCheckBox* checkBox2_ = nullptr;
-    QLabel* staticText1_ = nullptr;
-    LineList* listBox1_ = nullptr;
-    QLabel* staticText2_ = nullptr;
-    ModalStatePanel* frameCheck1_ = nullptr;
-    std::array<ViewPane*, 4> frames_{};
-    QSplitter* panel7_ = nullptr;
-    QPlainTextEdit* memo1_ = nullptr;
-    MacroVariablesWindow* macroForm_ = nullptr;
-    SettingsDialog* setingForm_ = nullptr;
+    ProgramColumn* programColumn_ = nullptr;
+    ViewArea* viewArea_ = nullptr;
+    MacroVariablesWindow* macroWindow_ = nullptr;
+    SettingsDialog* settingsDialog_ = nullptr;
     bool shown_ = false;
     std::unique_ptr<ScopedLogSink> logSink_;
 };

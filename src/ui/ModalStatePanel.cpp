@@ -32,17 +32,43 @@ QString Code(char letter, long long value) {
     return QLatin1Char(letter) + QString::number(value);
 }
 
-struct LabelText {
-    int number;
-    const char* text;
+struct FieldEntry {
+    ModalField field;
+    const char* objectName;
+    const char* text;  // shown before the first update
 };
 
-// The modal labels, row by row, with the captions they show before the first update.
-constexpr LabelText kModalRows[4][5] = {
-    {{13, "G90"}, {14, "G80"}, {15, "G40"}, {16, "G00"}, {17, "G54"}},
-    {{18, "G65"}, {19, "M00"}, {20, "T20"}, {21, "D100"}, {22, "H100"}},
-    {{23, "S20000"}, {24, "F100000"}, {29, "E1000"}, {0, nullptr}, {0, nullptr}},
-    {{25, "N1000"}, {26, "L1000"}, {27, "P1000"}, {28, "O1000"}, {0, nullptr}},
+constexpr FieldEntry kPositionFields[2][3] = {
+    {{ModalField::NowX, "nowX", kPositionZero},
+     {ModalField::NowY, "nowY", kPositionZero},
+     {ModalField::NowZ, "nowZ", kPositionZero}},
+    {{ModalField::NextX, "nextX", kPositionZero},
+     {ModalField::NextY, "nextY", kPositionZero},
+     {ModalField::NextZ, "nextZ", kPositionZero}},
+};
+
+// The modal codes and words, row by row.
+constexpr FieldEntry kModalRows[4][5] = {
+    {{ModalField::MotionMode, "motionMode", "G90"},
+     {ModalField::DistanceMode, "distanceMode", "G80"},
+     {ModalField::ReferenceReturn, "referenceReturn", "G40"},
+     {ModalField::CannedCycle, "cannedCycle", "G00"},
+     {ModalField::Plane, "plane", "G54"}},
+    {{ModalField::OneShotG, "oneShotG", "G65"},
+     {ModalField::M, "mCode", "M00"},
+     {ModalField::T, "tWord", "T20"},
+     {ModalField::D, "dWord", "D100"},
+     {ModalField::H, "hWord", "H100"}},
+    {{ModalField::S, "sWord", "S20000"},
+     {ModalField::Feed, "feed", "F100000"},
+     {ModalField::E, "eWord", "E1000"},
+     {ModalField::Time, nullptr, nullptr},
+     {ModalField::Time, nullptr, nullptr}},
+    {{ModalField::N, "nWord", "N1000"},
+     {ModalField::L, "lWord", "L1000"},
+     {ModalField::P, "pWord", "P1000"},
+     {ModalField::O, "oWord", "O1000"},
+     {ModalField::Time, nullptr, nullptr}},
 };
 
 }  // namespace
@@ -54,15 +80,15 @@ ModalStatePanel::ModalStatePanel(QWidget* parent) : QWidget(parent) {
     setMinimumSize(kWidth, kHeight);
 
     tree_ = new QTreeWidget(this);
+    tree_->setObjectName(QStringLiteral("callTree"));
     tree_->setHeaderHidden(true);
     tree_->setIndentation(kTreeIndent);
     tree_->setFixedHeight(kTreeHeight);
     tree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this] { TreeView1DblClick(); });
+    connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this] { OpenCallTreeEntry(); });
 
     auto* positions = new QHBoxLayout;
     const char* groups[] = {kGroupNow, kGroupNext};
-    const int firstLabel[] = {4, 10};
     for (int g = 0; g < 2; ++g) {
         auto* box = new QGroupBox(QString::fromUtf8(groups[g]), this);
         auto* grid = new QGridLayout(box);
@@ -71,7 +97,8 @@ ModalStatePanel::ModalStatePanel(QWidget* parent) : QWidget(parent) {
         const char* axes[] = {kAxisX, kAxisY, kAxisZ};
         for (int a = 0; a < 3; ++a) {
             grid->addWidget(new QLabel(QString::fromUtf8(axes[a]), box), a, 0);
-            QLabel* value = AddLabel(firstLabel[g] + a, kPositionZero);
+            const FieldEntry& entry = kPositionFields[g][a];
+            QLabel* value = AddField(entry.field, entry.objectName);
             value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             grid->addWidget(value, a, 1);
         }
@@ -83,15 +110,21 @@ ModalStatePanel::ModalStatePanel(QWidget* parent) : QWidget(parent) {
     modal->setVerticalSpacing(0);
     for (int row = 0; row < 4; ++row) {
         for (int column = 0; column < 5; ++column) {
-            const LabelText& entry = kModalRows[row][column];
-            if (!entry.text) continue;
-            modal->addWidget(AddLabel(entry.number, entry.text), row, column);
+            const FieldEntry& entry = kModalRows[row][column];
+            if (!entry.objectName) continue;
+            QLabel* value = AddField(entry.field, entry.objectName);
+            value->setText(QString::fromUtf8(entry.text));
+            modal->addWidget(value, row, column);
         }
     }
 
     auto* time = new QHBoxLayout;
-    time->addWidget(AddLabel(31, kTotalTime));
-    time->addWidget(AddLabel(30, kTotalTimeZero), 1);
+    auto* timeCaption = new QLabel(QString::fromUtf8(kTotalTime), this);
+    timeCaption->setObjectName(QStringLiteral("timeCaption"));
+    time->addWidget(timeCaption);
+    QLabel* timeValue = AddField(ModalField::Time, "totalTime");
+    timeValue->setText(QString::fromUtf8(kTotalTimeZero));
+    time->addWidget(timeValue, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
@@ -103,11 +136,15 @@ ModalStatePanel::ModalStatePanel(QWidget* parent) : QWidget(parent) {
     layout->addStretch();
 }
 
-QLabel* ModalStatePanel::AddLabel(int number, const char* text) {
-    auto* label = new QLabel(QString::fromUtf8(text), this);
-    label->setObjectName(QStringLiteral("Label%1").arg(number));
-    labels_[static_cast<std::size_t>(number)] = label;
+QLabel* ModalStatePanel::AddField(ModalField field, const char* objectName) {
+    auto* label = new QLabel(QString::fromUtf8(kPositionZero), this);
+    label->setObjectName(QString::fromLatin1(objectName));
+    fields_[static_cast<std::size_t>(field)] = label;
     return label;
+}
+
+QString ModalStatePanel::FieldText(ModalField field) const {
+    return Field(field)->text();
 }
 
 void ModalStatePanel::Bind(const NcRunner* runner, const PathDrawer* drawer) {
@@ -123,37 +160,37 @@ QString ModalStatePanel::TimeText(double seconds) {
 
 void ModalStatePanel::ShowProgress() {
     if (!drawer_) return;
-    Label(30)->setText(TimeText(drawer_->TotalTime()));
+    Field(ModalField::Time)->setText(TimeText(drawer_->TotalTime()));
     const Point3& now = drawer_->MovingPoint();
-    Label(4)->setText(Fixed(now.x, 3));
-    Label(5)->setText(Fixed(now.y, 3));
-    Label(6)->setText(Fixed(now.z, 3));
-    Label(24)->setText(QLatin1Char('F') + Fixed(drawer_->FeedSpeed() * 60.0, 1));
+    Field(ModalField::NowX)->setText(Fixed(now.x, 3));
+    Field(ModalField::NowY)->setText(Fixed(now.y, 3));
+    Field(ModalField::NowZ)->setText(Fixed(now.z, 3));
+    Field(ModalField::Feed)->setText(QLatin1Char('F') + Fixed(drawer_->FeedSpeed() * 60.0, 1));
 }
 
 void ModalStatePanel::ShowModalState() {
     if (!runner_) return;
     const MotionRecord& motion = runner_->Motion();
-    Label(10)->setText(Fixed(motion.X, 3));
-    Label(11)->setText(Fixed(motion.Y, 3));
-    Label(12)->setText(Fixed(motion.Z, 3));
+    Field(ModalField::NextX)->setText(Fixed(motion.X, 3));
+    Field(ModalField::NextY)->setText(Fixed(motion.Y, 3));
+    Field(ModalField::NextZ)->setText(Fixed(motion.Z, 3));
     const ModalState& m = runner_->Modal();
-    Label(13)->setText(Code('G', m.MotionMode));
-    Label(14)->setText(Code('G', m.DistanceMode));
-    Label(15)->setText(Code('G', m.ReferenceReturn));
-    Label(16)->setText(Code('G', m.CannedCycle));
-    Label(17)->setText(Code('G', m.Plane));
-    Label(18)->setText(QLatin1Char('G') + Fixed(m.OneShotG, 1));
-    if (m.M != -1) Label(19)->setText(Code('M', m.M));
-    Label(20)->setText(Code('T', m.T));
-    Label(21)->setText(Code('D', m.D));
-    Label(22)->setText(Code('H', m.H));
-    Label(23)->setText(Code('S', m.S));
-    Label(25)->setText(Code('N', m.N));
-    Label(26)->setText(Code('L', m.L));
-    Label(27)->setText(Code('P', m.P));
-    Label(28)->setText(Code('O', m.O));
-    Label(29)->setText(Code('E', m.E));
+    Field(ModalField::MotionMode)->setText(Code('G', m.MotionMode));
+    Field(ModalField::DistanceMode)->setText(Code('G', m.DistanceMode));
+    Field(ModalField::ReferenceReturn)->setText(Code('G', m.ReferenceReturn));
+    Field(ModalField::CannedCycle)->setText(Code('G', m.CannedCycle));
+    Field(ModalField::Plane)->setText(Code('G', m.Plane));
+    Field(ModalField::OneShotG)->setText(QLatin1Char('G') + Fixed(m.OneShotG, 1));
+    if (m.M != -1) Field(ModalField::M)->setText(Code('M', m.M));
+    Field(ModalField::T)->setText(Code('T', m.T));
+    Field(ModalField::D)->setText(Code('D', m.D));
+    Field(ModalField::H)->setText(Code('H', m.H));
+    Field(ModalField::S)->setText(Code('S', m.S));
+    Field(ModalField::N)->setText(Code('N', m.N));
+    Field(ModalField::L)->setText(Code('L', m.L));
+    Field(ModalField::P)->setText(Code('P', m.P));
+    Field(ModalField::O)->setText(Code('O', m.O));
+    Field(ModalField::E)->setText(Code('E', m.E));
 }
 
 QTreeWidgetItem* ModalStatePanel::LastNode() const {
@@ -182,7 +219,7 @@ void ModalStatePanel::ClearPrograms() {
     tree_->clear();
 }
 
-void ModalStatePanel::TreeView1DblClick() {
+void ModalStatePanel::OpenCallTreeEntry() {
     QTreeWidgetItem* node = tree_->currentItem();
     if (!node || !dialogs_) return;
     // The file that was opened for the node, which is what its name stands for.

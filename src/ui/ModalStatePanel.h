@@ -5,6 +5,7 @@
 
 #include <QWidget>
 #include <array>
+#include <cstddef>
 
 class QLabel;
 class QTreeWidget;
@@ -18,6 +19,35 @@ class PathDrawer;
 namespace cuttrace::ui {
 
 class UiDialogs;
+
+// The panel's value fields. Each has an object name of its own (see ModalStatePanel.cpp).
+enum class ModalField {
+    NowX,
+    NowY,
+    NowZ,
+    NextX,
+    NextY,
+    NextZ,
+    MotionMode,
+    DistanceMode,
+    ReferenceReturn,
+    CannedCycle,
+    Plane,
+    OneShotG,
+    M,
+    T,
+    D,
+    H,
+    S,
+    Feed,
+    E,
+    N,
+    L,
+    P,
+    O,
+    Time,
+};
+inline constexpr std::size_t kModalFields = static_cast<std::size_t>(ModalField::Time) + 1;
 
 class ModalStatePanel : public QWidget {
     Q_OBJECT
@@ -41,11 +71,9 @@ class ModalStatePanel : public QWidget {
     void PopProgram();
     void ClearPrograms();
     // A double click on a tree node: the tree's editor with that program.
-    void TreeView1DblClick();
+    void OpenCallTreeEntry();
 
-    // Labels by their number in the window description (4..6, 10..31).
-    QLabel* Label(int number) const { return labels_[static_cast<std::size_t>(number)]; }
-    QTreeWidget* TreeView1() const { return tree_; }
+    QString FieldText(ModalField field) const;
     // The deepest node (the one a push adds below, a pop removes), or null.
     QTreeWidgetItem* LastNode() const;
 
@@ -53,13 +81,14 @@ class ModalStatePanel : public QWidget {
     static QString TimeText(double seconds);
 
   private:
-    QLabel* AddLabel(int number, const char* text);
+    QLabel* Field(ModalField field) const { return fields_[static_cast<std::size_t>(field)]; }
+    QLabel* AddField(ModalField field, const char* text);
 
     const NcRunner* runner_ = nullptr;
     const PathDrawer* drawer_ = nullptr;
     UiDialogs* dialogs_ = nullptr;
     QTreeWidget* tree_ = nullptr;
-    std::array<QLabel*, 32> labels_{};
+    std::array<QLabel*, kModalFields> fields_{};
 };
 
 }  // namespace cuttrace::ui

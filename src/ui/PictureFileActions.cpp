@@ -33,17 +33,17 @@ void PictureFileActions::Failed() {
     dialogs_.Message(&window_, QString::fromUtf8(kFailed), QString::fromUtf8(kCaptionError));
 }
 
-void PictureFileActions::SaveClick() {
+void PictureFileActions::SavePicture() {
     const QString path = dialogs_.SaveFile(&window_, PictureRequest());
     if (path.isEmpty()) return;
-    if (SavePicture(PathFromQString(path), picture_) != PictureStatus::Ok) Failed();
+    if (cuttrace::SavePicture(PathFromQString(path), picture_) != PictureStatus::Ok) Failed();
 }
 
-void PictureFileActions::LoadClick() {
+void PictureFileActions::LoadPicture() {
     run_.LoadProgram();
     const QString path = dialogs_.OpenFile(&window_, PictureRequest());
     if (path.isEmpty()) return;
-    const PictureStatus status = LoadPicture(PathFromQString(path), picture_);
+    const PictureStatus status = cuttrace::LoadPicture(PathFromQString(path), picture_);
     switch (status) {
         case PictureStatus::CannotOpen:
             Failed();
@@ -61,7 +61,7 @@ void PictureFileActions::LoadClick() {
     if (status == PictureStatus::Truncated) Failed();
 }
 
-void PictureFileActions::FileOut() {
+void PictureFileActions::WriteExpandedProgram() {
     if (!run_.ProgramLoaded() || run_.Running()) return;
     FileRequest request;
     request.filter = QString::fromUtf8(kExpandedFilter);

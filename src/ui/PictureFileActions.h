@@ -20,9 +20,9 @@ class PictureFileActions {
     PictureFileActions(QWidget& window, UiDialogs& dialogs, std::vector<MotionRecord>& picture,
                        RunController& run, std::function<void()> drawPicture);
 
-    void SaveClick();
-    void LoadClick();
-    void FileOut();
+    void SavePicture();
+    void LoadPicture();
+    void WriteExpandedProgram();
 
   private:
     void Failed();

@@ -95,12 +95,12 @@ void RunController::LoadProgram() {
     host_.UpdateButtons();
 }
 
-void RunController::CmReset() {
+void RunController::Reset() {
     LoadProgram();
     DiagnosticLog::Log(kLogReset);
 }
 
-void RunController::CmStart() {
+void RunController::Start() {
     if (running_ || !programLoaded_ || outputActive_) return;
     pendingStop_ = PendingStop::None;
     lastTick_ = clock_.Seconds();
@@ -124,7 +124,7 @@ void RunController::CmStart() {
     host_.UpdateButtons();
 }
 
-void RunController::CmQuic() {
+void RunController::StartQuickRun() {
     if (!programLoaded_ || outputActive_ || (running_ && quickMode_)) return;
     timer_.stop();
     pendingStop_ = PendingStop::None;
@@ -137,7 +137,7 @@ void RunController::CmQuic() {
     quick_.Start();
 }
 
-void RunController::CmStop() {
+void RunController::Stop() {
     StopTicks();
     running_ = false;
     host_.UpdateButtons();
@@ -297,7 +297,7 @@ ButtonStates RunController::Buttons() const {
     if (outputActive_) return b;
     b.start = !running_;
     b.stop = running_;
-    b.fileOut = !running_;
+    b.writeExpanded = !running_;
     b.quick = !running_ || !quickMode_;
     return b;
 }

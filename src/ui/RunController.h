@@ -32,7 +32,7 @@ struct ButtonStates {
     bool start = false;
     bool stop = false;
     bool quick = false;
-    bool fileOut = false;
+    bool writeExpanded = false;
     bool open = true;
     bool savePicture = true;
     bool loadPicture = true;
@@ -57,10 +57,10 @@ class RunController : public QObject {
 
     // Opens the program path afresh (also the reset): a new machine, no run, no files.
     void LoadProgram();
-    void CmStart();
-    void CmQuic();
-    void CmStop();
-    void CmReset();
+    void Start();
+    void StartQuickRun();
+    void Stop();
+    void Reset();
     void SetSingleBlock(bool on) { singleBlock_ = on; }
     // Switches the dry run and gives the drawer the speed that goes with it.
     void SetDryRun(bool on);
@@ -85,8 +85,8 @@ class RunController : public QObject {
     bool DryRun() const { return dryRun_; }
     int32_t LineCounter() const { return lineCounter_; }
     int32_t MotionCounter() const { return motionCounter_; }
-    QTimer& Timer1() { return timer_; }
-    QuickRunScheduler& QuickRun() { return quick_; }
+    QTimer& Timer() { return timer_; }
+    QuickRunScheduler& QuickScheduler() { return quick_; }
 
     // Brings the panels and views up to date after a slice of a quick run.
     void ShowQuickProgress();

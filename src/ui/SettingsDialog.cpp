@@ -41,9 +41,18 @@ int32_t DryRunAsInteger(double speed) {
     return static_cast<int32_t>(t);
 }
 
-QString Hex8(uint32_t colour) {
-    return QStringLiteral("%1").arg(colour, 8, 16, QLatin1Char('0')).toUpper();
+QString Hex8(uint32_t color) {
+    return QStringLiteral("%1").arg(color, 8, 16, QLatin1Char('0')).toUpper();
 }
+
+// Gives each control its object name.
+template <typename Widget>
+Widget* Named(Widget* widget, const char* objectName) {
+    widget->setObjectName(QString::fromLatin1(objectName));
+    return widget;
+}
+
+constexpr const char* kDialectNames[] = {"meldasButton", "fanucButton", "tosnacButton"};
 
 }  // namespace
 
@@ -59,48 +68,49 @@ SettingsDialog::SettingsDialog(Settings& settings, UiDialogs& dialogs, QWidget* 
 void SettingsDialog::BuildLayout() {
     auto* formatBox = new QGroupBox(QString::fromUtf8(kNcFormat), this);
     auto* formatLayout = new QVBoxLayout(formatBox);
-    radioGroup_ = new QButtonGroup(this);
+    dialectGroup_ = new QButtonGroup(this);
     const char* items[] = {kDialectMeldas, kDialectFanuc, kDialectTosnac};
     for (int i = 0; i < 3; ++i) {
         auto* button = new QRadioButton(QString::fromUtf8(items[i]), formatBox);
-        radioGroup_->addButton(button, i);
+        button->setObjectName(QString::fromLatin1(kDialectNames[i]));
+        dialectGroup_->addButton(button, i);
         formatLayout->addWidget(button);
-        radio_[static_cast<std::size_t>(i)] = button;
+        dialectButtons_[static_cast<std::size_t>(i)] = button;
     }
 
-    auto* colourBox = new QGroupBox(QString::fromUtf8(kColorGroup), this);
-    auto* colourLayout = new QFormLayout(colourBox);
-    edit1_ = new QLineEdit(colourBox);
-    edit2_ = new QLineEdit(colourBox);
-    colourLayout->addRow(QString::fromUtf8(kLabelFeed), edit1_);
-    colourLayout->addRow(QString::fromUtf8(kLabelRapid), edit2_);
+    auto* colorBox = new QGroupBox(QString::fromUtf8(kColorGroup), this);
+    auto* colorLayout = new QFormLayout(colorBox);
+    feedColorEdit_ = Named(new QLineEdit(colorBox), "feedColorEdit");
+    rapidColorEdit_ = Named(new QLineEdit(colorBox), "rapidColorEdit");
+    colorLayout->addRow(QString::fromUtf8(kLabelFeed), feedColorEdit_);
+    colorLayout->addRow(QString::fromUtf8(kLabelRapid), rapidColorEdit_);
 
-    checkBuffer_ = new QCheckBox(QString::fromUtf8(kNonBuffering), this);
-    checkG0_ = new QCheckBox(QString::fromUtf8(kG0Draw), this);
-    checkM1_ = new QCheckBox(QString::fromUtf8(kM1Stop), this);
-    checkCutter_ = new QCheckBox(QString::fromUtf8(kViewCutter), this);
+    noBufferBox_ = Named(new QCheckBox(QString::fromUtf8(kNonBuffering), this), "noBufferBox");
+    g0DrawBox_ = Named(new QCheckBox(QString::fromUtf8(kG0Draw), this), "g0DrawBox");
+    m1StopBox_ = Named(new QCheckBox(QString::fromUtf8(kM1Stop), this), "m1StopBox");
+    showCutterBox_ = Named(new QCheckBox(QString::fromUtf8(kViewCutter), this), "showCutterBox");
     auto* checks = new QVBoxLayout;
-    for (QCheckBox* box : {checkBuffer_, checkG0_, checkM1_, checkCutter_})
+    for (QCheckBox* box : {noBufferBox_, g0DrawBox_, m1StopBox_, showCutterBox_})
         checks->addWidget(box);
     checks->addStretch();
 
-    edit3_ = new QLineEdit(this);
-    edit4_ = new QLineEdit(this);
-    edit5_ = new QLineEdit(this);
-    edit5_->installEventFilter(this);
-    edit5_->setMinimumWidth(260);
+    dryRunSpeedEdit_ = Named(new QLineEdit(this), "dryRunSpeedEdit");
+    timerEdit_ = Named(new QLineEdit(this), "timerEdit");
+    editorEdit_ = Named(new QLineEdit(this), "editorEdit");
+    editorEdit_->installEventFilter(this);
+    editorEdit_->setMinimumWidth(260);
     auto* fields = new QFormLayout;
-    fields->addRow(QString::fromUtf8(kLabelDryRunSpeed), edit3_);
-    fields->addRow(QString::fromUtf8(kLabelTimer), edit4_);
-    fields->addRow(QString::fromUtf8(kLabelEditor), edit5_);
-    for (QLineEdit* edit : {edit3_, edit4_}) {
+    fields->addRow(QString::fromUtf8(kLabelDryRunSpeed), dryRunSpeedEdit_);
+    fields->addRow(QString::fromUtf8(kLabelTimer), timerEdit_);
+    fields->addRow(QString::fromUtf8(kLabelEditor), editorEdit_);
+    for (QLineEdit* edit : {dryRunSpeedEdit_, timerEdit_}) {
         connect(edit, &QLineEdit::textEdited, this, [edit] { Unmark(edit); });
     }
 
-    okButton_ = new QPushButton(QString::fromUtf8(kOk), this);
+    okButton_ = Named(new QPushButton(QString::fromUtf8(kOk), this), "okButton");
     okButton_->setDefault(true);
-    cancelButton_ = new QPushButton(QString::fromUtf8(kCancel), this);
-    connect(okButton_, &QPushButton::clicked, this, &SettingsDialog::ok);
+    cancelButton_ = Named(new QPushButton(QString::fromUtf8(kCancel), this), "cancelButton");
+    connect(okButton_, &QPushButton::clicked, this, &SettingsDialog::ApplyAndAccept);
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -109,7 +119,7 @@ void SettingsDialog::BuildLayout() {
 
     auto* top = new QHBoxLayout;
     top->addWidget(formatBox);
-    top->addWidget(colourBox);
+    top->addWidget(colorBox);
     top->addLayout(checks);
 
     auto* main = new QVBoxLayout(this);
@@ -118,78 +128,78 @@ void SettingsDialog::BuildLayout() {
     main->addLayout(buttons);
 }
 
-void SettingsDialog::FormShow() {
-    edit1_->setText(Hex8(settings_.feedColor));
-    edit2_->setText(Hex8(settings_.rapidColor));
-    edit3_->setText(QString::number(DryRunAsInteger(settings_.dryRunSpeed)));
-    edit4_->setText(QString::number(settings_.timerIntervalMs));
-    edit5_->setText(QString::fromStdString(settings_.editorCommand));
+void SettingsDialog::LoadFromSettings() {
+    feedColorEdit_->setText(Hex8(settings_.feedColor));
+    rapidColorEdit_->setText(Hex8(settings_.rapidColor));
+    dryRunSpeedEdit_->setText(QString::number(DryRunAsInteger(settings_.dryRunSpeed)));
+    timerEdit_->setText(QString::number(settings_.timerIntervalMs));
+    editorEdit_->setText(QString::fromStdString(settings_.editorCommand));
     // An out-of-range dialect (which selects FANUC) leaves no item chosen.
-    radioGroup_->setExclusive(false);
-    for (QRadioButton* button : radio_)
+    dialectGroup_->setExclusive(false);
+    for (QRadioButton* button : dialectButtons_)
         button->setChecked(false);
-    radioGroup_->setExclusive(true);
+    dialectGroup_->setExclusive(true);
     if (settings_.dialect >= 0 && settings_.dialect < 3) {
-        radio_[static_cast<std::size_t>(settings_.dialect)]->setChecked(true);
+        dialectButtons_[static_cast<std::size_t>(settings_.dialect)]->setChecked(true);
     }
-    checkG0_->setChecked(settings_.drawRapids);
-    checkM1_->setChecked(settings_.stopAtM1);
-    checkBuffer_->setChecked(settings_.noMotionBuffer);
-    checkCutter_->setChecked(settings_.showCutter);
-    for (QLineEdit* edit : {edit3_, edit4_})
+    g0DrawBox_->setChecked(settings_.drawRapids);
+    m1StopBox_->setChecked(settings_.stopAtM1);
+    noBufferBox_->setChecked(settings_.noMotionBuffer);
+    showCutterBox_->setChecked(settings_.showCutter);
+    for (QLineEdit* edit : {dryRunSpeedEdit_, timerEdit_})
         Unmark(edit);
 }
 
-void SettingsDialog::ok() {
+void SettingsDialog::ApplyAndAccept() {
     int32_t dryRun = 0;
     int32_t timer = 0;
-    if (!ReadInteger(edit3_->text(), dryRun)) {
-        Mark(edit3_, kIntegerExpected);
+    if (!ReadInteger(dryRunSpeedEdit_->text(), dryRun)) {
+        Mark(dryRunSpeedEdit_, kIntegerExpected);
         return;
     }
-    if (!ReadInteger(edit4_->text(), timer)) {
-        Mark(edit4_, kIntegerExpected);
+    if (!ReadInteger(timerEdit_->text(), timer)) {
+        Mark(timerEdit_, kIntegerExpected);
         return;
     }
     if (timer < 0) {
-        Mark(edit4_, kTimerNotNegative);
+        Mark(timerEdit_, kTimerNotNegative);
         return;
     }
-    // A colour text without hexadecimal digits keeps the colour it had.
-    uint32_t colour = 0;
-    if (ReadColour(edit1_->text(), colour)) settings_.feedColor = colour;
-    if (ReadColour(edit2_->text(), colour)) settings_.rapidColor = colour;
+    // A color text without hexadecimal digits keeps the color it had.
+    uint32_t color = 0;
+    if (ReadColor(feedColorEdit_->text(), color)) settings_.feedColor = color;
+    if (ReadColor(rapidColorEdit_->text(), color)) settings_.rapidColor = color;
     settings_.dryRunSpeed = dryRun;
     settings_.timerIntervalMs = timer;
-    settings_.editorCommand = edit5_->text().toStdString();
-    if (radioGroup_->checkedId() >= 0) settings_.dialect = radioGroup_->checkedId();
-    settings_.drawRapids = checkG0_->isChecked();
-    settings_.stopAtM1 = checkM1_->isChecked();
-    settings_.noMotionBuffer = checkBuffer_->isChecked();
-    settings_.showCutter = checkCutter_->isChecked();
+    settings_.editorCommand = editorEdit_->text().toStdString();
+    if (dialectGroup_->checkedId() >= 0) settings_.dialect = dialectGroup_->checkedId();
+    settings_.drawRapids = g0DrawBox_->isChecked();
+    settings_.stopAtM1 = m1StopBox_->isChecked();
+    settings_.noMotionBuffer = noBufferBox_->isChecked();
+    settings_.showCutter = showCutterBox_->isChecked();
     accept();
 }
 
-void SettingsDialog::Edit5DblClick() {
+void SettingsDialog::ChooseEditor() {
     FileRequest request;
     request.filter = QString::fromUtf8(kEditorFilter);
     request.selectedFilter = QString::fromUtf8(kEditorFilterSelected);
     request.directory = QStringLiteral(".");
     request.fileName =
-        edit5_->text().isEmpty() ? QString::fromUtf8(kEditorDefaultName) : edit5_->text();
+        editorEdit_->text().isEmpty() ? QString::fromUtf8(kEditorDefaultName) : editorEdit_->text();
     const QString chosen = dialogs_.OpenFile(this, request);
-    if (!chosen.isEmpty()) edit5_->setText(chosen);
+    if (!chosen.isEmpty()) editorEdit_->setText(chosen);
 }
 
 bool SettingsDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == edit5_ && event->type() == QEvent::MouseButtonDblClick) {
-        Edit5DblClick();
+    if (watched == editorEdit_ && event->type() == QEvent::MouseButtonDblClick) {
+        ChooseEditor();
         return true;
     }
     return QDialog::eventFilter(watched, event);
 }
 
-bool SettingsDialog::ReadColour(const QString& text, uint32_t& colour) {
+bool SettingsDialog::ReadColor(const QString& text, uint32_t& color) {
     qsizetype i = 0;
     while (i < text.size() && text[i].isSpace())
         ++i;
@@ -206,7 +216,7 @@ bool SettingsDialog::ReadColour(const QString& text, uint32_t& colour) {
         value = (value << 4) | static_cast<uint32_t>(HexDigit(text[i]));
     }
     if (digits == 0) return false;
-    colour = value;
+    color = value;
     return true;
 }
 

@@ -1,7 +1,7 @@
-// The settings dialog: the dialect, the two path colours, the run switches, the dry-run
+// The settings dialog: the dialect, the two path colors, the run switches, the dry-run
 // speed, the timer and the external editor.
 //
-// FormShow fills the controls from the record; OK checks every field before it stores
+// LoadFromSettings fills the controls from the record; OK checks every field before it stores
 // anything, so a dialog with a bad number is never half applied: the field is marked and
 // the dialog stays open.
 #pragma once
@@ -28,30 +28,21 @@ class SettingsDialog : public QDialog {
     SettingsDialog(Settings& settings, UiDialogs& dialogs, QWidget* parent = nullptr);
 
     // Fills the controls from the settings record.
-    void FormShow();
+    void LoadFromSettings();
     // The OK button: applies the dialog and closes it, or marks the first bad field.
-    void ok();
+    void ApplyAndAccept();
     // A double click on the editor field: lets the user pick the editor program.
-    void Edit5DblClick();
+    void ChooseEditor();
 
-    // Reads the leading hexadecimal digits of a colour text (blanks, "0x", "$" or "#"
+    // Reads the leading hexadecimal digits of a color text (blanks, "0x", "$" or "#"
     // before them are allowed); false when there are none.
-    static bool ReadColour(const QString& text, uint32_t& colour);
+    static bool ReadColor(const QString& text, uint32_t& color);
     // Reads a whole decimal number (blanks around it allowed) in the int32 range.
     static bool ReadInteger(const QString& text, int32_t& value);
 
-    QRadioButton* RadioItem(int index) const { return radio_[static_cast<std::size_t>(index)]; }
-    QLineEdit* Edit1() const { return edit1_; }
-    QLineEdit* Edit2() const { return edit2_; }
-    QLineEdit* Edit3() const { return edit3_; }
-    QLineEdit* Edit4() const { return edit4_; }
-    QLineEdit* Edit5() const { return edit5_; }
-    QCheckBox* CheckBox1() const { return checkG0_; }
-    QCheckBox* CheckBox2() const { return checkM1_; }
-    QCheckBox* CheckBox3() const { return checkBuffer_; }
-    QCheckBox* CheckBox4() const { return checkCutter_; }
-    QPushButton* BitBtn1() const { return okButton_; }
-    QPushButton* BitBtn2() const { return cancelButton_; }
+    // The controls' object names: meldasButton, fanucButton, tosnacButton, feedColorEdit,
+    // rapidColorEdit, g0DrawBox, m1StopBox, noBufferBox, showCutterBox, dryRunSpeedEdit,
+    // timerEdit, editorEdit, okButton, cancelButton.
 
     // Whether a field is marked as holding a bad value.
     static bool IsMarked(const QLineEdit* edit);
@@ -66,17 +57,17 @@ class SettingsDialog : public QDialog {
 
     Settings& settings_;
     UiDialogs& dialogs_;
-    QButtonGroup* radioGroup_ = nullptr;
-    std::array<QRadioButton*, 3> radio_{};
-    QLineEdit* edit1_ = nullptr;
-    QLineEdit* edit2_ = nullptr;
-    QLineEdit* edit3_ = nullptr;
-    QLineEdit* edit4_ = nullptr;
-    QLineEdit* edit5_ = nullptr;
-    QCheckBox* checkBuffer_ = nullptr;
-    QCheckBox* checkG0_ = nullptr;
-    QCheckBox* checkM1_ = nullptr;
-    QCheckBox* checkCutter_ = nullptr;
+    QButtonGroup* dialectGroup_ = nullptr;
+    std::array<QRadioButton*, 3> dialectButtons_{};
+    QLineEdit* feedColorEdit_ = nullptr;
+    QLineEdit* rapidColorEdit_ = nullptr;
+    QLineEdit* dryRunSpeedEdit_ = nullptr;
+    QLineEdit* timerEdit_ = nullptr;
+    QLineEdit* editorEdit_ = nullptr;
+    QCheckBox* noBufferBox_ = nullptr;
+    QCheckBox* g0DrawBox_ = nullptr;
+    QCheckBox* m1StopBox_ = nullptr;
+    QCheckBox* showCutterBox_ = nullptr;
     QPushButton* okButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
 };

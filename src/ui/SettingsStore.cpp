@@ -8,7 +8,7 @@
 #include "core/SettingValues.h"
 #include "core/Settings.h"
 
-namespace cuttrace {
+namespace cuttrace::ui {
 
 namespace {
 
@@ -80,4 +80,4 @@ bool SettingsStore::Write(const Settings& settings) {
     return settings_->status() == QSettings::NoError;
 }
 
-}  // namespace cuttrace
+}  // namespace cuttrace::ui

@@ -7,8 +7,10 @@
 class QSettings;
 
 namespace cuttrace {
-
 struct Settings;
+}
+
+namespace cuttrace::ui {
 
 class SettingsStore {
   public:
@@ -36,4 +38,4 @@ class SettingsStore {
     QSettings* settings_;
 };
 
-}  // namespace cuttrace
+}  // namespace cuttrace::ui

@@ -38,17 +38,17 @@ SplashWindow::SplashWindow(std::function<void()> onElapsed, int displayMilliseco
     icon->setFixedSize(kIconWidth, kIconHeight);
 
     auto* product = new QLabel(QString::fromUtf8(kProductName), panel);
-    product->setObjectName(QStringLiteral("ProductName"));
+    product->setObjectName(QStringLiteral("productName"));
     QFont bold = product->font();
     bold.setBold(true);
     QFont big = bold;
     big.setPixelSize(kProductPixels);
     product->setFont(big);
     auto* version = new QLabel(QString::fromUtf8(kVersion), panel);
-    version->setObjectName(QStringLiteral("Version"));
+    version->setObjectName(QStringLiteral("version"));
     version->setFont(bold);
     auto* comments = new QLabel(QString::fromUtf8(kComments), panel);
-    comments->setObjectName(QStringLiteral("Comments"));
+    comments->setObjectName(QStringLiteral("comments"));
     comments->setWordWrap(true);
 
     auto* texts = new QVBoxLayout;
@@ -69,13 +69,15 @@ SplashWindow::SplashWindow(std::function<void()> onElapsed, int displayMilliseco
         move(screen->availableGeometry().center() - rect().center());
     }
 
+    timer_.setParent(this);
+    timer_.setObjectName(QStringLiteral("displayTimer"));
     timer_.setSingleShot(true);
     timer_.setInterval(displayMilliseconds);
-    connect(&timer_, &QTimer::timeout, this, &SplashWindow::Timer1Timer);
+    connect(&timer_, &QTimer::timeout, this, &SplashWindow::OnDisplayTimeElapsed);
     timer_.start();
 }
 
-void SplashWindow::Timer1Timer() {
+void SplashWindow::OnDisplayTimeElapsed() {
     timer_.stop();
     // The callback may open dialogs; the window closes (and frees itself) afterwards.
     std::function<void()> elapsed = std::move(onElapsed_);

@@ -14,16 +14,15 @@ class SplashWindow : public QWidget {
     static constexpr int kDisplayMilliseconds = 4000;
 
     // onElapsed runs once, when the display time ends, just before the window closes.
+    // Its display timer is the child "displayTimer".
     explicit SplashWindow(std::function<void()> onElapsed,
                           int displayMilliseconds = kDisplayMilliseconds);
-
-    QTimer& Timer1() { return timer_; }
 
   protected:
     void changeEvent(QEvent* event) override;
 
   private:
-    void Timer1Timer();
+    void OnDisplayTimeElapsed();
 
     QTimer timer_;
     std::function<void()> onElapsed_;

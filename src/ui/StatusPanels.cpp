@@ -7,12 +7,14 @@ namespace cuttrace::ui {
 
 namespace {
 constexpr int kWidths[StatusPanels::kCount] = {100, 150, 80, 80, 80, 50};
+constexpr const char* kNames[StatusPanels::kCount] = {
+    "scaleStatus", "spareStatus", "rotationStatus", "lineStatus", "bufferStatus", "modeStatus"};
 }  // namespace
 
 StatusPanels::StatusPanels(QStatusBar& bar) {
     for (int i = 0; i < kCount; ++i) {
         auto* label = new QLabel(&bar);
-        label->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        label->setObjectName(QString::fromLatin1(ObjectName(i)));
         label->setMinimumWidth(kWidths[i]);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         bar.addWidget(label, i == kCount - 1 ? 1 : 0);
@@ -24,8 +26,8 @@ void StatusPanels::Set(int panel, const QString& text) {
     labels_[static_cast<std::size_t>(panel)]->setText(text);
 }
 
-QString StatusPanels::Text(int panel) const {
-    return labels_[static_cast<std::size_t>(panel)]->text();
+const char* StatusPanels::ObjectName(int panel) {
+    return kNames[panel];
 }
 
 }  // namespace cuttrace::ui

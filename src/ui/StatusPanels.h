@@ -12,7 +12,7 @@ namespace cuttrace::ui {
 
 enum StatusPanel : int {
     PanelScale = 0,
-    PanelUnused = 1,
+    PanelSpare = 1,
     PanelRotation = 2,
     PanelLine = 3,
     PanelBuffer = 4,
@@ -27,7 +27,9 @@ class StatusPanels {
     explicit StatusPanels(QStatusBar& bar);
 
     void Set(int panel, const QString& text);
-    QString Text(int panel) const;
+    // The panel's object name (scaleStatus, spareStatus, rotationStatus, lineStatus,
+    // bufferStatus, modeStatus).
+    static const char* ObjectName(int panel);
 
   private:
     std::array<QLabel*, kCount> labels_{};

@@ -19,10 +19,8 @@ int Side(double v) {
 
 ToolPicture::ToolPicture(double radius) : picture_(1, 1), radius_(radius) {}
 
-void ToolPicture::BuildToolPicture(const Point3& rotation, double scale) {
-    scale_ = scale;
-    rotation_ = rotation;
-    int side = Side(std::max(2.0 * radius_, length_) * scale + 5.0);
+void ToolPicture::Build(const Point3& rotation, double scale) {
+    const int side = Side(std::max(2.0 * radius_, kLength) * scale + 5.0);
     picture_ = Canvas3D(side, side);
     hotX_ = side / 2;
     hotY_ = 0;
@@ -35,7 +33,7 @@ void ToolPicture::BuildToolPicture(const Point3& rotation, double scale) {
     for (int i = 0; i < kLines; ++i) {
         const double angle = i * std::numbers::pi / 40.0;
         Point3 bottom{radius_ * std::cos(angle), radius_ * std::sin(angle), 0.0};
-        Point3 top{bottom.x, bottom.y, length_};
+        Point3 top{bottom.x, bottom.y, kLength};
         view.afcal(bottom);
         view.afcal(top);
         const PixelPoint b{PixelFromDouble(std::floor(bottom.x)),
@@ -50,8 +48,6 @@ void ToolPicture::BuildToolPicture(const Point3& rotation, double scale) {
         picture_.MoveTo(PixelPoint{hotX_ + b.x, b.y});
         picture_.LineTo(PixelPoint{hotX_ + t.x, t.y});
     }
-    width_ = picture_.Width();
-    height_ = picture_.Height();
 }
 
 void ToolPicture::DrawEndOn(double scale) {
@@ -67,12 +63,12 @@ void ToolPicture::DrawEndOn(double scale) {
     // hot spot instead, so the picture shows its middle.
     const bool cut = !(diameter + 2.0 <= kMaxSide);
     const int corner = cut ? hotX_ - d / 2 : 0;
-    picture_.SetPenColor(kDiscColour);
-    picture_.SetBrushColor(kDiscColour);
+    picture_.SetPenColor(kDiscColor);
+    picture_.SetBrushColor(kDiscColor);
     picture_.Ellipse(corner, corner, corner + d, corner + d);
 }
 
-void ToolPicture::StampToolPicture(Canvas3D& canvas, PixelPoint p) const {
+void ToolPicture::Stamp(Canvas3D& canvas, PixelPoint p) const {
     canvas.DrawImage(PixelPoint{p.x - hotX_, p.y - hotY_}, picture_.Image());
 }
 

@@ -24,7 +24,7 @@ class ToolPicture {
     static constexpr int kLines = 80;
     static constexpr uint32_t kFirstShade = 0x0F0F0F;  // raised before each line
     static constexpr uint32_t kShadeStep = 0x020202;
-    static constexpr uint32_t kDiscColour = 0xC0C0C0;
+    static constexpr uint32_t kDiscColor = 0xC0C0C0;
     // The picture never grows beyond this many pixels a side; at larger scales it shows the
     // part around the hot spot.
     static constexpr int kMaxSide = 1024;
@@ -32,19 +32,13 @@ class ToolPicture {
     explicit ToolPicture(double radius);
 
     // Draws the picture for a view with this rotation (degrees) and scale.
-    void BuildToolPicture(const Point3& rotation, double scale);
+    void Build(const Point3& rotation, double scale);
     // Draws the picture on the canvas with its hot spot at p.
-    void StampToolPicture(Canvas3D& canvas, PixelPoint p) const;
+    void Stamp(Canvas3D& canvas, PixelPoint p) const;
 
     const QImage& Picture() const { return picture_.Image(); }
-    int HotSpotX() const { return hotX_; }
-    int HotSpotY() const { return hotY_; }
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    double Radius() const { return radius_; }
-    double Length() const { return length_; }
-    double Scale() const { return scale_; }
-    const Point3& Rotation() const { return rotation_; }
+    // The pixel of the picture that is placed on the tool position.
+    PixelPoint HotSpot() const { return PixelPoint{hotX_, hotY_}; }
 
   private:
     void DrawEndOn(double scale);
@@ -52,12 +46,7 @@ class ToolPicture {
     Canvas3D picture_;
     int hotX_ = 0;
     int hotY_ = 0;
-    int width_ = 0;
-    int height_ = 0;
     double radius_;
-    double length_ = kLength;
-    double scale_ = 1.0;
-    Point3 rotation_;
 };
 
 }  // namespace cuttrace::ui

@@ -15,19 +15,19 @@ inline constexpr char kHintOpen[] = "ﾌｧｲﾙを開く";
 inline constexpr char kHintStart[] = "軌画開始";
 inline constexpr char kHintStop[] = "中断";
 inline constexpr char kHintReset[] = "初期化";
-inline constexpr char kHintQuick[] = "軌画だけ（チョー速攻)";
+inline constexpr char kHintQuickRun[] = "軌画だけ（チョー速攻)";
 inline constexpr char kSingleBlock[] = "Single Block";
 inline constexpr char kHintSingleBlock[] = "すてっぷ";
 inline constexpr char kDryRun[] = "Dry Run";
 inline constexpr char kHintDryRun[] = "ぜんぶはやおくり";
-inline constexpr char kHintMacro[] = "変数の状態";
-inline constexpr char kHintFileOut[] = "展開ﾃﾞｰﾀ出力";
+inline constexpr char kHintMacroVariables[] = "変数の状態";
+inline constexpr char kHintWriteExpanded[] = "展開ﾃﾞｰﾀ出力";
 inline constexpr char kHintSavePicture[] = "絵を保存";
 inline constexpr char kHintLoadPicture[] = "絵を読み込み";
 inline constexpr char kHintSettings[] = "せってい";
 inline constexpr char kHintClear[] = "バッファクリアー";
-inline constexpr char kHintViewSingle[] = "いっこ";
-inline constexpr char kHintViewMulti[] = "いっぱい";
+inline constexpr char kHintSingleView[] = "いっこ";
+inline constexpr char kHintCycleLayout[] = "いっぱい";
 // A hint with its keyboard shortcut: "hint (Ctrl+O)".
 inline constexpr char kHintWithShortcut[] = "%1 (%2)";
 
@@ -38,9 +38,9 @@ inline constexpr char kPictureSuffix[] = "ncv";
 inline constexpr char kExpandedFilter[] = "すべてのﾌｧｲﾙ (*)";
 
 // Status bar panels.
-inline constexpr char kStatusScale[] = "scall %1";  // view 1 scale, six decimals
+inline constexpr char kStatusScale[] = "scall %1";  // view 0 scale, six decimals
 inline constexpr char kStatusRotationStart[] = "XY";
-inline constexpr char kStatusRotation[] = "X%1Y%2Z%3";  // view 1 angles, no decimals
+inline constexpr char kStatusRotation[] = "X%1Y%2Z%3";  // view 0 angles, no decimals
 inline constexpr char kStatusLine[] = "line %1";
 inline constexpr char kStatusBuffer[] = "buf %1";
 inline constexpr char kStatusRunning[] = "実行中";
@@ -104,10 +104,10 @@ inline constexpr const char* kLocalNames[33] = {
     "#23W", "#24X", "#25Y", "#26Z", "#27",  "#28",  "#29",  "#30",  "#31",  "#32",  "#33"};
 
 // ---- view frame --------------------------------------------------------------------
-inline constexpr char kHintReDraw[] = "書き直し";
-inline constexpr char kHintInit[] = "初期状態";
-inline constexpr char kHintZoomDown[] = "縮小";
-inline constexpr char kHintZoomUp[] = "拡大";
+inline constexpr char kHintRedraw[] = "書き直し";
+inline constexpr char kHintResetView[] = "初期状態";
+inline constexpr char kHintZoomOut[] = "縮小";
+inline constexpr char kHintZoomIn[] = "拡大";
 inline constexpr char kHintViewTop[] = "うえからみたとこ";            // preset 0
 inline constexpr char kHintViewSide[] = "よこからみたとこ";           // preset 1
 inline constexpr char kHintViewTurned[] = "まわってみたとこ";         // preset 2

@@ -16,7 +16,7 @@ void ViewFanout::SetViews(const std::array<ViewPane*, kViews>& views) {
 }
 
 void ViewFanout::SetLayout(int layout) {
-    colourKnown_ = false;
+    penColorKnown_ = false;
     layout_ = layout >= 0 && layout < 4 ? layout : 0;
     visibleCount_ = 0;
     for (int number : kOrder[layout_]) {
@@ -24,17 +24,17 @@ void ViewFanout::SetLayout(int layout) {
         ViewPane* view = views_[static_cast<std::size_t>(number - 1)];
         if (!view) continue;
         visible_[static_cast<std::size_t>(visibleCount_)] = view;
-        surfaces_[static_cast<std::size_t>(visibleCount_)] = view->PaintBox1()->DrawBox3D1();
+        surfaces_[static_cast<std::size_t>(visibleCount_)] = view->Panel()->DrawBox3D1();
         ++visibleCount_;
     }
 }
 
-void ViewFanout::DrawColor(uint32_t colour) {
-    if (colourKnown_ && colour == colour_) return;
-    colour_ = colour;
-    colourKnown_ = true;
+void ViewFanout::DrawColor(uint32_t color) {
+    if (penColorKnown_ && color == penColor_) return;
+    penColor_ = color;
+    penColorKnown_ = true;
     for (int i = 0; i < visibleCount_; ++i)
-        surfaces_[static_cast<std::size_t>(i)]->SetColor(colour);
+        surfaces_[static_cast<std::size_t>(i)]->SetColor(color);
 }
 
 void ViewFanout::DrawMoveTo(const Point3& p) {
@@ -63,7 +63,7 @@ void ViewFanout::DrawLine(const Point3& a, const Point3& b) {
 void ViewFanout::RefreshViews() {
     if (redrawing_) return;
     for (ViewPane* view : views_) {
-        if (view) view->PaintBox1()->DrawBox3D1()->Bilt();
+        if (view) view->Panel()->DrawBox3D1()->Bilt();
     }
 }
 

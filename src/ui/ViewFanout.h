@@ -1,10 +1,10 @@
 // The main window's view fan-out: every drawing call of the tool path drawer goes to the
-// views the layout shows, view 1 first (one view: 1; two: 1 and 2, or 1 and 3; four: 1, 4,
-// 3 and 2). RefreshViews copies all four off-screen drawings to the screen, except while a
-// full redraw is in progress (that redraw refreshes once at its end). A colour that repeats
-// the last one is not passed on: a redraw sets the colour before every point.
+// views the layout shows, view 0 first (one view: 0; two: 0 and 1, or 0 and 2; four: 0, 3,
+// 2 and 1). RefreshViews copies all four off-screen drawings to the screen, except while a
+// full redraw is in progress (that redraw refreshes once at its end). A color that repeats
+// the last one is not passed on: a redraw sets the color before every point.
 //
-// Pen moves, lines and colours go straight to the views' surfaces (what the views' own
+// Pen moves, lines and colors go straight to the views' surfaces (what the views' own
 // drawing operations do); a LineTo point is projected for every view before any draws.
 #pragma once
 
@@ -34,14 +34,14 @@ class ViewFanout final : public PathViews {
     ViewPane* Visible(int i) const { return visible_[static_cast<std::size_t>(i)]; }
     ViewPane* View(int i) const { return views_[static_cast<std::size_t>(i)]; }
 
-    // The next DrawColor goes to the views even when it repeats the last colour (call it
+    // The next DrawColor goes to the views even when it repeats the last color (call it
     // when anything else may have changed the views' pens).
-    void ForgetColour() { colourKnown_ = false; }
+    void InvalidatePenColor() { penColorKnown_ = false; }
 
     void SetRedrawing(bool on) { redrawing_ = on; }
     bool Redrawing() const { return redrawing_; }
 
-    void DrawColor(uint32_t colour) override;
+    void DrawColor(uint32_t color) override;
     void DrawMoveTo(const Point3& p) override;
     void DrawLineTo(const Point3& p) override;
     void DrawToolTo(const Point3& p) override;
@@ -55,9 +55,9 @@ class ViewFanout final : public PathViews {
     int visibleCount_ = 0;
     int layout_ = 0;
     bool redrawing_ = false;
-    // The pen colour the visible views were last given: a repeat is not passed on.
-    uint32_t colour_ = 0;
-    bool colourKnown_ = false;
+    // The pen color the visible views were last given: a repeat is not passed on.
+    uint32_t penColor_ = 0;
+    bool penColorKnown_ = false;
 };
 
 }  // namespace cuttrace::ui

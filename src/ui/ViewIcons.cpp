@@ -56,21 +56,21 @@ void DrawInitFrame(QPainter& p) {
 
 }  // namespace
 
-QIcon MakeFrameViewIcon(FrameViewIcon kind) {
+QIcon MakeViewIcon(ViewIcon kind) {
     QPixmap pixmap = Blank();
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     switch (kind) {
-        case FrameViewIcon::ReDraw:
+        case ViewIcon::Redraw:
             DrawRedrawArrow(p);
             break;
-        case FrameViewIcon::Init:
+        case ViewIcon::Reset:
             DrawInitFrame(p);
             break;
-        case FrameViewIcon::ZoomDown:
+        case ViewIcon::ZoomOut:
             DrawMagnifier(p, false);
             break;
-        case FrameViewIcon::ZoomUp:
+        case ViewIcon::ZoomIn:
             DrawMagnifier(p, true);
             break;
     }
@@ -88,7 +88,7 @@ QIcon MakePresetViewIcon(int n) {
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     const Point3 axes[3] = {{kAxisLength, 0, 0}, {0, kAxisLength, 0}, {0, 0, kAxisLength}};
-    const QColor colours[3] = {QColor(220, 30, 30), QColor(20, 150, 40), QColor(30, 60, 220)};
+    const QColor colors[3] = {QColor(220, 30, 30), QColor(20, 150, 40), QColor(30, 60, 220)};
     // Axes pointing away from the viewer first, so the nearer ones are drawn over them.
     int order[3] = {0, 1, 2};
     std::sort(order, order + 3,
@@ -96,9 +96,9 @@ QIcon MakePresetViewIcon(int n) {
     const PixelPoint o = view.Gposi(Point3{});
     for (int i : order) {
         const PixelPoint e = view.Gposi(axes[i]);
-        p.setPen(QPen(colours[i], 2, Qt::SolidLine, Qt::RoundCap));
+        p.setPen(QPen(colors[i], 2, Qt::SolidLine, Qt::RoundCap));
         if (e == o) {
-            p.setBrush(colours[i]);
+            p.setBrush(colors[i]);
             p.drawEllipse(QPointF(o.x, o.y), 2.5, 2.5);  // seen end-on
         } else {
             p.drawLine(QPointF(o.x, o.y), QPointF(e.x, e.y));

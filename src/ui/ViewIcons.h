@@ -5,11 +5,11 @@
 
 namespace cuttrace::ui {
 
-enum class FrameViewIcon { ReDraw, Init, ZoomDown, ZoomUp };
+enum class ViewIcon { Redraw, Reset, ZoomOut, ZoomIn };
 
 inline constexpr int kViewIconSize = 20;
 
-QIcon MakeFrameViewIcon(FrameViewIcon kind);
+QIcon MakeViewIcon(ViewIcon kind);
 // The three model axes (X red, Y green, Z blue) as view preset n shows them.
 QIcon MakePresetViewIcon(int n);
 

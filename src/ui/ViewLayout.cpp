@@ -10,9 +10,9 @@ namespace cuttrace::ui {
 namespace {
 
 struct LayoutRule {
-    bool shown[4];  // views 1..4
-    bool panel7;    // the panel of views 2 and 4
-    int preset[4];  // the rotation preset given to each view, -1 for none
+    bool shown[4];     // views 0..3
+    bool rightColumn;  // the column of views 1 and 3
+    int preset[4];     // the rotation preset given to each view, -1 for none
 };
 
 constexpr LayoutRule kRules[ViewLayout::kLayouts] = {
@@ -24,17 +24,18 @@ constexpr LayoutRule kRules[ViewLayout::kLayouts] = {
 
 }  // namespace
 
-ViewLayout::ViewLayout(const std::array<ViewPane*, 4>& views, QWidget& panel7, ViewFanout& fanout)
-    : views_(views), panel7_(panel7), fanout_(fanout) {
+ViewLayout::ViewLayout(const std::array<ViewPane*, 4>& views, QWidget& rightViewColumn,
+                       ViewFanout& fanout)
+    : views_(views), rightViewColumn_(rightViewColumn), fanout_(fanout) {
     for (std::size_t i = 0; i < views_.size(); ++i) {
-        Surface3D* surface = views_[i]->PaintBox1()->DrawBox3D1();
+        Surface3D* surface = views_[i]->Panel()->DrawBox3D1();
         sizes_[i] = surface->size();
         surface->Handlers().OnResize = [this, i](QObject*) { KeepCentred(i); };
     }
 }
 
 void ViewLayout::KeepCentred(std::size_t view) {
-    Surface3D* surface = views_[view]->PaintBox1()->DrawBox3D1();
+    Surface3D* surface = views_[view]->Panel()->DrawBox3D1();
     const QSize now = surface->size();
     const QSize before = sizes_[view];
     sizes_[view] = now;
@@ -48,14 +49,14 @@ void ViewLayout::Apply(int layout) {
     layout_ = layout >= 0 && layout < kLayouts ? layout : 0;
     const LayoutRule& rule = kRules[layout_];
     fanout_.SetLayout(layout_);
-    panel7_.setVisible(rule.panel7);
+    rightViewColumn_.setVisible(rule.rightColumn);
     for (std::size_t i = 0; i < views_.size(); ++i)
         views_[i]->setVisible(rule.shown[i]);
     for (std::size_t i = 0; i < views_.size(); ++i) {
         if (rule.preset[i] >= 0) views_[i]->ApplyViewPreset(rule.preset[i]);
     }
     for (ViewPane* view : views_)
-        view->PaintBox1()->Init();
+        view->Panel()->Init();
 }
 
 }  // namespace cuttrace::ui

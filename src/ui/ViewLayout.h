@@ -1,5 +1,5 @@
-// Which of the four views the main window shows: one view (layout 0), views 1 and 2
-// (layout 1), views 1 and 3 (layout 2) or all four (layout 3). Choosing a layout shows
+// Which of the four views the main window shows: one view (layout 0), views 0 and 1
+// (layout 1), views 0 and 2 (layout 2) or all four (layout 3). Choosing a layout shows
 // and hides the views and the right-hand panel, gives the newly shown views their
 // rotations and re-initialises every view's panel.
 //
@@ -21,8 +21,8 @@ class ViewLayout {
   public:
     static constexpr int kLayouts = 4;
 
-    // panel7 holds views 2 and 4.
-    ViewLayout(const std::array<ViewPane*, 4>& views, QWidget& panel7, ViewFanout& fanout);
+    // rightViewColumn holds views 1 and 3.
+    ViewLayout(const std::array<ViewPane*, 4>& views, QWidget& rightViewColumn, ViewFanout& fanout);
 
     void Apply(int layout);
     // The layout after this one (3 wraps to 0).
@@ -34,7 +34,7 @@ class ViewLayout {
 
     std::array<ViewPane*, 4> views_;
     std::array<QSize, 4> sizes_;
-    QWidget& panel7_;
+    QWidget& rightViewColumn_;
     ViewFanout& fanout_;
     int layout_ = 0;
 };

@@ -28,6 +28,8 @@ constexpr int kPanRange = 1000;
 
 constexpr const char* kPresetHints[kViewPresetCount] = {
     kHintViewTop, kHintViewSide, kHintViewTurned, kHintViewOblique, kHintViewOdd};
+constexpr const char* kPresetNames[kViewPresetCount] = {
+    "topViewButton", "sideViewButton", "turnedViewButton", "obliqueViewButton", "oddViewButton"};
 
 int DragStep(int64_t moved) {
     const int64_t step = moved / 2;  // truncated toward zero
@@ -57,8 +59,9 @@ ViewPane::ViewPane(const Settings& settings, QWidget* parent)
     white.setColor(QPalette::Window, Qt::white);
     panel_->setPalette(white);
     panel_->setAutoFillBackground(true);
-    panel_->Handlers().OnMouseMove = [this](QObject* sender, Qt::MouseButtons held, int x, int y) {
-        PaintBox1MouseMove(sender, held, x, y);
+    panel_->setObjectName(QStringLiteral("viewPanel"));
+    panel_->Handlers().OnMouseMove = [this](QObject*, Qt::MouseButtons held, int x, int y) {
+        OnSurfaceMouseMove(held, x, y);
     };
     layout->addWidget(panel_, 1);
 
@@ -69,8 +72,9 @@ ViewPane::ViewPane(const Settings& settings, QWidget* parent)
 
 ViewPane::~ViewPane() = default;
 
-QToolButton* ViewPane::AddButton(const QIcon& icon, const char* hint) {
+QToolButton* ViewPane::AddButton(const QIcon& icon, const char* hint, const char* objectName) {
     auto* button = new QToolButton(toolBar_);
+    button->setObjectName(QString::fromLatin1(objectName));
     button->setIcon(icon);
     button->setIconSize(QSize(kViewIconSize, kViewIconSize));
     button->setToolTip(QString::fromUtf8(hint));
@@ -80,8 +84,9 @@ QToolButton* ViewPane::AddButton(const QIcon& icon, const char* hint) {
     return button;
 }
 
-QSlider* ViewPane::AddSlider(int minimum, int maximum, int value) {
+QSlider* ViewPane::AddSlider(int minimum, int maximum, int value, const char* objectName) {
     auto* slider = new QSlider(Qt::Horizontal, toolBar_);
+    slider->setObjectName(QString::fromLatin1(objectName));
     slider->setRange(minimum, maximum);
     slider->setValue(value);
     slider->setFixedWidth(kSliderWidth);
@@ -97,35 +102,48 @@ void ViewPane::BuildToolBar() {
     toolBar_->setFloatable(false);
 
     toolBar_->addSeparator();
-    tbnReDraw_ = AddButton(MakeFrameViewIcon(FrameViewIcon::ReDraw), kHintReDraw);
-    tbnInit_ = AddButton(MakeFrameViewIcon(FrameViewIcon::Init), kHintInit);
-    tbnZDown_ = AddButton(MakeFrameViewIcon(FrameViewIcon::ZoomDown), kHintZoomDown);
-    tbnZUp_ = AddButton(MakeFrameViewIcon(FrameViewIcon::ZoomUp), kHintZoomUp);
+    QToolButton* redraw = AddButton(MakeViewIcon(ViewIcon::Redraw), kHintRedraw, "redrawButton");
+    QToolButton* reset =
+        AddButton(MakeViewIcon(ViewIcon::Reset), kHintResetView, "resetViewButton");
+    QToolButton* zoomOut =
+        AddButton(MakeViewIcon(ViewIcon::ZoomOut), kHintZoomOut, "zoomOutButton");
+    QToolButton* zoomIn = AddButton(MakeViewIcon(ViewIcon::ZoomIn), kHintZoomIn, "zoomInButton");
     toolBar_->addSeparator();
     for (int n = 0; n < kViewPresetCount; ++n) {
-        presets_[static_cast<size_t>(n)] = AddButton(MakePresetViewIcon(n), kPresetHints[n]);
+        QToolButton* preset = AddButton(MakePresetViewIcon(n), kPresetHints[n], kPresetNames[n]);
+        // The preset repaints, and the button once more.
+        connect(preset, &QToolButton::clicked, this, [this, n] {
+            ApplyViewPreset(n);
+            RepaintView();
+        });
     }
-    trackBar4_ = AddSlider(kScaleMin, kScaleMax, kScaleMin);
-    trackBar3_ = AddSlider(kAngleMin, kAngleMax, 0);
-    trackBar2_ = AddSlider(kAngleMin, kAngleMax, 0);
-    trackBar1_ = AddSlider(kAngleMin, kAngleMax, 0);
+    scaleSlider_ = AddSlider(kScaleMin, kScaleMax, kScaleMin, "scaleSlider");
+    QSlider* rotateX = AddSlider(kAngleMin, kAngleMax, 0, "rotateXSlider");
+    QSlider* rotateY = AddSlider(kAngleMin, kAngleMax, 0, "rotateYSlider");
+    QSlider* rotateZ = AddSlider(kAngleMin, kAngleMax, 0, "rotateZSlider");
 
-    connect(tbnReDraw_, &QToolButton::clicked, this, [this] { RepaintView(); });
-    for (QToolButton* button : {tbnInit_, tbnZDown_, tbnZUp_}) {
-        connect(button, &QToolButton::clicked, this, [this, button] { ZoomButtonClick(button); });
-    }
-    for (QToolButton* button : presets_) {
-        connect(button, &QToolButton::clicked, this, [this, button] { PresetButtonClick(button); });
-    }
-    connect(trackBar4_, &QSlider::valueChanged, this, [this] { TrackBar4Change(); });
-    for (QSlider* slider : {trackBar3_, trackBar2_, trackBar1_}) {
-        connect(slider, &QSlider::valueChanged, this,
-                [this, slider] { TrackBarRotationChange(slider); });
-    }
+    connect(redraw, &QToolButton::clicked, this, &ViewPane::RepaintView);
+    connect(reset, &QToolButton::clicked, this, &ViewPane::ResetZoom);
+    connect(zoomOut, &QToolButton::clicked, this, &ViewPane::ZoomOut);
+    connect(zoomIn, &QToolButton::clicked, this, &ViewPane::ZoomIn);
+    connect(scaleSlider_, &QSlider::valueChanged, this, &ViewPane::OnScaleSlider);
+    // Each slider sets its own axis; the others keep what a preset or a drag gave them.
+    connect(rotateX, &QSlider::valueChanged, this, [this](int degrees) {
+        rotation_.x = degrees;
+        ApplyRotation();
+    });
+    connect(rotateY, &QSlider::valueChanged, this, [this](int degrees) {
+        rotation_.y = degrees;
+        ApplyRotation();
+    });
+    connect(rotateZ, &QSlider::valueChanged, this, [this](int degrees) {
+        rotation_.z = degrees;
+        ApplyRotation();
+    });
 }
 
-void ViewPane::DrawColor(uint32_t colour) {
-    panel_->SetColor(colour);
+void ViewPane::DrawColor(uint32_t color) {
+    panel_->SetColor(color);
 }
 
 void ViewPane::DrawMoveTo(const Point3& p) {
@@ -144,7 +162,7 @@ void ViewPane::DrawToolTo(const Point3& p) {
     // it; a view that is not shown has no visible image.
     Surface3D* box = panel_->DrawBox3D1();
     if (!box->isVisible()) return;
-    tool_.StampToolPicture(box->ScreenCanvas(), at);
+    tool_.Stamp(box->ScreenCanvas(), at);
     box->ScreenChanged();
 }
 
@@ -161,7 +179,7 @@ void ViewPane::ResetView() {
 }
 
 void ViewPane::RebuildToolPicture() {
-    tool_.BuildToolPicture(panel_->GetAfine(), panel_->GetScall());
+    tool_.Build(panel_->GetAfine(), panel_->GetScall());
 }
 
 void ViewPane::ApplyViewPreset(int n) {
@@ -176,40 +194,36 @@ void ViewPane::RepaintView() {
     if (paint) paint(this);
 }
 
-void ViewPane::ZoomButtonClick(QObject* sender) {
-    if (sender == tbnInit_) {
-        panel_->Init();
-    } else if (sender == tbnZDown_) {
-        panel_->Zoomdown();
-    } else if (sender == tbnZUp_) {
-        panel_->Zoomup();
-    }
+void ViewPane::ResetZoom() {
+    panel_->Init();
     RebuildToolPicture();
     RepaintView();
 }
 
-void ViewPane::PresetButtonClick(QObject* sender) {
-    const auto found = std::find(presets_.begin(), presets_.end(), sender);
-    ApplyViewPreset(found == presets_.end() ? kViewTop
-                                            : static_cast<int>(found - presets_.begin()));
+void ViewPane::ZoomOut() {
+    panel_->Zoomdown();
+    RebuildToolPicture();
     RepaintView();
 }
 
-void ViewPane::TrackBar4Change() {
-    scale_ = trackBar4_->value() * kSliderScaleStep;
+void ViewPane::ZoomIn() {
+    panel_->Zoomup();
+    RebuildToolPicture();
+    RepaintView();
+}
+
+void ViewPane::OnScaleSlider() {
+    scale_ = scaleSlider_->value() * kSliderScaleStep;
     panel_->SetScall(scale_);
     RepaintView();
 }
 
-void ViewPane::TrackBarRotationChange(QObject* sender) {
-    if (sender == trackBar3_) rotation_.x = trackBar3_->value();
-    if (sender == trackBar2_) rotation_.y = trackBar2_->value();
-    if (sender == trackBar1_) rotation_.z = trackBar1_->value();
+void ViewPane::ApplyRotation() {
     panel_->SetAfine(rotation_);
     RepaintView();
 }
 
-void ViewPane::PaintBox1MouseMove(QObject* /*sender*/, Qt::MouseButtons held, int x, int y) {
+void ViewPane::OnSurfaceMouseMove(Qt::MouseButtons held, int x, int y) {
     if (!held.testFlag(Qt::LeftButton)) {
         dragging_ = false;
         return;

@@ -8,57 +8,54 @@
 namespace cuttrace::ui {
 namespace {
 
-TEST(TMacroFormTest, TabsAndTheirOrder) {
-    MacroVariablesWindow form;
-    QTabWidget* pages = form.PageControl1();
-    ASSERT_EQ(pages->count(), 8);
-    EXPECT_EQ(pages->tabText(0), "Local 1");
-    EXPECT_EQ(pages->tabText(3), "Local 4");
-    EXPECT_EQ(pages->tabText(4), "#100-");
-    EXPECT_EQ(pages->tabText(7), "#250-");
-    EXPECT_EQ(pages->currentIndex(), 4);
-    EXPECT_EQ(form.windowTitle(), "Macro ");
+TEST(MacroVariablesWindowTest, OpensOnTheFirstCommonTableAfterFourLocalLevels) {
+    MacroVariablesWindow window;
+    auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("variableTabs"));
+    ASSERT_NE(tabs, nullptr);
+    ASSERT_EQ(tabs->count(), 8);
+    EXPECT_EQ(tabs->currentIndex(), 4);
+    EXPECT_EQ(tabs->tabText(tabs->currentIndex()), "#100-");
 }
 
-TEST(TMacroFormTest, ShowsLocalsOfFourLevelsAndTheCommonTables) {
-    MacroVariablesWindow form;
+TEST(MacroVariablesWindowTest, ShowsLocalsOfFourLevelsAndTheCommonTables) {
+    MacroVariablesWindow window;
     NcMachine machine;
     machine.CommonVariables[1] = 1.5;      // #101
     machine.CommonVariables[100] = -2.25;  // #200
     machine.LocalLevels[1][1] = 2.0;       // #1 of the first call level
     machine.LocalLevels[3][33] = 0.125;    // #33 of level 3
     machine.LocalLevels[4][1] = 9.0;       // level 4 is not shown
-    form.UpdateValues();                   // no machine yet: nothing happens
-    EXPECT_EQ(form.LocalText(0, 0), "");
-    form.SetMachine(&machine);
-    form.UpdateValues();
-    EXPECT_EQ(form.LocalText(0, 0), "0.00000000");
-    EXPECT_EQ(form.LocalText(1, 0), "2.00000000");
-    EXPECT_EQ(form.LocalText(3, 32), "0.12500000");
-    EXPECT_EQ(form.CommonText(0, 0), "#100 0.000000");
-    EXPECT_EQ(form.CommonText(0, 1), "#101 1.500000");
-    EXPECT_EQ(form.CommonText(2, 0), "#200 -2.250000");
-    EXPECT_EQ(form.CommonText(2, 49), "#249 0.000000");
-    EXPECT_EQ(form.CommonText(3, 49), "#299 0.000000");
+    window.UpdateValues();                 // no machine yet: nothing happens
+    EXPECT_EQ(window.LocalText(0, 0), "");
+    window.SetMachine(&machine);
+    window.UpdateValues();
+    EXPECT_EQ(window.LocalText(0, 0), "0.00000000");
+    EXPECT_EQ(window.LocalText(1, 0), "2.00000000");
+    EXPECT_EQ(window.LocalText(3, 32), "0.12500000");
+    EXPECT_EQ(window.CommonText(0, 0), "#100 0.000000");
+    EXPECT_EQ(window.CommonText(0, 1), "#101 1.500000");
+    EXPECT_EQ(window.CommonText(2, 0), "#200 -2.250000");
+    EXPECT_EQ(window.CommonText(2, 49), "#249 0.000000");
+    EXPECT_EQ(window.CommonText(3, 49), "#299 0.000000");
 
     // A new machine shows nothing new until the next update.
     NcMachine fresh;
-    form.SetMachine(&fresh);
-    EXPECT_EQ(form.CommonText(0, 1), "#101 1.500000");
-    form.UpdateValues();
-    EXPECT_EQ(form.CommonText(0, 1), "#101 0.000000");
+    window.SetMachine(&fresh);
+    EXPECT_EQ(window.CommonText(0, 1), "#101 1.500000");
+    window.UpdateValues();
+    EXPECT_EQ(window.CommonText(0, 1), "#101 0.000000");
 }
 
-TEST(TMacroFormTest, ClosingHidesAndReportsIt) {
-    MacroVariablesWindow form;
+TEST(MacroVariablesWindowTest, ClosingHidesAndReportsIt) {
+    MacroVariablesWindow window;
     int closed = 0;
-    form.SetOnClose([&] { ++closed; });
-    form.show();
-    EXPECT_TRUE(form.close() == false || !form.isVisible());
-    EXPECT_FALSE(form.isVisible());
+    window.SetOnClose([&] { ++closed; });
+    window.show();
+    EXPECT_TRUE(window.close() == false || !window.isVisible());
+    EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(closed, 1);
-    form.show();  // the same window comes back
-    EXPECT_TRUE(form.isVisible());
+    window.show();  // the same window comes back
+    EXPECT_TRUE(window.isVisible());
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 namespace cuttrace::test {
 namespace {
 
+using MainWindowFilesTest = MainWindowTest;
+
 using ui::Tool;
 
 QByteArray ReadAll(const std::string& path) {
@@ -18,82 +20,82 @@ QByteArray ReadAll(const std::string& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-TEST_F(MainWindowTest, PictureSaveAndLoadRoundTrip) {
+TEST_F(MainWindowFilesTest, PictureSaveAndLoadRoundTrip) {
     settings.noMotionBuffer = false;  // keep the motions
     Open(
         "G90 G00 X1.5 Y2.\nG01 X1234.5678 F100\nG02 X1244.5678 I5.\nG00 G81 X3. Y4. Z-5. "
         "R1.\nM30\n");
-    form.CmQuic();
+    window.StartQuickRun();
     QuickToStop();
-    const std::vector<MotionRecord> drawn = form.Picture();
+    const std::vector<MotionRecord> drawn = window.Picture();
     ASSERT_EQ(drawn.size(), 4u);
     const std::string saved = folder.PathOf(QStringLiteral("picture.ncv"));
     dialogs.fileAnswers = {ui::PathToQString(saved)};
-    form.Action(Tool::SavePicture)->trigger();
+    window.Action(Tool::SavePicture)->trigger();
     EXPECT_TRUE(ReadAll(saved).simplified().startsWith("ncdatafile 4 1.5 2 0 0"));
     EXPECT_EQ(dialogs.fileRequests.back().defaultSuffix, "ncv");
 
-    form.Action(Tool::Clear)->trigger();
-    EXPECT_TRUE(form.Picture().empty());
-    EXPECT_TRUE(form.Drawer().Vertices().Empty());
+    window.Action(Tool::Clear)->trigger();
+    EXPECT_TRUE(window.Picture().empty());
+    EXPECT_TRUE(window.Drawer().Vertices().Empty());
     EXPECT_EQ(Status(ui::PanelBuffer), "buf 0");
 
     dialogs.fileAnswers = {ui::PathToQString(saved)};
-    form.Action(Tool::LoadPicture)->trigger();
-    EXPECT_EQ(form.Picture(), drawn);
+    window.Action(Tool::LoadPicture)->trigger();
+    EXPECT_EQ(window.Picture(), drawn);
     EXPECT_EQ(Status(ui::PanelBuffer), "buf 4");
-    EXPECT_FALSE(form.Drawer().Vertices().Empty()) << "the loaded picture is drawn";
+    EXPECT_FALSE(window.Drawer().Vertices().Empty()) << "the loaded picture is drawn";
     EXPECT_EQ(Messages(), QStringList{"終わりだよー(Standart Fin)"});
 }
 
-TEST_F(MainWindowTest, WithoutBufferingASavedPictureHoldsNoRecords) {
+TEST_F(MainWindowFilesTest, WithoutBufferingASavedPictureHoldsNoRecords) {
     Open("G00 X1.\nM30\n");
-    form.CmQuic();
+    window.StartQuickRun();
     QuickToStop();
     const std::string saved = folder.PathOf(QStringLiteral("empty.ncv"));
     dialogs.fileAnswers = {ui::PathToQString(saved)};
-    form.SaveClick();
+    window.SavePicture();
     EXPECT_EQ(ReadAll(saved).simplified(), "ncdatafile 0");
 }
 
-TEST_F(MainWindowTest, ACutOffPictureKeepsItsCompleteRecordsAndReportsFailure) {
+TEST_F(MainWindowFilesTest, ACutOffPictureKeepsItsCompleteRecordsAndReportsFailure) {
     Open("G00 X1.\n");
     const std::string path =
         folder.Write(QStringLiteral("cut.ncv"), "ncdatafile\n12\n1 2 3 1 0 0\n4 5 6 1 0 0\n7 8");
     dialogs.fileAnswers = {ui::PathToQString(path)};
-    form.LoadClick();
-    EXPECT_EQ(form.Picture().size(), 2u);
+    window.LoadPicture();
+    EXPECT_EQ(window.Picture().size(), 2u);
     EXPECT_EQ(Status(ui::PanelBuffer), "buf 2");
     EXPECT_EQ(Messages(), QStringList{"失敗しました"});
     EXPECT_EQ(dialogs.messages[0].caption, "error");
 }
 
-TEST_F(MainWindowTest, AFileOfAnotherFormatLoadsNothing) {
-    form.Picture().push_back(MotionRecord{});
+TEST_F(MainWindowFilesTest, AFileOfAnotherFormatLoadsNothing) {
+    window.Picture().push_back(MotionRecord{});
     const std::string path = folder.Write(QStringLiteral("other.ncv"), "something else\n1\n");
     dialogs.fileAnswers = {ui::PathToQString(path)};
-    form.LoadClick();
-    EXPECT_EQ(form.Picture().size(), 1u);
+    window.LoadPicture();
+    EXPECT_EQ(window.Picture().size(), 1u);
     EXPECT_EQ(Messages(), QStringList{"形式の違うﾌｧｲﾙです"});
     EXPECT_EQ(dialogs.messages[0].caption, "Error");
 
     dialogs.fileAnswers = {folder.Path() + QStringLiteral("/none/x.ncv")};
-    form.LoadClick();
+    window.LoadPicture();
     EXPECT_EQ(Messages().back(), "失敗しました");
     dialogs.fileAnswers = {folder.Path() + QStringLiteral("/none/x.ncv")};
-    form.SaveClick();
+    window.SavePicture();
     EXPECT_EQ(Messages().size(), 3);
 }
 
-TEST_F(MainWindowTest, ExpandedOutputHoldsBlocksWithAndWithoutMotionOnly) {
+TEST_F(MainWindowFilesTest, ExpandedOutputHoldsBlocksWithAndWithoutMotionOnly) {
     Open("G90 G00 X0 Y0\n#1=5.\nG01 X#1 F100\nM08\nWHILE[#1LT6.]DO1\n#1=#1+1\nEND1\nM30\n");
     const std::string out = folder.PathOf(QStringLiteral("expanded.txt"));
     dialogs.fileAnswers = {ui::PathToQString(out)};
-    form.Action(Tool::FileOut)->trigger();
+    window.Action(Tool::WriteExpanded)->trigger();
     EXPECT_TRUE(Run().OutputActive());
     EXPECT_TRUE(Run().Running());
-    for (Tool tool : {Tool::Start, Tool::Stop, Tool::Quick, Tool::FileOut}) {
-        EXPECT_FALSE(form.Action(tool)->isEnabled());
+    for (Tool tool : {Tool::Start, Tool::Stop, Tool::QuickRun, Tool::WriteExpanded}) {
+        EXPECT_FALSE(window.Action(tool)->isEnabled());
     }
     QuickToStop();
     EXPECT_FALSE(Run().OutputActive());
@@ -101,43 +103,43 @@ TEST_F(MainWindowTest, ExpandedOutputHoldsBlocksWithAndWithoutMotionOnly) {
     EXPECT_EQ(Messages(), QStringList{"終わりだよー(Standart Fin)"});
 }
 
-TEST_F(MainWindowTest, ExpandedOutputThatCannotBeWrittenIsReported) {
+TEST_F(MainWindowFilesTest, ExpandedOutputThatCannotBeWrittenIsReported) {
     Open("G00 X1.\nM30\n");
     dialogs.fileAnswers = {folder.Path() + QStringLiteral("/none/out.txt")};
-    form.FileOut();
+    window.WriteExpandedProgram();
     EXPECT_EQ(Messages(), QStringList{"失敗しました"});
     EXPECT_FALSE(Run().Running());
 }
 
-TEST_F(MainWindowTest, EditorOpensAtTheClickedLine) {
+TEST_F(MainWindowFilesTest, EditorOpensAtTheClickedLine) {
     settings.editorCommand = "kate -n";
     const std::string path = Open("G00 X1.\nG00 X2.\nG00 X3.\nG00 X4.\n");
-    form.CheckBox1()->setChecked(true);
+    SingleBlockBox()->setChecked(true);
     for (int i = 0; i < 4; ++i) {  // open, then three lines
-        form.CmStart();
+        window.Start();
         RunToStop(1.0);
     }
-    ASSERT_EQ(form.ListBox1()->count(), 3);
-    form.ListBox1DblClick(1);  // "G00 X2." starts at byte 8
+    ASSERT_EQ(ProgramLines()->count(), 3);
+    window.OpenEditorAtRow(1);  // "G00 X2." starts at byte 8
     ASSERT_EQ(dialogs.started.size(), 1u);
     EXPECT_EQ(dialogs.started[0].program, "kate");
     EXPECT_EQ(dialogs.started[0].arguments,
               (QStringList{"-n", ui::PathToQString(path), QStringLiteral("8")}));
-    form.CmStart();  // the reader was put back: the next line is the fourth
-    EXPECT_EQ(form.Runner().Motion().X, 4.0);
+    window.Start();  // the reader was put back: the next line is the fourth
+    EXPECT_EQ(window.Runner().Motion().X, 4.0);
 
-    form.CheckBox1()->setChecked(false);
+    SingleBlockBox()->setChecked(false);
     RunToStop();  // the program ends; no file is open any more
-    form.ListBox1DblClick(0);
+    window.OpenEditorAtRow(0);
     ASSERT_EQ(dialogs.started.size(), 2u);
     EXPECT_EQ(dialogs.started[1].arguments, (QStringList{"-n", ui::PathToQString(path)}));
 }
 
-TEST_F(MainWindowTest, AnEditorThatCannotStartIsLogged) {
+TEST_F(MainWindowFilesTest, AnEditorThatCannotStartIsLogged) {
     dialogs.startSucceeds = false;
     Open("G00 X1.\n");
-    form.ListBox1DblClick(0);
-    EXPECT_TRUE(MemoText().contains("Can't start: blockpad.exe"));
+    window.OpenEditorAtRow(0);
+    EXPECT_TRUE(LogText().contains("Can't start: blockpad.exe"));
 }
 
 class CommandLineTest : public MainWindowTest {
@@ -145,7 +147,7 @@ class CommandLineTest : public MainWindowTest {
     void Process(const QStringList& options) {
         const std::string path =
             folder.Write(QStringLiteral("cmd.nc"), "N10 G00 X1.\nN20 G00 X2.\nN30 G00 X3.\nM30\n");
-        form.ProcessCommandLine(QStringList{ui::PathToQString(path)} + options);
+        window.ProcessCommandLine(QStringList{ui::PathToQString(path)} + options);
     }
 };
 
@@ -153,17 +155,17 @@ TEST_F(CommandLineTest, StartAndQuickRun) {
     Process({QStringLiteral("S")});
     EXPECT_TRUE(Run().Running());
     EXPECT_FALSE(Run().QuickMode());
-    EXPECT_TRUE(Run().Timer1().isActive());
-    form.CmStop();
+    EXPECT_TRUE(Run().Timer().isActive());
+    window.Stop();
 
     Process({QStringLiteral("q")});
     EXPECT_TRUE(Run().QuickMode());
     QuickToStop();
-    EXPECT_EQ(form.Runner().Motion().X, 3.0);
+    EXPECT_EQ(window.Runner().Motion().X, 3.0);
 
     Process({QStringLiteral("S"), QStringLiteral("Q")});  // the later one wins
     EXPECT_TRUE(Run().QuickMode());
-    form.CmStop();
+    window.Stop();
     Process({QStringLiteral("Q"), QStringLiteral("s")});
     EXPECT_FALSE(Run().QuickMode());
     EXPECT_TRUE(Run().Running());
@@ -171,24 +173,24 @@ TEST_F(CommandLineTest, StartAndQuickRun) {
 
 TEST_F(CommandLineTest, StartLineSequenceAndOffset) {
     Process({QStringLiteral("L2")});
-    EXPECT_EQ(form.Runner().Depth(), 1);
-    form.CheckBox1()->setChecked(true);
-    form.CmStart();
-    EXPECT_EQ(form.Runner().Motion().X, 3.0);
+    EXPECT_EQ(window.Runner().Depth(), 1);
+    SingleBlockBox()->setChecked(true);
+    window.Start();
+    EXPECT_EQ(window.Runner().Motion().X, 3.0);
 
     Process({QStringLiteral("n20")});
-    form.CmStart();
-    EXPECT_EQ(form.Runner().Motion().X, 2.0);
+    window.Start();
+    EXPECT_EQ(window.Runner().Motion().X, 2.0);
 
     Process({QStringLiteral("13")});  // inside the second line: its start
-    form.CmStart();
-    EXPECT_EQ(form.Runner().Motion().X, 2.0);
+    window.Start();
+    EXPECT_EQ(window.Runner().Motion().X, 2.0);
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST_F(CommandLineTest, DryRunAndIgnoredOptions) {
     Process({QStringLiteral("d"), QStringLiteral("x"), QStringLiteral("-v")});
-    EXPECT_TRUE(form.CheckBox2()->isChecked());
+    EXPECT_TRUE(DryRunBox()->isChecked());
     EXPECT_TRUE(Run().DryRun());
     EXPECT_FALSE(Run().Running());
 }
@@ -202,9 +204,9 @@ TEST_F(CommandLineTest, ANumberThatIsNotAnIntegerStopsTheCommandLine) {
 }
 
 TEST_F(CommandLineTest, NoArgumentsLoadNothing) {
-    form.ProcessCommandLine({});
-    EXPECT_EQ(form.windowTitle(), "Nc");
-    EXPECT_FALSE(form.Action(Tool::Start)->isEnabled());
+    window.ProcessCommandLine({});
+    EXPECT_EQ(window.windowTitle(), "Nc");
+    EXPECT_FALSE(window.Action(Tool::Start)->isEnabled());
 }
 
 }  // namespace

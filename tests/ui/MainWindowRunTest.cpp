@@ -14,125 +14,127 @@
 namespace cuttrace::test {
 namespace {
 
+using MainWindowRunTest = MainWindowTest;
+
 using ui::Tool;
 
 constexpr char kThreeMoves[] = "G90 G00 X0 Y0 Z10.\nG01 X10. F600\nG02 X20. I5.\nM30\n";
 
-TEST_F(MainWindowTest, ARunGoesToItsEndMessage) {
+TEST_F(MainWindowRunTest, ARunGoesToItsEndMessage) {
     const std::string path = Open(kThreeMoves);
-    EXPECT_EQ(form.windowTitle(), "Nc - " + QString::fromStdString(path));
+    EXPECT_EQ(window.windowTitle(), "Nc - " + QString::fromStdString(path));
     EXPECT_EQ(Status(ui::PanelLine), "line 0");
-    EXPECT_TRUE(form.Action(Tool::Start)->isEnabled());
-    EXPECT_FALSE(form.Action(Tool::Stop)->isEnabled());
+    EXPECT_TRUE(window.Action(Tool::Start)->isEnabled());
+    EXPECT_FALSE(window.Action(Tool::Stop)->isEnabled());
 
-    form.CmStart();
+    window.Start();
     EXPECT_TRUE(Run().Running());
-    EXPECT_TRUE(Run().Timer1().isActive());
-    EXPECT_EQ(Run().Timer1().interval(), 10);
+    EXPECT_TRUE(Run().Timer().isActive());
+    EXPECT_EQ(Run().Timer().interval(), 10);
     EXPECT_EQ(Status(ui::PanelMode), "実行中");
-    EXPECT_FALSE(form.Action(Tool::Start)->isEnabled());
-    EXPECT_TRUE(form.Action(Tool::Stop)->isEnabled());
-    EXPECT_FALSE(form.Action(Tool::Open)->isEnabled());
+    EXPECT_FALSE(window.Action(Tool::Start)->isEnabled());
+    EXPECT_TRUE(window.Action(Tool::Stop)->isEnabled());
+    EXPECT_FALSE(window.Action(Tool::Open)->isEnabled());
 
     RunToStop();
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, "終わりだよー(Standart Fin)");
     EXPECT_EQ(dialogs.messages[0].caption, "End Message");
-    EXPECT_FALSE(Run().Timer1().isActive());
+    EXPECT_FALSE(Run().Timer().isActive());
     EXPECT_EQ(Status(ui::PanelMode), "");
     EXPECT_EQ(Status(ui::PanelLine), "line 4");
     EXPECT_EQ(Status(ui::PanelBuffer), "buf 3");
-    EXPECT_EQ(Label(10), "20.000");
-    EXPECT_TRUE(MemoText().contains("終わりだよー(Standart Fin)"));
+    EXPECT_EQ(Field(ui::ModalField::NextX), "20.000");
+    EXPECT_TRUE(LogText().contains("終わりだよー(Standart Fin)"));
     // 10 mm of rapid, 10 mm at 10 mm/s and a half circle of radius 5 at 10 mm/s.
-    EXPECT_NEAR(form.Drawer().TotalTime(), 10.0 / 166.0 + 1.0 + 3.14159265 * 5.0 / 10.0, 0.01);
-    EXPECT_TRUE(form.Action(Tool::Start)->isEnabled());
-    EXPECT_TRUE(form.ListBox1()->count() > 0);
+    EXPECT_NEAR(window.Drawer().TotalTime(), 10.0 / 166.0 + 1.0 + 3.14159265 * 5.0 / 10.0, 0.01);
+    EXPECT_TRUE(window.Action(Tool::Start)->isEnabled());
+    EXPECT_TRUE(ProgramLines()->count() > 0);
 }
 
-TEST_F(MainWindowTest, AMotionIsAnimatedAtItsFeedBeforeTheNextBlock) {
+TEST_F(MainWindowRunTest, AMotionIsAnimatedAtItsFeedBeforeTheNextBlock) {
     Open("G01 X10. F60\nG01 X20.\n");  // 1 mm/s
-    form.CmStart();                    // opens the file
+    window.Start();                    // opens the file
     Tick();                            // starts the first motion
-    EXPECT_TRUE(form.Drawer().Busy());
-    EXPECT_EQ(form.Runner().Motion().X, 10.0);
+    EXPECT_TRUE(window.Drawer().Busy());
+    EXPECT_EQ(window.Runner().Motion().X, 10.0);
     for (int i = 0; i < 5; ++i)
         Tick(1.0);
-    EXPECT_NEAR(form.Drawer().MovingPoint().x, 5.0, 1e-9);
-    EXPECT_EQ(Label(4), "5.000");
-    EXPECT_EQ(form.Runner().Motion().X, 10.0);  // the next block waits
+    EXPECT_NEAR(window.Drawer().MovingPoint().x, 5.0, 1e-9);
+    EXPECT_EQ(Field(ui::ModalField::NowX), "5.000");
+    EXPECT_EQ(window.Runner().Motion().X, 10.0);  // the next block waits
     for (int i = 0; i < 7; ++i)
         Tick(1.0);
-    EXPECT_EQ(form.Runner().Motion().X, 20.0);
+    EXPECT_EQ(window.Runner().Motion().X, 20.0);
 }
 
-TEST_F(MainWindowTest, SingleBlockRunsOneStepPerStart) {
+TEST_F(MainWindowRunTest, SingleBlockRunsOneStepPerStart) {
     Open("G00 X1.\nG00 X2.\nG00 X3.\n");
-    form.CheckBox1()->setChecked(true);
-    form.CmStart();  // the file is opened
+    SingleBlockBox()->setChecked(true);
+    window.Start();  // the file is opened
     RunToStop();
     EXPECT_EQ(Run().LineCounter(), 0);
     for (double x : {1.0, 2.0, 3.0}) {
-        form.CmStart();
-        EXPECT_EQ(form.Runner().Motion().X, x);
+        window.Start();
+        EXPECT_EQ(window.Runner().Motion().X, x);
         const int ticks = RunToStop(0.001);
         EXPECT_GT(ticks, 1) << "the motion is animated before the run stops";
-        EXPECT_FALSE(form.Drawer().Busy());
+        EXPECT_FALSE(window.Drawer().Busy());
         EXPECT_EQ(Run().LineCounter(), static_cast<int>(x));
     }
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-TEST_F(MainWindowTest, DryRunUsesItsSpeedAndAOneMillisecondTimer) {
+TEST_F(MainWindowRunTest, DryRunUsesItsSpeedAndAOneMillisecondTimer) {
     settings.dryRunSpeed = 5000;
     Open("G01 X10. F100\nG01 X20.\n");
-    form.CheckBox2()->setChecked(true);
-    EXPECT_NEAR(form.Drawer().FeedSpeed(), 5000.0 / 60.0, 1e-12);
-    form.CmStart();
-    EXPECT_EQ(Run().Timer1().interval(), 1);
+    DryRunBox()->setChecked(true);
+    EXPECT_NEAR(window.Drawer().FeedSpeed(), 5000.0 / 60.0, 1e-12);
+    window.Start();
+    EXPECT_EQ(Run().Timer().interval(), 1);
     Tick();
-    EXPECT_NEAR(form.Drawer().FeedSpeed(), 5000.0 / 60.0, 1e-12);
-    EXPECT_EQ(Label(24), "F5000.0");
-    form.CheckBox2()->setChecked(false);
-    EXPECT_NEAR(form.Drawer().FeedSpeed(), 100.0 / 60.0, 1e-12);
-    EXPECT_EQ(Run().Timer1().interval(), 10);
+    EXPECT_NEAR(window.Drawer().FeedSpeed(), 5000.0 / 60.0, 1e-12);
+    EXPECT_EQ(Field(ui::ModalField::Feed), "F5000.0");
+    DryRunBox()->setChecked(false);
+    EXPECT_NEAR(window.Drawer().FeedSpeed(), 100.0 / 60.0, 1e-12);
+    EXPECT_EQ(Run().Timer().interval(), 10);
 }
 
-TEST_F(MainWindowTest, M0AndM1StopTheRun) {
+TEST_F(MainWindowRunTest, M0AndM1StopTheRun) {
     Open("G00 X1.\nM00\nG00 X2.\nM01\nG00 X3.\nM30\n");
-    form.CmStart();
+    window.Start();
     RunToStop();
     EXPECT_EQ(Status(ui::PanelMode), "M0停止");
-    EXPECT_EQ(form.Runner().Motion().X, 1.0);
+    EXPECT_EQ(window.Runner().Motion().X, 1.0);
     EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_TRUE(MemoText().contains("M0停止"));
-    EXPECT_TRUE(form.Action(Tool::Start)->isEnabled());
+    EXPECT_TRUE(LogText().contains("M0停止"));
+    EXPECT_TRUE(window.Action(Tool::Start)->isEnabled());
 
-    form.CmStart();
+    window.Start();
     RunToStop();
     EXPECT_EQ(Status(ui::PanelMode), "M1停止");
-    EXPECT_EQ(form.Runner().Motion().X, 2.0);
+    EXPECT_EQ(window.Runner().Motion().X, 2.0);
 
-    form.CmStart();
+    window.Start();
     RunToStop();
-    EXPECT_EQ(form.Runner().Motion().X, 3.0);
+    EXPECT_EQ(window.Runner().Motion().X, 3.0);
     EXPECT_EQ(Messages(), QStringList{"終わりだよー(Standart Fin)"});
 }
 
-TEST_F(MainWindowTest, M1DoesNotStopWhenTheSettingIsOff) {
+TEST_F(MainWindowRunTest, M1DoesNotStopWhenTheSettingIsOff) {
     settings.stopAtM1 = false;
     Open("G00 X1.\nM01\nG00 X2.\nM30\n");
-    form.CmStart();
+    window.Start();
     RunToStop();
-    EXPECT_EQ(form.Runner().Motion().X, 2.0);
+    EXPECT_EQ(window.Runner().Motion().X, 2.0);
     EXPECT_EQ(Messages(), QStringList{"終わりだよー(Standart Fin)"});
 }
 
-TEST_F(MainWindowTest, AnM0StopWaitsUntilTheMotionOfItsBlockIsDrawn) {
+TEST_F(MainWindowRunTest, AnM0StopWaitsUntilTheMotionOfItsBlockIsDrawn) {
     Open("G01 X10. F60 M00\nG00 X20.\n");
-    form.CmStart();
+    window.Start();
     Tick();
-    EXPECT_TRUE(form.Drawer().Busy());
+    EXPECT_TRUE(window.Drawer().Busy());
     EXPECT_TRUE(Run().Running());
     for (int i = 0; i < 9; ++i)
         Tick(1.0);
@@ -140,69 +142,69 @@ TEST_F(MainWindowTest, AnM0StopWaitsUntilTheMotionOfItsBlockIsDrawn) {
     Tick(1.5);
     EXPECT_FALSE(Run().Running());
     EXPECT_EQ(Status(ui::PanelMode), "M0停止");
-    EXPECT_NEAR(form.Drawer().MovingPoint().x, 10.0, 1e-9);
-    EXPECT_EQ(form.Runner().Motion().X, 10.0);
+    EXPECT_NEAR(window.Drawer().MovingPoint().x, 10.0, 1e-9);
+    EXPECT_EQ(window.Runner().Motion().X, 10.0);
 }
 
-TEST_F(MainWindowTest, TimerZeroStepsOnceAndWaitsForStop) {
+TEST_F(MainWindowRunTest, TimerZeroStepsOnceAndWaitsForStop) {
     settings.timerIntervalMs = 0;
     Open("G01 X10. F60\nG01 X20.\n");
-    form.CmStart();
-    EXPECT_FALSE(Run().Timer1().isActive());
+    window.Start();
+    EXPECT_FALSE(Run().Timer().isActive());
     EXPECT_TRUE(Run().Running());
-    EXPECT_EQ(form.FrameCheck1()->TreeView1()->topLevelItemCount(), 1);  // one step: the open
-    EXPECT_TRUE(form.Action(Tool::Stop)->isEnabled());
-    form.CmStop();
+    EXPECT_EQ(CallTree()->topLevelItemCount(), 1);  // one step: the open
+    EXPECT_TRUE(window.Action(Tool::Stop)->isEnabled());
+    window.Stop();
     EXPECT_FALSE(Run().Running());
     EXPECT_EQ(Status(ui::PanelMode), "");
-    EXPECT_TRUE(MemoText().contains("Stop!"));
+    EXPECT_TRUE(LogText().contains("Stop!"));
 
-    form.CmStart();  // the first motion starts and nothing animates it
-    EXPECT_TRUE(form.Drawer().Busy());
-    form.CmStop();
-    form.CmStart();  // the unfinished motion is drawn whole before the next block
-    EXPECT_EQ(form.Runner().Motion().X, 20.0);
-    EXPECT_NEAR(form.Drawer().TotalTime(), 10.0, 1e-9);
+    window.Start();  // the first motion starts and nothing animates it
+    EXPECT_TRUE(window.Drawer().Busy());
+    window.Stop();
+    window.Start();  // the unfinished motion is drawn whole before the next block
+    EXPECT_EQ(window.Runner().Motion().X, 20.0);
+    EXPECT_NEAR(window.Drawer().TotalTime(), 10.0, 1e-9);
 }
 
-TEST_F(MainWindowTest, AStartWhileAMotionIsUnfinishedResumesIt) {
+TEST_F(MainWindowRunTest, AStartWhileAMotionIsUnfinishedResumesIt) {
     Open("G01 X10. F60\nG01 X20.\n");
-    form.CmStart();
+    window.Start();
     Tick();
     Tick(2.0);
-    form.CmStop();
+    window.Stop();
     clock.now += 100;  // time spent stopped does not count
-    form.CmStart();
-    EXPECT_EQ(form.Runner().Motion().X, 10.0) << "a new motion went to a busy drawer";
+    window.Start();
+    EXPECT_EQ(window.Runner().Motion().X, 10.0) << "a new motion went to a busy drawer";
     Tick(1.0);
-    EXPECT_NEAR(form.Drawer().MovingPoint().x, 3.0, 1e-9);
+    EXPECT_NEAR(window.Drawer().MovingPoint().x, 3.0, 1e-9);
 }
 
-TEST_F(MainWindowTest, QuickRunDrawsWithoutCountingLines) {
+TEST_F(MainWindowRunTest, QuickRunDrawsWithoutCountingLines) {
     Open(kThreeMoves);
-    form.ListBox1()->AddLine("old line\n");
-    form.CmQuic();
+    ProgramLines()->AddLine("old line\n");
+    window.StartQuickRun();
     EXPECT_EQ(Status(ui::PanelMode), "速効中");
-    EXPECT_EQ(form.ListBox1()->count(), 0);
-    EXPECT_TRUE(form.Drawer().Quick());
-    EXPECT_FALSE(form.Action(Tool::Quick)->isEnabled());
-    EXPECT_TRUE(form.Action(Tool::Stop)->isEnabled());
+    EXPECT_EQ(ProgramLines()->count(), 0);
+    EXPECT_TRUE(window.Drawer().Quick());
+    EXPECT_FALSE(window.Action(Tool::QuickRun)->isEnabled());
+    EXPECT_TRUE(window.Action(Tool::Stop)->isEnabled());
     QuickToStop();
     EXPECT_EQ(Messages(), QStringList{"終わりだよー(Standart Fin)"});
     EXPECT_EQ(Run().LineCounter(), 0);
     EXPECT_EQ(Status(ui::PanelLine), "line 0");
     EXPECT_EQ(Status(ui::PanelBuffer), "buf 3");
-    EXPECT_LE(form.ListBox1()->count(), 1);  // only the line the run ended on
-    EXPECT_EQ(Label(10), "20.000");          // panels refreshed at the end
-    EXPECT_EQ(Label(30), "0:0.000000");      // a quick run adds no time
-    EXPECT_EQ(form.StaticText2()->text(), "M30");
-    EXPECT_FALSE(form.Drawer().Quick());
-    EXPECT_FALSE(form.Drawer().Vertices().Empty());
+    EXPECT_LE(ProgramLines()->count(), 1);                 // only the line the run ended on
+    EXPECT_EQ(Field(ui::ModalField::NextX), "20.000");     // panels refreshed at the end
+    EXPECT_EQ(Field(ui::ModalField::Time), "0:0.000000");  // a quick run adds no time
+    EXPECT_EQ(CurrentBlock()->text(), "M30");
+    EXPECT_FALSE(window.Drawer().Quick());
+    EXPECT_FALSE(window.Drawer().Vertices().Empty());
 }
 
-TEST_F(MainWindowTest, StopWorksDuringAQuickRunAndTheWindowStaysResponsive) {
+TEST_F(MainWindowRunTest, StopWorksDuringAQuickRunAndTheWindowStaysResponsive) {
     Open("#1=0\nWHILE[#1LT200000]DO1\nG01 X#1 F100\n#1=#1+1\nEND1\nM30\n");
-    form.CmQuic();
+    window.StartQuickRun();
     QElapsedTimer turn;
     turn.start();
     QApplication::processEvents();  // one turn of the event loop runs one slice
@@ -210,9 +212,9 @@ TEST_F(MainWindowTest, StopWorksDuringAQuickRunAndTheWindowStaysResponsive) {
     const int32_t drawn = Run().MotionCounter();
     EXPECT_GT(drawn, 0);
     EXPECT_TRUE(Run().Running());
-    form.Action(Tool::Stop)->trigger();
+    window.Action(Tool::Stop)->trigger();
     EXPECT_FALSE(Run().Running());
-    EXPECT_FALSE(Run().QuickRun().IsActive());
+    EXPECT_FALSE(Run().QuickScheduler().IsActive());
     for (int i = 0; i < 5; ++i)
         QApplication::processEvents();
     EXPECT_EQ(Run().MotionCounter(), drawn);
@@ -220,40 +222,40 @@ TEST_F(MainWindowTest, StopWorksDuringAQuickRunAndTheWindowStaysResponsive) {
     EXPECT_EQ(Status(ui::PanelBuffer), QStringLiteral("buf %1").arg(drawn));
 }
 
-TEST_F(MainWindowTest, AMacroLoopWithoutBlocksDoesNotFreezeATick) {
+TEST_F(MainWindowRunTest, AMacroLoopWithoutBlocksDoesNotFreezeATick) {
     Open("DO1\nEND1\n");
-    form.CmStart();
+    window.Start();
     Tick();  // returns although the loop never ends
     EXPECT_TRUE(Run().Running());
-    form.CmStop();
+    window.Stop();
 }
 
-TEST_F(MainWindowTest, ErrorsEndTheRunWithTheirMessage) {
+TEST_F(MainWindowRunTest, ErrorsEndTheRunWithTheirMessage) {
     Open("G00 X1.\nG03 X1. R5.\n");  // an R arc back to its start has no centre
-    form.CmStart();
+    window.Start();
     RunToStop();
     EXPECT_EQ(Messages(), QStringList{"失敗しましたmemory err!"});
     EXPECT_FALSE(Run().Running());
 }
 
-TEST_F(MainWindowTest, AMissingProgramIsReportedAndCannotRun) {
-    form.OpenProgram(folder.Path() + QStringLiteral("/missing.nc"));
+TEST_F(MainWindowRunTest, AMissingProgramIsReportedAndCannotRun) {
+    window.OpenProgram(folder.Path() + QStringLiteral("/missing.nc"));
     EXPECT_EQ(Messages(), QStringList{"Can not Fined the file!"});
     EXPECT_EQ(dialogs.messages[0].caption, "error");
-    EXPECT_FALSE(form.Action(Tool::Start)->isEnabled());
-    EXPECT_FALSE(form.Action(Tool::Quick)->isEnabled());
-    EXPECT_EQ(form.windowTitle(), "Nc");
+    EXPECT_FALSE(window.Action(Tool::Start)->isEnabled());
+    EXPECT_FALSE(window.Action(Tool::QuickRun)->isEnabled());
+    EXPECT_EQ(window.windowTitle(), "Nc");
 }
 
-TEST_F(MainWindowTest, ResetReloadsAndClearsTheMacroVariables) {
+TEST_F(MainWindowRunTest, ResetReloadsAndClearsTheMacroVariables) {
     Open("#101=7.\nG00 X1.\nM30\n");
-    form.CmStart();
+    window.Start();
     RunToStop();
-    EXPECT_EQ(form.Runner().Machine()->CommonVariables[1], 7.0);
-    form.Action(Tool::Reset)->trigger();
-    EXPECT_EQ(form.Runner().Machine()->CommonVariables[1], 0.0);
+    EXPECT_EQ(window.Runner().Machine()->CommonVariables[1], 7.0);
+    window.Action(Tool::Reset)->trigger();
+    EXPECT_EQ(window.Runner().Machine()->CommonVariables[1], 0.0);
     EXPECT_EQ(Status(ui::PanelLine), "line 0");
-    EXPECT_TRUE(MemoText().contains("Reset!"));
+    EXPECT_TRUE(LogText().contains("Reset!"));
 }
 
 }  // namespace

@@ -24,9 +24,9 @@ class NoViews : public PathViews {
     void RefreshViews() override {}
 };
 
-class TFrameCheckTest : public ::testing::Test {
+class ModalStatePanelTest : public ::testing::Test {
   protected:
-    TFrameCheckTest() : drawer_(views_, settings_) {
+    ModalStatePanelTest() : drawer_(views_, settings_) {
         runner_.SelectMachine(0);
         panel_.Bind(&runner_, &drawer_);
         panel_.SetDialogs(&dialogs_);
@@ -40,7 +40,7 @@ class TFrameCheckTest : public ::testing::Test {
             r = runner_.Step();
     }
 
-    QString Text(int label) const { return panel_.Label(label)->text(); }
+    QString Text(ModalField field) const { return panel_.FieldText(field); }
 
     Settings settings_;
     NoViews views_;
@@ -51,52 +51,43 @@ class TFrameCheckTest : public ::testing::Test {
     ModalStatePanel panel_;
 };
 
-TEST_F(TFrameCheckTest, StartsWithTheCaptionsOfItsDescription) {
-    EXPECT_EQ(Text(4), "0.000");
-    EXPECT_EQ(Text(13), "G90");
-    EXPECT_EQ(Text(17), "G54");
-    EXPECT_EQ(Text(24), "F100000");
-    EXPECT_EQ(Text(30), "0:0.000");
-    EXPECT_EQ(Text(31), "TotalTime");
-}
-
-TEST_F(TFrameCheckTest, ModalStateAfterAFeedBlock) {
+TEST_F(ModalStatePanelTest, ModalStateAfterAFeedBlock) {
     RunFirstBlock("G90 G17 G01 X10. Y-2.5 Z1234.5678 F250 S1200 T3 D7 H8 N55\n");
     panel_.ShowModalState();
-    EXPECT_EQ(Text(13), "G1");
-    EXPECT_EQ(Text(14), "G90");
-    EXPECT_EQ(Text(15), "G0");
-    EXPECT_EQ(Text(16), "G80");
-    EXPECT_EQ(Text(17), "G17");
-    EXPECT_EQ(Text(18), "G0.0");
-    EXPECT_EQ(Text(19), "M00");  // no M word: the label keeps its text
-    EXPECT_EQ(Text(10), "10.000");
-    EXPECT_EQ(Text(11), "-2.500");
-    EXPECT_EQ(Text(12), "1234.568");
-    EXPECT_EQ(Text(20), "T3");
-    EXPECT_EQ(Text(21), "D7");
-    EXPECT_EQ(Text(22), "H8");
-    EXPECT_EQ(Text(23), "S1200");
-    EXPECT_EQ(Text(25), "N55");
+    EXPECT_EQ(Text(ModalField::MotionMode), "G1");
+    EXPECT_EQ(Text(ModalField::DistanceMode), "G90");
+    EXPECT_EQ(Text(ModalField::ReferenceReturn), "G0");
+    EXPECT_EQ(Text(ModalField::CannedCycle), "G80");
+    EXPECT_EQ(Text(ModalField::Plane), "G17");
+    EXPECT_EQ(Text(ModalField::OneShotG), "G0.0");
+    EXPECT_EQ(Text(ModalField::M), "M00");  // no M word: the label keeps its text
+    EXPECT_EQ(Text(ModalField::NextX), "10.000");
+    EXPECT_EQ(Text(ModalField::NextY), "-2.500");
+    EXPECT_EQ(Text(ModalField::NextZ), "1234.568");
+    EXPECT_EQ(Text(ModalField::T), "T3");
+    EXPECT_EQ(Text(ModalField::D), "D7");
+    EXPECT_EQ(Text(ModalField::H), "H8");
+    EXPECT_EQ(Text(ModalField::S), "S1200");
+    EXPECT_EQ(Text(ModalField::N), "N55");
 }
 
-TEST_F(TFrameCheckTest, TheMLabelFollowsOnlyBlocksWithAnM) {
+TEST_F(ModalStatePanelTest, TheMLabelFollowsOnlyBlocksWithAnM) {
     RunFirstBlock("G91 G19 M3\n");
     panel_.ShowModalState();
-    EXPECT_EQ(Text(19), "M3");
-    EXPECT_EQ(Text(14), "G91");
-    EXPECT_EQ(Text(17), "G19");
+    EXPECT_EQ(Text(ModalField::M), "M3");
+    EXPECT_EQ(Text(ModalField::DistanceMode), "G91");
+    EXPECT_EQ(Text(ModalField::Plane), "G19");
 }
 
-TEST_F(TFrameCheckTest, ProgressShowsTimeToolPositionAndTheDrawingFeed) {
+TEST_F(ModalStatePanelTest, ProgressShowsTimeToolPositionAndTheDrawingFeed) {
     drawer_.SetFeed(250);
     drawer_.SetTotalTime(125.5);
     panel_.ShowProgress();
-    EXPECT_EQ(Text(24), "F250.0");
-    EXPECT_EQ(Text(30), "2:5.500000");
+    EXPECT_EQ(Text(ModalField::Feed), "F250.0");
+    EXPECT_EQ(Text(ModalField::Time), "2:5.500000");
     drawer_.SetFeed(0);
     panel_.ShowProgress();
-    EXPECT_EQ(Text(24), "F1.0");
+    EXPECT_EQ(Text(ModalField::Feed), "F1.0");
 
     MotionRecord line;
     line.kind = KindFeed;
@@ -106,22 +97,23 @@ TEST_F(TFrameCheckTest, ProgressShowsTimeToolPositionAndTheDrawingFeed) {
     drawer_.SetQuick(true);
     drawer_.BeginMotion(line);
     panel_.ShowProgress();
-    EXPECT_EQ(Text(24), "F5000.0");
+    EXPECT_EQ(Text(ModalField::Feed), "F5000.0");
 }
 
-TEST(TFrameCheckTime, MinutesAndTheRestOfTheSeconds) {
+TEST_F(ModalStatePanelTest, TimeIsWholeMinutesAndTheRestOfTheSeconds) {
     EXPECT_EQ(ModalStatePanel::TimeText(0), "0:0.000000");
     EXPECT_EQ(ModalStatePanel::TimeText(59.9996), "0:59.999600");
     EXPECT_EQ(ModalStatePanel::TimeText(60), "1:0.000000");
     EXPECT_EQ(ModalStatePanel::TimeText(3725.25), "62:5.250000");
 }
 
-TEST_F(TFrameCheckTest, TreeHoldsOneChainAndTheEditorGetsTheFile) {
+TEST_F(ModalStatePanelTest, TreeHoldsOneChainAndTheEditorGetsTheFile) {
     RunFirstBlock("G0 X1.\n");
     panel_.PushProgram();
     panel_.PushProgram();
     panel_.PushProgram();
-    QTreeWidget* tree = panel_.TreeView1();
+    auto* tree = panel_.findChild<QTreeWidget*>(QStringLiteral("callTree"));
+    ASSERT_NE(tree, nullptr);
     ASSERT_EQ(tree->topLevelItemCount(), 1);
     QTreeWidgetItem* root = tree->topLevelItem(0);
     ASSERT_EQ(root->childCount(), 1);
@@ -132,7 +124,7 @@ TEST_F(TFrameCheckTest, TreeHoldsOneChainAndTheEditorGetsTheFile) {
     EXPECT_TRUE(root->isExpanded());
 
     tree->setCurrentItem(root);
-    panel_.TreeView1DblClick();
+    panel_.OpenCallTreeEntry();
     ASSERT_EQ(dialogs_.started.size(), 1u);
     EXPECT_EQ(dialogs_.started[0].program, "Quillo");
     EXPECT_EQ(dialogs_.started[0].arguments,

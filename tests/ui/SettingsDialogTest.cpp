@@ -16,40 +16,47 @@
 namespace cuttrace::ui {
 namespace {
 
-class TSetingFormTest : public ::testing::Test {
+class SettingsDialogTest : public ::testing::Test {
   protected:
-    TSetingFormTest() : form_(settings_, dialogs_) { form_.FormShow(); }
+    SettingsDialogTest() : dialog_(settings_, dialogs_) { dialog_.LoadFromSettings(); }
+
+    template <typename Widget>
+    Widget* Control(const char* objectName) {
+        auto* widget = dialog_.findChild<Widget*>(QString::fromLatin1(objectName));
+        EXPECT_NE(widget, nullptr) << objectName;
+        return widget;
+    }
 
     Settings settings_;
     test::FakeDialogs dialogs_;
-    SettingsDialog form_;
+    SettingsDialog dialog_;
 };
 
-TEST_F(TSetingFormTest, ShowsTheRecord) {
-    EXPECT_EQ(form_.Edit1()->text(), "000000FF");
-    EXPECT_EQ(form_.Edit2()->text(), "00000000");
-    EXPECT_EQ(form_.Edit3()->text(), "2000");
-    EXPECT_EQ(form_.Edit4()->text(), "10");
-    EXPECT_EQ(form_.Edit5()->text(), "blockpad.exe");
-    EXPECT_TRUE(form_.RadioItem(0)->isChecked());
-    EXPECT_TRUE(form_.CheckBox1()->isChecked());
-    EXPECT_TRUE(form_.CheckBox3()->isChecked());
+TEST_F(SettingsDialogTest, ShowsTheRecord) {
+    EXPECT_EQ(Control<QLineEdit>("feedColorEdit")->text(), "000000FF");
+    EXPECT_EQ(Control<QLineEdit>("rapidColorEdit")->text(), "00000000");
+    EXPECT_EQ(Control<QLineEdit>("dryRunSpeedEdit")->text(), "2000");
+    EXPECT_EQ(Control<QLineEdit>("timerEdit")->text(), "10");
+    EXPECT_EQ(Control<QLineEdit>("editorEdit")->text(), "blockpad.exe");
+    EXPECT_TRUE(Control<QRadioButton>("meldasButton")->isChecked());
+    EXPECT_TRUE(Control<QCheckBox>("g0DrawBox")->isChecked());
+    EXPECT_TRUE(Control<QCheckBox>("noBufferBox")->isChecked());
 }
 
-TEST_F(TSetingFormTest, OkStoresEveryFieldAndTheStoreKeepsThem) {
+TEST_F(SettingsDialogTest, OkStoresEveryFieldAndTheStoreKeepsThem) {
     QTemporaryDir dir;
     const QString ini = dir.filePath(QStringLiteral("Nc.ini"));
-    form_.RadioItem(1)->setChecked(true);
-    form_.Edit1()->setText(QStringLiteral("0000ff00"));
-    form_.Edit2()->setText(QStringLiteral("808080"));
-    form_.Edit3()->setText(QStringLiteral(" 5000 "));
-    form_.Edit4()->setText(QStringLiteral("0"));
-    form_.Edit5()->setText(QStringLiteral("/usr/bin/my editor"));
-    form_.CheckBox2()->setChecked(false);
-    form_.CheckBox3()->setChecked(false);
-    form_.CheckBox4()->setChecked(false);
-    QTest::mouseClick(form_.BitBtn1(), Qt::LeftButton);
-    EXPECT_EQ(form_.result(), QDialog::Accepted);
+    Control<QRadioButton>("fanucButton")->setChecked(true);
+    Control<QLineEdit>("feedColorEdit")->setText(QStringLiteral("0000ff00"));
+    Control<QLineEdit>("rapidColorEdit")->setText(QStringLiteral("808080"));
+    Control<QLineEdit>("dryRunSpeedEdit")->setText(QStringLiteral(" 5000 "));
+    Control<QLineEdit>("timerEdit")->setText(QStringLiteral("0"));
+    Control<QLineEdit>("editorEdit")->setText(QStringLiteral("/usr/bin/my editor"));
+    Control<QCheckBox>("m1StopBox")->setChecked(false);
+    Control<QCheckBox>("noBufferBox")->setChecked(false);
+    Control<QCheckBox>("showCutterBox")->setChecked(false);
+    QTest::mouseClick(Control<QPushButton>("okButton"), Qt::LeftButton);
+    EXPECT_EQ(dialog_.result(), QDialog::Accepted);
     {
         QSettings qs(ini, QSettings::IniFormat);
         ASSERT_TRUE(SettingsStore(qs).Write(settings_));
@@ -69,91 +76,91 @@ TEST_F(TSetingFormTest, OkStoresEveryFieldAndTheStoreKeepsThem) {
     EXPECT_TRUE(back.drawRapids);
 }
 
-TEST_F(TSetingFormTest, ABadNumberIsMarkedAndNothingIsApplied) {
-    form_.Edit1()->setText(QStringLiteral("00ABCDEF"));
-    form_.Edit3()->setText(QStringLiteral("2000.5"));
-    form_.Edit4()->setText(QStringLiteral("25"));
-    form_.ok();
-    EXPECT_NE(form_.result(), QDialog::Accepted);
-    EXPECT_TRUE(SettingsDialog::IsMarked(form_.Edit3()));
+TEST_F(SettingsDialogTest, ABadNumberIsMarkedAndNothingIsApplied) {
+    Control<QLineEdit>("feedColorEdit")->setText(QStringLiteral("00ABCDEF"));
+    Control<QLineEdit>("dryRunSpeedEdit")->setText(QStringLiteral("2000.5"));
+    Control<QLineEdit>("timerEdit")->setText(QStringLiteral("25"));
+    dialog_.ApplyAndAccept();
+    EXPECT_NE(dialog_.result(), QDialog::Accepted);
+    EXPECT_TRUE(SettingsDialog::IsMarked(Control<QLineEdit>("dryRunSpeedEdit")));
     EXPECT_EQ(settings_.feedColor, 0xFFu);
     EXPECT_EQ(settings_.timerIntervalMs, 10);
 
-    form_.Edit3()->setText(QStringLiteral("3000"));
-    form_.Edit4()->setText(QStringLiteral("1O"));  // letter O
-    form_.ok();
-    EXPECT_TRUE(SettingsDialog::IsMarked(form_.Edit4()));
+    Control<QLineEdit>("dryRunSpeedEdit")->setText(QStringLiteral("3000"));
+    Control<QLineEdit>("timerEdit")->setText(QStringLiteral("1O"));  // letter O
+    dialog_.ApplyAndAccept();
+    EXPECT_TRUE(SettingsDialog::IsMarked(Control<QLineEdit>("timerEdit")));
     EXPECT_EQ(settings_.dryRunSpeed, 2000.0);
 
     // Typing into the field takes the mark away; a valid text is then accepted.
-    form_.Edit4()->clear();
-    QTest::keyClicks(form_.Edit4(), QStringLiteral("25"));
-    EXPECT_FALSE(SettingsDialog::IsMarked(form_.Edit4()));
-    form_.ok();
-    EXPECT_EQ(form_.result(), QDialog::Accepted);
+    Control<QLineEdit>("timerEdit")->clear();
+    QTest::keyClicks(Control<QLineEdit>("timerEdit"), QStringLiteral("25"));
+    EXPECT_FALSE(SettingsDialog::IsMarked(Control<QLineEdit>("timerEdit")));
+    dialog_.ApplyAndAccept();
+    EXPECT_EQ(dialog_.result(), QDialog::Accepted);
     EXPECT_EQ(settings_.feedColor, 0xABCDEFu);
     EXPECT_EQ(settings_.dryRunSpeed, 3000.0);
     EXPECT_EQ(settings_.timerIntervalMs, 25);
 }
 
-TEST_F(TSetingFormTest, TimerMustNotBeNegativeAndEmptyIsNoNumber) {
-    form_.Edit4()->setText(QStringLiteral("-5"));
-    form_.ok();
-    EXPECT_TRUE(SettingsDialog::IsMarked(form_.Edit4()));
-    form_.Edit4()->setText(QString());
-    form_.ok();
-    EXPECT_TRUE(SettingsDialog::IsMarked(form_.Edit4()));
+TEST_F(SettingsDialogTest, TimerMustNotBeNegativeAndEmptyIsNoNumber) {
+    Control<QLineEdit>("timerEdit")->setText(QStringLiteral("-5"));
+    dialog_.ApplyAndAccept();
+    EXPECT_TRUE(SettingsDialog::IsMarked(Control<QLineEdit>("timerEdit")));
+    Control<QLineEdit>("timerEdit")->setText(QString());
+    dialog_.ApplyAndAccept();
+    EXPECT_TRUE(SettingsDialog::IsMarked(Control<QLineEdit>("timerEdit")));
     EXPECT_EQ(settings_.timerIntervalMs, 10);
-    form_.Edit3()->setText(QStringLiteral("99999999999"));
-    form_.Edit4()->setText(QStringLiteral("5"));
-    form_.ok();
-    EXPECT_TRUE(SettingsDialog::IsMarked(form_.Edit3()));
+    Control<QLineEdit>("dryRunSpeedEdit")->setText(QStringLiteral("99999999999"));
+    Control<QLineEdit>("timerEdit")->setText(QStringLiteral("5"));
+    dialog_.ApplyAndAccept();
+    EXPECT_TRUE(SettingsDialog::IsMarked(Control<QLineEdit>("dryRunSpeedEdit")));
 }
 
-TEST_F(TSetingFormTest, AColourWithoutHexDigitsKeepsThePreviousColour) {
+TEST_F(SettingsDialogTest, AColorWithoutHexDigitsKeepsThePreviousColor) {
     settings_.rapidColor = 0x123456;
-    form_.FormShow();
-    form_.Edit1()->setText(QStringLiteral("red"));  // no leading hex digit
-    form_.Edit2()->setText(QStringLiteral("   "));
-    form_.ok();
-    EXPECT_EQ(form_.result(), QDialog::Accepted);
+    dialog_.LoadFromSettings();
+    Control<QLineEdit>("feedColorEdit")->setText(QStringLiteral("red"));  // no leading hex digit
+    Control<QLineEdit>("rapidColorEdit")->setText(QStringLiteral("   "));
+    dialog_.ApplyAndAccept();
+    EXPECT_EQ(dialog_.result(), QDialog::Accepted);
     EXPECT_EQ(settings_.feedColor, 0xFFu);
     EXPECT_EQ(settings_.rapidColor, 0x123456u);
 }
 
-TEST(TSetingFormReadColour, TakesTheLeadingHexDigits) {
+TEST_F(SettingsDialogTest, ReadColorTakesTheLeadingHexDigits) {
     uint32_t c = 7;
-    EXPECT_TRUE(SettingsDialog::ReadColour(QStringLiteral("0x00ff00"), c));
+    EXPECT_TRUE(SettingsDialog::ReadColor(QStringLiteral("0x00ff00"), c));
     EXPECT_EQ(c, 0xFF00u);
-    EXPECT_TRUE(SettingsDialog::ReadColour(QStringLiteral("#C0C0C0"), c));
+    EXPECT_TRUE(SettingsDialog::ReadColor(QStringLiteral("#C0C0C0"), c));
     EXPECT_EQ(c, 0xC0C0C0u);
-    EXPECT_TRUE(SettingsDialog::ReadColour(QStringLiteral(" ff zz"), c));
+    EXPECT_TRUE(SettingsDialog::ReadColor(QStringLiteral(" ff zz"), c));
     EXPECT_EQ(c, 0xFFu);
-    EXPECT_TRUE(SettingsDialog::ReadColour(QStringLiteral("0"), c));
+    EXPECT_TRUE(SettingsDialog::ReadColor(QStringLiteral("0"), c));
     EXPECT_EQ(c, 0u);
-    EXPECT_FALSE(SettingsDialog::ReadColour(QStringLiteral("xyz"), c));
-    EXPECT_FALSE(SettingsDialog::ReadColour(QStringLiteral("$"), c));
+    EXPECT_FALSE(SettingsDialog::ReadColor(QStringLiteral("xyz"), c));
+    EXPECT_FALSE(SettingsDialog::ReadColor(QStringLiteral("$"), c));
     EXPECT_EQ(c, 0u);
 }
 
-TEST_F(TSetingFormTest, CancelAppliesNothing) {
-    form_.RadioItem(2)->setChecked(true);
-    form_.Edit4()->setText(QStringLiteral("50"));
-    QTest::mouseClick(form_.BitBtn2(), Qt::LeftButton);
-    EXPECT_EQ(form_.result(), QDialog::Rejected);
+TEST_F(SettingsDialogTest, CancelAppliesNothing) {
+    Control<QRadioButton>("tosnacButton")->setChecked(true);
+    Control<QLineEdit>("timerEdit")->setText(QStringLiteral("50"));
+    QTest::mouseClick(Control<QPushButton>("cancelButton"), Qt::LeftButton);
+    EXPECT_EQ(dialog_.result(), QDialog::Rejected);
     EXPECT_EQ(settings_.dialect, 0);
     EXPECT_EQ(settings_.timerIntervalMs, 10);
 }
 
-TEST_F(TSetingFormTest, DoubleClickOnTheEditorFieldPicksAProgram) {
-    form_.Edit5()->setText(QStringLiteral("kate"));
+TEST_F(SettingsDialogTest, DoubleClickOnTheEditorFieldPicksAProgram) {
+    Control<QLineEdit>("editorEdit")->setText(QStringLiteral("kate"));
     dialogs_.fileAnswers = {QStringLiteral("/usr/bin/gedit"), QString()};
-    QTest::mouseDClick(form_.Edit5(), Qt::LeftButton);
+    QTest::mouseDClick(Control<QLineEdit>("editorEdit"), Qt::LeftButton);
     ASSERT_EQ(dialogs_.fileRequests.size(), 1u);
     EXPECT_EQ(dialogs_.fileRequests[0].fileName, "kate");
-    EXPECT_EQ(form_.Edit5()->text(), "/usr/bin/gedit");
-    form_.Edit5DblClick();  // cancelled: the text stays
-    EXPECT_EQ(form_.Edit5()->text(), "/usr/bin/gedit");
+    EXPECT_EQ(Control<QLineEdit>("editorEdit")->text(), "/usr/bin/gedit");
+    dialog_.ChooseEditor();  // cancelled: the text stays
+    EXPECT_EQ(Control<QLineEdit>("editorEdit")->text(), "/usr/bin/gedit");
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include "core/Settings.h"
 #include "ui/SettingsStore.h"
 
-namespace cuttrace {
+namespace cuttrace::ui {
 namespace {
 
 class SettingsStoreTest : public ::testing::Test {
@@ -153,4 +153,4 @@ TEST_F(SettingsStoreTest, TheUsersStoreIsKvNcAndStartsEmptyInTheTestConfiguratio
 }
 
 }  // namespace
-}  // namespace cuttrace
+}  // namespace cuttrace::ui

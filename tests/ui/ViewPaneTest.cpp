@@ -10,7 +10,6 @@
 
 #include "core/Settings.h"
 #include "ui/ToolPicture.h"
-#include "ui/UiTexts.h"
 #include "ui/ViewPane.h"
 
 namespace cuttrace::ui {
@@ -19,13 +18,13 @@ namespace {
 constexpr QRgb kGrey = 0xFFC0C0C0;
 constexpr QRgb kWhite = 0xFFFFFFFF;
 
-class TFrameViewTest : public ::testing::Test {
+class ViewPaneTest : public ::testing::Test {
   protected:
     void SetUp() override {
         settings.cutterDiameter = 5.0;  // a cutter picture of 10 pixels at scale 1
         view = std::make_unique<ViewPane>(settings);
         view->resize(600, 450);
-        view->PaintBox1()->Handlers().OnPaint = [this](QObject* sender) {
+        view->Panel()->Handlers().OnPaint = [this](QObject* sender) {
             ++repaints;
             lastSender = sender;
         };
@@ -38,120 +37,133 @@ class TFrameViewTest : public ::testing::Test {
         repaints = 0;
     }
 
+    template <typename Widget>
+    Widget* Control(const char* objectName) const {
+        auto* widget = view->findChild<Widget*>(QString::fromLatin1(objectName));
+        EXPECT_NE(widget, nullptr) << objectName;
+        return widget;
+    }
+    QToolButton* Button(const char* objectName) const { return Control<QToolButton>(objectName); }
+    QSlider* Slider(const char* objectName) const { return Control<QSlider>(objectName); }
+    // The side of the cutter picture (a disc seen from the top).
+    int CutterSide() const { return view->CutterPicture().Picture().width(); }
+
     Settings settings;
     std::unique_ptr<ViewPane> view;
     int repaints = 0;
     QObject* lastSender = nullptr;
 };
 
-TEST_F(TFrameViewTest, StartsWithCachedDrawingAndViewLayout) {
-    ScrollableSurface3D* panel = view->PaintBox1();
+TEST_F(ViewPaneTest, StartsWithCachedDrawingAndViewLayout) {
+    ScrollableSurface3D* panel = view->Panel();
     EXPECT_TRUE(panel->GetCashDraw());
     EXPECT_EQ(panel->GetXMin(), -1000);
     EXPECT_EQ(panel->GetYMax(), 1000);
     EXPECT_EQ(panel->GetXPos(), 0);
     EXPECT_DOUBLE_EQ(panel->GetScallLenge(), 1.3);
-    EXPECT_EQ(view->Scale(), 1.0);
-    EXPECT_EQ(view->TrackBar4()->minimum(), 1);
-    EXPECT_EQ(view->TrackBar4()->maximum(), 200);
-    EXPECT_EQ(view->TrackBar1()->minimum(), -90);
-    EXPECT_EQ(view->tbnZUp()->toolTip(), QString::fromUtf8(kHintZoomUp));
-    EXPECT_EQ(view->PresetButton(4)->toolTip(), QString::fromUtf8(kHintViewOdd));
+    EXPECT_EQ(view->SliderScale(), 1.0);
 }
 
-TEST_F(TFrameViewTest, PresetButtonsTurnTheViewAndRepaintTwice) {
-    view->PresetButton(1)->click();
-    EXPECT_EQ(view->Rotation(), (Point3{-90, 0, 0}));
-    EXPECT_EQ(view->GetAfine(), (Point3{-90, 0, 0}));
+TEST_F(ViewPaneTest, PresetButtonsTurnTheViewAndRepaintTwice) {
+    Button("sideViewButton")->click();
+    EXPECT_EQ(view->PresetRotation(), (Point3{-90, 0, 0}));
+    EXPECT_EQ(view->PanelRotation(), (Point3{-90, 0, 0}));
     EXPECT_EQ(repaints, 2);
     EXPECT_EQ(lastSender, view.get());
-    view->PresetButton(4)->click();
-    EXPECT_EQ(view->GetAfine(), (Point3{-60, -30, -16}));
-    EXPECT_EQ(view->Tool().Rotation(), (Point3{-60, -30, -16}));
-    view->PresetButtonClick(nullptr);  // any other sender: the top view
-    EXPECT_EQ(view->GetAfine(), (Point3{0, 0, 0}));
+    Button("oddViewButton")->click();
+    EXPECT_EQ(view->PanelRotation(), (Point3{-60, -30, -16}));
+    Button("topViewButton")->click();
+    EXPECT_EQ(view->PanelRotation(), (Point3{0, 0, 0}));
     view->ApplyViewPreset(7);  // unknown preset: rotation kept, still repaints
-    EXPECT_EQ(view->GetAfine(), (Point3{0, 0, 0}));
+    EXPECT_EQ(view->PanelRotation(), (Point3{0, 0, 0}));
+    EXPECT_EQ(repaints, 7);
 }
 
-TEST_F(TFrameViewTest, SlidersSetScaleAndRotationWithoutNewCutterPicture) {
-    view->TrackBar4()->setValue(20);
-    EXPECT_DOUBLE_EQ(view->Scale(), 1.0);
-    view->TrackBar4()->setValue(1);
-    EXPECT_DOUBLE_EQ(view->Scale(), 0.05);
-    EXPECT_DOUBLE_EQ(view->GetScall(), 0.05);
-    view->TrackBar3()->setValue(30);
-    view->TrackBar2()->setValue(-20);
-    view->TrackBar1()->setValue(10);
-    EXPECT_EQ(view->GetAfine(), (Point3{30, -20, 10}));
+TEST_F(ViewPaneTest, SlidersSetScaleAndRotationWithoutNewCutterPicture) {
+    const int side = CutterSide();
+    Slider("scaleSlider")->setValue(20);
+    EXPECT_DOUBLE_EQ(view->SliderScale(), 1.0);
+    Slider("scaleSlider")->setValue(1);
+    EXPECT_DOUBLE_EQ(view->SliderScale(), 0.05);
+    EXPECT_DOUBLE_EQ(view->PanelScale(), 0.05);
+    Slider("rotateXSlider")->setValue(30);
+    Slider("rotateYSlider")->setValue(-20);
+    Slider("rotateZSlider")->setValue(10);
+    EXPECT_EQ(view->PanelRotation(), (Point3{30, -20, 10}));
     EXPECT_EQ(repaints, 5);
-    EXPECT_EQ(view->Tool().Scale(), 1.0);
-    EXPECT_EQ(view->Tool().Rotation(), (Point3{0, 0, 0}));
+    EXPECT_EQ(CutterSide(), side);
+    // A slider sets only its own axis: what a preset gave the others stays.
+    view->ApplyViewPreset(1);
+    Slider("rotateZSlider")->setValue(20);
+    EXPECT_EQ(view->PanelRotation(), (Point3{-90, 0, 20}));
 }
 
-TEST_F(TFrameViewTest, LeftDragTurnsByHalfTheMoveWithinFifteenDegrees) {
-    view->PaintBox1MouseMove(nullptr, Qt::LeftButton, 100, 100);  // only records
-    EXPECT_EQ(view->Rotation(), (Point3{0, 0, 0}));
+TEST_F(ViewPaneTest, LeftDragTurnsByHalfTheMoveWithinFifteenDegrees) {
+    view->OnSurfaceMouseMove(Qt::LeftButton, 100, 100);  // only records
+    EXPECT_EQ(view->PresetRotation(), (Point3{0, 0, 0}));
     EXPECT_EQ(repaints, 0);
-    view->PaintBox1MouseMove(nullptr, Qt::LeftButton, 140, 100);
-    EXPECT_EQ(view->Rotation(), (Point3{0, 15, 0}));  // 40 / 2 = 20, limited
-    view->PaintBox1MouseMove(nullptr, Qt::LeftButton, 141, 100);
-    EXPECT_EQ(view->Rotation(), (Point3{0, 15, 0}));
+    view->OnSurfaceMouseMove(Qt::LeftButton, 140, 100);
+    EXPECT_EQ(view->PresetRotation(), (Point3{0, 15, 0}));  // 40 / 2 = 20, limited
+    view->OnSurfaceMouseMove(Qt::LeftButton, 141, 100);
+    EXPECT_EQ(view->PresetRotation(), (Point3{0, 15, 0}));
     EXPECT_EQ(repaints, 1);  // the one-pixel move changed nothing
-    view->PaintBox1MouseMove(nullptr, Qt::LeftButton, 141, 110);
-    EXPECT_EQ(view->Rotation(), (Point3{-5, 15, 0}));
-    view->PaintBox1MouseMove(nullptr, Qt::LeftButton, 138, 107);  // -3 / 2 truncates to -1
-    EXPECT_EQ(view->Rotation(), (Point3{-4, 14, 0}));
-    EXPECT_EQ(view->GetAfine(), view->Rotation());
-    view->PaintBox1MouseMove(nullptr, Qt::NoButton, 300, 300);  // the drag ends
-    view->PaintBox1MouseMove(nullptr, Qt::LeftButton, 0, 0);
-    EXPECT_EQ(view->Rotation(), (Point3{-4, 14, 0}));
+    view->OnSurfaceMouseMove(Qt::LeftButton, 141, 110);
+    EXPECT_EQ(view->PresetRotation(), (Point3{-5, 15, 0}));
+    view->OnSurfaceMouseMove(Qt::LeftButton, 138, 107);  // -3 / 2 truncates to -1
+    EXPECT_EQ(view->PresetRotation(), (Point3{-4, 14, 0}));
+    EXPECT_EQ(view->PanelRotation(), view->PresetRotation());
+    view->OnSurfaceMouseMove(Qt::NoButton, 300, 300);  // the drag ends
+    view->OnSurfaceMouseMove(Qt::LeftButton, 0, 0);
+    EXPECT_EQ(view->PresetRotation(), (Point3{-4, 14, 0}));
 }
 
-TEST_F(TFrameViewTest, MouseDragOnTheSurfaceTurnsTheView) {
+TEST_F(ViewPaneTest, MouseDragOnTheSurfaceTurnsTheView) {
     Show();
-    Surface3D* box = view->PaintBox1()->DrawBox3D1();
+    Surface3D* box = view->Panel()->DrawBox3D1();
     for (int x : {50, 70}) {
         QMouseEvent move(QEvent::MouseMove, QPointF(x, 50), box->mapToGlobal(QPointF(x, 50)),
                          Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(box, &move);
     }
-    EXPECT_EQ(view->Rotation(), (Point3{0, 10, 0}));
+    EXPECT_EQ(view->PresetRotation(), (Point3{0, 10, 0}));
     EXPECT_EQ(repaints, 1);
 }
 
-TEST_F(TFrameViewTest, ZoomButtonsRebuildTheCutterPicture) {
+TEST_F(ViewPaneTest, ZoomButtonsRebuildTheCutterPicture) {
     view->ResetView();
-    view->tbnZUp()->click();
-    EXPECT_DOUBLE_EQ(view->GetScall(), 1.3);
-    EXPECT_DOUBLE_EQ(view->Tool().Scale(), 1.3);
-    view->tbnZDown()->click();
-    view->tbnZDown()->click();
-    EXPECT_DOUBLE_EQ(view->GetScall(), 1.0 / 1.3);
-    view->tbnInit()->click();
-    EXPECT_DOUBLE_EQ(view->GetScall(), 1.0);
+    EXPECT_EQ(CutterSide(), 12);  // a disc of 10 pixels, 2 more
+    Button("zoomInButton")->click();
+    EXPECT_DOUBLE_EQ(view->PanelScale(), 1.3);
+    EXPECT_EQ(CutterSide(), 15);  // 13 + 2
+    Button("zoomOutButton")->click();
+    Button("zoomOutButton")->click();
+    EXPECT_DOUBLE_EQ(view->PanelScale(), 1.0 / 1.3);
+    Button("resetViewButton")->click();
+    EXPECT_DOUBLE_EQ(view->PanelScale(), 1.0);
+    EXPECT_EQ(CutterSide(), 12);
     EXPECT_EQ(repaints, 4);
-    view->tbnReDraw()->click();
+    Button("redrawButton")->click();
     EXPECT_EQ(repaints, 5);
 }
 
-TEST_F(TFrameViewTest, ResetViewGivesThePanelTheViewsRotationAndScale) {
-    view->TrackBar4()->setValue(40);  // scale 2
-    view->PaintBox1()->Zoomup();
+TEST_F(ViewPaneTest, ResetViewGivesThePanelTheViewsRotationAndScale) {
+    Slider("scaleSlider")->setValue(40);  // scale 2
+    view->Panel()->Zoomup();
     view->ApplyViewPreset(1);
     view->ResetView();
-    EXPECT_DOUBLE_EQ(view->GetScall(), 2.0);
-    EXPECT_EQ(view->GetAfine(), (Point3{-90, 0, 0}));
-    Surface3D* box = view->PaintBox1()->DrawBox3D1();
+    EXPECT_DOUBLE_EQ(view->PanelScale(), 2.0);
+    EXPECT_EQ(view->PanelRotation(), (Point3{-90, 0, 0}));
+    Surface3D* box = view->Panel()->DrawBox3D1();
     EXPECT_EQ(box->GetOrigin(), (PixelPoint{box->width() / 2, box->height() / 2}));
-    EXPECT_DOUBLE_EQ(view->Tool().Scale(), 2.0);
+    // Seen from the side at scale 2: max(2 * 5, 20) * 2 + 5 pixels.
+    EXPECT_EQ(CutterSide(), 45);
 }
 
-TEST_F(TFrameViewTest, DrawToolToStampsTheCutterOnTheVisibleImageOnly) {
+TEST_F(ViewPaneTest, DrawToolToStampsTheCutterOnTheVisibleImageOnly) {
     Show();
     view->ResetView();
-    Surface3D* box = view->PaintBox1()->DrawBox3D1();
-    view->PaintBox1()->Cls(0xFFFFFF);
+    Surface3D* box = view->Panel()->DrawBox3D1();
+    view->Panel()->Cls(0xFFFFFF);
     box->Bilt();
     view->DrawColor(0x0000FF);
     view->DrawMoveTo(Point3{-30, 0, 0});
@@ -167,48 +179,6 @@ TEST_F(TFrameViewTest, DrawToolToStampsTheCutterOnTheVisibleImageOnly) {
     settings.showCutter = false;
     view->DrawToolTo(Point3{10, 0, 0});
     EXPECT_EQ(box->ScreenImage().pixel(at.x + 10, at.y), kWhite);
-}
-
-TEST(ToolPicture, TopViewIsAGreyDiscAroundTheHotSpot) {
-    ToolPicture tool(5.0);
-    tool.BuildToolPicture(Point3{0, 0, 0}, 2.0);
-    EXPECT_EQ(tool.Width(), 22);  // 2 r s + 2
-    EXPECT_EQ(tool.Height(), 22);
-    EXPECT_EQ(tool.HotSpotX(), 11);
-    EXPECT_EQ(tool.HotSpotY(), 11);
-    const QImage& picture = tool.Picture();
-    EXPECT_EQ(picture.pixel(10, 10), kGrey);
-    EXPECT_EQ(picture.pixel(10, 0), kGrey);   // the disc spans 20 pixels from the left
-    EXPECT_EQ(picture.pixel(19, 10), kGrey);  // and top corner
-    EXPECT_EQ(picture.pixel(20, 10), kWhite);
-    EXPECT_EQ(picture.pixel(0, 0), kWhite);
-}
-
-TEST(ToolPicture, SideViewIsShadedLinesBelowTheTip) {
-    ToolPicture tool(15.0);
-    tool.BuildToolPicture(Point3{-90, 0, 0}, 1.0);
-    EXPECT_EQ(tool.Width(), 35);  // max(30, 20) + 5
-    EXPECT_EQ(tool.Height(), 35);
-    EXPECT_EQ(tool.HotSpotX(), 17);
-    EXPECT_EQ(tool.HotSpotY(), 0);
-    const QImage& picture = tool.Picture();
-    // The first line runs from the bottom circle's +X point (x 17 + 15) down 20 rows.
-    EXPECT_EQ(picture.pixel(32, 10), qRgb(0x11, 0x11, 0x11));
-    EXPECT_EQ(picture.pixel(17, 25), kWhite);  // nothing below the cutter's length
-    EXPECT_NE(picture.pixel(17, 10), kWhite);
-}
-
-TEST(ToolPicture, HugeScalesStayWithinTheLargestPicture) {
-    ToolPicture side(2.0);
-    side.BuildToolPicture(Point3{-90, 0, 0}, 100000.0);
-    EXPECT_EQ(side.Width(), ToolPicture::kMaxSide);
-    EXPECT_EQ(side.HotSpotX(), ToolPicture::kMaxSide / 2);
-    ToolPicture top(2.0);
-    top.BuildToolPicture(Point3{0, 0, 0}, 3000.0);
-    EXPECT_EQ(top.Width(), ToolPicture::kMaxSide);
-    // The middle of the huge disc: grey all over.
-    EXPECT_EQ(top.Picture().pixel(0, 0), kGrey);
-    EXPECT_EQ(top.Picture().pixel(top.HotSpotX(), top.HotSpotY()), kGrey);
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ TEST(ViewerSmokeTest, QuickRunOfTheSampleDrawsThePath) {
 
     QImage window(picture);
     ASSERT_FALSE(window.isNull());
-    // Only view 1 is shown: pure red is the feed colour of the path.
+    // Only view 1 is shown: pure red is the feed color of the path.
     int red = 0;
     for (int y = 0; y < window.height(); ++y) {
         for (int x = 0; x < window.width(); ++x) {

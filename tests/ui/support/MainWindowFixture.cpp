@@ -3,18 +3,18 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 
-#include "ui/ModalStatePanel.h"
 #include "ui/ProgramText.h"
+#include "ui/StatusPanels.h"
 
 namespace cuttrace::test {
 
-MainWindowTest::MainWindowTest() : form(settings, dialogs, clock) {
-    form.show();
+MainWindowTest::MainWindowTest() : window(settings, dialogs, clock) {
+    window.show();
 }
 
 std::string MainWindowTest::Open(const std::string& text, const QString& name) {
     const std::string path = folder.Write(name, text);
-    form.OpenProgram(ui::PathToQString(path));
+    window.OpenProgram(ui::PathToQString(path));
     return path;
 }
 
@@ -36,16 +36,16 @@ void MainWindowTest::Tick(double dt) {
 
 void MainWindowTest::QuickToStop(int limit) {
     for (int i = 0; i < limit && Run().Running(); ++i)
-        Run().QuickRun().RunSlice();
+        Run().QuickScheduler().RunSlice();
     EXPECT_FALSE(Run().Running()) << "the quick run did not stop";
 }
 
-QString MainWindowTest::Label(int number) const {
-    return form.FrameCheck1()->Label(number)->text();
+QString MainWindowTest::Status(int panel) const {
+    return Find<QLabel>(ui::StatusPanels::ObjectName(panel))->text();
 }
 
-QString MainWindowTest::MemoText() const {
-    return form.Memo1()->toPlainText();
+QString MainWindowTest::LogText() const {
+    return LogView()->toPlainText();
 }
 
 QStringList MainWindowTest::Messages() const {

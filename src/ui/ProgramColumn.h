@@ -1,0 +1,35 @@
+// The main window's left column: the program path, the list of the lines read last, the
+// expanded text of the current block, and the modal state panel below them.
+//
+// Object names: programPath, programLines, currentBlock, modalPanel.
+#pragma once
+
+#include <QSplitter>
+
+class QLabel;
+
+namespace cuttrace::ui {
+
+class LineList;
+class ModalStatePanel;
+
+class ProgramColumn : public QSplitter {
+    Q_OBJECT
+  public:
+    static constexpr int kWidth = 201;
+
+    explicit ProgramColumn(QWidget* parent = nullptr);
+
+    void ShowProgramPath(const QString& path);
+    void ShowBlock(const QString& expanded);
+    LineList& Lines() const { return *lines_; }
+    ModalStatePanel& ModalPanel() const { return *modalPanel_; }
+
+  private:
+    QLabel* programPath_ = nullptr;
+    LineList* lines_ = nullptr;
+    QLabel* currentBlock_ = nullptr;
+    ModalStatePanel* modalPanel_ = nullptr;
+};
+
+}  // namespace cuttrace::ui
