@@ -11,6 +11,7 @@
 #include "core/NcRunner.h"
 #include "core/PictureFile.h"
 #include "core/RunMessages.h"
+#include "cutting/CutCommand.h"
 #include "machines/DiagnosticLog.h"
 #include "machines/NcMachine.h"
 #include "machines/NumberText.h"
@@ -80,7 +81,7 @@ int ParseOptions(int argc, char** argv, Options& options) {
         };
         std::string text;
         if (arg == "-h" || arg == "--help") {
-            std::cout << kUsage;
+            std::cout << kUsage << cutting::kCutUsage;
             return kExitFinished;
         } else if (arg == "-d" || arg == "--dialect") {
             if (!value(text)) return UsageError("missing dialect");
@@ -228,6 +229,8 @@ class ImageOutput {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (cutting::IsCutCommand(argc, argv))
+        return cutting::RunCutCommand(argc, argv, std::cout, std::cerr);
     Options options;
     if (int status = ParseOptions(argc, argv, options); status >= 0) return status;
 

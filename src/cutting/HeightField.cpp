@@ -1,0 +1,98 @@
+#include "cutting/HeightField.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <new>
+
+namespace cuttrace::cutting {
+
+bool StockBox::Check(std::string* error) const {
+    const double values[] = {low.x, low.y, low.z, high.x, high.y, high.z};
+    for (double v : values) {
+        if (!std::isfinite(v)) {
+            *error = "the stock has a value that is not a number";
+            return false;
+        }
+    }
+    if (!(high.x > low.x) || !(high.y > low.y) || !(high.z > low.z)) {
+        *error = "the stock has no size (each of X, Y and Z must span more than 0)";
+        return false;
+    }
+    return true;
+}
+
+bool ParseStockBox(std::string_view text, StockBox* box, std::string* error) {
+    double v[6];
+    for (int i = 0; i < 6; ++i) {
+        const auto comma = text.find(',');
+        if ((i < 5) == (comma == std::string_view::npos)) {
+            *error = "the stock needs six numbers X0,Y0,Z0,X1,Y1,Z1";
+            return false;
+        }
+        std::string_view item = text.substr(0, comma);
+        text.remove_prefix(comma == std::string_view::npos ? text.size() : comma + 1);
+        if (!item.empty() && item.front() == '+') item.remove_prefix(1);
+        const char* end = item.data() + item.size();
+        auto [ptr, ec] = std::from_chars(item.data(), end, v[i]);
+        if (item.empty() || ec != std::errc() || ptr != end) {
+            *error = "bad number '" + std::string(item) + "' in the stock";
+            return false;
+        }
+    }
+    box->low = {std::min(v[0], v[3]), std::min(v[1], v[4]), std::min(v[2], v[5])};
+    box->high = {std::max(v[0], v[3]), std::max(v[1], v[4]), std::max(v[2], v[5])};
+    return box->Check(error);
+}
+
+bool HeightField::Reset(const StockBox& box, int resolution, std::string* error,
+                        std::string* note) {
+    if (!box.Check(error)) return false;
+    if (resolution < 1) {
+        *error = "the resolution must be at least 1 cell";
+        return false;
+    }
+    if (resolution > kMaxResolution) {
+        *note = "resolution " + std::to_string(resolution) + " lowered to " +
+                std::to_string(kMaxResolution) + " cells along the longer side";
+        resolution = kMaxResolution;
+    }
+    const double width = box.high.x - box.low.x;
+    const double depth = box.high.y - box.low.y;
+    const double cell = std::max(width, depth) / resolution;
+    // Both counts are at most `resolution`, so their product cannot overflow.
+    const auto count = [&](double side) {
+        const double n = std::round(side / cell);
+        return n < 1.0 ? 1 : n > resolution ? resolution : static_cast<int>(n);
+    };
+    const int columns = count(width);
+    const int rows = count(depth);
+    const std::size_t cells = static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows);
+    try {
+        heights_.assign(cells, box.high.z);
+        cutBy_.assign(cells, 0);
+        heights_.shrink_to_fit();
+        cutBy_.shrink_to_fit();
+    } catch (const std::bad_alloc&) {
+        heights_ = {};
+        cutBy_ = {};
+        columns_ = rows_ = 0;
+        *error = "not enough memory for " + std::to_string(cells) + " cells";
+        return false;
+    }
+    box_ = box;
+    columns_ = columns;
+    rows_ = rows;
+    cellWidth_ = width / columns;
+    cellHeight_ = depth / rows;
+    return true;
+}
+
+double HeightField::Volume() const {
+    double sum = 0.0;
+    for (double h : heights_)
+        sum += h - box_.low.z;
+    return sum * cellWidth_ * cellHeight_;
+}
+
+}  // namespace cuttrace::cutting

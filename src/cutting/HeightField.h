@@ -1,0 +1,76 @@
+// The stock as a height field (a Z-map): one top height per cell of a regular grid over the
+// stock's XY rectangle, measured at the cell's centre.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/Point3.h"
+
+namespace cuttrace::cutting {
+
+struct StockBox {
+    Point3 low;   // X0, Y0, Z0 (Z0 is the bottom)
+    Point3 high;  // X1, Y1, Z1 (Z1 is the top)
+
+    // False, with a message, for a box without width, depth or height or with a value that
+    // is not finite.
+    bool Check(std::string* error) const;
+};
+
+// Reads "X0,Y0,Z0,X1,Y1,Z1" (corners in any order).
+bool ParseStockBox(std::string_view text, StockBox* box, std::string* error);
+
+class HeightField {
+  public:
+    static constexpr int kDefaultResolution = 1000;
+    // At most this many cells along the longer side (16 million cells, about 150 MB).
+    static constexpr int kMaxResolution = 4000;
+
+    // Sets up the grid: `resolution` cells along the longer side of the box, as many of the
+    // same size along the other (at least one). Returns false with a message when the box
+    // is unusable or the memory cannot be had; a resolution above the limit is lowered to
+    // it with a note in *note.
+    bool Reset(const StockBox& box, int resolution, std::string* error, std::string* note);
+
+    int Columns() const { return columns_; }
+    int Rows() const { return rows_; }
+    double CellWidth() const { return cellWidth_; }    // along X
+    double CellHeight() const { return cellHeight_; }  // along Y
+    const StockBox& Box() const { return box_; }
+    double Top() const { return box_.high.z; }
+    double Bottom() const { return box_.low.z; }
+
+    double CentreX(int column) const { return box_.low.x + (column + 0.5) * cellWidth_; }
+    double CentreY(int row) const { return box_.low.y + (row + 0.5) * cellHeight_; }
+
+    std::size_t Index(int column, int row) const {
+        return static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) +
+               static_cast<std::size_t>(column);
+    }
+    double Height(int column, int row) const { return heights_[Index(column, row)]; }
+    // The tool slot that cut the cell last; 0 when it is uncut.
+    uint8_t CutBy(int column, int row) const { return cutBy_[Index(column, row)]; }
+
+    double* Heights() { return heights_.data(); }
+    uint8_t* CutBySlots() { return cutBy_.data(); }
+    const std::vector<double>& HeightValues() const { return heights_; }
+
+    // Volume of material left: the sum over cells of (height - bottom) times the cell area.
+    double Volume() const;
+    std::size_t MemoryBytes() const {
+        return heights_.capacity() * sizeof(double) + cutBy_.capacity();
+    }
+
+  private:
+    StockBox box_;
+    int columns_ = 0;
+    int rows_ = 0;
+    double cellWidth_ = 0.0;
+    double cellHeight_ = 0.0;
+    std::vector<double> heights_;
+    std::vector<uint8_t> cutBy_;
+};
+
+}  // namespace cuttrace::cutting
