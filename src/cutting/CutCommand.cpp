@@ -53,7 +53,7 @@ struct CutOptions {
     bool haveStock = false;
     StockBox stock;
     std::string toolsPath;
-    int resolution = HeightField::kDefaultResolution;
+    long long resolution = HeightField::kDefaultResolution;
     int threads = 2;
     PictureOptions picture;
     bool colourGiven = false;
@@ -118,8 +118,7 @@ int Parse(int argc, const char* const* argv, CutOptions& o, std::ostream& err) {
             if (!ReadInt(text, 1, 1000000000000LL, &n))
                 return usage("the resolution must be a whole number of at least 1 cell, not '" +
                              std::string(text) + "'");
-            o.resolution =
-                static_cast<int>(std::min<long long>(n, HeightField::kMaxResolution + 1));
+            o.resolution = n;
         } else if (arg == "--threads") {
             if (!ReadInt(text, 1, 64, &n)) return usage("--threads must be 1 to 64");
             o.threads = static_cast<int>(n);
@@ -286,7 +285,13 @@ int RunCutCommand(int argc, const char* const* argv, std::ostream& out, std::ost
     for (std::size_t k = 0; k < o.programs.size(); ++k) {
         ProgramResult& r = results[k];
         std::string note;
-        if (!r.simulator->Reset(stock, o.resolution, &error, &note)) {
+        int resolution = static_cast<int>(o.resolution);
+        if (o.resolution > HeightField::kMaxResolution) {
+            resolution = HeightField::kMaxResolution;
+            note = "resolution " + std::to_string(o.resolution) + " lowered to " +
+                   std::to_string(resolution) + " cells along the longer side";
+        }
+        if (!r.simulator->Reset(stock, resolution, &error, &note)) {
             err << "cuttrace-cli: " << error << "\n";
             return kExitUsage;
         }

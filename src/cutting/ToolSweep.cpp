@@ -17,7 +17,7 @@ constexpr int kGoldenSteps = 44;
 constexpr int kSearchSamples = 8;
 // A helix across a vertical plane is cut in pieces whose normal travel is at most this
 // fraction of a cell.
-constexpr double kHelixPieceOfCell = 0.25;
+constexpr double kHelixPieceOfCell = 0.05;
 constexpr int kMaxHelixPieces = 4096;
 
 // Writes the lowest tool point over a cell into the field.
@@ -186,9 +186,10 @@ SweepResult SweepArcXY(HeightField& field, RowBand rows, const CutTool& tool, ui
             const double dx = field.CentreX(column) - cx;
             const double d2 = dx * dx + dy * dy;
             const double d = std::sqrt(d2);
+            const double phi = std::atan2(dy, dx);
             // Squared distance from the cell to the tool axis at an angle.
             const auto q = [&](double angle) {
-                return d2 + r2 - 2.0 * d * radius * std::cos(angle - std::atan2(dy, dx));
+                return d2 + r2 - 2.0 * d * radius * std::cos(angle - phi);
             };
             double lowest = HUGE_VAL;
             const auto piece = [&](double a, double b) {
@@ -196,7 +197,6 @@ SweepResult SweepArcXY(HeightField& field, RowBand rows, const CutTool& tool, ui
                     lowest = std::min({lowest, zAt(a), zAt(b)});
                 } else if (!helix) {
                     // Nearest to the cell where the angle is nearest its direction.
-                    const double phi = std::atan2(dy, dx);
                     double nearest = std::min(q(a), q(b));
                     if (d == 0.0 || TurnWithin(phi, a, b)) nearest = (d - radius) * (d - radius);
                     lowest = std::min(lowest, z0 + tool.ProfileHeight(std::sqrt(nearest)));
@@ -215,7 +215,6 @@ SweepResult SweepArcXY(HeightField& field, RowBand rows, const CutTool& tool, ui
                 if (g <= -1.0) {
                     piece(lo, hi);
                 } else {
-                    const double phi = std::atan2(dy, dx);
                     const double alpha = std::acos(g);
                     ForEachTurn(lo, hi, phi - alpha, phi + alpha, piece);
                 }
@@ -231,7 +230,8 @@ SweepResult SweepArcXY(HeightField& field, RowBand rows, const CutTool& tool, ui
 // zC + r cos(angle - zPhase).
 struct VerticalArc {
     bool alongX;  // the horizontal coordinate is X (ZX plane) or Y (YZ plane)
-    double uC, uPhase, zC, zPhase, radius, normal;
+    double uC, uPhase, zC, zPhase, radius;
+    double normalLow, normalHigh;  // the normal coordinate's range; the nearest counts
 };
 
 SweepResult SweepArcVertical(HeightField& field, RowBand rows, const CutTool& tool, uint8_t slot,
@@ -240,7 +240,7 @@ SweepResult SweepArcVertical(HeightField& field, RowBand rows, const CutTool& to
     double uLeast, uGreatest;
     CosRange(lo, hi, arc.uPhase, &uLeast, &uGreatest);
     const double u0 = arc.uC + arc.radius * uLeast - R, u1 = arc.uC + arc.radius * uGreatest + R;
-    const double n0 = arc.normal - R, n1 = arc.normal + R;
+    const double n0 = arc.normalLow - R, n1 = arc.normalHigh + R;
     CellBox box;
     if (!(arc.alongX ? Cells(field, rows, u0, u1, n0, n1, &box)
                      : Cells(field, rows, n0, n1, u0, u1, &box)))
@@ -249,7 +249,8 @@ SweepResult SweepArcVertical(HeightField& field, RowBand rows, const CutTool& to
     for (int row = box.r0; row <= box.r1; ++row) {
         for (int column = box.c0; column <= box.c1; ++column) {
             const double cu = arc.alongX ? field.CentreX(column) : field.CentreY(row);
-            const double e = (arc.alongX ? field.CentreY(row) : field.CentreX(column)) - arc.normal;
+            const double cn = arc.alongX ? field.CentreY(row) : field.CentreX(column);
+            const double e = cn - std::clamp(cn, arc.normalLow, arc.normalHigh);
             if (!(std::fabs(e) <= R)) continue;
             const double w = std::sqrt(R * R - e * e);
             const double gl = (cu - w - arc.uC) / arc.radius;
@@ -313,7 +314,9 @@ SweepResult SweepLine(HeightField& field, RowBand rows, const CutTool& tool, uin
             } else {
                 const double dot = px * dx + py * dy;
                 const double tStar = dot / a2;
-                const double m = std::max(c2 - dot * tStar, 0.0);
+                // Squared distance from the line, by the cross product (no cancellation).
+                const double cross = px * dy - py * dx;
+                const double m = cross * cross / a2;
                 if (m > R2) continue;
                 const double half = std::sqrt((R2 - m) / a2);
                 const double t0 = std::max(tStar - half, 0.0);
@@ -361,7 +364,9 @@ SweepResult SweepArc(HeightField& field, RowBand rows, const CutTool& tool, uint
     } else {
         arc.uC = centreFirst, arc.uPhase = 0.0, arc.zC = centreSecond, arc.zPhase = kPi / 2;
     }
-    // A helix is cut in pieces short enough along the normal to count as flat.
+    // A helix is cut in pieces short enough along the normal to count as flat; each piece
+    // reaches from the nearest point of its normal range, so a piece cuts at most a twentieth
+    // of a cell wider than the helix.
     const double cell = std::min(field.CellWidth(), field.CellHeight());
     const double travel = std::fabs(n1 - n0);
     int pieces = 1;
@@ -372,8 +377,8 @@ SweepResult SweepArc(HeightField& field, RowBand rows, const CutTool& tool, uint
     for (int k = 0; k < pieces; ++k) {
         const double a = startAngle + span * k / pieces;
         const double b = startAngle + span * (k + 1) / pieces;
-        arc.normal = n0 + (n1 - n0) * (k + 0.5) / pieces;
-        if (pieces == 1) arc.normal = n0;
+        const double na = n0 + (n1 - n0) * k / pieces, nb = n0 + (n1 - n0) * (k + 1) / pieces;
+        arc.normalLow = std::min(na, nb), arc.normalHigh = std::max(na, nb);
         result |= SweepArcVertical(field, rows, tool, slot, arc, std::min(a, b), std::max(a, b));
     }
     return result;
