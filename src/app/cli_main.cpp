@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/BatchCheck.h"
 #include "core/NcRunner.h"
 #include "core/PictureFile.h"
 #include "core/RunMessages.h"
@@ -47,6 +48,7 @@ constexpr const char* kUsage =
     "  -l, --log             copy the diagnostic log to standard error\n"
     "      --max-steps N     end the run with an error after N steps (default 100000000)\n"
     CUTTRACE_IMAGE_USAGE  // (empty without pictures)
+    "      --check ...       check many programs at once (see --check --help)\n"
     "  -h, --help            show this help\n"
     "FILE may be '-' for standard output.\n";
 // clang-format on
@@ -231,6 +233,7 @@ class ImageOutput {
 int main(int argc, char** argv) {
     if (cutting::IsCutCommand(argc, argv))
         return cutting::RunCutCommand(argc, argv, std::cout, std::cerr);
+    if (app::WantsBatchCheck(argc, argv)) return app::RunBatchCheck(argc, argv);
     Options options;
     if (int status = ParseOptions(argc, argv, options); status >= 0) return status;
 
