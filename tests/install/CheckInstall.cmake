@@ -1,6 +1,7 @@
 # cmake -DBUILD=DIR -DPREFIX=DIR -DEXPECTED="rel;paths" -P CheckInstall.cmake
 # Installs the build into PREFIX (emptied first) and fails unless exactly the expected
 # files are there, the programs executable.
+cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD}" --prefix "${PREFIX}"
                 RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
