@@ -58,7 +58,7 @@ std::vector<MotionRecord> SynthesiseProgram(std::size_t blocks, uint64_t seed) {
     out.reserve(blocks);
     double x = 0, y = 0, z = 25, heading = 0;
     auto add = [&](int32_t kind, double nx, double ny, double nz, double c1 = 0, double c2 = 0) {
-        out.push_back({nx, ny, nz, c1, c2, kind});
+        out.push_back({nx, ny, nz, c1, c2, static_cast<MotionKind>(kind)});
         x = nx, y = ny, z = nz;
     };
     while (out.size() < blocks) {
@@ -68,7 +68,8 @@ std::vector<MotionRecord> SynthesiseProgram(std::size_t blocks, uint64_t seed) {
             const double x0 = 20 + unit(rng) * 160, y0 = 20 + unit(rng) * 120;
             add(KindRapid, x0, y0, 5);
             for (int k = 0; k < holes && out.size() < blocks; ++k) {
-                out.push_back({x0 + (k % 5) * 10.0, y0 + (k / 5) * 10.0, depth, 2.0, 0, 81});
+                out.push_back(
+                    {x0 + (k % 5) * 10.0, y0 + (k / 5) * 10.0, depth, 2.0, 0, CycleKind(81)});
             }
             continue;
         }

@@ -69,15 +69,15 @@ void ApplyWords(const WordList& words, ModalState& modal) {
                 break;
             case 'X':
                 modal.X = RealValue(text);
-                modal.XGiven = 1.0;
+                modal.hasX = true;
                 break;
             case 'Y':
                 modal.Y = RealValue(text);
-                modal.YGiven = 1.0;
+                modal.hasY = true;
                 break;
             case 'Z':
                 modal.Z = RealValue(text);
-                modal.ZGiven = 1.0;
+                modal.hasZ = true;
                 break;
             case 'I':
                 modal.I = RealValue(text);
@@ -95,7 +95,7 @@ void ApplyWords(const WordList& words, ModalState& modal) {
             case 'B':
             case 'C':
             case 'Q':
-                modal.A = RealValue(text);
+                modal.abcqWord = RealValue(text);
                 break;
             case 'U':
                 modal.U = RealValue(text);

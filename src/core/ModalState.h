@@ -8,10 +8,10 @@ namespace cuttrace {
 struct ModalState {
     // Cleared before each ordinary block.
     double X = 0, Y = 0, Z = 0;
-    double XGiven = 0, YGiven = 0, ZGiven = 0;  // 1.0 when the word occurs in the block
+    bool hasX = false, hasY = false, hasZ = false;  // the word occurs in the block
     double I = 0, J = 0, K = 0;
     double R = 0;
-    double A = 0;  // shared by A, B, C and Q; the last of them in the block wins
+    double abcqWord = 0;  // shared by A, B, C and Q; the last of them in the block wins
     double U = 0, V = 0, W = 0;
     double OneShotG = 0;  // G22, G23, G65, G66, G67, 66.1
     int32_t M = -1;
@@ -28,8 +28,8 @@ struct ModalState {
 
     void ClearBlockFields() {
         X = Y = Z = 0;
-        XGiven = YGiven = ZGiven = 0;
-        I = J = K = R = A = U = V = W = 0;
+        hasX = hasY = hasZ = false;
+        I = J = K = R = abcqWord = U = V = W = 0;
         OneShotG = 0;
         M = -1;
     }

@@ -64,56 +64,57 @@ bool ArcCentre(const ArcCentreInput& in, double& c1, double& c2) {
 
 MotionOutcome MotionCalculator::Compute(const ModalState& modal, MotionRecord& record) {
     const bool inCycle = modal.CannedCycle != 80;
-    previousX_ = record.X;
-    previousY_ = record.Y;
-    if (!inCycle) previousZ_ = record.Z;  // a cycle keeps the Z from before it began
+    previousX_ = record.x;
+    previousY_ = record.y;
+    if (!inCycle) previousZ_ = record.z;  // a cycle keeps the Z from before it began
 
-    const bool anyAxis = modal.XGiven != 0.0 || modal.YGiven != 0.0 || modal.ZGiven != 0.0;
+    const bool anyAxis = modal.hasX || modal.hasY || modal.hasZ;
     const bool arcMode = modal.MotionMode == 2 || modal.MotionMode == 3;
     if (!anyAxis) {
         bool fullCircle =
             arcMode && (modal.I != 0.0 || modal.J != 0.0 || modal.K != 0.0 || modal.R != 0.0);
         if (!fullCircle) return MotionOutcome::None;
     } else if (modal.ReferenceReturn != 0 || modal.DistanceMode == 90) {
-        if (modal.XGiven != 0.0) record.X = modal.X;
-        if (modal.YGiven != 0.0) record.Y = modal.Y;
-        if (modal.ZGiven != 0.0) record.Z = modal.Z;
+        if (modal.hasX) record.x = modal.X;
+        if (modal.hasY) record.y = modal.Y;
+        if (modal.hasZ) record.z = modal.Z;
     } else if (modal.DistanceMode == 91) {
-        if (modal.XGiven != 0.0) record.X = previousX_ + modal.X;
-        if (modal.YGiven != 0.0) record.Y = previousY_ + modal.Y;
-        if (modal.ZGiven != 0.0) record.Z = (inCycle ? previousZ_ : record.Z) + modal.Z;
+        if (modal.hasX) record.x = previousX_ + modal.X;
+        if (modal.hasY) record.y = previousY_ + modal.Y;
+        if (modal.hasZ) record.z = (inCycle ? previousZ_ : record.z) + modal.Z;
     }
 
     // A number too large for a double (an address word with hundreds of digits) reads as
     // infinity; such a motion can be neither drawn nor timed.
-    if (!std::isfinite(record.X) || !std::isfinite(record.Y) || !std::isfinite(record.Z))
+    if (!std::isfinite(record.x) || !std::isfinite(record.y) || !std::isfinite(record.z))
         return MotionOutcome::Failed;
     if (inCycle) {
         if (arcMode || !std::isfinite(modal.R)) return MotionOutcome::Failed;
-        record.c1 = modal.R;
-        record.kind = modal.CannedCycle;
+        record.SetRetractLevel(modal.R);
+        record.kind = CycleKind(modal.CannedCycle);
         return MotionOutcome::Motion;
     }
-    record.kind = modal.MotionMode;
+    record.kind = static_cast<MotionKind>(modal.MotionMode);
     if (!arcMode) return MotionOutcome::Motion;
 
-    record.kind = modal.MotionMode + 10 * modal.Plane;
+    record.kind = static_cast<MotionKind>(modal.MotionMode + 10 * modal.Plane);
     ArcCentreInput in;
     in.clockwise = modal.MotionMode == 2;
     in.r = modal.R;
     switch (modal.Plane) {
         case 18:
-            in = {in.clockwise, previousZ_, previousX_, record.Z, record.X, modal.K, modal.I, in.r};
+            in = {in.clockwise, previousZ_, previousX_, record.z, record.x, modal.K, modal.I, in.r};
             break;
         case 19:
-            in = {in.clockwise, previousY_, previousZ_, record.Y, record.Z, modal.J, modal.K, in.r};
+            in = {in.clockwise, previousY_, previousZ_, record.y, record.z, modal.J, modal.K, in.r};
             break;
         default:
-            in = {in.clockwise, previousX_, previousY_, record.X, record.Y, modal.I, modal.J, in.r};
+            in = {in.clockwise, previousX_, previousY_, record.x, record.y, modal.I, modal.J, in.r};
             break;
     }
-    if (!ArcCentre(in, record.c1, record.c2)) return MotionOutcome::Failed;
-    if (!std::isfinite(record.c1) || !std::isfinite(record.c2)) return MotionOutcome::Failed;
+    if (!ArcCentre(in, record.centreFirst, record.centreSecond)) return MotionOutcome::Failed;
+    if (!std::isfinite(record.centreFirst) || !std::isfinite(record.centreSecond))
+        return MotionOutcome::Failed;
     return MotionOutcome::Motion;
 }
 

@@ -20,21 +20,29 @@ enum MotionKind : int32_t {
     KindCycleLast = 89,
 };
 
-inline bool IsCannedCycleKind(int32_t kind) {
+// The kind of a motion made by canned cycle G<gcode> (G71..G89).
+constexpr MotionKind CycleKind(int32_t gcode) {
+    return static_cast<MotionKind>(gcode);
+}
+inline bool IsCannedCycleKind(MotionKind kind) {
     return kind >= KindCycleFirst && kind <= KindCycleLast && kind != 80;
 }
-inline bool IsArcKind(int32_t kind) {
+inline bool IsArcKind(MotionKind kind) {
     return kind == KindArcCwXY || kind == KindArcCcwXY || kind == KindArcCwZX ||
            kind == KindArcCcwZX || kind == KindArcCwYZ || kind == KindArcCcwYZ;
 }
 
 struct MotionRecord {
-    double X = 0.0;  // end point, which is also the current position
-    double Y = 0.0;
-    double Z = 0.0;
-    double c1 = 0.0;  // arcs: centre on the plane's first axis; cycles: the block's R value
-    double c2 = 0.0;  // arcs: centre on the plane's second axis
-    int32_t kind = KindRapid;
+    double x = 0.0;  // end point, which is also the current position
+    double y = 0.0;
+    double z = 0.0;
+    double centreFirst = 0.0;   // arcs: centre on the plane's first axis (cycles: see RetractLevel)
+    double centreSecond = 0.0;  // arcs: centre on the plane's second axis
+    MotionKind kind = KindRapid;
+
+    // Canned cycles keep the block's R level where arcs keep their first centre coordinate.
+    double RetractLevel() const { return centreFirst; }
+    void SetRetractLevel(double level) { centreFirst = level; }
 
     friend bool operator==(const MotionRecord&, const MotionRecord&) = default;
 };

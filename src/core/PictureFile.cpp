@@ -63,17 +63,17 @@ bool ReadNumber(WordReader& reader, std::string& word, double& value) {
 }  // namespace
 
 void AppendPictureRecord(std::string& out, const MotionRecord& r) {
-    AppendShortest(out, r.X);
+    AppendShortest(out, r.x);
     out += ' ';
-    AppendShortest(out, r.Y);
+    AppendShortest(out, r.y);
     out += ' ';
-    AppendShortest(out, r.Z);
+    AppendShortest(out, r.z);
     out += ' ';
-    out += std::to_string(r.kind);
+    out += std::to_string(static_cast<int32_t>(r.kind));
     out += ' ';
-    AppendShortest(out, r.c1);
+    AppendShortest(out, r.centreFirst);
     out += ' ';
-    AppendShortest(out, r.c2);
+    AppendShortest(out, r.centreSecond);
 }
 
 PictureStatus SavePicture(const std::string& path, const std::vector<MotionRecord>& records) {
@@ -105,12 +105,13 @@ PictureStatus LoadPicture(const std::string& path, std::vector<MotionRecord>& re
             if (!ReadNumber(reader, word, value)) return PictureStatus::Truncated;
         }
         MotionRecord r;
-        r.X = v[0];
-        r.Y = v[1];
-        r.Z = v[2];
-        r.kind = v[3] >= -2147483648.0 && v[3] <= 2147483647.0 ? static_cast<int32_t>(v[3]) : -1;
-        r.c1 = v[4];
-        r.c2 = v[5];
+        r.x = v[0];
+        r.y = v[1];
+        r.z = v[2];
+        r.kind = static_cast<MotionKind>(
+            v[3] >= -2147483648.0 && v[3] <= 2147483647.0 ? static_cast<int32_t>(v[3]) : -1);
+        r.centreFirst = v[4];
+        r.centreSecond = v[5];
         records.push_back(r);
     }
     return PictureStatus::Ok;

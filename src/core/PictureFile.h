@@ -1,6 +1,6 @@
 // Picture files (".ncv"): the word "ncdatafile", the record count, then one motion per
-// line as "X Y Z kind c1 c2". Doubles are written in their shortest exact form, so a
-// saved picture reads back exactly; files with rounded numbers load as before.
+// line as "x y z kind centreFirst centreSecond". Doubles are written in their shortest exact form,
+// so a saved picture reads back exactly; files with rounded numbers load as before.
 #pragma once
 
 #include <cstdint>

@@ -34,14 +34,14 @@ ArcPath ArcPath::Make(const Point3& start, const MotionRecord& record) {
     }
     arc.clockwise = record.kind % 10 == 2;
     arc.start = start;
-    arc.end = {record.X, record.Y, record.Z};
-    arc.centreFirst = record.c1;
-    arc.centreSecond = record.c2;
+    arc.end = {record.x, record.y, record.z};
+    arc.centreFirst = record.centreFirst;
+    arc.centreSecond = record.centreSecond;
 
-    const double sa = Coordinate(start, arc.first) - record.c1;
-    const double sb = Coordinate(start, arc.second) - record.c2;
-    const double ea = Coordinate(arc.end, arc.first) - record.c1;
-    const double eb = Coordinate(arc.end, arc.second) - record.c2;
+    const double sa = Coordinate(start, arc.first) - record.centreFirst;
+    const double sb = Coordinate(start, arc.second) - record.centreSecond;
+    const double ea = Coordinate(arc.end, arc.first) - record.centreFirst;
+    const double eb = Coordinate(arc.end, arc.second) - record.centreSecond;
     arc.radius = std::hypot(sa, sb);
     arc.startAngle = OffsetAngle(sa, sb);
     arc.endAngle = OffsetAngle(ea, eb);

@@ -38,7 +38,7 @@ void PathDrawer::SetFeed(double feedPerMinute) {
 
 void PathDrawer::BeginMotion(const MotionRecord& record) {
     kind_ = record.kind;
-    const Point3 to{record.X, record.Y, record.Z};
+    const Point3 to{record.x, record.y, record.z};
     switch (record.kind) {
         case KindRapid:
             if (!drawRapids_) {

@@ -25,7 +25,7 @@ double Distance(const Point3& a, const Point3& b) {
 // straight feed segment to its end, which also keeps the animation finite.
 bool PathDrawer::DrawArcAsLine(const MotionRecord& record) {
     if (!arc_.Degenerate()) return false;
-    const Point3 to{record.X, record.Y, record.Z};
+    const Point3 to{record.x, record.y, record.z};
     if (quick_) {
         QuickLine(Family::Feed, to, true);
     } else {

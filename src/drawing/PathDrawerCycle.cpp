@@ -23,9 +23,9 @@ constexpr double kMarkAngleTolerance = 1e-9;
 void PathDrawer::SetUpCycle(const MotionRecord& record) {
     family_ = Family::Cycle;
     busy_ = true;
-    hole_ = {record.X, record.Y, current_.z};
-    rLevel_ = record.c1;
-    bottom_ = record.Z;
+    hole_ = {record.x, record.y, current_.z};
+    rLevel_ = record.RetractLevel();
+    bottom_ = record.z;
     const bool down = bottom_ <= rLevel_;
     direction_ = down ? kClockwise : kCounterClockwise;
     sign_ = down ? -1.0 : 1.0;
@@ -57,7 +57,7 @@ void PathDrawer::ToolMark(const Point3& p) {
 
 void PathDrawer::StartCycle(const MotionRecord& record) {
     SetUpCycle(record);
-    const Point3 rPoint{record.X, record.Y, rLevel_};
+    const Point3 rPoint{record.x, record.y, rLevel_};
     moving_ = rPoint;
     views_.DrawColor(*rapidColour_);
     views_.DrawMoveTo(current_);

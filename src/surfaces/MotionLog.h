@@ -24,12 +24,13 @@ class MotionLog {
 
   private:
     static constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
-    static constexpr int kFields = 5;  // X, Y, Z, c1, c2; then the kind
+    static constexpr int kFields = 5;  // x, y, z, centreFirst, centreSecond; then the kind
     static constexpr unsigned kKindBit = 1u << kFields;
     static constexpr std::size_t kMaxRecord = 1 + kFields * sizeof(double) + sizeof(int32_t);
 
     static constexpr double MotionRecord::*kField[kFields] = {
-        &MotionRecord::X, &MotionRecord::Y, &MotionRecord::Z, &MotionRecord::c1, &MotionRecord::c2};
+        &MotionRecord::x, &MotionRecord::y, &MotionRecord::z, &MotionRecord::centreFirst,
+        &MotionRecord::centreSecond};
 
     std::vector<std::unique_ptr<unsigned char[]>> blocks_;
     std::vector<std::size_t> used_;  // bytes used in each block
@@ -54,7 +55,7 @@ void MotionLog::ForEach(Visit visit) const {
                 int32_t kind;
                 std::memcpy(&kind, at, sizeof kind);
                 at += sizeof kind;
-                m.kind = kind;
+                m.kind = static_cast<MotionKind>(kind);
             }
             visit(static_cast<const MotionRecord&>(m));
         }

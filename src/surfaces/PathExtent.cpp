@@ -79,7 +79,7 @@ MotionExtent::Plane MotionExtent::Turn(int first, int second, int normal) const 
 
 void MotionExtent::Add(const MotionRecord& motion) {
     if (motion.kind == KindRapid || motion.kind == KindFeed) {
-        AddLine(Point3{motion.X, motion.Y, motion.Z});
+        AddLine(Point3{motion.x, motion.y, motion.z});
     } else if (IsArcKind(motion.kind)) {
         AddArc(motion);
     } else {
@@ -111,9 +111,9 @@ void MotionExtent::AddArc(const MotionRecord& motion) {
     const int first = arc.plane->first;
     const int second = arc.plane->second;
     const int normal = arc.plane->normal;
-    const Point3 end{motion.X, motion.Y, motion.Z};
-    const double sa = Coordinate(current_, first) - motion.c1;
-    const double sb = Coordinate(current_, second) - motion.c2;
+    const Point3 end{motion.x, motion.y, motion.z};
+    const double sa = Coordinate(current_, first) - motion.centreFirst;
+    const double sb = Coordinate(current_, second) - motion.centreSecond;
     arc.radius = std::hypot(sa, sb);
     if (!(arc.radius > 0.0) || !std::isfinite(arc.radius)) {  // drawn as a straight line
         AddCurrent();
@@ -121,10 +121,11 @@ void MotionExtent::AddArc(const MotionRecord& motion) {
         current_ = end;
         return;
     }
-    arc.centreFirst = motion.c1;
-    arc.centreSecond = motion.c2;
+    arc.centreFirst = motion.centreFirst;
+    arc.centreSecond = motion.centreSecond;
     arc.from = OffsetAngle(sa, sb);
-    arc.to = OffsetAngle(Coordinate(end, first) - motion.c1, Coordinate(end, second) - motion.c2);
+    arc.to = OffsetAngle(Coordinate(end, first) - motion.centreFirst,
+                         Coordinate(end, second) - motion.centreSecond);
     // Clockwise arcs turn towards smaller angles; an end on the start is a whole turn.
     if (motion.kind % 10 == 2) {
         if (arc.from <= arc.to) arc.to -= 360.0;
@@ -140,9 +141,9 @@ void MotionExtent::AddArc(const MotionRecord& motion) {
 }
 
 void MotionExtent::AddCycle(const MotionRecord& motion) {
-    const Point3 hole{motion.X, motion.Y, current_.z};
-    const Point3 rLevel{motion.X, motion.Y, motion.c1};
-    const Point3 bottom{motion.X, motion.Y, motion.Z};
+    const Point3 hole{motion.x, motion.y, current_.z};
+    const Point3 rLevel{motion.x, motion.y, motion.RetractLevel()};
+    const Point3 bottom{motion.x, motion.y, motion.z};
     AddCurrent();
     bounds_.Add(hole);
     bounds_.Add(rLevel);

@@ -171,9 +171,9 @@ void ModalStatePanel::ShowProgress() {
 void ModalStatePanel::ShowModalState() {
     if (!runner_) return;
     const MotionRecord& motion = runner_->Motion();
-    Field(ModalField::NextX)->setText(Fixed(motion.X, 3));
-    Field(ModalField::NextY)->setText(Fixed(motion.Y, 3));
-    Field(ModalField::NextZ)->setText(Fixed(motion.Z, 3));
+    Field(ModalField::NextX)->setText(Fixed(motion.x, 3));
+    Field(ModalField::NextY)->setText(Fixed(motion.y, 3));
+    Field(ModalField::NextZ)->setText(Fixed(motion.z, 3));
     const ModalState& m = runner_->Modal();
     Field(ModalField::MotionMode)->setText(Code('G', m.MotionMode));
     Field(ModalField::DistanceMode)->setText(Code('G', m.DistanceMode));

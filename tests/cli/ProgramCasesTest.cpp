@@ -78,7 +78,7 @@ CaseExpectations ReadCase(const fs::path& file) {
     return expect;
 }
 
-// "kind X Y Z [c1 c2]" per line; ';' starts a comment line.
+// "kind x y z [centreFirst centreSecond]" per line; ';' starts a comment line.
 std::vector<std::vector<double>> ExpectedMotions(const fs::path& file) {
     std::vector<std::vector<double>> motions;
     for (const std::string& line : Lines(ReadText(file))) {
@@ -131,14 +131,14 @@ TEST_P(ProgramCase, RunsAsExpected) {
             SCOPED_TRACE("motion " + std::to_string(i + 1));
             ASSERT_GE(e.size(), 4u);
             EXPECT_EQ(r.kind, static_cast<int>(e[0]));
-            EXPECT_NEAR(r.X, e[1], kTolerance);
-            EXPECT_NEAR(r.Y, e[2], kTolerance);
-            EXPECT_NEAR(r.Z, e[3], kTolerance);
+            EXPECT_NEAR(r.x, e[1], kTolerance);
+            EXPECT_NEAR(r.y, e[2], kTolerance);
+            EXPECT_NEAR(r.z, e[3], kTolerance);
             if (e.size() >= 5) {
-                EXPECT_NEAR(r.c1, e[4], kTolerance);
+                EXPECT_NEAR(r.centreFirst, e[4], kTolerance);
             }
             if (e.size() >= 6) {
-                EXPECT_NEAR(r.c2, e[5], kTolerance);
+                EXPECT_NEAR(r.centreSecond, e[5], kTolerance);
             }
         }
     }

@@ -49,8 +49,8 @@ TEST_F(CommaLocale, ProgramsAndPicturesKeepTheirDecimalPoint) {
     ASSERT_FALSE(runner.Load(programs.Write("m.nc", "G01 X1.5 Y-2.25\n"), -1));
     ASSERT_EQ(runner.Step(), StepFileOpened);
     ASSERT_EQ(runner.Step(), StepMotion);
-    EXPECT_DOUBLE_EQ(runner.Motion().X, 1.5);
-    EXPECT_DOUBLE_EQ(runner.Motion().Y, -2.25);
+    EXPECT_DOUBLE_EQ(runner.Motion().x, 1.5);
+    EXPECT_DOUBLE_EQ(runner.Motion().y, -2.25);
 
     std::vector<MotionRecord> records = {runner.Motion()}, loaded;
     std::string picture = programs.Path("p.ncv");

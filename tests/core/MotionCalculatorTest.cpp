@@ -35,15 +35,15 @@ TEST_F(Motions, WordsSetModalStateAndThousandths) {
     EXPECT_EQ(Block("G01 F300"), MotionOutcome::None);
     EXPECT_EQ(modal.F, 300);
     EXPECT_EQ(Block("X1000"), MotionOutcome::Motion);
-    EXPECT_DOUBLE_EQ(record.X, 1.0);
+    EXPECT_DOUBLE_EQ(record.x, 1.0);
     EXPECT_EQ(record.kind, KindFeed);
     Block("X1000.");
-    EXPECT_DOUBLE_EQ(record.X, 1000.0);
+    EXPECT_DOUBLE_EQ(record.x, 1000.0);
     Block("G1.0 G66.1");
     EXPECT_EQ(modal.MotionMode, 1);
     EXPECT_DOUBLE_EQ(modal.OneShotG, 66.1);
     Block("A5. B7. M8 S1200.5 $12");
-    EXPECT_DOUBLE_EQ(modal.A, 7.0);
+    EXPECT_DOUBLE_EQ(modal.abcqWord, 7.0);
     EXPECT_EQ(modal.M, 8);
     EXPECT_EQ(modal.S, 1200);
     EXPECT_EQ(modal.O, 12);
@@ -55,64 +55,64 @@ TEST_F(Motions, WordsSetModalStateAndThousandths) {
 TEST_F(Motions, IncrementalAndReferenceReturn) {
     Block("G90 X5.");
     Block("G91 X10.");
-    EXPECT_DOUBLE_EQ(record.X, 15.0);
+    EXPECT_DOUBLE_EQ(record.x, 15.0);
     Block("G28 X1. Y2.");
-    EXPECT_DOUBLE_EQ(record.X, 1.0) << "G28 makes axis words absolute";
+    EXPECT_DOUBLE_EQ(record.x, 1.0) << "G28 makes axis words absolute";
     Block("X3.");
-    EXPECT_DOUBLE_EQ(record.X, 3.0) << "until a reset";
+    EXPECT_DOUBLE_EQ(record.x, 3.0) << "until a reset";
 }
 
 TEST_F(Motions, CannedCycleHoldsTheZFromBeforeIt) {
     Block("G00 Z50.");
     Block("M08");
     EXPECT_EQ(Block("G91 G81 X10. Z-5. R-2."), MotionOutcome::Motion);
-    EXPECT_DOUBLE_EQ(record.Z, 45.0);
+    EXPECT_DOUBLE_EQ(record.z, 45.0);
     EXPECT_EQ(record.kind, 81);
-    EXPECT_DOUBLE_EQ(record.c1, -2.0);
+    EXPECT_DOUBLE_EQ(record.RetractLevel(), -2.0);
     Block("X10. Z-5.");
-    EXPECT_DOUBLE_EQ(record.Z, 45.0) << "not 40: the previous Z is held during the cycle";
-    EXPECT_DOUBLE_EQ(record.X, 20.0);
+    EXPECT_DOUBLE_EQ(record.z, 45.0) << "not 40: the previous Z is held during the cycle";
+    EXPECT_DOUBLE_EQ(record.x, 20.0);
     EXPECT_EQ(Block("G02 X1."), MotionOutcome::Failed) << "no arcs in a cycle";
 }
 
 TEST_F(Motions, ArcCentresFromRadiusAndOffsets) {
     EXPECT_EQ(Block("G17 G03 X0 Y2. R1."), MotionOutcome::Motion);
     EXPECT_EQ(record.kind, KindArcCcwXY);
-    EXPECT_NEAR(record.c1, 0.0, 1e-12);
-    EXPECT_NEAR(record.c2, 1.0, 1e-12);
+    EXPECT_NEAR(record.centreFirst, 0.0, 1e-12);
+    EXPECT_NEAR(record.centreSecond, 1.0, 1e-12);
 
     record = {};
     Block("G02 X0 Y2. R1.");
     EXPECT_EQ(record.kind, KindArcCwXY);
-    EXPECT_NEAR(record.c1, 0.0, 1e-12);
-    EXPECT_NEAR(record.c2, 1.0, 1e-12);
+    EXPECT_NEAR(record.centreFirst, 0.0, 1e-12);
+    EXPECT_NEAR(record.centreSecond, 1.0, 1e-12);
 
     record = {};
     Block("G03 X0 Y2. R2.");
-    EXPECT_NEAR(record.c1, -std::sqrt(3.0), 1e-12);
-    EXPECT_NEAR(record.c2, 1.0, 1e-12);
+    EXPECT_NEAR(record.centreFirst, -std::sqrt(3.0), 1e-12);
+    EXPECT_NEAR(record.centreSecond, 1.0, 1e-12);
 
     record = {};
     Block("G03 X0 Y2. R-2.");  // more than half a circle: centre on the other side
-    EXPECT_NEAR(record.c1, std::sqrt(3.0), 1e-12);
+    EXPECT_NEAR(record.centreFirst, std::sqrt(3.0), 1e-12);
 
     record = {};
     EXPECT_EQ(Block("G02 I5."), MotionOutcome::Motion) << "a full circle";
-    EXPECT_DOUBLE_EQ(record.c1, 5.0);
-    EXPECT_DOUBLE_EQ(record.c2, 0.0);
-    EXPECT_DOUBLE_EQ(record.X, 0.0);
+    EXPECT_DOUBLE_EQ(record.centreFirst, 5.0);
+    EXPECT_DOUBLE_EQ(record.centreSecond, 0.0);
+    EXPECT_DOUBLE_EQ(record.x, 0.0);
 }
 
 TEST_F(Motions, ArcPlanesUseTheirOwnAxes) {
     Block("G18 G02 X10. Z0 I5. K0");  // centre (Z, X) = (0, 5)
     EXPECT_EQ(record.kind, KindArcCwZX);
-    EXPECT_DOUBLE_EQ(record.c1, 0.0);
-    EXPECT_DOUBLE_EQ(record.c2, 5.0);
+    EXPECT_DOUBLE_EQ(record.centreFirst, 0.0);
+    EXPECT_DOUBLE_EQ(record.centreSecond, 5.0);
     record = {};
     Block("G19 G03 Y4. J2.");  // centre (Y, Z) = (2, 0)
     EXPECT_EQ(record.kind, KindArcCcwYZ);
-    EXPECT_DOUBLE_EQ(record.c1, 2.0);
-    EXPECT_DOUBLE_EQ(record.c2, 0.0);
+    EXPECT_DOUBLE_EQ(record.centreFirst, 2.0);
+    EXPECT_DOUBLE_EQ(record.centreSecond, 0.0);
 }
 
 TEST(ArcCentre, RadiusToleranceAndDegenerateArcs) {

@@ -94,7 +94,7 @@ class Runner : public ::testing::Test {
         for (int i = 0; i < limit; ++i) {
             int r = runner.Step();
             results.push_back(r);
-            if (r == StepMotion) xs.push_back(runner.Motion().X);
+            if (r == StepMotion) xs.push_back(runner.Motion().x);
             if (r <= 0) break;
         }
         return results;
@@ -121,7 +121,7 @@ TEST_F(Runner, RunsAProgramThroughItsStates) {
     // previous run left the tool.
     EXPECT_EQ(runner.Step(), StepFileOpened);
     EXPECT_EQ(runner.Step(), StepMotion);
-    EXPECT_DOUBLE_EQ(runner.Motion().X, 1.0);
+    EXPECT_DOUBLE_EQ(runner.Motion().x, 1.0);
 }
 
 TEST_F(Runner, CallsRepeatAndReturnToTheCaller) {
@@ -242,7 +242,7 @@ TEST_F(Runner, PositioningTheCurrentFile) {
     ASSERT_EQ(runner.Step(), StepFileOpened);
     ASSERT_TRUE(runner.GotoSequence(3));
     EXPECT_EQ(runner.Step(), StepMotion);
-    EXPECT_DOUBLE_EQ(runner.Motion().X, 3.0);
+    EXPECT_DOUBLE_EQ(runner.Motion().x, 3.0);
     ASSERT_TRUE(runner.GotoLine(1));
     int64_t index = -1;
     std::string path;
@@ -254,7 +254,7 @@ TEST_F(Runner, PositioningTheCurrentFile) {
     ASSERT_TRUE(runner.CurrentOffset(offset, path));
     EXPECT_EQ(offset, 7);
     EXPECT_EQ(runner.Step(), StepMotion);
-    EXPECT_DOUBLE_EQ(runner.Motion().X, 2.0);
+    EXPECT_DOUBLE_EQ(runner.Motion().x, 2.0);
 }
 
 }  // namespace

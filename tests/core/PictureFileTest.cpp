@@ -15,7 +15,7 @@ TEST(PictureFile, SavedCoordinatesReadBackExactly) {
     std::vector<MotionRecord> records = {
         {1234.5678, -0.001, 1e-9, 0.0, 0.0, KindRapid},
         {1.0 / 3.0, 2.0 / 3.0, -1234567.891, 4.25, -7.5, KindArcCcwXY},
-        {12.5, 0.0, -20.0, 5.0, 0.0, 81},
+        {12.5, 0.0, -20.0, 5.0, 0.0, CycleKind(81)},
     };
     std::string path = dir.Path("p.ncv");
     ASSERT_EQ(SavePicture(path, records), PictureStatus::Ok);
@@ -36,9 +36,9 @@ TEST(PictureFile, ReadsOldRoundedFilesWithAnyWhitespace) {
     std::vector<MotionRecord> loaded;
     ASSERT_EQ(LoadPicture(path, loaded), PictureStatus::Ok);
     ASSERT_EQ(loaded.size(), 2u);
-    EXPECT_DOUBLE_EQ(loaded[0].X, 1234570.0);
+    EXPECT_DOUBLE_EQ(loaded[0].x, 1234570.0);
     EXPECT_EQ(loaded[1].kind, KindArcCwXY);
-    EXPECT_DOUBLE_EQ(loaded[1].c2, 9.0);
+    EXPECT_DOUBLE_EQ(loaded[1].centreSecond, 9.0);
 }
 
 TEST(PictureFile, BadFilesLoseNothingAndClaimNothing) {
@@ -56,7 +56,7 @@ TEST(PictureFile, BadFilesLoseNothingAndClaimNothing) {
     EXPECT_EQ(LoadPicture(dir.Write("t.ncv", "ncdatafile\n3\n1 2 3 1 0 0\n4 5 6 0 0\n"), records),
               PictureStatus::Truncated);
     ASSERT_EQ(records.size(), 1u);
-    EXPECT_DOUBLE_EQ(records[0].X, 1.0);
+    EXPECT_DOUBLE_EQ(records[0].x, 1.0);
 
     // A huge claim with nothing behind it must not be taken at its word.
     EXPECT_EQ(LoadPicture(dir.Write("h.ncv", "ncdatafile\n2147483648\n"), records),

@@ -43,10 +43,10 @@ bool WriteTwoRecords() {
     PictureWriter writer;
     if (!writer.Open("-")) return false;
     MotionRecord r;
-    r.X = 1.5;
-    r.kind = 1;
+    r.x = 1.5;
+    r.kind = KindFeed;
     writer.Add(r);
-    r.Y = 2.0;
+    r.y = 2.0;
     writer.Add(r);
     return writer.Finish();
 }
@@ -111,7 +111,7 @@ TEST(PictureLoad, ANumberTooLongToBeOneIsRefusedNotCut) {
         "ncdatafile\n2\n" + huge + " 0 0 1 0 0\n" + std::string(500, '7') + " 0 0 1 0 0\n";
     EXPECT_EQ(LoadPicture(dir.Write("l.ncv", text), records), PictureStatus::Truncated);
     ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0].X, 1e100);
+    EXPECT_EQ(records[0].x, 1e100);
 }
 
 }  // namespace

@@ -17,8 +17,8 @@ bool Same(double a, double b) {
 }
 
 bool Same(const MotionRecord& a, const MotionRecord& b) {
-    return Same(a.X, b.X) && Same(a.Y, b.Y) && Same(a.Z, b.Z) && a.kind == b.kind &&
-           Same(a.c1, b.c1) && Same(a.c2, b.c2);
+    return Same(a.x, b.x) && Same(a.y, b.y) && Same(a.z, b.z) && a.kind == b.kind &&
+           Same(a.centreFirst, b.centreFirst) && Same(a.centreSecond, b.centreSecond);
 }
 
 }  // namespace

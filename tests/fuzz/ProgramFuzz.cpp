@@ -55,11 +55,11 @@ bool IsKnownResult(int r) {
 
 // A motion the drawer can draw and time: every coordinate it reads is a number.
 void CheckMotion(const MotionRecord& m) {
-    CUTTRACE_FUZZ_CHECK(std::isfinite(m.X) && std::isfinite(m.Y) && std::isfinite(m.Z));
+    CUTTRACE_FUZZ_CHECK(std::isfinite(m.x) && std::isfinite(m.y) && std::isfinite(m.z));
     bool arc = m.kind >= 172 && m.kind <= 193;
     bool cycle = m.kind > 70 && m.kind < 90;
-    if (arc) CUTTRACE_FUZZ_CHECK(std::isfinite(m.c1) && std::isfinite(m.c2));
-    if (cycle) CUTTRACE_FUZZ_CHECK(std::isfinite(m.c1));
+    if (arc) CUTTRACE_FUZZ_CHECK(std::isfinite(m.centreFirst) && std::isfinite(m.centreSecond));
+    if (cycle) CUTTRACE_FUZZ_CHECK(std::isfinite(m.RetractLevel()));
 }
 
 }  // namespace

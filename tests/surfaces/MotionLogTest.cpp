@@ -23,8 +23,9 @@ void ExpectSameMotions(const std::vector<MotionRecord>& added, const MotionLog& 
     log.ForEach([&](const MotionRecord& m) {
         ASSERT_LT(i, added.size());
         const MotionRecord& e = added[i];
-        EXPECT_TRUE(SameBits(m.X, e.X) && SameBits(m.Y, e.Y) && SameBits(m.Z, e.Z) &&
-                    SameBits(m.c1, e.c1) && SameBits(m.c2, e.c2) && m.kind == e.kind)
+        EXPECT_TRUE(SameBits(m.x, e.x) && SameBits(m.y, e.y) && SameBits(m.z, e.z) &&
+                    SameBits(m.centreFirst, e.centreFirst) &&
+                    SameBits(m.centreSecond, e.centreSecond) && m.kind == e.kind)
             << "motion " << i;
         ++i;
     });
@@ -35,13 +36,14 @@ TEST(MotionLog, SignedZerosNaNsAndRepeatsComeBackBitForBit) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double otherNan = std::bit_cast<double>(std::bit_cast<uint64_t>(nan) | 0x1234u);
     const std::vector<MotionRecord> added = {
-        {0, 0, 0, 0, 0, KindRapid},       // all as the start: nothing stored but the mark
-        {-0.0, 0, 0, 0, 0, KindRapid},    // differs from 0 only in its sign
-        {-0.0, 5, 0, 0, 0, KindFeed},     // a repeated X, a new kind
-        {1, 2, 3, -0.0, 7, KindArcCwXY},  // centre with a negative zero
-        {1, 2, 3, -0.0, 7, KindArcCwXY},  // the same motion twice
-        {nan, 2, otherNan, 0, 0, 81},     // two NaNs with different payloads
-        {nan, 2, otherNan, 0, 0, 81},    {0, 0, 0, 0, 0, KindRapid},  // back to zeros
+        {0, 0, 0, 0, 0, KindRapid},               // all as the start: nothing stored but the mark
+        {-0.0, 0, 0, 0, 0, KindRapid},            // differs from 0 only in its sign
+        {-0.0, 5, 0, 0, 0, KindFeed},             // a repeated X, a new kind
+        {1, 2, 3, -0.0, 7, KindArcCwXY},          // centre with a negative zero
+        {1, 2, 3, -0.0, 7, KindArcCwXY},          // the same motion twice
+        {nan, 2, otherNan, 0, 0, CycleKind(81)},  // two NaNs with different payloads
+        {nan, 2, otherNan, 0, 0, CycleKind(81)},
+        {0, 0, 0, 0, 0, KindRapid},  // back to zeros
     };
     MotionLog log;
     for (const MotionRecord& m : added)
@@ -55,13 +57,13 @@ TEST(MotionLog, ManyMotionsSpanSeveralBlocks) {
     std::vector<MotionRecord> added;
     MotionRecord m;
     for (int i = 0; i < 120000; ++i) {  // more than one block of the largest motions
-        if (rng() % 2) m.X = coordinate(rng);
-        if (rng() % 2) m.Y = coordinate(rng);
-        if (rng() % 3 == 0) m.Z = coordinate(rng);
+        if (rng() % 2) m.x = coordinate(rng);
+        if (rng() % 2) m.y = coordinate(rng);
+        if (rng() % 3 == 0) m.z = coordinate(rng);
         const bool arc = rng() % 4 == 0;
         m.kind = arc ? KindArcCcwXY : KindFeed;
-        m.c1 = arc ? coordinate(rng) : 0.0;
-        m.c2 = arc ? coordinate(rng) : 0.0;
+        m.centreFirst = arc ? coordinate(rng) : 0.0;
+        m.centreSecond = arc ? coordinate(rng) : 0.0;
         added.push_back(m);
     }
     MotionLog log;

@@ -13,12 +13,12 @@ namespace {
 
 MotionRecord Motion(int32_t kind, double x, double y, double z, double c1 = 0, double c2 = 0) {
     MotionRecord m;
-    m.kind = kind;
-    m.X = x;
-    m.Y = y;
-    m.Z = z;
-    m.c1 = c1;
-    m.c2 = c2;
+    m.kind = static_cast<MotionKind>(kind);
+    m.x = x;
+    m.y = y;
+    m.z = z;
+    m.centreFirst = c1;
+    m.centreSecond = c2;
     return m;
 }
 
@@ -99,8 +99,8 @@ TEST(PathImageExtent, TurnedArcsMatchTheirPointsInEveryPreset) {
             extent.Add(m);
             if (m.kind == KindRapid) {
                 sampled.Add(current);
-                sampled.Add(Point3{m.X, m.Y, m.Z});
-                current = Point3{m.X, m.Y, m.Z};
+                sampled.Add(Point3{m.x, m.y, m.z});
+                current = Point3{m.x, m.y, m.z};
                 continue;
             }
             // Sample the arc the way it is drawn: angle from the first axis of the plane.
@@ -113,9 +113,11 @@ TEST(PathImageExtent, TurnedArcsMatchTheirPointsInEveryPreset) {
             auto set = [](Point3& p, int axis, double v) {
                 (axis == 0 ? p.x : axis == 1 ? p.y : p.z) = v;
             };
-            const Point3 end{m.X, m.Y, m.Z};
-            const double sa = get(current, first) - m.c1, sb = get(current, second) - m.c2;
-            const double ea = get(end, first) - m.c1, eb = get(end, second) - m.c2;
+            const Point3 end{m.x, m.y, m.z};
+            const double sa = get(current, first) - m.centreFirst,
+                         sb = get(current, second) - m.centreSecond;
+            const double ea = get(end, first) - m.centreFirst,
+                         eb = get(end, second) - m.centreSecond;
             const double r = std::hypot(sa, sb);
             double a0 = std::atan2(sb, sa), a1 = std::atan2(eb, ea);
             const bool cw = m.kind % 10 == 2;
@@ -125,8 +127,8 @@ TEST(PathImageExtent, TurnedArcsMatchTheirPointsInEveryPreset) {
                 const double t = i / 20000.0;
                 const double a = a0 + (a1 - a0) * t;
                 Point3 p;
-                set(p, first, m.c1 + r * std::cos(a));
-                set(p, second, m.c2 + r * std::sin(a));
+                set(p, first, m.centreFirst + r * std::cos(a));
+                set(p, second, m.centreSecond + r * std::sin(a));
                 set(p, normal,
                     get(current, normal) + (get(end, normal) - get(current, normal)) * t);
                 sampled.Add(p);

@@ -126,7 +126,7 @@ TEST_F(MainWindowFilesTest, EditorOpensAtTheClickedLine) {
     EXPECT_EQ(dialogs.started[0].arguments,
               (QStringList{"-n", ui::PathToQString(path), QStringLiteral("8")}));
     window.Start();  // the reader was put back: the next line is the fourth
-    EXPECT_EQ(window.Runner().Motion().X, 4.0);
+    EXPECT_EQ(window.Runner().Motion().x, 4.0);
 
     SingleBlockBox()->setChecked(false);
     RunToStop();  // the program ends; no file is open any more
@@ -161,7 +161,7 @@ TEST_F(CommandLineTest, StartAndQuickRun) {
     Process({QStringLiteral("q")});
     EXPECT_TRUE(Run().QuickMode());
     QuickToStop();
-    EXPECT_EQ(window.Runner().Motion().X, 3.0);
+    EXPECT_EQ(window.Runner().Motion().x, 3.0);
 
     Process({QStringLiteral("S"), QStringLiteral("Q")});  // the later one wins
     EXPECT_TRUE(Run().QuickMode());
@@ -176,15 +176,15 @@ TEST_F(CommandLineTest, StartLineSequenceAndOffset) {
     EXPECT_EQ(window.Runner().Depth(), 1);
     SingleBlockBox()->setChecked(true);
     window.Start();
-    EXPECT_EQ(window.Runner().Motion().X, 3.0);
+    EXPECT_EQ(window.Runner().Motion().x, 3.0);
 
     Process({QStringLiteral("n20")});
     window.Start();
-    EXPECT_EQ(window.Runner().Motion().X, 2.0);
+    EXPECT_EQ(window.Runner().Motion().x, 2.0);
 
     Process({QStringLiteral("13")});  // inside the second line: its start
     window.Start();
-    EXPECT_EQ(window.Runner().Motion().X, 2.0);
+    EXPECT_EQ(window.Runner().Motion().x, 2.0);
     EXPECT_TRUE(dialogs.messages.empty());
 }
 

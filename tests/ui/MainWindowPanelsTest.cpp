@@ -130,9 +130,9 @@ TEST_F(MainWindowPanelsTest, MacroWindowShowsTheVariablesOfACall) {
     EXPECT_TRUE(MacroWindow()->isVisible());
     EXPECT_FALSE(window.Action(Tool::MacroVariables)->isEnabled());
     window.Start();
-    for (int i = 0; i < 100 && window.Runner().Motion().X != 2.0; ++i)
+    for (int i = 0; i < 100 && window.Runner().Motion().x != 2.0; ++i)
         Tick();
-    ASSERT_EQ(window.Runner().Motion().X, 2.0);
+    ASSERT_EQ(window.Runner().Motion().x, 2.0);
     EXPECT_EQ(MacroWindow()->LocalText(1, 0), "2.00000000");
     EXPECT_EQ(MacroWindow()->LocalText(0, 0), "0.00000000");
     EXPECT_EQ(MacroWindow()->CommonText(0, 1), "#101 1.500000");
@@ -147,7 +147,7 @@ TEST_F(MainWindowPanelsTest, NestingTreeAfterTwoCallsAndOneReturn) {
     Open("M98 P2001\nM30\n");
     window.Start();
     QTreeWidget* tree = CallTree();
-    for (int i = 0; i < 100 && window.Runner().Motion().X != 2.0; ++i)
+    for (int i = 0; i < 100 && window.Runner().Motion().x != 2.0; ++i)
         Tick();
     ASSERT_EQ(tree->topLevelItemCount(), 1);
     QTreeWidgetItem* root = tree->topLevelItem(0);
@@ -155,7 +155,7 @@ TEST_F(MainWindowPanelsTest, NestingTreeAfterTwoCallsAndOneReturn) {
     ASSERT_EQ(root->child(0)->childCount(), 1);
     EXPECT_TRUE(root->child(0)->text(0).contains(QStringLiteral("2001")));
     EXPECT_TRUE(root->child(0)->child(0)->text(0).contains(QStringLiteral("2002")));
-    for (int i = 0; i < 100 && window.Runner().Motion().X != 1.0; ++i)
+    for (int i = 0; i < 100 && window.Runner().Motion().x != 1.0; ++i)
         Tick();
     ASSERT_EQ(root->childCount(), 1);
     EXPECT_EQ(root->child(0)->childCount(), 0);

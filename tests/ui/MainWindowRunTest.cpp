@@ -57,15 +57,15 @@ TEST_F(MainWindowRunTest, AMotionIsAnimatedAtItsFeedBeforeTheNextBlock) {
     window.Start();                    // opens the file
     Tick();                            // starts the first motion
     EXPECT_TRUE(window.Drawer().Busy());
-    EXPECT_EQ(window.Runner().Motion().X, 10.0);
+    EXPECT_EQ(window.Runner().Motion().x, 10.0);
     for (int i = 0; i < 5; ++i)
         Tick(1.0);
     EXPECT_NEAR(window.Drawer().MovingPoint().x, 5.0, 1e-9);
     EXPECT_EQ(Field(ui::ModalField::NowX), "5.000");
-    EXPECT_EQ(window.Runner().Motion().X, 10.0);  // the next block waits
+    EXPECT_EQ(window.Runner().Motion().x, 10.0);  // the next block waits
     for (int i = 0; i < 7; ++i)
         Tick(1.0);
-    EXPECT_EQ(window.Runner().Motion().X, 20.0);
+    EXPECT_EQ(window.Runner().Motion().x, 20.0);
 }
 
 TEST_F(MainWindowRunTest, SingleBlockRunsOneStepPerStart) {
@@ -76,7 +76,7 @@ TEST_F(MainWindowRunTest, SingleBlockRunsOneStepPerStart) {
     EXPECT_EQ(Run().LineCounter(), 0);
     for (double x : {1.0, 2.0, 3.0}) {
         window.Start();
-        EXPECT_EQ(window.Runner().Motion().X, x);
+        EXPECT_EQ(window.Runner().Motion().x, x);
         const int ticks = RunToStop(0.001);
         EXPECT_GT(ticks, 1) << "the motion is animated before the run stops";
         EXPECT_FALSE(window.Drawer().Busy());
@@ -105,7 +105,7 @@ TEST_F(MainWindowRunTest, M0AndM1StopTheRun) {
     window.Start();
     RunToStop();
     EXPECT_EQ(Status(ui::PanelMode), "M0停止");
-    EXPECT_EQ(window.Runner().Motion().X, 1.0);
+    EXPECT_EQ(window.Runner().Motion().x, 1.0);
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_TRUE(LogText().contains("M0停止"));
     EXPECT_TRUE(window.Action(Tool::Start)->isEnabled());
@@ -113,11 +113,11 @@ TEST_F(MainWindowRunTest, M0AndM1StopTheRun) {
     window.Start();
     RunToStop();
     EXPECT_EQ(Status(ui::PanelMode), "M1停止");
-    EXPECT_EQ(window.Runner().Motion().X, 2.0);
+    EXPECT_EQ(window.Runner().Motion().x, 2.0);
 
     window.Start();
     RunToStop();
-    EXPECT_EQ(window.Runner().Motion().X, 3.0);
+    EXPECT_EQ(window.Runner().Motion().x, 3.0);
     EXPECT_EQ(Messages(), QStringList{"終わりだよー(Standart Fin)"});
 }
 
@@ -126,7 +126,7 @@ TEST_F(MainWindowRunTest, M1DoesNotStopWhenTheSettingIsOff) {
     Open("G00 X1.\nM01\nG00 X2.\nM30\n");
     window.Start();
     RunToStop();
-    EXPECT_EQ(window.Runner().Motion().X, 2.0);
+    EXPECT_EQ(window.Runner().Motion().x, 2.0);
     EXPECT_EQ(Messages(), QStringList{"終わりだよー(Standart Fin)"});
 }
 
@@ -143,7 +143,7 @@ TEST_F(MainWindowRunTest, AnM0StopWaitsUntilTheMotionOfItsBlockIsDrawn) {
     EXPECT_FALSE(Run().Running());
     EXPECT_EQ(Status(ui::PanelMode), "M0停止");
     EXPECT_NEAR(window.Drawer().MovingPoint().x, 10.0, 1e-9);
-    EXPECT_EQ(window.Runner().Motion().X, 10.0);
+    EXPECT_EQ(window.Runner().Motion().x, 10.0);
 }
 
 TEST_F(MainWindowRunTest, TimerZeroStepsOnceAndWaitsForStop) {
@@ -163,7 +163,7 @@ TEST_F(MainWindowRunTest, TimerZeroStepsOnceAndWaitsForStop) {
     EXPECT_TRUE(window.Drawer().Busy());
     window.Stop();
     window.Start();  // the unfinished motion is drawn whole before the next block
-    EXPECT_EQ(window.Runner().Motion().X, 20.0);
+    EXPECT_EQ(window.Runner().Motion().x, 20.0);
     EXPECT_NEAR(window.Drawer().TotalTime(), 10.0, 1e-9);
 }
 
@@ -175,7 +175,7 @@ TEST_F(MainWindowRunTest, AStartWhileAMotionIsUnfinishedResumesIt) {
     window.Stop();
     clock.now += 100;  // time spent stopped does not count
     window.Start();
-    EXPECT_EQ(window.Runner().Motion().X, 10.0) << "a new motion went to a busy drawer";
+    EXPECT_EQ(window.Runner().Motion().x, 10.0) << "a new motion went to a busy drawer";
     Tick(1.0);
     EXPECT_NEAR(window.Drawer().MovingPoint().x, 3.0, 1e-9);
 }

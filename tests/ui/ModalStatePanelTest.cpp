@@ -91,8 +91,8 @@ TEST_F(ModalStatePanelTest, ProgressShowsTimeToolPositionAndTheDrawingFeed) {
 
     MotionRecord line;
     line.kind = KindFeed;
-    line.X = 3;
-    line.Y = -4;
+    line.x = 3;
+    line.y = -4;
     drawer_.SetFeed(5000);
     drawer_.SetQuick(true);
     drawer_.BeginMotion(line);

@@ -21,12 +21,12 @@ inline constexpr uint32_t kOrg = 0x000004;
 inline MotionRecord Motion(int32_t kind, double x, double y, double z, double c1 = 0.0,
                            double c2 = 0.0) {
     MotionRecord r;
-    r.kind = kind;
-    r.X = x;
-    r.Y = y;
-    r.Z = z;
-    r.c1 = c1;
-    r.c2 = c2;
+    r.kind = static_cast<MotionKind>(kind);
+    r.x = x;
+    r.y = y;
+    r.z = z;
+    r.centreFirst = c1;
+    r.centreSecond = c2;
     return r;
 }
 
