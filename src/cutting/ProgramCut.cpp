@@ -12,12 +12,12 @@ namespace cuttrace::cutting {
 CutMotion FromRecord(const MotionRecord& record, Point3* position) {
     CutMotion m;
     m.start = *position;
-    m.end = {record.X, record.Y, record.Z};
+    m.end = {record.x, record.y, record.z};
     if (IsCannedCycleKind(record.kind)) {
         // The tool ends over the hole at its initial level.
         m.kind = MoveKind::Cycle;
-        m.rLevel = record.c1;
-        *position = {record.X, record.Y, position->z};
+        m.rLevel = record.RetractLevel();
+        *position = {record.x, record.y, position->z};
         return m;
     }
     if (IsArcKind(record.kind)) {
@@ -26,8 +26,8 @@ CutMotion FromRecord(const MotionRecord& record, Point3* position) {
                   : record.kind / 10 == 18 ? ArcPlane::ZX
                                            : ArcPlane::YZ;
         m.clockwise = record.kind % 10 == 2;
-        m.centreFirst = record.c1;
-        m.centreSecond = record.c2;
+        m.centreFirst = record.centreFirst;
+        m.centreSecond = record.centreSecond;
     } else {
         m.kind = record.kind == KindRapid ? MoveKind::Rapid : MoveKind::Feed;
     }
