@@ -336,18 +336,18 @@ int RunCutCommand(int argc, const char* const* argv, std::ostream& out, std::ost
     if (o.diff) {
         other = &results[1].simulator->Field();
         double largest = 0.0;
-        int at = -1;
+        int atColumn = -1, atRow = -1;
         int64_t differing = 0;
-        const std::vector<double>& a = field.HeightValues();
-        const std::vector<double>& b = other->HeightValues();
-        for (std::size_t i = 0; i < a.size(); ++i) {
-            const double d = std::fabs(a[i] - b[i]);
-            if (d > o.picture.tolerance) ++differing;
-            if (d > largest) largest = d, at = static_cast<int>(i);
+        for (int row = 0; row < field.Rows(); ++row) {
+            for (int column = 0; column < field.Columns(); ++column) {
+                const double d = std::fabs(field.Height(column, row) - other->Height(column, row));
+                if (d > o.picture.tolerance) ++differing;
+                if (d > largest) largest = d, atColumn = column, atRow = row;
+            }
         }
         out << "largest difference " << Fixed(largest);
-        if (at >= 0) {
-            const int column = at % field.Columns(), row = at / field.Columns();
+        if (atColumn >= 0) {
+            const int column = atColumn, row = atRow;
             out << " at X" << Fixed(field.CentreX(column)) << " Y" << Fixed(field.CentreY(row))
                 << " (" << o.programs[0] << " leaves Z" << Fixed(field.Height(column, row)) << ", "
                 << o.programs[1] << " Z" << Fixed(other->Height(column, row)) << ")";

@@ -68,21 +68,25 @@ bool HeightField::Reset(const StockBox& box, int resolution, std::string* error,
     const int columns = count(width);
     const int rows = count(depth);
     const std::size_t cells = static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows);
+    const auto tiles = [](int n) { return static_cast<std::size_t>((n + kTile - 1) / kTile); };
+    const std::size_t stored = tiles(columns) * tiles(rows) * kTile * kTile;
     try {
-        heights_.assign(cells, box.high.z);
-        cutBy_.assign(cells, 0);
+        heights_.assign(stored, box.high.z);
+        cutBy_.assign(stored, 0);
         heights_.shrink_to_fit();
         cutBy_.shrink_to_fit();
     } catch (const std::bad_alloc&) {
         heights_ = {};
         cutBy_ = {};
         columns_ = rows_ = 0;
+        tilesAcross_ = 0;
         *error = "not enough memory for " + std::to_string(cells) + " cells";
         return false;
     }
     box_ = box;
     columns_ = columns;
     rows_ = rows;
+    tilesAcross_ = tiles(columns);
     cellWidth_ = width / columns;
     cellHeight_ = depth / rows;
     return true;
@@ -90,8 +94,9 @@ bool HeightField::Reset(const StockBox& box, int resolution, std::string* error,
 
 double HeightField::Volume() const {
     double sum = 0.0;
-    for (double h : heights_)
-        sum += h - box_.low.z;
+    for (int row = 0; row < rows_; ++row)
+        for (int column = 0; column < columns_; ++column)
+            sum += Height(column, row) - box_.low.z;
     return sum * cellWidth_ * cellHeight_;
 }
 

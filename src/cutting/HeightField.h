@@ -45,9 +45,17 @@ class HeightField {
     double CentreX(int column) const { return box_.low.x + (column + 0.5) * cellWidth_; }
     double CentreY(int row) const { return box_.low.y + (row + 0.5) * cellHeight_; }
 
+    // Cells are stored in square tiles of kTile x kTile, so that a motion's neighbourhood
+    // lies in few cache lines and pages. The storage holds whole tiles; the cells past the
+    // last column or row are never cut.
+    static constexpr int kTileShift = 4;
+    static constexpr int kTile = 1 << kTileShift;
     std::size_t Index(int column, int row) const {
-        return static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) +
-               static_cast<std::size_t>(column);
+        const auto tile = static_cast<std::size_t>(row >> kTileShift) * tilesAcross_ +
+                          static_cast<std::size_t>(column >> kTileShift);
+        return tile << (2 * kTileShift) |
+               static_cast<std::size_t>(((row & (kTile - 1)) << kTileShift) |
+                                        (column & (kTile - 1)));
     }
     double Height(int column, int row) const { return heights_[Index(column, row)]; }
     // The tool slot that cut the cell last; 0 when it is uncut.
@@ -55,6 +63,7 @@ class HeightField {
 
     double* Heights() { return heights_.data(); }
     uint8_t* CutBySlots() { return cutBy_.data(); }
+    // All stored heights, by Index (tiles included).
     const std::vector<double>& HeightValues() const { return heights_; }
 
     // Volume of material left: the sum over cells of (height - bottom) times the cell area.
@@ -67,6 +76,7 @@ class HeightField {
     StockBox box_;
     int columns_ = 0;
     int rows_ = 0;
+    std::size_t tilesAcross_ = 0;
     double cellWidth_ = 0.0;
     double cellHeight_ = 0.0;
     std::vector<double> heights_;

@@ -71,6 +71,58 @@ bool Cells(const HeightField& field, RowBand rows, double xlo, double xhi, doubl
     return box->r0 <= box->r1;
 }
 
+// Spans of columns are widened by these so that rounding never loses a cell at their ends
+// (each cell is still tested exactly).
+constexpr double kSpanMargin = 1.0 + 1e-9;
+constexpr double kSpanSlack = 1e-9;
+
+// Up to two spans of columns of a row, within a cell box.
+struct ColumnSpans {
+    int first[2] = {0, 0};
+    int last[2] = {-1, -1};
+    int count = 0;
+
+    void Add(const HeightField& field, const CellBox& box, double lo, double hi) {
+        int f = 0, l = 0;
+        if (!CellRange(lo, hi, field.Box().low.x, field.CellWidth(), field.Columns(), &f, &l))
+            return;
+        f = std::max(f, box.c0), l = std::min(l, box.c1);
+        if (f > l) return;
+        first[count] = f, last[count] = l, ++count;
+    }
+};
+
+// Where the row at y crosses the points within r of the segment ab (convex: one span).
+bool StadiumSpan(const Point3& a, const Point3& b, double r, double y, double* lo, double* hi) {
+    double l = HUGE_VAL, h = -HUGE_VAL;
+    const auto disc = [&](double px, double py) {
+        const double dy = y - py, w2 = r * r - dy * dy;
+        if (w2 < 0.0) return;
+        const double w = std::sqrt(w2);
+        l = std::min(l, px - w), h = std::max(h, px + w);
+    };
+    disc(a.x, a.y);
+    disc(b.x, b.y);
+    const double dx = b.x - a.x, dy = b.y - a.y, length = std::sqrt(dx * dx + dy * dy);
+    if (length > 0.0) {
+        const double nx = -dy / length * r, ny = dx / length * r;
+        const double px[4] = {a.x + nx, b.x + nx, b.x - nx, a.x - nx};
+        const double py[4] = {a.y + ny, b.y + ny, b.y - ny, a.y - ny};
+        for (int i = 0; i < 4; ++i) {
+            const int j = (i + 1) % 4;
+            if ((py[i] - y) * (py[j] - y) > 0.0) continue;
+            const double x =
+                py[i] == py[j] ? px[i] : px[i] + (y - py[i]) * (px[j] - px[i]) / (py[j] - py[i]);
+            l = std::min({l, x, py[i] == py[j] ? px[j] : x}),
+            h = std::max({h, x, py[i] == py[j] ? px[j] : x});
+        }
+    }
+    if (!(l <= h)) return false;
+    const double slack = (std::fabs(l) + std::fabs(h) + r) * 1e-9 + kSpanSlack;
+    *lo = l - slack, *hi = h + slack;
+    return true;
+}
+
 // The least value of f on [lo, hi]: the best of a few samples, refined by a golden-section
 // search between its neighbours. Exact (to the bracket) for a function that is convex or
 // has one minimum between samples.
@@ -180,47 +232,111 @@ SweepResult SweepArcXY(HeightField& field, RowBand rows, const CutTool& tool, ui
     const bool helix = z0 != z1;
     const double rise = (z1 - z0) / span;
     const auto zAt = [&](double angle) { return z0 + (angle - startAngle) * rise; };
+    // Cells within the tool's reach lie in the ring |d - radius| <= R.
+    const double outer2 = (radius + R) * (radius + R);
+    const double inner2 = radius > R ? (radius - R) * (radius - R) : -1.0;
+    // A flat end mill on a flat arc cuts at the arc's level wherever it reaches: within the
+    // ring inside the arc's sector, or within R of an end. The sector runs counter-clockwise
+    // from `from` to `to`.
+    const bool flatOnFlat = tool.shape == ToolShape::Flat && !helix;
+    const double lowestTip = std::min(z0, z1);
+    const double endAngle = startAngle + span;
+    const double sx = std::cos(startAngle), sy = std::sin(startAngle);
+    const double ex = std::cos(endAngle), ey = std::sin(endAngle);
+    const double fromX = span > 0 ? sx : ex, fromY = span > 0 ? sy : ey;
+    const double toX = span > 0 ? ex : sx, toY = span > 0 ? ey : sy;
+    const bool wholeTurn = std::fabs(span) >= kTwoPi;
+    const bool wide = std::fabs(span) > kPi;
+    const auto inSector = [&](double vx, double vy) {
+        if (wholeTurn) return true;
+        const double afterFrom = fromX * vy - fromY * vx;  // cross(from, v)
+        const double beforeTo = vx * toY - vy * toX;       // cross(v, to)
+        return wide ? !(afterFrom < 0.0 && beforeTo < 0.0) : afterFrom >= 0.0 && beforeTo >= 0.0;
+    };
+    const double startX = cx + radius * sx, startY = cy + radius * sy;
+    const double endX = cx + radius * ex, endY = cy + radius * ey;
     for (int row = box.r0; row <= box.r1; ++row) {
         const double dy = field.CentreY(row) - cy;
-        for (int column = box.c0; column <= box.c1; ++column) {
-            const double dx = field.CentreX(column) - cx;
-            const double d2 = dx * dx + dy * dy;
-            const double d = std::sqrt(d2);
-            const double phi = std::atan2(dy, dx);
-            // Squared distance from the cell to the tool axis at an angle.
-            const auto q = [&](double angle) {
-                return d2 + r2 - 2.0 * d * radius * std::cos(angle - phi);
-            };
-            double lowest = HUGE_VAL;
-            const auto piece = [&](double a, double b) {
-                if (tool.shape == ToolShape::Flat) {
-                    lowest = std::min({lowest, zAt(a), zAt(b)});
-                } else if (!helix) {
-                    // Nearest to the cell where the angle is nearest its direction.
-                    double nearest = std::min(q(a), q(b));
-                    if (d == 0.0 || TurnWithin(phi, a, b)) nearest = (d - radius) * (d - radius);
-                    lowest = std::min(lowest, z0 + tool.ProfileHeight(std::sqrt(nearest)));
-                } else {
-                    const auto f = [&](double angle) {
-                        return zAt(angle) + tool.ProfileHeight(std::sqrt(std::max(q(angle), 0.0)));
-                    };
-                    lowest = std::min(lowest, Minimise(f, a, b));
-                }
-            };
-            if (d == 0.0) {
-                if (r2 <= R2) piece(lo, hi);
-            } else {
-                const double g = (d2 + r2 - R2) / (2.0 * d * radius);
-                if (g > 1.0) continue;
-                if (g <= -1.0) {
-                    piece(lo, hi);
-                } else {
-                    const double alpha = std::acos(g);
-                    ForEachTurn(lo, hi, phi - alpha, phi + alpha, piece);
-                }
-            }
-            if (lowest != HUGE_VAL) writer.Lower(field.Index(column, row), lowest);
+        // The ring crosses the row in one or two spans of columns.
+        const double outerRest = outer2 - dy * dy;
+        if (outerRest < 0.0) continue;
+        const double innerRest = inner2 - dy * dy;
+        const double wo = std::sqrt(outerRest) * kSpanMargin + kSpanSlack;
+        const double wi = innerRest > 0.0 ? std::sqrt(innerRest) / kSpanMargin - kSpanSlack : -1.0;
+        ColumnSpans spans;
+        if (wi <= 0.0) {
+            spans.Add(field, box, cx - wo, cx + wo);
+        } else {
+            spans.Add(field, box, cx - wo, cx - wi);
+            spans.Add(field, box, cx + wi, cx + wo);
         }
+        for (int k = 0; k < spans.count; ++k)
+            for (int column = spans.first[k]; column <= spans.last[k]; ++column) {
+                const double dx = field.CentreX(column) - cx;
+                const double d2 = dx * dx + dy * dy;
+                if (d2 > outer2 || d2 < inner2) continue;
+                {
+                    // Reached at all? (The test is a little generous; the exact work
+                    // below decides.)
+                    const double px = field.CentreX(column), py = field.CentreY(row);
+                    const double reach2 = flatOnFlat ? R2 : R2 * kSpanMargin;
+                    const auto near = [&](double x, double y) {
+                        return (px - x) * (px - x) + (py - y) * (py - y) <= reach2;
+                    };
+                    const bool ringCut = (d2 + r2 - reach2) <= 2.0 * std::sqrt(d2) * radius;
+                    if (!((ringCut && inSector(dx, dy)) || near(startX, startY) ||
+                          near(endX, endY)))
+                        continue;
+                    if (flatOnFlat) {
+                        writer.Lower(field.Index(column, row), z0);
+                        continue;
+                    }
+                    // No point of the tool is below the arc's lower end: a cell already at
+                    // or below it (and not at a bottom the tool could pass) stays as it is.
+                    const std::size_t i = field.Index(column, row);
+                    if (writer.heights[i] <= lowestTip && lowestTip >= writer.bottom) {
+                        ++writer.result.cells;
+                        continue;
+                    }
+                }
+                const double d = std::sqrt(d2);
+                const double phi = std::atan2(dy, dx);
+                // Squared distance from the cell to the tool axis at an angle.
+                const auto q = [&](double angle) {
+                    return d2 + r2 - 2.0 * d * radius * std::cos(angle - phi);
+                };
+                double lowest = HUGE_VAL;
+                const auto piece = [&](double a, double b) {
+                    if (tool.shape == ToolShape::Flat) {
+                        lowest = std::min({lowest, zAt(a), zAt(b)});
+                    } else if (!helix) {
+                        // Nearest to the cell where the angle is nearest its direction.
+                        double nearest = std::min(q(a), q(b));
+                        if (d == 0.0 || TurnWithin(phi, a, b))
+                            nearest = (d - radius) * (d - radius);
+                        lowest = std::min(lowest, z0 + tool.ProfileHeight(std::sqrt(nearest)));
+                    } else {
+                        const auto f = [&](double angle) {
+                            return zAt(angle) +
+                                   tool.ProfileHeight(std::sqrt(std::max(q(angle), 0.0)));
+                        };
+                        lowest = std::min(lowest, Minimise(f, a, b));
+                    }
+                };
+                if (d == 0.0) {
+                    if (r2 <= R2) piece(lo, hi);
+                } else {
+                    const double g = (d2 + r2 - R2) / (2.0 * d * radius);
+                    if (g > 1.0) continue;
+                    if (g <= -1.0) {
+                        piece(lo, hi);
+                    } else {
+                        const double alpha = std::acos(g);
+                        ForEachTurn(lo, hi, phi - alpha, phi + alpha, piece);
+                    }
+                }
+                if (lowest != HUGE_VAL) writer.Lower(field.Index(column, row), lowest);
+            }
     }
     return writer.result;
 }
@@ -302,9 +418,15 @@ SweepResult SweepLine(HeightField& field, RowBand rows, const CutTool& tool, uin
     const double a2 = dx * dx + dy * dy;
     const double R2 = R * R;
     const bool plunge = a2 < kPlungeLength2;
+    const double inverseA2 = plunge ? 0.0 : 1.0 / a2;
     for (int row = box.r0; row <= box.r1; ++row) {
         const double py = field.CentreY(row) - a.y;
-        for (int column = box.c0; column <= box.c1; ++column) {
+        double xlo, xhi;
+        if (!StadiumSpan(a, b, R, field.CentreY(row), &xlo, &xhi)) continue;
+        ColumnSpans spans;
+        spans.Add(field, box, xlo, xhi);
+        if (spans.count == 0) continue;
+        for (int column = spans.first[0]; column <= spans.last[0]; ++column) {
             const double px = field.CentreX(column) - a.x;
             const double c2 = px * px + py * py;
             double z;
@@ -313,12 +435,12 @@ SweepResult SweepLine(HeightField& field, RowBand rows, const CutTool& tool, uin
                 z = std::min(a.z, b.z) + tool.ProfileHeight(std::sqrt(c2));
             } else {
                 const double dot = px * dx + py * dy;
-                const double tStar = dot / a2;
+                const double tStar = dot * inverseA2;
                 // Squared distance from the line, by the cross product (no cancellation).
                 const double cross = px * dy - py * dx;
-                const double m = cross * cross / a2;
+                const double m = cross * cross * inverseA2;
                 if (m > R2) continue;
-                const double half = std::sqrt((R2 - m) / a2);
+                const double half = std::sqrt((R2 - m) * inverseA2);
                 const double t0 = std::max(tStar - half, 0.0);
                 const double t1 = std::min(tStar + half, 1.0);
                 if (t0 > t1) continue;
