@@ -36,13 +36,17 @@ CutMotion FromRecord(const MotionRecord& record, Point3* position) {
 }
 
 bool HasRotaryWord(const std::string& block) {
+    return HasWord(block, "ABC");
+}
+
+bool HasWord(const std::string& block, std::string_view letters) {
     // Words are joined without blanks; a letter starts a word unless it is inside a comment.
     int depth = 0;
     for (std::size_t i = 0; i + 1 < block.size(); ++i) {
         const char c = block[i];
         if (c == '(') ++depth;
         if (c == ')' && depth > 0) --depth;
-        if (depth > 0 || (c != 'A' && c != 'B' && c != 'C')) continue;
+        if (depth > 0 || letters.find(c) == std::string_view::npos) continue;
         if (i > 0 && std::isalpha(static_cast<unsigned char>(block[i - 1]))) continue;
         const char n = block[i + 1];
         if ((n >= '0' && n <= '9') || n == '.' || n == '-' || n == '+') return true;
@@ -118,6 +122,12 @@ RunOutcome RunProgram(const std::string& program, int dialect, long long maxStep
         return outcome;
     }
     Point3 position;
+    // R is modal in a drilling cycle: later holes keep the level of the block that gave it.
+    double cycleR = 0.0;
+    // After a cycle the engine's Z is the last hole's bottom, but the tool waits at the level
+    // it returned to; it stays there until a block gives Z.
+    bool afterCycle = false;
+    double cycleBottom = 0.0, returnZ = 0.0;
     long long steps = 0;
     while (true) {
         if (steps >= maxSteps) {
@@ -130,12 +140,26 @@ RunOutcome RunProgram(const std::string& program, int dialect, long long maxStep
         if (result == StepMotion) {
             CutMotion m = FromRecord(runner.Motion(), &position);
             m.tool = runner.Modal().T;
+            const std::string& block = runner.ExpandedText();
+            if (m.kind == MoveKind::Cycle) {
+                if (HasWord(block, "R"))
+                    cycleR = m.rLevel;
+                else
+                    m.rLevel = cycleR;
+                afterCycle = true;
+                cycleBottom = m.end.z;
+                returnZ = m.start.z;
+            } else if (afterCycle && m.end.z == cycleBottom && !HasWord(block, "Z")) {
+                m.end.z = position.z = returnZ;
+            } else {
+                afterCycle = false;
+            }
             if (runner.Depth() > 0) {
                 const ProgramFile& file = runner.Slot(runner.Depth());
                 m.file = files.Index(file.Path());
                 m.offset = file.TellOffset();
             }
-            if (HasRotaryWord(runner.ExpandedText())) {
+            if (HasRotaryWord(block)) {
                 if (outcome.rotaryBlocks++ == 0) {
                     outcome.firstRotaryFile = m.file;
                     outcome.firstRotaryOffset = m.offset;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/MotionRecord.h"
@@ -18,6 +19,8 @@ namespace cuttrace::cutting {
 // motion and is moved to where it is after.
 CutMotion FromRecord(const MotionRecord& record, Point3* position);
 
+// Whether an expanded block has a word of one of the letters (outside comments).
+bool HasWord(const std::string& expandedBlock, std::string_view letters);
 // Whether an expanded block moves a rotary axis (has an A, B or C word).
 bool HasRotaryWord(const std::string& expandedBlock);
 

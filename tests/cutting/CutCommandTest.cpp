@@ -13,6 +13,7 @@
 #include "cutting/CutPicture.h"
 #include "cutting/CutSimulator.h"
 #include "cutting/CutSurface.h"
+#include "cutting/ProgramCut.h"
 #include "support/TempFiles.h"
 
 namespace cuttrace::cutting {
@@ -106,6 +107,38 @@ TEST(CutCommand, BadInputIsRefusedWithAMessageThatSaysWhy) {
                                                                        << run.err << run.out;
         EXPECT_EQ(std::filesystem::exists(dir.Path("p.png")), c.status == 0) << c.says;
     }
+}
+
+TEST(CutCommand, DrillingCyclesKeepRAndLeaveTheToolAtItsReturnLevel) {
+    // R given once stays for the later holes; after G80 the tool is at the initial level
+    // (Z5), not at the last hole's bottom, until a block gives Z.
+    TempFolder dir;
+    const std::string program = dir.Write("p.nc",
+                                          "G90 G00 X0 Y0 Z5.\n"
+                                          "G98 G81 X2. Y2. Z-3. R1. F100\n"
+                                          "X6.\n"
+                                          "G80\n"
+                                          "G00 X9. Y8.\n"
+                                          "X2.\n"
+                                          "G01 Z-1.\n"
+                                          "M30\n");
+    CutSimulator sim;
+    std::string error, note;
+    // The top is below R but above 0 (where an R forgotten would rapid to).
+    ASSERT_TRUE(sim.Reset({{0, 0, -5}, {10, 10, -0.5}}, 100, &error, &note));
+    sim.SetTools({}, {ToolShape::Flat, 1.0, 0.0});
+    SourceFiles files;
+    std::vector<CutMotion> motions;
+    const RunOutcome outcome =
+        RunProgram(program, 0, 1000, files, [&](const CutMotion& m) { motions.push_back(m); });
+    EXPECT_EQ(outcome.result, 0);
+    sim.Cut(motions);
+    EXPECT_EQ(sim.Count(FindingKind::RapidIntoStock), 0);
+    const HeightField& f = sim.Field();
+    EXPECT_EQ(f.Height(19, 19), -3.0);  // (1.95, 1.95), in the first hole
+    EXPECT_EQ(f.Height(59, 19), -3.0);  // in the second
+    EXPECT_EQ(f.Height(89, 79), -0.5);  // under the rapid to X9 Y8: uncut
+    EXPECT_EQ(f.Height(19, 79), -1.0);  // the feed down at X2 Y8
 }
 
 // Reads a binary STL: each triangle's three corners.
