@@ -1,6 +1,17 @@
 // Opening the external editor at a line of the program line list.
+//
+// The editor of the settings is started as `EDITOR FILE BYTE-OFFSET` (or `EDITOR PROGRAM`
+// when no file is open). When the setting is empty, or is a Windows program (`*.exe`, such
+// as the default) that cannot be started here, the desktop's editor is used instead:
+// $VISUAL, then a known editor found on PATH with its own way to jump to the line, then
+// `xdg-open FILE`. When no editor starts, a message box says so.
 #pragma once
 
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
 #include <string>
 
 namespace cuttrace {
@@ -11,10 +22,29 @@ namespace cuttrace::ui {
 
 class UiDialogs;
 
+struct EditorCall {
+    QString program;
+    QStringList arguments;
+    friend bool operator==(const EditorCall&, const EditorCall&) = default;
+};
+
+// Where the desktop's editor is looked for; tests give their own.
+struct DesktopEditors {
+    QString visual;                                     // the command in $VISUAL
+    std::function<QString(const QString&)> findOnPath;  // full path of a program, or empty
+    static DesktopEditors FromEnvironment();
+};
+
+// The calls that show file at line (counted from 1; 0: no line) in the desktop's editors,
+// in the order they are tried. An editor that needs a terminal ($VISUAL=vim) is left out.
+QList<EditorCall> DesktopEditorCalls(const DesktopEditors& editors, const QString& file,
+                                     int64_t line);
+
 // The list holds the `count` lines read last, `row` is the one clicked. While a file is
-// open the editor gets that file and the clicked line's byte offset; otherwise the main
-// program alone. Nothing happens without a program path. The reader is left where it was.
+// open the editor gets that file at the clicked line; otherwise the main program alone.
+// Nothing happens without a program path. The reader is left where it was.
 void OpenEditorAtLine(NcRunner& runner, const std::string& editor, const std::string& programPath,
-                      int count, int row, UiDialogs& dialogs);
+                      int count, int row, UiDialogs& dialogs,
+                      const DesktopEditors& desktop = DesktopEditors::FromEnvironment());
 
 }  // namespace cuttrace::ui
