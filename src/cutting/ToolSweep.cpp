@@ -419,6 +419,7 @@ SweepResult SweepLine(HeightField& field, RowBand rows, const CutTool& tool, uin
     const double R2 = R * R;
     const bool plunge = a2 < kPlungeLength2;
     const double inverseA2 = plunge ? 0.0 : 1.0 / a2;
+    const bool levelFlat = !plunge && dz == 0.0 && tool.shape == ToolShape::Flat;
     for (int row = box.r0; row <= box.r1; ++row) {
         const double py = field.CentreY(row) - a.y;
         double xlo, xhi;
@@ -426,6 +427,26 @@ SweepResult SweepLine(HeightField& field, RowBand rows, const CutTool& tool, uin
         ColumnSpans spans;
         spans.Add(field, box, xlo, xhi);
         if (spans.count == 0) continue;
+        if (levelFlat) {
+            // A flat end mill moving level cuts at its level wherever it reaches: within R
+            // of the nearest point of the segment.
+            for (int column = spans.first[0]; column <= spans.last[0]; ++column) {
+                const double px = field.CentreX(column) - a.x;
+                const double tStar = (px * dx + py * dy) * inverseA2;
+                double d2;
+                if (tStar <= 0.0) {
+                    d2 = px * px + py * py;
+                } else if (tStar >= 1.0) {
+                    const double qx = px - dx, qy = py - dy;
+                    d2 = qx * qx + qy * qy;
+                } else {
+                    const double cross = px * dy - py * dx;
+                    d2 = cross * cross * inverseA2;
+                }
+                if (d2 <= R2) writer.Lower(field.Index(column, row), a.z);
+            }
+            continue;
+        }
         for (int column = spans.first[0]; column <= spans.last[0]; ++column) {
             const double px = field.CentreX(column) - a.x;
             const double c2 = px * px + py * py;
