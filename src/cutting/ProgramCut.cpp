@@ -128,6 +128,9 @@ RunOutcome RunProgram(const std::string& program, int dialect, long long maxStep
     // it returned to; it stays there until a block gives Z.
     bool afterCycle = false;
     double cycleBottom = 0.0, returnZ = 0.0;
+    // The tool starts wherever it was, taken as above the work: until a block gives Z its
+    // moves cut nothing, and the first move that gives Z comes down from above to its end.
+    bool zKnown = false;
     long long steps = 0;
     while (true) {
         if (steps >= maxSteps) {
@@ -153,6 +156,16 @@ RunOutcome RunProgram(const std::string& program, int dialect, long long maxStep
                 m.end.z = position.z = returnZ;
             } else {
                 afterCycle = false;
+            }
+            if (!zKnown) {
+                zKnown = HasWord(block, "Z");
+                if (m.kind == MoveKind::Cycle) {
+                    m.start.z = position.z = returnZ = HUGE_VAL;
+                } else if (zKnown) {
+                    m.start = m.end;
+                } else {
+                    m.start.z = m.end.z = HUGE_VAL;
+                }
             }
             if (runner.Depth() > 0) {
                 const ProgramFile& file = runner.Slot(runner.Depth());

@@ -86,6 +86,12 @@ TEST(CutCommand, BadInputIsRefusedWithAMessageThatSaysWhy) {
         {{}, "G00 X0 Y0 Z5.\nX10.\nM30\n", "", 1, "no cutting moves"},
         {{"--stock", "0,0,-5,10,10,0"}, "G00 X1 Z5.\nM30\n", "", 0, ""},
         {{"--view", "5"}, feeds, "", 2, "--view must be 0 to 4"},
+        // Until a block gives Z the tool is somewhere above the work, not at Z0.
+        {{"--stock", "0,0,-5,10,10,2"},
+         "G00 X1. Y1.\nG00 Z5.\nX3.\nM30\n",
+         "",
+         0,
+         "0 rapid moves into the stock"},
         {{"--size", "0x10"}, feeds, "", 2, "--size must be WxH"},
         {{},
          "G00 X0 Y0 Z5.\nG01 Z-1. A30. F100\nX10. B5.\nM30\n",
