@@ -178,7 +178,7 @@ std::string ProgramPath() {
 // way the viewer's quick run hands it over. Returns the number of motions, or -1.
 int64_t RunProgram(const std::string& path, PathDrawer* drawer) {
     NcRunner runner;
-    runner.SelectMachine(DialectMeldas);
+    runner.SelectMachine(Dialect::Meldas);
     if (runner.Load(path, -1)) return -1;
     int64_t motions = 0;
     while (true) {
@@ -233,7 +233,7 @@ const std::vector<RecordedMotion>& RecordedProgram() {
     static const std::vector<RecordedMotion> motions = [] {
         std::vector<RecordedMotion> out;
         NcRunner runner;
-        runner.SelectMachine(DialectMeldas);
+        runner.SelectMachine(Dialect::Meldas);
         if (runner.Load(ProgramPath(), -1)) return out;
         while (true) {
             const int result = runner.Step();

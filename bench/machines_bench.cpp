@@ -12,8 +12,7 @@
 
 namespace {
 
-using cuttrace::BlockError;
-using cuttrace::BlockHandled;
+using cuttrace::BlockResult;
 using cuttrace::CreateMachine;
 using cuttrace::NcMachine;
 using cuttrace::WordList;
@@ -27,12 +26,12 @@ constexpr std::array<std::string_view, 8> kCamLines = {
 };
 
 void BM_CamBlocks(benchmark::State& state) {
-    auto machine = CreateMachine(static_cast<int>(state.range(0)));
+    auto machine = CreateMachine(cuttrace::DialectFromSetting(static_cast<int>(state.range(0))));
     WordList words;
     std::size_t i = 0;
     for (auto _ : state) {
         machine->SplitBlock(kCamLines[i], words);
-        int result = machine->ExecuteBlock(words);
+        BlockResult result = machine->ExecuteBlock(words);
         benchmark::DoNotOptimize(result);
         benchmark::DoNotOptimize(words[0].data());
         if (++i == kCamLines.size()) i = 0;
@@ -40,7 +39,9 @@ void BM_CamBlocks(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
     state.SetLabel("blocks");
 }
-BENCHMARK(BM_CamBlocks)->Arg(cuttrace::DialectMeldas)->Arg(cuttrace::DialectFanuc);
+BENCHMARK(BM_CamBlocks)
+    ->Arg(static_cast<int>(cuttrace::Dialect::Meldas))
+    ->Arg(static_cast<int>(cuttrace::Dialect::Fanuc));
 
 // A bolt-hole style loop: every pass computes one point and moves to it.
 const std::vector<std::string> kLoop = {
@@ -58,18 +59,18 @@ int64_t RunLoop(NcMachine& machine, WordList& words, int64_t maxLines) {
     while (i < kLoop.size() && executed < maxLines) {
         ++executed;
         machine.SplitBlock(kLoop[i], words);
-        int result = machine.ExecuteBlock(words);
-        if (result == BlockError) return -1;
+        BlockResult result = machine.ExecuteBlock(words);
+        if (result == BlockResult::Error) return -1;
         std::size_t next = i + 1;
-        if (result == BlockHandled) {
-            switch (machine.ResultCode) {
-                case cuttrace::ResultLoopBegin:
+        if (result == BlockResult::Handled) {
+            switch (machine.Request().kind) {
+                case cuttrace::MachineRequest::LoopBegin:
                     loopStart = i;
                     break;
-                case cuttrace::ResultLoopEnd:
+                case cuttrace::MachineRequest::LoopEnd:
                     next = loopStart;
                     break;
-                case cuttrace::ResultSkipToEnd:
+                case cuttrace::MachineRequest::SkipToEnd:
                     next = kLoop.size();
                     break;
                 default:
@@ -84,10 +85,10 @@ int64_t RunLoop(NcMachine& machine, WordList& words, int64_t maxLines) {
 void BM_MacroWhileLoop(benchmark::State& state) {
     int64_t statements = 0;
     for (auto _ : state) {
-        auto machine = CreateMachine(cuttrace::DialectFanuc);
+        auto machine = CreateMachine(cuttrace::Dialect::Fanuc);
         WordList words;
         int64_t lines = RunLoop(*machine, words, INT64_MAX);
-        if (lines < 0 || machine->LocalLevels[0][1] != 1000000.0) {
+        if (lines < 0 || machine->Variables().Local(0, 1) != 1000000.0) {
             state.SkipWithError("the loop did not run to its end");
             break;
         }
@@ -100,16 +101,16 @@ BENCHMARK(BM_MacroWhileLoop)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // Single statements of the kinds the loop uses, for a finer picture.
 void BM_Statement(benchmark::State& state) {
-    static const std::array<std::string, 4> kStatements = {"#1=#1+1", "#4=#3*COS[#2]",
-                                                           "WHILE[#1LT1000000]DO1", "G01X#4Y#5"};
-    auto machine = CreateMachine(cuttrace::DialectFanuc);
+    // The WHILE opens a loop each time: an END closes it again, in the same block.
+    static const std::array<std::string, 4> kStatements = {
+        "#1=#1+1", "#4=#3*COS[#2]", "WHILE[#1LT1000000]DO1 END1", "G01X#4Y#5"};
+    auto machine = CreateMachine(cuttrace::Dialect::Fanuc);
     WordList words;
     const std::string& line = kStatements[static_cast<std::size_t>(state.range(0))];
     for (auto _ : state) {
         machine->SplitBlock(line, words);
-        int result = machine->ExecuteBlock(words);
+        BlockResult result = machine->ExecuteBlock(words);
         benchmark::DoNotOptimize(result);
-        machine->LoopDepth = 0;
     }
     state.SetItemsProcessed(state.iterations());
     state.SetLabel(line);

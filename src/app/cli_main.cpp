@@ -54,7 +54,7 @@ constexpr const char* kUsage =
 // clang-format on
 
 struct Options {
-    int dialect = DialectMeldas;
+    Dialect dialect = Dialect::Meldas;
     std::string program;
     std::string expandPath;
     std::string picturePath;
@@ -88,11 +88,11 @@ int ParseOptions(int argc, char** argv, Options& options) {
         } else if (arg == "-d" || arg == "--dialect") {
             if (!value(text)) return UsageError("missing dialect");
             if (text == "meldas")
-                options.dialect = DialectMeldas;
+                options.dialect = Dialect::Meldas;
             else if (text == "fanuc")
-                options.dialect = DialectFanuc;
+                options.dialect = Dialect::Fanuc;
             else if (text == "tosnac")
-                options.dialect = DialectTosnac;
+                options.dialect = Dialect::Tosnac;
             else
                 return UsageError("unknown dialect '" + text + "'");
         } else if (arg == "-e" || arg == "--expand") {

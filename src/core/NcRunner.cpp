@@ -29,7 +29,7 @@ NcRunner::~NcRunner() {
         file.Close();
 }
 
-void NcRunner::SelectMachine(int dialect) {
+void NcRunner::SelectMachine(Dialect dialect) {
     machine_ = CreateMachine(dialect);
 }
 
@@ -118,11 +118,11 @@ int NcRunner::ReadAndExecute() {
     if (length == 0) return StepLine;
 
     machine_->SplitBlock(line_, words_);
-    int executed = machine_->ExecuteBlock(words_);
-    if (executed == BlockError) return StepMacroFailed;
+    BlockResult executed = machine_->ExecuteBlock(words_);
+    if (executed == BlockResult::Error) return StepMacroFailed;
     words_.JoinInto(expanded_);
 
-    if (executed != BlockHandled) {
+    if (executed != BlockResult::Handled) {
         ApplyWords(words_, modal_);
         switch (calculator_.Compute(modal_, motion_)) {
             case MotionOutcome::None:
@@ -137,69 +137,66 @@ int NcRunner::ReadAndExecute() {
 }
 
 int NcRunner::ActOnRequest() {
-    NcMachine& machine = *machine_;
-    switch (machine.ResultCode) {
-        case ResultNone:
+    const BlockRequest& request = machine_->Request();
+    switch (request.kind) {
+        case MachineRequest::None:
             break;
-        case ResultLoopBegin:
+        case MachineRequest::LoopBegin:
             if (loopDepth_ >= kLoopStackSize) {
                 DiagnosticLog::Log(messages::kLoopStackOver);
                 return StepMacroFailed;
             }
             loopStack_[static_cast<std::size_t>(++loopDepth_)] = Current().LineStart();
             break;
-        case ResultLoopEnd:
+        case MachineRequest::LoopEnd:
             if (loopDepth_ < 1) {
                 DiagnosticLog::Log(messages::kLoopStackEmpty);
                 return StepMacroFailed;
             }
             Current().SeekTo(loopStack_[static_cast<std::size_t>(loopDepth_--)]);
             break;
-        case ResultGoto:
-            if (Current().SeekSequence(machine.ResultNumber) != 0) {
+        case MachineRequest::Goto:
+            if (Current().SeekSequence(request.number) != 0) {
                 // Staying put would execute the same jump for ever.
                 DiagnosticLog::LogInt(std::string(messages::kSequenceNotFound) + " N",
-                                      std::llabs(static_cast<long long>(machine.ResultNumber)));
+                                      std::llabs(static_cast<long long>(request.number)));
                 return StepSequenceNotFound;
             }
             break;
-        case ResultSkipToEnd:
-            if (Current().SeekLabel(machine.ProgramName) != 0) {
+        case MachineRequest::SkipToEnd:
+            if (Current().SeekLabel(request.name) != 0) {
                 DiagnosticLog::LogText(std::string(messages::kSequenceNotFound) + " ",
-                                       machine.ProgramName);
+                                       request.name);
                 return StepSequenceNotFound;
             }
             Current().ReadLine(line_);  // continue after the label line
             break;
-        case ResultProgramEndOld:
-        case ResultProgramEnd:
+        case MachineRequest::ProgramEnd:
             state_ = StateFinish;
             CloseAll();
             return StepNoMotion;
-        case ResultCall: {
+        case MachineRequest::Call: {
             if (depth_ > kMaxCallDepth) {
                 DiagnosticLog::LogText(std::string(messages::kEndNestOver) + " ",
-                                       machine.ProgramName);
+                                       request.name);
                 return StepNestOver;
             }
-            if (!machine.ProgramName.empty()) {
-                programName_ = machine.ProgramName;
+            if (!request.name.empty()) {
+                programName_ = request.name;
                 pathToOpen_ = ResolveCalledProgram(programName_);
             } else {
                 pathToOpen_ = Current().Path();  // the program being executed calls itself
             }
             files_[static_cast<std::size_t>(depth_ + 1)].SetRepeatCount(
-                machine.ResultNumber != 0 ? machine.ResultNumber : 1);
-            startSequence_ = machine.StartSequence != 0 ? machine.StartSequence : -1;
+                request.number != 0 ? request.number : 1);
+            startSequence_ = request.startSequence != 0 ? request.startSequence : -1;
             state_ = StateOpen;
             break;
         }
-        case ResultReturn:
+        case MachineRequest::Return:
             state_ = StateClose;
             break;
-        case BlockError:
-            return StepMacroAbort;
-        default:
+        case MachineRequest::ModalCall:  // no modal calls yet
             return StepInvalid;
     }
     return StepLine;

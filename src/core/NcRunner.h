@@ -45,7 +45,7 @@ class NcRunner {
     NcRunner(const NcRunner&) = delete;
     NcRunner& operator=(const NcRunner&) = delete;
 
-    void SelectMachine(int dialect);
+    void SelectMachine(Dialect dialect);
     // Installs a machine of the caller's (tests use scripted machines).
     void SetMachine(std::unique_ptr<NcMachine> machine) { machine_ = std::move(machine); }
     void Reset();

@@ -44,7 +44,7 @@ constexpr int kExitUsage = 2;
 constexpr std::size_t kBatch = 1 << 16;
 
 struct CutOptions {
-    int dialect = DialectMeldas;
+    Dialect dialect = Dialect::Meldas;
     long long maxSteps = 100000000;
     std::vector<std::string> programs;
     std::string imagePath;
@@ -144,11 +144,11 @@ int Parse(int argc, const char* const* argv, CutOptions& o, std::ostream& err) {
             o.colourGiven = true;
         } else if (arg == "-d" || arg == "--dialect") {
             if (text == "meldas")
-                o.dialect = DialectMeldas;
+                o.dialect = Dialect::Meldas;
             else if (text == "fanuc")
-                o.dialect = DialectFanuc;
+                o.dialect = Dialect::Fanuc;
             else if (text == "tosnac")
-                o.dialect = DialectTosnac;
+                o.dialect = Dialect::Tosnac;
             else
                 return usage("unknown dialect '" + std::string(text) + "'");
         } else if (arg == "--max-steps") {

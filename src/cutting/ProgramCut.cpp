@@ -111,7 +111,7 @@ std::vector<int64_t> SourceFiles::LinesAt(
     return lines;
 }
 
-RunOutcome RunProgram(const std::string& program, int dialect, long long maxSteps,
+RunOutcome RunProgram(const std::string& program, Dialect dialect, long long maxSteps,
                       SourceFiles& files, const std::function<void(const CutMotion&)>& motion) {
     RunOutcome outcome;
     NcRunner runner;

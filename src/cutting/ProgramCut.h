@@ -12,6 +12,7 @@
 #include "cutting/CutSimulator.h"
 #include "cutting/CutTool.h"
 #include "cutting/HeightField.h"
+#include "machines/NcMachine.h"
 
 namespace cuttrace::cutting {
 
@@ -50,7 +51,7 @@ struct RunOutcome {
 };
 
 // Runs `program` and calls `motion` for each motion in order.
-RunOutcome RunProgram(const std::string& program, int dialect, long long maxSteps,
+RunOutcome RunProgram(const std::string& program, Dialect dialect, long long maxSteps,
                       SourceFiles& files, const std::function<void(const CutMotion&)>& motion);
 
 // The extent of the cutting moves (feeds, arcs, the feed part of cycles) of a run, as the

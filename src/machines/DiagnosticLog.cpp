@@ -60,7 +60,7 @@ void DiagnosticLog::LogText(std::string_view message, std::string_view text) {
     Log(m);
 }
 
-void DiagnosticLog::LogReal(std::string_view message, double value) {
+void DiagnosticLog::LogNumber(std::string_view message, double value) {
     if (!CurrentSink()) return;
     std::string m(message);
     AppendFixed(m, value, 6);

@@ -21,7 +21,7 @@ class DiagnosticLog {
 
     static void Log(std::string_view message);
     static void LogText(std::string_view message, std::string_view text);  // message + text
-    static void LogReal(std::string_view message, double value);           // "%s%lf"
+    static void LogNumber(std::string_view message, double value);         // "%s%lf"
     static void LogChar(std::string_view message, char c);                 // "%s%c"
     static void LogInt(std::string_view message, long long value);         // "%s%d"
 

@@ -9,7 +9,6 @@ namespace cuttrace {
 class FanucMachine : public NcMachine {
   public:
     FanucMachine();
-    int Call(WordList& words) override;
 };
 
 }  // namespace cuttrace

@@ -1,4 +1,5 @@
 // The keyword functions of expressions (ABS, SIN, MOD, ...), applied to the value stack.
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -12,7 +13,7 @@ namespace cuttrace {
 namespace {
 
 // Degrees to radians, computed as (1/180)·π like the controllers do.
-const double kRadiansPerDegree = (1.0 / 180.0) * std::numbers::pi;
+constexpr double kRadiansPerDegree = (1.0 / 180.0) * std::numbers::pi;
 
 int32_t ToInt32(double v) {
     if (std::isnan(v)) return 0;
@@ -49,93 +50,88 @@ double BinaryToBcd(double x) {
     return x < 0 ? -result : result;
 }
 
+// Values a function of one value refuses, with their message.
+enum class Domain : uint8_t { Any, AsinRange, AcosRange, Positive };
+
+// What a keyword does to the value stack: a function of the top value, or of the two
+// top values (y below x), which it replaces by the result. Statement and comparison
+// keywords (IF, GOTO, GT, ...) do nothing here.
+struct KeywordFunction {
+    double (*one)(double x) = nullptr;
+    double (*two)(double y, double x) = nullptr;
+    Domain domain = Domain::Any;
+};
+
+constexpr std::array<KeywordFunction, kKeywordCount> kKeywordFunctions = [] {
+    std::array<KeywordFunction, kKeywordCount> t{};
+    auto one = [&](Keyword k, double (*f)(double), Domain d = Domain::Any) {
+        t[Index(k)].one = f;
+        t[Index(k)].domain = d;
+    };
+    auto two = [&](Keyword k, double (*f)(double, double)) { t[Index(k)].two = f; };
+    one(Keyword::Abs, [](double x) { return std::fabs(x); });
+    one(Keyword::Atan, [](double x) { return std::atan(x) / kRadiansPerDegree; });
+    one(Keyword::Cos, [](double x) { return std::cos(x * kRadiansPerDegree); });
+    one(Keyword::Sin, [](double x) { return std::sin(x * kRadiansPerDegree); });
+    one(Keyword::Tan, [](double x) { return std::tan(x * kRadiansPerDegree); });
+    one(
+        Keyword::Asin, [](double x) { return std::asin(x) / kRadiansPerDegree; },
+        Domain::AsinRange);
+    one(
+        Keyword::Acos, [](double x) { return std::acos(x) / kRadiansPerDegree; },
+        Domain::AcosRange);
+    one(Keyword::Sqrt, [](double x) { return std::sqrt(x); });
+    one(Keyword::Exp, [](double x) { return std::exp(x); });
+    one(
+        Keyword::Ln, [](double x) { return std::log(x); }, Domain::Positive);
+    one(Keyword::Fix, [](double x) { return std::floor(x); });
+    one(Keyword::Fup, [](double x) { return std::ceil(x); });
+    // Half away from zero: -2.5 gives -3, -2.3 gives -2.
+    one(Keyword::Round, [](double x) { return std::round(x); });
+    one(Keyword::Bin, BcdToBinary);
+    one(Keyword::Bcd, BinaryToBcd);
+    two(Keyword::And, [](double y, double x) { return y != 0.0 && x != 0.0 ? 1.0 : 0.0; });
+    two(Keyword::Or, [](double y, double x) { return y != 0.0 || x != 0.0 ? 1.0 : 0.0; });
+    two(Keyword::Xor,
+        [](double y, double x) { return static_cast<double>(ToInt32(y) ^ ToInt32(x)); });
+    two(Keyword::Mod, [](double y, double x) { return std::fmod(y, x); });
+    return t;
+}();
+
 }  // namespace
 
-bool NcMachine::ApplyKeyword(int keyword, std::vector<double>& values, std::string_view token) {
+bool NcMachine::ApplyKeyword(Keyword keyword, std::vector<double>& values, std::string_view token) {
     if (values.size() < 2) {
         DiagnosticLog::LogText(messages::kNotFindOperand, token);
         return false;
     }
+    const KeywordFunction& f = kKeywordFunctions[Index(keyword)];
     double& x = values.back();
-    // Functions of two values: y (below x) and x are replaced by the result.
-    auto combine = [&](double result) {
+    if (f.two) {
+        double result = f.two(values[values.size() - 2], x);
         values.pop_back();
         values.back() = result;
-    };
-    const double y = values[values.size() - 2];
-    switch (keyword) {
-        case KeywordAbs:
-            x = std::fabs(x);
+        return true;
+    }
+    if (!f.one) return true;
+    std::string_view refused;
+    switch (f.domain) {
+        case Domain::Any:
             break;
-        case KeywordAtan:
-            x = std::atan(x) / kRadiansPerDegree;
+        case Domain::AsinRange:
+        case Domain::AcosRange:
+            if (x > 1.0 || x < -1.0)
+                refused = f.domain == Domain::AsinRange ? asinMessage_ : messages::kAcosRange;
             break;
-        case KeywordCos:
-            x = std::cos(x * kRadiansPerDegree);
-            break;
-        case KeywordSin:
-            x = std::sin(x * kRadiansPerDegree);
-            break;
-        case KeywordTan:
-            x = std::tan(x * kRadiansPerDegree);
-            break;
-        case KeywordAsin:
-            if (x > 1.0 || x < -1.0) {
-                DiagnosticLog::LogReal(asinMessage_, x);
-                return false;
-            }
-            x = std::asin(x) / kRadiansPerDegree;
-            break;
-        case KeywordAcos:
-            if (x > 1.0 || x < -1.0) {
-                DiagnosticLog::LogReal(messages::kAcosRange, x);
-                return false;
-            }
-            x = std::acos(x) / kRadiansPerDegree;
-            break;
-        case KeywordSqrt:
-            x = std::sqrt(x);
-            break;
-        case KeywordExp:
-            x = std::exp(x);
-            break;
-        case KeywordLn:
-            if (!(x > 0.0)) {
-                DiagnosticLog::LogReal(messages::kLnNotPositive, x);
-                return false;
-            }
-            x = std::log(x);
-            break;
-        case KeywordFix:
-            x = std::floor(x);
-            break;
-        case KeywordFup:
-            x = std::ceil(x);
-            break;
-        case KeywordRound:
-            x = std::round(x);  // half away from zero: -2.5 gives -3, -2.3 gives -2
-            break;
-        case KeywordBin:
-            x = BcdToBinary(x);
-            break;
-        case KeywordBcd:
-            x = BinaryToBcd(x);
-            break;
-        case KeywordAnd:
-            combine(y != 0.0 && x != 0.0 ? 1.0 : 0.0);
-            break;
-        case KeywordOr:
-            combine(y != 0.0 || x != 0.0 ? 1.0 : 0.0);
-            break;
-        case KeywordXor:
-            combine(static_cast<double>(ToInt32(y) ^ ToInt32(x)));
-            break;
-        case KeywordMod:
-            combine(std::fmod(y, x));
-            break;
-        default:  // DO, END, GT, GE, GOTO, IF, LT, LE, WHILE, SETVN, EQ, NE: no effect
+        case Domain::Positive:
+            if (!(x > 0.0)) refused = messages::kLnNotPositive;
             break;
     }
+    if (!refused.empty()) {
+        DiagnosticLog::LogNumber(refused, x);
+        return false;
+    }
+    x = f.one(x);
     return true;
 }
 

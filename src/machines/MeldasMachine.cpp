@@ -2,12 +2,9 @@
 
 namespace cuttrace {
 
-MeldasMachine::MeldasMachine() = default;
-
-int MeldasMachine::Call(WordList& words) {
+MeldasMachine::MeldasMachine() {
     // G65 L9010 A1.; M98 L100 P3; M98 H20 (a sequence of the program being executed).
-    static constexpr CallRoles kRoles{'L', 'L', false, 'P', 0, 'H', true};
-    return CallWithRoles(words, kRoles);
+    callRoles_ = CallRoles{'L', 'L', false, 'P', 0, 'H', true};
 }
 
 }  // namespace cuttrace

@@ -9,7 +9,6 @@ namespace cuttrace {
 class MeldasMachine : public NcMachine {
   public:
     MeldasMachine();
-    int Call(WordList& words) override;
 };
 
 }  // namespace cuttrace

@@ -26,18 +26,14 @@ int ArgumentVariable(char letter) {
 
 }  // namespace
 
-int NcMachine::Call(WordList& words) {
-    static constexpr CallRoles kMeldasRoles{'L', 'L', false, 'P', 0, 'H', true};
-    return CallWithRoles(words, kMeldasRoles);
-}
-
-int NcMachine::CallWithRoles(WordList& words, const CallRoles& roles) {
-    int kind = CallNone;
+BlockResult NcMachine::Call(WordList& words) {
+    const CallRoles& roles = callRoles_;
+    std::optional<CallKind> kind;
     int macroName = -1, subprogramName = -1, subprogramRepeat = -1, macroRepeat = -1, start = -1;
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string& w = words[i];
         if (w.empty()) break;
-        if (kind == CallNone) kind = CallKeywordIndex(w);
+        if (!kind) kind = CallKeywordIndex(w);
         auto index = static_cast<int>(i);
         char c = w[0];
         if (c == roles.macroName) macroName = index;
@@ -46,123 +42,131 @@ int NcMachine::CallWithRoles(WordList& words, const CallRoles& roles) {
         if (roles.macroRepeat != 0 && c == roles.macroRepeat) macroRepeat = index;
         if (roles.subprogramStart != 0 && c == roles.subprogramStart) start = index;
     }
-    // The name word as the program name ("P9010" becomes "O9010" where renamed).
-    auto takeName = [&](int at) {
-        ProgramName = words[static_cast<std::size_t>(at)];
-        if (roles.renameToO) ProgramName[0] = 'O';
-    };
-    // The integer value of a word's digits; false (logged) when it has none.
-    auto wordNumber = [&](int at, int32_t& number) {
-        if (at < 0) return true;
-        int n = VariableNumber(words[static_cast<std::size_t>(at)], 0);
-        if (n == kInvalidVariable) return false;
-        number = n;
-        return true;
-    };
-    auto open = [&](uint8_t newLevel) {
-        ++CallDepth;
-        CallKinds[static_cast<std::size_t>(CallDepth)] = newLevel;
-        CallPasses[static_cast<std::size_t>(CallDepth)] = ResultNumber > 0 ? ResultNumber : 1;
-        ResultCode = ResultCall;
-        return BlockHandled;
-    };
-
-    switch (kind) {
-        case CallNone:
-            return BlockOrdinary;
-        case CallModal:
-            ResultCode = ResultModalCall;
-            return BlockHandled;
-        case CallMacro:
-        case CallModalEach: {
-            if (Level + 1 >= kLevels) {
-                DiagnosticLog::Log(messages::kMacroNestOver);
-                return BlockError;
-            }
-            if (CallDepth >= kMaxCallDepth) {
-                DiagnosticLog::Log(messages::kCallNestOver);
-                return BlockError;
-            }
-            ICount = JCount = KCount = 0;
-            auto& locals = LocalLevels[static_cast<std::size_t>(Level + 1)];
-            if (roles.clearsMacroLevel) {
-                for (int i = 0; i < kClearedLocals; ++i)
-                    locals[static_cast<std::size_t>(i)] = 0.0;
-            }
-            ProgramName.clear();
-            StartSequence = 0;
-            ResultNumber = 0;
-            argumentFailed_ = false;
-            for (std::size_t i = 0; i < words.size(); ++i) {
-                std::string& w = words[i];
-                if (w.empty()) break;
-                char c = w[0];
-                if (c == 'G' || c == 'L' || c == 'N' || c == 'O' || c == 'P') continue;
-                if (c == '(' || c == '%') continue;  // comments are no arguments
-                AssignArgument(w);
-                // An argument whose expression fails ends the run like any failed statement.
-                if (argumentFailed_) return BlockError;
-            }
-            int32_t repeat = 0;
-            if (!wordNumber(macroRepeat, repeat)) return BlockError;
-            ++Level;
-            if (macroName < 0) {
-                DiagnosticLog::Log(messages::kNotFindProgramName);
-                return BlockError;
-            }
-            takeName(macroName);
-            ResultNumber = repeat;
-            return open(1);
-        }
-        case CallSubprogramG:
-        case CallSubprogram: {
-            ProgramName.clear();
-            StartSequence = -1;
-            ResultNumber = 0;
-            if (subprogramName < 0 && start < 0) {
-                DiagnosticLog::Log(messages::kNotFindProgramName);
-                return BlockError;
-            }
-            if (CallDepth >= kMaxCallDepth) {
-                DiagnosticLog::Log(messages::kCallNestOver);
-                return BlockError;
-            }
-            int32_t repeat = 0;
-            int32_t sequence = -1;
-            if (!wordNumber(subprogramRepeat, repeat) || !wordNumber(start, sequence)) {
-                return BlockError;
-            }
-            if (subprogramName >= 0) takeName(subprogramName);
-            StartSequence = sequence;
-            ResultNumber = repeat;
-            return open(0);
-        }
-        case CallReturnG23:
-        case CallReturnG68:
-        case CallReturn:
+    if (!kind) return BlockResult::Ordinary;
+    switch (*kind) {
+        case CallKind::Modal:
+            request_.kind = MachineRequest::ModalCall;
+            return BlockResult::Handled;
+        case CallKind::Macro:
+        case CallKind::ModalEach:
+            return MacroCall(words, macroName, macroRepeat);
+        case CallKind::SubprogramG:
+        case CallKind::Subprogram:
+            return SubprogramCall(words, subprogramName, subprogramRepeat, start);
+        case CallKind::ReturnG23:
+        case CallKind::ReturnG68:
+        case CallKind::Return:
             return ReturnFromCall();
-        case CallModalCancel:
-            ResultCode = ResultNone;
-            return BlockHandled;
-        default:  // M30, M02
-            ResultCode = ResultProgramEnd;
-            return BlockHandled;
+        case CallKind::ModalCancel:
+            request_.kind = MachineRequest::None;
+            return BlockResult::Handled;
+        case CallKind::ProgramEnd:
+        case CallKind::ProgramEndM02:
+        case CallKind::Count:
+            break;
     }
+    request_.kind = MachineRequest::ProgramEnd;
+    return BlockResult::Handled;
 }
 
-int NcMachine::ReturnFromCall() {
-    if (CallDepth > 0) {
-        auto depth = static_cast<std::size_t>(CallDepth);
+void NcMachine::TakeProgramName(const std::string& word) {
+    // The name word as the program name ("P9010" becomes "O9010" where renamed).
+    request_.name = word;
+    if (callRoles_.renameToO) request_.name[0] = 'O';
+}
+
+bool NcMachine::WordNumber(WordList& words, int at, int32_t& number) {
+    // The integer value of a word's digits; false (logged) when it has none.
+    if (at < 0) return true;
+    int n = VariableNumber(words[static_cast<std::size_t>(at)], 0);
+    if (n == kInvalidVariable) return false;
+    number = n;
+    return true;
+}
+
+BlockResult NcMachine::OpenCall(bool opensLevel) {
+    ++callDepth_;
+    auto depth = static_cast<std::size_t>(callDepth_);
+    callOpenedLevel_[depth] = opensLevel;
+    callPassesLeft_[depth] = request_.number > 0 ? request_.number : 1;
+    request_.kind = MachineRequest::Call;
+    return BlockResult::Handled;
+}
+
+BlockResult NcMachine::MacroCall(WordList& words, int nameWord, int repeatWord) {
+    if (macroLevel_ + 1 >= kMacroLevels) {
+        DiagnosticLog::Log(messages::kMacroNestOver);
+        return BlockResult::Error;
+    }
+    if (callDepth_ >= kMaxCallDepth) {
+        DiagnosticLog::Log(messages::kCallNestOver);
+        return BlockResult::Error;
+    }
+    iArguments_ = jArguments_ = kArguments_ = 0;
+    if (callRoles_.clearsMacroLevel) variables_.ClearLocals(macroLevel_ + 1, kClearedLocals);
+    request_.name.clear();
+    request_.startSequence = 0;
+    request_.number = 0;
+    argumentFailed_ = false;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        std::string& w = words[i];
+        if (w.empty()) break;
+        char c = w[0];
+        if (c == 'G' || c == 'L' || c == 'N' || c == 'O' || c == 'P') continue;
+        if (c == '(' || c == '%') continue;  // comments are no arguments
+        AssignArgument(w);
+        // An argument whose expression fails ends the run like any failed statement.
+        if (argumentFailed_) return BlockResult::Error;
+    }
+    int32_t repeat = 0;
+    if (!WordNumber(words, repeatWord, repeat)) return BlockResult::Error;
+    ++macroLevel_;
+    if (nameWord < 0) {
+        DiagnosticLog::Log(messages::kNotFindProgramName);
+        return BlockResult::Error;
+    }
+    TakeProgramName(words[static_cast<std::size_t>(nameWord)]);
+    request_.number = repeat;
+    return OpenCall(true);
+}
+
+BlockResult NcMachine::SubprogramCall(WordList& words, int nameWord, int repeatWord,
+                                      int startWord) {
+    request_.name.clear();
+    request_.startSequence = -1;
+    request_.number = 0;
+    if (nameWord < 0 && startWord < 0) {
+        DiagnosticLog::Log(messages::kNotFindProgramName);
+        return BlockResult::Error;
+    }
+    if (callDepth_ >= kMaxCallDepth) {
+        DiagnosticLog::Log(messages::kCallNestOver);
+        return BlockResult::Error;
+    }
+    int32_t repeat = 0;
+    int32_t sequence = -1;
+    if (!WordNumber(words, repeatWord, repeat) || !WordNumber(words, startWord, sequence)) {
+        return BlockResult::Error;
+    }
+    if (nameWord >= 0) TakeProgramName(words[static_cast<std::size_t>(nameWord)]);
+    request_.startSequence = sequence;
+    request_.number = repeat;
+    return OpenCall(false);
+}
+
+BlockResult NcMachine::ReturnFromCall() {
+    if (callDepth_ > 0) {
+        auto depth = static_cast<std::size_t>(callDepth_);
         // A call run several times returns after every pass; only the last one closes it.
-        if (--CallPasses[depth] <= 0) {
-            if (CallKinds[depth] == 1 && Level > 0) --Level;
-            CallKinds[depth] = 0;
-            CallPasses[depth] = 0;
-            --CallDepth;
+        if (--callPassesLeft_[depth] <= 0) {
+            if (callOpenedLevel_[depth] && macroLevel_ > 0) --macroLevel_;
+            callOpenedLevel_[depth] = false;
+            callPassesLeft_[depth] = 0;
+            --callDepth_;
         }
     }
-    ResultCode = ResultReturn;
-    return BlockHandled;
+    request_.kind = MachineRequest::Return;
+    return BlockResult::Handled;
 }
 
 bool NcMachine::AssignArgument(std::string& word) {
@@ -172,26 +176,27 @@ bool NcMachine::AssignArgument(std::string& word) {
         DiagnosticLog::LogText(messages::kNotFinite, word);
         return false;
     }
-    if (Level + 1 >= kLevels) return false;
-    auto& locals = LocalLevels[static_cast<std::size_t>(Level + 1)];
+    if (macroLevel_ + 1 >= kMacroLevels) return false;
+    const int level = macroLevel_ + 1;
     char c = word[0];
-    auto store = [&](int32_t& count, int first, std::string_view tooMany) {
+    // The n-th I, J or K of a call fills #4, #5, #6 plus 3·(n-1).
+    auto store = [&](int& count, int first, std::string_view tooMany) {
         int n = first + 3 * count;
         if (n >= kLocals) {
             DiagnosticLog::Log(tooMany);
             return false;
         }
-        locals[static_cast<std::size_t>(n)] = value;
+        variables_.SetLocal(level, n, value);
         ++count;
         return true;
     };
     switch (c) {
         case 'I':
-            return store(ICount, 4, messages::kTooManyI);
+            return store(iArguments_, 4, messages::kTooManyI);
         case 'J':
-            return store(JCount, 5, messages::kTooManyJ);
+            return store(jArguments_, 5, messages::kTooManyJ);
         case 'K':
-            return store(KCount, 6, messages::kTooManyK);
+            return store(kArguments_, 6, messages::kTooManyK);
         default:
             break;
     }
@@ -200,7 +205,7 @@ bool NcMachine::AssignArgument(std::string& word) {
         DiagnosticLog::LogChar(messages::kBadArgument, c);
         return false;
     }
-    locals[static_cast<std::size_t>(n)] = value;
+    variables_.SetLocal(level, n, value);
     return true;
 }
 

@@ -63,7 +63,7 @@ int NcMachine::Precedence(std::string_view token) {
         }
     }
     if (IsNumberToken(token)) return kPrecedenceOperand;
-    if (KeywordIndex(token) >= 0) return kPrecedenceFunction;
+    if (KeywordIndex(token)) return kPrecedenceFunction;
     return kPrecedenceOther;
 }
 
@@ -85,7 +85,7 @@ void NcMachine::Tokenize(std::string_view text, std::vector<std::string_view>& t
 
 int NcMachine::ToPostfix(std::string_view text, PostfixList& out) {
     out.Clear();
-    Frame frame(*this, text);
+    NestingGuard frame(*this, text);
     if (!frame) return 0;
     std::vector<std::string_view>& tokens = frame.scratch->tokens;
     std::vector<std::string_view>& stack = frame.scratch->operators;
@@ -105,8 +105,12 @@ int NcMachine::ToPostfix(std::string_view text, PostfixList& out) {
         } else if (IsNumberToken(t)) {
             out.Add(t, TokenKind::Number);
         } else {
-            int k = KeywordIndex(t);
-            out.Add(t, k >= 0 ? TokenKind::Keyword : TokenKind::Unknown, k);
+            std::optional<Keyword> k = KeywordIndex(t);
+            if (k) {
+                out.Add(t, TokenKind::Keyword, *k);
+            } else {
+                out.Add(t, TokenKind::Unknown);
+            }
         }
     };
 
@@ -155,13 +159,42 @@ int NcMachine::ToPostfix(std::string_view text, PostfixList& out) {
     return static_cast<int>(out.size());
 }
 
+bool NcMachine::ApplyOperator(char op, std::vector<double>& values) {
+    if (values.size() < 2) {
+        DiagnosticLog::LogChar(messages::kNotFindOperandChar, op);
+        return false;
+    }
+    double x = values.back();
+    values.pop_back();
+    double& y = values.back();
+    switch (op) {
+        case '+':
+            y += x;
+            break;
+        case '-':
+            y -= x;
+            break;
+        case '*':
+            y *= x;
+            break;
+        default:
+            if (x == 0.0) {
+                DiagnosticLog::Log(FormatMessage(messages::kDivisionByZero, {y, x}));
+                return false;
+            }
+            y /= x;
+            break;
+    }
+    return true;
+}
+
 bool NcMachine::EvaluateInPlace(std::string& text, std::size_t pos) {
     std::string_view expression = std::string_view(text).substr(pos);
     if (expression.size() > kMaxStatementLength) {
         DiagnosticLog::LogText(messages::kTooLong, expression.substr(0, 64));
         return false;
     }
-    Frame frame(*this, expression);
+    NestingGuard frame(*this, expression);
     if (!frame) return false;
     PostfixList& postfix = frame.scratch->postfix;
     std::vector<double>& values = frame.scratch->values;
@@ -187,34 +220,9 @@ bool NcMachine::EvaluateInPlace(std::string& text, std::size_t pos) {
                 }
                 values.back() = -values.back();
                 break;
-            case TokenKind::Operator: {
-                if (values.size() < 2) {
-                    DiagnosticLog::LogChar(messages::kNotFindOperandChar, token.text[0]);
-                    return false;
-                }
-                double x = values.back();
-                values.pop_back();
-                double& y = values.back();
-                switch (token.text[0]) {
-                    case '+':
-                        y += x;
-                        break;
-                    case '-':
-                        y -= x;
-                        break;
-                    case '*':
-                        y *= x;
-                        break;
-                    default:
-                        if (x == 0.0) {
-                            DiagnosticLog::Log(FormatMessage(messages::kDivisionByZero, {y, x}));
-                            return false;
-                        }
-                        y /= x;
-                        break;
-                }
+            case TokenKind::Operator:
+                if (!ApplyOperator(token.text[0], values)) return false;
                 break;
-            }
             case TokenKind::Keyword:
                 if (!ApplyKeyword(token.keyword, values, token.text)) return false;
                 break;
@@ -246,7 +254,7 @@ bool NcMachine::AssignTokens(std::string& text, std::size_t pos, bool dropClosin
         DiagnosticLog::LogText(messages::kTooLong, statement.substr(0, 64));
         return false;
     }
-    Frame frame(*this, statement);
+    NestingGuard frame(*this, statement);
     if (!frame) return false;
     Scratch& s = *frame.scratch;
     Tokenize(statement, s.tokens);

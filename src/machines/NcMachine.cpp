@@ -10,32 +10,35 @@
 
 namespace cuttrace {
 
-namespace {
-
-constexpr std::array<std::string_view, KeywordCount> kKeywordTable = {
-    "ABS",   "ATAN", "BIN",   "BCD", "COS", "DO",  "END",   "FIX", "FUP", "GT",   "GE",  "GOTO",
-    "IF",    "SIN",  "SQRT",  "TAN", "LT",  "LE",  "WHILE", "AND", "EXP", "ASIN", "MOD", "ROUND",
-    "SETVN", "XOR",  "LN",    "OR",  "EQ",  "NE",  "ACOS",  "",    "",    "",     "",    "",
-    "G65",   "G66",  "G66.1", "G22", "M98", "G23", "G68",   "M99", "G67", "M30",  "M02", ""};
-
-}  // namespace
-
-NcMachine::NcMachine()
-    : asinMessage_(messages::kAsinRange), loopMismatch_(messages::kLoopMismatch) {
-    SetKeywords(false);
-}
-NcMachine::~NcMachine() = default;
-
-void NcMachine::SetKeywords(bool tosnac) {
-    Keywords = kKeywordTable;
-    if (tosnac) {
-        Keywords[KeywordGoto] = "GO";
-        Keywords[KeywordAcos] = "";
-        Keywords[static_cast<std::size_t>(KeywordFirstCall) + CallSubprogramG - 1] = "G72";
+Dialect DialectFromSetting(int value) {
+    switch (value) {
+        case static_cast<int>(Dialect::Meldas):
+            return Dialect::Meldas;
+        case static_cast<int>(Dialect::Tosnac):
+            return Dialect::Tosnac;
+        default:
+            return Dialect::Fanuc;
     }
 }
 
-NcMachine::Frame::Frame(NcMachine& machine, std::string_view what) : machine_(machine) {
+NcMachine::NcMachine()
+    : asinMessage_(messages::kAsinRange), loopMismatch_(messages::kLoopMismatch) {
+    UseKeywordTable(Dialect::Meldas);
+}
+NcMachine::~NcMachine() = default;
+
+void NcMachine::UseKeywordTable(Dialect dialect) {
+    keywordTable_ = kKeywordTexts;
+    callKeywordTable_ = kCallKeywordTexts;
+    if (dialect == Dialect::Tosnac) {
+        keywordTable_[Index(Keyword::Goto)] = "GO";
+        keywordTable_[Index(Keyword::Acos)] = "";
+        callKeywordTable_[Index(CallKind::SubprogramG)] = "G72";
+    }
+}
+
+NcMachine::NestingGuard::NestingGuard(NcMachine& machine, std::string_view what)
+    : machine_(machine) {
     if (machine_.nesting_ >= kMaxNesting) {
         DiagnosticLog::LogText(messages::kNestOver, what);
         return;
@@ -45,7 +48,7 @@ NcMachine::Frame::Frame(NcMachine& machine, std::string_view what) : machine_(ma
     scratch = machine_.scratch_[depth].get();
 }
 
-NcMachine::Frame::~Frame() {
+NcMachine::NestingGuard::~NestingGuard() {
     if (scratch) --machine_.nesting_;
 }
 
@@ -66,22 +69,24 @@ void NcMachine::WriteValue(std::string& text, std::size_t pos, double value, int
     AppendFixed(text, value, decimals);
 }
 
-int NcMachine::KeywordIndex(std::string_view token) {
-    for (int i = 0; i <= KeywordLastExpression; ++i) {
-        std::string_view entry = Keywords[static_cast<std::size_t>(i)];
-        if (entry.empty()) return -1;
-        if (entry == token) return i;
+std::optional<Keyword> NcMachine::KeywordIndex(std::string_view token) const {
+    for (std::size_t i = 0; i < kKeywordCount; ++i) {
+        std::string_view entry = keywordTable_[i];
+        if (entry.empty()) return std::nullopt;  // TOSNAC's table ends before ACOS
+        if (entry == token) return static_cast<Keyword>(i);
     }
-    return -1;
+    return std::nullopt;
 }
 
-int NcMachine::CallKeywordIndex(std::string_view word) {
+std::optional<CallKind> NcMachine::CallKeywordIndex(std::string_view word) const {
     // Every call keyword is a G or M word of at most five characters.
-    if (word.size() < 3 || word.size() > 5 || (word[0] != 'G' && word[0] != 'M')) return CallNone;
-    for (int i = 0; i < CallEndM02; ++i) {
-        if (Keywords[static_cast<std::size_t>(KeywordFirstCall + i)] == word) return i + 1;
+    if (word.size() < 3 || word.size() > 5 || (word[0] != 'G' && word[0] != 'M')) {
+        return std::nullopt;
     }
-    return CallNone;
+    for (std::size_t i = 0; i < kCallKindCount; ++i) {
+        if (callKeywordTable_[i] == word) return static_cast<CallKind>(i);
+    }
+    return std::nullopt;
 }
 
 bool NcMachine::WordCountAllowed(const WordList& words) {
@@ -95,59 +100,66 @@ bool NcMachine::WordCountAllowed(const WordList& words) {
     return false;
 }
 
-int NcMachine::ExecuteBlock(WordList& words) {
-    ResultNumber = 0;
-    ResultCode = ResultNone;
-    ProgramName.clear();
-    if (!WordCountAllowed(words)) return BlockError;
-    int result = BlockOrdinary;
+void NcMachine::TypeMiss(const std::string& word) {
+    DiagnosticLog::LogText(messages::kTypeMiss, word);
+}
+
+BlockResult NcMachine::ExecuteBlock(WordList& words) {
+    request_.kind = MachineRequest::None;
+    request_.number = 0;
+    request_.name.clear();
+    if (!WordCountAllowed(words)) return BlockResult::Error;
+    BlockResult result = BlockResult::Ordinary;
     for (std::size_t i = 0; i < words.size(); ++i) {
         std::string& w = words[i];
         if (w.empty() || w[0] == '\n') return result;
         char c = w[0];
         if (c == '%' || c == '(') continue;
-        if (IsDigit(c)) return BlockError;
+        if (IsDigit(c)) return BlockResult::Error;
         if (!IsAlpha(c)) {
-            if (!ExecuteStatement(w, 0)) return BlockError;
-            result = BlockHandled;
+            if (!ExecuteStatement(w, 0)) return BlockResult::Error;
+            result = BlockResult::Handled;
             continue;
         }
-        char c1 = w.size() > 1 ? w[1] : '\0';
-        if (IsAddressWord(w) && c1 != '-') {
-            if (CallKeywordIndex(w) != CallNone) return Call(words);
-            if (c == 'L' || c == 'O') result = BlockHandled;
-        } else if (c1 == '#') {
-            if (!SubstituteVariable(w, 1)) return BlockError;
-        } else if (c1 == '[') {
-            if (!ExecuteStatement(w, 1)) return BlockError;
-        } else if (c1 == '-') {
-            char c2 = w.size() > 2 ? w[2] : '\0';
-            if (IsAddressWord(w)) continue;
-            if (c2 == '#') {
-                if (!SubstituteVariable(w, 2)) return BlockError;
-            } else if (c2 == '[') {
-                if (!ExecuteStatement(w, 2)) return BlockError;
-            } else {
-                if (!ExecuteStatement(w, 0)) return BlockError;
-                result = BlockHandled;
-            }
-        } else {
-            if (!ExecuteStatement(w, 0)) return BlockError;
-            result = BlockHandled;
+        if (IsAddressWord(w) && w[1] != '-') {
+            // A letter and a number: the call keywords hand the block to Call; O and L
+            // words (program numbers, repeat counts) are never G-code.
+            if (CallKeywordIndex(w)) return Call(words);
+            if (c == 'L' || c == 'O') result = BlockResult::Handled;
+            continue;
         }
+        result = ExecuteAddressWord(w, result);
+        if (result == BlockResult::Error) return result;
     }
     return result;
 }
 
-std::unique_ptr<NcMachine> CreateMachine(int dialect) {
-    switch (dialect) {
-        case DialectMeldas:
-            return std::make_unique<MeldasMachine>();
-        case DialectTosnac:
-            return std::make_unique<TosnacMachine>();
-        default:
-            return std::make_unique<FanucMachine>();
+BlockResult NcMachine::ExecuteAddressWord(std::string& w, BlockResult sofar) {
+    // A letter followed by an optional minus and then a reference (X#1, X-#1), a bracket
+    // group (X[#1/2]) or a value; anything else is a statement (GOTO5, IF[..]..).
+    std::size_t at = w.size() > 1 && w[1] == '-' ? 2 : 1;
+    char next = at < w.size() ? w[at] : '\0';
+    if (at == 2 && IsAddressWord(w)) return sofar;
+    // TOSNAC takes a variable in an address word only in brackets (X[V1]).
+    if (!addressReferences_ && (next == prefix_ || (at == 1 && next == '='))) {
+        TypeMiss(w);
+        return BlockResult::Error;
     }
+    if (next == prefix_) return SubstituteVariable(w, at) ? sofar : BlockResult::Error;
+    if (next == '[') return ExecuteStatement(w, at) ? sofar : BlockResult::Error;
+    return ExecuteStatement(w, 0) ? BlockResult::Handled : BlockResult::Error;
+}
+
+std::unique_ptr<NcMachine> CreateMachine(Dialect dialect) {
+    switch (dialect) {
+        case Dialect::Meldas:
+            return std::make_unique<MeldasMachine>();
+        case Dialect::Tosnac:
+            return std::make_unique<TosnacMachine>();
+        case Dialect::Fanuc:
+            break;
+    }
+    return std::make_unique<FanucMachine>();
 }
 
 }  // namespace cuttrace

@@ -1,9 +1,10 @@
 // The dialect machine: splits a program line into words, evaluates the macro language in
 // them, and tells the execution core what to do next.
 //
-// NcMachine carries nearly all of the behaviour; MeldasMachine, FanucMachine and
-// TosnacMachine change what differs. Every operation the machine calls on itself is
-// virtual, so a dialect's override takes effect everywhere.
+// The execution core uses a machine through four calls: SplitBlock, ExecuteBlock, Request
+// and EndOfCalledProgram. NcMachine carries nearly all of the behaviour; MeldasMachine and
+// FanucMachine only set its traits, TosnacMachine also overrides the statements it writes
+// in its own bracket form.
 //
 // Text arguments are std::string objects that an operation may rewrite from `pos` to the
 // end (a reference or a bracket group is replaced by its value text). Every computed value
@@ -14,92 +15,57 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "machines/MachineKeywords.h"
+#include "machines/MacroVariables.h"
 #include "machines/PostfixList.h"
 #include "machines/WordList.h"
 
 namespace cuttrace {
 
-// Request codes left in NcMachine::ResultCode after a block handled by the macro language.
-enum Request : int32_t {
-    ResultNone = 0,
-    ResultLoopBegin = 5,
-    ResultLoopEnd = 6,
-    ResultGoto = 11,
-    ResultSkipToEnd = 40,
-    ResultProgramEndOld = 50,  // an older program-end code the core still honours
-    ResultCall = 100,
-    ResultReturn = 101,
-    ResultProgramEnd = 102,
-    ResultModalCall = 104,
+namespace test {
+class MachinePeer;  // reaches the scanner and evaluator pieces in unit tests
+}
+
+// What a block handled by the macro language asks of the execution core.
+enum class MachineRequest : int32_t {
+    None = 0,
+    LoopBegin = 5,   // remember the start of this line as the loop's start
+    LoopEnd = 6,     // go back to the start of the innermost loop
+    Goto = 11,       // go to sequence `number`
+    SkipToEnd = 40,  // go past the line labelled `name` (the END of a loop not entered)
+    Call = 100,      // open the program `name` (empty: the current one)
+    Return = 101,    // close the current program
+    ProgramEnd = 102,
+    ModalCall = 104,
 };
 
-// Results of ExecuteBlock (and of Call).
-enum BlockResult : int {
-    BlockError = -1,
-    BlockOrdinary = 0,  // an NC block: the core interprets the words as G-code
-    BlockHandled = 1,   // a macro-handled block: the core consults ResultCode
+// The request of the last block, with its operands.
+struct BlockRequest {
+    MachineRequest kind = MachineRequest::None;
+    int32_t number = 0;          // jump target; repeat count of a call (0: once)
+    std::string name;            // called program, or the END label of SkipToEnd
+    int32_t startSequence = -1;  // sequence a called program starts at (0 or -1: its start)
 };
 
-// Dialect setting values (any other value selects FANUC).
-enum Dialect : int { DialectMeldas = 0, DialectFanuc = 1, DialectTosnac = 2 };
-
-// Indexes of the keyword table (entries 0..30 are looked up by KeywordIndex).
-enum Keyword : int {
-    KeywordAbs = 0,
-    KeywordAtan,
-    KeywordBin,
-    KeywordBcd,
-    KeywordCos,
-    KeywordDo,
-    KeywordEnd,
-    KeywordFix,
-    KeywordFup,
-    KeywordGt,
-    KeywordGe,
-    KeywordGoto,
-    KeywordIf,
-    KeywordSin,
-    KeywordSqrt,
-    KeywordTan,
-    KeywordLt,
-    KeywordLe,
-    KeywordWhile,
-    KeywordAnd,
-    KeywordExp,
-    KeywordAsin,
-    KeywordMod,
-    KeywordRound,
-    KeywordSetvn,
-    KeywordXor,
-    KeywordLn,
-    KeywordOr,
-    KeywordEq,
-    KeywordNe,
-    KeywordAcos,
-    KeywordLastExpression = KeywordAcos,
-    KeywordFirstCall = 36,  // "G65"; call keywords run to entry 46
-    KeywordCount = 48,
+// What ExecuteBlock made of a block.
+enum class BlockResult : int {
+    Error = -1,    // the block failed (logged)
+    Ordinary = 0,  // an NC block: the core interprets the words as G-code
+    Handled = 1,   // a macro-handled block: the core acts on Request()
 };
 
-// Call keywords as numbered by CallKeywordIndex (0 = not a call keyword).
-enum CallKind : int {
-    CallNone = 0,
-    CallMacro = 1 /* G65 */,
-    CallModal = 2 /* G66 */,
-    CallModalEach = 3 /* G66.1 */,
-    CallSubprogramG = 4 /* G22, TOSNAC G72 */,
-    CallSubprogram = 5 /* M98 */,
-    CallReturnG23 = 6,
-    CallReturnG68 = 7,
-    CallReturn = 8 /* M99 */,
-    CallModalCancel = 9 /* G67 */,
-    CallEnd = 10 /* M30 */,
-    CallEndM02 = 11,
-};
+// The controller dialects, by their stored setting value.
+enum class Dialect : int { Meldas = 0, Fanuc = 1, Tosnac = 2 };
+
+// The dialect of a stored setting value; any value other than 0 and 2 selects FANUC.
+Dialect DialectFromSetting(int value);
+
+enum class ConditionResult { True, False, Error };
 
 // Which words of a call block play which role in a dialect (letters; 0 = none).
 struct CallRoles {
@@ -114,92 +80,66 @@ struct CallRoles {
 
 class NcMachine {
   public:
-    static constexpr int kLevels = 5;         // local-variable levels: main + 4 macro calls
-    static constexpr int kLocals = 36;        // #0..#35 per level
+    static constexpr int kMacroLevels = MacroVariables::kMacroLevels;
+    static constexpr int kLocals = MacroVariables::kLocals;
     static constexpr int kMaxLoopDepth = 27;  // open DO loops (the core's loop stack)
     static constexpr int kMaxCallDepth = 32;  // open calls (the core refuses far fewer)
     static constexpr int kMaxNesting = 48;    // nested evaluations (indirect references)
     static constexpr std::size_t kMaxStatementLength = 4096;
     static constexpr std::size_t kMaxWords = 512;  // words of one block
-    static constexpr int kInvalidVariable = -1;    // VariableNumber of a malformed reference
 
     NcMachine();
     virtual ~NcMachine();
     NcMachine(const NcMachine&) = delete;
     NcMachine& operator=(const NcMachine&) = delete;
 
+    // --- the execution core's face ------------------------------------------------------
+    // SplitBlock and ExecuteBlock are virtual only so that a scripted stand-in can drive
+    // the execution core in its tests; no dialect overrides them.
+    //
+    // Splits line (end-of-line character included) into words.
+    virtual void SplitBlock(std::string_view line, WordList& words);
+    // Evaluates the words in place; on Handled, Request() says what the block asks for.
+    virtual BlockResult ExecuteBlock(WordList& words);
+    const BlockRequest& Request() const { return request_; }
     // The runner read to the end of a called program without meeting a return: the call
     // is closed as a return would close it, so levels and call depth stay in step.
     void EndOfCalledProgram() { ReturnFromCall(); }
 
-    // --- operations, in slot order ----------------------------------------------------
-    // Reads one word of `line` from `pos` into `word`; leaves `pos` on the last character
-    // consumed. Returns the word's length (0 at the end of the line).
-    virtual std::size_t ReadWord(std::string_view line, std::size_t& pos, std::string& word);
-    // Length of the first token of `text` (0 at its end).
-    virtual std::size_t ReadToken(std::string_view text);
-    // Reads a comment from the '(' at `pos` up to and including its ')'.
-    virtual std::size_t ReadComment(std::string_view line, std::size_t& pos, std::string& word);
-    // Appends the bracket group starting at the '[' at `pos` to `out`; `pos` is left on its
-    // closing ']'. Returns the group's length minus one.
-    virtual std::size_t ReadBracket(std::string_view line, std::size_t& pos, std::string& out);
-    // Replaces the reference at text[pos] by its value ("%.3lf").
-    virtual bool SubstituteVariable(std::string& text, std::size_t pos);
-    // The numeric value of a call argument word (its references are evaluated in place).
-    virtual double ArgumentValue(std::string& word);
-    // Converts an expression to postfix order; returns the number of output tokens.
-    virtual int ToPostfix(std::string_view text, PostfixList& out);
-    // An assignment (one or several '=') or a bare expression, from text[pos].
-    virtual bool Assign(std::string& text, std::size_t pos);
-    // Evaluates text[pos..] and writes its value ("%lf") over it.
-    virtual bool EvaluateInPlace(std::string& text, std::size_t pos);
-    // Executes the statement at text[pos..].
-    virtual bool ExecuteStatement(std::string& text, std::size_t pos);
-    // The condition of the IF or WHILE at text[pos]: 1 true, 0 false, -1 error.
-    virtual int EvaluateCondition(std::string& text, std::size_t pos);
-    virtual bool Goto(std::string& text, std::size_t pos);       // text[pos] is "GOTO"
-    virtual bool BeginLoop(std::string& text, std::size_t pos);  // text[pos] is "DO"
-    virtual bool GetVariable(std::string& text, std::size_t pos, double& value);
-    virtual bool SetVariable(std::string& text, std::size_t pos, double value);
-    // The variable number of the reference at text[pos] (or of an address word's digits);
-    // kInvalidVariable when the reference is malformed (logged).
-    virtual int VariableNumber(std::string& text, std::size_t pos);
-    virtual int Precedence(std::string_view token);
-    virtual int KeywordIndex(std::string_view token);
-    virtual bool EndLoop(std::string& text, std::size_t pos);   // text[pos] is "END"
-    virtual bool SkipLoop(std::string& text, std::size_t pos);  // text[pos] is the "DO"
-    virtual bool AssignArgument(std::string& word);
-    virtual int CallKeywordIndex(std::string_view word);
-    virtual int Call(WordList& words);
-
-    // --- runner interface -------------------------------------------------------------
-    // Splits line (end-of-line character included) into words; returns words - 1.
-    virtual int SplitBlock(std::string_view line, WordList& words);
-    // Evaluates the words in place; returns a BlockResult.
-    virtual int ExecuteBlock(WordList& words);
-
-    // --- state ------------------------------------------------------------------------
-    int32_t Level = 0;                           // current local-variable level, 0..4
-    int32_t LoopDepth = 0;                       // open DO loops, 0..27
-    int32_t CallDepth = 0;                       // open calls
-    int32_t ICount = 0, JCount = 0, KCount = 0;  // I, J, K arguments of the call being set up
-    // Per open call (entry 0 exists and is 0): 1 when the call opened a new level.
-    std::array<uint8_t, kMaxCallDepth + 1> CallKinds{};
-    // Per open call: passes still to run (a repeated call returns once per pass; only the
-    // last return closes the call).
-    std::array<int32_t, kMaxCallDepth + 1> CallPasses{};
-    std::array<int32_t, kMaxLoopDepth + 1> LoopNumbers{};  // per open loop, 1..LoopDepth
-    std::array<std::string_view, KeywordCount> Keywords{};
-
-    int32_t ResultCode = ResultNone;
-    int32_t ResultNumber = 0;
-    int32_t StartSequence = -1;
-    std::string ProgramName;
-
-    std::array<double, 200> CommonVariables{};                       // #100..#299
-    std::array<std::array<double, kLocals>, kLevels> LocalLevels{};  // #0..#35 of each level
+    // --- read-only state ------------------------------------------------------------------
+    const MacroVariables& Variables() const { return variables_; }
+    MacroVariables& Variables() { return variables_; }
+    int MacroLevel() const { return macroLevel_; }  // 0..kMacroLevels-1
+    int LoopDepth() const { return loopDepth_; }    // open DO loops
+    int CallDepth() const { return callDepth_; }    // open calls
 
   protected:
+    // --- what a dialect writes differently --------------------------------------------------
+    // Executes the statement at text[pos..].
+    virtual bool ExecuteStatement(std::string& text, std::size_t pos);
+    // The condition of the IF or WHILE at text[pos].
+    virtual ConditionResult EvaluateCondition(std::string& text, std::size_t pos);
+    virtual bool Goto(std::string& text, std::size_t pos);  // text[pos] is the GOTO keyword
+    // An assignment (one or several '=') or a bare expression, from text[pos].
+    virtual bool Assign(std::string& text, std::size_t pos);
+    // The numeric value of a call argument word (its references are evaluated in place).
+    virtual double ArgumentValue(std::string& word);
+
+    // --- shared pieces the dialects build on ------------------------------------------------
+    // Evaluates text[pos..] and writes its value ("%lf") over it.
+    bool EvaluateInPlace(std::string& text, std::size_t pos);
+    bool AssignTokens(std::string& text, std::size_t pos, bool dropClosingBracket);
+    // Compares the two operands of a condition text such as "#1GT10".
+    ConditionResult CompareCondition(std::string_view condition);
+    // Digits at text[p..] after blanks (a reference there is evaluated in place first).
+    bool NumberAfterKeyword(std::string& text, std::size_t p, int32_t& number);
+    bool BeginLoop(std::string& text, std::size_t pos);  // text[pos] is "DO"
+    bool EndLoop(std::string& text, std::size_t pos);    // text[pos] is "END"
+    bool SkipLoop(std::string& text, std::size_t pos);   // text[pos] is the "DO"
+    std::string_view KeywordText(Keyword k) const { return keywordTable_[Index(k)]; }
+    // Selects the keyword texts of a dialect (TOSNAC: GO, no ACOS, G72).
+    void UseKeywordTable(Dialect dialect);
+
     // Scratch storage of one evaluation; one per nesting depth, reused between blocks.
     struct Scratch {
         std::vector<std::string_view> tokens;
@@ -208,16 +148,16 @@ class NcMachine {
         PostfixList postfix;
         std::vector<double> values;
         std::string text;
-        std::string text2;
+        std::string conditionText;
     };
     // Claims the scratch of the next nesting depth for its lifetime; false when the
     // statement nests too deeply (logged with `what`).
-    class Frame {
+    class NestingGuard {
       public:
-        Frame(NcMachine& machine, std::string_view what);
-        ~Frame();
-        Frame(const Frame&) = delete;
-        Frame& operator=(const Frame&) = delete;
+        NestingGuard(NcMachine& machine, std::string_view what);
+        ~NestingGuard();
+        NestingGuard(const NestingGuard&) = delete;
+        NestingGuard& operator=(const NestingGuard&) = delete;
         explicit operator bool() const { return scratch != nullptr; }
         Scratch* scratch = nullptr;
 
@@ -225,42 +165,84 @@ class NcMachine {
         NcMachine& machine_;
     };
 
-    // False (logged) when SplitBlock stopped at kMaxWords: the block is refused whole.
-    bool WordCountAllowed(const WordList& words);
-    // True for a word the scanner treats as an address word (letter and number).
-    static bool IsAddressWord(std::string_view word);
-    // True for a word that begins with MOD, AND, OR or XOR followed by an operand.
-    bool StartsWithOperatorKeyword(std::string_view word) const;
-    // Writes value over text[pos..]; a minus in front of a negative value cancels.
-    static void WriteValue(std::string& text, std::size_t pos, double value, int decimals);
-    // Digits at text[p..] after blanks (a reference there is evaluated in place first).
-    bool NumberAfterKeyword(std::string& text, std::size_t p, int32_t& number);
-    // Compares the two operands of a condition text such as "#1GT10": 1, 0 or -1.
-    int CompareCondition(std::string_view condition);
-    // Cuts text into tokens; blank tokens are dropped.
-    void Tokenize(std::string_view text, std::vector<std::string_view>& tokens);
-    bool IsSkippedToken(std::string_view token) const;
-    bool ApplyKeyword(int keyword, std::vector<double>& values, std::string_view token);
-    bool AssignTokens(std::string& text, std::size_t pos, bool dropClosingBracket);
-    int CallWithRoles(WordList& words, const CallRoles& roles);
-    int ReturnFromCall();
-    void SetKeywords(bool tosnac);
-
-    // Dialect traits.
-    char prefix_ = '#';                      // variable prefix
-    std::string_view glueChars_ = "#*+-/=";  // characters that glue a word to a statement
-    bool commaIsNumber_ = true;              // ',' is a number character of tokens
-    bool bracketEndsWord_ = false;           // a bracket group always ends a word
+    // Dialect traits, set by the dialect's constructor.
+    char prefix_ = '#';  // variable prefix
+    // Characters that continue the statement of the word before (#1=#2+3 is one word).
+    std::string_view statementContinuationChars_ = "#*+-/=";
+    bool commaIsNumber_ = true;      // ',' is a number character of tokens
+    bool bracketEndsWord_ = false;   // a bracket group always ends a word
+    bool addressReferences_ = true;  // X#1 and X=.. are read (TOSNAC: a type miss)
     std::string_view asinMessage_;
     std::string_view loopMismatch_;
-    bool argumentFailed_ = false;  // an argument's expression failed during Call
+    CallRoles callRoles_{'L', 'L', false, 'P', 0, 'H', true};
+    bool argumentFailed_ = false;  // an argument's expression failed during a call
+
+    BlockRequest request_;
 
   private:
+    friend class test::MachinePeer;
+
+    // Scanner (NcScanner.cpp).
+    std::size_t ReadWord(std::string_view line, std::size_t& pos, std::string& word);
+    std::size_t ReadComment(std::string_view line, std::size_t& pos, std::string& word);
+    std::size_t ReadBracket(std::string_view line, std::size_t& pos, std::string& out);
+    std::size_t ReadToken(std::string_view text);
+    void Tokenize(std::string_view text, std::vector<std::string_view>& tokens);
+    bool StartsWithOperatorKeyword(std::string_view word) const;
+    static bool IsAddressWord(std::string_view word);
+    bool WordCountAllowed(const WordList& words);
+    // The words of one block from ExecuteBlock's point of view.
+    BlockResult ExecuteAddressWord(std::string& word, BlockResult sofar);
+    static void TypeMiss(const std::string& word);
+
+    // Expressions (NcExpression.cpp, KeywordFunctions.cpp).
+    int Precedence(std::string_view token);
+    std::optional<Keyword> KeywordIndex(std::string_view token) const;
+    std::optional<CallKind> CallKeywordIndex(std::string_view word) const;
+    int ToPostfix(std::string_view text, PostfixList& out);
+    bool IsSkippedToken(std::string_view token) const;
+    bool ApplyKeyword(Keyword keyword, std::vector<double>& values, std::string_view token);
+    bool ApplyOperator(char op, std::vector<double>& values);
+    // Writes value over text[pos..]; a minus in front of a negative value cancels.
+    static void WriteValue(std::string& text, std::size_t pos, double value, int decimals);
+
+    // Variables (NcVariables.cpp). VariableNumber is kInvalidVariable when the reference
+    // at text[pos] is malformed (logged).
+    static constexpr int kInvalidVariable = -1;
+    int VariableNumber(std::string& text, std::size_t pos);
+    bool GetVariable(std::string& text, std::size_t pos, double& value);
+    bool SetVariable(std::string& text, std::size_t pos, double value);
+    bool SubstituteVariable(std::string& text, std::size_t pos);  // "%.3lf"
+
+    // Calls (NcCalls.cpp).
+    BlockResult Call(WordList& words);
+    BlockResult MacroCall(WordList& words, int nameWord, int repeatWord);
+    BlockResult SubprogramCall(WordList& words, int nameWord, int repeatWord, int startWord);
+    BlockResult OpenCall(bool opensLevel);
+    bool WordNumber(WordList& words, int at, int32_t& number);
+    void TakeProgramName(const std::string& word);
+    BlockResult ReturnFromCall();
+    bool AssignArgument(std::string& word);
+
+    MacroVariables variables_;
+    int macroLevel_ = 0;  // current local-variable level
+    int loopDepth_ = 0;
+    int callDepth_ = 0;
+    int iArguments_ = 0, jArguments_ = 0, kArguments_ = 0;  // of the call being set up
+    // Per open call (entry 0 exists and is unused): whether it opened a macro level, and
+    // the passes still to run (a repeated call returns once per pass; only the last
+    // return closes the call).
+    std::array<bool, kMaxCallDepth + 1> callOpenedLevel_{};
+    std::array<int32_t, kMaxCallDepth + 1> callPassesLeft_{};
+    std::array<int32_t, kMaxLoopDepth + 1> loopLabels_{};  // DO m label per open loop
+    std::array<std::string_view, kKeywordCount> keywordTable_{};
+    std::array<std::string_view, kCallKindCount> callKeywordTable_{};
+
     std::vector<std::unique_ptr<Scratch>> scratch_;
     int nesting_ = 0;
 };
 
-// Creates the machine for a dialect setting: 0 MELDAS, 2 TOSNAC, anything else FANUC.
-std::unique_ptr<NcMachine> CreateMachine(int dialect);
+// Creates the machine of a dialect.
+std::unique_ptr<NcMachine> CreateMachine(Dialect dialect);
 
 }  // namespace cuttrace

@@ -24,8 +24,8 @@ bool StartsValue(char c) {
 bool NcMachine::StartsWithOperatorKeyword(std::string_view word) const {
     // #1=7MOD3 is read as "#1", "=7", "MOD3": the keywords that combine two values continue
     // a statement like '*' does.
-    for (Keyword k : {KeywordMod, KeywordAnd, KeywordOr, KeywordXor}) {
-        std::string_view key = Keywords[static_cast<std::size_t>(k)];
+    for (Keyword k : {Keyword::Mod, Keyword::And, Keyword::Or, Keyword::Xor}) {
+        std::string_view key = KeywordText(k);
         if (!key.empty() && word.size() > key.size() && word.substr(0, key.size()) == key &&
             !IsAlpha(word[key.size()])) {
             return true;
@@ -34,9 +34,9 @@ bool NcMachine::StartsWithOperatorKeyword(std::string_view word) const {
     return false;
 }
 
-int NcMachine::SplitBlock(std::string_view line, WordList& words) {
+void NcMachine::SplitBlock(std::string_view line, WordList& words) {
     words.Clear();
-    bool glue = false;
+    bool inStatement = false;
     std::size_t i = 0;
     // One word more than allowed is kept, so that ExecuteBlock refuses the block.
     while (i < line.size() && words.size() <= kMaxWords) {
@@ -60,17 +60,16 @@ int NcMachine::SplitBlock(std::string_view line, WordList& words) {
         }
         if (c == '(') continue;
         if (IsAddressWord(word)) {
-            glue = false;
-        } else if (words.size() == 1 || !glue) {
-            glue = true;
-        } else if (glueChars_.find(word[0]) != std::string_view::npos ||
+            inStatement = false;
+        } else if (words.size() == 1 || !inStatement) {
+            inStatement = true;
+        } else if (statementContinuationChars_.find(word[0]) != std::string_view::npos ||
                    StartsWithOperatorKeyword(word)) {
             // A piece of the statement before it: #1=#2+3 is read as "#1", "=#2", "+3".
             words[words.size() - 2] += word;
             words.RemoveLast();
         }
     }
-    return static_cast<int>(words.size()) - 1;
 }
 
 std::size_t NcMachine::ReadWord(std::string_view line, std::size_t& pos, std::string& word) {

@@ -31,20 +31,20 @@ bool NcMachine::ExecuteStatement(std::string& text, std::size_t pos) {
         DiagnosticLog::LogText(messages::kTooLong, st.substr(0, 64));
         return false;
     }
-    const std::string_view kIf = Keywords[KeywordIf];
-    const std::string_view kGoto = Keywords[KeywordGoto];
-    const std::string_view kWhile = Keywords[KeywordWhile];
-    const std::string_view kDo = Keywords[KeywordDo];
-    const std::string_view kEnd = Keywords[KeywordEnd];
+    const std::string_view kIf = KeywordText(Keyword::If);
+    const std::string_view kGoto = KeywordText(Keyword::Goto);
+    const std::string_view kWhile = KeywordText(Keyword::While);
+    const std::string_view kDo = KeywordText(Keyword::Do);
+    const std::string_view kEnd = KeywordText(Keyword::End);
 
     if (std::size_t at = st.find(kIf); at != std::string_view::npos) {
-        int r = EvaluateCondition(text, pos + at);
-        if (r == -1) {
+        ConditionResult r = EvaluateCondition(text, pos + at);
+        if (r == ConditionResult::Error) {
             DiagnosticLog::LogText(messages::kIfError, From(text, pos));
             return false;
         }
         std::size_t go = From(text, pos).find(kGoto);
-        if (r == 1 && go != std::string_view::npos && !Goto(text, pos + go)) {
+        if (r == ConditionResult::True && go != std::string_view::npos && !Goto(text, pos + go)) {
             DiagnosticLog::LogText(messages::kGotoAfterIfError, From(text, pos));
             return false;
         }
@@ -56,18 +56,18 @@ bool NcMachine::ExecuteStatement(std::string& text, std::size_t pos) {
         return false;
     }
     if (std::size_t at = st.find(kWhile); at != std::string_view::npos) {
-        int r = EvaluateCondition(text, pos + at);
+        ConditionResult r = EvaluateCondition(text, pos + at);
         std::size_t doAt = From(text, pos).find(kDo);
         if (doAt == std::string_view::npos) {
             DiagnosticLog::LogText(messages::kWhileWithoutDo, From(text, pos));
             return false;
         }
-        if (r == 1) {
+        if (r == ConditionResult::True) {
             if (BeginLoop(text, pos + doAt)) return true;
             DiagnosticLog::LogText(messages::kWhileDoError, From(text, pos));
             return false;
         }
-        if (r == 0) {
+        if (r == ConditionResult::False) {
             if (SkipLoop(text, pos + doAt)) return true;
             DiagnosticLog::LogText(messages::kGoEndError, From(text, pos));
             return false;
@@ -90,32 +90,32 @@ bool NcMachine::ExecuteStatement(std::string& text, std::size_t pos) {
     return false;
 }
 
-int NcMachine::EvaluateCondition(std::string& text, std::size_t pos) {
-    Frame frame(*this, From(text, pos));
-    if (!frame) return -1;
+ConditionResult NcMachine::EvaluateCondition(std::string& text, std::size_t pos) {
+    NestingGuard frame(*this, From(text, pos));
+    if (!frame) return ConditionResult::Error;
     std::string& copy = frame.scratch->text;
     copy.assign(From(text, pos));
     std::size_t open = copy.find('[');
     if (open == std::string::npos) {
         DiagnosticLog::LogText(messages::kNotFindOpenBracket, copy);
-        return -1;
+        return ConditionResult::Error;
     }
     std::size_t close = copy.find(']', open);
     if (close == std::string::npos) {
         DiagnosticLog::LogText(messages::kNotFindCloseBracket, copy);
-        return -1;
+        return ConditionResult::Error;
     }
     return CompareCondition(std::string_view(copy).substr(open + 1, close - open - 1));
 }
 
-int NcMachine::CompareCondition(std::string_view condition) {
-    Frame frame(*this, condition);
-    if (!frame) return -1;
+ConditionResult NcMachine::CompareCondition(std::string_view condition) {
+    NestingGuard frame(*this, condition);
+    if (!frame) return ConditionResult::Error;
     Scratch& s = *frame.scratch;
     Tokenize(condition, s.tokens);
     double values[2] = {0.0, 0.0};
     int count = 0;
-    int op = -1;
+    std::optional<Keyword> op;
     for (std::size_t i = 0; i < s.tokens.size(); ++i) {
         std::string_view t = s.tokens[i];
         if (IsSkippedToken(t)) continue;
@@ -130,41 +130,41 @@ int NcMachine::CompareCondition(std::string_view condition) {
             value = ParseDouble(t);
         } else if (t[0] == prefix_) {
             s.text.assign(t);
-            if (!GetVariable(s.text, 0, value)) return -1;
+            if (!GetVariable(s.text, 0, value)) return ConditionResult::Error;
         } else {
-            int k = KeywordIndex(t);
-            if (k < 0) {
+            op = KeywordIndex(t);
+            if (!op) {
                 DiagnosticLog::LogText(messages::kOperatorMissing, t);
-                return -1;
+                return ConditionResult::Error;
             }
-            op = k;
             continue;
         }
         if (count < 2) values[count] = negative ? -value : value;
         ++count;
     }
-    if (op < 0 || count != 2) {
+    if (!op || count != 2) {
         DiagnosticLog::Log(messages::kNotFindOperand);
-        return -1;
+        return ConditionResult::Error;
     }
+    auto result = [](bool holds) { return holds ? ConditionResult::True : ConditionResult::False; };
     const double a = values[0];
     const double b = values[1];
-    switch (op) {
-        case KeywordGt:
-            return a > b ? 1 : 0;
-        case KeywordGe:
-            return a >= b ? 1 : 0;
-        case KeywordLt:
-            return a < b ? 1 : 0;
-        case KeywordLe:
-            return a <= b ? 1 : 0;
-        case KeywordEq:
-            return a == b ? 1 : 0;
-        case KeywordNe:
-            return a != b ? 1 : 0;
+    switch (*op) {
+        case Keyword::Gt:
+            return result(a > b);
+        case Keyword::Ge:
+            return result(a >= b);
+        case Keyword::Lt:
+            return result(a < b);
+        case Keyword::Le:
+            return result(a <= b);
+        case Keyword::Eq:
+            return result(a == b);
+        case Keyword::Ne:
+            return result(a != b);
         default:
             DiagnosticLog::Log(messages::kOperatorFormat);
-            return -1;
+            return ConditionResult::Error;
     }
 }
 
@@ -174,7 +174,7 @@ bool NcMachine::NumberAfterKeyword(std::string& text, std::size_t p, int32_t& nu
     if (p < text.size() && text[p] == prefix_) {
         // GOTO#5 becomes GOTO20.000000: the reference (up to a closing ']') is replaced
         // by its value text.
-        Frame frame(*this, From(text, p));
+        NestingGuard frame(*this, From(text, p));
         if (!frame) return false;
         std::size_t end = text.find(']', p);
         if (end == std::string::npos) end = text.size();
@@ -194,49 +194,49 @@ bool NcMachine::NumberAfterKeyword(std::string& text, std::size_t p, int32_t& nu
 
 bool NcMachine::Goto(std::string& text, std::size_t pos) {
     int32_t target = 0;
-    if (!NumberAfterKeyword(text, pos + Keywords[KeywordGoto].size(), target)) return false;
-    ResultNumber = target;
-    ResultCode = ResultGoto;
+    if (!NumberAfterKeyword(text, pos + KeywordText(Keyword::Goto).size(), target)) return false;
+    request_.number = target;
+    request_.kind = MachineRequest::Goto;
     return true;
 }
 
 bool NcMachine::BeginLoop(std::string& text, std::size_t pos) {
-    if (LoopDepth >= kMaxLoopDepth) {
+    if (loopDepth_ >= kMaxLoopDepth) {
         DiagnosticLog::Log(messages::kWhileNestOver);
         return false;
     }
     int32_t m = 0;
-    if (!NumberAfterKeyword(text, pos + Keywords[KeywordDo].size(), m)) return false;
-    LoopNumbers[static_cast<std::size_t>(++LoopDepth)] = m;
-    ResultCode = ResultLoopBegin;
+    if (!NumberAfterKeyword(text, pos + KeywordText(Keyword::Do).size(), m)) return false;
+    loopLabels_[static_cast<std::size_t>(++loopDepth_)] = m;
+    request_.kind = MachineRequest::LoopBegin;
     return true;
 }
 
 bool NcMachine::EndLoop(std::string& text, std::size_t pos) {
     int32_t m = 0;
-    if (!NumberAfterKeyword(text, pos + Keywords[KeywordEnd].size(), m)) return false;
-    int32_t innermost = LoopDepth > 0 ? LoopNumbers[static_cast<std::size_t>(LoopDepth)] : 0;
-    if (LoopDepth > 0 && m == innermost) {
-        --LoopDepth;
-        ResultCode = ResultLoopEnd;
+    if (!NumberAfterKeyword(text, pos + KeywordText(Keyword::End).size(), m)) return false;
+    int32_t innermost = loopDepth_ > 0 ? loopLabels_[static_cast<std::size_t>(loopDepth_)] : 0;
+    if (loopDepth_ > 0 && m == innermost) {
+        --loopDepth_;
+        request_.kind = MachineRequest::LoopEnd;
         return true;
     }
     DiagnosticLog::Log(FormatMessage(
         loopMismatch_,
-        {static_cast<double>(m), static_cast<double>(innermost), static_cast<double>(LoopDepth)}));
+        {static_cast<double>(m), static_cast<double>(innermost), static_cast<double>(loopDepth_)}));
     return false;
 }
 
 bool NcMachine::SkipLoop(std::string& text, std::size_t pos) {
-    if (LoopDepth >= kMaxLoopDepth) {
+    if (loopDepth_ >= kMaxLoopDepth) {
         DiagnosticLog::Log(messages::kWhileNestOver);
         return false;
     }
     int32_t m = 0;
-    if (!NumberAfterKeyword(text, pos + Keywords[KeywordDo].size(), m)) return false;
-    ProgramName.assign(Keywords[KeywordEnd]);
-    ProgramName += std::to_string(m);
-    ResultCode = ResultSkipToEnd;
+    if (!NumberAfterKeyword(text, pos + KeywordText(Keyword::Do).size(), m)) return false;
+    request_.name.assign(KeywordText(Keyword::End));
+    request_.name += std::to_string(m);
+    request_.kind = MachineRequest::SkipToEnd;
     return true;
 }
 

@@ -8,9 +8,10 @@ namespace cuttrace {
 
 namespace {
 
-constexpr int kFirstCommon = 100;  // #100 itself cannot be reached
+constexpr int kFirstCommon = MacroVariables::kFirstCommon;  // #100 itself cannot be reached
 constexpr int kLastCommon = 200;
-constexpr int kFirstIgnored = 36;  // #36..#99 and #201 and above: read as 0, writes ignored
+constexpr int kFirstIgnored =
+    MacroVariables::kLocals;  // #36..#99 and #201 and above: read as 0, writes ignored
 
 int DigitsValue(const std::string& text, std::size_t p) {
     long long value = 0;
@@ -45,12 +46,12 @@ bool NcMachine::GetVariable(std::string& text, std::size_t pos, double& value) {
     int n = VariableNumber(text, pos);
     if (n == kInvalidVariable) return false;
     if (n < kFirstIgnored) {
-        value = LocalLevels[static_cast<std::size_t>(Level)][static_cast<std::size_t>(n)];
+        value = variables_.Local(macroLevel_, n);
     } else if (n == kFirstCommon) {
         DiagnosticLog::LogText(messages::kInvalidReference, std::string_view(text).substr(pos));
         return false;
     } else if (n > kFirstCommon && n <= kLastCommon) {
-        value = CommonVariables[static_cast<std::size_t>(n - kFirstCommon)];
+        value = variables_.Common(n);
     } else {
         value = 0.0;
     }
@@ -62,9 +63,9 @@ bool NcMachine::SetVariable(std::string& text, std::size_t pos, double value) {
     int n = VariableNumber(text, pos);
     if (n == kInvalidVariable || n == kFirstCommon) return false;
     if (n < kFirstIgnored) {
-        LocalLevels[static_cast<std::size_t>(Level)][static_cast<std::size_t>(n)] = value;
+        variables_.SetLocal(macroLevel_, n, value);
     } else if (n > kFirstCommon && n <= kLastCommon) {
-        CommonVariables[static_cast<std::size_t>(n - kFirstCommon)] = value;
+        variables_.SetCommon(n, value);
     }
     return true;
 }

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "machines/MachineKeywords.h"
+
 namespace cuttrace {
 
 enum class TokenKind : unsigned char {
@@ -16,20 +18,20 @@ enum class TokenKind : unsigned char {
     Variable,  // a variable reference (may be rewritten when it is indirect)
     Operator,  // + - * /
     Negate,    // a minus in front of an operand
-    Keyword,   // a function or statement keyword; `keyword` holds its table index
+    Keyword,   // a function or statement keyword, named by `keyword`
     Unknown,   // anything else: the evaluator refuses it
 };
 
 struct PostfixToken {
     std::string text;
     TokenKind kind = TokenKind::Unknown;
-    int keyword = -1;
+    Keyword keyword = Keyword::Count;
 };
 
 class PostfixList {
   public:
     void Clear() { count_ = 0; }
-    PostfixToken& Add(std::string_view text, TokenKind kind, int keyword = -1) {
+    PostfixToken& Add(std::string_view text, TokenKind kind, Keyword keyword = Keyword::Count) {
         if (count_ == tokens_.size()) tokens_.emplace_back();
         PostfixToken& token = tokens_[count_++];
         token.text.assign(text);

@@ -13,75 +13,19 @@ std::string_view From(const std::string& text, std::size_t pos) {
     return std::string_view(text).substr(pos);
 }
 
-bool IsNumberStart(const std::string& w, std::size_t i) {
-    return i < w.size() &&
-           (IsDigit(w[i]) || (w[i] == '.' && i + 1 < w.size() && IsDigit(w[i + 1])));
-}
-
 }  // namespace
 
 TosnacMachine::TosnacMachine() {
-    SetKeywords(true);
+    UseKeywordTable(Dialect::Tosnac);
     prefix_ = 'V';
-    glueChars_ = "*+-/=V";
+    statementContinuationChars_ = "*+-/=V";
     commaIsNumber_ = false;
     bracketEndsWord_ = true;
+    addressReferences_ = false;
+    // G65 O9010 L2 A1.; M98 O1234 L3. A macro call does not clear its level.
+    callRoles_ = CallRoles{'O', 'O', false, 'L', 'L', 0, false};
     asinMessage_ = messages::kTosnacAsinRange;
     loopMismatch_ = messages::kTosnacLoopMismatch;
-}
-
-int TosnacMachine::Call(WordList& words) {
-    // G65 O9010 L2 A1.; M98 O1234 L3. A macro call does not clear its level.
-    static constexpr CallRoles kRoles{'O', 'O', false, 'L', 'L', 0, false};
-    return CallWithRoles(words, kRoles);
-}
-
-int TosnacMachine::ExecuteBlock(WordList& words) {
-    ResultNumber = 0;
-    ResultCode = ResultNone;
-    ProgramName.clear();
-    if (!WordCountAllowed(words)) return BlockError;
-    int result = BlockOrdinary;
-    auto typeMiss = [](const std::string& w) {
-        DiagnosticLog::LogText(messages::kTypeMiss, w);
-        return BlockError;
-    };
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        std::string& w = words[i];
-        if (w.empty() || w[0] == '\n') return result;
-        char c = w[0];
-        if (c == '%' || c == '(') continue;
-        if (IsDigit(c)) return BlockError;
-        if (!IsAlpha(c)) {
-            if (!ExecuteStatement(w, 0)) return BlockError;
-            result = BlockHandled;
-            continue;
-        }
-        char c1 = w.size() > 1 ? w[1] : '\0';
-        if (IsNumberStart(w, 1)) {
-            if (CallKeywordIndex(w) != CallNone) return Call(words);
-            if (c == 'L' || c == 'O') result = BlockHandled;
-        } else if (c1 == '-') {
-            char c2 = w.size() > 2 ? w[2] : '\0';
-            if (IsNumberStart(w, 2)) continue;
-            if (c2 == 'V') return typeMiss(w);
-            if (c2 == '[') {
-                if (!ExecuteStatement(w, 2)) return BlockError;
-            } else {
-                if (!ExecuteStatement(w, 0)) return BlockError;
-                result = BlockHandled;
-            }
-        } else if (c1 == '=' || c1 == 'V') {
-            return typeMiss(w);
-        } else if (c1 == '[') {
-            if (!ExecuteStatement(w, 1)) return BlockError;
-        } else {
-            // Not a bracketed statement: fails with "type miss error ".
-            if (!ExecuteStatement(w, 0)) return BlockError;
-            result = BlockHandled;
-        }
-    }
-    return result;
 }
 
 bool TosnacMachine::ExecuteStatement(std::string& text, std::size_t pos) {
@@ -98,39 +42,43 @@ bool TosnacMachine::ExecuteStatement(std::string& text, std::size_t pos) {
         DiagnosticLog::LogText(message, From(text, pos));
         return false;
     };
-    if (std::size_t at = st.find(Keywords[KeywordIf]); at != std::string_view::npos) {
+    if (std::size_t at = st.find(KeywordText(Keyword::If)); at != std::string_view::npos) {
         // The condition jumps by itself when it holds.
-        if (EvaluateCondition(text, pos + at) == -1) return fail(messages::kTosnacIfError);
+        if (EvaluateCondition(text, pos + at) == ConditionResult::Error) {
+            return fail(messages::kTosnacIfError);
+        }
         return true;
     }
-    if (std::size_t at = st.find(Keywords[KeywordGoto]); at != std::string_view::npos) {
+    if (std::size_t at = st.find(KeywordText(Keyword::Goto)); at != std::string_view::npos) {
         return Goto(text, pos + at) || fail(messages::kTosnacGotoError);
     }
-    if (std::size_t at = st.find(Keywords[KeywordWhile]); at != std::string_view::npos) {
-        int r = EvaluateCondition(text, pos + at);
-        std::size_t doAt = From(text, pos).find(Keywords[KeywordDo]);
+    if (std::size_t at = st.find(KeywordText(Keyword::While)); at != std::string_view::npos) {
+        ConditionResult r = EvaluateCondition(text, pos + at);
+        std::size_t doAt = From(text, pos).find(KeywordText(Keyword::Do));
         if (doAt == std::string_view::npos) return fail(messages::kTosnacWhileFormat);
-        if (r == 1) return BeginLoop(text, pos + doAt) || fail(messages::kDoError);
-        if (r == 0) return SkipLoop(text, pos + doAt) || fail(messages::kGoEndError);
+        if (r == ConditionResult::True)
+            return BeginLoop(text, pos + doAt) || fail(messages::kDoError);
+        if (r == ConditionResult::False)
+            return SkipLoop(text, pos + doAt) || fail(messages::kGoEndError);
         return fail(messages::kWhileError);
     }
-    if (std::size_t at = st.find(Keywords[KeywordDo]); at != std::string_view::npos) {
+    if (std::size_t at = st.find(KeywordText(Keyword::Do)); at != std::string_view::npos) {
         return BeginLoop(text, pos + at) || fail(messages::kDoError);
     }
-    if (std::size_t at = st.find(Keywords[KeywordEnd]); at != std::string_view::npos) {
+    if (std::size_t at = st.find(KeywordText(Keyword::End)); at != std::string_view::npos) {
         return EndLoop(text, pos + at) || fail(messages::kEndError);
     }
     return Assign(text, pos) || fail(messages::kLetError);
 }
 
-int TosnacMachine::EvaluateCondition(std::string& text, std::size_t pos) {
-    Frame frame(*this, From(text, pos));
-    if (!frame) return -1;
+ConditionResult TosnacMachine::EvaluateCondition(std::string& text, std::size_t pos) {
+    NestingGuard frame(*this, From(text, pos));
+    if (!frame) return ConditionResult::Error;
     std::string& copy = frame.scratch->text;
     copy.assign(From(text, pos));
     auto missing = []() {
         DiagnosticLog::Log(messages::kNotFindComma);
-        return -1;
+        return ConditionResult::Error;
     };
     // IF,V1.GT.10,GO 100]: c1 and c2 are the commas, d and e the dots around the operator.
     constexpr auto npos = std::string::npos;
@@ -144,33 +92,34 @@ int TosnacMachine::EvaluateCondition(std::string& text, std::size_t pos) {
     std::size_t c2 = copy.find(',', e + 1);
     if (c2 == npos) return missing();
 
-    std::string& comparison = frame.scratch->text2;
+    std::string& comparison = frame.scratch->conditionText;
     comparison.assign(copy, c1 + 1, d - c1 - 1);
     comparison.append(copy, d + 1, e - d - 1);
     comparison.append(copy, e + 1, c2 - e - 1);
-    int r = CompareCondition(comparison);
-    if (r != 1) return r;
+    ConditionResult r = CompareCondition(comparison);
+    if (r != ConditionResult::True) return r;
 
     std::size_t close = copy.find(']', c2 + 1);
     if (close == npos) return missing();
-    std::string& target = frame.scratch->text2;
+    std::string& target = frame.scratch->conditionText;
     target.assign(copy, c2 + 1, close - c2 - 1);
-    return Goto(target, 0) ? 1 : -1;
+    return Goto(target, 0) ? ConditionResult::True : ConditionResult::Error;
 }
 
 bool TosnacMachine::Goto(std::string& text, std::size_t pos) {
     // "GO" and its separator are skipped; a target text without "GO" (the DO of a WHILE
     // condition) gives no digits and so the target 0.
     std::size_t p = pos;
-    if (std::size_t at = From(text, pos).find(Keywords[KeywordGoto]); at != std::string::npos) {
-        p = pos + at + Keywords[KeywordGoto].size();
+    if (std::size_t at = From(text, pos).find(KeywordText(Keyword::Goto));
+        at != std::string::npos) {
+        p = pos + at + KeywordText(Keyword::Goto).size();
     }
     while (p < text.size() && (text[p] == ' ' || text[p] == ','))
         ++p;
     int32_t target = 0;
     if (!NumberAfterKeyword(text, p, target)) return false;
-    ResultNumber = target;
-    ResultCode = ResultGoto;
+    request_.number = target;
+    request_.kind = MachineRequest::Goto;
     return true;
 }
 

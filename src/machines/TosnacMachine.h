@@ -12,13 +12,12 @@ class TosnacMachine : public NcMachine {
   public:
     TosnacMachine();
 
-    double ArgumentValue(std::string& word) override;
-    bool Assign(std::string& text, std::size_t pos) override;
+  protected:
     bool ExecuteStatement(std::string& text, std::size_t pos) override;
-    int EvaluateCondition(std::string& text, std::size_t pos) override;
+    ConditionResult EvaluateCondition(std::string& text, std::size_t pos) override;
     bool Goto(std::string& text, std::size_t pos) override;
-    int Call(WordList& words) override;
-    int ExecuteBlock(WordList& words) override;
+    bool Assign(std::string& text, std::size_t pos) override;
+    double ArgumentValue(std::string& word) override;
 };
 
 }  // namespace cuttrace

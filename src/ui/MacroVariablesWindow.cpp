@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "machines/NcMachine.h"
+#include "machines/MacroVariables.h"
 #include "machines/NumberText.h"
 #include "ui/UiTexts.h"
 #include "ui/VariableSheet.h"
@@ -99,13 +99,12 @@ QWidget* MacroVariablesWindow::BuildLocalPage(int level) {
 }
 
 void MacroVariablesWindow::UpdateValues() {
-    if (!machine_) return;
+    if (!variables_) return;
     for (int level = 0; level < kLevels; ++level) {
-        const auto& locals = machine_->LocalLevels[static_cast<std::size_t>(level)];
         auto& row = values_[static_cast<std::size_t>(level)];
         for (int n = 0; n < kLocals; ++n) {
             row[static_cast<std::size_t>(n)]->setText(
-                Fixed(locals[static_cast<std::size_t>(n + 1)], kLocalDecimals));
+                Fixed(variables_->Local(level, n + 1), kLocalDecimals));
         }
     }
     for (int sheet = 0; sheet < kSheets; ++sheet) {
@@ -113,8 +112,7 @@ void MacroVariablesWindow::UpdateValues() {
         texts.reserve(kSheetEntries);
         const int base = kSheetBase[sheet];
         for (int i = 0; i < kSheetEntries; ++i) {
-            const double value =
-                machine_->CommonVariables[static_cast<std::size_t>(base - 100 + i)];
+            const double value = variables_->Common(base + i);
             texts
                 << QString::fromUtf8(kCommonEntry).arg(base + i).arg(Fixed(value, kCommonDecimals));
         }

@@ -1,5 +1,5 @@
 // The macro variable window: the local variables #1..#33 of the first four call levels
-// and the common variables #100..#299 in four tables of fifty. It only reads the machine.
+// and the common variables #100..#299 in four tables of fifty. It only reads them.
 #pragma once
 
 #include <QWidget>
@@ -10,7 +10,7 @@ class QLabel;
 class QTabWidget;
 
 namespace cuttrace {
-class NcMachine;
+class MacroVariables;
 }
 
 namespace cuttrace::ui {
@@ -27,9 +27,9 @@ class MacroVariablesWindow : public QWidget {
 
     explicit MacroVariablesWindow(QWidget* parent = nullptr);
 
-    // The machine whose variables are shown (not owned; may be null).
-    void SetMachine(const NcMachine* machine) { machine_ = machine; }
-    // Rewrites every value from the machine.
+    // The variables shown (the machine's; not owned; may be null).
+    void SetVariables(const MacroVariables* variables) { variables_ = variables; }
+    // Rewrites every value from the variables.
     void UpdateValues();
     // Run when the window is closed (the main window re-enables its button).
     void SetOnClose(std::function<void()> onClose) { onClose_ = std::move(onClose); }
@@ -45,7 +45,7 @@ class MacroVariablesWindow : public QWidget {
   private:
     QWidget* BuildLocalPage(int level);
 
-    const NcMachine* machine_ = nullptr;
+    const MacroVariables* variables_ = nullptr;
     int valueOffset_ = 0;
     int valueWidth_ = 0;
     int columnStep_ = 0;

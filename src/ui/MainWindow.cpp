@@ -211,7 +211,7 @@ void MainWindow::ShowSettingsDialog() {
     settingsDialog_->LoadFromSettings();
     dialogs_.Exec(*settingsDialog_);
     // Whatever the user chose, the dialect machine is made anew.
-    runner_.SelectMachine(settings_.dialect);
+    runner_.SelectMachine(DialectFromSetting(settings_.dialect));
     MachineChanged(runner_.Machine());
 }
 
@@ -377,7 +377,7 @@ void MainWindow::ClearPrograms() {
     programColumn_->ModalPanel().ClearPrograms();
 }
 void MainWindow::MachineChanged(NcMachine* machine) {
-    macroWindow_->SetMachine(machine);
+    macroWindow_->SetVariables(machine ? &machine->Variables() : nullptr);
 }
 
 void MainWindow::RefreshMacros() {

@@ -61,7 +61,7 @@ void RunController::FinishMotion() {
 
 void RunController::LoadProgram() {
     host_.ShowStatus(PanelMode, QString());
-    runner_.SelectMachine(settings_.dialect);
+    runner_.SelectMachine(DialectFromSetting(settings_.dialect));
     if (running_) {
         StopTicks();
         running_ = false;

@@ -45,7 +45,7 @@ TEST_F(CommaLocale, ProgramsAndPicturesKeepTheirDecimalPoint) {
 
     TempFolder programs;
     NcRunner runner;
-    runner.SelectMachine(DialectFanuc);
+    runner.SelectMachine(Dialect::Fanuc);
     ASSERT_FALSE(runner.Load(programs.Write("m.nc", "G01 X1.5 Y-2.25\n"), -1));
     ASSERT_EQ(runner.Step(), StepFileOpened);
     ASSERT_EQ(runner.Step(), StepMotion);

@@ -18,11 +18,11 @@ using ::testing::HasSubstr;
 // driven without any dialect:
 //   CALL name count [seq]   a call ("-" for no name)      RET      a return
 //   GOTO n   DO   UNTIL n (loop end until the n-th pass)  SKIP label
-//   FIN  program end      BAD  execution error      ABORT  machine-ended program
-//   REQ n  any request code; anything else is an ordinary G-code block.
+//   FIN  program end      BAD  execution error      MODAL  a modal call (not run yet)
+//   anything else is an ordinary G-code block.
 class ScriptMachine : public NcMachine {
   public:
-    int SplitBlock(std::string_view line, WordList& words) override {
+    void SplitBlock(std::string_view line, WordList& words) override {
         words.Clear();
         std::size_t i = 0;
         while (i < line.size() && line[i] != '\n' && line[i] != '\r') {
@@ -34,45 +34,39 @@ class ScriptMachine : public NcMachine {
             while (i < line.size() && line[i] != ' ' && line[i] != '\n' && line[i] != '\r')
                 word += line[i++];
         }
-        return static_cast<int>(words.size()) - 1;
     }
-    int ExecuteBlock(WordList& w) override {
-        ResultCode = ResultNone;
-        ResultNumber = 0;
-        ProgramName.clear();
-        StartSequence = -1;
-        if (w.empty()) return BlockOrdinary;
+    BlockResult ExecuteBlock(WordList& w) override {
+        request_ = BlockRequest{};
+        if (w.empty()) return BlockResult::Ordinary;
         auto arg = [&](std::size_t i) { return i < w.size() ? ParseInt(w[i]) : 0; };
         const std::string& op = w[0];
         if (op == "CALL") {
-            ResultCode = ResultCall;
-            ProgramName = w[1] == "-" ? "" : w[1];
-            ResultNumber = arg(2);
-            StartSequence = arg(3);
+            request_.kind = MachineRequest::Call;
+            request_.name = w[1] == "-" ? "" : w[1];
+            request_.number = arg(2);
+            request_.startSequence = arg(3);
         } else if (op == "RET") {
-            ResultCode = ResultReturn;
+            request_.kind = MachineRequest::Return;
         } else if (op == "GOTO") {
-            ResultCode = ResultGoto;
-            ResultNumber = arg(1);
+            request_.kind = MachineRequest::Goto;
+            request_.number = arg(1);
         } else if (op == "DO") {
-            ResultCode = ResultLoopBegin;
+            request_.kind = MachineRequest::LoopBegin;
         } else if (op == "UNTIL") {
-            ResultCode = ++passes < arg(1) ? ResultLoopEnd : ResultNone;
+            request_.kind = ++passes < arg(1) ? MachineRequest::LoopEnd : MachineRequest::None;
         } else if (op == "SKIP") {
-            ResultCode = ResultSkipToEnd;
-            ProgramName = w[1];
+            request_.kind = MachineRequest::SkipToEnd;
+            request_.name = w[1];
         } else if (op == "FIN") {
-            ResultCode = ResultProgramEnd;
+            request_.kind = MachineRequest::ProgramEnd;
         } else if (op == "BAD") {
-            return BlockError;
-        } else if (op == "ABORT") {
-            ResultCode = -1;
-        } else if (op == "REQ") {
-            ResultCode = arg(1);
+            return BlockResult::Error;
+        } else if (op == "MODAL") {
+            request_.kind = MachineRequest::ModalCall;
         } else {
-            return BlockOrdinary;
+            return BlockResult::Ordinary;
         }
-        return BlockHandled;
+        return BlockResult::Handled;
     }
     int passes = 0;
 };
@@ -216,10 +210,7 @@ TEST_F(Runner, FailuresGiveTheirResultCodes) {
     dir.Write("bad.nc", "BAD\n");
     Load("bad.nc");
     EXPECT_EQ(LastResult(), StepMacroFailed);
-    dir.Write("abort.nc", "ABORT\n");
-    Load("abort.nc");
-    EXPECT_EQ(LastResult(), StepMacroAbort);
-    dir.Write("modal.nc", "REQ 104\n");
+    dir.Write("modal.nc", "MODAL\n");
     Load("modal.nc");
     EXPECT_EQ(LastResult(), StepInvalid);
     dir.Write("arc.nc", "G02 X10. R1.\n");

@@ -18,7 +18,7 @@ using test::TempFolder;
 class RunnerBounds : public ::testing::Test {
   protected:
     // Runs main.nc with the dialect until the run ends; returns the last Step result.
-    int Run(int dialect, const std::string& main) {
+    int Run(Dialect dialect, const std::string& main) {
         dir.Write("main.nc", main);
         NcRunner runner;
         runner.SelectMachine(dialect);
@@ -42,7 +42,7 @@ class RunnerBounds : public ::testing::Test {
 };
 
 TEST_F(RunnerBounds, DeepIndirectReferences) {
-    EXPECT_EQ(Run(DialectFanuc, "#1=" + std::string(300, '#') + "1\n"), StepMacroFailed);
+    EXPECT_EQ(Run(Dialect::Fanuc, "#1=" + std::string(300, '#') + "1\n"), StepMacroFailed);
     EXPECT_TRUE(Logged("macro statement nest over :"));
 }
 
@@ -50,7 +50,7 @@ TEST_F(RunnerBounds, LongExpressions) {
     std::string sum = "#1=1";
     while (sum.size() <= NcMachine::kMaxStatementLength)
         sum += "+1";
-    EXPECT_EQ(Run(DialectMeldas, "G00X0\n" + sum + "\n"), StepMacroFailed);
+    EXPECT_EQ(Run(Dialect::Meldas, "G00X0\n" + sum + "\n"), StepMacroFailed);
     EXPECT_TRUE(Logged("macro statement too long :#1=1+1"));
 }
 
@@ -58,7 +58,7 @@ TEST_F(RunnerBounds, TooManyWordsOnALine) {
     std::string line = "G01";
     for (std::size_t i = 0; i < NcMachine::kMaxWords; ++i)
         line += " Y1.";
-    EXPECT_EQ(Run(DialectTosnac, line + "\n"), StepMacroFailed);
+    EXPECT_EQ(Run(Dialect::Tosnac, line + "\n"), StepMacroFailed);
     EXPECT_TRUE(Logged("too many words in block :G01Y1."));
 }
 
@@ -66,29 +66,29 @@ TEST_F(RunnerBounds, LoopDepth) {
     std::string program;
     for (int i = 1; i <= NcMachine::kMaxLoopDepth + 1; ++i)
         program += "DO" + std::to_string(i) + "\n";
-    EXPECT_EQ(Run(DialectFanuc, program), StepMacroFailed);
+    EXPECT_EQ(Run(Dialect::Fanuc, program), StepMacroFailed);
     EXPECT_TRUE(Logged("while nest over "));
 }
 
 TEST_F(RunnerBounds, MacroLevelsOfARecursiveMacro) {
     dir.Write("O1", "G65P1\nM99\n");
-    EXPECT_EQ(Run(DialectFanuc, "G65P1\nM30\n"), StepMacroFailed);
+    EXPECT_EQ(Run(Dialect::Fanuc, "G65P1\nM30\n"), StepMacroFailed);
     EXPECT_TRUE(Logged("macro nest over"));
 }
 
 TEST_F(RunnerBounds, CallDepthOfARecursiveSubprogram) {
     dir.Write("O1", "M98P1\nM99\n");
-    EXPECT_EQ(Run(DialectFanuc, "M98P1\nM30\n"), StepNestOver);
+    EXPECT_EQ(Run(Dialect::Fanuc, "M98P1\nM30\n"), StepNestOver);
     EXPECT_TRUE(Logged("proguram nest over! O1"));
 }
 
 TEST_F(RunnerBounds, CoordinatesBeyondTheRangeOfNumbers) {
     // Hundreds of digits read as infinity: such a motion cannot be drawn or timed.
     std::string digits(400, '9');
-    EXPECT_EQ(Run(DialectMeldas, "G01X" + digits + "\n"), StepMotionFailed);
-    EXPECT_EQ(Run(DialectMeldas, "G00X0Y0\nG03X1.Y1.R" + digits + "\n"), StepMotionFailed);
-    EXPECT_EQ(Run(DialectMeldas, "G81X1.Z-1.R" + digits + "\n"), StepMotionFailed);
-    EXPECT_EQ(Run(DialectMeldas, "G01X1.\n"), StepFinished);
+    EXPECT_EQ(Run(Dialect::Meldas, "G01X" + digits + "\n"), StepMotionFailed);
+    EXPECT_EQ(Run(Dialect::Meldas, "G00X0Y0\nG03X1.Y1.R" + digits + "\n"), StepMotionFailed);
+    EXPECT_EQ(Run(Dialect::Meldas, "G81X1.Z-1.R" + digits + "\n"), StepMotionFailed);
+    EXPECT_EQ(Run(Dialect::Meldas, "G01X1.\n"), StepFinished);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 // of robustness (their conditions share the comparison code).
 #include <string>
 
+#include "../machines/support/MachinePeer.h"
 #include "FuzzSupport.h"
 #include "machines/NcMachine.h"
 #include "machines/TosnacMachine.h"
@@ -12,13 +13,14 @@
 namespace {
 
 using namespace cuttrace;
+using test::MachinePeer;
 
 // Values for the variables a condition may name, so comparisons see more than zeros.
 void SetVariables(NcMachine& m) {
-    m.LocalLevels[0][1] = 11.0;
-    m.LocalLevels[0][2] = -1.5;
-    m.LocalLevels[0][3] = 3.0;
-    m.CommonVariables[1] = 100.0;  // V101 / #101
+    m.Variables().SetLocal(0, 1, 11.0);
+    m.Variables().SetLocal(0, 2, -1.5);
+    m.Variables().SetLocal(0, 3, 3.0);
+    m.Variables().SetCommon(101, 100.0);  // V101 / #101
 }
 
 }  // namespace
@@ -30,24 +32,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     TosnacMachine tosnac;
     SetVariables(tosnac);
     std::string text = input;
-    int r = tosnac.EvaluateCondition(text, 0);
-    CUTTRACE_FUZZ_CHECK(r == -1 || r == 0 || r == 1);
+    ConditionResult r = MachinePeer::EvaluateCondition(tosnac, text, 0);
     // Only a condition that holds jumps; the others leave no request behind.
-    if (r == 1) CUTTRACE_FUZZ_CHECK(tosnac.ResultCode == ResultGoto);
-    if (r == 0) CUTTRACE_FUZZ_CHECK(tosnac.ResultCode == ResultNone);
-    CUTTRACE_FUZZ_CHECK(tosnac.LoopDepth == 0 && tosnac.Level == 0);
+    if (r == ConditionResult::True)
+        CUTTRACE_FUZZ_CHECK(tosnac.Request().kind == MachineRequest::Goto);
+    if (r == ConditionResult::False)
+        CUTTRACE_FUZZ_CHECK(tosnac.Request().kind == MachineRequest::None);
+    CUTTRACE_FUZZ_CHECK(tosnac.LoopDepth() == 0 && tosnac.MacroLevel() == 0);
 
     TosnacMachine statement;
     SetVariables(statement);
     text = input;
-    statement.ExecuteStatement(text, 0);
-    CUTTRACE_FUZZ_CHECK(statement.LoopDepth >= 0 &&
-                        statement.LoopDepth <= NcMachine::kMaxLoopDepth);
+    MachinePeer::ExecuteStatement(statement, text, 0);
+    CUTTRACE_FUZZ_CHECK(statement.LoopDepth() >= 0 &&
+                        statement.LoopDepth() <= NcMachine::kMaxLoopDepth);
 
-    auto fanuc = CreateMachine(DialectFanuc);
+    auto fanuc = CreateMachine(Dialect::Fanuc);
     SetVariables(*fanuc);
     text = input;
-    r = fanuc->EvaluateCondition(text, 0);
-    CUTTRACE_FUZZ_CHECK(r == -1 || r == 0 || r == 1);
+    MachinePeer::EvaluateCondition(*fanuc, text, 0);
     return 0;
 }

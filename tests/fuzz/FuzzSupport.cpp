@@ -20,8 +20,8 @@ void Fail(const char* what, const char* file, int line) {
     std::abort();
 }
 
-int DialectOf(uint8_t byte) {
-    return byte % 3;
+Dialect DialectOf(uint8_t byte) {
+    return DialectFromSetting(byte % 3);
 }
 
 void QuietLog() {

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "machines/NcMachine.h"
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size);
 
 namespace cuttrace::fuzz {
@@ -24,7 +26,7 @@ namespace cuttrace::fuzz {
     ((condition) ? void(0) : ::cuttrace::fuzz::Fail(#condition, __FILE__, __LINE__))
 
 // The dialect a leading input byte selects: 0 MELDAS, 1 FANUC, 2 TOSNAC.
-int DialectOf(uint8_t byte);
+Dialect DialectOf(uint8_t byte);
 
 // Installs (once) a log sink that formats every line and drops it, so the message code
 // runs as it does in the viewer without flooding the fuzzer's output.

@@ -19,9 +19,9 @@ using namespace cuttrace;
 constexpr std::size_t kMaxLines = 2000;
 
 void CheckMachine(const NcMachine& m) {
-    CUTTRACE_FUZZ_CHECK(m.Level >= 0 && m.Level < NcMachine::kLevels);
-    CUTTRACE_FUZZ_CHECK(m.LoopDepth >= 0 && m.LoopDepth <= NcMachine::kMaxLoopDepth);
-    CUTTRACE_FUZZ_CHECK(m.CallDepth >= 0 && m.CallDepth <= NcMachine::kMaxCallDepth);
+    CUTTRACE_FUZZ_CHECK(m.MacroLevel() >= 0 && m.MacroLevel() < NcMachine::kMacroLevels);
+    CUTTRACE_FUZZ_CHECK(m.LoopDepth() >= 0 && m.LoopDepth() <= NcMachine::kMaxLoopDepth);
+    CUTTRACE_FUZZ_CHECK(m.CallDepth() >= 0 && m.CallDepth() <= NcMachine::kMaxCallDepth);
 }
 
 }  // namespace
@@ -43,13 +43,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         line.assign(text.substr(0, length));
         text.remove_prefix(length);
 
-        int last = machine->SplitBlock(line, words);
-        CUTTRACE_FUZZ_CHECK(last == static_cast<int>(words.size()) - 1);
-        int result = machine->ExecuteBlock(words);
-        CUTTRACE_FUZZ_CHECK(result == BlockError || result == BlockOrdinary ||
-                            result == BlockHandled);
+        machine->SplitBlock(line, words);
+        CUTTRACE_FUZZ_CHECK(words.size() <= NcMachine::kMaxWords + 1);
+        BlockResult result = machine->ExecuteBlock(words);
         CheckMachine(*machine);
-        if (result == BlockOrdinary) ApplyWords(words, modal);
+        if (result == BlockResult::Ordinary) ApplyWords(words, modal);
         std::string expanded;
         words.JoinInto(expanded);
     }

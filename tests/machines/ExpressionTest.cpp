@@ -10,6 +10,7 @@
 
 #include "machines/NcMachine.h"
 #include "support/MachineHarness.h"
+#include "support/MachinePeer.h"
 
 namespace cuttrace {
 namespace {
@@ -17,16 +18,17 @@ namespace {
 using test::Execute;
 using test::Local;
 using test::LogRecorder;
+using test::MachinePeer;
 
 class Expression : public ::testing::Test {
   protected:
     // Assigns `expression` to #1 and returns what #1 holds afterwards.
     double Eval(std::string_view expression) {
         std::string line = "#1=" + std::string(expression);
-        EXPECT_EQ(Execute(*m, line), BlockHandled) << line << "\n" << log.Joined();
+        EXPECT_EQ(Execute(*m, line), BlockResult::Handled) << line << "\n" << log.Joined();
         return Local(*m, 1);
     }
-    std::unique_ptr<NcMachine> m = CreateMachine(DialectFanuc);
+    std::unique_ptr<NcMachine> m = CreateMachine(Dialect::Fanuc);
     LogRecorder log;
 };
 
@@ -56,7 +58,7 @@ TEST_F(Expression, PostfixOrder) {
     PostfixList out;
     auto order = [&](std::string_view text) {
         std::string joined;
-        int n = m->ToPostfix(text, out);
+        int n = MachinePeer::ToPostfix(*m, text, out);
         for (int i = 0; i < n; ++i)
             joined += out[static_cast<std::size_t>(i)].text + " ";
         return joined;
@@ -80,7 +82,7 @@ TEST_F(Expression, MinusInFrontOfAnOperandNegatesIt) {
 TEST_F(Expression, BlanksInsideStatementsAreSeparators) {
     Execute(*m, "#2 = 4");
     EXPECT_EQ(Local(*m, 2), 4.0);
-    EXPECT_EQ(Execute(*m, "#3 = #2 * 2 + 1 (COMMENT)"), BlockHandled);
+    EXPECT_EQ(Execute(*m, "#3 = #2 * 2 + 1 (COMMENT)"), BlockResult::Handled);
     EXPECT_EQ(Local(*m, 3), 9.0);
 }
 
@@ -111,7 +113,7 @@ TEST_F(Expression, LogicalFunctions) {
 }
 
 TEST_F(Expression, SeveralAssignmentsInOneStatement) {
-    EXPECT_EQ(Execute(*m, "#1=5#2=#1+1#3=#2*2"), BlockHandled);
+    EXPECT_EQ(Execute(*m, "#1=5#2=#1+1#3=#2*2"), BlockResult::Handled);
     EXPECT_EQ(Local(*m, 1), 5.0);
     EXPECT_EQ(Local(*m, 2), 6.0);
     EXPECT_EQ(Local(*m, 3), 12.0);
@@ -119,45 +121,45 @@ TEST_F(Expression, SeveralAssignmentsInOneStatement) {
 
 TEST_F(Expression, FailuresAreLoggedAndLeaveTheTargetAlone) {
     Execute(*m, "#1=7");
-    EXPECT_EQ(Execute(*m, "#1=5/0"), BlockError);
+    EXPECT_EQ(Execute(*m, "#1=5/0"), BlockResult::Error);
     EXPECT_TRUE(log.Contains("divijon by 0 error 5.000000 / 0.000000")) << log.Joined();
     EXPECT_TRUE(log.Contains("let error #1=5/0"));
     EXPECT_EQ(Local(*m, 1), 7.0);
 
-    EXPECT_EQ(Execute(*m, "#1=ASIN[2]"), BlockError);
+    EXPECT_EQ(Execute(*m, "#1=ASIN[2]"), BlockResult::Error);
     EXPECT_TRUE(log.Contains("asin into value larger than 1 :2.000000"));
-    EXPECT_EQ(Execute(*m, "#1=ACOS[-1.5]"), BlockError);
+    EXPECT_EQ(Execute(*m, "#1=ACOS[-1.5]"), BlockResult::Error);
     EXPECT_TRUE(log.Contains("acos into value larger than 1 :-1.500000"));
-    EXPECT_EQ(Execute(*m, "#1=LN[0]"), BlockError);
+    EXPECT_EQ(Execute(*m, "#1=LN[0]"), BlockResult::Error);
     EXPECT_TRUE(log.Contains("ln into value not positive :0.000000"));
-    EXPECT_EQ(Execute(*m, "#1=SQRT[-1]"), BlockError);
+    EXPECT_EQ(Execute(*m, "#1=SQRT[-1]"), BlockResult::Error);
     EXPECT_TRUE(log.Contains("value out of range :SQRT[-1]"));
-    EXPECT_EQ(Execute(*m, "#1=FOO[1]"), BlockError);
+    EXPECT_EQ(Execute(*m, "#1=FOO[1]"), BlockResult::Error);
     EXPECT_TRUE(log.Contains("not find operator FOO"));
-    EXPECT_EQ(Execute(*m, "#1="), BlockError);
+    EXPECT_EQ(Execute(*m, "#1="), BlockResult::Error);
     EXPECT_EQ(Local(*m, 1), 7.0);
 }
 
 TEST_F(Expression, UnbalancedBracketsFail) {
-    EXPECT_EQ(Execute(*m, "#1=[1+2"), BlockError);
+    EXPECT_EQ(Execute(*m, "#1=[1+2"), BlockResult::Error);
     EXPECT_TRUE(log.Contains("not finnd operand ["));
-    EXPECT_EQ(Execute(*m, "#1=1+2]"), BlockError);
+    EXPECT_EQ(Execute(*m, "#1=1+2]"), BlockResult::Error);
     EXPECT_TRUE(log.Contains("not finnd operand ]"));
-    EXPECT_EQ(Execute(*m, "G01X[#1+2"), BlockError);
-    EXPECT_EQ(Execute(*m, "#1=]]]]"), BlockError);
+    EXPECT_EQ(Execute(*m, "G01X[#1+2"), BlockResult::Error);
+    EXPECT_EQ(Execute(*m, "#1=]]]]"), BlockResult::Error);
 }
 
 TEST_F(Expression, HostileNestingAndLengthAreRefused) {
     // Indirect references nest evaluations; a deep chain fails instead of overflowing.
     std::string chain = "#1=" + std::string(500, '#') + "1";
-    EXPECT_EQ(Execute(*m, chain), BlockError);
+    EXPECT_EQ(Execute(*m, chain), BlockResult::Error);
     EXPECT_TRUE(log.Contains("macro statement nest over :"));
     // Deep brackets need no recursion at all.
     std::string deep = "#1=" + std::string(3000, '[') + "2" + std::string(3000, ']');
-    EXPECT_EQ(Execute(*m, deep), BlockError);
+    EXPECT_EQ(Execute(*m, deep), BlockResult::Error);
     EXPECT_TRUE(log.Contains("macro statement too long :"));
     std::string nested = "#1=" + std::string(1000, '[') + "2" + std::string(1000, ']');
-    EXPECT_EQ(Execute(*m, nested), BlockHandled);
+    EXPECT_EQ(Execute(*m, nested), BlockResult::Handled);
     EXPECT_EQ(Local(*m, 1), 2.0);
 }
 
@@ -174,7 +176,7 @@ TEST_F(Expression, NumberTextIgnoresTheProcessLocale) {
         std::setlocale(LC_ALL, "de_DE.UTF-8") && std::localeconv()->decimal_point[0] == ',';
     std::vector<std::string> words;
     double value = 0.0;
-    int result = BlockError;
+    BlockResult result = BlockResult::Error;
     if (comma) {
         value = Eval("1.5*3");
         result = Execute(*m, "G01X#1Y[#1/2]", &words);
@@ -184,8 +186,90 @@ TEST_F(Expression, NumberTextIgnoresTheProcessLocale) {
     std::filesystem::remove_all(folder);
     if (!comma) GTEST_SKIP() << "no comma-decimal locale (localedef " << generated << ")";
     EXPECT_EQ(value, 4.5);
-    EXPECT_EQ(result, BlockOrdinary);
+    EXPECT_EQ(result, BlockResult::Ordinary);
     EXPECT_EQ(words, (std::vector<std::string>{"G01", "X4.500", "Y2.250000"}));
+}
+
+// Runs "#1=<expression>" and returns #1 (NaN when the statement fails).
+double Value(NcMachine& m, const std::string& expression) {
+    m.Variables().SetLocal(0, 1, 0);
+    if (Execute(m, "#1=" + expression) != BlockResult::Handled) return std::nan("");
+    return Local(m, 1);
+}
+
+TEST(Assignment, AFailedExpressionStopsTheStatement) {
+    auto m = CreateMachine(Dialect::Meldas);
+    m->Variables().SetLocal(0, 1, 9);
+    m->Variables().SetLocal(0, 2, 8);
+    m->Variables().SetLocal(0, 3, 7);
+    {
+        LogRecorder log;
+        EXPECT_EQ(Execute(*m, "#1=5/0#2=3"), BlockResult::Error);
+        EXPECT_TRUE(log.Contains("let error #1=5/0#2=3")) << log.Joined();
+    }
+    EXPECT_DOUBLE_EQ(Local(*m, 1), 9);
+    EXPECT_DOUBLE_EQ(Local(*m, 2), 8);
+    EXPECT_EQ(Execute(*m, "#1=1#2=5/[1-1]#3=3"), BlockResult::Error);
+    EXPECT_DOUBLE_EQ(Local(*m, 1), 1);  // written before the failure: kept
+    EXPECT_DOUBLE_EQ(Local(*m, 2), 8);
+    EXPECT_DOUBLE_EQ(Local(*m, 3), 7);
+    // Glued across a blank, two assignments are one statement.
+    EXPECT_EQ(Execute(*m, "#4=2 #5=#4*3"), BlockResult::Handled);
+    EXPECT_DOUBLE_EQ(Local(*m, 5), 6);
+}
+
+TEST(ExpressionKeywords, KeywordsBindTighterThanArithmetic) {
+    auto m = CreateMachine(Dialect::Fanuc);
+    EXPECT_DOUBLE_EQ(Value(*m, "SIN30"), 0.5);  // a function takes the operand after it
+    EXPECT_DOUBLE_EQ(Value(*m, "10-7MOD4"), 7);
+    EXPECT_DOUBLE_EQ(Value(*m, "2*7MOD3"), 2);
+    EXPECT_DOUBLE_EQ(Value(*m, "-7MOD3"), -1);  // the remainder has the sign of y
+
+    PostfixList list;
+    int n = MachinePeer::ToPostfix(*m, "[1+2]*#3", list);
+    std::vector<std::string> texts;
+    for (int i = 0; i < n; ++i)
+        texts.push_back(list[static_cast<std::size_t>(i)].text);
+    EXPECT_EQ(texts, (std::vector<std::string>{"1", "2", "+", "#3", "*"}));
+
+    std::string text = "X[1+2]";
+    EXPECT_TRUE(MachinePeer::EvaluateInPlace(*m, text, 1));
+    EXPECT_EQ(text, "X3.000000");
+}
+
+TEST(ExpressionKeywords, FunctionsAtTheEdgesOfTheirRanges) {
+    auto m = CreateMachine(Dialect::Meldas);
+    EXPECT_DOUBLE_EQ(Value(*m, "COS[60]"), 0.5);
+    EXPECT_DOUBLE_EQ(Value(*m, "COS[90]"), 0);
+    EXPECT_DOUBLE_EQ(Value(*m, "TAN[45]"), 1);
+    EXPECT_DOUBLE_EQ(Value(*m, "ATAN[-1]"), -45);
+    EXPECT_DOUBLE_EQ(Value(*m, "ASIN[0.5]"), 30);
+    EXPECT_DOUBLE_EQ(Value(*m, "ASIN[-1]"), -90);
+    EXPECT_DOUBLE_EQ(Value(*m, "ACOS[-1]"), 180);
+    EXPECT_DOUBLE_EQ(Value(*m, "SQRT[2]"), 1.414214);
+    EXPECT_DOUBLE_EQ(Value(*m, "EXP[1]"), 2.718282);
+    EXPECT_DOUBLE_EQ(Value(*m, "LN[1]"), 0);
+    EXPECT_DOUBLE_EQ(Value(*m, "FUP[-2.5]"), -2);
+    EXPECT_DOUBLE_EQ(Value(*m, "FUP[3]"), 3);
+    EXPECT_DOUBLE_EQ(Value(*m, "ROUND[-2.6]"), -3);
+    EXPECT_DOUBLE_EQ(Value(*m, "BCD[12]"), 18);   // 0x12
+    EXPECT_DOUBLE_EQ(Value(*m, "BIN[153]"), 99);  // 0x99
+    EXPECT_DOUBLE_EQ(Value(*m, "1AND1"), 1);
+    EXPECT_DOUBLE_EQ(Value(*m, "0OR0"), 0);
+    EXPECT_DOUBLE_EQ(Value(*m, "5.9XOR3"), 6);  // each side truncated first
+    struct Case {
+        const char* expression;
+        const char* message;
+    };
+    for (Case c : {Case{"ASIN[-1.5]", "asin into value larger than 1 :-1.500000"},
+                   Case{"ACOS[2]", "acos into value larger than 1 :2.000000"},
+                   Case{"LN[-2]", "ln into value not positive :-2.000000"},
+                   Case{"EXP[1000]", "value out of range :"}}) {
+        LogRecorder log;
+        EXPECT_TRUE(std::isnan(Value(*m, c.expression))) << c.expression;
+        EXPECT_TRUE(log.Contains(c.message)) << log.Joined();
+        EXPECT_TRUE(log.Contains(std::string("let error #1=") + c.expression)) << log.Joined();
+    }
 }
 
 }  // namespace

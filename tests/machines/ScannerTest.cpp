@@ -3,28 +3,32 @@
 
 #include "machines/NcMachine.h"
 #include "support/MachineHarness.h"
+#include "support/MachinePeer.h"
 
 namespace cuttrace {
 namespace {
 
+using test::MachinePeer;
 using test::Split;
 using V = std::vector<std::string>;
+using test::Execute;
+using test::LogRecorder;
 
 class Scanner : public ::testing::Test {
   protected:
-    std::unique_ptr<NcMachine> fanuc = CreateMachine(DialectFanuc);
-    std::unique_ptr<NcMachine> tosnac = CreateMachine(DialectTosnac);
+    std::unique_ptr<NcMachine> fanuc = CreateMachine(Dialect::Fanuc);
+    std::unique_ptr<NcMachine> tosnac = CreateMachine(Dialect::Tosnac);
 };
 
 TEST_F(Scanner, EmptyLinesGiveNoWords) {
     WordList words;
     words.Add() = "stale";
-    EXPECT_EQ(fanuc->SplitBlock("", words), -1);
-    EXPECT_TRUE(words.empty());
-    EXPECT_EQ(fanuc->SplitBlock("\n", words), -1);
-    EXPECT_EQ(fanuc->SplitBlock("\r\n", words), -1);
-    EXPECT_EQ(fanuc->SplitBlock("   \r\n", words), -1);
-    EXPECT_EQ(fanuc->SplitBlock("N10G01X10.Y20.\r\n", words), 3);
+    for (const char* line : {"", "\n", "\r\n", "   \r\n"}) {
+        fanuc->SplitBlock(line, words);
+        EXPECT_TRUE(words.empty()) << line;
+    }
+    fanuc->SplitBlock("N10G01X10.Y20.\r\n", words);
+    EXPECT_EQ(words.size(), 4u);
 }
 
 TEST_F(Scanner, AddressWordsSplitAtEachLetter) {
@@ -110,7 +114,7 @@ TEST_F(Scanner, TokensOfExpressionsAndConditions) {
     auto tokens = [](NcMachine& m, std::string_view text) {
         V out;
         while (!text.empty()) {
-            std::size_t n = m.ReadToken(text);
+            std::size_t n = MachinePeer::ReadToken(m, text);
             if (n == 0) break;
             out.emplace_back(text.substr(0, n));
             text.remove_prefix(n);
@@ -127,24 +131,79 @@ TEST_F(Scanner, TokensOfExpressionsAndConditions) {
 }
 
 TEST_F(Scanner, KeywordLookupIsExactPerDialect) {
-    EXPECT_EQ(fanuc->KeywordIndex("ABS"), KeywordAbs);
-    EXPECT_EQ(fanuc->KeywordIndex("ACOS"), KeywordAcos);
-    EXPECT_EQ(fanuc->KeywordIndex("GOTO"), KeywordGoto);
-    EXPECT_EQ(fanuc->KeywordIndex("abs"), -1);
-    EXPECT_EQ(fanuc->KeywordIndex("G65"), -1);  // call keywords are not expression keywords
-    EXPECT_EQ(tosnac->KeywordIndex("GO"), KeywordGoto);
-    EXPECT_EQ(tosnac->KeywordIndex("GOTO"), -1);
-    EXPECT_EQ(tosnac->KeywordIndex("ACOS"), -1);
+    EXPECT_EQ(MachinePeer::KeywordIndex(*fanuc, "ABS"), Keyword::Abs);
+    EXPECT_EQ(MachinePeer::KeywordIndex(*fanuc, "ACOS"), Keyword::Acos);
+    EXPECT_EQ(MachinePeer::KeywordIndex(*fanuc, "GOTO"), Keyword::Goto);
+    EXPECT_EQ(MachinePeer::KeywordIndex(*fanuc, "abs"), std::nullopt);
+    EXPECT_EQ(MachinePeer::KeywordIndex(*fanuc, "G65"),
+              std::nullopt);  // call keywords are not expression keywords
+    EXPECT_EQ(MachinePeer::KeywordIndex(*tosnac, "GO"), Keyword::Goto);
+    EXPECT_EQ(MachinePeer::KeywordIndex(*tosnac, "GOTO"), std::nullopt);
+    EXPECT_EQ(MachinePeer::KeywordIndex(*tosnac, "ACOS"), std::nullopt);
 
-    EXPECT_EQ(fanuc->CallKeywordIndex("G65"), CallMacro);
-    EXPECT_EQ(fanuc->CallKeywordIndex("G66.1"), CallModalEach);
-    EXPECT_EQ(fanuc->CallKeywordIndex("G22"), CallSubprogramG);
-    EXPECT_EQ(fanuc->CallKeywordIndex("M02"), CallEndM02);
-    EXPECT_EQ(fanuc->CallKeywordIndex("G065"), CallNone);
-    EXPECT_EQ(fanuc->CallKeywordIndex("G65.0"), CallNone);
-    EXPECT_EQ(fanuc->CallKeywordIndex("M2"), CallNone);
-    EXPECT_EQ(tosnac->CallKeywordIndex("G72"), CallSubprogramG);
-    EXPECT_EQ(tosnac->CallKeywordIndex("G22"), CallNone);
+    EXPECT_EQ(MachinePeer::CallKeywordIndex(*fanuc, "G65"), CallKind::Macro);
+    EXPECT_EQ(MachinePeer::CallKeywordIndex(*fanuc, "G66.1"), CallKind::ModalEach);
+    EXPECT_EQ(MachinePeer::CallKeywordIndex(*fanuc, "G22"), CallKind::SubprogramG);
+    EXPECT_EQ(MachinePeer::CallKeywordIndex(*fanuc, "M02"), CallKind::ProgramEndM02);
+    EXPECT_EQ(MachinePeer::CallKeywordIndex(*fanuc, "G065"), std::nullopt);
+    EXPECT_EQ(MachinePeer::CallKeywordIndex(*fanuc, "G65.0"), std::nullopt);
+    EXPECT_EQ(MachinePeer::CallKeywordIndex(*fanuc, "M2"), std::nullopt);
+    EXPECT_EQ(MachinePeer::CallKeywordIndex(*tosnac, "G72"), CallKind::SubprogramG);
+    EXPECT_EQ(MachinePeer::CallKeywordIndex(*tosnac, "G22"), std::nullopt);
+    for (std::string_view word : {"M99P1", "G66.10", "m99"})
+        EXPECT_EQ(MachinePeer::CallKeywordIndex(*fanuc, word), std::nullopt) << word;
+    // Not a call keyword: an ordinary block.
+    EXPECT_EQ(test::Execute(*fanuc, "G065P9010"), BlockResult::Ordinary);
+    EXPECT_EQ(test::Execute(*fanuc, "G65.0P9010"), BlockResult::Ordinary);
+}
+
+TEST(ScannerReaders, GlueAfterTheFirstWord) {
+    auto m = CreateMachine(Dialect::Meldas);
+    // After an address word the glue is off: the statement is a word of its own.
+    EXPECT_EQ(Split(*m, "G01 #1=5"), (V{"G01", "#1=5"}));
+    // A second reference glues on ('#' is a glue character): several assignments in one word.
+    EXPECT_EQ(Split(*m, "#1=#2 #3=4"), V{"#1=#2#3=4"});
+    // A word that does not begin with a glue character stays separate, glue or not.
+    EXPECT_EQ(Split(*m, "#1=1 IF[#1EQ1]GOTO5"), (V{"#1=1", "IF[#1EQ1]GOTO5"}));
+    // A non-address word after an address word starts a word and turns the glue on.
+    EXPECT_EQ(Split(*m, "G01 AB1-1"), (V{"G01", "AB1-1"}));
+    EXPECT_EQ(Split(*m, "#1=1 X5 -1"), (V{"#1=1", "X5", "-1"}));
+    EXPECT_EQ(Split(*m, "G01X"), (V{"G01", "X"}));
+    EXPECT_EQ(Split(*m, "X1,5Y2"), (V{"X1,5", "Y2"}));  // ',' belongs to a number
+}
+
+TEST(ScannerReaders, ReadersLeaveThePositionOnTheirLastCharacter) {
+    auto m = CreateMachine(Dialect::Meldas);
+    std::string word;
+    std::size_t pos = 0;
+    EXPECT_EQ(MachinePeer::ReadComment(*m, "(AB)X1", pos, word), 4u);
+    EXPECT_EQ(word, "(AB)");
+    EXPECT_EQ(pos, 3u);
+
+    std::string out;
+    pos = 1;
+    EXPECT_EQ(MachinePeer::ReadBracket(*m, "X[1+[2]]Y", pos, out), 6u);
+    EXPECT_EQ(out, "[1+[2]]");
+    EXPECT_EQ(pos, 7u);
+
+    pos = 3;
+    EXPECT_EQ(MachinePeer::ReadWord(*m, "G01X10.5Y-2", pos, word), 5u);
+    EXPECT_EQ(word, "X10.5");
+    EXPECT_EQ(pos, 7u);
+}
+
+TEST(ScannerReaders, SingleTokensOfTheBaseReader) {
+    auto m = CreateMachine(Dialect::Meldas);
+    EXPECT_EQ(MachinePeer::ReadToken(*m, "[30]*2"), 1u);
+    EXPECT_EQ(MachinePeer::ReadToken(*m, "30]*2"), 2u);
+    EXPECT_EQ(MachinePeer::ReadToken(*m, "-5"), 1u);
+    EXPECT_EQ(MachinePeer::ReadToken(*m, "=5"), 1u);
+    EXPECT_EQ(MachinePeer::ReadToken(*m, "5-"), 1u);
+    EXPECT_EQ(MachinePeer::ReadToken(*m, "10GT"), 2u);
+    EXPECT_EQ(MachinePeer::ReadToken(*m, "1.5,2X"), 5u);  // ',' is a number character here
+    EXPECT_EQ(MachinePeer::ReadToken(*m, "A#1"), 1u);
+    EXPECT_EQ(MachinePeer::ReadToken(*m, "#12#3"), 3u);
+    EXPECT_EQ(MachinePeer::ReadToken(*m, ""), 0u);
 }
 
 }  // namespace

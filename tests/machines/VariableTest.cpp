@@ -1,8 +1,11 @@
 // Variable numbers, storage ranges, levels and substitution into address words.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <string>
 #include "machines/NcMachine.h"
 #include "support/MachineHarness.h"
+#include "support/MachinePeer.h"
 
 namespace cuttrace {
 namespace {
@@ -11,10 +14,11 @@ using test::Execute;
 using test::Local;
 using test::LogRecorder;
 using V = std::vector<std::string>;
+using test::MachinePeer;
 
 TEST(Variables, ReferenceNumbers) {
-    auto m = CreateMachine(DialectMeldas);
-    auto number = [&](std::string text) { return m->VariableNumber(text, 0); };
+    auto m = CreateMachine(Dialect::Meldas);
+    auto number = [&](std::string text) { return MachinePeer::VariableNumber(*m, text, 0); };
     EXPECT_EQ(number("#105"), 105);
     EXPECT_EQ(number("#1.5"), 1);
     EXPECT_EQ(number("#A"), 31);
@@ -22,82 +26,144 @@ TEST(Variables, ReferenceNumbers) {
     EXPECT_EQ(number("#a"), 63);
     EXPECT_EQ(number("P9010"), 9010);  // an address word's digits
     LogRecorder log;
-    EXPECT_EQ(number("#[#1]"), NcMachine::kInvalidVariable);
+    EXPECT_EQ(number("#[#1]"), -1);
     EXPECT_TRUE(log.Contains("invalid variable reference :#[#1]"));
-    EXPECT_EQ(number("#"), NcMachine::kInvalidVariable);
+    EXPECT_EQ(number("#"), -1);
 }
 
 TEST(Variables, IndirectReferencesAreRewritten) {
-    auto m = CreateMachine(DialectMeldas);
+    auto m = CreateMachine(Dialect::Meldas);
     Execute(*m, "#2=3");
     std::string ref = "##2";
-    EXPECT_EQ(m->VariableNumber(ref, 0), 3);
+    EXPECT_EQ(MachinePeer::VariableNumber(*m, ref, 0), 3);
     EXPECT_EQ(ref, "#3.000000");
-    EXPECT_EQ(Execute(*m, "##2=7"), BlockHandled);
+    EXPECT_EQ(Execute(*m, "##2=7"), BlockResult::Handled);
     EXPECT_EQ(Local(*m, 3), 7.0);
-    EXPECT_EQ(Execute(*m, "#A=2"), BlockHandled);
+    EXPECT_EQ(Execute(*m, "#A=2"), BlockResult::Handled);
     EXPECT_EQ(Local(*m, 31), 2.0);
 }
 
 TEST(Variables, StorageRanges) {
-    auto m = CreateMachine(DialectFanuc);
+    auto m = CreateMachine(Dialect::Fanuc);
     LogRecorder log;
-    EXPECT_EQ(Execute(*m, "#35=1#101=2#200=3"), BlockHandled);
+    EXPECT_EQ(Execute(*m, "#35=1#101=2#200=3"), BlockResult::Handled);
     EXPECT_EQ(Local(*m, 35), 1.0);
-    EXPECT_EQ(m->CommonVariables[1], 2.0);
-    EXPECT_EQ(m->CommonVariables[100], 3.0);
+    EXPECT_EQ(m->Variables().Common(101), 2.0);
+    EXPECT_EQ(m->Variables().Common(200), 3.0);
     // #36..#99 and #201 and above: writes do nothing, reads give 0.
-    EXPECT_EQ(Execute(*m, "#50=3#201=4#1=#50+#201+1"), BlockHandled);
+    EXPECT_EQ(Execute(*m, "#50=3#201=4#1=#50+#201+1"), BlockResult::Handled);
     EXPECT_EQ(Local(*m, 1), 1.0);
-    EXPECT_EQ(m->CommonVariables[101], 0.0);
+    EXPECT_EQ(m->Variables().Common(201), 0.0);
     // #100 cannot be written (silently) nor read.
-    EXPECT_EQ(Execute(*m, "#100=1"), BlockHandled);
-    EXPECT_EQ(m->CommonVariables[0], 0.0);
-    EXPECT_EQ(Execute(*m, "#1=#100"), BlockError);
-    EXPECT_EQ(Execute(*m, "X#100"), BlockError);
+    EXPECT_EQ(Execute(*m, "#100=1"), BlockResult::Handled);
+    EXPECT_EQ(m->Variables().Common(100), 0.0);
+    EXPECT_EQ(Execute(*m, "#1=#100"), BlockResult::Error);
+    EXPECT_EQ(Execute(*m, "X#100"), BlockResult::Error);
 }
 
 TEST(Variables, LocalsBelongToTheirLevelCommonsAreShared) {
-    auto m = CreateMachine(DialectFanuc);
+    auto m = CreateMachine(Dialect::Fanuc);
     Execute(*m, "#1=11#101=5");
-    ASSERT_EQ(Execute(*m, "G65P9010A2."), BlockHandled);
-    EXPECT_EQ(m->Level, 1);
+    ASSERT_EQ(Execute(*m, "G65P9010A2."), BlockResult::Handled);
+    EXPECT_EQ(m->MacroLevel(), 1);
     EXPECT_EQ(Local(*m, 1), 2.0);
-    EXPECT_EQ(Execute(*m, "#1=#1+#101#101=6"), BlockHandled);
+    EXPECT_EQ(Execute(*m, "#1=#1+#101#101=6"), BlockResult::Handled);
     EXPECT_EQ(Local(*m, 1), 7.0);
-    ASSERT_EQ(Execute(*m, "M99"), BlockHandled);
-    EXPECT_EQ(m->Level, 0);
+    ASSERT_EQ(Execute(*m, "M99"), BlockResult::Handled);
+    EXPECT_EQ(m->MacroLevel(), 0);
     EXPECT_EQ(Local(*m, 1), 11.0);
-    EXPECT_EQ(m->CommonVariables[1], 6.0);
+    EXPECT_EQ(m->Variables().Common(101), 6.0);
     // Values survive the return: the level's variables are not cleared.
-    EXPECT_EQ(m->LocalLevels[1][1], 7.0);
+    EXPECT_EQ(m->Variables().Local(1, 1), 7.0);
 }
 
 TEST(Variables, SubstitutionWritesThreeDecimals) {
-    auto m = CreateMachine(DialectMeldas);
+    auto m = CreateMachine(Dialect::Meldas);
     V words;
     Execute(*m, "#1=10#2=12.3456#3=-0.0004");
-    EXPECT_EQ(Execute(*m, "G00X#1Y#2Z#3", &words), BlockOrdinary);
+    EXPECT_EQ(Execute(*m, "G00X#1Y#2Z#3", &words), BlockResult::Ordinary);
     EXPECT_EQ(words, (V{"G00", "X10.000", "Y12.346", "Z-0.000"}));
 }
 
 TEST(Variables, AMinusBeforeANegativeValueCancels) {
-    auto m = CreateMachine(DialectMeldas);
+    auto m = CreateMachine(Dialect::Meldas);
     V words;
     Execute(*m, "#5=-12.5#6=4");
-    EXPECT_EQ(Execute(*m, "G01X-#5Y-#6", &words), BlockOrdinary);
+    EXPECT_EQ(Execute(*m, "G01X-#5Y-#6", &words), BlockResult::Ordinary);
     EXPECT_EQ(words, (V{"G01", "X12.500", "Y-4.000"}));
-    EXPECT_EQ(Execute(*m, "G01X-[#5*2]Y-[#6]", &words), BlockOrdinary);
+    EXPECT_EQ(Execute(*m, "G01X-[#5*2]Y-[#6]", &words), BlockResult::Ordinary);
     EXPECT_EQ(words, (V{"G01", "X25.000000", "Y-4.000000"}));
 }
 
 TEST(Variables, InvalidReferencesFailTheBlock) {
-    auto m = CreateMachine(DialectFanuc);
+    auto m = CreateMachine(Dialect::Fanuc);
     LogRecorder log;
-    EXPECT_EQ(Execute(*m, "#1=#[#2]"), BlockError);
+    EXPECT_EQ(Execute(*m, "#1=#[#2]"), BlockResult::Error);
     EXPECT_TRUE(log.Contains("invalid variable reference :#"));
     EXPECT_TRUE(log.Contains("let error #1=#[#2]"));
-    EXPECT_EQ(Execute(*m, "G01X#[1]"), BlockError);
+    EXPECT_EQ(Execute(*m, "G01X#[1]"), BlockResult::Error);
+}
+
+// Runs "#1=<expression>" and returns #1 (NaN when the statement fails).
+double Value(NcMachine& m, const std::string& expression) {
+    m.Variables().SetLocal(0, 1, 0);
+    if (Execute(m, "#1=" + expression) != BlockResult::Handled) return std::nan("");
+    return Local(m, 1);
+}
+
+TEST(Variables, WhereEachNumberLives) {
+    auto m = CreateMachine(Dialect::Meldas);
+    EXPECT_EQ(Execute(*m, "#0=3"), BlockResult::Handled);
+    EXPECT_DOUBLE_EQ(m->Variables().Local(0, 0), 3);
+    // Writes to #36..#99, #100 and #201 and above succeed and change nothing, whatever
+    // way the number is written.
+    MacroVariables before = m->Variables();
+    for (const char* line : {"#36=1", "#99=1", "#299=1", "#F=1", "#a=1"})
+        EXPECT_EQ(Execute(*m, line), BlockResult::Handled) << line;
+    EXPECT_TRUE(m->Variables() == before);
+
+    m->Variables().SetLocal(0, 2, 3);
+    m->Variables().SetLocal(0, 3, 7);
+    EXPECT_DOUBLE_EQ(Value(*m, "##2+1"), 8);
+    m->Variables().SetLocal(0, 2, 101);
+    EXPECT_EQ(Execute(*m, "##2=4"), BlockResult::Handled);
+    EXPECT_DOUBLE_EQ(m->Variables().Common(101), 4);
+
+    std::string word = "H20";
+    EXPECT_EQ(MachinePeer::VariableNumber(*m, word, 0), 20);
+    word = "#12X";
+    EXPECT_EQ(MachinePeer::VariableNumber(*m, word, 0), 12);
+}
+
+TEST(Variables, AMalformedTargetFailsTheAssignment) {
+    auto m = CreateMachine(Dialect::Meldas);
+    m->Variables().SetLocal(0, 1, 4);
+    MacroVariables before = m->Variables();
+    for (const char* line : {"#[1]=5", "#=5", "##[1]=5"}) {
+        LogRecorder log;
+        EXPECT_EQ(Execute(*m, line), BlockResult::Error) << line;
+        EXPECT_TRUE(log.Contains("invalid variable reference :")) << log.Joined();
+        EXPECT_TRUE(log.Contains(std::string("let error ") + line)) << log.Joined();
+    }
+    // An indirect target whose inner value is negative names no variable either.
+    m->Variables().SetLocal(0, 2, -5);
+    before.SetLocal(0, 2, -5);
+    EXPECT_EQ(Execute(*m, "##2=1"), BlockResult::Error);
+    EXPECT_TRUE(m->Variables() == before);
+    // A well-formed number that cannot be written is still ignored.
+    m->Variables().SetLocal(0, 2, 100);
+    EXPECT_EQ(Execute(*m, "##2=1"), BlockResult::Handled);
+    EXPECT_DOUBLE_EQ(m->Variables().Common(100), 0);
+}
+
+TEST(Variables, OnlyStoredValuesPassThroughText) {
+    auto m = CreateMachine(Dialect::Meldas);
+    // Within one expression nothing is rounded: 1/3*3 is exactly 1.
+    EXPECT_DOUBLE_EQ(Value(*m, "1/3*3"), 1.0);
+    // Between statements the six-decimal text is what remains.
+    EXPECT_EQ(Execute(*m, "#2=1/3"), BlockResult::Handled);
+    EXPECT_EQ(Execute(*m, "#3=#2*3"), BlockResult::Handled);
+    EXPECT_DOUBLE_EQ(Local(*m, 3), 0.999999);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <QTabWidget>
 
-#include "machines/NcMachine.h"
+#include "machines/MacroVariables.h"
 #include "ui/MacroVariablesWindow.h"
 
 namespace cuttrace::ui {
@@ -19,15 +19,15 @@ TEST(MacroVariablesWindowTest, OpensOnTheFirstCommonTableAfterFourLocalLevels) {
 
 TEST(MacroVariablesWindowTest, ShowsLocalsOfFourLevelsAndTheCommonTables) {
     MacroVariablesWindow window;
-    NcMachine machine;
-    machine.CommonVariables[1] = 1.5;      // #101
-    machine.CommonVariables[100] = -2.25;  // #200
-    machine.LocalLevels[1][1] = 2.0;       // #1 of the first call level
-    machine.LocalLevels[3][33] = 0.125;    // #33 of level 3
-    machine.LocalLevels[4][1] = 9.0;       // level 4 is not shown
-    window.UpdateValues();                 // no machine yet: nothing happens
+    MacroVariables variables;
+    variables.SetCommon(101, 1.5);
+    variables.SetCommon(200, -2.25);
+    variables.SetLocal(1, 1, 2.0);     // #1 of the first call level
+    variables.SetLocal(3, 33, 0.125);  // #33 of level 3
+    variables.SetLocal(4, 1, 9.0);     // level 4 is not shown
+    window.UpdateValues();             // no variables yet: nothing happens
     EXPECT_EQ(window.LocalText(0, 0), "");
-    window.SetMachine(&machine);
+    window.SetVariables(&variables);
     window.UpdateValues();
     EXPECT_EQ(window.LocalText(0, 0), "0.00000000");
     EXPECT_EQ(window.LocalText(1, 0), "2.00000000");
@@ -38,9 +38,9 @@ TEST(MacroVariablesWindowTest, ShowsLocalsOfFourLevelsAndTheCommonTables) {
     EXPECT_EQ(window.CommonText(2, 49), "#249 0.000000");
     EXPECT_EQ(window.CommonText(3, 49), "#299 0.000000");
 
-    // A new machine shows nothing new until the next update.
-    NcMachine fresh;
-    window.SetMachine(&fresh);
+    // A new machine's variables show nothing new until the next update.
+    MacroVariables fresh;
+    window.SetVariables(&fresh);
     EXPECT_EQ(window.CommonText(0, 1), "#101 1.500000");
     window.UpdateValues();
     EXPECT_EQ(window.CommonText(0, 1), "#101 0.000000");

@@ -170,7 +170,7 @@ TEST_F(MainWindowPanelsTest, SettingsDialogReplacesTheMachineEvenWhenCancelled) 
     window.Start();
     RunToStop();
     const NcMachine* before = window.Runner().Machine();
-    EXPECT_EQ(before->CommonVariables[1], 3.0);
+    EXPECT_EQ(before->Variables().Common(101), 3.0);
     int shown = 0;
     dialogs.onExec = [&](QDialog&) {
         ++shown;
@@ -178,7 +178,7 @@ TEST_F(MainWindowPanelsTest, SettingsDialogReplacesTheMachineEvenWhenCancelled) 
     };
     window.Action(Tool::Settings)->trigger();
     EXPECT_EQ(shown, 1);
-    EXPECT_EQ(window.Runner().Machine()->CommonVariables[1], 0.0);
+    EXPECT_EQ(window.Runner().Machine()->Variables().Common(101), 0.0);
 
     dialogs.onExec = [&](QDialog& dialog) {
         auto& settingsDialog = static_cast<ui::SettingsDialog&>(dialog);

@@ -251,9 +251,9 @@ TEST_F(MainWindowRunTest, ResetReloadsAndClearsTheMacroVariables) {
     Open("#101=7.\nG00 X1.\nM30\n");
     window.Start();
     RunToStop();
-    EXPECT_EQ(window.Runner().Machine()->CommonVariables[1], 7.0);
+    EXPECT_EQ(window.Runner().Machine()->Variables().Common(101), 7.0);
     window.Action(Tool::Reset)->trigger();
-    EXPECT_EQ(window.Runner().Machine()->CommonVariables[1], 0.0);
+    EXPECT_EQ(window.Runner().Machine()->Variables().Common(101), 0.0);
     EXPECT_EQ(Status(ui::PanelLine), "line 0");
     EXPECT_TRUE(LogText().contains("Reset!"));
 }

@@ -27,7 +27,7 @@ class NoViews : public PathViews {
 class ModalStatePanelTest : public ::testing::Test {
   protected:
     ModalStatePanelTest() : drawer_(views_, settings_) {
-        runner_.SelectMachine(0);
+        runner_.SelectMachine(Dialect::Meldas);
         panel_.Bind(&runner_, &drawer_);
         panel_.SetDialogs(&dialogs_);
     }

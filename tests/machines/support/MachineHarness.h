@@ -48,19 +48,18 @@ inline std::vector<std::string> Split(NcMachine& machine, std::string_view line)
 }
 
 // Splits and executes one line; the words as the machine left them go to `words`.
-inline int Execute(NcMachine& machine, std::string_view line,
-                   std::vector<std::string>* words = nullptr) {
+inline BlockResult Execute(NcMachine& machine, std::string_view line,
+                           std::vector<std::string>* words = nullptr) {
     WordList list;
     machine.SplitBlock(line, list);
-    int result = machine.ExecuteBlock(list);
+    BlockResult result = machine.ExecuteBlock(list);
     if (words) *words = Words(list);
     return result;
 }
 
 // Local variable #n of the current level.
 inline double Local(const NcMachine& machine, int n) {
-    return machine
-        .LocalLevels[static_cast<std::size_t>(machine.Level)][static_cast<std::size_t>(n)];
+    return machine.Variables().Local(machine.MacroLevel(), n);
 }
 
 }  // namespace cuttrace::test
