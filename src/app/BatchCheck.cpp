@@ -101,11 +101,11 @@ int ParseOptions(int argc, char** argv, BatchOptions& options) {
         } else if (arg == "-d" || arg == "--dialect") {
             if (!value()) return UsageError("missing dialect");
             if (text == "meldas")
-                options.limits.dialect = DialectMeldas;
+                options.limits.dialect = Dialect::Meldas;
             else if (text == "fanuc")
-                options.limits.dialect = DialectFanuc;
+                options.limits.dialect = Dialect::Fanuc;
             else if (text == "tosnac")
-                options.limits.dialect = DialectTosnac;
+                options.limits.dialect = Dialect::Tosnac;
             else
                 return UsageError("unknown dialect '" + text + "'");
         } else if (arg == "--max-steps") {
@@ -152,7 +152,7 @@ struct Child {
 std::string EndOfChild(const Child& child, int waitStatus, const BatchOptions& options) {
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - child.start).count();
-    const int dialect = options.limits.dialect;
+    const Dialect dialect = options.limits.dialect;
     if (WIFEXITED(waitStatus) && WEXITSTATUS(waitStatus) == 0 && !child.line.empty() &&
         child.line.back() == '\n')
         return child.line;

@@ -125,7 +125,7 @@ int64_t LineNumberAt(const std::string& path, int64_t offset) {
     return number;
 }
 
-JsonLine Head(const std::string& path, int dialect, CheckStatus status) {
+JsonLine Head(const std::string& path, Dialect dialect, CheckStatus status) {
     JsonLine line;
     line.Text("file", path)
         .Text("dialect", DialectName(dialect))
@@ -150,18 +150,19 @@ CheckStatus StatusOfLine(std::string_view line) {
     return CheckStatus::Crashed;
 }
 
-std::string_view DialectName(int dialect) {
+std::string_view DialectName(Dialect dialect) {
     switch (dialect) {
-        case DialectMeldas:
+        case Dialect::Meldas:
             return "meldas";
-        case DialectTosnac:
+        case Dialect::Tosnac:
             return "tosnac";
-        default:
-            return "fanuc";
+        case Dialect::Fanuc:
+            break;
     }
+    return "fanuc";
 }
 
-std::string ProblemLine(const std::string& path, int dialect, CheckStatus status,
+std::string ProblemLine(const std::string& path, Dialect dialect, CheckStatus status,
                         std::string_view message, double seconds) {
     return Head(path, dialect, status)
         .Text("message", message)

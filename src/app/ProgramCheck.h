@@ -6,10 +6,12 @@
 #include <string>
 #include <string_view>
 
+#include "machines/NcMachine.h"
+
 namespace cuttrace::app {
 
 struct CheckLimits {
-    int dialect = 0;
+    Dialect dialect = Dialect::Meldas;
     long long maxSteps = 100000000;
 };
 
@@ -33,9 +35,9 @@ CheckStatus StatusOfLine(std::string_view line);
 // Runs the program at path and returns its JSON line (with the line end).
 std::string CheckLine(const std::string& path, const CheckLimits& limits);
 // The JSON line of a file that was not run: status and what was found.
-std::string ProblemLine(const std::string& path, int dialect, CheckStatus status,
+std::string ProblemLine(const std::string& path, Dialect dialect, CheckStatus status,
                         std::string_view message, double seconds);
 
-std::string_view DialectName(int dialect);
+std::string_view DialectName(Dialect dialect);
 
 }  // namespace cuttrace::app
