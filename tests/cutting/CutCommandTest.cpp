@@ -135,8 +135,8 @@ TEST(CutCommand, DrillingCyclesKeepRAndLeaveTheToolAtItsReturnLevel) {
     sim.SetTools({}, {ToolShape::Flat, 1.0, 0.0});
     SourceFiles files;
     std::vector<CutMotion> motions;
-    const RunOutcome outcome =
-        RunProgram(program, 0, 1000, files, [&](const CutMotion& m) { motions.push_back(m); });
+    const RunOutcome outcome = RunProgram(program, Dialect::Meldas, 1000, files,
+                                          [&](const CutMotion& m) { motions.push_back(m); });
     EXPECT_EQ(outcome.result, 0);
     sim.Cut(motions);
     EXPECT_EQ(sim.Count(FindingKind::RapidIntoStock), 0);
