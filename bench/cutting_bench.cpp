@@ -103,7 +103,7 @@ void BM_CutGeneratedProgram(benchmark::State& state) {
     static std::vector<CutMotion> motions;
     if (motions.empty()) {
         SourceFiles files;
-        RunProgram(path, 0, 100000000, files, [](const CutMotion& m) { motions.push_back(m); });
+        RunProgram(path, cuttrace::Dialect::Meldas, 100000000, files, [](const CutMotion& m) { motions.push_back(m); });
     }
     Cut(state, motions);
 }
