@@ -12,8 +12,10 @@ constexpr double kPi = std::numbers::pi;
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
 // A straight move shorter than this in XY is a plunge.
 constexpr double kPlungeLength2 = 1e-24;
-// Golden-section steps of the bracketed search: the bracket shrinks to 1e-9 of its width.
-constexpr int kGoldenSteps = 44;
+// The bracketed search stops within this of the minimum's place (relative), or after so
+// many steps.
+constexpr double kSearchTolerance = 1e-10;
+constexpr int kSearchSteps = 100;
 constexpr int kSearchSamples = 8;
 // A helix across a vertical plane is cut in pieces whose normal travel is at most this
 // fraction of a cell.
@@ -123,32 +125,63 @@ bool StadiumSpan(const Point3& a, const Point3& b, double r, double y, double* l
     return true;
 }
 
-// The least value of f on [lo, hi]: the best of a few samples, refined by a golden-section
-// search between its neighbours. Exact (to the bracket) for a function that is convex or
-// has one minimum between samples.
+// The least value of f on [lo, hi]: the best of a few samples, refined by Brent's method
+// (parabolic steps, golden sections when they fail) between its neighbours. Exact (to the
+// bracket's tolerance) for a function that is convex or has one minimum between samples.
 template <class F>
 double Minimise(const F& f, double lo, double hi) {
-    double best = f(lo);
+    double fx = f(lo), x = lo;
     int bestK = 0;
     for (int k = 1; k <= kSearchSamples; ++k) {
-        const double v = f(lo + (hi - lo) * k / kSearchSamples);
-        if (v < best) best = v, bestK = k;
+        const double t = lo + (hi - lo) * k / kSearchSamples;
+        const double v = f(t);
+        if (v < fx) fx = v, x = t, bestK = k;
     }
     double a = lo + (hi - lo) * std::max(bestK - 1, 0) / kSearchSamples;
     double b = lo + (hi - lo) * std::min(bestK + 1, kSearchSamples) / kSearchSamples;
-    constexpr double kRatio = 0.6180339887498949;
-    double x1 = b - kRatio * (b - a), x2 = a + kRatio * (b - a);
-    double f1 = f(x1), f2 = f(x2);
-    for (int i = 0; i < kGoldenSteps; ++i) {
-        if (f1 < f2) {
-            b = x2, x2 = x1, f2 = f1;
-            x1 = b - kRatio * (b - a), f1 = f(x1);
+    constexpr double kGolden = 0.3819660112501051;
+    double w = x, v = x, fw = fx, fv = fx, d = 0.0, e = 0.0;
+    for (int i = 0; i < kSearchSteps; ++i) {
+        const double middle = 0.5 * (a + b);
+        const double tolerance = kSearchTolerance * (std::fabs(x) + 1.0);
+        if (std::fabs(x - middle) <= 2.0 * tolerance - 0.5 * (b - a)) break;
+        bool parabolic = false;
+        if (std::fabs(e) > tolerance) {
+            double r = (x - w) * (fx - fv);
+            double q = (x - v) * (fx - fw);
+            double p = (x - v) * q - (x - w) * r;
+            q = 2.0 * (q - r);
+            if (q > 0.0) p = -p;
+            q = std::fabs(q);
+            r = e;
+            if (std::fabs(p) < std::fabs(0.5 * q * r) && p > q * (a - x) && p < q * (b - x)) {
+                e = d;
+                d = p / q;
+                const double u = x + d;
+                if (u - a < 2.0 * tolerance || b - u < 2.0 * tolerance)
+                    d = x < middle ? tolerance : -tolerance;
+                parabolic = true;
+            }
+        }
+        if (!parabolic) {
+            e = (x < middle ? b : a) - x;
+            d = kGolden * e;
+        }
+        const double u = x + (std::fabs(d) >= tolerance ? d : (d > 0.0 ? tolerance : -tolerance));
+        const double fu = f(u);
+        if (fu <= fx) {
+            (u < x ? b : a) = x;
+            v = w, fv = fw, w = x, fw = fx, x = u, fx = fu;
         } else {
-            a = x1, x1 = x2, f1 = f2;
-            x2 = a + kRatio * (b - a), f2 = f(x2);
+            (u < x ? a : b) = u;
+            if (fu <= fw || w == x) {
+                v = w, fv = fw, w = u, fw = fu;
+            } else if (fu <= fv || v == x || v == w) {
+                v = u, fv = fu;
+            }
         }
     }
-    return std::min({best, f1, f2});
+    return fx;
 }
 
 // Calls fn(a, b) for each non-empty [from + 2 pi m, to + 2 pi m] within [lo, hi].
@@ -316,6 +349,17 @@ SweepResult SweepArcXY(HeightField& field, RowBand rows, const CutTool& tool, ui
                             nearest = (d - radius) * (d - radius);
                         lowest = std::min(lowest, z0 + tool.ProfileHeight(std::sqrt(nearest)));
                     } else {
+                        // Nothing of this piece can be lower than its lower end plus the
+                        // tool's height at the nearest approach: when that is not below the
+                        // cell (nor below the bottom), the search is not needed.
+                        double nearest = std::min(q(a), q(b));
+                        if (d == 0.0 || TurnWithin(phi, a, b))
+                            nearest = (d - radius) * (d - radius);
+                        const double bound = std::min(zAt(a), zAt(b)) +
+                                             tool.ProfileHeight(std::sqrt(std::max(nearest, 0.0)));
+                        if (bound >= writer.heights[field.Index(column, row)] &&
+                            bound >= writer.bottom)
+                            return;
                         const auto f = [&](double angle) {
                             return zAt(angle) +
                                    tool.ProfileHeight(std::sqrt(std::max(q(angle), 0.0)));
@@ -465,6 +509,17 @@ SweepResult SweepLine(HeightField& field, RowBand rows, const CutTool& tool, uin
                 const double t0 = std::max(tStar - half, 0.0);
                 const double t1 = std::min(tStar + half, 1.0);
                 if (t0 > t1) continue;
+                if (tool.shape == ToolShape::BullNose) {
+                    // The search is needed only when the lowest conceivable point (the lower
+                    // end, at the nearest approach) is below the cell or the bottom.
+                    const double bound =
+                        a.z + std::min(dz * t0, dz * t1) + tool.ProfileHeight(std::sqrt(m));
+                    const std::size_t i = field.Index(column, row);
+                    if (bound >= writer.heights[i] && bound >= writer.bottom) {
+                        ++writer.result.cells;
+                        continue;
+                    }
+                }
                 z = LowestOnLine(tool, a.z, dz, a2, m, tStar, t0, t1);
             }
             writer.Lower(field.Index(column, row), z);
