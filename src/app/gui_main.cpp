@@ -19,6 +19,7 @@
 #include "ui/MainWindow.h"
 #include "ui/MonotonicClock.h"
 #include "ui/QtUiDialogs.h"
+#include "ui/SessionStore.h"
 #include "ui/SettingsStore.h"
 #include "ui/SplashWindow.h"
 #include "ui/UiTexts.h"
@@ -95,6 +96,10 @@ int main(int argc, char** argv) {
 
     MainWindow window(AppSettings(), dialogs, clock);
     mainWindow = &window;
+    // Recent files, geometry, splitters, layout and views as the last session left them;
+    // an unattended run starts from the defaults and leaves them alone.
+    SessionStore session;
+    if (!unattended) window.RestoreSession(session.Read());
     grabbing.SetWindow(&window);
     for (int i = 0; i < viewer.layout; ++i)
         window.CycleViewLayout();
@@ -102,6 +107,9 @@ int main(int argc, char** argv) {
     splash->raise();
 
     const int code = QApplication::exec();
-    if (!unattended) store.Write(AppSettings());
+    if (!unattended) {
+        store.Write(AppSettings());
+        session.Write(window.Session());
+    }
     return code;
 }

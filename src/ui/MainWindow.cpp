@@ -5,6 +5,8 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
+#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSplitter>
@@ -80,6 +82,10 @@ MainWindow::MainWindow(Settings& settings, UiDialogs& dialogs, MonotonicClock& c
     pictureFiles_ = std::make_unique<PictureFileActions>(*this, dialogs_, picture_, *run_,
                                                          [this] { DrawPicture(); });
     logSink_ = std::make_unique<ScopedLogSink>([this](std::string_view line) { AppendLog(line); });
+    recentMenu_ = new QMenu(this);
+    recentMenu_->setObjectName(QStringLiteral("recentFilesMenu"));
+    Action(Tool::Open)->setMenu(recentMenu_);
+    connect(recentMenu_, &QMenu::aboutToShow, this, &MainWindow::FillRecentMenu);
 
     setAcceptDrops(true);
     viewArea_->Layout().Apply(0);
@@ -168,6 +174,7 @@ void MainWindow::ChooseProgram() {
 }
 
 void MainWindow::OpenProgram(const QString& path) {
+    if (QFileInfo(path).isFile()) RememberFile(path);
     run_->SetProgramPath(PathFromQString(path));
     run_->LoadProgram();
 }
@@ -194,7 +201,8 @@ void MainWindow::SavePicture() {
     pictureFiles_->SavePicture();
 }
 void MainWindow::LoadPicture() {
-    pictureFiles_->LoadPicture();
+    const QString path = pictureFiles_->LoadPicture();
+    if (!path.isEmpty()) RememberFile(path);
 }
 void MainWindow::WriteExpandedProgram() {
     pictureFiles_->WriteExpandedProgram();

@@ -20,9 +20,11 @@
 #include "machines/DiagnosticLog.h"
 #include "ui/MainToolBar.h"
 #include "ui/RunHost.h"
+#include "ui/SessionStore.h"
 #include "ui/ViewFanout.h"
 
 class QAction;
+class QMenu;
 class QUrl;
 
 namespace cuttrace {
@@ -72,6 +74,14 @@ class MainWindow : public QMainWindow, private RunHost {
     // ---- operations ----
     // Makes path the program and loads it (the open dialog, a drop, the command line).
     void OpenProgram(const QString& path);
+    // An entry of the open button's menu: a picture file (.ncv) is loaded and drawn,
+    // anything else opened as the program.
+    void OpenRecentFile(const QString& path);
+    const QStringList& RecentFiles() const { return recent_; }
+    // What is remembered between sessions (MainWindowSession.cpp); a state read back is
+    // applied before the command line's options.
+    SessionState Session() const;
+    void RestoreSession(const SessionState& state);
     // Files dropped on the window: each local file is loaded as the program in turn.
     void DropFiles(const QList<QUrl>& urls);
     // The command line after the program name: the program path, then its options.
@@ -107,6 +117,8 @@ class MainWindow : public QMainWindow, private RunHost {
     void ClearViews();
     void AppendLog(std::string_view line);
     void StopRuns();
+    void RememberFile(const QString& path);
+    void FillRecentMenu();
 
     // RunHost
     void ShowStatus(int panel, const QString& text) override;
@@ -139,6 +151,8 @@ class MainWindow : public QMainWindow, private RunHost {
     MacroVariablesWindow* macroWindow_ = nullptr;
     SettingsDialog* settingsDialog_ = nullptr;
     bool shown_ = false;
+    QStringList recent_;
+    QMenu* recentMenu_ = nullptr;
     std::unique_ptr<ScopedLogSink> logSink_;
 };
 

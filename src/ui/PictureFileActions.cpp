@@ -39,18 +39,22 @@ void PictureFileActions::SavePicture() {
     if (cuttrace::SavePicture(PathFromQString(path), picture_) != PictureStatus::Ok) Failed();
 }
 
-void PictureFileActions::LoadPicture() {
+QString PictureFileActions::LoadPicture() {
     run_.LoadProgram();
     const QString path = dialogs_.OpenFile(&window_, PictureRequest());
-    if (path.isEmpty()) return;
+    if (path.isEmpty()) return {};
+    return LoadPictureFile(path) ? path : QString();
+}
+
+bool PictureFileActions::LoadPictureFile(const QString& path) {
     const PictureStatus status = cuttrace::LoadPicture(PathFromQString(path), picture_);
     switch (status) {
         case PictureStatus::CannotOpen:
             Failed();
-            return;
+            return false;
         case PictureStatus::WrongFormat:
             dialogs_.Error(&window_, QString::fromUtf8(kWrongFormat));
-            return;
+            return false;
         case PictureStatus::Ok:
         case PictureStatus::Truncated:
             break;
@@ -59,6 +63,7 @@ void PictureFileActions::LoadPicture() {
     // The complete records of a cut-off file are drawn, and the load is reported failed.
     if (drawPicture_) drawPicture_();
     if (status == PictureStatus::Truncated) Failed();
+    return true;
 }
 
 void PictureFileActions::WriteExpandedProgram() {

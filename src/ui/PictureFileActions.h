@@ -2,6 +2,7 @@
 // load a picture file (and draw it), and start the run that writes the expanded program.
 #pragma once
 
+#include <QString>
 #include <functional>
 #include <vector>
 
@@ -21,7 +22,10 @@ class PictureFileActions {
                        RunController& run, std::function<void()> drawPicture);
 
     void SavePicture();
-    void LoadPicture();
+    // Asks for a picture file and loads it; returns its path when it was loaded.
+    QString LoadPicture();
+    // Loads the picture file at path and draws it; false when nothing could be loaded.
+    bool LoadPictureFile(const QString& path);
     void WriteExpandedProgram();
 
   private:

@@ -54,6 +54,7 @@ inline constexpr char kLogReset[] = "Reset!";
 inline constexpr char kLogM1Stop[] = "M1停止";
 inline constexpr char kLogM0Stop[] = "M0停止";
 inline constexpr char kLogEditorFailed[] = "Can't start: ";
+inline constexpr char kNoRecentFiles[] = "(最近のファイルはありません)";
 inline constexpr char kEditorCannotStart[] =
     "エディタを起動できません (the editor cannot be started): %1";
 inline constexpr char kLogPictureLoaded[] = "Picture records: ";

@@ -189,6 +189,11 @@ void ViewPane::ApplyViewPreset(int n) {
     RepaintView();
 }
 
+void ViewPane::SetPresetRotation(const Point3& rotation) {
+    rotation_ = rotation;
+    ApplyRotation();
+}
+
 void ViewPane::RepaintView() {
     const ScrollableSurface3D::NotifyEvent& paint = panel_->Handlers().OnPaint;
     if (paint) paint(this);

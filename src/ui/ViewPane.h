@@ -66,6 +66,8 @@ class ViewPane : public QWidget {
     // The rotation the presets, sliders and drags chose and the scale of the scale slider:
     // what ResetView gives the panel.
     const Point3& PresetRotation() const { return rotation_; }
+    // Turns the view to a rotation of its own (a remembered one) and repaints.
+    void SetPresetRotation(const Point3& rotation);
     double SliderScale() const { return scale_; }
     const ToolPicture& CutterPicture() const { return tool_; }
 
