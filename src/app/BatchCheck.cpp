@@ -47,6 +47,7 @@ constexpr const char* kUsage =
     "  -d, --dialect meldas|fanuc|tosnac   dialect machine (default meldas)\n"
     "      --ext LIST         in folders only files with these extensions (nc,ncd,tap)\n"
     "      --max-steps N      a run still going after N steps fails (default 100000000)\n"
+    "      --lang ja|en       language of the messages (default: from the locale)\n"
     "      --timeout S        a run still going after S seconds fails (default 600, 0: none)\n";
 
 struct BatchOptions {
@@ -72,6 +73,7 @@ bool ParseCount(const std::string& text, double low, double high, double& value)
 
 // Parses the options; returns -1 to go on, otherwise the exit status.
 int ParseOptions(int argc, char** argv, BatchOptions& options) {
+    options.limits.language = LanguageFromEnvironment();
     const unsigned cores = std::thread::hardware_concurrency();
     options.jobs = cores > 0 ? static_cast<int>(cores) : 1;
     bool onlyFiles = false;
@@ -108,6 +110,9 @@ int ParseOptions(int argc, char** argv, BatchOptions& options) {
                 options.limits.dialect = Dialect::Tosnac;
             else
                 return UsageError("unknown dialect '" + text + "'");
+        } else if (arg == "--lang") {
+            if (!value() || !ParseLanguage(text, options.limits.language))
+                return UsageError("--lang takes ja or en");
         } else if (arg == "--max-steps") {
             if (!value() || !ParseCount(text, 1, 9e18, number))
                 return UsageError("bad --max-steps '" + text + "'");

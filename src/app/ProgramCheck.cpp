@@ -180,7 +180,8 @@ std::string CheckLine(const std::string& path, const CheckLimits& limits) {
     runner.SelectMachine(limits.dialect);
     if (runner.Load(path, -1)) {
         return ProblemLine(path, limits.dialect, CheckStatus::Unreadable,
-                           messages::kEndFileNotFound, SecondsSince(start));
+                           InLanguage(messages::kEndFileNotFound, limits.language),
+                           SecondsSince(start));
     }
     const Settings settings;
     ExtentViews views;
@@ -210,7 +211,8 @@ std::string CheckLine(const std::string& path, const CheckLimits& limits) {
                                                         : CheckStatus::Failed;
     JsonLine line = Head(path, limits.dialect, status);
     line.Text("message", stepLimit ? "stopped after " + std::to_string(limits.maxSteps) + " steps"
-                                   : std::string(messages::EndRunMessage(result)));
+                                   : std::string(InLanguage(messages::EndRunMessage(result),
+                                                            limits.language)));
     if (status != CheckStatus::Finished && runner.Depth() > 0) {
         const ProgramFile& file = runner.Slot(runner.Depth());
         std::string text = runner.Line();

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/CliLanguage.h"
+
 #include "machines/NcMachine.h"
 
 namespace cuttrace::app {
@@ -13,6 +15,7 @@ namespace cuttrace::app {
 struct CheckLimits {
     Dialect dialect = Dialect::Meldas;
     long long maxSteps = 100000000;
+    Language language = Language::English;  // of the messages
 };
 
 // What a check ends with. Every status but Finished counts as a failure of the batch,

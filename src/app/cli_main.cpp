@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/BatchCheck.h"
+#include "app/CliLanguage.h"
 #include "core/NcRunner.h"
 #include "core/PictureFile.h"
 #include "core/RunMessages.h"
@@ -47,6 +48,8 @@ constexpr const char* kUsage =
     "  -p, --picture FILE    write every motion as a picture file (.ncv)\n"
     "  -l, --log             copy the diagnostic log to standard error\n"
     "      --max-steps N     end the run with an error after N steps (default 100000000)\n"
+    "      --lang ja|en      language of the messages (default: Japanese for a Japanese\n"
+    "                        locale, English otherwise)\n"
     CUTTRACE_IMAGE_USAGE  // (empty without pictures)
     "      --check ...       check many programs at once (see --check --help)\n"
     "  -h, --help            show this help\n"
@@ -60,6 +63,7 @@ struct Options {
     std::string picturePath;
     bool log = false;
     long long maxSteps = 100000000;
+    app::Language language = app::LanguageFromEnvironment();
 #ifdef CUTTRACE_WITH_IMAGES
     std::string imagePath;
     ImageOptions image;
@@ -103,6 +107,9 @@ int ParseOptions(int argc, char** argv, Options& options) {
                 return UsageError("missing file after " + std::string(arg));
         } else if (arg == "-l" || arg == "--log") {
             options.log = true;
+        } else if (arg == "--lang") {
+            if (!value(text) || !app::ParseLanguage(text, options.language))
+                return UsageError("--lang takes ja or en");
         } else if (arg == "--max-steps") {
             if (!value(text)) return UsageError("missing number after --max-steps");
             std::size_t used = 0;
@@ -248,7 +255,8 @@ int main(int argc, char** argv) {
     NcRunner runner;
     runner.SelectMachine(options.dialect);
     if (runner.Load(options.program, -1)) {
-        std::cerr << messages::kEndFileNotFound << ": " << options.program << "\n";
+        std::cerr << app::InLanguage(messages::kEndFileNotFound, options.language) << ": "
+                  << options.program << "\n";
         return kExitUsage;
     }
 
@@ -316,7 +324,7 @@ int main(int argc, char** argv) {
     }
     std::string_view message = messages::EndRunMessage(result);
     DiagnosticLog::Log(message);
-    std::cerr << message << "\n";
+    std::cerr << app::InLanguage(message, options.language) << "\n";
     if (!outputsOk) return kExitRunFailed;
     return result == StepFinished ? kExitFinished : kExitRunFailed;
 }

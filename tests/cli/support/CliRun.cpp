@@ -47,8 +47,10 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& workin
     auto scratch = std::filesystem::temp_directory_path() /
                    ("cuttrace-cli-" + std::to_string(random()) + std::to_string(random()));
     std::filesystem::create_directories(scratch);
-    std::string command =
-        "cd " + Quote(workingFolder) + " && " + environment + " " + Quote(CUTTRACE_CLI);
+    // The expected messages of the cases are the engine's own Japanese texts: the tool runs
+    // under a Japanese locale unless the test's environment says otherwise.
+    std::string command = "cd " + Quote(workingFolder) + " && LC_ALL=ja_JP.UTF-8 " + environment +
+                          " " + Quote(CUTTRACE_CLI);
     for (const std::string& arg : args)
         command += " " + Quote(arg);
     command += " >" + Quote((scratch / "out").string()) + " 2>" + Quote((scratch / "err").string());
