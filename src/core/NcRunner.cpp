@@ -30,7 +30,12 @@ NcRunner::~NcRunner() {
 }
 
 void NcRunner::SelectMachine(Dialect dialect) {
-    machine_ = CreateMachine(dialect);
+    SetMachine(CreateMachine(dialect));
+}
+
+void NcRunner::SetMachine(std::unique_ptr<NcMachine> machine) {
+    machine_ = std::move(machine);
+    if (machine_) machine_->AttachRun(&runState_, &runState_);
 }
 
 void NcRunner::Reset() {
@@ -177,8 +182,7 @@ int NcRunner::ActOnRequest() {
             return StepNoMotion;
         case MachineRequest::Call: {
             if (depth_ > kMaxCallDepth) {
-                DiagnosticLog::LogText(std::string(messages::kEndNestOver) + " ",
-                                       request.name);
+                DiagnosticLog::LogText(std::string(messages::kEndNestOver) + " ", request.name);
                 return StepNestOver;
             }
             if (!request.name.empty()) {

@@ -13,6 +13,7 @@
 #include "core/MotionCalculator.h"
 #include "core/MotionRecord.h"
 #include "core/ProgramFile.h"
+#include "core/RunMachineState.h"
 #include "machines/NcMachine.h"
 #include "machines/WordList.h"
 
@@ -47,7 +48,7 @@ class NcRunner {
 
     void SelectMachine(Dialect dialect);
     // Installs a machine of the caller's (tests use scripted machines).
-    void SetMachine(std::unique_ptr<NcMachine> machine) { machine_ = std::move(machine); }
+    void SetMachine(std::unique_ptr<NcMachine> machine);
     void Reset();
     // Resets and names the main program; returns true when no file exists at path.
     bool Load(const std::string& path, int32_t startSequence);
@@ -62,6 +63,8 @@ class NcRunner {
     bool CurrentLineIndex(int64_t& index, std::string& path);
 
     NcMachine* Machine() { return machine_.get(); }
+    // What macro programs read of the run and ask of it (machining time, printed output).
+    RunMachineState& RunState() { return runState_; }
     const ModalState& Modal() const { return modal_; }
     const MotionRecord& Motion() const { return motion_; }
     const std::string& Line() const { return line_; }  // raw line, end of line included
@@ -94,6 +97,7 @@ class NcRunner {
     std::unique_ptr<NcMachine> machine_;
     ModalState modal_;
     MotionRecord motion_;
+    RunMachineState runState_{modal_, motion_};
     int32_t startSequence_ = -1;
     std::string programName_;
     std::string line_;

@@ -21,9 +21,42 @@ Dialect DialectFromSetting(int value) {
     }
 }
 
+namespace {
+
+// The run of a machine that works alone: every reading is 0, every effect is dropped.
+class DetachedRun final : public MachineState, public MachineEffects {
+  public:
+    double EndPoint(int) const override { return 0.0; }
+    double MachinePosition(int) const override { return 0.0; }
+    double CurrentPosition(int) const override { return 0.0; }
+    double SkipPosition(int) const override { return 0.0; }
+    double ToolLengthOffset(int) const override { return 0.0; }
+    double WorkOffset(int, int) const override { return 0.0; }
+    double ToolOffset(int) const override { return 0.0; }
+    double ModalG(int) const override { return 0.0; }
+    double BlockAddress(char) const override { return 0.0; }
+    double MachiningSeconds() const override { return 0.0; }
+    void Alarm(std::string_view) override {}
+    void MessageStop(std::string_view) override {}
+    void Print(std::string_view) override {}
+};
+
+DetachedRun& Detached() {
+    static DetachedRun run;
+    return run;
+}
+
+}  // namespace
+
 NcMachine::NcMachine()
     : asinMessage_(messages::kAsinRange), loopMismatch_(messages::kLoopMismatch) {
     UseKeywordTable(Dialect::Meldas);
+    AttachRun(nullptr, nullptr);
+}
+
+void NcMachine::AttachRun(const MachineState* state, MachineEffects* effects) {
+    runState_ = state ? state : &Detached();
+    runEffects_ = effects ? effects : &Detached();
 }
 NcMachine::~NcMachine() = default;
 

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "machines/MachineKeywords.h"
+#include "machines/MachineState.h"
 #include "machines/MacroVariables.h"
 #include "machines/PostfixList.h"
 #include "machines/WordList.h"
@@ -106,6 +107,10 @@ class NcMachine {
     // is closed as a return would close it, so levels and call depth stay in step.
     void EndOfCalledProgram() { ReturnFromCall(); }
 
+    // The run this machine works for: what system variables read and the effects a program
+    // asks for (null: zeros, and effects are dropped). Neither is owned.
+    void AttachRun(const MachineState* state, MachineEffects* effects);
+
     // --- read-only state ------------------------------------------------------------------
     const MacroVariables& Variables() const { return variables_; }
     MacroVariables& Variables() { return variables_; }
@@ -178,6 +183,8 @@ class NcMachine {
     bool argumentFailed_ = false;  // an argument's expression failed during a call
 
     BlockRequest request_;
+    const MachineState* runState_ = nullptr;
+    MachineEffects* runEffects_ = nullptr;
 
   private:
     friend class test::MachinePeer;
