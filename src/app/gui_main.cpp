@@ -2,7 +2,7 @@
 // processed when the start-up window closes. The settings are read before any window
 // exists and written back when the program ends normally.
 //
-//   cuttrace [PROGRAM [OPTIONS...]] [--layout N] [--grab FILE]
+//   cuttrace [PROGRAM [OPTIONS...]] [--layout N] [--grab FILE] | --help | --version
 //
 // --layout N starts with view layout N (0 one view, 1 and 2 two views, 3 four views).
 // --grab FILE saves a picture of the window to FILE when the run started from the command
@@ -70,6 +70,16 @@ class GrabbingDialogs final : public UiDialogs {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Help and version need no display: they are answered before the application starts.
+    QStringList raw;
+    for (int i = 1; i < argc; ++i)
+        raw << QString::fromLocal8Bit(argv[i]);
+    if (const ViewerOptions early = TakeViewerOptions(raw); early.help || early.version) {
+        std::fputs(early.help ? kViewerUsage : "", stdout);
+        if (!early.help) std::printf("%s %s\n", kProductName, kVersion);
+        return 0;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Cuttrace"));
     QApplication::setDesktopFileName(QStringLiteral("cuttrace"));

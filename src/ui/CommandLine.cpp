@@ -64,7 +64,11 @@ ViewerOptions TakeViewerOptions(QStringList& arguments) {
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
         const bool hasValue = i + 1 < arguments.size();
-        if (argument == QLatin1String("--grab")) {
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            options.help = true;
+        } else if (argument == QLatin1String("--version")) {
+            options.version = true;
+        } else if (argument == QLatin1String("--grab")) {
             if (hasValue) options.grabPath = arguments[++i];
         } else if (argument == QLatin1String("--layout")) {
             if (hasValue) {

@@ -1,11 +1,14 @@
 #include "ui/RunController.h"
 
+#include <filesystem>
+
 #include "core/NcRunner.h"
 #include "core/RunMessages.h"
 #include "core/Settings.h"
 #include "drawing/PathDrawer.h"
 #include "machines/DiagnosticLog.h"
 #include "ui/MonotonicClock.h"
+#include "ui/ProgramText.h"
 #include "ui/RunHost.h"
 #include "ui/StatusPanels.h"
 #include "ui/UiTexts.h"
@@ -71,11 +74,19 @@ void RunController::LoadProgram() {
     // A motion left half drawn by a stopped run is completed before anything new starts.
     FinishMotion();
     if (!programPath_.empty()) {
-        if (runner_.Load(programPath_, -1)) {
+        const bool loaded = !runner_.Load(programPath_, -1);
+        std::error_code error;
+        const bool missing = !std::filesystem::exists(programPath_, error);
+        const bool readable = std::filesystem::is_regular_file(programPath_, error) &&
+                              std::ifstream(programPath_, std::ios::binary).is_open();
+        if (!loaded || !readable) {
             // The runner now names the missing file: nothing can run until another load.
             programLoaded_ = false;
             host_.UpdateButtons();
-            host_.ShowMessage(QString::fromUtf8(kFileNotFound), QString::fromUtf8(kCaptionError));
+            const QString text = QString::fromUtf8(kFileNamed).arg(
+                QString::fromUtf8(missing ? kFileNotFound : kFileUnreadable),
+                PathToQString(programPath_));
+            host_.ShowMessage(text, QString::fromUtf8(kCaptionError));
             return;
         }
         host_.ShowProgramPath(programPath_);
@@ -120,8 +131,17 @@ void RunController::Start() {
         FinishMotion();
         host_.RefreshViews();
     }
-    HandleStepResult(runner_.Step());
+    ExecuteStep();
     host_.UpdateButtons();
+}
+
+int RunController::ExecuteStep() {
+    const int result = runner_.Step();
+    HandleStepResult(result);
+    // Every executed block is checked for a stop, the first of a Start too; a file opened
+    // or closed is no block, so an M0 before a return does not stop again after it.
+    if ((result == StepMotion || result == StepNoMotion) && running_) CheckStops();
+    return result;
 }
 
 void RunController::StartQuickRun() {
@@ -170,10 +190,8 @@ void RunController::RunTick() {
         int result = StepLine;
         int steps = 0;
         do {
-            result = runner_.Step();
-            HandleStepResult(result);
+            result = ExecuteStep();
         } while (!singleBlock_ && result == StepLine && running_ && ++steps < kMaxStepsPerTick);
-        if (result != StepLine && running_) CheckStops();
     }
     if (!quickMode_) host_.ShowProgress();
 }

@@ -95,6 +95,8 @@ class RunController : public QObject {
     enum class PendingStop { None, M1, M0 };
 
     void StopTicks();
+    // One step of the runner, handled, with the stop check of an executed block.
+    int ExecuteStep();
     void CloseOutput();
     void StopAt(PendingStop stop);
     void CheckStops();

@@ -32,7 +32,12 @@ inline constexpr char kHintCycleLayout[] = "いっぱい";
 inline constexpr char kHintWithShortcut[] = "%1 (%2)";
 
 // File dialogs (Qt filter syntax).
-inline constexpr char kProgramFilter[] = "ncd (*.ncd);;すべてのﾌｧｲﾙ (*);;dat (*.dat)";
+// All NC programs first: the usual extensions and the O-number names without one.
+inline constexpr char kProgramFilter[] =
+    "NC programs (*.nc *.ncd *.tap *.txt *.eia *.min *.prg O[0-9][0-9][0-9][0-9] "
+    "O[0-9][0-9][0-9][0-9][0-9] O[0-9][0-9][0-9][0-9][0-9][0-9] "
+    "O[0-9][0-9][0-9][0-9][0-9][0-9][0-9] O[0-9][0-9][0-9][0-9][0-9][0-9][0-9][0-9]);;"
+    "ncd (*.ncd);;すべてのﾌｧｲﾙ (*);;dat (*.dat)";
 inline constexpr char kPictureFilter[] = "NCV (*.ncv);;すべてのﾌｧｲﾙ (*)";
 inline constexpr char kPictureSuffix[] = "ncv";
 inline constexpr char kExpandedFilter[] = "すべてのﾌｧｲﾙ (*)";
@@ -64,6 +69,8 @@ inline constexpr char kCaptionError[] = "error";
 inline constexpr char kCaptionErrorDialog[] = "Error";
 inline constexpr char kCaptionEndMessage[] = "End Message";
 inline constexpr char kFileNotFound[] = "Can not Fined the file!";
+inline constexpr char kFileNamed[] = "%1\n%2";  // a message, then the file it is about
+inline constexpr char kFileUnreadable[] = "The file exists but cannot be read (no permission?)";
 inline constexpr char kFailed[] = "失敗しました";
 inline constexpr char kWrongFormat[] = "形式の違うﾌｧｲﾙです";
 inline constexpr char kNotAnInteger[] = "'%1' is not a valid integer value.";
@@ -132,6 +139,21 @@ inline constexpr char kTreeEditor[] = "Quillo";
 inline constexpr char kOpenCaption[] = "NC";
 inline constexpr char kProductName[] = "Cuttrace";
 inline constexpr char kVersion[] = "version2.5";
+inline constexpr char kViewerUsage[] =
+    "usage: cuttrace [PROGRAM [OPTIONS...]] [--layout N] [--grab FILE]\n"
+    "\n"
+    "Shows and simulates the NC program PROGRAM. Options after the program:\n"
+    "  <number>   start at this byte offset\n"
+    "  D          dry run\n"
+    "  L<n>       start at line n\n"
+    "  N<n>       start at sequence number n\n"
+    "  S          start a run\n"
+    "  Q          start a quick run\n"
+    "Options of the viewer:\n"
+    "  --layout N  start with view layout N (0 one view, 1 and 2 two views, 3 four views)\n"
+    "  --grab FILE save a picture of the window to FILE when the run ends, and quit\n"
+    "  --help      show this text\n"
+    "  --version   show the version\n";
 inline constexpr char kComments[] = "NCﾃﾞｰﾀﾌｧｲﾙﾄﾞﾛｳｿﾌﾄ";
 
 }  // namespace cuttrace::ui

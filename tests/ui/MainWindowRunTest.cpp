@@ -1,12 +1,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QLabel>
 
 #include <QTreeWidget>
 #include "drawing/PathDrawer.h"
 #include "ui/LineList.h"
+#include "ui/ProgramText.h"
 #include "ui/ModalStatePanel.h"
 #include "ui/StatusPanels.h"
 #include "ui/support/MainWindowFixture.h"
@@ -118,6 +121,32 @@ TEST_F(MainWindowRunTest, M0AndM1StopTheRun) {
     window.Start();
     RunToStop();
     EXPECT_EQ(window.Runner().Motion().x, 3.0);
+    EXPECT_EQ(Messages(), QStringList{"終わりだよー(Standart Fin)"});
+}
+
+TEST_F(MainWindowRunTest, EveryExecutedStopBlockStopsOnceTheFirstOfAStartToo) {
+    // Without a timer each Start executes one step: the M00 is the first block of a Start.
+    settings.timerIntervalMs = 0;
+    Open("G00 X1.\nM00\nG00 X2.\nM30\n");
+    for (int i = 0; i < 2; ++i) {  // the open, then the first motion
+        window.Start();
+        window.Stop();
+    }
+    window.Start();
+    EXPECT_FALSE(Run().Running()) << "the M00 of the Start's first block was passed by";
+    EXPECT_EQ(Status(ui::PanelMode), "M0停止");
+
+    // An M00 in a called program stops once, not again after the return.
+    settings.timerIntervalMs = 10;
+    settings.dialect = 1;
+    folder.Write(QStringLiteral("O3001.nc"), "G00 X4.\nM00\nM99\n");
+    Open("M98 P3001\nG00 X5.\nM30\n");
+    window.Start();
+    RunToStop();
+    EXPECT_EQ(Status(ui::PanelMode), "M0停止");
+    window.Start();
+    RunToStop();
+    EXPECT_EQ(window.Runner().Motion().X, 5.0);
     EXPECT_EQ(Messages(), QStringList{"終わりだよー(Standart Fin)"});
 }
 
@@ -238,13 +267,42 @@ TEST_F(MainWindowRunTest, ErrorsEndTheRunWithTheirMessage) {
     EXPECT_FALSE(Run().Running());
 }
 
-TEST_F(MainWindowRunTest, AMissingProgramIsReportedAndCannotRun) {
-    window.OpenProgram(folder.Path() + QStringLiteral("/missing.nc"));
-    EXPECT_EQ(Messages(), QStringList{"Can not Fined the file!"});
+TEST_F(MainWindowRunTest, AMissingOrUnreadableProgramIsNamedAndCannotRun) {
+    const QString missing = folder.Path() + QStringLiteral("/missing.nc");
+    window.OpenProgram(missing);
+    EXPECT_EQ(Messages(), QStringList{"Can not Fined the file!\n" + missing});
     EXPECT_EQ(dialogs.messages[0].caption, "error");
     EXPECT_FALSE(window.Action(Tool::Start)->isEnabled());
     EXPECT_FALSE(window.Action(Tool::QuickRun)->isEnabled());
     EXPECT_EQ(window.windowTitle(), "Nc");
+
+    // A folder, and a file without read permission (which this user may read anyway).
+    QStringList unreadable{folder.Path()};
+    const QString locked = ui::PathToQString(folder.Write(QStringLiteral("locked.nc"), "G00 X1.\n"));
+    QFile::setPermissions(locked, QFileDevice::Permissions());
+    if (QFile file(locked); !file.open(QIODevice::ReadOnly)) unreadable << locked;
+    for (const QString& path : unreadable) {
+        dialogs.messages.clear();
+        window.OpenProgram(path);
+        EXPECT_EQ(Messages(),
+                  QStringList{"The file exists but cannot be read (no permission?)\n" + path});
+        EXPECT_FALSE(window.Action(Tool::Start)->isEnabled());
+    }
+}
+
+TEST_F(MainWindowRunTest, TheOpenDialogShowsEveryNcProgramFirst) {
+    dialogs.fileAnswers.push_back(QString());
+    window.Action(Tool::Open)->trigger();
+    ASSERT_EQ(dialogs.fileRequests.size(), 1u);
+    const QString first = dialogs.fileRequests[0].filter.split(QStringLiteral(";;")).front();
+    const QString patterns = first.section(u'(', 1).section(u')', 0, 0);
+    const QStringList filters = patterns.split(u' ');
+    for (const char* name : {"a.nc", "a.NCD", "b.tap", "c.txt", "d.eia", "e.min", "f.prg", "O1234",
+                             "O12345678"}) {
+        EXPECT_TRUE(QDir::match(filters, QString::fromLatin1(name))) << name;
+    }
+    for (const char* name : {"picture.ncv", "notes.doc", "O12"})
+        EXPECT_FALSE(QDir::match(filters, QString::fromLatin1(name))) << name;
 }
 
 TEST_F(MainWindowRunTest, ResetReloadsAndClearsTheMacroVariables) {

@@ -43,4 +43,24 @@ TEST(ViewerSmokeTest, QuickRunOfTheSampleDrawsThePath) {
     EXPECT_GT(red, 200);
 }
 
+TEST(ViewerSmokeTest, HelpAndVersionAnswerWithoutADisplayAndAreNoProgramNames) {
+    const QString viewer =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../../src/app/cuttrace");
+    if (!QFileInfo(viewer).isExecutable()) GTEST_SKIP() << "the viewer is not built";
+    const struct {
+        const char* option;
+        const char* starts;
+    } cases[] = {{"--help", "usage: cuttrace"}, {"-h", "usage: cuttrace"}, {"--version", "Cuttrace version"}};
+    for (const auto& c : cases) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("no-such-platform"));
+        process.setProcessEnvironment(environment);
+        process.start(viewer, {QString::fromLatin1(c.option)});
+        ASSERT_TRUE(process.waitForFinished(20000)) << c.option;
+        EXPECT_EQ(process.exitCode(), 0) << c.option;
+        EXPECT_TRUE(process.readAllStandardOutput().startsWith(c.starts)) << c.option;
+    }
+}
+
 }  // namespace
