@@ -94,6 +94,7 @@ MainWindow::MainWindow(Settings& settings, UiDialogs& dialogs, MonotonicClock& c
     ShowStatus(PanelScale,
                QString::fromUtf8(kStatusScale).arg(Fixed(View(0)->Panel()->GetScall(), 6)));
     ShowStatus(PanelRotation, QString::fromUtf8(kStatusRotationStart));
+    ShowDialect();
     programColumn_->ModalPanel().Bind(&runner_, &drawer_);
     UpdateButtons();
 }
@@ -217,10 +218,14 @@ void MainWindow::ShowMacroVariables() {
 
 void MainWindow::ShowSettingsDialog() {
     settingsDialog_->LoadFromSettings();
-    dialogs_.Exec(*settingsDialog_);
-    // Whatever the user chose, the dialect machine is made anew.
+    const int dialect = settings_.dialect;
+    // Cancel changes nothing; OK makes a new machine (losing the macro variables) only for
+    // another dialect.
+    if (dialogs_.Exec(*settingsDialog_) != QDialog::Accepted || settings_.dialect == dialect)
+        return;
     runner_.SelectMachine(DialectFromSetting(settings_.dialect));
     MachineChanged(runner_.Machine());
+    ShowDialect();
 }
 
 void MainWindow::ClearDrawing() {
@@ -354,9 +359,16 @@ void MainWindow::ShowStatus(int panel, const QString& text) {
 }
 
 void MainWindow::ShowProgramPath(const std::string& path) {
-    const QString shown = PathToQString(path);
-    setWindowTitle(QString::fromUtf8(kMainCaptionWithPath).arg(shown));
-    programColumn_->ShowProgramPath(shown);
+    shownPath_ = PathToQString(path);
+    programColumn_->ShowProgramPath(shownPath_);
+    ShowDialect();
+}
+
+void MainWindow::ShowDialect() {
+    const QString dialect = QString::fromLatin1(DialectName(settings_.dialect));
+    ShowStatus(PanelDialect, dialect);
+    if (!shownPath_.isEmpty())
+        setWindowTitle(QString::fromUtf8(kMainCaptionWithPath).arg(shownPath_, dialect));
 }
 
 void MainWindow::ShowBlock(const std::string& expanded) {

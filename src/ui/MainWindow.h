@@ -114,6 +114,8 @@ class MainWindow : public QMainWindow, private RunHost {
   private:
     void ConnectToolBar();
     void ShowViewStatus();
+    // The dialect in the status bar, and in the title once a program is open.
+    void ShowDialect();
     void ClearViews();
     void AppendLog(std::string_view line);
     void StopRuns();
@@ -153,6 +155,7 @@ class MainWindow : public QMainWindow, private RunHost {
     bool shown_ = false;
     QStringList recent_;
     QMenu* recentMenu_ = nullptr;
+    QString shownPath_;  // the program whose path the title shows
     std::unique_ptr<ScopedLogSink> logSink_;
 };
 

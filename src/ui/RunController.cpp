@@ -270,8 +270,13 @@ void RunController::EndRun(int result) {
     ShowQuickProgress();
     const std::string_view message = messages::EndRunMessage(result);
     DiagnosticLog::Log(message);
-    host_.ShowMessage(QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size())),
-                      QString::fromUtf8(kCaptionEndMessage));
+    QString text = QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size()));
+    // A macro error is often a program of another dialect: say which one was used.
+    if (result == StepMacroFailed || result == StepMacroAbort) {
+        text = QString::fromUtf8(kDialectUsed)
+                   .arg(text, QString::fromLatin1(DialectName(settings_.dialect)));
+    }
+    host_.ShowMessage(text, QString::fromUtf8(kCaptionEndMessage));
     host_.UpdateButtons();
     host_.ShowProgress();
 }

@@ -52,7 +52,7 @@ Widget* Named(Widget* widget, const char* objectName) {
     return widget;
 }
 
-constexpr const char* kDialectNames[] = {"meldasButton", "fanucButton", "tosnacButton"};
+constexpr const char* kDialectButtonNames[] = {"meldasButton", "fanucButton", "tosnacButton"};
 
 }  // namespace
 
@@ -72,7 +72,7 @@ void SettingsDialog::BuildLayout() {
     const char* items[] = {kDialectMeldas, kDialectFanuc, kDialectTosnac};
     for (int i = 0; i < 3; ++i) {
         auto* button = new QRadioButton(QString::fromUtf8(items[i]), formatBox);
-        button->setObjectName(QString::fromLatin1(kDialectNames[i]));
+        button->setObjectName(QString::fromLatin1(kDialectButtonNames[i]));
         dialectGroup_->addButton(button, i);
         formatLayout->addWidget(button);
         dialectButtons_[static_cast<std::size_t>(i)] = button;

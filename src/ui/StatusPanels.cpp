@@ -8,7 +8,7 @@ namespace cuttrace::ui {
 namespace {
 constexpr int kWidths[StatusPanels::kCount] = {100, 150, 80, 80, 80, 50};
 constexpr const char* kNames[StatusPanels::kCount] = {
-    "scaleStatus", "spareStatus", "rotationStatus", "lineStatus", "bufferStatus", "modeStatus"};
+    "scaleStatus", "dialectStatus", "rotationStatus", "lineStatus", "bufferStatus", "modeStatus"};
 }  // namespace
 
 StatusPanels::StatusPanels(QStatusBar& bar) {

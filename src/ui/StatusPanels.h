@@ -1,4 +1,4 @@
-// The six panels of the main window's status bar: view scale, (unused), view rotation,
+// The six panels of the main window's status bar: view scale, dialect, view rotation,
 // line counter, buffer counter and run mode.
 #pragma once
 
@@ -12,7 +12,7 @@ namespace cuttrace::ui {
 
 enum StatusPanel : int {
     PanelScale = 0,
-    PanelSpare = 1,
+    PanelDialect = 1,
     PanelRotation = 2,
     PanelLine = 3,
     PanelBuffer = 4,
@@ -27,7 +27,7 @@ class StatusPanels {
     explicit StatusPanels(QStatusBar& bar);
 
     void Set(int panel, const QString& text);
-    // The panel's object name (scaleStatus, spareStatus, rotationStatus, lineStatus,
+    // The panel's object name (scaleStatus, dialectStatus, rotationStatus, lineStatus,
     // bufferStatus, modeStatus).
     static const char* ObjectName(int panel);
 

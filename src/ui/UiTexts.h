@@ -8,7 +8,7 @@ namespace cuttrace::ui {
 
 // ---- main window -------------------------------------------------------------------
 inline constexpr char kMainCaption[] = "Nc";
-inline constexpr char kMainCaptionWithPath[] = "Nc - %1";
+inline constexpr char kMainCaptionWithPath[] = "Nc - %1 [%2]";  // path, dialect
 inline constexpr char kInitialBlockText[] = "X0Y0Z0";
 
 inline constexpr char kHintOpen[] = "ﾌｧｲﾙを開く";
@@ -83,6 +83,13 @@ inline constexpr char kNcFormat[] = "Nc format";
 inline constexpr char kDialectMeldas[] = "meldas";
 inline constexpr char kDialectFanuc[] = "fanac";
 inline constexpr char kDialectTosnac[] = "tosnac";
+// The dialects as the title, the status bar and the messages name them (any other
+// setting selects FANUC).
+inline constexpr const char* kDialectNames[3] = {"MELDAS", "FANUC", "TOSNAC"};
+inline constexpr char kDialectUsed[] = "%1\n(read as %2; another dialect is chosen in the settings)";
+inline const char* DialectName(int dialect) {
+    return dialect >= 0 && dialect < 3 ? kDialectNames[dialect] : kDialectNames[1];
+}
 inline constexpr char kColorGroup[] = "Color";
 inline constexpr char kLabelFeed[] = "feed";
 inline constexpr char kLabelRapid[] = "rapid";

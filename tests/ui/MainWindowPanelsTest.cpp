@@ -165,29 +165,38 @@ TEST_F(MainWindowPanelsTest, NestingTreeAfterTwoCallsAndOneReturn) {
     EXPECT_EQ(tree->topLevelItemCount(), 0);
 }
 
-TEST_F(MainWindowPanelsTest, SettingsDialogReplacesTheMachineEvenWhenCancelled) {
-    Open("#101=3.\nM30\n");
+TEST_F(MainWindowPanelsTest, OnlyAnotherDialectChosenWithOkReplacesTheMachine) {
+    const std::string path = Open("#101=3.\nM30\n");
     window.Start();
     RunToStop();
-    const NcMachine* before = window.Runner().Machine();
-    EXPECT_EQ(before->Variables().Common(101), 3.0);
-    int shown = 0;
-    dialogs.onExec = [&](QDialog&) {
-        ++shown;
-        return QDialog::Rejected;
+    EXPECT_EQ(Status(ui::PanelDialect), "MELDAS");
+    EXPECT_EQ(window.windowTitle(), "Nc - " + QString::fromStdString(path) + " [MELDAS]");
+    const auto choose = [&](const char* button, int result) {
+        dialogs.onExec = [=](QDialog& dialog) {
+            auto& settingsDialog = static_cast<ui::SettingsDialog&>(dialog);
+            settingsDialog.findChild<QRadioButton*>(QString::fromLatin1(button))->setChecked(true);
+            if (result == QDialog::Accepted) settingsDialog.ApplyAndAccept();
+            return result;
+        };
+        window.Action(Tool::Settings)->trigger();
+        return window.Runner().Machine()->Variables().Common(101);
     };
-    window.Action(Tool::Settings)->trigger();
-    EXPECT_EQ(shown, 1);
-    EXPECT_EQ(window.Runner().Machine()->Variables().Common(101), 0.0);
-
-    dialogs.onExec = [&](QDialog& dialog) {
-        auto& settingsDialog = static_cast<ui::SettingsDialog&>(dialog);
-        settingsDialog.findChild<QRadioButton*>(QStringLiteral("tosnacButton"))->setChecked(true);
-        settingsDialog.ApplyAndAccept();
-        return settingsDialog.result();
-    };
-    window.ShowSettingsDialog();
+    EXPECT_EQ(choose("fanucButton", QDialog::Rejected), 3.0) << "Cancel keeps the variables";
+    EXPECT_EQ(settings.dialect, 0);
+    EXPECT_EQ(choose("meldasButton", QDialog::Accepted), 3.0) << "the same dialect";
+    EXPECT_EQ(choose("tosnacButton", QDialog::Accepted), 0.0) << "a new dialect machine";
     EXPECT_EQ(settings.dialect, 2);
+    EXPECT_EQ(Status(ui::PanelDialect), "TOSNAC");
+    EXPECT_TRUE(window.windowTitle().endsWith(" [TOSNAC]"));
+}
+
+TEST_F(MainWindowPanelsTest, AMacroErrorSaysWhichDialectReadTheProgram) {
+    Open("#1=[1+\nM30\n");
+    window.Start();
+    RunToStop();
+    ASSERT_EQ(Messages().size(), 1);
+    EXPECT_EQ(Messages()[0],
+              "macro error!\n(read as MELDAS; another dialect is chosen in the settings)");
 }
 
 TEST_F(MainWindowPanelsTest, SettingsCannotChangeDuringARun) {
@@ -227,7 +236,7 @@ TEST_F(MainWindowPanelsTest, DroppedFilesAreLoadedInTurn) {
     }
     urls << QUrl(QStringLiteral("https://example.org/d.nc"));  // not a local file: ignored
     window.DropFiles(urls);
-    EXPECT_TRUE(window.windowTitle().endsWith(QStringLiteral("c.nc")));
+    EXPECT_TRUE(window.windowTitle().endsWith(QStringLiteral("c.nc [MELDAS]")));
     EXPECT_TRUE(window.Action(Tool::Start)->isEnabled());
 }
 

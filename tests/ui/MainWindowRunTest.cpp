@@ -25,7 +25,7 @@ constexpr char kThreeMoves[] = "G90 G00 X0 Y0 Z10.\nG01 X10. F600\nG02 X20. I5.\
 
 TEST_F(MainWindowRunTest, ARunGoesToItsEndMessage) {
     const std::string path = Open(kThreeMoves);
-    EXPECT_EQ(window.windowTitle(), "Nc - " + QString::fromStdString(path));
+    EXPECT_EQ(window.windowTitle(), "Nc - " + QString::fromStdString(path) + " [MELDAS]");
     EXPECT_EQ(Status(ui::PanelLine), "line 0");
     EXPECT_TRUE(window.Action(Tool::Start)->isEnabled());
     EXPECT_FALSE(window.Action(Tool::Stop)->isEnabled());
