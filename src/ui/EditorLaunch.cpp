@@ -5,7 +5,6 @@
 #include <QStandardPaths>
 #include <array>
 
-#include "core/NcRunner.h"
 #include "machines/DiagnosticLog.h"
 #include "ui/ProgramText.h"
 #include "ui/UiDialogs.h"
@@ -86,21 +85,17 @@ QList<EditorCall> DesktopEditorCalls(const DesktopEditors& editors, const QStrin
     return calls;
 }
 
-void OpenEditorAtLine(NcRunner& runner, const std::string& editor, const std::string& programPath,
-                      int count, int row, UiDialogs& dialogs, const DesktopEditors& desktop) {
+void OpenEditorAtLine(const std::string& editor, const LineSource& source,
+                      const std::string& programPath, UiDialogs& dialogs,
+                      const DesktopEditors& desktop) {
     if (programPath.empty()) return;
     QString file = PathToQString(programPath);
     QStringList settingArguments{file};
     int64_t line = 0;  // none
-    int64_t current = 0;
-    std::string path;
-    if (runner.CurrentLineIndex(current, path) && runner.GotoLine(current - count + row)) {
-        int64_t offset = 0;
-        runner.CurrentOffset(offset, path);
-        runner.GotoLine(current);
-        file = PathToQString(path);
-        settingArguments = {file, QString::number(offset)};
-        line = current - count + row + 1;
+    if (!source.path.empty()) {
+        file = PathToQString(source.path);
+        settingArguments = {file, QString::number(source.offset)};
+        line = source.line;
     }
     const QString command = QString::fromStdString(editor).trimmed();
     if (!command.isEmpty()) {

@@ -14,10 +14,6 @@
 #include <functional>
 #include <string>
 
-namespace cuttrace {
-class NcRunner;
-}
-
 namespace cuttrace::ui {
 
 class UiDialogs;
@@ -40,11 +36,18 @@ struct DesktopEditors {
 QList<EditorCall> DesktopEditorCalls(const DesktopEditors& editors, const QString& file,
                                      int64_t line);
 
-// The list holds the `count` lines read last, `row` is the one clicked. While a file is
-// open the editor gets that file at the clicked line; otherwise the main program alone.
-// Nothing happens without a program path. The reader is left where it was.
-void OpenEditorAtLine(NcRunner& runner, const std::string& editor, const std::string& programPath,
-                      int count, int row, UiDialogs& dialogs,
+// Where a listed program line came from: its file, the byte offset of its start and its
+// line number (from 1).
+struct LineSource {
+    std::string path;  // empty when not known
+    int64_t offset = 0;
+    int64_t line = 0;
+};
+
+// The editor gets the file the clicked line was read from, at that line; without a known
+// source, the main program alone. Nothing happens without a program path.
+void OpenEditorAtLine(const std::string& editor, const LineSource& source,
+                      const std::string& programPath, UiDialogs& dialogs,
                       const DesktopEditors& desktop = DesktopEditors::FromEnvironment());
 
 }  // namespace cuttrace::ui

@@ -9,6 +9,9 @@ namespace cuttrace::ui {
 
 namespace {
 constexpr int kSpareLines = 2;
+constexpr int kPathRole = Qt::UserRole;
+constexpr int kOffsetRole = Qt::UserRole + 1;
+constexpr int kLineRole = Qt::UserRole + 2;
 }  // namespace
 
 LineList::LineList(QWidget* parent) : QListWidget(parent) {
@@ -17,10 +20,23 @@ LineList::LineList(QWidget* parent) : QListWidget(parent) {
     UpdateCapacity();
 }
 
-void LineList::AddLine(std::string_view raw) {
+void LineList::AddLine(std::string_view raw, const LineSource& source) {
     if (count() > capacity_) delete takeItem(0);
-    addItem(DecodeProgramLine(raw));
+    auto* item = new QListWidgetItem(DecodeProgramLine(raw));
+    if (!source.path.empty()) {
+        item->setData(kPathRole, PathToQString(source.path));
+        item->setData(kOffsetRole, static_cast<qlonglong>(source.offset));
+        item->setData(kLineRole, static_cast<qlonglong>(source.line));
+    }
+    addItem(item);
     scrollToBottom();
+}
+
+LineSource LineList::Source(int row) const {
+    const QListWidgetItem* line = item(row);
+    if (!line || line->data(kPathRole).isNull()) return {};
+    return {PathFromQString(line->data(kPathRole).toString()), line->data(kOffsetRole).toLongLong(),
+            line->data(kLineRole).toLongLong()};
 }
 
 void LineList::UpdateCapacity() {

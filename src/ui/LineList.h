@@ -2,6 +2,8 @@
 // its height, less two; the oldest goes first.
 #pragma once
 
+#include "ui/EditorLaunch.h"
+
 #include <QListWidget>
 #include <string_view>
 
@@ -14,7 +16,9 @@ class LineList : public QListWidget {
 
     // Appends a raw program line (end of line included), decoded for display, after
     // dropping the first line when the list holds more than its capacity.
-    void AddLine(std::string_view raw);
+    void AddLine(std::string_view raw, const LineSource& source = {});
+    // Where the line in row came from (an empty path when not known).
+    LineSource Source(int row) const;
     int Capacity() const { return capacity_; }
     // Recomputes the capacity from the height and the line height.
     void UpdateCapacity();

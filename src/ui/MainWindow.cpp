@@ -235,8 +235,8 @@ void MainWindow::ClearDrawing() {
 }
 
 void MainWindow::OpenEditorAtRow(int row) {
-    OpenEditorAtLine(runner_, settings_.editorCommand, run_->ProgramPath(),
-                     programColumn_->Lines().count(), row, dialogs_);
+    OpenEditorAtLine(settings_.editorCommand, programColumn_->Lines().Source(row),
+                     run_->ProgramPath(), dialogs_);
 }
 
 void MainWindow::ShowSingleView() {
@@ -378,8 +378,8 @@ void MainWindow::ShowBlock(const std::string& expanded) {
 void MainWindow::ClearLines() {
     programColumn_->Lines().clear();
 }
-void MainWindow::AddLine(const std::string& raw) {
-    programColumn_->Lines().AddLine(raw);
+void MainWindow::AddLine(const std::string& raw, const LineSource& source) {
+    programColumn_->Lines().AddLine(raw, source);
 }
 void MainWindow::ShowModalState() {
     programColumn_->ModalPanel().ShowModalState();

@@ -127,7 +127,7 @@ class MainWindow : public QMainWindow, private RunHost {
     void ShowProgramPath(const std::string& path) override;
     void ShowBlock(const std::string& expanded) override;
     void ClearLines() override;
-    void AddLine(const std::string& raw) override;
+    void AddLine(const std::string& raw, const LineSource& source) override;
     void ShowModalState() override;
     void ShowProgress() override;
     void PushProgram() override;

@@ -83,9 +83,10 @@ void RunController::LoadProgram() {
             // The runner now names the missing file: nothing can run until another load.
             programLoaded_ = false;
             host_.UpdateButtons();
-            const QString text = QString::fromUtf8(kFileNamed).arg(
-                QString::fromUtf8(missing ? kFileNotFound : kFileUnreadable),
-                PathToQString(programPath_));
+            const QString text =
+                QString::fromUtf8(kFileNamed)
+                    .arg(QString::fromUtf8(missing ? kFileNotFound : kFileUnreadable),
+                         PathToQString(programPath_));
             host_.ShowMessage(text, QString::fromUtf8(kCaptionError));
             return;
         }
@@ -246,7 +247,7 @@ void RunController::HandleStepResult(int result) {
             if (!quickMode_) host_.UpdateButtons();
             return;
         default:
-            host_.AddLine(runner_.Line());
+            host_.AddLine(runner_.Line(), LineRead());
             host_.ShowModalState();
             EndRun(result);
             host_.UpdateButtons();
@@ -255,9 +256,21 @@ void RunController::HandleStepResult(int result) {
     if (quickMode_) return;  // no line counting; the panels catch up after each slice
     ++lineCounter_;
     host_.ShowStatus(PanelLine, QString::fromUtf8(kStatusLine).arg(lineCounter_));
-    host_.AddLine(runner_.Line());
+    host_.AddLine(runner_.Line(), LineRead());
     host_.ShowModalState();
     host_.UpdateButtons();
+}
+
+LineSource RunController::LineRead() {
+    LineSource source;
+    int64_t after = 0;
+    // The reader stands just after the line it gave.
+    if (!runner_.CurrentOffset(after, source.path)) return {};
+    source.offset = after - static_cast<int64_t>(runner_.Line().size());
+    std::string path;
+    // The lines read so far in that file: the number of the last one.
+    if (source.offset < 0 || !runner_.CurrentLineIndex(source.line, path)) return {};
+    return source;
 }
 
 void RunController::EndRun(int result) {

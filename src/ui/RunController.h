@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/MotionRecord.h"
+#include "ui/EditorLaunch.h"
 #include "ui/QuickRunScheduler.h"
 
 namespace cuttrace {
@@ -103,6 +104,8 @@ class RunController : public QObject {
     // Draws what is left of an unfinished motion at once.
     void FinishMotion();
     QString BufferText() const;
+    // Where the line the runner gave last starts, in which file.
+    LineSource LineRead();
 
     NcRunner& runner_;
     PathDrawer& drawer_;

@@ -5,6 +5,8 @@
 #include <QString>
 #include <string>
 
+#include "ui/EditorLaunch.h"
+
 namespace cuttrace {
 class NcMachine;
 }
@@ -21,7 +23,8 @@ class RunHost {
     // The expanded text of the current block (below the line list).
     virtual void ShowBlock(const std::string& expanded) = 0;
     virtual void ClearLines() = 0;
-    virtual void AddLine(const std::string& raw) = 0;
+    // A program line read, and where it starts in which file.
+    virtual void AddLine(const std::string& raw, const LineSource& source) = 0;
     // The modal state panel.
     virtual void ShowModalState() = 0;
     virtual void ShowProgress() = 0;

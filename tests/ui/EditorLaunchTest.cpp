@@ -6,7 +6,6 @@
 
 #include <map>
 
-#include "core/NcRunner.h"
 #include "ui/EditorLaunch.h"
 #include "ui/UiTexts.h"
 #include "ui/support/FakeDialogs.h"
@@ -25,7 +24,7 @@ DesktopEditors Desktop(const QString& visual, std::map<QString, QString> onPath)
             }};
 }
 
-TEST(EditorLaunch, DesktopEditorsAreTriedInOrderWithTheirLineOptions) {
+TEST(EditorLaunchTest, DesktopEditorsAreTriedInOrderWithTheirLineOptions) {
     const QString f = QStringLiteral("/w/p.nc");
     struct Case {
         QString visual;
@@ -52,12 +51,12 @@ TEST(EditorLaunch, DesktopEditorsAreTriedInOrderWithTheirLineOptions) {
     }
 }
 
-TEST(EditorLaunch, TheWindowsDefaultGivesWayToTheDesktopsEditor) {
+TEST(EditorLaunchTest, TheWindowsDefaultGivesWayToTheDesktopsEditor) {
     test::FakeDialogs dialogs;
-    NcRunner runner;  // no file open: the editor gets the program without a line
+
     const DesktopEditors desktop = Desktop("", {{"gedit", "/usr/bin/gedit"}});
     dialogs.startSucceeds = false;
-    ui::OpenEditorAtLine(runner, "blockpad.exe", "/w/p.nc", 0, 0, dialogs, desktop);
+    ui::OpenEditorAtLine("blockpad.exe", {}, "/w/p.nc", dialogs, desktop);
     ASSERT_EQ(dialogs.started.size(), 2u);
     EXPECT_EQ(dialogs.started[0].program, "blockpad.exe");
     EXPECT_EQ(dialogs.started[1].program, "/usr/bin/gedit");
@@ -65,7 +64,7 @@ TEST(EditorLaunch, TheWindowsDefaultGivesWayToTheDesktopsEditor) {
     EXPECT_TRUE(dialogs.messages[0].text.contains("blockpad.exe"));
 
     dialogs = {};
-    ui::OpenEditorAtLine(runner, "", "/w/p.nc", 0, 0, dialogs, desktop);  // empty setting
+    ui::OpenEditorAtLine("", {}, "/w/p.nc", dialogs, desktop);  // empty setting
     ASSERT_EQ(dialogs.started.size(), 1u);
     EXPECT_EQ(dialogs.started[0].program, "/usr/bin/gedit");
     EXPECT_TRUE(dialogs.messages.empty());
@@ -74,7 +73,7 @@ TEST(EditorLaunch, TheWindowsDefaultGivesWayToTheDesktopsEditor) {
 // An editor setting that cannot be started (a folder, a file that is not executable) is
 // reported in a message box naming it; the desktop's editor does not replace a choice the
 // user made.
-TEST(EditorLaunch, AnEditorThatCannotStartIsShownInAMessageBox) {
+TEST(EditorLaunchTest, AnEditorThatCannotStartIsShownInAMessageBox) {
     class RealStart : public test::FakeDialogs {
       public:
         bool StartDetached(const QString& program, const QStringList& arguments) override {
@@ -85,12 +84,12 @@ TEST(EditorLaunch, AnEditorThatCannotStartIsShownInAMessageBox) {
     test::ProgramFolder folder;
     const std::string notExecutable = folder.Write(QStringLiteral("editor.sh"), "#!/bin/sh\n");
     QFile(QString::fromStdString(notExecutable)).setPermissions(QFile::ReadOwner);
-    NcRunner runner;
+
     const DesktopEditors desktop = Desktop("", {{"gedit", "/usr/bin/gedit"}});
     for (const QString& editor : {folder.Path(), QString::fromStdString(notExecutable)}) {
         SCOPED_TRACE(editor.toStdString());
         RealStart dialogs;
-        ui::OpenEditorAtLine(runner, editor.toStdString(), "/w/p.nc", 0, 0, dialogs, desktop);
+        ui::OpenEditorAtLine(editor.toStdString(), {}, "/w/p.nc", dialogs, desktop);
         EXPECT_EQ(dialogs.started.size(), 1u);
         ASSERT_EQ(dialogs.messages.size(), 1u);
         EXPECT_EQ(dialogs.messages[0].caption, QString::fromUtf8(ui::kCaptionErrorDialog));

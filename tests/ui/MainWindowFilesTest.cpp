@@ -129,10 +129,32 @@ TEST_F(MainWindowFilesTest, EditorOpensAtTheClickedLine) {
     EXPECT_EQ(window.Runner().Motion().x, 4.0);
 
     SingleBlockBox()->setChecked(false);
-    RunToStop();  // the program ends; no file is open any more
+    RunToStop();  // the program ends; the lines still know where they came from
     window.OpenEditorAtRow(0);
     ASSERT_EQ(dialogs.started.size(), 2u);
-    EXPECT_EQ(dialogs.started[1].arguments, (QStringList{"-n", ui::PathToQString(path)}));
+    EXPECT_EQ(dialogs.started[1].arguments,
+              (QStringList{"-n", ui::PathToQString(path), QStringLiteral("0")}));
+}
+
+TEST_F(MainWindowFilesTest, ACallersLineOpensTheCallersFileWhileInsideASubprogram) {
+    settings.dialect = 1;
+    settings.editorCommand = "kate -n";
+    const std::string sub = folder.Write(QStringLiteral("O4001.nc"), "G00 X7.\nG00 X8.\nM99\n");
+    const std::string main = Open("G00 X1.\nM98 P4001\nM30\n");
+    SingleBlockBox()->setChecked(true);
+    while (window.Runner().Motion().X != 7.0 && dialogs.messages.empty()) {
+        window.Start();
+        RunToStop(1.0);
+    }
+    const int rows = ProgramLines()->count();
+    ASSERT_GE(rows, 3);
+    window.OpenEditorAtRow(rows - 2);  // "M98 P4001", at byte 8 of the main program
+    window.OpenEditorAtRow(rows - 1);  // "G00 X7." at the start of the subprogram
+    ASSERT_EQ(dialogs.started.size(), 2u);
+    EXPECT_EQ(dialogs.started[0].arguments,
+              (QStringList{"-n", ui::PathToQString(main), QStringLiteral("8")}));
+    EXPECT_EQ(dialogs.started[1].arguments,
+              (QStringList{"-n", ui::PathToQString(sub), QStringLiteral("0")}));
 }
 
 TEST_F(MainWindowFilesTest, AnEditorThatCannotStartIsLogged) {
