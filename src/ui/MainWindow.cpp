@@ -300,8 +300,10 @@ void MainWindow::ShowViewStatus() {
 
 void MainWindow::ClearViews() {
     fanout_.InvalidatePenColor();
-    for (ViewPane* view : viewArea_->Views())
+    for (ViewPane* view : viewArea_->Views()) {
         view->Panel()->Cls(kWhite);
+        view->ForgetCutter();
+    }
 }
 
 void MainWindow::RedrawAll() {

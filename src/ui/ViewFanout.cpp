@@ -63,7 +63,7 @@ void ViewFanout::DrawLine(const Point3& a, const Point3& b) {
 void ViewFanout::RefreshViews() {
     if (redrawing_) return;
     for (ViewPane* view : views_) {
-        if (view) view->Panel()->DrawBox3D1()->Bilt();
+        if (view) view->CopyToScreen();
     }
 }
 

@@ -155,14 +155,18 @@ void ViewPane::DrawLineTo(const Point3& p) {
 }
 
 void ViewPane::DrawToolTo(const Point3& p) {
-    const PixelPoint at = panel_->Gposi(p);
+    cutterAt_ = panel_->Gposi(p);
+    cutterShown_ = settings_.showCutter;
     panel_->LineTo(p);
-    if (!settings_.showCutter) return;
-    // Stamped on the visible image, where the next copy of the off-screen drawing removes
-    // it; a view that is not shown has no visible image.
+}
+
+void ViewPane::CopyToScreen() {
     Surface3D* box = panel_->DrawBox3D1();
-    if (!box->isVisible()) return;
-    tool_.Stamp(box->ScreenCanvas(), at);
+    box->Bilt();
+    // The cutter goes on the visible image after each copy of the off-screen drawing (the
+    // next copy removes it); a view that is not shown has no visible image.
+    if (!cutterShown_ || !box->isVisible()) return;
+    tool_.Stamp(box->ScreenCanvas(), cutterAt_);
     box->ScreenChanged();
 }
 

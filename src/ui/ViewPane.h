@@ -58,6 +58,11 @@ class ViewPane : public QWidget {
     void ApplyViewPreset(int n);
     // Raises the panel's paint handler with the view as the sender.
     void RepaintView();
+    // Copies the off-screen drawing to the screen, with the cutter picture where the last
+    // DrawToolTo left the tool.
+    void CopyToScreen();
+    // No cutter picture until the next DrawToolTo (the drawing was cleared or redrawn).
+    void ForgetCutter() { cutterShown_ = false; }
 
     // The drawing panel, and the scale and rotation it draws with now (zoom included).
     ScrollableSurface3D* Panel() const { return panel_; }
@@ -100,6 +105,8 @@ class ViewPane : public QWidget {
     int lastX_ = 0;
     int lastY_ = 0;
     bool dragging_ = false;
+    PixelPoint cutterAt_{};
+    bool cutterShown_ = false;
 };
 
 }  // namespace cuttrace::ui

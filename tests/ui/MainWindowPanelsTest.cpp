@@ -101,6 +101,17 @@ TEST_F(MainWindowPanelsTest, TheDrawnPathShowsAndSurvivesAZoom) {
     EXPECT_EQ(Status(ui::PanelBuffer), "buf 0");
 }
 
+TEST_F(MainWindowPanelsTest, TheCutterShowsWhileAMotionIsAnimated) {
+    Open("G01 X30. F60\n");
+    window.Start();
+    Tick();
+    Tick(2.0);
+    ASSERT_TRUE(window.Drawer().Busy());
+    Surface3D* box = window.View(0)->Panel()->DrawBox3D1();
+    const PixelPoint at = box->Gposi(window.Drawer().MovingPoint());
+    EXPECT_EQ(Screen(window, 0).pixel(at.x, at.y) & 0xFFFFFF, 0xC0C0C0u);
+}
+
 TEST_F(MainWindowPanelsTest, ModalPanelFollowsTheRun) {
     Open("G90 G17 G01 X1. Y2. Z3. F250\nG01 X2.\n");
     window.Start();

@@ -159,26 +159,30 @@ TEST_F(ViewPaneTest, ResetViewGivesThePanelTheViewsRotationAndScale) {
     EXPECT_EQ(CutterSide(), 45);
 }
 
-TEST_F(ViewPaneTest, DrawToolToStampsTheCutterOnTheVisibleImageOnly) {
+TEST_F(ViewPaneTest, TheCutterShowsOnTheScreenAfterEachCopyOfTheDrawing) {
     Show();
     view->ResetView();
     Surface3D* box = view->Panel()->DrawBox3D1();
     view->Panel()->Cls(0xFFFFFF);
-    box->Bilt();
     view->DrawColor(0x0000FF);
     view->DrawMoveTo(Point3{-30, 0, 0});
     view->DrawToolTo(Point3{0, 0, 0});
     const PixelPoint at = box->Gposi(Point3{0, 0, 0});
-    // The line goes to the off-screen drawing; the disc (top view) to the screen.
+    // The line goes to the off-screen drawing; the disc (top view) over it on the screen.
     EXPECT_EQ(box->CacheBitmap()->Image().pixel(at.x - 10, at.y), qRgb(255, 0, 0));
+    view->CopyToScreen();
     EXPECT_EQ(box->ScreenImage().pixel(at.x, at.y), kGrey);
-    EXPECT_EQ(box->ScreenImage().pixel(at.x - 10, at.y), kWhite);
-    box->Bilt();
+    EXPECT_EQ(box->ScreenImage().pixel(at.x - 10, at.y), qRgb(255, 0, 0));
+    view->CopyToScreen();  // every copy shows it again
+    EXPECT_EQ(box->ScreenImage().pixel(at.x, at.y), kGrey);
+    view->ForgetCutter();
+    view->CopyToScreen();
     EXPECT_EQ(box->ScreenImage().pixel(at.x, at.y), qRgb(255, 0, 0));
 
     settings.showCutter = false;
     view->DrawToolTo(Point3{10, 0, 0});
-    EXPECT_EQ(box->ScreenImage().pixel(at.x + 10, at.y), kWhite);
+    view->CopyToScreen();
+    EXPECT_EQ(box->ScreenImage().pixel(at.x + 10, at.y + 3), kWhite);
 }
 
 }  // namespace
