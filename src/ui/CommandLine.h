@@ -21,8 +21,8 @@ struct CommandOption {
 CommandOption ReadCommandOption(const QString& argument);
 
 struct ViewerOptions {
-    QString grabPath;  // when set: grab the window to this file after the run and quit
-    int layout = -1;   // when 0..3: the view layout to start with
+    QString grabPath;      // when set: grab the window to this file after the run and quit
+    int layout = -1;       // when 0..3: the view layout to start with
     bool help = false;     // --help or -h: print the usage and end
     bool version = false;  // --version: print the version and end
 };

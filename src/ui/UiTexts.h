@@ -86,7 +86,8 @@ inline constexpr char kDialectTosnac[] = "tosnac";
 // The dialects as the title, the status bar and the messages name them (any other
 // setting selects FANUC).
 inline constexpr const char* kDialectNames[3] = {"MELDAS", "FANUC", "TOSNAC"};
-inline constexpr char kDialectUsed[] = "%1\n(read as %2; another dialect is chosen in the settings)";
+inline constexpr char kDialectUsed[] =
+    "%1\n(read as %2; another dialect is chosen in the settings)";
 inline const char* DialectName(int dialect) {
     return dialect >= 0 && dialect < 3 ? kDialectNames[dialect] : kDialectNames[1];
 }

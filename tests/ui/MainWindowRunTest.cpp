@@ -2,15 +2,15 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
-#include <QFile>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 
 #include <QTreeWidget>
 #include "drawing/PathDrawer.h"
 #include "ui/LineList.h"
-#include "ui/ProgramText.h"
 #include "ui/ModalStatePanel.h"
+#include "ui/ProgramText.h"
 #include "ui/StatusPanels.h"
 #include "ui/support/MainWindowFixture.h"
 
@@ -278,7 +278,8 @@ TEST_F(MainWindowRunTest, AMissingOrUnreadableProgramIsNamedAndCannotRun) {
 
     // A folder, and a file without read permission (which this user may read anyway).
     QStringList unreadable{folder.Path()};
-    const QString locked = ui::PathToQString(folder.Write(QStringLiteral("locked.nc"), "G00 X1.\n"));
+    const QString locked =
+        ui::PathToQString(folder.Write(QStringLiteral("locked.nc"), "G00 X1.\n"));
     QFile::setPermissions(locked, QFileDevice::Permissions());
     if (QFile file(locked); !file.open(QIODevice::ReadOnly)) unreadable << locked;
     for (const QString& path : unreadable) {
@@ -297,8 +298,8 @@ TEST_F(MainWindowRunTest, TheOpenDialogShowsEveryNcProgramFirst) {
     const QString first = dialogs.fileRequests[0].filter.split(QStringLiteral(";;")).front();
     const QString patterns = first.section(u'(', 1).section(u')', 0, 0);
     const QStringList filters = patterns.split(u' ');
-    for (const char* name : {"a.nc", "a.NCD", "b.tap", "c.txt", "d.eia", "e.min", "f.prg", "O1234",
-                             "O12345678"}) {
+    for (const char* name :
+         {"a.nc", "a.NCD", "b.tap", "c.txt", "d.eia", "e.min", "f.prg", "O1234", "O12345678"}) {
         EXPECT_TRUE(QDir::match(filters, QString::fromLatin1(name))) << name;
     }
     for (const char* name : {"picture.ncv", "notes.doc", "O12"})

@@ -50,7 +50,9 @@ TEST(ViewerSmokeTest, HelpAndVersionAnswerWithoutADisplayAndAreNoProgramNames) {
     const struct {
         const char* option;
         const char* starts;
-    } cases[] = {{"--help", "usage: cuttrace"}, {"-h", "usage: cuttrace"}, {"--version", "Cuttrace version"}};
+    } cases[] = {{"--help", "usage: cuttrace"},
+                 {"-h", "usage: cuttrace"},
+                 {"--version", "Cuttrace version"}};
     for (const auto& c : cases) {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
