@@ -142,7 +142,7 @@ TEST_F(MainWindowFilesTest, ACallersLineOpensTheCallersFileWhileInsideASubprogra
     const std::string sub = folder.Write(QStringLiteral("O4001.nc"), "G00 X7.\nG00 X8.\nM99\n");
     const std::string main = Open("G00 X1.\nM98 P4001\nM30\n");
     SingleBlockBox()->setChecked(true);
-    while (window.Runner().Motion().X != 7.0 && dialogs.messages.empty()) {
+    while (window.Runner().Motion().x != 7.0 && dialogs.messages.empty()) {
         window.Start();
         RunToStop(1.0);
     }

@@ -146,7 +146,7 @@ TEST_F(MainWindowRunTest, EveryExecutedStopBlockStopsOnceTheFirstOfAStartToo) {
     EXPECT_EQ(Status(ui::PanelMode), "M0停止");
     window.Start();
     RunToStop();
-    EXPECT_EQ(window.Runner().Motion().X, 5.0);
+    EXPECT_EQ(window.Runner().Motion().x, 5.0);
     EXPECT_EQ(Messages(), QStringList{"終わりだよー(Standart Fin)"});
 }
 
