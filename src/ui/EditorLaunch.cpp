@@ -3,7 +3,9 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <algorithm>
 #include <array>
+#include <fstream>
 
 #include "machines/DiagnosticLog.h"
 #include "ui/ProgramText.h"
@@ -85,6 +87,21 @@ QList<EditorCall> DesktopEditorCalls(const DesktopEditors& editors, const QStrin
     return calls;
 }
 
+int64_t LineNumberAt(const std::string& path, int64_t offset) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return 0;
+    int64_t line = 1;
+    char buffer[65536];
+    for (int64_t left = offset; left > 0 && in;) {
+        in.read(buffer, static_cast<std::streamsize>(std::min<int64_t>(left, sizeof buffer)));
+        const std::streamsize got = in.gcount();
+        line += std::count(buffer, buffer + got, '\n');
+        left -= got;
+        if (got == 0) break;
+    }
+    return line;
+}
+
 void OpenEditorAtLine(const std::string& editor, const LineSource& source,
                       const std::string& programPath, UiDialogs& dialogs,
                       const DesktopEditors& desktop) {
@@ -95,7 +112,7 @@ void OpenEditorAtLine(const std::string& editor, const LineSource& source,
     if (!source.path.empty()) {
         file = PathToQString(source.path);
         settingArguments = {file, QString::number(source.offset)};
-        line = source.line;
+        line = LineNumberAt(source.path, source.offset);
     }
     const QString command = QString::fromStdString(editor).trimmed();
     if (!command.isEmpty()) {

@@ -36,13 +36,15 @@ struct DesktopEditors {
 QList<EditorCall> DesktopEditorCalls(const DesktopEditors& editors, const QString& file,
                                      int64_t line);
 
-// Where a listed program line came from: its file, the byte offset of its start and its
-// line number (from 1).
+// Where a listed program line came from: its file and the byte offset of its start.
 struct LineSource {
     std::string path;  // empty when not known
     int64_t offset = 0;
-    int64_t line = 0;
 };
+
+// The number (from 1) of the line that holds byte offset of the file; 0 when the file
+// cannot be read.
+int64_t LineNumberAt(const std::string& path, int64_t offset);
 
 // The editor gets the file the clicked line was read from, at that line; without a known
 // source, the main program alone. Nothing happens without a program path.

@@ -11,7 +11,6 @@ namespace {
 constexpr int kSpareLines = 2;
 constexpr int kPathRole = Qt::UserRole;
 constexpr int kOffsetRole = Qt::UserRole + 1;
-constexpr int kLineRole = Qt::UserRole + 2;
 }  // namespace
 
 LineList::LineList(QWidget* parent) : QListWidget(parent) {
@@ -26,7 +25,6 @@ void LineList::AddLine(std::string_view raw, const LineSource& source) {
     if (!source.path.empty()) {
         item->setData(kPathRole, PathToQString(source.path));
         item->setData(kOffsetRole, static_cast<qlonglong>(source.offset));
-        item->setData(kLineRole, static_cast<qlonglong>(source.line));
     }
     addItem(item);
     scrollToBottom();
@@ -35,8 +33,8 @@ void LineList::AddLine(std::string_view raw, const LineSource& source) {
 LineSource LineList::Source(int row) const {
     const QListWidgetItem* line = item(row);
     if (!line || line->data(kPathRole).isNull()) return {};
-    return {PathFromQString(line->data(kPathRole).toString()), line->data(kOffsetRole).toLongLong(),
-            line->data(kLineRole).toLongLong()};
+    return {PathFromQString(line->data(kPathRole).toString()),
+            line->data(kOffsetRole).toLongLong()};
 }
 
 void LineList::UpdateCapacity() {

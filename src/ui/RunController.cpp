@@ -267,9 +267,7 @@ LineSource RunController::LineRead() {
     // The reader stands just after the line it gave.
     if (!runner_.CurrentOffset(after, source.path)) return {};
     source.offset = after - static_cast<int64_t>(runner_.Line().size());
-    std::string path;
-    // The lines read so far in that file: the number of the last one.
-    if (source.offset < 0 || !runner_.CurrentLineIndex(source.line, path)) return {};
+    if (source.offset < 0) return {};
     return source;
 }
 

@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "core/PictureFile.h"
+#include "ui/EditorLaunch.h"
 #include "ui/LineList.h"
 #include "ui/ProgramText.h"
 #include "ui/StatusPanels.h"
@@ -155,6 +156,9 @@ TEST_F(MainWindowFilesTest, ACallersLineOpensTheCallersFileWhileInsideASubprogra
               (QStringList{"-n", ui::PathToQString(main), QStringLiteral("8")}));
     EXPECT_EQ(dialogs.started[1].arguments,
               (QStringList{"-n", ui::PathToQString(sub), QStringLiteral("0")}));
+    // Editors that jump to a line number get the line that holds the offset.
+    EXPECT_EQ(ui::LineNumberAt(main, 8), 2);
+    EXPECT_EQ(ui::LineNumberAt(main, 0), 1);
 }
 
 TEST_F(MainWindowFilesTest, AnEditorThatCannotStartIsLogged) {
