@@ -63,6 +63,7 @@ class Camera {
         ox_ = width * 0.5 - scale_ * (x0 + x1) * 0.5;
         oy_ = height * 0.5 + scale_ * (y0 + y1) * 0.5;
     }
+    void Place(double scale, double ox, double oy) { scale_ = scale, ox_ = ox, oy_ = oy; }
     // Pixel x, pixel y, and depth (greater is nearer).
     Vec Screen(const Vec& p) const {
         const Vec v = Turn(p);
@@ -179,8 +180,8 @@ bool DrawCut(const HeightField& field, const HeightField* other, const PictureOp
                  " pixels a side";
         return false;
     }
-    double ax, ay, az;
-    if (!ViewRotation(options.view, &ax, &ay, &az)) {
+    double ax = options.turnX, ay = options.turnY, az = options.turnZ;
+    if (!options.ownCamera && !ViewRotation(options.view, &ax, &ay, &az)) {
         *error = "the view must be 0 to 4";
         return false;
     }
@@ -196,7 +197,10 @@ bool DrawCut(const HeightField& field, const HeightField* other, const PictureOp
         kBackground);
     if (field.Rows() == 0) return true;
     Camera camera(ax, ay, az);
-    camera.Fit(field.Box(), options.width, options.height);
+    if (options.ownCamera)
+        camera.Place(options.scale, options.originX, options.originY);
+    else
+        camera.Fit(field.Box(), options.width, options.height);
     Rasteriser raster(picture, camera);
     const SurfaceGrid grid{field};
     const double top = field.Top(), bottom = field.Bottom();

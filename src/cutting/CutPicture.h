@@ -21,6 +21,13 @@ struct PictureOptions {
     Colouring colouring = Colouring::Depth;
     // Difference: heights within this of each other count as the same.
     double tolerance = 1e-3;
+    // A camera of its own instead of the preset view fitted to the picture: the rotation
+    // (degrees about X, Y, Z), pixels per unit, and the pixel at which the origin is drawn.
+    // A viewer uses it to draw the cut where its tool path is drawn.
+    bool ownCamera = false;
+    double turnX = 0.0, turnY = 0.0, turnZ = 0.0;
+    double scale = 1.0;
+    double originX = 0.0, originY = 0.0;
 };
 
 // An RGB picture, 0x00RRGGBB a pixel, rows from the top.

@@ -111,6 +111,41 @@ std::vector<int64_t> SourceFiles::LinesAt(
     return lines;
 }
 
+CutMotion MotionReader::Read(NcRunner& runner, SourceFiles& files) {
+    CutMotion m = FromRecord(runner.Motion(), &position_);
+    m.tool = runner.Modal().T;
+    const std::string& block = runner.ExpandedText();
+    if (m.kind == MoveKind::Cycle) {
+        if (HasWord(block, "R"))
+            cycleR_ = m.rLevel;
+        else
+            m.rLevel = cycleR_;
+        afterCycle_ = true;
+        cycleBottom_ = m.end.z;
+        returnZ_ = m.start.z;
+    } else if (afterCycle_ && m.end.z == cycleBottom_ && !HasWord(block, "Z")) {
+        m.end.z = position_.z = returnZ_;
+    } else {
+        afterCycle_ = false;
+    }
+    if (!zKnown_) {
+        zKnown_ = HasWord(block, "Z");
+        if (m.kind == MoveKind::Cycle) {
+            m.start.z = position_.z = returnZ_ = HUGE_VAL;
+        } else if (zKnown_) {
+            m.start = m.end;
+        } else {
+            m.start.z = m.end.z = HUGE_VAL;
+        }
+    }
+    if (runner.Depth() > 0) {
+        const ProgramFile& file = runner.Slot(runner.Depth());
+        m.file = files.Index(file.Path());
+        m.offset = file.TellOffset();
+    }
+    return m;
+}
+
 RunOutcome RunProgram(const std::string& program, Dialect dialect, long long maxSteps,
                       SourceFiles& files, const std::function<void(const CutMotion&)>& motion) {
     RunOutcome outcome;
@@ -121,16 +156,7 @@ RunOutcome RunProgram(const std::string& program, Dialect dialect, long long max
         outcome.result = StepOpenFailed;
         return outcome;
     }
-    Point3 position;
-    // R is modal in a drilling cycle: later holes keep the level of the block that gave it.
-    double cycleR = 0.0;
-    // After a cycle the engine's Z is the last hole's bottom, but the tool waits at the level
-    // it returned to; it stays there until a block gives Z.
-    bool afterCycle = false;
-    double cycleBottom = 0.0, returnZ = 0.0;
-    // The tool starts wherever it was, taken as above the work: until a block gives Z its
-    // moves cut nothing, and the first move that gives Z comes down from above to its end.
-    bool zKnown = false;
+    MotionReader reader;
     long long steps = 0;
     while (true) {
         if (steps >= maxSteps) {
@@ -141,38 +167,8 @@ RunOutcome RunProgram(const std::string& program, Dialect dialect, long long max
         ++steps;
         outcome.result = result;
         if (result == StepMotion) {
-            CutMotion m = FromRecord(runner.Motion(), &position);
-            m.tool = runner.Modal().T;
-            const std::string& block = runner.ExpandedText();
-            if (m.kind == MoveKind::Cycle) {
-                if (HasWord(block, "R"))
-                    cycleR = m.rLevel;
-                else
-                    m.rLevel = cycleR;
-                afterCycle = true;
-                cycleBottom = m.end.z;
-                returnZ = m.start.z;
-            } else if (afterCycle && m.end.z == cycleBottom && !HasWord(block, "Z")) {
-                m.end.z = position.z = returnZ;
-            } else {
-                afterCycle = false;
-            }
-            if (!zKnown) {
-                zKnown = HasWord(block, "Z");
-                if (m.kind == MoveKind::Cycle) {
-                    m.start.z = position.z = returnZ = HUGE_VAL;
-                } else if (zKnown) {
-                    m.start = m.end;
-                } else {
-                    m.start.z = m.end.z = HUGE_VAL;
-                }
-            }
-            if (runner.Depth() > 0) {
-                const ProgramFile& file = runner.Slot(runner.Depth());
-                m.file = files.Index(file.Path());
-                m.offset = file.TellOffset();
-            }
-            if (HasRotaryWord(block)) {
+            const CutMotion m = reader.Read(runner, files);
+            if (HasRotaryWord(runner.ExpandedText())) {
                 if (outcome.rotaryBlocks++ == 0) {
                     outcome.firstRotaryFile = m.file;
                     outcome.firstRotaryOffset = m.offset;

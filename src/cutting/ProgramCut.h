@@ -14,6 +14,10 @@
 #include "cutting/HeightField.h"
 #include "machines/NcMachine.h"
 
+namespace cuttrace {
+class NcRunner;
+}
+
 namespace cuttrace::cutting {
 
 // The engine's motion record as a cut motion: `position` is where the tool is before the
@@ -48,6 +52,22 @@ struct RunOutcome {
     int64_t rotaryBlocks = 0;  // blocks with A, B or C words (their rotary moves not cut)
     int32_t firstRotaryFile = -1;
     int64_t firstRotaryOffset = -1;
+};
+
+// Turns the engine's motions into cut motions, one after the other as a run makes them
+// (call Read after each step that gave a motion). R is modal from hole to hole; after a
+// cycle the tool waits at its initial level until a block gives Z; until the first block
+// that gives Z the tool is taken as above the work.
+class MotionReader {
+  public:
+    CutMotion Read(NcRunner& runner, SourceFiles& files);
+
+  private:
+    Point3 position_;
+    double cycleR_ = 0.0;
+    bool afterCycle_ = false;
+    double cycleBottom_ = 0.0, returnZ_ = 0.0;
+    bool zKnown_ = false;
 };
 
 // Runs `program` and calls `motion` for each motion in order.

@@ -17,6 +17,7 @@
 #include "machines/NumberText.h"
 #include "ui/AppIcon.h"
 #include "ui/CommandLine.h"
+#include "ui/CutView.h"
 #include "ui/EditorLaunch.h"
 #include "ui/LineList.h"
 #include "ui/MacroVariablesWindow.h"
@@ -67,6 +68,10 @@ MainWindow::MainWindow(Settings& settings, UiDialogs& dialogs, MonotonicClock& c
     viewArea_ = new ViewArea(settings_, fanout_, kInitialHeight, central);
     for (ViewPane* view : viewArea_->Views())
         view->Panel()->Handlers().OnPaint = [this](QObject*) { RedrawAll(); };
+    cut_ = std::make_unique<CutView>(settings_, [this] { RedrawAll(); });
+    for (ViewPane* view : viewArea_->Views())
+        cut_->AttachView(view);
+    run_->SetMotionObserver([this](NcRunner* runner) { cut_->Observe(runner); });
     central->addWidget(programColumn_);
     central->addWidget(viewArea_);
     central->setStretchFactor(1, 1);
@@ -313,8 +318,10 @@ void MainWindow::RedrawAll() {
     ShowViewStatus();
     fanout_.SetRedrawing(true);
     ClearViews();
+    cut_->Paint(true);
     drawer_.DrawOrigin(View(0)->Panel()->GetScall());
     drawer_.Redraw();
+    cut_->Paint(false);
     fanout_.SetRedrawing(false);
     RefreshViews();
 }

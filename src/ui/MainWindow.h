@@ -33,6 +33,7 @@ struct Settings;
 
 namespace cuttrace::ui {
 
+class CutView;
 class MacroVariablesWindow;
 class MonotonicClock;
 class PictureFileActions;
@@ -104,6 +105,7 @@ class MainWindow : public QMainWindow, private RunHost {
     QAction* Action(Tool tool) const { return toolBar_->Action(tool); }
     // View 0 is the one every layout shows.
     ViewPane* View(int index) const;
+    CutView& Cut() { return *cut_; }
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -146,6 +148,7 @@ class MainWindow : public QMainWindow, private RunHost {
     std::unique_ptr<RunController> run_;
     std::unique_ptr<PictureFileActions> pictureFiles_;
     std::unique_ptr<StatusPanels> status_;
+    std::unique_ptr<CutView> cut_;
 
     std::unique_ptr<MainToolBar> toolBar_;
     ProgramColumn* programColumn_ = nullptr;

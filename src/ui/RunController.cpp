@@ -71,6 +71,7 @@ void RunController::LoadProgram() {
     }
     CloseOutput();
     runner_.CloseAll();
+    if (motionObserver_) motionObserver_(nullptr);
     // A motion left half drawn by a stopped run is completed before anything new starts.
     FinishMotion();
     if (!programPath_.empty()) {
@@ -227,6 +228,7 @@ void RunController::HandleStepResult(int result) {
         case StepMotion:
             if (!settings_.noMotionBuffer) picture_.push_back(runner_.Motion());
             ++motionCounter_;
+            if (motionObserver_) motionObserver_(&runner_);
             if (!quickMode_) host_.ShowStatus(PanelBuffer, BufferText());
             drawer_.SetFeed(dryRun_ ? settings_.dryRunSpeed : runner_.Modal().F);
             if (!quickMode_) lastTick_ = clock_.Seconds();

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <cstdint>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -89,6 +90,11 @@ class RunController : public QObject {
     QTimer& Timer() { return timer_; }
     QuickRunScheduler& QuickScheduler() { return quick_; }
 
+    // Told of every motion a run makes (with the runner) and of every load (nullptr).
+    void SetMotionObserver(std::function<void(NcRunner*)> observer) {
+        motionObserver_ = std::move(observer);
+    }
+
     // Brings the panels and views up to date after a slice of a quick run.
     void ShowQuickProgress();
 
@@ -128,6 +134,7 @@ class RunController : public QObject {
     int32_t motionCounter_ = 0;
     double lastTick_ = 0.0;
     PendingStop pendingStop_ = PendingStop::None;
+    std::function<void(NcRunner*)> motionObserver_;
 };
 
 }  // namespace cuttrace::ui

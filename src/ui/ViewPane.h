@@ -75,6 +75,8 @@ class ViewPane : public QWidget {
     void SetPresetRotation(const Point3& rotation);
     double SliderScale() const { return scale_; }
     const ToolPicture& CutterPicture() const { return tool_; }
+    // The tool bar, for controls added from outside (the cut view mode).
+    QToolBar* ToolBar() const { return toolBar_; }
 
     // ---- handlers ----
     // The reset, zoom-out and zoom-in buttons: the panel's Init, Zoomdown or Zoomup, a new

@@ -1,0 +1,278 @@
+#include "ui/CutView.h"
+
+#include <QAction>
+#include <QImage>
+#include <QMenu>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/NcRunner.h"
+#include "core/Settings.h"
+#include "ui/ViewPane.h"
+
+namespace cuttrace::ui {
+
+using cutting::CutMotion;
+using cutting::HeightField;
+
+struct CutView::ViewState {
+    ViewPane* view = nullptr;
+    QToolButton* button = nullptr;
+    QAction* path = nullptr;
+    QAction* byTool = nullptr;
+    // The last picture and what it was drawn from.
+    QImage image;
+    uint64_t version = 0;
+    Point3 turn;
+    double scale = 0.0;
+    PixelPoint at;
+    bool toolColours = false;
+};
+
+CutView::CutView(const Settings& settings, std::function<void()> repaint, QObject* parent)
+    : QObject(parent), settings_(settings), repaint_(std::move(repaint)) {
+    slicer_.setSingleShot(true);
+    slicer_.setInterval(0);
+    connect(&slicer_, &QTimer::timeout, this, &CutView::Slice);
+    sinceRepaint_.start();
+}
+
+CutView::~CutView() = default;
+
+void CutView::AttachView(ViewPane* view) {
+    auto state = std::make_unique<ViewState>();
+    state->view = view;
+    auto* button = new QToolButton(view->ToolBar());
+    button->setObjectName(QStringLiteral("cutModeButton"));
+    button->setText(tr("Cut"));
+    button->setToolTip(tr("Show the machined stock"));
+    button->setCheckable(true);
+    button->setPopupMode(QToolButton::MenuButtonPopup);
+    auto* menu = new QMenu(button);
+    state->path = menu->addAction(tr("Tool path over the cut"));
+    state->path->setObjectName(QStringLiteral("cutPathAction"));
+    state->path->setCheckable(true);
+    state->byTool = menu->addAction(tr("Colour by tool"));
+    state->byTool->setObjectName(QStringLiteral("cutToolColourAction"));
+    state->byTool->setCheckable(true);
+    button->setMenu(menu);
+    view->ToolBar()->addWidget(button);
+    state->button = button;
+    connect(button, &QToolButton::toggled, this, [this] {
+        Schedule();
+        repaint_();
+    });
+    for (QAction* action : {state->path, state->byTool})
+        connect(action, &QAction::toggled, this, [this] { repaint_(); });
+    views_.push_back(std::move(state));
+}
+
+bool CutView::AnyCutView() const {
+    return std::any_of(views_.begin(), views_.end(),
+                       [](const auto& s) { return s->button->isChecked(); });
+}
+
+void CutView::SetCutMode(ViewPane* view, bool on) {
+    for (const auto& s : views_) {
+        if (s->view == view) s->button->setChecked(on);
+    }
+}
+
+bool CutView::CutMode(const ViewPane* view) const {
+    for (const auto& s : views_) {
+        if (s->view == view) return s->button->isChecked();
+    }
+    return false;
+}
+
+void CutView::Observe(NcRunner* runner) {
+    if (!runner) {
+        Clear();
+        return;
+    }
+    const CutMotion m = reader_.Read(*runner, files_);
+    motions_.push_back(m);
+    extent_.Add(m, settings_.cutterDiameter * 0.5);
+    Schedule();
+}
+
+void CutView::Clear() {
+    slicer_.stop();
+    files_ = {};
+    reader_ = {};
+    motions_.clear();
+    motions_.shrink_to_fit();
+    extent_ = {};
+    stockSet_ = false;
+    cut_ = 0;
+    sim_ = {};
+    problem_.clear();
+    ++version_;
+    emit FindingsChanged();
+}
+
+void CutView::Schedule() {
+    if (cut_ < motions_.size() && AnyCutView() && !slicer_.isActive()) slicer_.start();
+}
+
+bool CutView::PrepareStock() {
+    if (extent_.Empty()) return false;
+    const cutting::StockBox wanted = extent_.Stock();
+    if (stockSet_ && wanted.low == stock_.low && wanted.high == stock_.high) return true;
+    std::string error, note;
+    sim_ = {};
+    const cutting::CutTool fallback{cutting::ToolShape::Flat, settings_.cutterDiameter, 0.0};
+    if (!fallback.Check(&error) ||
+        !sim_.Reset(wanted, HeightField::kDefaultResolution, &error, &note)) {
+        problem_ = error;
+        stockSet_ = false;
+        return false;
+    }
+    sim_.SetTools({}, fallback);
+    problem_.clear();
+    stock_ = wanted;
+    stockSet_ = true;
+    cut_ = 0;
+    ++version_;
+    return true;
+}
+
+void CutView::Slice() {
+    QElapsedTimer clock;
+    clock.start();
+    const std::size_t findings = sim_.Findings().size();
+    const bool fresh = !stockSet_;
+    if (!PrepareStock()) {
+        cut_ = motions_.size();  // nothing to cut into until cutting moves size a stock
+        return;
+    }
+    while (cut_ < motions_.size() && clock.elapsed() < kSliceMs) {
+        const std::size_t n = std::min(kBatch, motions_.size() - cut_);
+        sim_.Cut(std::span<const CutMotion>(motions_.data() + cut_, n));
+        cut_ += n;
+    }
+    ++version_;
+    if (fresh || sim_.Findings().size() != findings || cut_ == 0) emit FindingsChanged();
+    const bool done = cut_ >= motions_.size();
+    if (done || sinceRepaint_.elapsed() >= kRepaintMs) {
+        sinceRepaint_.restart();
+        if (done) emit FindingsChanged();
+        repaint_();
+    }
+    if (!done) slicer_.start();
+}
+
+void CutView::CatchUp() {
+    while (cut_ < motions_.size() || slicer_.isActive()) {
+        slicer_.stop();
+        Slice();
+        if (!stockSet_) break;
+    }
+}
+
+const HeightField& CutView::Shown(int cells) {
+    const HeightField& field = sim_.Field();
+    const int longer = std::max(field.Columns(), field.Rows());
+    if (cells >= longer) return field;
+    if (shownVersion_ == version_ && shownCells_ == cells) return shown_;
+    std::string error, note;
+    if (!shown_.Reset(field.Box(), cells, &error, &note)) return field;
+    shownVersion_ = version_;
+    shownCells_ = cells;
+    double* heights = shown_.Heights();
+    uint8_t* toolSlots = shown_.CutBySlots();
+    const int columns = field.Columns(), rows = field.Rows();
+    const int across = shown_.Columns(), down = shown_.Rows();
+    for (int r = 0; r < down; ++r) {
+        const int r0 = static_cast<int>(static_cast<int64_t>(r) * rows / down);
+        const int r1 =
+            std::max(r0 + 1, static_cast<int>(static_cast<int64_t>(r + 1) * rows / down));
+        for (int c = 0; c < across; ++c) {
+            const int c0 = static_cast<int>(static_cast<int64_t>(c) * columns / across);
+            const int c1 =
+                std::max(c0 + 1, static_cast<int>(static_cast<int64_t>(c + 1) * columns / across));
+            double low = HUGE_VAL;
+            uint8_t slot = 0;
+            for (int y = r0; y < r1; ++y) {
+                for (int x = c0; x < c1; ++x) {
+                    const double h = field.Height(x, y);
+                    if (h < low) low = h, slot = field.CutBy(x, y);
+                }
+            }
+            const std::size_t i = shown_.Index(c, r);
+            heights[i] = low;
+            toolSlots[i] = slot;
+        }
+    }
+    return shown_;
+}
+
+void CutView::Render(ViewState& state) {
+    Surface3D* panel = state.view->Panel()->DrawBox3D1();
+    Canvas3D& canvas = panel->DrawCanvas();
+    const int width = canvas.Width(), height = canvas.Height();
+    if (width < 1 || height < 1) return;
+    const Point3 turn = panel->GetAfine();
+    const double scale = panel->GetScall();
+    const PixelPoint origin = panel->GetOrigin(), offset = panel->GetOffset();
+    const PixelPoint at{origin.x + offset.x, origin.y + offset.y};
+    const bool byTool = state.byTool->isChecked();
+    if (state.version != version_ || !(state.turn == turn) || state.scale != scale ||
+        !(state.at == at) || state.toolColours != byTool || state.image.width() != width ||
+        state.image.height() != height) {
+        const HeightField& field = sim_.Field();
+        const cutting::StockBox& box = field.Box();
+        // About one cell of the drawn surface to each pixel and a half.
+        const double across = std::max(box.high.x - box.low.x, box.high.y - box.low.y) * scale;
+        const int cells =
+            static_cast<int>(std::clamp(std::ceil(across / 1.5), 8.0, double{kMaxShownCells}));
+        cutting::PictureOptions options;
+        options.width = width;
+        options.height = height;
+        options.colouring = byTool ? cutting::Colouring::Tool : cutting::Colouring::Depth;
+        options.ownCamera = true;
+        options.turnX = turn.x, options.turnY = turn.y, options.turnZ = turn.z;
+        options.scale = scale;
+        options.originX = at.x, options.originY = at.y;
+        cutting::RgbPicture picture;
+        std::string error;
+        if (!cutting::DrawCut(Shown(cells), nullptr, options, &picture, &error)) return;
+        QImage image(width, height, QImage::Format_RGB32);
+        for (int y = 0; y < height; ++y) {
+            auto* line = reinterpret_cast<uint32_t*>(image.scanLine(y));
+            for (int x = 0; x < width; ++x)
+                line[x] = 0xFF000000u | picture.At(x, y);
+        }
+        state.image = std::move(image);
+        state.version = version_, state.turn = turn, state.scale = scale, state.at = at;
+        state.toolColours = byTool;
+    }
+    canvas.DrawImage(PixelPoint{0, 0}, state.image);
+    // Rapid moves that removed material, in the warning colour.
+    const uint32_t pen = canvas.PenColor();
+    canvas.SetPenColor(kRapidWarning);
+    for (const cutting::Finding& f : sim_.Findings()) {
+        if (f.kind != cutting::FindingKind::RapidIntoStock) continue;
+        const CutMotion& m = motions_[static_cast<std::size_t>(f.motion)];
+        const Point3 from = std::isfinite(m.start.z) ? m.start : m.end;
+        canvas.MoveTo(panel->Gposi(from));
+        canvas.LineTo(panel->Gposi(m.end));
+    }
+    canvas.SetPenColor(pen);
+}
+
+void CutView::Paint(bool underPath) {
+    if (!stockSet_) return;
+    for (const auto& state : views_) {
+        ViewPane* view = state->view;
+        if (!state->button->isChecked() || state->path->isChecked() != underPath ||
+            !view->isVisibleTo(view->window()))
+            continue;
+        Render(*state);
+    }
+}
+
+}  // namespace cuttrace::ui

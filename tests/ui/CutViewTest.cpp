@@ -1,0 +1,59 @@
+#include <QCoreApplication>
+#include <QImage>
+
+#include "surfaces/ScrollableSurface3D.h"
+#include "surfaces/Surface3D.h"
+#include "ui/CutView.h"
+#include "ui/ViewPane.h"
+#include "ui/support/MainWindowFixture.h"
+
+namespace cuttrace::test {
+namespace {
+
+using CutViewTest = MainWindowTest;
+
+// A feed at the top level over the corners sizes the stock (X, Y -22..22, Z -4..1 with the
+// 2 mm cutter); a slot 4 deep runs from X-10 to X10 along Y0.
+constexpr char kSlot[] =
+    "G90 G00 X-20. Y-20. Z5.\nG00 Z1.\nG01 Z1. F300\nG01 X20. Y20.\nG00 Z5.\n"
+    "G00 X-10. Y0\nG00 Z1.\nG01 Z-3.\nG01 X10.\nG00 Z5.\nM30\n";
+
+int Brightness(QRgb p) {
+    return qRed(p) + qGreen(p) + qBlue(p);
+}
+
+TEST_F(CutViewTest, AQuickRunInCutModeShowsTheSlotWhereThePathRuns) {
+    Open(kSlot);
+    ui::ViewPane* view = window.View(0);
+    view->ApplyViewPreset(0);  // from the top
+    Surface3D* surface = view->Panel()->DrawBox3D1();
+    surface->SetScall(4.0);
+    window.Cut().SetCutMode(view, true);
+    window.StartQuickRun();
+    QuickToStop();
+    for (int i = 0; i < 1000 && window.Cut().Busy(); ++i)
+        QCoreApplication::processEvents();
+    ASSERT_FALSE(window.Cut().Busy());
+    window.RedrawAll();
+
+    const QImage& image = surface->ScreenImage();
+    if (const char* keep = std::getenv("CUTTRACE_KEEP_CUT_PICTURE")) image.save(keep);
+    const auto at = [&](double x, double y) {
+        const PixelPoint p = surface->Gposi({x, y, 1.0});
+        return image.pixel(p.x, p.y);
+    };
+    const int slot = Brightness(at(0.0, 0.0));
+    const int stock = Brightness(at(0.0, 10.0));
+    EXPECT_LT(slot + 60, stock) << "the slot is drawn darker than the uncut top";
+    EXPECT_EQ(at(0.0, 30.0), qRgb(255, 255, 255)) << "outside the stock";
+    EXPECT_LT(Brightness(at(-9.0, 0.0)) + 60, stock);
+    EXPECT_GE(Brightness(at(-12.5, 0.0)) + 30, stock) << "beyond the slot's end";
+    // Without the cut the same pixel is the white background under a red feed line.
+    window.Cut().SetCutMode(view, false);
+    EXPECT_EQ(Brightness(surface->ScreenImage().pixel(surface->Gposi({0.0, 10.0, 1.0}).x,
+                                                      surface->Gposi({0.0, 10.0, 1.0}).y)),
+              3 * 255);
+}
+
+}  // namespace
+}  // namespace cuttrace::test
