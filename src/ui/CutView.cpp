@@ -63,6 +63,7 @@ void CutView::AttachView(ViewPane* view) {
     state->button = button;
     connect(button, &QToolButton::toggled, this, [this] {
         Schedule();
+        emit FindingsChanged();
         repaint_();
     });
     for (QAction* action : {state->path, state->byTool})
@@ -110,6 +111,7 @@ void CutView::Clear() {
     cut_ = 0;
     sim_ = {};
     problem_.clear();
+    selected_ = -1;
     ++version_;
     emit FindingsChanged();
 }
@@ -264,14 +266,81 @@ void CutView::Render(ViewState& state) {
     canvas.SetPenColor(pen);
 }
 
+void CutView::Select(int64_t motion) {
+    selected_ = motion >= 0 && static_cast<std::size_t>(motion) < motions_.size() ? motion : -1;
+    repaint_();
+}
+
+void CutView::DrawSelected(Surface3D& surface) const {
+    const CutMotion& m = motions_[static_cast<std::size_t>(selected_)];
+    // The motion's path: a straight line, or the arc in pieces.
+    std::vector<Point3> points;
+    const Point3 from = std::isfinite(m.start.z) ? m.start : m.end;
+    points.push_back(from);
+    if (m.kind == cutting::MoveKind::Arc) {
+        // The plane's first and second axes, and the one the helix travels along.
+        const auto axes = [&](const Point3& p, double* a, double* b, double* c) {
+            switch (m.plane) {
+                case cutting::ArcPlane::XY:
+                    *a = p.x, *b = p.y, *c = p.z;
+                    return;
+                case cutting::ArcPlane::ZX:
+                    *a = p.z, *b = p.x, *c = p.y;
+                    return;
+                case cutting::ArcPlane::YZ:
+                    *a = p.y, *b = p.z, *c = p.x;
+                    return;
+            }
+        };
+        double a0 = 0.0, b0 = 0.0, c0 = 0.0, a1 = 0.0, b1 = 0.0, c1 = 0.0;
+        axes(from, &a0, &b0, &c0);
+        axes(m.end, &a1, &b1, &c1);
+        const double r = std::hypot(a0 - m.centreFirst, b0 - m.centreSecond);
+        const double t0 = std::atan2(b0 - m.centreSecond, a0 - m.centreFirst);
+        double sweep = std::atan2(b1 - m.centreSecond, a1 - m.centreFirst) - t0;
+        constexpr double kTurn = 2.0 * 3.14159265358979323846;
+        if (m.clockwise) {
+            while (sweep >= 0.0)
+                sweep -= kTurn;
+        } else {
+            while (sweep <= 0.0)
+                sweep += kTurn;
+        }
+        constexpr int kPieces = 48;
+        for (int k = 1; k < kPieces; ++k) {
+            const double f = static_cast<double>(k) / kPieces, t = t0 + sweep * f;
+            const double a = m.centreFirst + r * std::cos(t), b = m.centreSecond + r * std::sin(t);
+            const double c = c0 + (c1 - c0) * f;
+            points.push_back(m.plane == cutting::ArcPlane::XY   ? Point3{a, b, c}
+                             : m.plane == cutting::ArcPlane::ZX ? Point3{b, c, a}
+                                                                : Point3{c, a, b});
+        }
+    }
+    points.push_back(m.end);
+    Canvas3D& canvas = surface.DrawCanvas();
+    const uint32_t pen = canvas.PenColor();
+    canvas.SetPenColor(kSelected);
+    // Three pixels wide.
+    for (const PixelPoint shift : {PixelPoint{0, 0}, PixelPoint{1, 0}, PixelPoint{0, 1}}) {
+        for (std::size_t k = 0; k < points.size(); ++k) {
+            PixelPoint p = surface.Gposi(points[k]);
+            p.x += shift.x, p.y += shift.y;
+            if (k == 0)
+                canvas.MoveTo(p);
+            else
+                canvas.LineTo(p);
+        }
+    }
+    canvas.SetPenColor(pen);
+}
+
 void CutView::Paint(bool underPath) {
-    if (!stockSet_) return;
     for (const auto& state : views_) {
         ViewPane* view = state->view;
-        if (!state->button->isChecked() || state->path->isChecked() != underPath ||
-            !view->isVisibleTo(view->window()))
-            continue;
-        Render(*state);
+        if (!view->isVisibleTo(view->window())) continue;
+        if (stockSet_ && state->button->isChecked() && state->path->isChecked() == underPath)
+            Render(*state);
+        if (!underPath && selected_ >= 0) DrawSelected(*view->Panel()->DrawBox3D1());
     }
 }
 

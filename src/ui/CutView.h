@@ -32,6 +32,7 @@ class QToolButton;
 
 namespace cuttrace {
 class NcRunner;
+class Surface3D;
 struct Settings;
 }  // namespace cuttrace
 
@@ -49,6 +50,7 @@ class CutView : public QObject {
     // is shown by the lowest height of each block of cells).
     static constexpr int kMaxShownCells = 400;
     static constexpr uint32_t kRapidWarning = 0x0000FF;  // 0x00BBGGRR: red
+    static constexpr uint32_t kSelected = 0xFF00FF;      // magenta
 
     // repaint redraws every view (the window's full redraw, which calls Paint).
     CutView(const Settings& settings, std::function<void()> repaint, QObject* parent = nullptr);
@@ -65,6 +67,10 @@ class CutView : public QObject {
     // underPath those that show the tool path over it (call before the path is drawn),
     // otherwise the others (call after, so the cut hides the path).
     void Paint(bool underPath);
+
+    // The motion (ordinal in the run) drawn highlighted in every view; -1 for none.
+    void Select(int64_t motion);
+    int64_t Selected() const { return selected_; }
 
     bool AnyCutView() const;
     void SetCutMode(ViewPane* view, bool on);
@@ -92,6 +98,7 @@ class CutView : public QObject {
     bool PrepareStock();
     const cutting::HeightField& Shown(int cells);
     void Render(ViewState& state);
+    void DrawSelected(Surface3D& surface) const;
 
     const Settings& settings_;
     std::function<void()> repaint_;
@@ -112,6 +119,7 @@ class CutView : public QObject {
     cutting::HeightField shown_;
     uint64_t shownVersion_ = 0;
     int shownCells_ = 0;
+    int64_t selected_ = -1;
 };
 
 }  // namespace cuttrace::ui

@@ -19,6 +19,7 @@
 #include "ui/CommandLine.h"
 #include "ui/CutView.h"
 #include "ui/EditorLaunch.h"
+#include "ui/FindingsPanel.h"
 #include "ui/LineList.h"
 #include "ui/MacroVariablesWindow.h"
 #include "ui/MainToolBar.h"
@@ -72,6 +73,10 @@ MainWindow::MainWindow(Settings& settings, UiDialogs& dialogs, MonotonicClock& c
     for (ViewPane* view : viewArea_->Views())
         cut_->AttachView(view);
     run_->SetMotionObserver([this](NcRunner* runner) { cut_->Observe(runner); });
+    auto* findings = new FindingsPanel(*cut_, this);
+    addDockWidget(Qt::BottomDockWidgetArea, findings);
+    connect(findings, &FindingsPanel::Chosen, this,
+            [this](const QString& place) { statusBar()->showMessage(place); });
     central->addWidget(programColumn_);
     central->addWidget(viewArea_);
     central->setStretchFactor(1, 1);

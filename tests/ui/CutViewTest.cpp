@@ -1,5 +1,8 @@
 #include <QCoreApplication>
+#include <QDockWidget>
 #include <QImage>
+#include <QListWidget>
+#include <QStatusBar>
 
 #include "surfaces/ScrollableSurface3D.h"
 #include "surfaces/Surface3D.h"
@@ -53,6 +56,34 @@ TEST_F(CutViewTest, AQuickRunInCutModeShowsTheSlotWhereThePathRuns) {
     EXPECT_EQ(Brightness(surface->ScreenImage().pixel(surface->Gposi({0.0, 10.0, 1.0}).x,
                                                       surface->Gposi({0.0, 10.0, 1.0}).y)),
               3 * 255);
+}
+
+TEST_F(CutViewTest, TheFindingsPanelListsARapidIntoTheStockWithItsLine) {
+    // The rapid down to Z-1 at X-10 Y0 (line 7) goes through the top at Z1.
+    std::string program = kSlot;
+    program.replace(program.find("G00 Z1.\nG01 Z-3."), 7, "G00 Z-1.");
+    Open(program);
+    window.Cut().SetCutMode(window.View(0), true);
+    window.StartQuickRun();
+    QuickToStop();
+    for (int i = 0; i < 1000 && window.Cut().Busy(); ++i)
+        QCoreApplication::processEvents();
+    auto* list = Find<QListWidget>("findingsList");
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(list->item(0)->text(), "main.nc:7: rapid move removes material (T0)");
+    EXPECT_TRUE(Find<QDockWidget>("findingsPanel")->isVisible());
+
+    list->setCurrentRow(0);
+    ASSERT_GE(window.Cut().Selected(), 0);
+    const cutting::CutMotion& chosen =
+        window.Cut().Motions()[static_cast<std::size_t>(window.Cut().Selected())];
+    EXPECT_EQ(chosen.kind, cutting::MoveKind::Rapid);
+    EXPECT_EQ(chosen.end.z, -1.0);
+    EXPECT_EQ(window.statusBar()->currentMessage(), "main.nc:7");
+    // The chosen motion is drawn highlighted.
+    Surface3D* surface = window.View(0)->Panel()->DrawBox3D1();
+    const PixelPoint p = surface->Gposi(chosen.end);
+    EXPECT_EQ(surface->ScreenImage().pixel(p.x, p.y), qRgb(255, 0, 255));
 }
 
 }  // namespace
