@@ -32,16 +32,16 @@ using namespace cuttrace;
 
 class CountingViews : public PathViews {
   public:
-    void DrawColor(uint32_t colour) override { colours += colour != 0xFFFFFFFF; }
+    void SetColor(uint32_t color) override { colors += color != 0xFFFFFFFF; }
     void DrawMoveTo(const Point3&) override { ++moves; }
     void DrawLineTo(const Point3&) override { ++lines; }
-    void DrawToolTo(const Point3&) override { ++lines; }
+    void LineToShowingTool(const Point3&) override { ++lines; }
     void DrawLine(const Point3&, const Point3&) override { ++lines; }
-    void RefreshViews() override { ++refreshes; }
+    void Present() override { ++refreshes; }
 
-    uint64_t Calls() const { return colours + moves + lines + refreshes; }
+    uint64_t Calls() const { return colors + moves + lines + refreshes; }
 
-    uint64_t colours = 0;
+    uint64_t colors = 0;
     uint64_t moves = 0;
     uint64_t lines = 0;
     uint64_t refreshes = 0;

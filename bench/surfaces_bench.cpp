@@ -72,9 +72,9 @@ std::vector<Point3> Path(double step, uint64_t seed) {
 void SetUp(Renderer3D& renderer, Canvas3D& canvas, const Point3& rotation) {
     renderer.SetTarget(&canvas);
     renderer.SetSize(kWidth, kHeight);
-    renderer.View().SetAfine(rotation);
-    renderer.View().Init(kWidth, kHeight);
-    renderer.SetColor(0x0000FF);
+    renderer.View().SetRotation(rotation);
+    renderer.View().ResetView(kWidth, kHeight);
+    renderer.SetPenColor(0x0000FF);
 }
 
 void LineToSegments(benchmark::State& state, double step, const Point3& rotation) {
@@ -138,9 +138,9 @@ void BM_SurfaceLineToShort(benchmark::State& state) {
     const std::vector<Point3> points = Path(8.0, 1);
     Surface3D box;
     box.resize(kWidth, kHeight);
-    box.Init();
-    box.SetCashDraw(true);
-    box.SetColor(0x0000FF);
+    box.ResetView();
+    box.SetBuffered(true);
+    box.SetPenColor(0x0000FF);
     box.MoveTo(points[0]);
     for (auto _ : state) {
         for (const Point3& p : points)
@@ -153,10 +153,10 @@ void BM_SurfaceLineToShort(benchmark::State& state) {
 void BM_QPainterShort(benchmark::State& state) {
     const std::vector<Point3> points = Path(8.0, 1);
     Projection3D view;
-    view.Init(kWidth, kHeight);
+    view.ResetView(kWidth, kHeight);
     std::vector<QPoint> pixels;
     for (const Point3& p : points) {
-        const PixelPoint q = view.Gposi(p);
+        const PixelPoint q = view.ToPixel(p);
         pixels.emplace_back(q.x, q.y);
     }
     QImage image(kWidth, kHeight, QImage::Format_RGB32);

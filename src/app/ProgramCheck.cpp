@@ -41,15 +41,15 @@ constexpr std::size_t kSniffBytes = 4096;
 // Views that draw nothing and keep the box around every point the drawer draws.
 class ExtentViews final : public PathViews {
   public:
-    void DrawColor(uint32_t) override {}
+    void SetColor(uint32_t) override {}
     void DrawMoveTo(const Point3& p) override { Take(p); }
     void DrawLineTo(const Point3& p) override { Take(p); }
-    void DrawToolTo(const Point3& p) override { Take(p); }
+    void LineToShowingTool(const Point3& p) override { Take(p); }
     void DrawLine(const Point3& a, const Point3& b) override {
         Take(a);
         Take(b);
     }
-    void RefreshViews() override {}
+    void Present() override {}
 
     void Take(const Point3& p) {
         min_ = {std::min(min_.x, p.x), std::min(min_.y, p.y), std::min(min_.z, p.z)};

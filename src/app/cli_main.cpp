@@ -20,8 +20,8 @@
 #ifdef CUTTRACE_WITH_IMAGES
 #include "core/Settings.h"
 #include "drawing/PathDrawer.h"
-#include "surfaces/MotionLog.h"
-#include "surfaces/PathImageRenderer.h"
+#include "pictures/MotionLog.h"
+#include "pictures/PathImageRenderer.h"
 #define CUTTRACE_IMAGE_USAGE                                                               \
     "      --image FILE.png  draw every motion (quickly, behind the origin mark) into a\n" \
     "                        picture: --view 0..4 (preset, default 0), --size WxH\n"       \
@@ -188,7 +188,7 @@ class ImageOutput {
     explicit ImageOutput(const ImageOptions& options)
         : picture_(options),
           drawer_(picture_, settings_),
-          extent_(picture_.Surface().View().Afine(), settings_.cutterDiameter),
+          extent_(picture_.Surface().View().Rotation(), settings_.cutterDiameter),
           drawAsRun_(options.hasScale) {
         drawer_.SetQuick(true);
         drawer_.SetDrawRapids(true);

@@ -1,21 +1,8 @@
 #include "drawing/ArcPath.h"
 
 #include <cmath>
-#include <numbers>
 
 namespace cuttrace {
-
-namespace {
-
-constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
-
-}  // namespace
-
-double OffsetAngle(double a, double b) {
-    if (a == 0.0) return b >= 0.0 ? 90.0 : -90.0;
-    double angle = std::atan(b / a) * kDegreesPerRadian;
-    return a < 0.0 ? angle + 180.0 : angle;
-}
 
 ArcPath ArcPath::Make(const Point3& start, const MotionRecord& record) {
     ArcPath arc;
@@ -61,7 +48,7 @@ bool ArcPath::Degenerate() const {
 
 Point3 ArcPath::PointAt(double angle) const {
     Point3 p;
-    const double r = angle * (std::numbers::pi / 180.0);
+    const double r = angle * kRadiansPerDegree;
     Coordinate(p, first) = centreFirst + radius * std::cos(r);
     Coordinate(p, second) = centreSecond + radius * std::sin(r);
     const double s = Coordinate(start, normal);

@@ -9,19 +9,9 @@
 
 #include "core/MotionRecord.h"
 #include "core/Point3.h"
+#include "drawing/Geometry.h"
 
 namespace cuttrace {
-
-// The angle of an offset (a along the first axis, b along the second), in [-90, 270).
-double OffsetAngle(double a, double b);
-
-// Coordinate 0 is x, 1 is y, 2 is z.
-inline double& Coordinate(Point3& p, int axis) {
-    return axis == 0 ? p.x : axis == 1 ? p.y : p.z;
-}
-inline double Coordinate(const Point3& p, int axis) {
-    return axis == 0 ? p.x : axis == 1 ? p.y : p.z;
-}
 
 struct ArcPath {
     int first = 0;  // axis indices of the plane
@@ -38,7 +28,7 @@ struct ArcPath {
                             // the end equals the start
     double span = 0.0;      // endAngle - startAngle: > 0 counter-clockwise, < 0 clockwise
 
-    // Sets up the arc from start to the record's end point around its centre (c1, c2);
+    // Sets up the arc from start to the record's end point around its centre (centreFirst, centreSecond);
     // the plane and the sense come from the record's kind.
     static ArcPath Make(const Point3& start, const MotionRecord& record);
 

@@ -1,7 +1,6 @@
 #include "drawing/ArcPolygon.h"
 
 #include <cmath>
-#include <numbers>
 
 namespace cuttrace {
 
@@ -28,7 +27,7 @@ ArcPolygon::ArcPolygon(const ArcPath& arc, double stepDegrees)
     const double steps = std::ceil(std::fabs(arc.span) / stepDegrees - kStepTolerance);
     count_ = steps < 1.0 ? 1 : static_cast<int64_t>(steps);
     const double signedStep = arc.clockwise ? -stepDegrees : stepDegrees;
-    const double radians = signedStep * (std::numbers::pi / 180.0);
+    const double radians = signedStep * kRadiansPerDegree;
     cosStep_ = std::cos(radians);
     sinStep_ = std::sin(radians);
     normalPerStep_ = (Coordinate(arc.end, arc.normal) - normalStart_) * signedStep / arc.span;

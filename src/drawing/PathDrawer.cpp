@@ -2,30 +2,21 @@
 
 #include <cmath>
 
+#include "drawing/Geometry.h"
+
 namespace cuttrace {
-
-namespace {
-
-// Two coordinates are the same when they differ by less than this.
-constexpr double kSamePointTolerance = 1e-8;
-
-double Distance(const Point3& a, const Point3& b) {
-    return std::hypot(a.x - b.x, a.y - b.y, a.z - b.z);
-}
-
-}  // namespace
 
 PathDrawer::PathDrawer(PathViews& views, const Settings& settings)
     : views_(views),
       settings_(&settings),
-      rapidColour_(&settings.rapidColor),
-      feedColour_(&settings.feedColor),
-      spotColour_(&settings.cycleColor) {}
+      rapidColor_(&settings.rapidColor),
+      feedColor_(&settings.feedColor),
+      cycleColor_(&settings.cycleColor) {}
 
-void PathDrawer::SetColours(const Settings& settings) {
-    rapidColour_ = &settings.rapidColor;
-    feedColour_ = &settings.feedColor;
-    spotColour_ = &settings.cycleColor;
+void PathDrawer::BindColors(const Settings& settings) {
+    rapidColor_ = &settings.rapidColor;
+    feedColor_ = &settings.feedColor;
+    cycleColor_ = &settings.cycleColor;
 }
 
 void PathDrawer::SetFeed(double feedPerMinute) {
@@ -37,7 +28,6 @@ void PathDrawer::SetFeed(double feedPerMinute) {
 }
 
 void PathDrawer::BeginMotion(const MotionRecord& record) {
-    kind_ = record.kind;
     const Point3 to{record.x, record.y, record.z};
     switch (record.kind) {
         case KindRapid:
@@ -81,7 +71,7 @@ void PathDrawer::BeginMotion(const MotionRecord& record) {
             }
             break;
     }
-    if (!quick_) views_.RefreshViews();
+    if (!quick_) views_.Present();
 }
 
 void PathDrawer::Advance(double seconds) {
@@ -103,19 +93,15 @@ void PathDrawer::Advance(double seconds) {
                 break;
         }
     }
-    views_.RefreshViews();
+    views_.Present();
 }
 
 bool PathDrawer::SameAsCurrent(const Point3& p) const {
-    auto same = [](double a, double b) {
-        const double d = a - b;
-        return d > -kSamePointTolerance && d < kSamePointTolerance;
-    };
-    return same(p.x, current_.x) && same(p.y, current_.y) && same(p.z, current_.z);
+    return SamePoint(p, current_);
 }
 
-uint32_t PathDrawer::LineColour() const {
-    return family_ == Family::Rapid ? *rapidColour_ : *feedColour_;
+uint32_t PathDrawer::LineColor() const {
+    return family_ == Family::Rapid ? *rapidColor_ : *feedColor_;
 }
 
 double PathDrawer::LineSpeed() const {
@@ -129,34 +115,34 @@ void PathDrawer::StartLine(Family family, const Point3& to, bool evenIfZeroLengt
     }
     family_ = family;
     busy_ = true;
-    direction_ = kClockwise;
-    t_ = 0.0;
+    lineProgress_ = 0.0;
     end_ = to;
     lineStart_ = current_;
     lineDelta_ = {to.x - current_.x, to.y - current_.y, to.z - current_.z};
     moving_ = current_;
     current_ = to;
     // The end is stored now, so a repaint during the animation shows the whole line.
-    vertices_.Append(to, LineColour());
+    vertices_.Append(to, LineColor());
     lineLength_ = std::hypot(lineDelta_.x, lineDelta_.y, lineDelta_.z);
 }
 
 void PathDrawer::StepLine(double seconds) {
-    views_.DrawColor(LineColour());
+    views_.SetColor(LineColor());
     const Point3 previous = moving_;
     const double speed = LineSpeed();
-    t_ += speed * seconds / lineLength_;
+    lineProgress_ += speed * seconds / lineLength_;
     // A line without a usable length (no length, or one too long to be a number) ends at
     // once, so the animation always finishes.
-    if (!(t_ < 1.0) || !(lineLength_ > 0.0) || !std::isfinite(lineLength_)) {
-        t_ = 1.0;
+    if (!(lineProgress_ < 1.0) || !(lineLength_ > 0.0) || !std::isfinite(lineLength_)) {
+        lineProgress_ = 1.0;
         busy_ = false;
         moving_ = end_;
     } else {
-        moving_ = {lineStart_.x + lineDelta_.x * t_, lineStart_.y + lineDelta_.y * t_,
-                   lineStart_.z + lineDelta_.z * t_};
+        moving_ = {lineStart_.x + lineDelta_.x * lineProgress_,
+                   lineStart_.y + lineDelta_.y * lineProgress_,
+                   lineStart_.z + lineDelta_.z * lineProgress_};
     }
-    views_.DrawToolTo(moving_);
+    views_.LineToShowingTool(moving_);
     const double time = Distance(moving_, previous) / speed;
     if (std::isfinite(time)) totalTime_ += time;
 }
@@ -169,18 +155,18 @@ void PathDrawer::QuickLine(Family family, const Point3& to, bool evenIfZeroLengt
     family_ = family;
     busy_ = true;
     end_ = to;
-    const uint32_t colour = LineColour();
-    views_.DrawColor(colour);
+    const uint32_t color = LineColor();
+    views_.SetColor(color);
     views_.DrawLine(current_, end_);
     busy_ = false;
     current_ = end_;
     moving_ = end_;
-    vertices_.Append(end_, colour);
+    vertices_.Append(end_, color);
 }
 
 void PathDrawer::Redraw() {
-    vertices_.ForEach([this](const Point3& point, uint32_t colour) {
-        views_.DrawColor(colour);
+    vertices_.ForEach([this](const Point3& point, uint32_t color) {
+        views_.SetColor(color);
         views_.DrawLineTo(point);
     });
 }
@@ -195,7 +181,7 @@ void PathDrawer::DrawOrigin(double scale) {
     const double b = 2.0 / scale;
     const double c = 20.0 / scale;
     const double d = 1.0 / scale;
-    views_.DrawColor(settings_->originColor);
+    views_.SetColor(settings_->originColor);
     // Arrow heads on X, Y and Z.
     views_.DrawMoveTo({a, b, 0});
     views_.DrawLineTo({c, 0, 0});

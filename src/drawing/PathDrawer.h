@@ -19,20 +19,18 @@ namespace cuttrace {
 
 class PathDrawer {
   public:
-    static constexpr int32_t kClockwise = 82;         // 'R'; also a drilling feed downwards
-    static constexpr int32_t kCounterClockwise = 76;  // 'L'; also a drilling feed upwards
-    static constexpr double kRapidSpeed = 166.0;      // length units per second
+    static constexpr double kRapidSpeed = 166.0;  // length units per second
     static constexpr double kArcResolution = 8.0;
 
-    // The colours are read through references to the record's Rapid, Feed and Spot fields;
+    // The colors are read through references to the record's Rapid, Feed and Spot fields;
     // the record's CutterDia and Org are read at the moment they are used. Both the views
     // and the record must outlive the drawer.
     PathDrawer(PathViews& views, const Settings& settings);
     PathDrawer(const PathDrawer&) = delete;
     PathDrawer& operator=(const PathDrawer&) = delete;
 
-    // Points the colour references at another record's Rapid, Feed and Spot fields.
-    void SetColours(const Settings& settings);
+    // Points the color references at another record's Rapid, Feed and Spot fields.
+    void BindColors(const Settings& settings);
 
     // Feed per minute; the sign is ignored and 0 (or a value that is not a number) draws at
     // 1 unit per minute.
@@ -46,11 +44,11 @@ class PathDrawer {
     // One animation step by the seconds elapsed since the previous step or the start.
     void Advance(double seconds);
 
-    // Replays every stored point as a line in its own colour, from wherever the pens are.
+    // Replays every stored point as a line in its own color, from wherever the pens are.
     void Redraw();
     // Forgets every stored point.
     void ClearPath();
-    // Draws the origin mark in the Org colour, sized for the given view scale; the pens
+    // Draws the origin mark in the Org color, sized for the given view scale; the pens
     // end at the origin.
     void DrawOrigin(double scale);
 
@@ -61,22 +59,19 @@ class PathDrawer {
     void SetDrawRapids(bool draw) { drawRapids_ = draw; }
     double TotalTime() const { return totalTime_; }  // seconds of animated motion
     void SetTotalTime(double seconds) { totalTime_ = seconds; }
-    int32_t Direction() const { return direction_; }
-    int32_t Kind() const { return kind_; }
 
     // Where the tool is after the motions begun so far (already the end of a motion that
     // is still being animated).
     const Point3& CurrentPosition() const { return current_; }
-    const Point3& EndPosition() const { return end_; }
     // The animated tool position: the last point drawn.
-    const Point3& MovingPoint() const { return moving_; }
+    const Point3& ToolPosition() const { return moving_; }
     const VertexList& Vertices() const { return vertices_; }
 
   private:
     enum class Family { None, Rapid, Feed, Arc, Cycle };
 
     bool SameAsCurrent(const Point3& p) const;
-    uint32_t LineColour() const;
+    uint32_t LineColor() const;
     double LineSpeed() const;
 
     void StartLine(Family family, const Point3& to, bool evenIfZeroLength);
@@ -97,15 +92,13 @@ class PathDrawer {
 
     PathViews& views_;
     const Settings* settings_;
-    const uint32_t* rapidColour_;
-    const uint32_t* feedColour_;
-    const uint32_t* spotColour_;
+    const uint32_t* rapidColor_;
+    const uint32_t* feedColor_;
+    const uint32_t* cycleColor_;
 
     bool busy_ = false;
     bool drawRapids_ = false;
     bool quick_ = false;
-    int32_t direction_ = 0;
-    int32_t kind_ = 0;
     Family family_ = Family::None;
     double feedSpeed_ = 1.0;
 
@@ -117,7 +110,7 @@ class PathDrawer {
     Point3 lineStart_;
     Point3 lineDelta_;
     double lineLength_ = 0.0;
-    double t_ = 0.0;
+    double lineProgress_ = 0.0;
 
     // Arc being drawn.
     ArcPath arc_;
@@ -125,7 +118,7 @@ class PathDrawer {
 
     // Drilling cycle being drawn.
     Point3 hole_;  // the hole at the initial level (where the cycle ends)
-    double rLevel_ = 0.0;
+    double retractLevel_ = 0.0;
     double bottom_ = 0.0;
     double sign_ = 1.0;
 

@@ -1,23 +1,18 @@
 // Arcs of the tool path drawer.
 #include <cmath>
 #include <cstdint>
-#include <numbers>
 
 #include "drawing/ArcPolygon.h"
+#include "drawing/Geometry.h"
 #include "drawing/PathDrawer.h"
 
 namespace cuttrace {
 
 namespace {
 
-constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
 // The quick step never goes below this, so a huge radius cannot make a huge polygon
 // (36,000 segments at most per turn; radii up to 4,000 keep their 40/radius step).
 constexpr double kMinQuickArcStep = 0.01;
-
-double Distance(const Point3& a, const Point3& b) {
-    return std::hypot(a.x - b.x, a.y - b.y, a.z - b.z);
-}
 
 }  // namespace
 
@@ -31,7 +26,6 @@ bool PathDrawer::DrawArcAsLine(const MotionRecord& record) {
     } else {
         StartLine(Family::Feed, to, true);
     }
-    direction_ = arc_.clockwise ? kClockwise : kCounterClockwise;
     return true;
 }
 
@@ -42,13 +36,12 @@ void PathDrawer::StartArc(const MotionRecord& record) {
     busy_ = true;
     moving_ = current_;
     end_ = arc_.end;
-    direction_ = arc_.clockwise ? kClockwise : kCounterClockwise;
     angle_ = arc_.startAngle;
     current_ = end_;
 }
 
 void PathDrawer::StepArc(double seconds) {
-    views_.DrawColor(*feedColour_);
+    views_.SetColor(*feedColor_);
     const Point3 previous = moving_;
     const double step = feedSpeed_ * seconds / arc_.radius * kDegreesPerRadian;
     angle_ += arc_.clockwise ? -step : step;
@@ -58,10 +51,10 @@ void PathDrawer::StepArc(double seconds) {
         busy_ = false;
     }
     moving_ = arc_.PointAt(angle_);
-    views_.DrawToolTo(moving_);
+    views_.LineToShowingTool(moving_);
     const double time = Distance(moving_, previous) / feedSpeed_;
     if (std::isfinite(time)) totalTime_ += time;
-    vertices_.Append(moving_, *feedColour_);
+    vertices_.Append(moving_, *feedColor_);
 }
 
 void PathDrawer::QuickArc(const MotionRecord& record) {
@@ -71,7 +64,6 @@ void PathDrawer::QuickArc(const MotionRecord& record) {
     busy_ = true;
     moving_ = current_;
     end_ = arc_.end;
-    direction_ = arc_.clockwise ? kClockwise : kCounterClockwise;
 
     double step = arc_.radius > 1.0 ? 5.0 * kArcResolution / arc_.radius : 90.0;
     if (step < kMinQuickArcStep) step = kMinQuickArcStep;
@@ -79,8 +71,8 @@ void PathDrawer::QuickArc(const MotionRecord& record) {
     // exactly does not add a zero-length segment.
     const ArcPolygon polygon(arc_, step);
 
-    const uint32_t colour = *feedColour_;
-    views_.DrawColor(colour);
+    const uint32_t color = *feedColor_;
+    views_.SetColor(color);
     Point3 previous = current_;
     Point3 points[ArcPolygon::kBatch];
     ArcPolygon::Cursor cursor = polygon.Begin();
@@ -90,7 +82,7 @@ void PathDrawer::QuickArc(const MotionRecord& record) {
             previous = points[i];
         }
     }
-    vertices_.AppendArc(polygon, colour);
+    vertices_.AppendArc(polygon, color);
     angle_ = arc_.endAngle;
     moving_ = previous;
     busy_ = false;

@@ -2,8 +2,8 @@
 // the bottom with a tool mark at each step, and the retract to the initial level.
 #include <cmath>
 #include <cstdint>
-#include <numbers>
 
+#include "drawing/Geometry.h"
 #include "drawing/PathDrawer.h"
 
 namespace cuttrace {
@@ -24,10 +24,9 @@ void PathDrawer::SetUpCycle(const MotionRecord& record) {
     family_ = Family::Cycle;
     busy_ = true;
     hole_ = {record.x, record.y, current_.z};
-    rLevel_ = record.RetractLevel();
+    retractLevel_ = record.RetractLevel();
     bottom_ = record.z;
-    const bool down = bottom_ <= rLevel_;
-    direction_ = down ? kClockwise : kCounterClockwise;
+    const bool down = bottom_ <= retractLevel_;
     sign_ = down ? -1.0 : 1.0;
     end_ = hole_;
 }
@@ -41,7 +40,6 @@ void PathDrawer::ToolMark(const Point3& p) {
     const double rho = settings_->cutterDiameter;
     double step = rho > 1.0 ? 60.0 / rho : 90.0;
     if (!(step >= kMinMarkStep)) step = kMinMarkStep;
-    constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
     // Begins with a zero-length segment at angle 0; not closed when 360 is not a whole
     // number of steps.
     Point3 previous{p.x + rho, p.y, p.z};
@@ -57,12 +55,12 @@ void PathDrawer::ToolMark(const Point3& p) {
 
 void PathDrawer::StartCycle(const MotionRecord& record) {
     SetUpCycle(record);
-    const Point3 rPoint{record.x, record.y, rLevel_};
+    const Point3 rPoint{record.x, record.y, retractLevel_};
     moving_ = rPoint;
-    views_.DrawColor(*rapidColour_);
+    views_.SetColor(*rapidColor_);
     views_.DrawMoveTo(current_);
-    views_.DrawToolTo(hole_);
-    views_.DrawToolTo(rPoint);
+    views_.LineToShowingTool(hole_);
+    views_.LineToShowingTool(rPoint);
     current_ = hole_;
 }
 
@@ -73,7 +71,7 @@ void PathDrawer::StepCycle(double seconds) {
         moving_.z = bottom_;
         busy_ = false;
     }
-    views_.DrawColor(*spotColour_);
+    views_.SetColor(*cycleColor_);
     if (busy_) {
         ToolMark(moving_);
         const double time = std::fabs(moving_.z - previousZ) / feedSpeed_;
@@ -83,21 +81,21 @@ void PathDrawer::StepCycle(double seconds) {
     const Point3 bottom{hole_.x, hole_.y, bottom_};
     ToolMark(bottom);
     views_.DrawMoveTo(bottom);
-    views_.DrawToolTo({hole_.x, hole_.y, rLevel_});
-    views_.DrawToolTo(hole_);
+    views_.LineToShowingTool({hole_.x, hole_.y, retractLevel_});
+    views_.LineToShowingTool(hole_);
 }
 
 void PathDrawer::QuickCycle(const MotionRecord& record) {
-    views_.DrawColor(*spotColour_);
+    views_.SetColor(*cycleColor_);
     const Point3 start = current_;
     SetUpCycle(record);
-    const Point3 rPoint{hole_.x, hole_.y, rLevel_};
+    const Point3 rPoint{hole_.x, hole_.y, retractLevel_};
     views_.DrawLine(start, hole_);
     views_.DrawLine(hole_, rPoint);
     moving_ = rPoint;
     // One mark per unit of depth, counted from the R level so that no rounding piles up.
     for (int64_t k = 1;; ++k) {
-        const double z = rLevel_ + sign_ * static_cast<double>(k);
+        const double z = retractLevel_ + sign_ * static_cast<double>(k);
         if (CycleBottomReached(z) || k > kMaxQuickCycleMarks) {
             moving_.z = bottom_;
             ToolMark(moving_);

@@ -14,14 +14,14 @@ class PathViews {
   public:
     virtual ~PathViews() = default;
 
-    virtual void DrawColor(uint32_t colour) = 0;  // 0x00BBGGRR
+    virtual void SetColor(uint32_t color) = 0;  // 0x00BBGGRR
     virtual void DrawMoveTo(const Point3& p) = 0;
     virtual void DrawLineTo(const Point3& p) = 0;
     // A line to p, then the tool picture at p when the cutter display setting is on.
-    virtual void DrawToolTo(const Point3& p) = 0;
+    virtual void LineToShowingTool(const Point3& p) = 0;
     virtual void DrawLine(const Point3& a, const Point3& b) = 0;
     // Copies the off-screen drawing to the screen.
-    virtual void RefreshViews() = 0;
+    virtual void Present() = 0;
 };
 
 }  // namespace cuttrace

@@ -25,14 +25,14 @@ PathVertex VertexList::operator[](std::size_t i) const {
     const std::size_t offset = i - run.firstVertex;
     if (!run.arc) {
         const Point& p = points_[run.source + offset];
-        return {{p.x, p.y, p.z}, run.colour};
+        return {{p.x, p.y, p.z}, run.color};
     }
     const ArcPolygon& polygon = arcs_[run.source];
     Point3 points[ArcPolygon::kBatch];
     ArcPolygon::Cursor cursor = polygon.Begin();
     std::size_t skipped = 0;
     while (const std::size_t n = polygon.Fill(cursor, points)) {
-        if (offset < skipped + n) return {points[offset - skipped], run.colour};
+        if (offset < skipped + n) return {points[offset - skipped], run.color};
         skipped += n;
     }
     return {};  // not reached: the run holds offset + 1 points or more

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <numbers>
+#include "drawing/Geometry.h"
 
 namespace cuttrace {
 
@@ -22,7 +22,7 @@ double RayAngle(const QRectF& box, QPoint through) {
     const double dx = through.x() - c.x();
     const double dy = c.y() - through.y();
     if (dx == 0.0 && dy == 0.0) return 0.0;
-    return std::atan2(dy, dx) * 180.0 / std::numbers::pi;
+    return std::atan2(dy, dx) * kDegreesPerRadian;
 }
 
 // The box between two corners given in either order.
@@ -32,9 +32,9 @@ QRectF Box(QPoint a, QPoint b) {
 
 }  // namespace
 
-QColor ColorFromRef(std::uint32_t colour) {
-    return QColor(static_cast<int>(colour & 0xFFu), static_cast<int>((colour >> 8) & 0xFFu),
-                  static_cast<int>((colour >> 16) & 0xFFu));
+QColor ColorFromBgr(std::uint32_t color) {
+    return QColor(static_cast<int>(color & 0xFFu), static_cast<int>((color >> 8) & 0xFFu),
+                  static_cast<int>((color >> 16) & 0xFFu));
 }
 
 Canvas2D::Canvas2D() : penColor_(Qt::black), brushColor_(Qt::white), fontColor_(Qt::black) {}

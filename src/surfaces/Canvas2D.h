@@ -1,5 +1,5 @@
 // The drawing state of one target of the 2D surface (its own screen image or the printer's
-// page): pen, brush and font with their colours, the pen mode and the pen position, as a
+// page): pen, brush and font with their colors, the pen mode and the pen position, as a
 // paint-box canvas keeps them between calls.
 //
 // An image target gets a fresh painter for every operation; a page target is drawn through
@@ -22,8 +22,8 @@ class QPaintDevice;
 
 namespace cuttrace {
 
-// 0x00BBGGRR (red in the lowest byte) to a colour.
-QColor ColorFromRef(std::uint32_t colour);
+// 0x00BBGGRR (red in the lowest byte) to a color.
+QColor ColorFromBgr(std::uint32_t color);
 
 class Canvas2D {
   public:

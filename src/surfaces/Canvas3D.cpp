@@ -34,9 +34,9 @@ Canvas3D::Canvas3D(int width, int height) : image_(WhiteImage(width, height)) {
 
 Canvas3D::Canvas3D(Canvas3D&& other) noexcept
     : image_(std::move(other.image_)),
-      penColour_(other.penColour_),
+      penColor_(other.penColor_),
       penRgb_(other.penRgb_),
-      brushColour_(other.brushColour_),
+      brushColor_(other.brushColor_),
       penPos_(other.penPos_) {
     Refresh();
     other.Refresh();
@@ -45,9 +45,9 @@ Canvas3D::Canvas3D(Canvas3D&& other) noexcept
 Canvas3D& Canvas3D::operator=(Canvas3D&& other) noexcept {
     if (this == &other) return *this;
     image_ = std::move(other.image_);
-    penColour_ = other.penColour_;
+    penColor_ = other.penColor_;
     penRgb_ = other.penRgb_;
-    brushColour_ = other.brushColour_;
+    brushColor_ = other.brushColor_;
     penPos_ = other.penPos_;
     Refresh();
     other.Refresh();
@@ -113,7 +113,7 @@ void Canvas3D::Polygon(const PixelPoint* points, int count) {
     if (count <= 0) return;
     PaintWith([&](QPainter& painter) {
         painter.setPen(QColor(penRgb_));
-        painter.setBrush(QColor(ToRgb(brushColour_)));
+        painter.setBrush(QColor(ToRgb(brushColor_)));
         painter.drawPolygon(ToPolygon(points, count));
     });
 }
@@ -129,16 +129,16 @@ void Canvas3D::Ellipse(int left, int top, int right, int bottom) {
             return;
         }
         painter.setPen(QColor(penRgb_));
-        painter.setBrush(QColor(ToRgb(brushColour_)));
+        painter.setBrush(QColor(ToRgb(brushColor_)));
         // The box's right and bottom edges are outside the figure; the outline is drawn on
         // the pixels just inside them.
         painter.drawEllipse(QRect(QPoint(left, top), QPoint(right - 2, bottom - 2)));
     });
 }
 
-void Canvas3D::Fill(uint32_t colour) {
+void Canvas3D::Fill(uint32_t color) {
     PixelsChanged();
-    const QRgb rgb = ToRgb(colour);
+    const QRgb rgb = ToRgb(color);
     for (int y = 0; y < pixels_.height; ++y) {
         uint32_t* row = pixels_.bits + y * pixels_.stride;
         std::fill(row, row + pixels_.width, rgb);

@@ -21,12 +21,12 @@ namespace cuttrace {
 
 class Canvas3D {
   public:
-    // Colours are 0x00BBGGRR, red in the lowest byte.
+    // Colors are 0x00BBGGRR, red in the lowest byte.
     static constexpr uint32_t kBlack = 0x000000;
     static constexpr uint32_t kWhite = 0xFFFFFF;
-    static QRgb ToRgb(uint32_t colour) {
-        return qRgb(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                    static_cast<int>((colour >> 16) & 0xFF));
+    static QRgb ToRgb(uint32_t color) {
+        return qRgb(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
+                    static_cast<int>((color >> 16) & 0xFF));
     }
     static uint32_t FromRgb(QRgb rgb) {
         return static_cast<uint32_t>(qRed(rgb)) | (static_cast<uint32_t>(qGreen(rgb)) << 8) |
@@ -46,15 +46,15 @@ class Canvas3D {
     // A new size; what fits of the old content stays at the top left, the rest is white.
     void Resize(int width, int height);
 
-    uint32_t PenColor() const { return penColour_; }
-    void SetPenColor(uint32_t colour) {
-        penColour_ = colour;
-        const QRgb rgb = ToRgb(colour);
+    uint32_t PenColor() const { return penColor_; }
+    void SetPenColor(uint32_t color) {
+        penColor_ = color;
+        const QRgb rgb = ToRgb(color);
         penPixelSet_ = penPixelSet_ && rgb == penRgb_;
         penRgb_ = rgb;
     }
-    uint32_t BrushColor() const { return brushColour_; }
-    void SetBrushColor(uint32_t colour) { brushColour_ = colour; }
+    uint32_t BrushColor() const { return brushColor_; }
+    void SetBrushColor(uint32_t color) { brushColor_ = color; }
     PixelPoint PenPos() const { return penPos_; }
 
     void MoveTo(PixelPoint p) {
@@ -79,11 +79,11 @@ class Canvas3D {
     // The ellipse in the box (left, top)-(right, bottom), right and bottom excluded, outlined
     // with the pen and filled with the brush.
     void Ellipse(int left, int top, int right, int bottom);
-    // The whole image in one colour; pen and brush keep theirs.
-    void Fill(uint32_t colour);
+    // The whole image in one color; pen and brush keep theirs.
+    void Fill(uint32_t color);
     // The picture with its top-left corner at p, opaque.
     void DrawImage(PixelPoint p, const QImage& picture);
-    // A polyline in not-xor mode with the pen colour: each segment leaves out its last pixel,
+    // A polyline in not-xor mode with the pen color: each segment leaves out its last pixel,
     // so drawing the same outline twice restores the image.
     void NotXorPolyline(const PixelPoint* points, int count);
     // Copies the other canvas's image over this one, stretched if the sizes differ.
@@ -107,12 +107,12 @@ class Canvas3D {
 
     QImage image_;
     PixelBuffer pixels_;
-    uint32_t penColour_ = kBlack;
+    uint32_t penColor_ = kBlack;
     QRgb penRgb_ = ToRgb(kBlack);
-    uint32_t brushColour_ = kWhite;
+    uint32_t brushColor_ = kWhite;
     PixelPoint penPos_;
-    // The pixel at the pen position has the pen colour: the last line ended there inside
-    // the image, and nothing has changed the pixels, the pen colour or its position since.
+    // The pixel at the pen position has the pen color: the last line ended there inside
+    // the image, and nothing has changed the pixels, the pen color or its position since.
     // A path's next line then need not set its start again.
     bool penPixelSet_ = false;
 };

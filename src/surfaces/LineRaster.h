@@ -20,66 +20,12 @@ struct PixelBuffer {
     int height = 0;
 };
 
-namespace raster_detail {
-
-__extension__ typedef __int128 Wide;
-
-// The quotient and remainder of num / den (den > 0), in 64 bits when num fits.
-inline Wide Quotient(Wide num, int64_t den) {
-    if (num >= INT64_MIN && num <= INT64_MAX) return static_cast<int64_t>(num) / den;
-    return num / den;
-}
-inline Wide Remainder(Wide num, int64_t den) {
-    if (num >= INT64_MIN && num <= INT64_MAX) return static_cast<int64_t>(num) % den;
-    return num % den;
-}
-
-inline int64_t CeilDiv(Wide num, int64_t den) {  // den > 0
-    Wide q = Quotient(num, den);
-    if (num > 0 && Remainder(num, den) != 0) ++q;
-    constexpr int64_t kMax = INT64_MAX / 4;
-    if (q > kMax) return kMax;
-    if (q < -kMax) return -kMax;
-    return static_cast<int64_t>(q);
-}
-
-}  // namespace raster_detail
-
 // The steps of a line that land inside the buffer (see RasterLine), for a line that does
 // not lie wholly inside: *first..*stop, with the minor steps taken and the error term at
-// *first. False when no step lands inside.
-[[gnu::noinline]] inline bool VisibleSteps(const PixelBuffer& buf, bool xMajor, int64_t majorStart,
-                                           int64_t minorStart, int64_t majorSign, int64_t minorSign,
-                                           int64_t n, int64_t m, int64_t* first, int64_t* stop,
-                                           int64_t* minorSteps, int64_t* error) {
-    using raster_detail::Wide;
-    const int64_t majorMax = (xMajor ? buf.width : buf.height) - 1;
-    const int64_t minorMax = (xMajor ? buf.height : buf.width) - 1;
-    // Steps whose major coordinate is inside.
-    if (majorSign > 0) {
-        *first = *first > -majorStart ? *first : -majorStart;
-        *stop = *stop < majorMax - majorStart ? *stop : majorMax - majorStart;
-    } else {
-        *first = *first > majorStart - majorMax ? *first : majorStart - majorMax;
-        *stop = *stop < majorStart ? *stop : majorStart;
-    }
-    // Steps whose minor coordinate is inside: q(i) in [qlo, qhi].
-    const int64_t qlo = minorSign > 0 ? -minorStart : minorStart - minorMax;
-    const int64_t qhi = minorSign > 0 ? minorMax - minorStart : minorStart;
-    if (m == 0) {
-        if (qlo > 0 || qhi < 0) return false;
-    } else {
-        const int64_t lo = raster_detail::CeilDiv(Wide{2} * n * qlo - n, 2 * m);
-        const int64_t hi = raster_detail::CeilDiv(Wide{2} * n * (qhi + 1) - n, 2 * m) - 1;
-        *first = *first > lo ? *first : lo;
-        *stop = *stop < hi ? *stop : hi;
-    }
-    if (*first > *stop) return false;
-    const Wide s = Wide{2} * *first * m + n;
-    *minorSteps = static_cast<int64_t>(raster_detail::Quotient(s, 2 * n));
-    *error = static_cast<int64_t>(raster_detail::Remainder(s, 2 * n));
-    return true;
-}
+// *first. False when no step lands inside. (Exact for any 32-bit ends: wide integers inside.)
+bool VisibleSteps(const PixelBuffer& buf, bool xMajor, int64_t majorStart, int64_t minorStart,
+                  int64_t majorSign, int64_t minorSign, int64_t n, int64_t m, int64_t* first,
+                  int64_t* stop, int64_t* minorSteps, int64_t* error);
 
 // True for a line of at most two steps (as most segments of a path are); for ends that lie
 // inside a buffer.
@@ -87,27 +33,27 @@ inline bool IsShortLine(int x0, int y0, int x1, int y1) {
     return static_cast<unsigned>(x1 - x0 + 2) <= 4u && static_cast<unsigned>(y1 - y0 + 2) <= 4u;
 }
 
-// A short line (IsShortLine) with both ends inside the buffer, in one colour: the two ends
+// A short line (IsShortLine) with both ends inside the buffer, in one color: the two ends
 // and the pixel half way, rounded away from the start (for a shorter line one of the ends).
-// Without drawStart the start pixel is left as it is (the caller knows it has the colour).
-inline void RasterShort(const PixelBuffer& buf, int x0, int y0, int x1, int y1, uint32_t colour,
+// Without drawStart the start pixel is left as it is (the caller knows it has the color).
+inline void RasterShort(const PixelBuffer& buf, int x0, int y0, int x1, int y1, uint32_t color,
                         bool drawStart = true) {
     const int dx = x1 - x0;
     const int dy = y1 - y0;
     const ptrdiff_t stride = buf.stride;
     uint32_t* const start = buf.bits + static_cast<ptrdiff_t>(y0) * stride + x0;
-    if (drawStart) *start = colour;
+    if (drawStart) *start = color;
     // Half of -2..2 steps, rounded away from zero.
     static constexpr int8_t kHalf[5] = {-1, -1, 0, 1, 1};
-    start[static_cast<ptrdiff_t>(kHalf[dy + 2]) * stride + kHalf[dx + 2]] = colour;
-    start[static_cast<ptrdiff_t>(dy) * stride + dx] = colour;
+    start[static_cast<ptrdiff_t>(kHalf[dy + 2]) * stride + kHalf[dx + 2]] = color;
+    start[static_cast<ptrdiff_t>(dy) * stride + dx] = color;
 }
 
-// The line from (x0, y0) to (x1, y1), both ends inside the buffer, in one colour: the same
+// The line from (x0, y0) to (x1, y1), both ends inside the buffer, in one color: the same
 // pixels RasterLine lights, with the set-up of a short line kept to a few instructions.
-inline void RasterInside(const PixelBuffer& buf, int x0, int y0, int x1, int y1, uint32_t colour) {
+inline void RasterInside(const PixelBuffer& buf, int x0, int y0, int x1, int y1, uint32_t color) {
     if (IsShortLine(x0, y0, x1, y1)) {
-        RasterShort(buf, x0, y0, x1, y1, colour);
+        RasterShort(buf, x0, y0, x1, y1, color);
         return;
     }
     int n = x1 - x0;  // steps along the major axis
@@ -131,7 +77,7 @@ inline void RasterInside(const PixelBuffer& buf, int x0, int y0, int x1, int y1,
         minorStep = s;
     }
     uint32_t* p = buf.bits + static_cast<ptrdiff_t>(y0) * buf.stride + x0;
-    *p = colour;
+    *p = color;
     const int twoN = 2 * n;
     const int twoM = 2 * m;
     int error = n;
@@ -144,7 +90,7 @@ inline void RasterInside(const PixelBuffer& buf, int x0, int y0, int x1, int y1,
         } else {
             p += majorStep;
         }
-        *p = colour;
+        *p = color;
     }
 }
 

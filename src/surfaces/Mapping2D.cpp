@@ -7,8 +7,6 @@ namespace cuttrace::map2d {
 
 namespace {
 
-__extension__ using Wide = __int128;
-
 template <typename Int>
 Int Clamped(double v, Int limit) {
     if (std::isnan(v)) return 0;
@@ -16,16 +14,6 @@ Int Clamped(double v, Int limit) {
     if (t > static_cast<double>(limit)) return limit;
     if (t < -static_cast<double>(limit)) return -limit;
     return static_cast<Int>(t);
-}
-
-// Truncates toward zero, but takes a value within rounding noise of a whole number as that
-// number: a crossing that lies exactly on a pixel must not slip to the next one because the
-// division left ...99999 behind.
-std::int64_t TruncNearInteger(long double v) {
-    constexpr long double kNoise = 1e-6L;
-    const long double nearest = std::round(v);
-    const long double kept = std::fabs(v - nearest) < kNoise ? nearest : std::trunc(v);
-    return ToWidePixel(static_cast<double>(kept));
 }
 
 Pixel Narrow(WidePixel p) {
@@ -42,10 +30,10 @@ std::int64_t ToWidePixel(double v) {
     return Clamped<std::int64_t>(v, kWideLimit);
 }
 
-void AxisChange(int mode, double& x, double& y) {
+void ToDisplayAxes(AxisOrientation mode, double& x, double& y) {
     const double px = x;
     const double py = y;
-    switch (mode) {
+    switch (static_cast<int>(mode)) {
         case 2:
             x = py, y = px;
             break;
@@ -72,8 +60,8 @@ void AxisChange(int mode, double& x, double& y) {
     }
 }
 
-void AxisRestore(int mode, double u, double v, double& x, double& y) {
-    switch (mode) {
+void FromDisplayAxes(AxisOrientation mode, double u, double v, double& x, double& y) {
+    switch (static_cast<int>(mode)) {
         case 2:
             x = v, y = u;
             break;
@@ -102,10 +90,10 @@ void AxisRestore(int mode, double u, double v, double& x, double& y) {
 }
 
 void DisplayToPixel(const View& view, double u, double v, double& X, double& Y) {
-    const double s = view.Scall * view.Factor();
-    if (view.Printing) {
-        X = u * s + view.PrintOrigin.x;
-        Y = -v * s + view.PrintOrigin.y;
+    const double s = view.Scale * view.Factor();
+    if (view.onPage) {
+        X = u * s + view.pageOrigin.x;
+        Y = -v * s + view.pageOrigin.y;
     } else {
         X = u * s + view.Origin.x + view.Offset.x;
         Y = -v * s + view.Origin.y + view.Offset.y;
@@ -113,7 +101,7 @@ void DisplayToPixel(const View& view, double u, double v, double& X, double& Y) 
 }
 
 Pixel WorldToPixel(const View& view, double x, double y) {
-    AxisChange(view.AxisMode, x, y);
+    ToDisplayAxes(view.orientation, x, y);
     double X = 0.0;
     double Y = 0.0;
     DisplayToPixel(view, x, y, X, Y);
@@ -121,7 +109,7 @@ Pixel WorldToPixel(const View& view, double x, double y) {
 }
 
 WidePixel WorldToWidePixel(const View& view, double x, double y) {
-    AxisChange(view.AxisMode, x, y);
+    ToDisplayAxes(view.orientation, x, y);
     double X = 0.0;
     double Y = 0.0;
     DisplayToPixel(view, x, y, X, Y);
@@ -130,30 +118,30 @@ WidePixel WorldToWidePixel(const View& view, double x, double y) {
 
 Pixel WorldToScreen(const View& view, double x, double y) {
     View screen = view;
-    screen.Printing = false;
+    screen.onPage = false;
     return WorldToPixel(screen, x, y);
 }
 
 void PixelToWorld(const View& view, int X, int Y, double& x, double& y) {
     const double u =
-        (static_cast<double>(X) - view.Origin.x - view.Offset.x) / view.Scall / view.DispScall;
+        (static_cast<double>(X) - view.Origin.x - view.Offset.x) / view.Scale / view.screenFactor;
     const double v =
-        -(static_cast<double>(Y) - view.Origin.y - view.Offset.y) / view.Scall / view.DispScall;
-    AxisRestore(view.AxisMode, u, v, x, y);
+        -(static_cast<double>(Y) - view.Origin.y - view.Offset.y) / view.Scale / view.screenFactor;
+    FromDisplayAxes(view.orientation, u, v, x, y);
 }
 
 void ZoomAboutCentre(View& view, Pixel centre, double factor, bool up) {
-    const double before = view.Scall * view.DispScall;
+    const double before = view.Scale * view.screenFactor;
     const double u = (static_cast<double>(centre.x) - view.Origin.x - view.Offset.x) / before;
     const double v = -(static_cast<double>(centre.y) - view.Origin.y - view.Offset.y) / before;
     if (up) {
-        view.Scall *= factor;
-        if (view.Scall > kZoomMax) view.Scall = kZoomMax;
+        view.Scale *= factor;
+        if (view.Scale > kZoomMax) view.Scale = kZoomMax;
     } else {
-        view.Scall /= factor;
-        if (view.Scall < kZoomMin) view.Scall = kZoomMin;
+        view.Scale /= factor;
+        if (view.Scale < kZoomMin) view.Scale = kZoomMin;
     }
-    const double after = view.Scall * view.DispScall;
+    const double after = view.Scale * view.screenFactor;
     view.Offset = {};
     view.Origin = {ToPixel(centre.x - u * after), ToPixel(centre.y + v * after)};
 }
@@ -168,13 +156,13 @@ bool RectangleZoom(View& view, Pixel start, Pixel end, int width, int height) {
     if (factor == 0) factor = 1;
     const int left = start.x < end.x ? start.x : end.x;
     const int top = start.y < end.y ? start.y : end.y;
-    const double u =
-        (static_cast<double>(left) - view.Origin.x - view.Offset.x) / view.Scall / view.DispScall;
+    const double u = (static_cast<double>(left) - view.Origin.x - view.Offset.x) / view.Scale /
+                     view.screenFactor;
     const double v =
-        (static_cast<double>(top) - view.Origin.y - view.Offset.y) / view.Scall / view.DispScall;
-    view.Scall *= factor;
-    if (view.Scall > kRectZoomMax) view.Scall = kRectZoomMax;
-    const double after = view.Scall * view.DispScall;
+        (static_cast<double>(top) - view.Origin.y - view.Offset.y) / view.Scale / view.screenFactor;
+    view.Scale *= factor;
+    if (view.Scale > kRectZoomMax) view.Scale = kRectZoomMax;
+    const double after = view.Scale * view.screenFactor;
     view.Offset = {};
     view.Origin = {-ToPixel(u * after), -ToPixel(v * after)};
     return true;
@@ -192,31 +180,10 @@ bool Recentre(View& view, Pixel click, int width, int height) {
 Pixel PageOrigin(const View& view, bool pageCentre, int width, int height, int areaWidth,
                  int areaHeight) {
     if (pageCentre) return {areaWidth / 2, areaHeight / 2};
-    const double x = view.PrintScall * (view.Origin.x + view.Offset.x - width / 2) + areaWidth / 2;
+    const double x = view.pageFactor * (view.Origin.x + view.Offset.x - width / 2) + areaWidth / 2;
     const double y =
-        view.PrintScall * (view.Origin.y + view.Offset.y - height / 2) + areaHeight / 2;
+        view.pageFactor * (view.Origin.y + view.Offset.y - height / 2) + areaHeight / 2;
     return {ToPixel(x), ToPixel(y)};
-}
-
-bool Intersect(WidePixel& out, WidePixel a, WidePixel b, WidePixel c, WidePixel d) {
-    const Wide abx = Wide{b.x} - a.x;
-    const Wide aby = Wide{b.y} - a.y;
-    const Wide cdx = Wide{d.x} - c.x;
-    const Wide cdy = Wide{d.y} - c.y;
-    const Wide acx = Wide{a.x} - c.x;
-    const Wide acy = Wide{a.y} - c.y;
-    const Wide det = abx * cdy - aby * cdx;
-    if (det == 0) return false;
-    const Wide t = acy * cdx - acx * cdy;
-    const Wide u = acy * abx - acx * aby;
-    const auto within = [det](Wide value) {
-        return det > 0 ? (value >= 0 && value <= det) : (value <= 0 && value >= det);
-    };
-    if (!within(t) || !within(u)) return false;
-    const long double r = static_cast<long double>(t) / static_cast<long double>(det);
-    out.x = TruncNearInteger(static_cast<long double>(abx) * r + a.x);
-    out.y = TruncNearInteger(static_cast<long double>(aby) * r + a.y);
-    return true;
 }
 
 bool ClipSegment(WidePixel p, WidePixel q, int areaWidth, int areaHeight, Pixel& from, Pixel& to) {
@@ -244,7 +211,7 @@ bool ClipSegment(WidePixel p, WidePixel q, int areaWidth, int areaHeight, Pixel&
         // the inside end itself (an inside end on an edge would otherwise clip to nothing).
         const WidePixel kept = pInside ? p : q;
         for (const auto& edge : edges) {
-            if (!Intersect(cross, p, q, edge[0], edge[1]) || cross == kept) continue;
+            if (!SegmentIntersection(&cross, p, q, edge[0], edge[1]) || cross == kept) continue;
             from = Narrow(pInside ? p : cross);
             to = Narrow(pInside ? cross : q);
             return true;
@@ -254,10 +221,11 @@ bool ClipSegment(WidePixel p, WidePixel q, int areaWidth, int areaHeight, Pixel&
     // Both ends outside: the first crossing (never the right edge, which is last) starts
     // the visible piece, the next different crossing on a later edge ends it.
     for (int k = 0; k < kRightEdge; ++k) {
-        if (!Intersect(cross, p, q, edges[k][0], edges[k][1])) continue;
+        if (!SegmentIntersection(&cross, p, q, edges[k][0], edges[k][1])) continue;
         const WidePixel start = cross;
         for (int j = k + 1; j <= kRightEdge; ++j) {
-            if (!Intersect(cross, start, q, edges[j][0], edges[j][1]) || cross == start) continue;
+            if (!SegmentIntersection(&cross, start, q, edges[j][0], edges[j][1]) || cross == start)
+                continue;
             from = Narrow(start);
             to = Narrow(cross);
             return true;

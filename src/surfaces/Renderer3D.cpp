@@ -13,7 +13,7 @@ std::vector<PixelPoint> ProjectAll(const Projection3D& view, const Point3* point
     if (points == nullptr || last < 0) return pixels;
     pixels.reserve(static_cast<size_t>(last) + 1);
     for (int i = 0; i <= last; ++i)
-        pixels.push_back(view.Gposi(points[i]));
+        pixels.push_back(view.ToPixel(points[i]));
     return pixels;
 }
 
@@ -25,9 +25,9 @@ void Renderer3D::LineClipped(PixelPoint p, PixelPoint q) {
     target_->LineTo(q);
 }
 
-void Renderer3D::PSet(const Point3& p, int r) {
+void Renderer3D::DrawDot(const Point3& p, int r) {
     if (target_ == nullptr) return;
-    const PixelPoint c = view_.Gposi(p);
+    const PixelPoint c = view_.ToPixel(p);
     const int64_t radius = r < 0 ? -static_cast<int64_t>(r) : r;
     auto edge = [](int64_t v) {
         return static_cast<int>(v > INT32_MAX ? INT32_MAX : (v < INT32_MIN ? INT32_MIN : v));

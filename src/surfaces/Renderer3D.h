@@ -16,6 +16,8 @@
 namespace cuttrace {
 
 class Renderer3D {
+    friend class SurfaceFan;
+
   public:
     Projection3D& View() { return view_; }
     const Projection3D& View() const { return view_; }
@@ -23,7 +25,7 @@ class Renderer3D {
     // The canvas that every operation draws on (may be null: then nothing is drawn).
     Canvas3D* Target() const { return target_; }
     void SetTarget(Canvas3D* canvas) { target_ = canvas; }
-    // The surface's size: Line clips to it, Init and the zooms centre on it.
+    // The surface's size: Line clips to it, ResetView and the zooms centre on it.
     int Width() const { return width_; }
     int Height() const { return height_; }
     void SetSize(int width, int height) {
@@ -34,44 +36,34 @@ class Renderer3D {
     }
 
     // Pen move and line to p's pixel, not clipped.
-    void MoveTo(const Point3& p) {
-        if (target_ != nullptr) target_->MoveTo(view_.Gposi(p));
-    }
-    void LineTo(const Point3& p) { LineToPixel(view_.Gposi(p)); }
-    // LineTo for a point already projected (Gposi).
+    void MoveTo(const Point3& p);
+    void LineTo(const Point3& p);
+    // LineTo for a point already projected (ToPixel).
     void LineToPixel(PixelPoint q) {
         if (target_ != nullptr) target_->LineTo(q);
     }
-
     // The segment a-b clipped to the visible window; the pen ends at the drawn end.
-    void Line(const Point3& a, const Point3& b) {
-        if (target_ == nullptr) return;
-        const PixelPoint p = Project(a);
-        const PixelPoint q = view_.Gposi(b);
-        lastPoint_ = b;
-        lastPixel_ = q;
-        lastVersion_ = view_.Version();
-        if (InWindow(p) && InWindow(q)) [[likely]] {
-            target_->MoveTo(p);
-            target_->LineTo(q);
-        } else {
-            LineClipped(p, q);
-        }
-    }
+    void Line(const Point3& a, const Point3& b);
+
+    // One path drawn in several renderers (at most kMaxFan): LineTo projects the point for
+    // all of them before any draws (the projections need not wait for each other).
+    static constexpr int kMaxFan = 8;
+    static void LineToEach(Renderer3D* const* renderers, int count, const Point3& p);
+    static void LineEach(Renderer3D* const* renderers, int count, const Point3& a, const Point3& b);
     // A filled circle of r pixels about p's pixel.
-    void PSet(const Point3& p, int r);
+    void DrawDot(const Point3& p, int r);
     // Points 0..last projected, as a filled polygon or an open polyline; not clipped.
     void Polygon(const Point3* points, int last);
     void Polyline(const Point3* points, int last);
-    // The whole target in one colour (0x00BBGGRR); pen and brush colours stay.
-    void Cls(uint32_t colour) {
-        if (target_ != nullptr) target_->Fill(colour);
+    // The whole target in one color (0x00BBGGRR); pen and brush colors stay.
+    void Clear(uint32_t color) {
+        if (target_ != nullptr) target_->Fill(color);
     }
-    void SetColor(uint32_t colour) {
-        if (target_ != nullptr) target_->SetPenColor(colour);
+    void SetPenColor(uint32_t color) {
+        if (target_ != nullptr) target_->SetPenColor(color);
     }
-    void SetBColor(uint32_t colour) {
-        if (target_ != nullptr) target_->SetBrushColor(colour);
+    void SetBrushColor(uint32_t color) {
+        if (target_ != nullptr) target_->SetBrushColor(color);
     }
 
   private:
@@ -83,10 +75,7 @@ class Renderer3D {
     void LineClipped(PixelPoint p, PixelPoint q);
     // The pixel of a model point, reusing the last end projected by Line when the point and
     // the transform are the same (a path's segments share their ends).
-    PixelPoint Project(const Point3& p) const {
-        if (SameBits(p, lastPoint_) && view_.Version() == lastVersion_) return lastPixel_;
-        return view_.Gposi(p);
-    }
+    PixelPoint Project(const Point3& p) const;
     // The same point bit for bit (and so the same pixel, whatever the values).
     static bool SameBits(const Point3& a, const Point3& b) {
         return ((std::bit_cast<uint64_t>(a.x) ^ std::bit_cast<uint64_t>(b.x)) |

@@ -14,10 +14,10 @@ constexpr int kInitialMax = 100;
 }  // namespace
 
 ScrollableSurface2D::ScrollableSurface2D(QWidget* parent) : QWidget(parent) {
-    ScrollBar1 = new QScrollBar(Qt::Horizontal, this);
-    ScrollBar2 = new QScrollBar(Qt::Vertical, this);
-    DrawBox = new Surface2D(this);
-    for (QScrollBar* bar : {ScrollBar1, ScrollBar2}) {
+    horizontalBar_ = new QScrollBar(Qt::Horizontal, this);
+    verticalBar_ = new QScrollBar(Qt::Vertical, this);
+    surface_ = new Surface2D(this);
+    for (QScrollBar* bar : {horizontalBar_, verticalBar_}) {
         bar->setRange(kInitialMin, kInitialMax);
         bar->setValue(0);
     }
@@ -27,130 +27,97 @@ ScrollableSurface2D::ScrollableSurface2D(QWidget* parent) : QWidget(parent) {
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(DrawBox, 0, 0);
-    layout->addWidget(ScrollBar2, 0, 1);
-    layout->addWidget(ScrollBar1, 1, 0, 1, 2);
+    layout->addWidget(surface_, 0, 0);
+    layout->addWidget(verticalBar_, 0, 1);
+    layout->addWidget(horizontalBar_, 1, 0, 1, 2);
 
-    connect(ScrollBar1, &QScrollBar::actionTriggered, this,
-            [this](int action) { ScrollBar1Scroll(action, ScrollBar1->sliderPosition()); });
-    connect(ScrollBar2, &QScrollBar::actionTriggered, this,
-            [this](int action) { ScrollBar2Scroll(action, ScrollBar2->sliderPosition()); });
+    connect(horizontalBar_, &QScrollBar::actionTriggered, this,
+            [this](int) { OnHorizontalScroll(horizontalBar_->sliderPosition()); });
+    connect(verticalBar_, &QScrollBar::actionTriggered, this,
+            [this](int) { OnVerticalScroll(verticalBar_->sliderPosition()); });
 
-    connect(DrawBox, &Surface2D::Paint, this, &ScrollableSurface2D::Paint);
-    connect(DrawBox, &Surface2D::MouseDown, this, &ScrollableSurface2D::MouseDown);
-    connect(DrawBox, &Surface2D::MouseMove, this, &ScrollableSurface2D::MouseMove);
-    connect(DrawBox, &Surface2D::Click, this, &ScrollableSurface2D::Click);
-    connect(DrawBox, &Surface2D::DblClick, this, &ScrollableSurface2D::DblClick);
-    connect(DrawBox, &Surface2D::MouseUp, this, &ScrollableSurface2D::DrawBoxMouseUp);
-    // The release's own zoom or re-centring runs after MouseUp; follow its result too.
-    connect(DrawBox, &Surface2D::Released, this, [this] { FollowOffset(); });
+    connect(surface_, &Surface2D::redrawRequested, this, &ScrollableSurface2D::redrawRequested);
+    connect(surface_, &Surface2D::mousePressed, this, &ScrollableSurface2D::mousePressed);
+    connect(surface_, &Surface2D::mouseMoved, this, &ScrollableSurface2D::mouseMoved);
+    connect(surface_, &Surface2D::clicked, this, &ScrollableSurface2D::clicked);
+    connect(surface_, &Surface2D::doubleClicked, this, &ScrollableSurface2D::doubleClicked);
+    connect(surface_, &Surface2D::mouseReleased, this, &ScrollableSurface2D::OnSurfaceReleased);
 }
 
 ScrollableSurface2D::~ScrollableSurface2D() = default;
 
-void ScrollableSurface2D::Pain() {
+void ScrollableSurface2D::RequestRedraw() {
     update();
-    DrawBox->Invalidate();
+    surface_->RequestRedraw();
 }
 
-void ScrollableSurface2D::ScrollBar1Scroll(int /*code*/, int position) {
-    DrawBox->SetOffset(QPoint(position, DrawBox->GetOffset().y()));
-    Pain();
+void ScrollableSurface2D::OnHorizontalScroll(int position) {
+    surface_->SetOffset(QPoint(position, surface_->GetOffset().y()));
+    RequestRedraw();
 }
 
-void ScrollableSurface2D::ScrollBar2Scroll(int /*code*/, int position) {
-    DrawBox->SetOffset(QPoint(DrawBox->GetOffset().x(), position));
-    Pain();
+void ScrollableSurface2D::OnVerticalScroll(int position) {
+    surface_->SetOffset(QPoint(surface_->GetOffset().x(), position));
+    RequestRedraw();
 }
 
-void ScrollableSurface2D::DrawBoxMouseUp(Qt::MouseButton button, Qt::MouseButtons held,
-                                         Qt::KeyboardModifiers modifiers, int x, int y) {
-    emit MouseUp(button, held, modifiers, x, y);
-    FollowOffset();
+void ScrollableSurface2D::OnSurfaceReleased(Qt::MouseButton button, Qt::MouseButtons held, int x,
+                                            int y) {
+    emit mouseReleased(button, held, x, y);
+    SyncScrollBarsToPan();
 }
 
-void ScrollableSurface2D::FollowOffset() {
-    const QPoint offset = DrawBox->GetOffset();
-    ScrollBar1->setValue(offset.x());
-    ScrollBar2->setValue(offset.y());
+void ScrollableSurface2D::SyncScrollBarsToPan() {
+    const QPoint offset = surface_->GetOffset();
+    horizontalBar_->setValue(offset.x());
+    verticalBar_->setValue(offset.y());
 }
 
-void ScrollableSurface2D::CentreThumbs() {
-    ScrollBar1->setValue(0);
-    ScrollBar2->setValue(0);
+void ScrollableSurface2D::ResetScrollBars() {
+    horizontalBar_->setValue(0);
+    verticalBar_->setValue(0);
 }
 
-void ScrollableSurface2D::Init() {
-    DrawBox->Init();
-    CentreThumbs();
-    Pain();
+void ScrollableSurface2D::ResetView() {
+    surface_->ResetView();
+    ResetScrollBars();
+    RequestRedraw();
 }
 
-void ScrollableSurface2D::Zoomup() {
-    DrawBox->Zoomup();
-    CentreThumbs();
-    Pain();
+void ScrollableSurface2D::ZoomIn() {
+    surface_->ZoomIn();
+    ResetScrollBars();
+    RequestRedraw();
 }
 
-void ScrollableSurface2D::Zoomdown() {
-    DrawBox->Zoomdown();
-    CentreThumbs();
-    Pain();
+void ScrollableSurface2D::ZoomOut() {
+    surface_->ZoomOut();
+    ResetScrollBars();
+    RequestRedraw();
 }
 
 void ScrollableSurface2D::mousePressEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
-    emit MouseDown(event->button(), event->buttons(), event->modifiers(), at.x(), at.y());
+    emit mousePressed(event->button(), event->buttons(), at.x(), at.y());
 }
 
 void ScrollableSurface2D::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
-    emit MouseMove(event->buttons(), event->modifiers(), at.x(), at.y());
+    emit mouseMoved(event->buttons(), at.x(), at.y());
 }
 
 void ScrollableSurface2D::mouseReleaseEvent(QMouseEvent* event) {
     // A release over the panel's own area is handled as a release on the surface (which
-    // raises the panel's MouseUp once) and the thumbs follow.
+    // raises the panel's mouseReleased once) and the thumbs follow.
     const QPoint at = event->position().toPoint();
-    DrawBox->MUp(event->button(), event->buttons(), event->modifiers(), at.x(), at.y());
-    FollowOffset();
+    surface_->HandleRelease(event->button(), event->buttons(), at.x(), at.y());
+    SyncScrollBarsToPan();
 }
 
-void ScrollableSurface2D::SetXMin(int v) {
-    ScrollBar1->setMinimum(v);
-}
-int ScrollableSurface2D::GetXMin() const {
-    return ScrollBar1->minimum();
-}
-void ScrollableSurface2D::SetXMax(int v) {
-    ScrollBar1->setMaximum(v);
-}
-int ScrollableSurface2D::GetXMax() const {
-    return ScrollBar1->maximum();
-}
-void ScrollableSurface2D::SetXPos(int v) {
-    ScrollBar1->setValue(v);
-}
-int ScrollableSurface2D::GetXPos() const {
-    return ScrollBar1->value();
-}
-void ScrollableSurface2D::SetYMin(int v) {
-    ScrollBar2->setMinimum(v);
-}
-int ScrollableSurface2D::GetYMin() const {
-    return ScrollBar2->minimum();
-}
-void ScrollableSurface2D::SetYMax(int v) {
-    ScrollBar2->setMaximum(v);
-}
-int ScrollableSurface2D::GetYMax() const {
-    return ScrollBar2->maximum();
-}
-void ScrollableSurface2D::SetYPos(int v) {
-    ScrollBar2->setValue(v);
-}
-int ScrollableSurface2D::GetYPos() const {
-    return ScrollBar2->value();
+void ScrollableSurface2D::SetPanRange(int min, int max) {
+    horizontalBar_->setRange(min, max);
+    verticalBar_->setRange(min, max);
+    ResetScrollBars();
 }
 
 }  // namespace cuttrace

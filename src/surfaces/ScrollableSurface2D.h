@@ -2,10 +2,11 @@
 // bottom and a vertical one along the right that pan the drawing (they set the surface's
 // Offset), and operations forwarded to the surface.
 //
-// A user scroll sets the pan from the thumb and repaints; Init and the zooms centre the
+// A user scroll sets the pan from the thumb and repaints; ResetView and the zooms centre the
 // thumbs (position 0); after every mouse release on the surface the thumbs show the
 // surface's Offset, so they follow a re-centring click or a rectangle zoom. The panel
-// repaints by invalidation: the surface's repaint raises Paint, which the panel passes on.
+// repaints by invalidation: the surface's repaint raises redrawRequested, which the panel passes
+// on.
 #pragma once
 
 #include <QPoint>
@@ -27,87 +28,67 @@ class ScrollableSurface2D : public QWidget {
     explicit ScrollableSurface2D(QWidget* parent = nullptr);
     ~ScrollableSurface2D() override;
 
-    Surface2D* GetDrawBox() const { return DrawBox; }
-    QScrollBar* GetScrollBar1() const { return ScrollBar1; }
-    QScrollBar* GetScrollBar2() const { return ScrollBar2; }
+    Surface2D* Surface() const { return surface_; }
+    QScrollBar* HorizontalBar() const { return horizontalBar_; }
+    QScrollBar* VerticalBar() const { return verticalBar_; }
 
-    // Requests a repaint of the panel and the surface; the surface's repaint raises Paint.
-    void Pain();
-
-    // The scroll handlers: the thumb position becomes the surface's pan.
-    void ScrollBar1Scroll(int code, int position);
-    void ScrollBar2Scroll(int code, int position);
-    // The surface's release: the panel's MouseUp, then the thumbs show the surface's Offset.
-    void DrawBoxMouseUp(Qt::MouseButton button, Qt::MouseButtons held,
-                        Qt::KeyboardModifiers modifiers, int x, int y);
+    // Requests a repaint of the panel and the surface; the surface's repaint raises
+    // redrawRequested.
+    void RequestRedraw();
 
     // Forwarded to the surface; the thumbs go to 0 and the panel repaints.
-    void Init();
-    void Zoomup();
-    void Zoomdown();
+    void ResetView();
+    void ZoomIn();
+    void ZoomOut();
 
     // Forwarded to the surface.
-    void SetCanvas(int mode) { DrawBox->SetCanvas(mode); }
-    void DrawOrgLine(std::uint32_t colour) { DrawBox->DrawOrgLine(colour); }
-    void InitColor() { DrawBox->InitColor(); }
-    void Cls(std::uint32_t colour) { DrawBox->Cls(colour); }
-    void LineTo(const WorldPoint2D& p) { DrawBox->LineTo(p); }
-    void MoveTo(const WorldPoint2D& p) { DrawBox->MoveTo(p); }
-    void PSet(const WorldPoint2D& p, double r, bool fill) { DrawBox->PSet(p, r, fill); }
-    void Circle(const WorldPoint2D& c, double r) { DrawBox->Circle(c, r); }
+    void SetTarget(Surface2D::Target target) { surface_->SetTarget(target); }
+    void DrawOriginLines(std::uint32_t color) { surface_->DrawOriginLines(color); }
+    void ResetColors() { surface_->ResetColors(); }
+    void Clear(std::uint32_t color) { surface_->Clear(color); }
+    void LineTo(const WorldPoint2D& p) { surface_->LineTo(p); }
+    void MoveTo(const WorldPoint2D& p) { surface_->MoveTo(p); }
+    void DrawDot(const WorldPoint2D& p, double r, bool fill) { surface_->DrawDot(p, r, fill); }
+    void Circle(const WorldPoint2D& c, double r) { surface_->Circle(c, r); }
     void Arc(const WorldPoint2D& c, double r, const WorldPoint2D& a, const WorldPoint2D& b) {
-        DrawBox->Arc(c, r, a, b);
+        surface_->Arc(c, r, a, b);
     }
-    void Line(const WorldPoint2D& a, const WorldPoint2D& b) { DrawBox->Line(a, b); }
-    void PolyLine(const WorldPoint2D* points, int count, QPoint* buffer) {
-        DrawBox->PolyLine(points, count, buffer);
+    void Line(const WorldPoint2D& a, const WorldPoint2D& b) { surface_->Line(a, b); }
+    void Polyline(const WorldPoint2D* points, int count, QPoint* buffer) {
+        surface_->Polyline(points, count, buffer);
     }
-    void PolyLine2(const QPoint* points, int last) { DrawBox->PolyLine2(points, last); }
-    void SetColor(std::uint32_t colour) { DrawBox->SetColor(colour); }
-    void SetMouseUse(bool v) { DrawBox->SetMouseUse(v); }
-    bool GetMouseUse() const { return DrawBox->GetMouseUse(); }
-    void SetScall(double v) { DrawBox->SetScall(v); }
-    double GetScall() const { return DrawBox->GetScall(); }
-    void SetScallLenge(double v) { DrawBox->SetScallLenge(v); }
-    double GetScallLenge() const { return DrawBox->GetScallLenge(); }
-    void SetOrigin(const QPoint& p) { DrawBox->SetOrigin(p); }
-    QPoint GetOrigin() const { return DrawBox->GetOrigin(); }
-    void SetButton(Qt::MouseButton b) { DrawBox->SetButton(b); }
-    Qt::MouseButton GetButton() const { return DrawBox->GetButton(); }
-    void GetNowPoint(const QPoint& pixel, WorldPoint2D* out) const {
-        DrawBox->GetNowPoint(pixel, out);
+    void PolylinePixels(const QPoint* points, int last) { surface_->PolylinePixels(points, last); }
+    void SetPenColor(std::uint32_t color) { surface_->SetPenColor(color); }
+    void SetBandZoomEnabled(bool v) { surface_->SetBandZoomEnabled(v); }
+    bool BandZoomEnabled() const { return surface_->BandZoomEnabled(); }
+    void SetScale(double v) { surface_->SetScale(v); }
+    double Scale() const { return surface_->Scale(); }
+    void SetZoomFactor(double v) { surface_->SetZoomFactor(v); }
+    double ZoomFactor() const { return surface_->ZoomFactor(); }
+    void SetOrigin(const QPoint& p) { surface_->SetOrigin(p); }
+    QPoint GetOrigin() const { return surface_->GetOrigin(); }
+    void SetBandButton(Qt::MouseButton b) { surface_->SetBandButton(b); }
+    Qt::MouseButton BandButton() const { return surface_->BandButton(); }
+    void PixelToWorld(const QPoint& pixel, WorldPoint2D* out) const {
+        surface_->PixelToWorld(pixel, out);
     }
-    void SetPScall(double v) { DrawBox->SetPrintScall(v); }
-    double GetPScall() const { return DrawBox->GetPrintScall(); }
-    void SetDScall(double v) { DrawBox->SetDispScall(v); }
-    double GetDScall() const { return DrawBox->GetDispScall(); }
-    void Setaxismode(int v) { DrawBox->SetAxisMode(v); }
-    int Getaxismode() const { return DrawBox->GetAxisMode(); }
+    void SetPageScaleFactor(double v) { surface_->SetPageScaleFactor(v); }
+    double PageScaleFactor() const { return surface_->PageScaleFactor(); }
+    void SetScreenScaleFactor(double v) { surface_->SetScreenScaleFactor(v); }
+    double ScreenScaleFactor() const { return surface_->ScreenScaleFactor(); }
+    void SetOrientation(map2d::AxisOrientation v) { surface_->SetOrientation(v); }
+    map2d::AxisOrientation Orientation() const { return surface_->Orientation(); }
 
-    // Range and position of the horizontal (X) and vertical (Y) scroll bars. Setting a
-    // position moves the thumb only; it does not pan.
-    void SetXMin(int v);
-    int GetXMin() const;
-    void SetXMax(int v);
-    int GetXMax() const;
-    void SetXPos(int v);
-    int GetXPos() const;
-    void SetYMin(int v);
-    int GetYMin() const;
-    void SetYMax(int v);
-    int GetYMax() const;
-    void SetYPos(int v);
-    int GetYPos() const;
+    // The range both scroll bars pan over (min..max on each axis); the thumbs go to 0.
+    void SetPanRange(int min, int max);
 
   signals:
-    void Paint();
-    void MouseDown(Qt::MouseButton button, Qt::MouseButtons held, Qt::KeyboardModifiers modifiers,
-                   int x, int y);
-    void MouseMove(Qt::MouseButtons held, Qt::KeyboardModifiers modifiers, int x, int y);
-    void MouseUp(Qt::MouseButton button, Qt::MouseButtons held, Qt::KeyboardModifiers modifiers,
-                 int x, int y);
-    void Click();
-    void DblClick();
+    void redrawRequested();
+    void clicked();
+    void doubleClicked();
+    void mousePressed(Qt::MouseButton button, Qt::MouseButtons held, int x, int y);
+    void mouseReleased(Qt::MouseButton button, Qt::MouseButtons held, int x, int y);
+    void mouseMoved(Qt::MouseButtons held, int x, int y);
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -115,13 +96,18 @@ class ScrollableSurface2D : public QWidget {
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
+    // The scroll handlers: the thumb position becomes the surface's pan.
+    void OnHorizontalScroll(int position);
+    void OnVerticalScroll(int position);
+    // The surface's release: the panel's mouseReleased, then the thumbs show the surface's pan.
+    void OnSurfaceReleased(Qt::MouseButton button, Qt::MouseButtons held, int x, int y);
     // The thumbs show the surface's pan.
-    void FollowOffset();
-    void CentreThumbs();
+    void SyncScrollBarsToPan();
+    void ResetScrollBars();
 
-    QScrollBar* ScrollBar1 = nullptr;  // owned through the parent
-    QScrollBar* ScrollBar2 = nullptr;
-    Surface2D* DrawBox = nullptr;
+    QScrollBar* horizontalBar_ = nullptr;  // owned through the parent
+    QScrollBar* verticalBar_ = nullptr;
+    Surface2D* surface_ = nullptr;
 };
 
 }  // namespace cuttrace

@@ -1,5 +1,7 @@
 #include "surfaces/SegmentClip.h"
 
+#include "drawing/Geometry.h"
+
 namespace cuttrace {
 
 namespace {
@@ -8,8 +10,12 @@ __extension__ typedef __int128 Wide;
 
 constexpr int kEdgeCount = 4;
 
+GridPoint Grid(PixelPoint p) {
+    return GridPoint{p.x, p.y};
+}
+
 bool Inside(PixelPoint p, int width, int height) {
-    return IsClip(p.x, width) && IsClip(p.y, height);
+    return InClipRange(p.x, width) && InClipRange(p.y, height);
 }
 
 // Which sides of the window a point lies beyond: bit 0 left, 1 right, 2 above, 3 below.
@@ -42,8 +48,10 @@ int Crossings(PixelPoint p, PixelPoint q, const PixelPoint from[], const PixelPo
               PixelPoint found[kEdgeCount]) {
     int count = 0;
     for (int k = 0; k < kEdgeCount; ++k) {
-        PixelPoint at;
-        if (!SegmentIntersection(&at, p, q, from[k], to[k])) continue;
+        GridPoint crossing;
+        if (!SegmentIntersection(&crossing, Grid(p), Grid(q), Grid(from[k]), Grid(to[k]))) continue;
+        // A crossing lies between p and q, so it is a 32-bit point.
+        const PixelPoint at{static_cast<int32_t>(crossing.x), static_cast<int32_t>(crossing.y)};
         bool known = false;
         for (int i = 0; i < count; ++i)
             known = known || found[i] == at;
@@ -67,35 +75,7 @@ int Farthest(PixelPoint from, const PixelPoint found[], int count) {
     return best;
 }
 
-int32_t TruncToInt32(Wide v) {
-    if (v > INT32_MAX) return INT32_MAX;
-    if (v < INT32_MIN) return INT32_MIN;
-    return static_cast<int32_t>(v);
-}
-
 }  // namespace
-
-bool SegmentIntersection(PixelPoint* out, PixelPoint a, PixelPoint b, PixelPoint c, PixelPoint d) {
-    const Wide abx = static_cast<Wide>(b.x) - a.x;
-    const Wide aby = static_cast<Wide>(b.y) - a.y;
-    const Wide cdx = static_cast<Wide>(d.x) - c.x;
-    const Wide cdy = static_cast<Wide>(d.y) - c.y;
-    const Wide acx = static_cast<Wide>(a.x) - c.x;
-    const Wide acy = static_cast<Wide>(a.y) - c.y;
-    const Wide det = abx * cdy - aby * cdx;
-    if (det == 0) return false;            // parallel
-    const Wide t = acy * cdx - acx * cdy;  // along ab, in units of det
-    const Wide u = acy * abx - acx * aby;  // along cd, in units of det
-    if (det > 0) {
-        if (t < 0 || t > det || u < 0 || u > det) return false;
-    } else {
-        if (t > 0 || t < det || u > 0 || u < det) return false;
-    }
-    // a + (b - a) * t / det, truncated toward zero, in exact integers.
-    out->x = TruncToInt32((static_cast<Wide>(a.x) * det + abx * t) / det);
-    out->y = TruncToInt32((static_cast<Wide>(a.y) * det + aby * t) / det);
-    return true;
-}
 
 bool ClipSegment(PixelPoint* p, PixelPoint* q, int width, int height) {
     const bool pIn = Inside(*p, width, height);

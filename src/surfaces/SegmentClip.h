@@ -14,13 +14,9 @@
 namespace cuttrace {
 
 // True when 0 <= v <= extent - 2 (extent is the surface's width or height).
-inline bool IsClip(int64_t v, int extent) {
+inline bool InClipRange(int64_t v, int extent) {
     return v >= 0 && v <= static_cast<int64_t>(extent) - 2;
 }
-
-// Intersection of the segments ab and cd, ends included. Parallel segments do not meet.
-// On success *out is the meeting point on ab, truncated toward zero.
-bool SegmentIntersection(PixelPoint* out, PixelPoint a, PixelPoint b, PixelPoint c, PixelPoint d);
 
 // Clips the segment p-q to the visible window of a width x height surface. Returns false when
 // nothing of it is drawn; otherwise *p and *q are the ends to draw.

@@ -6,17 +6,16 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 #include <vector>
+#include "drawing/Geometry.h"
 
 namespace cuttrace {
 
 namespace {
 
-constexpr int kTemporarySpare = 5;     // PolyLine's own array has this many spare entries
+constexpr int kTemporarySpare = 5;     // Polyline's own array has this many spare entries
 constexpr int kMaxFontPixels = 32767;  // larger rotated fonts are not made
-constexpr double kDegree = std::numbers::pi / 180.0;
-constexpr double kTenths = 10.0;  // font escapements are in tenths of a degree
+constexpr double kTenths = 10.0;       // font escapements are in tenths of a degree
 constexpr std::uint32_t kBlack = 0x000000;
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 
@@ -24,24 +23,20 @@ QPoint ToQPoint(map2d::Pixel p) {
     return {p.x, p.y};
 }
 
-map2d::WidePixel Wide(const QPoint& p) {
-    return {p.x(), p.y()};
-}
-
 }  // namespace
 
 Surface2D::Surface2D(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    AreaHeight = height();
-    AreaWidth = width();
+    areaHeight_ = height();
+    areaWidth_ = width();
     screen_ = QImage(size(), QImage::Format_RGB32);
     screen_.fill(Qt::white);
     screenCanvas_.SetImage(&screen_);
-    DrawCanvas = &screenCanvas_;
-    DrawCanvas->SetPenColor(Qt::black);
-    DrawCanvas->SetBrushColor(Qt::white);
-    DrawCanvas->SetBrushSolid(true);
+    target_ = &screenCanvas_;
+    target_->SetPenColor(Qt::black);
+    target_->SetBrushColor(Qt::white);
+    target_->SetBrushSolid(true);
 }
 
 Surface2D::~Surface2D() = default;
@@ -49,14 +44,14 @@ Surface2D::~Surface2D() = default;
 // ---------------------------------------------------------------------------------------
 // Mapping
 
-void Surface2D::AxisChange(WorldPoint2D& p) const {
-    map2d::AxisChange(view_.AxisMode, p.x, p.y);
+void Surface2D::ToDisplayAxes(WorldPoint2D& p) const {
+    map2d::ToDisplayAxes(view_.orientation, p.x, p.y);
 }
 
 void Surface2D::Display(const WorldPoint2D& p, double& u, double& v) const {
     u = WorldPoint2D::Snap(p.x);
     v = WorldPoint2D::Snap(p.y);
-    map2d::AxisChange(view_.AxisMode, u, v);
+    map2d::ToDisplayAxes(view_.orientation, u, v);
 }
 
 QPoint Surface2D::DisplayPixel(double u, double v) const {
@@ -70,45 +65,33 @@ QPoint Surface2D::PixelOf(const WorldPoint2D& p) const {
     return ToQPoint(map2d::WorldToPixel(view_, WorldPoint2D::Snap(p.x), WorldPoint2D::Snap(p.y)));
 }
 
-bool Surface2D::PointL2T(WorldPoint2D p, QPoint& out) const {
+bool Surface2D::WorldToPixel(WorldPoint2D p, QPoint& out) const {
     out = PixelOf(p);
-    return out.x() >= 0 && out.x() < AreaWidth && out.y() >= 0 && out.y() < AreaHeight;
+    return out.x() >= 0 && out.x() < areaWidth_ && out.y() >= 0 && out.y() < areaHeight_;
 }
 
-void Surface2D::GetNowPoint(const QPoint& pixel, WorldPoint2D* out) const {
+void Surface2D::PixelToWorld(const QPoint& pixel, WorldPoint2D* out) const {
     if (out == nullptr) return;
     map2d::PixelToWorld(view_, pixel.x(), pixel.y(), out->x, out->y);
 }
 
-void Surface2D::GetDispPoint(const WorldPoint2D& p, QPoint& out) const {
+void Surface2D::WorldToScreenPixel(const WorldPoint2D& p, QPoint& out) const {
     out = ToQPoint(map2d::WorldToScreen(view_, WorldPoint2D::Snap(p.x), WorldPoint2D::Snap(p.y)));
-}
-
-bool Surface2D::IsClip(int v, int isX) const {
-    return v >= 0 && v <= (isX != 0 ? AreaWidth : AreaHeight) - 2;
-}
-
-bool Surface2D::ss(QPoint& out, const QPoint& a, const QPoint& b, const QPoint& c,
-                   const QPoint& d) {
-    map2d::WidePixel cross;
-    if (!map2d::Intersect(cross, Wide(a), Wide(b), Wide(c), Wide(d))) return false;
-    out = QPoint(static_cast<int>(cross.x), static_cast<int>(cross.y));
-    return true;
 }
 
 // ---------------------------------------------------------------------------------------
 // Drawing
 
 void Surface2D::ShowDrawing() {
-    if (DrawCanvas == &screenCanvas_ && !inPaint_) update();
+    if (target_ == &screenCanvas_ && !inPaint_) update();
 }
 
 void Surface2D::MoveTo(const WorldPoint2D& p) {
-    Target().MoveTo(PixelOf(p));
+    CurrentCanvas().MoveTo(PixelOf(p));
 }
 
 void Surface2D::LineTo(const WorldPoint2D& p) {
-    Target().LineTo(PixelOf(p));
+    CurrentCanvas().LineTo(PixelOf(p));
     ShowDrawing();
 }
 
@@ -119,14 +102,14 @@ void Surface2D::Line(const WorldPoint2D& a, const WorldPoint2D& b) {
         map2d::WorldToWidePixel(view_, WorldPoint2D::Snap(b.x), WorldPoint2D::Snap(b.y));
     map2d::Pixel from;
     map2d::Pixel to;
-    if (!map2d::ClipSegment(p, q, AreaWidth, AreaHeight, from, to)) return;
-    Canvas2D& canvas = Target();
+    if (!map2d::ClipSegment(p, q, areaWidth_, areaHeight_, from, to)) return;
+    Canvas2D& canvas = CurrentCanvas();
     canvas.MoveTo(ToQPoint(from));
     canvas.LineTo(ToQPoint(to));
     ShowDrawing();
 }
 
-void Surface2D::PolyLine(const WorldPoint2D* points, int count, QPoint* buffer) {
+void Surface2D::Polyline(const WorldPoint2D* points, int count, QPoint* buffer) {
     if (points == nullptr || count <= 0) return;
     std::vector<QPoint> temporary;
     if (buffer == nullptr) {
@@ -134,27 +117,27 @@ void Surface2D::PolyLine(const WorldPoint2D* points, int count, QPoint* buffer) 
         buffer = temporary.data();
     }
     for (int i = 0; i < count; ++i)
-        PointL2T(points[i], buffer[i]);
-    Target().Polyline(buffer, count);
+        WorldToPixel(points[i], buffer[i]);
+    CurrentCanvas().Polyline(buffer, count);
     ShowDrawing();
 }
 
-void Surface2D::PolyLine2(const QPoint* points, int last) {
+void Surface2D::PolylinePixels(const QPoint* points, int last) {
     if (points == nullptr || last < 0) return;
-    Target().Polyline(points, last + 1);
+    CurrentCanvas().Polyline(points, last + 1);
     ShowDrawing();
 }
 
-void Surface2D::PSet(const WorldPoint2D& p, double r, bool fill) {
+void Surface2D::DrawDot(const WorldPoint2D& p, double r, bool fill) {
     const QPoint centre = PixelOf(p);
     const int q = map2d::ToPixel(r * view_.Factor());
     const QPoint topLeft(centre.x() - q, centre.y() - q);
     const QPoint bottomRight(centre.x() + q, centre.y() + q);
     if (fill) {
-        Target().Ellipse(topLeft, bottomRight);
+        CurrentCanvas().Ellipse(topLeft, bottomRight);
     } else {
         const QPoint bottom(centre.x(), centre.y() + q);
-        Target().Arc(topLeft, bottomRight, bottom, bottom);
+        CurrentCanvas().Arc(topLeft, bottomRight, bottom, bottom);
     }
     ShowDrawing();
 }
@@ -176,7 +159,7 @@ void Surface2D::Circle(const WorldPoint2D& c, double r) {
     double v = 0.0;
     Display(c, u, v);
     const QPoint bottom = DisplayPixel(u, v - r);
-    Target().Arc(topLeft, bottomRight, bottom, bottom);
+    CurrentCanvas().Arc(topLeft, bottomRight, bottom, bottom);
     ShowDrawing();
 }
 
@@ -184,17 +167,17 @@ void Surface2D::Arc(const WorldPoint2D& c, double r, const WorldPoint2D& a, cons
     QPoint topLeft;
     QPoint bottomRight;
     CircleBox(c, r, topLeft, bottomRight);
-    Target().Arc(topLeft, bottomRight, PixelOf(a), PixelOf(b));
+    CurrentCanvas().Arc(topLeft, bottomRight, PixelOf(a), PixelOf(b));
     ShowDrawing();
 }
 
-void Surface2D::Pixel(const WorldPoint2D& p, std::uint32_t colour) {
-    Target().SetPixel(PixelOf(p), ColorFromRef(colour));
+void Surface2D::Pixel(const WorldPoint2D& p, std::uint32_t color) {
+    CurrentCanvas().SetPixel(PixelOf(p), ColorFromBgr(color));
     ShowDrawing();
 }
 
-void Surface2D::TextOutA(const WorldPoint2D& p, const QString& text, const QString& fontName) {
-    Canvas2D& canvas = Target();
+void Surface2D::DrawText(const WorldPoint2D& p, const QString& text, const QString& fontName) {
+    Canvas2D& canvas = CurrentCanvas();
     QFont font = canvas.Font();
     const QString previous = font.family();
     font.setFamily(fontName);
@@ -208,31 +191,31 @@ void Surface2D::TextOutA(const WorldPoint2D& p, const QString& text, const QStri
 }
 
 int Surface2D::TextWidth(const QString& text, const QString& fontName) {
-    Canvas2D& canvas = Target();
+    Canvas2D& canvas = CurrentCanvas();
     const QFont previous = canvas.Font();
     QFont font = previous;
     font.setFamily(fontName);
     canvas.SetFont(font);
     const int pixels = canvas.TextWidth(text);
     canvas.SetFont(previous);
-    return map2d::ToPixel(pixels / view_.Scall / view_.Factor());
+    return map2d::ToPixel(pixels / view_.Scale / view_.Factor());
 }
 
 QFont Surface2D::RotatedFont(double height, const QString& fontName) const {
-    const int cell = map2d::ToPixel(height * view_.Factor() * view_.Scall);
+    const int cell = map2d::ToPixel(height * view_.Factor() * view_.Scale);
     return Canvas2D::FontOfHeight(fontName, std::clamp(cell, -kMaxFontPixels, kMaxFontPixels),
-                                  DrawCanvas->Device());
+                                  target_->Device());
 }
 
-void Surface2D::AngleTextOut(const WorldPoint2D& p, double angle, const QString& text,
-                             double height, const QString& fontName) {
+void Surface2D::DrawRotatedText(const WorldPoint2D& p, double angle, const QString& text,
+                                double height, const QString& fontName) {
     double u = 0.0;
     double v = 0.0;
     Display(p, u, v);
-    u -= std::sin(angle * kDegree) * height;
-    v += std::cos(angle * kDegree) * height;
+    u -= std::sin(angle * kRadiansPerDegree) * height;
+    v += std::cos(angle * kRadiansPerDegree) * height;
     const QPoint at = DisplayPixel(u, v);
-    Canvas2D& canvas = Target();
+    Canvas2D& canvas = CurrentCanvas();
     const QFont previous = canvas.Font();
     canvas.SetFont(RotatedFont(height, fontName));
     canvas.SetBrushSolid(false);
@@ -243,48 +226,48 @@ void Surface2D::AngleTextOut(const WorldPoint2D& p, double angle, const QString&
     ShowDrawing();
 }
 
-int Surface2D::AngleTextWidth(double /*angle*/, const QString& text, double height,
-                              const QString& fontName) {
-    Canvas2D& canvas = Target();
+int Surface2D::RotatedTextWidth(double /*angle*/, const QString& text, double height,
+                                const QString& fontName) {
+    Canvas2D& canvas = CurrentCanvas();
     const QFont previous = canvas.Font();
     canvas.SetFont(RotatedFont(height, fontName));
     const int pixels = canvas.TextWidth(text);
     canvas.SetFont(previous);
-    return map2d::ToPixel(pixels / view_.Scall / view_.Factor());
+    return map2d::ToPixel(pixels / view_.Scale / view_.Factor());
 }
 
-void Surface2D::Cls(std::uint32_t colour) {
+void Surface2D::Clear(std::uint32_t color) {
     SyncScreen();
     screenCanvas_.SetBrushSolid(true);
-    screen_.fill(ColorFromRef(colour));
+    screen_.fill(ColorFromBgr(color));
     if (!inPaint_) update();
 }
 
-void Surface2D::SetColor(std::uint32_t colour) {
-    const QColor c = ColorFromRef(colour);
-    DrawCanvas->SetFontColor(c);
-    DrawCanvas->SetPenColor(c);
-    DrawCanvas->SetBrushColor(c);
+void Surface2D::SetPenColor(std::uint32_t color) {
+    const QColor c = ColorFromBgr(color);
+    target_->SetFontColor(c);
+    target_->SetPenColor(c);
+    target_->SetBrushColor(c);
 }
 
-void Surface2D::InitColor() {
-    DrawCanvas->SetFontColor(ColorFromRef(kBlack));
-    DrawCanvas->SetPenColor(ColorFromRef(kBlack));
-    DrawCanvas->SetBrushColor(ColorFromRef(kWhite));
+void Surface2D::ResetColors() {
+    target_->SetFontColor(ColorFromBgr(kBlack));
+    target_->SetPenColor(ColorFromBgr(kBlack));
+    target_->SetBrushColor(ColorFromBgr(kWhite));
 }
 
-void Surface2D::DrawOrgLine(std::uint32_t colour) {
+void Surface2D::DrawOriginLines(std::uint32_t color) {
     // The lines cross at the world origin of the current target (the page while printing).
-    const map2d::Pixel origin = view_.Printing ? view_.PrintOrigin
-                                               : map2d::Pixel{view_.Origin.x + view_.Offset.x,
-                                                              view_.Origin.y + view_.Offset.y};
-    Canvas2D& canvas = Target();
+    const map2d::Pixel origin = view_.onPage ? view_.pageOrigin
+                                             : map2d::Pixel{view_.Origin.x + view_.Offset.x,
+                                                            view_.Origin.y + view_.Offset.y};
+    Canvas2D& canvas = CurrentCanvas();
     const QColor previous = canvas.PenColor();
-    canvas.SetPenColor(ColorFromRef(colour));
+    canvas.SetPenColor(ColorFromBgr(color));
     canvas.MoveTo(QPoint(origin.x, 0));
-    canvas.LineTo(QPoint(origin.x, AreaHeight));
+    canvas.LineTo(QPoint(origin.x, areaHeight_));
     canvas.MoveTo(QPoint(0, origin.y));
-    canvas.LineTo(QPoint(AreaWidth, origin.y));
+    canvas.LineTo(QPoint(areaWidth_, origin.y));
     canvas.SetPenColor(previous);
     ShowDrawing();
 }
@@ -302,9 +285,9 @@ void Surface2D::SetPagePainter(QPainter* painter) {
     pageDevice_ = nullptr;
 }
 
-void Surface2D::SetCanvas(int mode) {
-    if (mode == kCanvasPrinter) {
-        if (!view_.Printing) {
+void Surface2D::SetTarget(Target target) {
+    if (target == Target::Page) {
+        if (!view_.onPage) {
             if (pagePainter_ != nullptr && pagePainter_->isActive()) {
                 pageCanvas_.SetPainter(pagePainter_);
             } else if (pageDevice_ != nullptr) {
@@ -317,18 +300,18 @@ void Surface2D::SetCanvas(int mode) {
             }
         }
         const QPaintDevice* page = pageCanvas_.Device();
-        AreaHeight = page->height();
-        AreaWidth = page->width();
-        DrawCanvas = &pageCanvas_;
-        view_.PrintOrigin =
-            map2d::PageOrigin(view_, PrintOrg != 0, width(), height(), AreaWidth, AreaHeight);
-        view_.Printing = true;
+        areaHeight_ = page->height();
+        areaWidth_ = page->width();
+        target_ = &pageCanvas_;
+        view_.pageOrigin = map2d::PageOrigin(view_, pageOriginCentred_, width(), height(),
+                                             areaWidth_, areaHeight_);
+        view_.onPage = true;
         return;
     }
-    AreaHeight = height();
-    AreaWidth = width();
-    DrawCanvas = &screenCanvas_;
-    view_.Printing = false;
+    areaHeight_ = height();
+    areaWidth_ = width();
+    target_ = &screenCanvas_;
+    view_.onPage = false;
     pageCanvas_.SetPainter(nullptr);
     if (ownPagePainter_) {
         ownPagePainter_->end();
@@ -336,25 +319,25 @@ void Surface2D::SetCanvas(int mode) {
     }
 }
 
-void Surface2D::Init() {
-    view_.Scall = 1.0;
+void Surface2D::ResetView() {
+    view_.Scale = 1.0;
     view_.Origin = {width() / 2, height() / 2};
     view_.Offset = {};
-    AreaHeight = height();
-    AreaWidth = width();
+    areaHeight_ = height();
+    areaWidth_ = width();
 }
 
-void Surface2D::Zoomup() {
-    map2d::ZoomAboutCentre(view_, {width() / 2, height() / 2}, ScallLenge, true);
-    Invalidate();
+void Surface2D::ZoomIn() {
+    map2d::ZoomAboutCentre(view_, {width() / 2, height() / 2}, zoomFactor_, true);
+    RequestRedraw();
 }
 
-void Surface2D::Zoomdown() {
-    map2d::ZoomAboutCentre(view_, {width() / 2, height() / 2}, ScallLenge, false);
-    Invalidate();
+void Surface2D::ZoomOut() {
+    map2d::ZoomAboutCentre(view_, {width() / 2, height() / 2}, zoomFactor_, false);
+    RequestRedraw();
 }
 
-void Surface2D::Invalidate() {
+void Surface2D::RequestRedraw() {
     ownerPaintDue_ = true;
     update();
 }
@@ -366,7 +349,7 @@ void Surface2D::paintEvent(QPaintEvent* /*event*/) {
     if (ownerPaintDue_) {
         ownerPaintDue_ = false;
         inPaint_ = true;
-        emit Paint();
+        emit redrawRequested();
         inPaint_ = false;
     }
     SyncScreen();
@@ -377,11 +360,12 @@ void Surface2D::paintEvent(QPaintEvent* /*event*/) {
 void Surface2D::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (SyncScreen()) ownerPaintDue_ = true;
+    emit resized();
 }
 
-Canvas2D& Surface2D::Target() {
-    if (DrawCanvas == &screenCanvas_) SyncScreen();
-    return *DrawCanvas;
+Canvas2D& Surface2D::CurrentCanvas() {
+    if (target_ == &screenCanvas_) SyncScreen();
+    return *target_;
 }
 
 bool Surface2D::SyncScreen() {

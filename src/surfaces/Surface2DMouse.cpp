@@ -1,4 +1,4 @@
-// Mouse handling of the 2D surface: the notifications, and (only while MouseUse is set) the
+// Mouse handling of the 2D surface: the notifications, and (only while bandZoomEnabled_ is set) the
 // rubber band with its rectangle zoom and the right-click re-centring.
 #include <QMouseEvent>
 
@@ -9,10 +9,10 @@ namespace cuttrace {
 void Surface2D::Press(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     if (event->button() == Qt::LeftButton) leftPressed_ = true;
-    emit MouseDown(event->button(), event->buttons(), event->modifiers(), at.x(), at.y());
-    MRectStart(event->button(), at.x(), at.y());
+    BeginBand(event->button(), at.x(), at.y());
+    emit mousePressed(event->button(), event->buttons(), at.x(), at.y());
     if (event->buttons() & Qt::RightButton) {
-        ClickMode = (event->buttons() & Qt::LeftButton) ? kClickBoth : kClickRight;
+        clickMode_ = (event->buttons() & Qt::LeftButton) ? ClickMode::Both : ClickMode::Right;
     }
 }
 
@@ -22,34 +22,32 @@ void Surface2D::mousePressEvent(QMouseEvent* event) {
 
 void Surface2D::mouseDoubleClickEvent(QMouseEvent* event) {
     Press(event);
-    emit DblClick();
+    emit doubleClicked();
 }
 
 void Surface2D::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
-    emit MouseMove(event->buttons(), event->modifiers(), at.x(), at.y());
-    MRect(event->buttons(), at.x(), at.y());
+    DragBand(event->buttons(), at.x(), at.y());
+    emit mouseMoved(event->buttons(), at.x(), at.y());
 }
 
 void Surface2D::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     const bool click = event->button() == Qt::LeftButton && leftPressed_ && rect().contains(at);
     if (event->button() == Qt::LeftButton) leftPressed_ = false;
-    MUp(event->button(), event->buttons(), event->modifiers(), at.x(), at.y());
-    if (click) emit Click();
+    HandleRelease(event->button(), event->buttons(), at.x(), at.y());
+    if (click) emit clicked();
 }
 
-void Surface2D::MUp(Qt::MouseButton button, Qt::MouseButtons held, Qt::KeyboardModifiers modifiers,
-                    int x, int y) {
-    emit MouseUp(button, held, modifiers, x, y);
-    MRectEnd(button, x, y);
-    emit Released(button, x, y);
+void Surface2D::HandleRelease(Qt::MouseButton button, Qt::MouseButtons held, int x, int y) {
+    EndBand(x, y);
+    emit mouseReleased(button, held, x, y);
 }
 
 void Surface2D::DrawBand() {
-    if (BandStart == BandEnd) return;  // a band without extent draws nothing
-    const QPoint outline[5] = {BandStart, QPoint(BandEnd.x(), BandStart.y()), BandEnd,
-                               QPoint(BandStart.x(), BandEnd.y()), BandStart};
+    if (bandStart_ == bandEnd_) return;  // a band without extent draws nothing
+    const QPoint outline[5] = {bandStart_, QPoint(bandEnd_.x(), bandStart_.y()), bandEnd_,
+                               QPoint(bandStart_.x(), bandEnd_.y()), bandStart_};
     SyncScreen();
     screenCanvas_.SetMode(Canvas2D::PenMode::NotXor);
     screenCanvas_.Polyline(outline, 5);
@@ -57,51 +55,51 @@ void Surface2D::DrawBand() {
     if (!inPaint_) update();
 }
 
-void Surface2D::MRectStart(Qt::MouseButton button, int x, int y) {
-    MousePos = QPoint(x, y);
-    if (!MouseUse) return;
-    if (BandActive) {
+void Surface2D::BeginBand(Qt::MouseButton button, int x, int y) {
+    mousePos_ = QPoint(x, y);
+    if (!bandZoomEnabled_) return;
+    if (bandActive_) {
         DrawBand();
-        BandActive = false;
+        bandActive_ = false;
     }
-    if (button == UseButton) {
-        BandStart = BandEnd = MousePos;
-        BandActive = true;
+    if (button == bandButton_) {
+        bandStart_ = bandEnd_ = mousePos_;
+        bandActive_ = true;
     }
 }
 
-void Surface2D::MRect(Qt::MouseButtons held, int x, int y) {
-    if (!MouseUse || InMRect) return;
-    InMRect = true;
-    MousePos = QPoint(x, y);
-    ClickMode = kClickNone;
-    if (BandActive) {
+void Surface2D::DragBand(Qt::MouseButtons held, int x, int y) {
+    if (!bandZoomEnabled_ || inDragBand_) return;
+    inDragBand_ = true;
+    mousePos_ = QPoint(x, y);
+    clickMode_ = ClickMode::None;
+    if (bandActive_) {
         DrawBand();
-        BandEnd = MousePos;
+        bandEnd_ = mousePos_;
         // The band follows the mouse while its button is held and is dropped otherwise.
-        if (held & UseButton) {
+        if (held & bandButton_) {
             DrawBand();
         } else {
-            BandActive = false;
+            bandActive_ = false;
         }
     }
-    InMRect = false;
+    inDragBand_ = false;
 }
 
-void Surface2D::MRectEnd(Qt::MouseButton /*button*/, int x, int y) {
-    if (!MouseUse) return;
-    MousePos = QPoint(x, y);
-    if (!BandActive) return;
-    BandActive = false;
-    if (ClickMode == kClickRight) {
-        if (map2d::Recentre(view_, {x, y}, width(), height())) Invalidate();
+void Surface2D::EndBand(int x, int y) {
+    if (!bandZoomEnabled_) return;
+    mousePos_ = QPoint(x, y);
+    if (!bandActive_) return;
+    bandActive_ = false;
+    if (clickMode_ == ClickMode::Right) {
+        if (map2d::Recentre(view_, {x, y}, width(), height())) RequestRedraw();
         return;
     }
     DrawBand();
-    BandEnd = MousePos;
-    if (map2d::RectangleZoom(view_, {BandStart.x(), BandStart.y()}, {BandEnd.x(), BandEnd.y()},
+    bandEnd_ = mousePos_;
+    if (map2d::RectangleZoom(view_, {bandStart_.x(), bandStart_.y()}, {bandEnd_.x(), bandEnd_.y()},
                              width(), height())) {
-        Invalidate();
+        RequestRedraw();
     }
 }
 

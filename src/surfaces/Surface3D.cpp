@@ -3,25 +3,12 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include <optional>
-
-#include "surfaces/SegmentClip.h"
-
 namespace cuttrace {
 
 namespace {
 
-std::optional<Surface3D::MouseButton> ButtonOf(Qt::MouseButton button) {
-    switch (button) {
-        case Qt::LeftButton:
-            return Surface3D::MouseButton::Left;
-        case Qt::RightButton:
-            return Surface3D::MouseButton::Right;
-        case Qt::MiddleButton:
-            return Surface3D::MouseButton::Middle;
-        default:
-            return std::nullopt;
-    }
+bool IsPlainButton(Qt::MouseButton button) {
+    return button == Qt::LeftButton || button == Qt::RightButton || button == Qt::MiddleButton;
 }
 
 }  // namespace
@@ -51,9 +38,9 @@ void Surface3D::MoveTo(const Point3& p) {
     renderer_.MoveTo(p);
 }
 
-void Surface3D::PSet(const Point3& p, int r) {
+void Surface3D::DrawDot(const Point3& p, int r) {
     SyncSize();
-    renderer_.PSet(p, r);
+    renderer_.DrawDot(p, r);
     Drawn();
 }
 
@@ -69,30 +56,30 @@ void Surface3D::Polyline(const Point3* points, int last) {
     Drawn();
 }
 
-void Surface3D::Cls(uint32_t colour) {
+void Surface3D::Clear(uint32_t color) {
     SyncSize();
-    renderer_.Cls(colour);
+    renderer_.Clear(color);
     Drawn();
 }
 
-void Surface3D::Init() {
+void Surface3D::ResetView() {
     SyncSize();
-    renderer_.View().Init(width(), height());
+    renderer_.View().ResetView(width(), height());
 }
 
-void Surface3D::Zoomup() {
+void Surface3D::ZoomIn() {
     SyncSize();
-    renderer_.View().Zoomup(width(), height());
+    renderer_.View().ZoomIn(width(), height());
 }
 
-void Surface3D::Zoomdown() {
+void Surface3D::ZoomOut() {
     SyncSize();
-    renderer_.View().Zoomdown(width(), height());
+    renderer_.View().ZoomOut(width(), height());
 }
 
-void Surface3D::SetCashDraw(bool on) {
+void Surface3D::SetBuffered(bool on) {
     SyncSize();
-    cashDraw_ = on;
+    buffered_ = on;
     cache_.reset();
     if (on) {
         cache_ = std::make_unique<Canvas3D>(width(), height());
@@ -102,24 +89,16 @@ void Surface3D::SetCashDraw(bool on) {
     }
 }
 
-void Surface3D::Bilt() {
-    if (!cashDraw_ || !cache_) return;
+void Surface3D::Present() {
+    if (!buffered_ || !cache_) return;
     SyncSize();
     screen_.CopyImageFrom(*cache_);
     update();
 }
 
-void Surface3D::Invalidate() {
+void Surface3D::RequestRedraw() {
     ownerPaintPending_ = true;
     update();
-}
-
-bool Surface3D::IsClip(int v, int isX) const {
-    return cuttrace::IsClip(v, isX != 0 ? width() : height());
-}
-
-bool Surface3D::ss(PixelPoint& out, PixelPoint a, PixelPoint b, PixelPoint c, PixelPoint d) {
-    return SegmentIntersection(&out, a, b, c, d);
 }
 
 void Surface3D::DrawBand() {
@@ -130,42 +109,37 @@ void Surface3D::DrawBand() {
     update();
 }
 
-void Surface3D::MRectStart(MouseButton button, int x, int y) {
+void Surface3D::BeginBand(Qt::MouseButton button, int x, int y) {
     mousePos_ = PixelPoint{x, y};
-    if (button == useButton_ && bandActive_) {
+    if (bandActive_ && button != bandButton_) {
         bandActive_ = false;
         DrawBand();  // erases it
     }
-    if (button != useButton_) {
+    if (button == bandButton_) {
         bandStart_ = mousePos_;
         bandEnd_ = mousePos_;
         bandActive_ = true;
     }
 }
 
-void Surface3D::MRect(Qt::MouseButtons held, int x, int y) {
-    if (inMRect_) return;
-    inMRect_ = true;
+void Surface3D::DragBand(Qt::MouseButtons held, int x, int y) {
+    if (inDragBand_) return;
+    inDragBand_ = true;
     mousePos_ = PixelPoint{x, y};
     if (bandActive_) {
         DrawBand();  // erases the old outline
         bandEnd_ = mousePos_;
-        // The band follows the button that is not UseButton; with the middle button as
-        // UseButton it stays active without an outline.
-        if (useButton_ != MouseButton::Middle) {
-            const Qt::MouseButton bandButton =
-                useButton_ == MouseButton::Right ? Qt::LeftButton : Qt::RightButton;
-            if (held.testFlag(bandButton)) {
-                DrawBand();
-            } else {
-                bandActive_ = false;
-            }
+        // The band follows the mouse while its button is held and is dropped otherwise.
+        if (held.testFlag(bandButton_)) {
+            DrawBand();
+        } else {
+            bandActive_ = false;
         }
     }
-    inMRect_ = false;
+    inDragBand_ = false;
 }
 
-void Surface3D::MRectEnd(MouseButton /*button*/, int x, int y) {
+void Surface3D::EndBand(int x, int y) {
     mousePos_ = PixelPoint{x, y};
     if (!bandActive_) return;
     bandActive_ = false;
@@ -173,19 +147,14 @@ void Surface3D::MRectEnd(MouseButton /*button*/, int x, int y) {
     bandEnd_ = mousePos_;
     DrawBand();
     if (!renderer_.View().BandZoom(bandStart_, bandEnd_, width(), height())) return;
-    Invalidate();  // the owner redraws, which also removes the outline
-}
-
-void Surface3D::RaiseMouse(const MouseEvent& handler, MouseButton button, Qt::MouseButtons held,
-                           int x, int y) {
-    if (handler) handler(this, button, held, x, y);
+    RequestRedraw();  // the owner redraws, which also removes the outline
 }
 
 void Surface3D::paintEvent(QPaintEvent* /*event*/) {
     SyncSize();
     if (ownerPaintPending_) {
         ownerPaintPending_ = false;
-        if (events_.OnPaint) events_.OnPaint(this);
+        emit redrawRequested();
     }
     QPainter painter(this);
     painter.drawImage(0, 0, screen_.Image());
@@ -193,7 +162,7 @@ void Surface3D::paintEvent(QPaintEvent* /*event*/) {
 
 void Surface3D::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (events_.OnResize) events_.OnResize(this);
+    emit resized();
     SyncSize();
     ownerPaintPending_ = true;
 }
@@ -204,35 +173,28 @@ void Surface3D::showEvent(QShowEvent* event) {
 }
 
 void Surface3D::mousePressEvent(QMouseEvent* event) {
-    const std::optional<MouseButton> button = ButtonOf(event->button());
-    if (!button) return;
+    if (!IsPlainButton(event->button())) return;
     const QPoint pos = event->position().toPoint();
-    RaiseMouse(events_.OnMouseDown, *button, event->buttons(), pos.x(), pos.y());
-    MRectStart(*button, pos.x(), pos.y());
-    RaiseMouse(events_.OnMouseDown, *button, event->buttons(), pos.x(), pos.y());
+    BeginBand(event->button(), pos.x(), pos.y());
+    emit mousePressed(event->button(), event->buttons(), pos.x(), pos.y());
 }
 
 void Surface3D::mouseMoveEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
-    if (events_.OnMouseMove) events_.OnMouseMove(this, event->buttons(), pos.x(), pos.y());
-    MRect(event->buttons(), pos.x(), pos.y());
-    if (events_.OnMouseMove) events_.OnMouseMove(this, event->buttons(), pos.x(), pos.y());
+    DragBand(event->buttons(), pos.x(), pos.y());
+    emit mouseMoved(event->buttons(), pos.x(), pos.y());
 }
 
 void Surface3D::mouseReleaseEvent(QMouseEvent* event) {
-    const std::optional<MouseButton> button = ButtonOf(event->button());
-    if (!button) return;
+    if (!IsPlainButton(event->button())) return;
     const QPoint pos = event->position().toPoint();
-    if (*button == MouseButton::Left && rect().contains(pos) && events_.OnClick) {
-        events_.OnClick(this);
-    }
-    RaiseMouse(events_.OnMouseUp, *button, event->buttons(), pos.x(), pos.y());
-    MRectEnd(*button, pos.x(), pos.y());
-    RaiseMouse(events_.OnMouseUp, *button, event->buttons(), pos.x(), pos.y());
+    if (event->button() == Qt::LeftButton && rect().contains(pos)) emit clicked();
+    EndBand(pos.x(), pos.y());
+    emit mouseReleased(event->button(), event->buttons(), pos.x(), pos.y());
 }
 
 void Surface3D::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && events_.OnDblClick) events_.OnDblClick(this);
+    if (event->button() == Qt::LeftButton) emit doubleClicked();
     mousePressEvent(event);
 }
 

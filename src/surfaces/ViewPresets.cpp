@@ -2,12 +2,15 @@
 
 namespace cuttrace {
 
-bool ViewPresetRotation(int n, Point3* rotation) {
+std::optional<ViewPreset> ViewPresetFromNumber(int n) {
+    if (n < 0 || n >= kViewPresetCount) return std::nullopt;
+    return static_cast<ViewPreset>(n);
+}
+
+Point3 ViewPresetRotation(ViewPreset preset) {
     static constexpr Point3 kPresets[kViewPresetCount] = {
         {0, 0, 0}, {-90, 0, 0}, {0, -90, -90}, {-45, 32, 28}, {-60, -30, -16}};
-    if (n < 0 || n >= kViewPresetCount) return false;
-    *rotation = kPresets[n];
-    return true;
+    return kPresets[static_cast<int>(preset)];
 }
 
 }  // namespace cuttrace

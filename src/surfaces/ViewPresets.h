@@ -2,18 +2,24 @@
 // command-line picture uses: rotations in degrees about X, Y and Z.
 #pragma once
 
+#include <optional>
+
 #include "core/Point3.h"
 
 namespace cuttrace {
 
+enum class ViewPreset {
+    Top,       // from above: X right, Y up
+    Front,     // from the front: X right, Z up
+    Side,      // from the side: Y right, Z up
+    Oblique,   // from above at an angle
+    Oblique2,  // another oblique direction
+};
 inline constexpr int kViewPresetCount = 5;
-inline constexpr int kViewTop = 0;      // from above: X right, Y up
-inline constexpr int kViewSide = 1;     // from the front: X right, Z up
-inline constexpr int kViewTurned = 2;   // from the side: Y right, Z up
-inline constexpr int kViewOblique = 3;  // from above at an angle
-inline constexpr int kViewOdd = 4;      // another oblique direction
 
-// The rotation of preset n; false (and *rotation unchanged) for any other n.
-bool ViewPresetRotation(int n, Point3* rotation);
+// The preset numbered n (0 to 4, as the buttons and the command line count them); nothing
+// for any other n.
+std::optional<ViewPreset> ViewPresetFromNumber(int n);
+Point3 ViewPresetRotation(ViewPreset preset);
 
 }  // namespace cuttrace

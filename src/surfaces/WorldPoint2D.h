@@ -9,11 +9,13 @@
 #include <cstdint>
 #include <string>
 
+#include "drawing/Geometry.h"
+
 namespace cuttrace {
 
 struct WorldPoint2D {
     // Coordinates of a smaller magnitude than this are copied as 0.
-    static constexpr double kSnap = 1e-8;
+    static constexpr double kSnap = kSamePointTolerance;
     static constexpr std::int32_t kDefaultNumber = 1000;
 
     std::string text;

@@ -213,12 +213,12 @@ const HeightField& CutView::Shown(int cells) {
 }
 
 void CutView::Render(ViewState& state) {
-    Surface3D* panel = state.view->Panel()->DrawBox3D1();
+    Surface3D* panel = state.view->Panel()->Surface();
     Canvas3D& canvas = panel->DrawCanvas();
     const int width = canvas.Width(), height = canvas.Height();
     if (width < 1 || height < 1) return;
-    const Point3 turn = panel->GetAfine();
-    const double scale = panel->GetScall();
+    const Point3 turn = panel->Rotation();
+    const double scale = panel->Scale();
     const PixelPoint origin = panel->GetOrigin(), offset = panel->GetOffset();
     const PixelPoint at{origin.x + offset.x, origin.y + offset.y};
     const bool byTool = state.byTool->isChecked();
@@ -260,8 +260,8 @@ void CutView::Render(ViewState& state) {
         if (f.kind != cutting::FindingKind::RapidIntoStock) continue;
         const CutMotion& m = motions_[static_cast<std::size_t>(f.motion)];
         const Point3 from = std::isfinite(m.start.z) ? m.start : m.end;
-        canvas.MoveTo(panel->Gposi(from));
-        canvas.LineTo(panel->Gposi(m.end));
+        canvas.MoveTo(panel->ToPixel(from));
+        canvas.LineTo(panel->ToPixel(m.end));
     }
     canvas.SetPenColor(pen);
 }

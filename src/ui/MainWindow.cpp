@@ -68,7 +68,8 @@ MainWindow::MainWindow(Settings& settings, UiDialogs& dialogs, MonotonicClock& c
     programColumn_->ModalPanel().SetDialogs(&dialogs_);
     viewArea_ = new ViewArea(settings_, fanout_, kInitialHeight, central);
     for (ViewPane* view : viewArea_->Views())
-        view->Panel()->Handlers().OnPaint = [this](QObject*) { RedrawAll(); };
+        connect(view->Panel(), &ScrollableSurface3D::redrawRequested, this,
+                [this] { RedrawAll(); });
     cut_ = std::make_unique<CutView>(settings_, [this] { RedrawAll(); });
     for (ViewPane* view : viewArea_->Views())
         cut_->AttachView(view);
@@ -102,7 +103,7 @@ MainWindow::MainWindow(Settings& settings, UiDialogs& dialogs, MonotonicClock& c
     ClearPictureBuffer();
     programColumn_->Lines().UpdateCapacity();
     ShowStatus(PanelScale,
-               QString::fromUtf8(kStatusScale).arg(Fixed(View(0)->Panel()->GetScall(), 6)));
+               QString::fromUtf8(kStatusScale).arg(Fixed(View(0)->Panel()->Scale(), 6)));
     ShowStatus(PanelRotation, QString::fromUtf8(kStatusRotationStart));
     ShowDialect();
     programColumn_->ModalPanel().Bind(&runner_, &drawer_);
@@ -263,7 +264,7 @@ int MainWindow::LayoutNumber() const {
 
 void MainWindow::ProcessCommandLine(const QStringList& arguments) {
     using Kind = CommandOption::Kind;
-    View(0)->Panel()->Init();
+    View(0)->Panel()->ResetView();
     if (arguments.isEmpty()) return;
     OpenProgram(arguments.front());
     Kind startAtEnd = Kind::Ignored;
@@ -302,16 +303,16 @@ void MainWindow::ProcessCommandLine(const QStringList& arguments) {
 
 void MainWindow::ShowViewStatus() {
     ScrollableSurface3D* first = View(0)->Panel();
-    const Point3 angles = first->GetAfine();
+    const Point3 angles = first->Rotation();
     ShowStatus(PanelRotation, QString::fromUtf8(kStatusRotation)
                                   .arg(Fixed(angles.x, 0), Fixed(angles.y, 0), Fixed(angles.z, 0)));
-    ShowStatus(PanelScale, QString::fromUtf8(kStatusScale).arg(Fixed(first->GetScall(), 6)));
+    ShowStatus(PanelScale, QString::fromUtf8(kStatusScale).arg(Fixed(first->Scale(), 6)));
 }
 
 void MainWindow::ClearViews() {
     fanout_.InvalidatePenColor();
     for (ViewPane* view : viewArea_->Views()) {
-        view->Panel()->Cls(kWhite);
+        view->Panel()->Clear(kWhite);
         view->ForgetCutter();
     }
 }
@@ -324,7 +325,7 @@ void MainWindow::RedrawAll() {
     fanout_.SetRedrawing(true);
     ClearViews();
     cut_->Paint(true);
-    drawer_.DrawOrigin(View(0)->Panel()->GetScall());
+    drawer_.DrawOrigin(View(0)->Panel()->Scale());
     drawer_.Redraw();
     cut_->Paint(false);
     fanout_.SetRedrawing(false);
@@ -332,7 +333,7 @@ void MainWindow::RedrawAll() {
 }
 
 void MainWindow::RefreshViews() {
-    fanout_.RefreshViews();
+    fanout_.Present();
 }
 
 void MainWindow::ClearPictureBuffer() {
@@ -340,14 +341,14 @@ void MainWindow::ClearPictureBuffer() {
     drawer_.ClearPath();
     run_->SetMotionCounter(0);
     ClearViews();
-    drawer_.DrawOrigin(View(0)->Panel()->GetScall());
+    drawer_.DrawOrigin(View(0)->Panel()->Scale());
     RefreshViews();
 }
 
 void MainWindow::DrawPicture() {
     drawer_.ClearPath();
     ClearViews();
-    drawer_.DrawOrigin(View(0)->Panel()->GetScall());
+    drawer_.DrawOrigin(View(0)->Panel()->Scale());
     const bool quick = drawer_.Quick();
     drawer_.SetQuick(true);
     for (const MotionRecord& record : picture_)

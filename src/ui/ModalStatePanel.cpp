@@ -161,7 +161,7 @@ QString ModalStatePanel::TimeText(double seconds) {
 void ModalStatePanel::ShowProgress() {
     if (!drawer_) return;
     Field(ModalField::Time)->setText(TimeText(drawer_->TotalTime()));
-    const Point3& now = drawer_->MovingPoint();
+    const Point3& now = drawer_->ToolPosition();
     Field(ModalField::NowX)->setText(Fixed(now.x, 3));
     Field(ModalField::NowY)->setText(Fixed(now.y, 3));
     Field(ModalField::NowZ)->setText(Fixed(now.z, 3));

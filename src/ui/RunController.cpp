@@ -100,7 +100,7 @@ void RunController::LoadProgram() {
     host_.ClearLines();
     host_.MachineChanged(runner_.Machine());
     drawer_.SetDrawRapids(true);
-    drawer_.SetColours(settings_);
+    drawer_.BindColors(settings_);
     drawer_.SetTotalTime(0.0);
     host_.RedrawAll();
     host_.ClearPrograms();

@@ -27,15 +27,15 @@ void ToolPicture::Build(const Point3& rotation, double scale) {
 
     // The view's own transform: scale, then the three rotations.
     Projection3D view;
-    view.SetScall(scale);
-    view.SetAfine(rotation);
+    view.SetScale(scale);
+    view.SetRotation(rotation);
     uint32_t shade = kFirstShade;
     for (int i = 0; i < kLines; ++i) {
         const double angle = i * std::numbers::pi / 40.0;
         Point3 bottom{radius_ * std::cos(angle), radius_ * std::sin(angle), 0.0};
         Point3 top{bottom.x, bottom.y, kLength};
-        view.afcal(bottom);
-        view.afcal(top);
+        view.ScaleAndRotate(bottom);
+        view.ScaleAndRotate(top);
         const PixelPoint b{PixelFromDouble(std::floor(bottom.x)),
                            PixelFromDouble(std::floor(bottom.y))};
         const PixelPoint t{PixelFromDouble(std::floor(top.x)), PixelFromDouble(std::floor(top.y))};

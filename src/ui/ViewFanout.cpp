@@ -24,17 +24,18 @@ void ViewFanout::SetLayout(int layout) {
         ViewPane* view = views_[static_cast<std::size_t>(number - 1)];
         if (!view) continue;
         visible_[static_cast<std::size_t>(visibleCount_)] = view;
-        surfaces_[static_cast<std::size_t>(visibleCount_)] = view->Panel()->DrawBox3D1();
+        surfaces_[static_cast<std::size_t>(visibleCount_)] = view->Panel()->Surface();
         ++visibleCount_;
     }
+    fan_.SetSurfaces(surfaces_.data(), visibleCount_);
 }
 
-void ViewFanout::DrawColor(uint32_t color) {
+void ViewFanout::SetColor(uint32_t color) {
     if (penColorKnown_ && color == penColor_) return;
     penColor_ = color;
     penColorKnown_ = true;
     for (int i = 0; i < visibleCount_; ++i)
-        surfaces_[static_cast<std::size_t>(i)]->SetColor(color);
+        surfaces_[static_cast<std::size_t>(i)]->SetPenColor(color);
 }
 
 void ViewFanout::DrawMoveTo(const Point3& p) {
@@ -43,24 +44,19 @@ void ViewFanout::DrawMoveTo(const Point3& p) {
 }
 
 void ViewFanout::DrawLineTo(const Point3& p) {
-    PixelPoint to[kViews];
-    for (int i = 0; i < visibleCount_; ++i)
-        to[i] = surfaces_[static_cast<std::size_t>(i)]->Gposi(p);
-    for (int i = 0; i < visibleCount_; ++i)
-        surfaces_[static_cast<std::size_t>(i)]->LineToPixel(to[i]);
+    fan_.LineTo(p);
 }
 
-void ViewFanout::DrawToolTo(const Point3& p) {
+void ViewFanout::LineToShowingTool(const Point3& p) {
     for (int i = 0; i < visibleCount_; ++i)
         visible_[static_cast<std::size_t>(i)]->DrawToolTo(p);
 }
 
 void ViewFanout::DrawLine(const Point3& a, const Point3& b) {
-    for (int i = 0; i < visibleCount_; ++i)
-        surfaces_[static_cast<std::size_t>(i)]->Line(a, b);
+    fan_.Line(a, b);
 }
 
-void ViewFanout::RefreshViews() {
+void ViewFanout::Present() {
     if (redrawing_) return;
     for (ViewPane* view : views_) {
         if (view) view->CopyToScreen();

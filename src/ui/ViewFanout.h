@@ -1,6 +1,6 @@
 // The main window's view fan-out: every drawing call of the tool path drawer goes to the
 // views the layout shows, view 0 first (one view: 0; two: 0 and 1, or 0 and 2; four: 0, 3,
-// 2 and 1). RefreshViews copies all four off-screen drawings to the screen, except while a
+// 2 and 1). Present copies all four off-screen drawings to the screen, except while a
 // full redraw is in progress (that redraw refreshes once at its end). A color that repeats
 // the last one is not passed on: a redraw sets the color before every point.
 //
@@ -12,10 +12,7 @@
 #include <cstdint>
 
 #include "drawing/PathViews.h"
-
-namespace cuttrace {
-class Surface3D;
-}
+#include "surfaces/Surface3D.h"
 
 namespace cuttrace::ui {
 
@@ -34,24 +31,25 @@ class ViewFanout final : public PathViews {
     ViewPane* Visible(int i) const { return visible_[static_cast<std::size_t>(i)]; }
     ViewPane* View(int i) const { return views_[static_cast<std::size_t>(i)]; }
 
-    // The next DrawColor goes to the views even when it repeats the last color (call it
+    // The next SetColor goes to the views even when it repeats the last color (call it
     // when anything else may have changed the views' pens).
     void InvalidatePenColor() { penColorKnown_ = false; }
 
     void SetRedrawing(bool on) { redrawing_ = on; }
     bool Redrawing() const { return redrawing_; }
 
-    void DrawColor(uint32_t color) override;
+    void SetColor(uint32_t color) override;
     void DrawMoveTo(const Point3& p) override;
     void DrawLineTo(const Point3& p) override;
-    void DrawToolTo(const Point3& p) override;
+    void LineToShowingTool(const Point3& p) override;
     void DrawLine(const Point3& a, const Point3& b) override;
-    void RefreshViews() override;
+    void Present() override;
 
   private:
     std::array<ViewPane*, kViews> views_{};
     std::array<ViewPane*, kViews> visible_{};
     std::array<Surface3D*, kViews> surfaces_{};  // of the visible views
+    SurfaceFan fan_;                             // the same surfaces, for the path
     int visibleCount_ = 0;
     int layout_ = 0;
     bool redrawing_ = false;

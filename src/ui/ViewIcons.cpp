@@ -80,10 +80,10 @@ QIcon MakeViewIcon(ViewIcon kind) {
 
 QIcon MakePresetViewIcon(int n) {
     Point3 rotation;
-    ViewPresetRotation(n, &rotation);
+    if (const auto preset = ViewPresetFromNumber(n)) rotation = ViewPresetRotation(*preset);
     Projection3D view;
-    view.SetAfine(rotation);
-    view.Init(kViewIconSize, kViewIconSize);
+    view.SetRotation(rotation);
+    view.ResetView(kViewIconSize, kViewIconSize);
     QPixmap pixmap = Blank();
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -91,11 +91,12 @@ QIcon MakePresetViewIcon(int n) {
     const QColor colors[3] = {QColor(220, 30, 30), QColor(20, 150, 40), QColor(30, 60, 220)};
     // Axes pointing away from the viewer first, so the nearer ones are drawn over them.
     int order[3] = {0, 1, 2};
-    std::sort(order, order + 3,
-              [&](int a, int b) { return view.Gaxis(axes[a]).z < view.Gaxis(axes[b]).z; });
-    const PixelPoint o = view.Gposi(Point3{});
+    std::sort(order, order + 3, [&](int a, int b) {
+        return view.ToPixelAndDepth(axes[a]).z < view.ToPixelAndDepth(axes[b]).z;
+    });
+    const PixelPoint o = view.ToPixel(Point3{});
     for (int i : order) {
-        const PixelPoint e = view.Gposi(axes[i]);
+        const PixelPoint e = view.ToPixel(axes[i]);
         p.setPen(QPen(colors[i], 2, Qt::SolidLine, Qt::RoundCap));
         if (e == o) {
             p.setBrush(colors[i]);

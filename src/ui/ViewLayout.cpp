@@ -28,14 +28,14 @@ ViewLayout::ViewLayout(const std::array<ViewPane*, 4>& views, QWidget& rightView
                        ViewFanout& fanout)
     : views_(views), rightViewColumn_(rightViewColumn), fanout_(fanout) {
     for (std::size_t i = 0; i < views_.size(); ++i) {
-        Surface3D* surface = views_[i]->Panel()->DrawBox3D1();
+        Surface3D* surface = views_[i]->Panel()->Surface();
         sizes_[i] = surface->size();
-        surface->Handlers().OnResize = [this, i](QObject*) { KeepCentred(i); };
+        QObject::connect(surface, &Surface3D::resized, surface, [this, i] { KeepCentred(i); });
     }
 }
 
 void ViewLayout::KeepCentred(std::size_t view) {
-    Surface3D* surface = views_[view]->Panel()->DrawBox3D1();
+    Surface3D* surface = views_[view]->Panel()->Surface();
     const QSize now = surface->size();
     const QSize before = sizes_[view];
     sizes_[view] = now;
@@ -56,7 +56,7 @@ void ViewLayout::Apply(int layout) {
         if (rule.preset[i] >= 0) views_[i]->ApplyViewPreset(rule.preset[i]);
     }
     for (ViewPane* view : views_)
-        view->Panel()->Init();
+        view->Panel()->ResetView();
 }
 
 }  // namespace cuttrace::ui

@@ -47,27 +47,21 @@ ViewPane::ViewPane(const Settings& settings, QWidget* parent)
     layout->addWidget(toolBar_);
 
     panel_ = new ScrollableSurface3D(this);
-    panel_->SetXMin(-kPanRange);
-    panel_->SetXMax(kPanRange);
-    panel_->SetYMin(-kPanRange);
-    panel_->SetYMax(kPanRange);
-    panel_->SetXPos(0);
-    panel_->SetYPos(0);
-    panel_->SetScall(1.0);
-    panel_->SetScallLenge(kZoomStep);
+    panel_->SetPanRange(-kPanRange, kPanRange);
+    panel_->SetScale(1.0);
+    panel_->SetZoomFactor(kZoomStep);
     QPalette white = panel_->palette();
     white.setColor(QPalette::Window, Qt::white);
     panel_->setPalette(white);
     panel_->setAutoFillBackground(true);
     panel_->setObjectName(QStringLiteral("viewPanel"));
-    panel_->Handlers().OnMouseMove = [this](QObject*, Qt::MouseButtons held, int x, int y) {
-        OnSurfaceMouseMove(held, x, y);
-    };
+    connect(panel_, &ScrollableSurface3D::mouseMoved, this,
+            [this](Qt::MouseButtons held, int x, int y) { OnSurfaceMouseMove(held, x, y); });
     layout->addWidget(panel_, 1);
 
     RebuildToolPicture();
     // Drawing collects off-screen until the owner copies it to the screen.
-    panel_->SetCashDraw(true);
+    panel_->SetBuffered(true);
 }
 
 ViewPane::~ViewPane() = default;
@@ -143,7 +137,7 @@ void ViewPane::BuildToolBar() {
 }
 
 void ViewPane::DrawColor(uint32_t color) {
-    panel_->SetColor(color);
+    panel_->SetPenColor(color);
 }
 
 void ViewPane::DrawMoveTo(const Point3& p) {
@@ -155,19 +149,19 @@ void ViewPane::DrawLineTo(const Point3& p) {
 }
 
 void ViewPane::DrawToolTo(const Point3& p) {
-    cutterAt_ = panel_->Gposi(p);
+    cutterAt_ = panel_->ToPixel(p);
     cutterShown_ = settings_.showCutter;
     panel_->LineTo(p);
 }
 
 void ViewPane::CopyToScreen() {
-    Surface3D* box = panel_->DrawBox3D1();
-    box->Bilt();
+    Surface3D* box = panel_->Surface();
+    box->Present();
     // The cutter goes on the visible image after each copy of the off-screen drawing (the
     // next copy removes it); a view that is not shown has no visible image.
     if (!cutterShown_ || !box->isVisible()) return;
     tool_.Stamp(box->ScreenCanvas(), cutterAt_);
-    box->ScreenChanged();
+    box->update();
 }
 
 void ViewPane::DrawLine(const Point3& a, const Point3& b) {
@@ -175,20 +169,20 @@ void ViewPane::DrawLine(const Point3& a, const Point3& b) {
 }
 
 void ViewPane::ResetView() {
-    panel_->Init();
-    panel_->SetAfine(rotation_);
-    panel_->SetScall(scale_);
-    panel_->SetScallLenge(kZoomStep);
+    panel_->ResetView();
+    panel_->SetRotation(rotation_);
+    panel_->SetScale(scale_);
+    panel_->SetZoomFactor(kZoomStep);
     RebuildToolPicture();
 }
 
 void ViewPane::RebuildToolPicture() {
-    tool_.Build(panel_->GetAfine(), panel_->GetScall());
+    tool_.Build(panel_->Rotation(), panel_->Scale());
 }
 
 void ViewPane::ApplyViewPreset(int n) {
-    ViewPresetRotation(n, &rotation_);
-    panel_->SetAfine(rotation_);
+    if (const auto preset = ViewPresetFromNumber(n)) rotation_ = ViewPresetRotation(*preset);
+    panel_->SetRotation(rotation_);
     RebuildToolPicture();
     RepaintView();
 }
@@ -199,36 +193,35 @@ void ViewPane::SetPresetRotation(const Point3& rotation) {
 }
 
 void ViewPane::RepaintView() {
-    const ScrollableSurface3D::NotifyEvent& paint = panel_->Handlers().OnPaint;
-    if (paint) paint(this);
+    panel_->RequestRedraw();
 }
 
 void ViewPane::ResetZoom() {
-    panel_->Init();
+    panel_->ResetView();
     RebuildToolPicture();
     RepaintView();
 }
 
 void ViewPane::ZoomOut() {
-    panel_->Zoomdown();
+    panel_->ZoomOut();
     RebuildToolPicture();
     RepaintView();
 }
 
 void ViewPane::ZoomIn() {
-    panel_->Zoomup();
+    panel_->ZoomIn();
     RebuildToolPicture();
     RepaintView();
 }
 
 void ViewPane::OnScaleSlider() {
     scale_ = scaleSlider_->value() * kSliderScaleStep;
-    panel_->SetScall(scale_);
+    panel_->SetScale(scale_);
     RepaintView();
 }
 
 void ViewPane::ApplyRotation() {
-    panel_->SetAfine(rotation_);
+    panel_->SetRotation(rotation_);
     RepaintView();
 }
 
@@ -243,7 +236,7 @@ void ViewPane::OnSurfaceMouseMove(Qt::MouseButtons held, int x, int y) {
         rotation_.x -= dy;
         rotation_.y += dx;
         if (dx != 0 || dy != 0) {
-            panel_->SetAfine(rotation_);
+            panel_->SetRotation(rotation_);
             RepaintView();
         }
     }

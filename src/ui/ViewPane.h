@@ -3,7 +3,7 @@
 // Each view has its own rotation, scale and zoom, set with the tool bar (redraw, reset,
 // zoom out, zoom in, five preset directions), four sliders (scale, rotation about X, Y, Z)
 // and by dragging with the left mouse button. Drawing goes to the panel's off-screen bitmap;
-// the owner copies it to the screen with Panel()->DrawBox3D1()->Bilt().
+// the owner copies it to the screen with Panel()->Surface()->Present().
 //
 // The main window fans the tool path drawer's five drawing calls out to the views:
 // DrawColor, DrawMoveTo, DrawLineTo, DrawToolTo (a line, then the cutter picture at the
@@ -66,8 +66,8 @@ class ViewPane : public QWidget {
 
     // The drawing panel, and the scale and rotation it draws with now (zoom included).
     ScrollableSurface3D* Panel() const { return panel_; }
-    double PanelScale() const { return panel_->GetScall(); }
-    Point3 PanelRotation() const { return panel_->GetAfine(); }
+    double PanelScale() const { return panel_->Scale(); }
+    Point3 PanelRotation() const { return panel_->Rotation(); }
     // The rotation the presets, sliders and drags chose and the scale of the scale slider:
     // what ResetView gives the panel.
     const Point3& PresetRotation() const { return rotation_; }
@@ -79,7 +79,7 @@ class ViewPane : public QWidget {
     QToolBar* ToolBar() const { return toolBar_; }
 
     // ---- handlers ----
-    // The reset, zoom-out and zoom-in buttons: the panel's Init, Zoomdown or Zoomup, a new
+    // The reset, zoom-out and zoom-in buttons: the panel's Init, ZoomOut or ZoomIn, a new
     // cutter picture, a repaint.
     void ResetZoom();
     void ZoomOut();

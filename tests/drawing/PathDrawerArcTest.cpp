@@ -55,9 +55,9 @@ double Swept(const Plane& p, const Point3& from, const VertexList& vertices, dou
     return swept * 180.0 / std::numbers::pi;
 }
 
-class ArcTest : public DrawerTest {};
+class PathDrawerArc : public DrawerTest {};
 
-TEST_F(ArcTest, ArcEndingOnItsStartIsAFullTurnInEveryPlaneAndBothSenses) {
+TEST_F(PathDrawerArc, ArcEndingOnItsStartIsAFullTurnInEveryPlaneAndBothSenses) {
     for (const Plane& plane : kPlanes) {
         for (bool clockwise : {false, true}) {
             for (bool quick : {false, true}) {
@@ -67,8 +67,6 @@ TEST_F(ArcTest, ArcEndingOnItsStartIsAFullTurnInEveryPlaneAndBothSenses) {
                 PlaceAt(start);
                 drawer.SetFeed(3000);
                 Draw(ArcTo(clockwise ? plane.cw : plane.ccw, start, 3, 4), quick);
-                EXPECT_EQ(drawer.Direction(),
-                          clockwise ? PathDrawer::kClockwise : PathDrawer::kCounterClockwise);
                 EXPECT_NEAR(Swept(plane, start, drawer.Vertices(), 3, 4),
                             clockwise ? -360.0 : 360.0, 1e-6);
                 for (const PathVertex& v : AllVertices(drawer.Vertices())) {
@@ -76,7 +74,7 @@ TEST_F(ArcTest, ArcEndingOnItsStartIsAFullTurnInEveryPlaneAndBothSenses) {
                                            Coordinate(v.point, plane.second) - 4),
                                 10.0, 1e-9);
                     EXPECT_EQ(Coordinate(v.point, plane.normal), 7.0);
-                    EXPECT_EQ(v.colour, kFeed);
+                    EXPECT_EQ(v.color, kFeed);
                 }
                 EXPECT_TRUE(Near(drawer.Vertices()[drawer.Vertices().Count() - 1].point, start));
                 EXPECT_EQ(drawer.CurrentPosition(), start);
@@ -93,7 +91,7 @@ TEST_F(ArcTest, ArcEndingOnItsStartIsAFullTurnInEveryPlaneAndBothSenses) {
     }
 }
 
-TEST_F(ArcTest, HelixEndsExactlyOnTheProgrammedNormalCoordinate) {
+TEST_F(PathDrawerArc, HelixEndsExactlyOnTheProgrammedNormalCoordinate) {
     for (const Plane& plane : kPlanes) {
         for (int32_t kind : {plane.cw, plane.ccw}) {
             for (bool quick : {false, true}) {
@@ -107,7 +105,7 @@ TEST_F(ArcTest, HelixEndsExactlyOnTheProgrammedNormalCoordinate) {
                 const VertexList& v = drawer.Vertices();
                 ASSERT_GE(v.Count(), 2u);
                 EXPECT_EQ(Coordinate(v[v.Count() - 1].point, plane.normal), 0.3);
-                EXPECT_EQ(Coordinate(drawer.MovingPoint(), plane.normal), 0.3);
+                EXPECT_EQ(Coordinate(drawer.ToolPosition(), plane.normal), 0.3);
                 EXPECT_EQ(drawer.CurrentPosition(), end);
                 // The normal coordinate moves with the swept angle, steadily.
                 for (std::size_t i = 1; i < v.Count(); ++i) {
@@ -119,7 +117,7 @@ TEST_F(ArcTest, HelixEndsExactlyOnTheProgrammedNormalCoordinate) {
     }
 }
 
-TEST_F(ArcTest, QuickArcStepIsFortyDegreesOverTheRadiusOrAQuarterTurn) {
+TEST_F(PathDrawerArc, QuickArcStepIsFortyDegreesOverTheRadiusOrAQuarterTurn) {
     struct Case {
         double radius;
         int32_t kind;
@@ -149,7 +147,7 @@ TEST_F(ArcTest, QuickArcStepIsFortyDegreesOverTheRadiusOrAQuarterTurn) {
     }
 }
 
-TEST_F(ArcTest, RadiusTwentyQuickArcPointsAreTwoDegreesApart) {
+TEST_F(PathDrawerArc, RadiusTwentyQuickArcPointsAreTwoDegreesApart) {
     PlaceAt({20, 0, 0});
     Draw(ArcTo(KindArcCcwXY, {-20, 0, 0}, 0, 0), true);
     const VertexList& v = drawer.Vertices();
@@ -158,7 +156,7 @@ TEST_F(ArcTest, RadiusTwentyQuickArcPointsAreTwoDegreesApart) {
     EXPECT_NEAR(v[0].point.y, 20 * std::sin(2 * std::numbers::pi / 180), 1e-12);
 }
 
-TEST_F(ArcTest, ZxAnglesRunFromZTowardsX) {
+TEST_F(PathDrawerArc, ZxAnglesRunFromZTowardsX) {
     // Starts 10 along +X from the centre (angle 90), sweeps towards 10 along -Z (180).
     PlaceAt({10, 0, 0});
     Draw(ArcTo(KindArcCcwZX, {0, 0, -10}, 0, 0), true);
@@ -168,7 +166,7 @@ TEST_F(ArcTest, ZxAnglesRunFromZTowardsX) {
     EXPECT_NEAR(Swept(kPlanes[1], {10, 0, 0}, drawer.Vertices(), 0, 0), 90.0, 1e-9);
 }
 
-TEST_F(ArcTest, AnimatedArcTurnsAtFeedSpeedAndStoresEveryStep) {
+TEST_F(PathDrawerArc, AnimatedArcTurnsAtFeedSpeedAndStoresEveryStep) {
     PlaceAt({10, 0, 0});
     drawer.SetFeed(600);  // 10 units per second: one radian per second at radius 10
     drawer.BeginMotion(ArcTo(KindArcCcwXY, {0, 10, 0}, 0, 0));
@@ -178,17 +176,17 @@ TEST_F(ArcTest, AnimatedArcTurnsAtFeedSpeedAndStoresEveryStep) {
     EXPECT_EQ(views.Text(), "R\n");
 
     drawer.Advance(1.0);
-    EXPECT_TRUE(Near(drawer.MovingPoint(), {10 * std::cos(1.0), 10 * std::sin(1.0), 0}));
-    EXPECT_NEAR(drawer.TotalTime(), Distance({10, 0, 0}, drawer.MovingPoint()) / 10, 1e-12);
+    EXPECT_TRUE(Near(drawer.ToolPosition(), {10 * std::cos(1.0), 10 * std::sin(1.0), 0}));
+    EXPECT_NEAR(drawer.TotalTime(), Distance({10, 0, 0}, drawer.ToolPosition()) / 10, 1e-12);
     drawer.Advance(1.0);
     EXPECT_FALSE(drawer.Busy());
-    EXPECT_TRUE(Near(drawer.MovingPoint(), {0, 10, 0}));
+    EXPECT_TRUE(Near(drawer.ToolPosition(), {0, 10, 0}));
     EXPECT_EQ(drawer.Vertices().Count(), 2u);
     EXPECT_EQ(views.Count(Op::ToolTo), 2u);
     EXPECT_EQ(views.Count(Op::Refresh), 3u);
 }
 
-TEST_F(ArcTest, ArcStartingOnItsCentreIsAStraightFeedSegment) {
+TEST_F(PathDrawerArc, ArcStartingOnItsCentreIsAStraightFeedSegment) {
     for (bool quick : {false, true}) {
         PlaceAt({1, 1, 0});
         drawer.SetFeed(60);
@@ -196,8 +194,7 @@ TEST_F(ArcTest, ArcStartingOnItsCentreIsAStraightFeedSegment) {
         ASSERT_EQ(drawer.Vertices().Count(), 1u);
         EXPECT_EQ(drawer.Vertices()[0], (PathVertex{{4, 5, 0}, kFeed}));
         EXPECT_EQ(drawer.CurrentPosition(), (Point3{4, 5, 0}));
-        EXPECT_EQ(drawer.MovingPoint(), (Point3{4, 5, 0}));
-        EXPECT_EQ(drawer.Direction(), PathDrawer::kClockwise);
+        EXPECT_EQ(drawer.ToolPosition(), (Point3{4, 5, 0}));
         EXPECT_NEAR(drawer.TotalTime(), quick ? 0.0 : 5.0, 1e-9);
         drawer.SetTotalTime(0);
     }
@@ -207,7 +204,7 @@ TEST_F(ArcTest, ArcStartingOnItsCentreIsAStraightFeedSegment) {
     EXPECT_EQ(drawer.Vertices().Count(), 1u);
 }
 
-TEST_F(ArcTest, ArcWithoutANumberEndsInBothModes) {
+TEST_F(PathDrawerArc, ArcWithoutANumberEndsInBothModes) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     drawer.SetFeed(60000);
     for (bool quick : {false, true}) {
@@ -217,16 +214,6 @@ TEST_F(ArcTest, ArcWithoutANumberEndsInBothModes) {
         Draw(ArcTo(KindArcCcwXY, {0, 5, 0}, -std::numeric_limits<double>::infinity(), 0), quick,
              0.01, 10);
     }
-}
-
-TEST(OffsetAngleTest, CoversMinusNinetyToTwoSeventy) {
-    EXPECT_DOUBLE_EQ(OffsetAngle(1, 0), 0.0);
-    EXPECT_DOUBLE_EQ(OffsetAngle(0, 1), 90.0);
-    EXPECT_DOUBLE_EQ(OffsetAngle(0, 0), 90.0);
-    EXPECT_DOUBLE_EQ(OffsetAngle(0, -1), -90.0);
-    EXPECT_DOUBLE_EQ(OffsetAngle(-1, 0), 180.0);
-    EXPECT_DOUBLE_EQ(OffsetAngle(-1, -1), 225.0);
-    EXPECT_DOUBLE_EQ(OffsetAngle(1, -1), -45.0);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 namespace cuttrace::test {
 namespace {
 
-class CycleTest : public DrawerTest {
+class PathDrawerCycle : public DrawerTest {
   protected:
     // The level of every tool mark around the hole at (x, y): each mark begins with a
     // zero-length segment one cutter size along +X from the hole.
@@ -23,7 +23,7 @@ class CycleTest : public DrawerTest {
     }
 };
 
-TEST_F(CycleTest, QuickCycleLeavesOneMarkPerUnitOfDepthAndOneAtTheBottom) {
+TEST_F(PathDrawerCycle, QuickCycleLeavesOneMarkPerUnitOfDepthAndOneAtTheBottom) {
     PlaceAt({0, 0, 50});
     Draw(Motion(81, 10, 0, -20, 5), true);
     std::vector<double> expected;
@@ -39,18 +39,17 @@ TEST_F(CycleTest, QuickCycleLeavesOneMarkPerUnitOfDepthAndOneAtTheBottom) {
     EXPECT_EQ(lines[lines.size() - 2].a, (Point3{10, 0, -20}));
     EXPECT_EQ(lines[lines.size() - 2].b, (Point3{10, 0, 5}));
     EXPECT_EQ(lines.back().b, (Point3{10, 0, 50}));
-    ASSERT_EQ(views.Count(Op::Color), 1u);  // the approach too is in the spot colour
-    EXPECT_EQ(views.calls.front().colour, kSpot);
+    ASSERT_EQ(views.Count(Op::Color), 1u);  // the approach too is in the spot color
+    EXPECT_EQ(views.calls.front().color, kSpot);
     EXPECT_EQ(views.Count(Op::Refresh), 0u);
 
     EXPECT_FALSE(drawer.Busy());
     EXPECT_EQ(drawer.CurrentPosition(), (Point3{10, 0, 50}));
-    EXPECT_EQ(drawer.Direction(), PathDrawer::kClockwise);
     EXPECT_TRUE(drawer.Vertices().Empty());
     EXPECT_EQ(drawer.TotalTime(), 0.0);
 }
 
-TEST_F(CycleTest, AnimatedCycleApproachesFeedsWithMarksAndRetracts) {
+TEST_F(PathDrawerCycle, AnimatedCycleApproachesFeedsWithMarksAndRetracts) {
     PlaceAt({0, 0, 50});
     drawer.SetFeed(600);  // 10 units per second
     drawer.BeginMotion(Motion(81, 10, 0, -20, 5));
@@ -70,14 +69,14 @@ TEST_F(CycleTest, AnimatedCycleApproachesFeedsWithMarksAndRetracts) {
     EXPECT_FALSE(drawer.Busy());
     EXPECT_EQ(MarkLevels(10, 0), (std::vector<double>{-20}));
     ASSERT_EQ(views.calls.front().op, Op::Color);
-    EXPECT_EQ(views.calls.front().colour, kSpot);
+    EXPECT_EQ(views.calls.front().color, kSpot);
     const std::string text = views.Text();
     EXPECT_NE(text.find("M 10,0,-20\nT 10,0,5\nT 10,0,50\nR\n"), std::string::npos) << text;
     EXPECT_DOUBLE_EQ(drawer.TotalTime(), 2.0);  // the last step and the retract add nothing
     EXPECT_TRUE(drawer.Vertices().Empty());
 }
 
-TEST_F(CycleTest, BottomOnTheRLevelGoesStraightToTheBottomMark) {
+TEST_F(PathDrawerCycle, BottomOnTheRLevelGoesStraightToTheBottomMark) {
     PlaceAt({0, 0, 10});
     Draw(Motion(73, 1, 1, 2, 2), true);
     EXPECT_EQ(MarkLevels(1, 1), (std::vector<double>{2}));
@@ -89,25 +88,24 @@ TEST_F(CycleTest, BottomOnTheRLevelGoesStraightToTheBottomMark) {
     EXPECT_EQ(MarkLevels(1, 1), (std::vector<double>{2}));
 }
 
-TEST_F(CycleTest, BottomAboveTheRLevelFeedsUpwards) {
+TEST_F(PathDrawerCycle, BottomAboveTheRLevelFeedsUpwards) {
     PlaceAt({0, 0, 0});
     Draw(Motion(85, 0, 0, 3, 0.5), true);
     EXPECT_EQ(MarkLevels(0, 0), (std::vector<double>{1.5, 2.5, 3}));
-    EXPECT_EQ(drawer.Direction(), PathDrawer::kCounterClockwise);
 
     PlaceAt({0, 0, 0});
     drawer.SetFeed(60);
     EXPECT_EQ(Draw(Motion(85, 0, 0, 3, 0.5), false, 1.0), 3);
 }
 
-TEST_F(CycleTest, AnyUnknownKindIsDrawnAsACycle) {
+TEST_F(PathDrawerCycle, AnyUnknownKindIsDrawnAsACycle) {
     PlaceAt({0, 0, 5});
     Draw(Motion(4711, 2, 3, 0, 1), true);
     EXPECT_EQ(MarkLevels(2, 3), (std::vector<double>{0}));
     EXPECT_EQ(drawer.CurrentPosition(), (Point3{2, 3, 5}));
 }
 
-TEST_F(CycleTest, ToolMarkIsACircleOfTheCurrentCutterSize) {
+TEST_F(PathDrawerCycle, ToolMarkIsACircleOfTheCurrentCutterSize) {
     struct Case {
         double cutter;
         std::size_t segments;
@@ -137,7 +135,7 @@ TEST_F(CycleTest, ToolMarkIsACircleOfTheCurrentCutterSize) {
     }
 }
 
-TEST_F(CycleTest, AbsurdCyclesStillEnd) {
+TEST_F(PathDrawerCycle, AbsurdCyclesStillEnd) {
     // A depth of a billion units: the marks stop after ten thousand.
     PlaceAt({0, 0, 0});
     Draw(Motion(81, 0, 0, -1e9, 0), true);

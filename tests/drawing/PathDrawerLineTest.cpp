@@ -6,9 +6,9 @@
 namespace cuttrace::test {
 namespace {
 
-using LineTest = DrawerTest;
+using PathDrawerLine = DrawerTest;
 
-TEST_F(LineTest, QuickLinesDrawOneSegmentInTheirColourAndStoreTheEnd) {
+TEST_F(PathDrawerLine, QuickLinesDrawOneSegmentInTheirColorAndStoreTheEnd) {
     drawer.SetQuick(true);
     drawer.BeginMotion(Motion(KindRapid, 10, 0, 5));
     drawer.BeginMotion(Motion(KindFeed, 10, 20, 5));
@@ -23,48 +23,47 @@ TEST_F(LineTest, QuickLinesDrawOneSegmentInTheirColourAndStoreTheEnd) {
     EXPECT_EQ(drawer.TotalTime(), 0.0);
 }
 
-TEST_F(LineTest, AnimatedFeedLineMovesAtFeedSpeedAndEndsExactlyOnItsEnd) {
+TEST_F(PathDrawerLine, AnimatedFeedLineMovesAtFeedSpeedAndEndsExactlyOnItsEnd) {
     PlaceAt({0.1, 0.2, 0.3});
     drawer.SetFeed(600);  // 10 units per second
     drawer.BeginMotion(Motion(KindFeed, 0.3, 0.2 + 40, 0.1));
     // The start already moved the current position and stored the end.
     EXPECT_TRUE(drawer.Busy());
     EXPECT_EQ(drawer.CurrentPosition(), (Point3{0.3, 40.2, 0.1}));
-    EXPECT_EQ(drawer.Direction(), PathDrawer::kClockwise);
     ASSERT_EQ(drawer.Vertices().Count(), 1u);
     EXPECT_EQ(views.Text(), "R\n");
 
     views.Clear();
     drawer.Advance(1.0);
     EXPECT_TRUE(drawer.Busy());
-    EXPECT_NEAR(Distance(drawer.MovingPoint(), {0.1, 0.2, 0.3}), 10.0, 1e-9);
+    EXPECT_NEAR(Distance(drawer.ToolPosition(), {0.1, 0.2, 0.3}), 10.0, 1e-9);
     EXPECT_EQ(views.calls.size(), 3u);
     EXPECT_EQ(views.calls[0].op, Op::Color);
-    EXPECT_EQ(views.calls[0].colour, kFeed);
+    EXPECT_EQ(views.calls[0].color, kFeed);
     EXPECT_EQ(views.calls[1].op, Op::ToolTo);
     EXPECT_EQ(views.calls[2].op, Op::Refresh);
 
     for (int i = 0; i < 4; ++i)  // 40.001 units in all
         drawer.Advance(1.0);
     EXPECT_FALSE(drawer.Busy());
-    EXPECT_EQ(drawer.MovingPoint(), (Point3{0.3, 40.2, 0.1}));  // exactly, not start + delta
+    EXPECT_EQ(drawer.ToolPosition(), (Point3{0.3, 40.2, 0.1}));  // exactly, not start + delta
     EXPECT_NEAR(drawer.TotalTime(), Distance({0.1, 0.2, 0.3}, {0.3, 40.2, 0.1}) / 10.0, 1e-12);
 }
 
-TEST_F(LineTest, RapidOf166UnitsTakesOneSecondOnlyWhenAnimated) {
+TEST_F(PathDrawerLine, RapidOf166UnitsTakesOneSecondOnlyWhenAnimated) {
     drawer.BeginMotion(Motion(KindRapid, 166, 0, 0));
     drawer.Advance(0.5);
     EXPECT_TRUE(drawer.Busy());
     drawer.Advance(0.5);
     EXPECT_FALSE(drawer.Busy());
     EXPECT_DOUBLE_EQ(drawer.TotalTime(), 1.0);
-    EXPECT_EQ(views.Only(Op::Color).front().colour, kRapid);
+    EXPECT_EQ(views.Only(Op::Color).front().color, kRapid);
 
     Draw(Motion(KindRapid, 0, 0, 0), true);
     EXPECT_DOUBLE_EQ(drawer.TotalTime(), 1.0);
 }
 
-TEST_F(LineTest, ZeroLengthLinesDrawAndStoreNothing) {
+TEST_F(PathDrawerLine, ZeroLengthLinesDrawAndStoreNothing) {
     PlaceAt({0, 2, 3});
     for (bool quick : {false, true}) {
         drawer.SetQuick(quick);
@@ -81,7 +80,7 @@ TEST_F(LineTest, ZeroLengthLinesDrawAndStoreNothing) {
     EXPECT_EQ(drawer.Vertices().Count(), 1u);
 }
 
-TEST_F(LineTest, FeedSpeedIsPerSecondAndIgnoresTheSign) {
+TEST_F(PathDrawerLine, FeedSpeedIsPerSecondAndIgnoresTheSign) {
     drawer.SetFeed(0);
     EXPECT_DOUBLE_EQ(drawer.FeedSpeed(), 1.0 / 60.0);
     drawer.SetFeed(std::numeric_limits<double>::quiet_NaN());
@@ -92,17 +91,17 @@ TEST_F(LineTest, FeedSpeedIsPerSecondAndIgnoresTheSign) {
     EXPECT_EQ(Draw(Motion(KindFeed, 10, 0, 0), false, 1.0), 2);
 }
 
-TEST_F(LineTest, AnimationEndsWhateverTheClockSays) {
+TEST_F(PathDrawerLine, AnimationEndsWhateverTheClockSays) {
     drawer.SetFeed(60);
     drawer.BeginMotion(Motion(KindFeed, 1, 0, 0));
     drawer.Advance(-5.0);
     drawer.Advance(std::numeric_limits<double>::quiet_NaN());
     EXPECT_TRUE(drawer.Busy());
-    EXPECT_EQ(drawer.MovingPoint(), (Point3{0, 0, 0}));
+    EXPECT_EQ(drawer.ToolPosition(), (Point3{0, 0, 0}));
     EXPECT_EQ(drawer.TotalTime(), 0.0);
     drawer.Advance(std::numeric_limits<double>::infinity());
     EXPECT_FALSE(drawer.Busy());
-    EXPECT_EQ(drawer.MovingPoint(), (Point3{1, 0, 0}));
+    EXPECT_EQ(drawer.ToolPosition(), (Point3{1, 0, 0}));
 
     // A line too long for its length to be a number ends at the first step.
     drawer.BeginMotion(Motion(KindFeed, std::numeric_limits<double>::infinity(), 0, 0));
@@ -111,27 +110,27 @@ TEST_F(LineTest, AnimationEndsWhateverTheClockSays) {
     EXPECT_TRUE(std::isfinite(drawer.TotalTime()));
 }
 
-TEST_F(LineTest, ChangedColoursTakeEffectOnTheNextSegment) {
+TEST_F(PathDrawerLine, ChangedColorsTakeEffectOnTheNextSegment) {
     drawer.SetFeed(60);
     drawer.BeginMotion(Motion(KindFeed, 10, 0, 0));
     drawer.Advance(1.0);
     settings.feedColor = 0xABCDEF;
     drawer.Advance(1.0);
-    auto colours = views.Only(Op::Color);
-    ASSERT_EQ(colours.size(), 2u);
-    EXPECT_EQ(colours[0].colour, kFeed);
-    EXPECT_EQ(colours[1].colour, 0xABCDEFu);
+    auto colors = views.Only(Op::Color);
+    ASSERT_EQ(colors.size(), 2u);
+    EXPECT_EQ(colors[0].color, kFeed);
+    EXPECT_EQ(colors[1].color, 0xABCDEFu);
 
     // The references can be pointed at another record.
     Settings other;
     other.rapidColor = 0x777777;
-    drawer.SetColours(other);
+    drawer.BindColors(other);
     views.Clear();
     Draw(Motion(KindRapid, 0, 0, 0), true);
-    EXPECT_EQ(views.Only(Op::Color).front().colour, 0x777777u);
+    EXPECT_EQ(views.Only(Op::Color).front().color, 0x777777u);
 }
 
-TEST_F(LineTest, RapidsAreSkippedWithoutDrawRapidsButTheToolStillMoves) {
+TEST_F(PathDrawerLine, RapidsAreSkippedWithoutDrawRapidsButTheToolStillMoves) {
     drawer.SetDrawRapids(false);
     for (bool quick : {false, true}) {
         drawer.SetQuick(quick);
@@ -152,7 +151,7 @@ TEST_F(LineTest, RapidsAreSkippedWithoutDrawRapidsButTheToolStillMoves) {
     EXPECT_FALSE(drawer.Busy());
 }
 
-TEST_F(LineTest, AdvanceWhenIdleOnlyRefreshes) {
+TEST_F(PathDrawerLine, AdvanceWhenIdleOnlyRefreshes) {
     Draw(Motion(KindFeed, 3, 0, 0), false);
     const std::size_t stored = drawer.Vertices().Count();
     views.Clear();

@@ -4,9 +4,9 @@
 namespace cuttrace::test {
 namespace {
 
-using PathStoreTest = DrawerTest;
+using PathStore = DrawerTest;
 
-TEST_F(PathStoreTest, RedrawReplaysEveryStoredPointInItsOwnColour) {
+TEST_F(PathStore, RedrawReplaysEveryStoredPointInItsOwnColor) {
     Draw(Motion(KindRapid, 0, 0, 5), true);
     Draw(Motion(KindFeed, 10, 0, 5), true);
     Draw(Motion(KindArcCcwXY, 0, 10, 5, 0, 0), true);  // radius 10: 4-degree steps
@@ -14,16 +14,16 @@ TEST_F(PathStoreTest, RedrawReplaysEveryStoredPointInItsOwnColour) {
     views.Clear();
     drawer.Redraw();
     ASSERT_EQ(views.calls.size(), 2u * (2 + 23));
-    EXPECT_EQ(views.calls[0].colour, kRapid);
+    EXPECT_EQ(views.calls[0].color, kRapid);
     EXPECT_EQ(views.calls[1].op, Op::LineTo);
     EXPECT_EQ(views.calls[1].a, (Point3{0, 0, 5}));
-    EXPECT_EQ(views.calls[2].colour, kFeed);
+    EXPECT_EQ(views.calls[2].color, kFeed);
     EXPECT_EQ(views.calls[3].a, (Point3{10, 0, 5}));
     EXPECT_TRUE(Near(views.calls.back().a, {0, 10, 5}));
     EXPECT_EQ(views.Count(Op::MoveTo), 0u);  // goes on from wherever the pens are
 }
 
-TEST_F(PathStoreTest, RedrawShowsExactlyThePointsDrawnForQuickArcs) {
+TEST_F(PathStore, RedrawShowsExactlyThePointsDrawnForQuickArcs) {
     drawer.SetFeed(6000);
     Draw(Motion(KindFeed, 13, 0, 1), true);
     Draw(Motion(KindArcCwXY, 3, -10, 0.7, 3, 0), true);  // a helical three-quarter turn
@@ -45,7 +45,7 @@ TEST_F(PathStoreTest, RedrawShowsExactlyThePointsDrawnForQuickArcs) {
     }
 }
 
-TEST_F(PathStoreTest, RedrawLeavesDrillingCyclesOutAndJoinsAcrossThem) {
+TEST_F(PathStore, RedrawLeavesDrillingCyclesOutAndJoinsAcrossThem) {
     for (bool quick : {true, false}) {
         drawer.ClearPath();
         Draw(Motion(KindFeed, 10, 0, 0), quick);
@@ -57,7 +57,7 @@ TEST_F(PathStoreTest, RedrawLeavesDrillingCyclesOutAndJoinsAcrossThem) {
     }
 }
 
-TEST_F(PathStoreTest, RedrawDuringAnAnimatedLineShowsItToItsEnd) {
+TEST_F(PathStore, RedrawDuringAnAnimatedLineShowsItToItsEnd) {
     drawer.BeginMotion(Motion(KindFeed, 100, 0, 0));
     drawer.Advance(0.1);
     views.Clear();
@@ -65,7 +65,7 @@ TEST_F(PathStoreTest, RedrawDuringAnAnimatedLineShowsItToItsEnd) {
     EXPECT_EQ(views.Text(), "C 2\nL 100,0,0\n");
 }
 
-TEST_F(PathStoreTest, ClearPathEmptiesTheStoreAndStartsAgainAtTheFirstIndex) {
+TEST_F(PathStore, ClearPathEmptiesTheStoreAndStartsAgainAtTheFirstIndex) {
     views.Clear();
     drawer.Redraw();
     EXPECT_TRUE(views.calls.empty());
@@ -83,7 +83,7 @@ TEST_F(PathStoreTest, ClearPathEmptiesTheStoreAndStartsAgainAtTheFirstIndex) {
     EXPECT_EQ(views.Only(Op::Line).back().a, (Point3{2, 0, 0}));
 }
 
-TEST_F(PathStoreTest, ManyPointsKeepTheirOrder) {
+TEST_F(PathStore, ManyPointsKeepTheirOrder) {
     VertexList list;
     for (int i = 0; i < 100000; ++i)
         list.Append({double(i), 0, 0}, uint32_t(i));
@@ -94,7 +94,7 @@ TEST_F(PathStoreTest, ManyPointsKeepTheirOrder) {
     EXPECT_TRUE(list.Empty());
 }
 
-TEST_F(PathStoreTest, OriginMarkKeepsItsScreenSizeAtEveryScale) {
+TEST_F(PathStore, OriginMarkKeepsItsScreenSizeAtEveryScale) {
     drawer.DrawOrigin(2.0);  // axes 10 units long
     EXPECT_EQ(views.Text(),
               "C 4\n"
@@ -107,7 +107,7 @@ TEST_F(PathStoreTest, OriginMarkKeepsItsScreenSizeAtEveryScale) {
     views.Clear();
     settings.originColor = 0xAA;
     drawer.DrawOrigin(0.5);  // axes 40 units long
-    EXPECT_EQ(views.calls[0].colour, 0xAAu);
+    EXPECT_EQ(views.calls[0].color, 0xAAu);
     EXPECT_EQ(views.calls[10].a, (Point3{40, 0, 0}));
     EXPECT_EQ(views.calls[12].a, (Point3{0, 40, 0}));
     EXPECT_EQ(views.calls[13].a, (Point3{0, 0, 40}));

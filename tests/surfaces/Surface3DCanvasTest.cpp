@@ -13,16 +13,16 @@ namespace {
 
 constexpr QRgb kWhiteRgb = 0xFFFFFFFF;
 
-int CountPixels(const QImage& image, QRgb colour) {
+int CountPixels(const QImage& image, QRgb color) {
     int n = 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x)
-            n += image.pixel(x, y) == colour ? 1 : 0;
+            n += image.pixel(x, y) == color ? 1 : 0;
     }
     return n;
 }
 
-TEST(TDrawBox3DCanvas, LinesLightBothEndsAndConvertColours) {
+TEST(Surface3DCanvas, LinesLightBothEndsAndConvertColors) {
     Canvas3D canvas(20, 20);
     canvas.SetPenColor(0x0000FF);  // red, 0x00BBGGRR
     canvas.MoveTo({2, 3});
@@ -34,7 +34,7 @@ TEST(TDrawBox3DCanvas, LinesLightBothEndsAndConvertColours) {
     EXPECT_EQ(Canvas3D::FromRgb(Canvas3D::ToRgb(0x123456)), 0x123456u);
 }
 
-TEST(TDrawBox3DCanvas, FarEndsLightExactlyThePixelsOfTheWholeLine) {
+TEST(Surface3DCanvas, FarEndsLightExactlyThePixelsOfTheWholeLine) {
     // The same lines drawn into a small image and, shifted, into a large one that holds
     // them whole: the small image must show exactly the matching part of the large one.
     const int shift = 1500;
@@ -54,7 +54,7 @@ TEST(TDrawBox3DCanvas, FarEndsLightExactlyThePixelsOfTheWholeLine) {
     }
 }
 
-TEST(TDrawBox3DCanvas, ShortLinesLightTheNearestPixelOfEveryStep) {
+TEST(Surface3DCanvas, ShortLinesLightTheNearestPixelOfEveryStep) {
     // Every line of up to 9 steps in every direction, against the rule: at step i of n along
     // the major axis the minor coordinate moves floor((2 i m + n) / 2n) of its m steps.
     const PixelPoint start{10, 12};
@@ -81,9 +81,9 @@ TEST(TDrawBox3DCanvas, ShortLinesLightTheNearestPixelOfEveryStep) {
     }
 }
 
-TEST(TDrawBox3DCanvas, ALineStartsInThePenColourWhateverHappenedAfterTheLastLine) {
-    // A path's lines share their ends; a line's start must still show the pen colour after
-    // anything that changed that pixel, the colour or the pen position in between.
+TEST(Surface3DCanvas, ALineStartsInThePenColorWhateverHappenedAfterTheLastLine) {
+    // A path's lines share their ends; a line's start must still show the pen color after
+    // anything that changed that pixel, the color or the pen position in between.
     const QRgb red = qRgb(255, 0, 0);
     const QRgb blue = qRgb(0, 0, 255);
     Canvas3D canvas(20, 20);
@@ -96,7 +96,7 @@ TEST(TDrawBox3DCanvas, ALineStartsInThePenColourWhateverHappenedAfterTheLastLine
 
     canvas.SetPenColor(0xFF0000);
     canvas.LineTo({7, 5});
-    EXPECT_EQ(canvas.Image().pixel(6, 5), blue);  // after a new colour
+    EXPECT_EQ(canvas.Image().pixel(6, 5), blue);  // after a new color
 
     const PixelPoint across[2] = {{7, 0}, {7, 19}};
     canvas.NotXorPolyline(across, 2);  // inverts (7, 5)
@@ -111,7 +111,7 @@ TEST(TDrawBox3DCanvas, ALineStartsInThePenColourWhateverHappenedAfterTheLastLine
     EXPECT_EQ(canvas.Image().pixel(8, 5), red);  // after a pen move
 }
 
-TEST(TDrawBox3DCanvas, LimitLengthLinesCostOnlyTheirVisiblePart) {
+TEST(Surface3DCanvas, LimitLengthLinesCostOnlyTheirVisiblePart) {
     Canvas3D canvas(64, 48);
     canvas.MoveTo({-kPixelLimit, -kPixelLimit});
     canvas.LineTo({kPixelLimit, kPixelLimit});
@@ -120,7 +120,7 @@ TEST(TDrawBox3DCanvas, LimitLengthLinesCostOnlyTheirVisiblePart) {
     EXPECT_EQ(CountPixels(canvas.Image(), qRgb(0, 0, 0)), 48);
 }
 
-TEST(TDrawBox3DCanvas, NotXorOutlineDrawnTwiceRestoresTheImage) {
+TEST(Surface3DCanvas, NotXorOutlineDrawnTwiceRestoresTheImage) {
     Canvas3D canvas(40, 30);
     canvas.SetPenColor(0x0000FF);
     canvas.MoveTo({0, 0});
@@ -136,7 +136,7 @@ TEST(TDrawBox3DCanvas, NotXorOutlineDrawnTwiceRestoresTheImage) {
     EXPECT_EQ(canvas.Image(), before);
 }
 
-TEST(TDrawBox3DCanvas, FilledFiguresUsePenAndBrush) {
+TEST(Surface3DCanvas, FilledFiguresUsePenAndBrush) {
     Canvas3D canvas(40, 40);
     canvas.SetPenColor(0x000000);
     canvas.SetBrushColor(0xFF0000);  // blue
@@ -150,70 +150,70 @@ TEST(TDrawBox3DCanvas, FilledFiguresUsePenAndBrush) {
     EXPECT_EQ(canvas.Image().pixel(2, 2), kWhiteRgb);
 }
 
-TEST(TDrawBox3DCanvas, CachedDrawingShowsOnlyAfterBilt) {
+TEST(Surface3DCanvas, BufferedDrawingShowsOnlyAfterPresent) {
     Surface3D box;
     box.resize(60, 50);
-    box.Init();
-    box.SetColor(0x0000FF);  // belongs to the screen canvas: not carried over
-    box.SetCashDraw(true);
-    ASSERT_NE(box.CacheBitmap(), nullptr);
-    EXPECT_EQ(box.DrawCanvas().PenColor(), 0x000000u);
-    EXPECT_EQ(box.DrawCanvas().BrushColor(), 0xFFFFFFu);
-    box.Cls(0xFFFFFF);
+    box.ResetView();
+    box.SetPenColor(0x0000FF);  // belongs to the screen canvas: not carried over
+    box.SetBuffered(true);
+    ASSERT_NE(box.OffscreenCanvas(), nullptr);
+    EXPECT_EQ(box.TargetCanvas().PenColor(), 0x000000u);
+    EXPECT_EQ(box.TargetCanvas().BrushColor(), 0xFFFFFFu);
+    box.Clear(0xFFFFFF);
     box.MoveTo(Point3{-10, 0, 0});
     box.LineTo(Point3{10, 0, 0});
     EXPECT_EQ(CountPixels(box.ScreenImage(), qRgb(0, 0, 0)), 0);
-    box.Bilt();
-    EXPECT_EQ(box.ScreenImage(), box.CacheBitmap()->Image());
+    box.Present();
+    EXPECT_EQ(box.ScreenImage(), box.OffscreenCanvas()->Image());
     EXPECT_EQ(CountPixels(box.ScreenImage(), qRgb(0, 0, 0)), 21);
 
-    box.SetCashDraw(false);
-    EXPECT_EQ(box.CacheBitmap(), nullptr);
-    EXPECT_EQ(box.DrawCanvas().PenColor(), 0x0000FFu);
-    box.Bilt();  // nothing to copy
+    box.SetBuffered(false);
+    EXPECT_EQ(box.OffscreenCanvas(), nullptr);
+    EXPECT_EQ(box.TargetCanvas().PenColor(), 0x0000FFu);
+    box.Present();  // nothing to copy
     box.LineTo(Point3{10, 10, 0});
     EXPECT_EQ(box.ScreenImage().pixel(40, 15), qRgb(255, 0, 0));
 }
 
-TEST(TDrawBox3DCanvas, BitmapFollowsTheSurfaceSize) {
+TEST(Surface3DCanvas, BitmapFollowsTheSurfaceSize) {
     Surface3D box;
     box.resize(60, 50);
-    box.SetCashDraw(true);
+    box.SetBuffered(true);
     box.resize(80, 70);
-    box.Cls(0xFFFFFF);
-    EXPECT_EQ(box.CacheBitmap()->Image().size(), QSize(80, 70));
-    box.Bilt();
+    box.Clear(0xFFFFFF);
+    EXPECT_EQ(box.OffscreenCanvas()->Image().size(), QSize(80, 70));
+    box.Present();
     EXPECT_EQ(box.ScreenImage().size(), QSize(80, 70));
 }
 
-TEST(TDrawBox3DCanvas, SurfaceNotShownTakesItsNewSizeWhenADrawingBegins) {
+TEST(Surface3DCanvas, SurfaceNotShownTakesItsNewSizeWhenADrawingBegins) {
     Surface3D box;
     box.resize(60, 50);
-    box.SetCashDraw(true);
+    box.SetBuffered(true);
     box.resize(90, 70);  // no resize event while the surface is not shown
-    box.Init();          // origin (45, 35)
+    box.ResetView();     // origin (45, 35)
     box.MoveTo(Point3{0, 0, 0});
-    EXPECT_EQ(box.CacheBitmap()->Image().size(), QSize(90, 70));
+    EXPECT_EQ(box.OffscreenCanvas()->Image().size(), QSize(90, 70));
     box.Line(Point3{0, 0, 0}, Point3{1000, 0, 0});  // clipped at the new width
-    EXPECT_EQ(box.DrawCanvas().PenPos(), (PixelPoint{88, 35}));
+    EXPECT_EQ(box.TargetCanvas().PenPos(), (PixelPoint{88, 35}));
 }
 
-TEST(TDrawBox3DCanvas, PolylineAndPolygonWithOnePoint) {
+TEST(Surface3DCanvas, PolylineAndPolygonWithOnePoint) {
     Surface3D box;
     box.resize(60, 50);
-    box.Init();
-    box.SetCashDraw(true);
+    box.ResetView();
+    box.SetBuffered(true);
     const Point3 one[1] = {Point3{1, 1, 0}};
     box.Polyline(one, 0);
-    EXPECT_EQ(box.CacheBitmap()->Image().pixel(31, 24), qRgb(0, 0, 0));
+    EXPECT_EQ(box.OffscreenCanvas()->Image().pixel(31, 24), qRgb(0, 0, 0));
     const Point3 square[4] = {Point3{-10, -10, 0}, Point3{10, -10, 0}, Point3{10, 10, 0},
                               Point3{-10, 10, 0}};
-    box.SetBColor(0x00FF00);
+    box.SetBrushColor(0x00FF00);
     box.Polygon(square, 3);
-    EXPECT_EQ(box.CacheBitmap()->Image().pixel(25, 20), qRgb(0, 255, 0));
-    box.PSet(Point3{0, 0, 0}, 3);
-    EXPECT_EQ(box.CacheBitmap()->Image().pixel(30, 25), qRgb(0, 255, 0));
-    EXPECT_EQ(box.CacheBitmap()->Image().pixel(30, 22), qRgb(0, 0, 0));
+    EXPECT_EQ(box.OffscreenCanvas()->Image().pixel(25, 20), qRgb(0, 255, 0));
+    box.DrawDot(Point3{0, 0, 0}, 3);
+    EXPECT_EQ(box.OffscreenCanvas()->Image().pixel(30, 25), qRgb(0, 255, 0));
+    EXPECT_EQ(box.OffscreenCanvas()->Image().pixel(30, 22), qRgb(0, 0, 0));
 }
 
 }  // namespace

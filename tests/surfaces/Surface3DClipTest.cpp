@@ -23,32 +23,14 @@ Clipped Clip(PixelPoint p, PixelPoint q) {
     return {drawn, p, q};
 }
 
-TEST(TDrawBox3DClip, WindowEndsTwoPixelsInsideTheSize) {
-    EXPECT_TRUE(IsClip(0, kWidth));
-    EXPECT_TRUE(IsClip(98, kWidth));
-    EXPECT_FALSE(IsClip(99, kWidth));
-    EXPECT_FALSE(IsClip(-1, kWidth));
-    Surface3D box;
-    box.resize(kWidth, kHeight);
-    EXPECT_TRUE(box.IsClip(98, 1));
-    EXPECT_FALSE(box.IsClip(79, 0));
-    EXPECT_TRUE(box.IsClip(78, 0));
+TEST(Surface3DClip, WindowEndsTwoPixelsInsideTheSize) {
+    EXPECT_TRUE(InClipRange(0, kWidth));
+    EXPECT_TRUE(InClipRange(98, kWidth));
+    EXPECT_FALSE(InClipRange(99, kWidth));
+    EXPECT_FALSE(InClipRange(-1, kWidth));
 }
 
-TEST(TDrawBox3DClip, IntersectionIncludesEndsAndRejectsParallels) {
-    PixelPoint at;
-    EXPECT_TRUE(SegmentIntersection(&at, {0, 0}, {10, 10}, {0, 10}, {10, 0}));
-    EXPECT_EQ(at, (PixelPoint{5, 5}));
-    EXPECT_TRUE(SegmentIntersection(&at, {-5, 3}, {0, 3}, {0, 0}, {0, 8}));  // touching end
-    EXPECT_EQ(at, (PixelPoint{0, 3}));
-    EXPECT_FALSE(SegmentIntersection(&at, {0, 0}, {10, 0}, {0, 1}, {10, 1}));
-    EXPECT_FALSE(SegmentIntersection(&at, {0, 0}, {4, 4}, {5, 0}, {5, 10}));  // short of it
-    // The point lies on the first segment, truncated toward zero: x = 10 * 1/3.
-    EXPECT_TRUE(SegmentIntersection(&at, {0, 0}, {10, 3}, {-5, 1}, {20, 1}));
-    EXPECT_EQ(at, (PixelPoint{3, 1}));
-}
-
-TEST(TDrawBox3DClip, EndOnTheLastVisibleColumnCountsAsInside) {
+TEST(Surface3DClip, EndOnTheLastVisibleColumnCountsAsInside) {
     Clipped c = Clip({10, 10}, {98, 40});
     EXPECT_TRUE(c.drawn);
     EXPECT_EQ(c.q, (PixelPoint{98, 40}));
@@ -57,7 +39,7 @@ TEST(TDrawBox3DClip, EndOnTheLastVisibleColumnCountsAsInside) {
     EXPECT_EQ(c.q, (PixelPoint{98, 10}));
 }
 
-TEST(TDrawBox3DClip, OneEndOutsideIsCutAtTheFirstEdgeInOrder) {
+TEST(Surface3DClip, OneEndOutsideIsCutAtTheFirstEdgeInOrder) {
     // Leaves through the bottom.
     Clipped c = Clip({50, 40}, {50, 500});
     EXPECT_TRUE(c.drawn);
@@ -70,7 +52,7 @@ TEST(TDrawBox3DClip, OneEndOutsideIsCutAtTheFirstEdgeInOrder) {
     EXPECT_EQ(c.q, (PixelPoint{50, 30}));
 }
 
-TEST(TDrawBox3DClip, BothEndsOutsideDrawFromEntryToExit) {
+TEST(Surface3DClip, BothEndsOutsideDrawFromEntryToExit) {
     Clipped c = Clip({-10, 20}, {200, 20});
     EXPECT_TRUE(c.drawn);
     EXPECT_EQ(c.p, (PixelPoint{0, 20}));
@@ -87,7 +69,7 @@ TEST(TDrawBox3DClip, BothEndsOutsideDrawFromEntryToExit) {
     EXPECT_EQ(c.q, (PixelPoint{98, 40}));
 }
 
-TEST(TDrawBox3DClip, ReversedSegmentShowsTheSamePart) {
+TEST(Surface3DClip, ReversedSegmentShowsTheSamePart) {
     // Taking the crossings strictly in edge order would replace the wrong end for one of
     // the two directions and drop a visible segment.
     const PixelPoint ends[][2] = {
@@ -104,7 +86,7 @@ TEST(TDrawBox3DClip, ReversedSegmentShowsTheSamePart) {
     }
 }
 
-TEST(TDrawBox3DClip, InsideEndOnAnEdgeStillReachesTheExit) {
+TEST(Surface3DClip, InsideEndOnAnEdgeStillReachesTheExit) {
     // The start lies on the left edge, which the segment therefore "meets" at its start.
     Clipped c = Clip({0, 20}, {300, 20});
     EXPECT_TRUE(c.drawn);
@@ -115,14 +97,14 @@ TEST(TDrawBox3DClip, InsideEndOnAnEdgeStillReachesTheExit) {
     EXPECT_EQ(c.p, (PixelPoint{98, 0}));
 }
 
-TEST(TDrawBox3DClip, SegmentsThatMissTheWindowAreNotDrawn) {
+TEST(Surface3DClip, SegmentsThatMissTheWindowAreNotDrawn) {
     EXPECT_FALSE(Clip({-10, -10}, {-10, 200}).drawn);
     EXPECT_FALSE(Clip({99, -5}, {99, 200}).drawn);   // one column right of the window
     EXPECT_FALSE(Clip({120, 50}, {90, 100}).drawn);  // passes the lower right corner
     EXPECT_FALSE(Clip({-10, 50}, {-10, 50}).drawn);
 }
 
-TEST(TDrawBox3DClip, ExactForFarEndsBeyondThirtyTwoBitProducts) {
+TEST(Surface3DClip, ExactForFarEndsBeyondThirtyTwoBitProducts) {
     // Products of these differences overflow 32 bits; the cut must still lie on the line.
     const PixelPoint far{900000000, 450000010};
     Clipped c = Clip({10, 10}, far);
@@ -139,34 +121,34 @@ TEST(TDrawBox3DClip, ExactForFarEndsBeyondThirtyTwoBitProducts) {
     EXPECT_EQ(c.q, (PixelPoint{78, 78}));
 }
 
-TEST(TDrawBox3DClip, SurfaceLineStopsAtWidthMinusTwo) {
+TEST(Surface3DClip, SurfaceLineStopsAtWidthMinusTwo) {
     Surface3D box;
     box.resize(kWidth, kHeight);
-    box.Init();  // origin (50, 40)
-    box.SetCashDraw(true);
+    box.ResetView();  // origin (50, 40)
+    box.SetBuffered(true);
     box.Line(Point3{0, 0, 0}, Point3{1000, 0, 0});
-    const QImage& image = box.CacheBitmap()->Image();
+    const QImage& image = box.OffscreenCanvas()->Image();
     EXPECT_EQ(image.pixel(98, 40), qRgb(0, 0, 0));
     EXPECT_EQ(image.pixel(99, 40), qRgb(255, 255, 255));
-    EXPECT_EQ(box.DrawCanvas().PenPos(), (PixelPoint{98, 40}));
+    EXPECT_EQ(box.TargetCanvas().PenPos(), (PixelPoint{98, 40}));
 }
 
-TEST(TDrawBox3DClip, HugeScaleDrawsTheVisiblePartOfTheTrueLine) {
+TEST(Surface3DClip, HugeScaleDrawsTheVisiblePartOfTheTrueLine) {
     Surface3D box;
     box.resize(kWidth, kHeight);
-    box.Init();
-    box.SetScall(3000.0);
-    box.SetCashDraw(true);
+    box.ResetView();
+    box.SetScale(3000.0);
+    box.SetBuffered(true);
     // The far end projects to about (9e8, -4.5e8): beyond 32-bit products, inside 2^30.
     box.Line(Point3{0, 0, 0}, Point3{300000, 150000, 0});
-    const PixelPoint end = box.DrawCanvas().PenPos();
+    const PixelPoint end = box.TargetCanvas().PenPos();
     EXPECT_EQ(end.x, 98);
     EXPECT_NEAR(end.y, 40 - 48 / 2.0, 1.0);
     // Beyond 2^30 the end is held at the limit and nothing wraps onto the screen.
-    box.Cls(0xFFFFFF);
-    box.SetScall(1e5);
+    box.Clear(0xFFFFFF);
+    box.SetScale(1e5);
     box.Line(Point3{0, 0, 0}, Point3{-1e300, 0, 0});
-    const QImage& image = box.CacheBitmap()->Image();
+    const QImage& image = box.OffscreenCanvas()->Image();
     EXPECT_EQ(image.pixel(0, 40), qRgb(0, 0, 0));
     EXPECT_EQ(image.pixel(60, 40), qRgb(255, 255, 255));
 }

@@ -29,8 +29,8 @@ TEST_F(CutViewTest, AQuickRunInCutModeShowsTheSlotWhereThePathRuns) {
     Open(kSlot);
     ui::ViewPane* view = window.View(0);
     view->ApplyViewPreset(0);  // from the top
-    Surface3D* surface = view->Panel()->DrawBox3D1();
-    surface->SetScall(4.0);
+    Surface3D* surface = view->Panel()->Surface();
+    surface->SetScale(4.0);
     window.Cut().SetCutMode(view, true);
     window.StartQuickRun();
     QuickToStop();
@@ -42,7 +42,7 @@ TEST_F(CutViewTest, AQuickRunInCutModeShowsTheSlotWhereThePathRuns) {
     const QImage& image = surface->ScreenImage();
     if (const char* keep = std::getenv("CUTTRACE_KEEP_CUT_PICTURE")) image.save(keep);
     const auto at = [&](double x, double y) {
-        const PixelPoint p = surface->Gposi({x, y, 1.0});
+        const PixelPoint p = surface->ToPixel({x, y, 1.0});
         return image.pixel(p.x, p.y);
     };
     const int slot = Brightness(at(0.0, 0.0));
@@ -53,8 +53,8 @@ TEST_F(CutViewTest, AQuickRunInCutModeShowsTheSlotWhereThePathRuns) {
     EXPECT_GE(Brightness(at(-12.5, 0.0)) + 30, stock) << "beyond the slot's end";
     // Without the cut the same pixel is the white background under a red feed line.
     window.Cut().SetCutMode(view, false);
-    EXPECT_EQ(Brightness(surface->ScreenImage().pixel(surface->Gposi({0.0, 10.0, 1.0}).x,
-                                                      surface->Gposi({0.0, 10.0, 1.0}).y)),
+    EXPECT_EQ(Brightness(surface->ScreenImage().pixel(surface->ToPixel({0.0, 10.0, 1.0}).x,
+                                                      surface->ToPixel({0.0, 10.0, 1.0}).y)),
               3 * 255);
 }
 

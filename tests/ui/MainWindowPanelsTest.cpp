@@ -36,7 +36,7 @@ bool HasPixel(const QImage& image, QRgb color) {
 }
 
 const QImage& Screen(ui::MainWindow& window, int view) {
-    return window.View(view)->Panel()->DrawBox3D1()->ScreenImage();
+    return window.View(view)->Panel()->Surface()->ScreenImage();
 }
 
 TEST_F(MainWindowPanelsTest, StatusBarTexts) {
@@ -50,7 +50,7 @@ TEST_F(MainWindowPanelsTest, StatusBarTexts) {
     EXPECT_EQ(Status(ui::PanelLine), "line 0");
     window.View(0)->ApplyViewPreset(3);  // every repaint is the main window's full redraw
     EXPECT_EQ(Status(ui::PanelRotation), "X-45Y32Z28");
-    window.View(0)->Panel()->Zoomup();
+    window.View(0)->Panel()->ZoomIn();
     window.RedrawAll();
     EXPECT_EQ(Status(ui::PanelScale), "scall 1.300000");
 }
@@ -107,8 +107,8 @@ TEST_F(MainWindowPanelsTest, TheCutterShowsWhileAMotionIsAnimated) {
     Tick();
     Tick(2.0);
     ASSERT_TRUE(window.Drawer().Busy());
-    Surface3D* box = window.View(0)->Panel()->DrawBox3D1();
-    const PixelPoint at = box->Gposi(window.Drawer().MovingPoint());
+    Surface3D* box = window.View(0)->Panel()->Surface();
+    const PixelPoint at = box->ToPixel(window.Drawer().ToolPosition());
     EXPECT_EQ(Screen(window, 0).pixel(at.x, at.y) & 0xFFFFFF, 0xC0C0C0u);
 }
 
@@ -259,20 +259,20 @@ namespace {
 
 TEST_F(MainWindowPanelsTest, FanOutPassesAColorOnceUntilThePensMayHaveChanged) {
     ui::ViewFanout& views = window.Fanout();
-    Canvas3D& pen = window.View(0)->Panel()->DrawBox3D1()->DrawCanvas();
-    views.DrawColor(0x123456);
+    Canvas3D& pen = window.View(0)->Panel()->Surface()->TargetCanvas();
+    views.SetColor(0x123456);
     EXPECT_EQ(pen.PenColor(), 0x123456u);
     pen.SetPenColor(0xABCDEF);  // not through the fan-out
-    views.DrawColor(0x123456);
+    views.SetColor(0x123456);
     EXPECT_EQ(pen.PenColor(), 0xABCDEFu);
     views.InvalidatePenColor();
-    views.DrawColor(0x123456);
+    views.SetColor(0x123456);
     EXPECT_EQ(pen.PenColor(), 0x123456u);
     pen.SetPenColor(0xABCDEF);
     window.CycleViewLayout();  // a new layout: the pens of newly shown views are unknown
-    views.DrawColor(0x123456);
+    views.SetColor(0x123456);
     EXPECT_EQ(pen.PenColor(), 0x123456u);
-    EXPECT_EQ(window.View(1)->Panel()->DrawBox3D1()->DrawCanvas().PenColor(), 0x123456u);
+    EXPECT_EQ(window.View(1)->Panel()->Surface()->TargetCanvas().PenColor(), 0x123456u);
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ TEST_F(MainWindowRunTest, AMotionIsAnimatedAtItsFeedBeforeTheNextBlock) {
     EXPECT_EQ(window.Runner().Motion().x, 10.0);
     for (int i = 0; i < 5; ++i)
         Tick(1.0);
-    EXPECT_NEAR(window.Drawer().MovingPoint().x, 5.0, 1e-9);
+    EXPECT_NEAR(window.Drawer().ToolPosition().x, 5.0, 1e-9);
     EXPECT_EQ(Field(ui::ModalField::NowX), "5.000");
     EXPECT_EQ(window.Runner().Motion().x, 10.0);  // the next block waits
     for (int i = 0; i < 7; ++i)
@@ -171,7 +171,7 @@ TEST_F(MainWindowRunTest, AnM0StopWaitsUntilTheMotionOfItsBlockIsDrawn) {
     Tick(1.5);
     EXPECT_FALSE(Run().Running());
     EXPECT_EQ(Status(ui::PanelMode), "M0停止");
-    EXPECT_NEAR(window.Drawer().MovingPoint().x, 10.0, 1e-9);
+    EXPECT_NEAR(window.Drawer().ToolPosition().x, 10.0, 1e-9);
     EXPECT_EQ(window.Runner().Motion().x, 10.0);
 }
 
@@ -206,7 +206,7 @@ TEST_F(MainWindowRunTest, AStartWhileAMotionIsUnfinishedResumesIt) {
     window.Start();
     EXPECT_EQ(window.Runner().Motion().x, 10.0) << "a new motion went to a busy drawer";
     Tick(1.0);
-    EXPECT_NEAR(window.Drawer().MovingPoint().x, 3.0, 1e-9);
+    EXPECT_NEAR(window.Drawer().ToolPosition().x, 3.0, 1e-9);
 }
 
 TEST_F(MainWindowRunTest, QuickRunDrawsWithoutCountingLines) {

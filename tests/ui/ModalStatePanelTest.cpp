@@ -16,12 +16,12 @@ namespace {
 
 class NoViews : public PathViews {
   public:
-    void DrawColor(uint32_t) override {}
+    void SetColor(uint32_t) override {}
     void DrawMoveTo(const Point3&) override {}
     void DrawLineTo(const Point3&) override {}
-    void DrawToolTo(const Point3&) override {}
+    void LineToShowingTool(const Point3&) override {}
     void DrawLine(const Point3&, const Point3&) override {}
-    void RefreshViews() override {}
+    void Present() override {}
 };
 
 class ModalStatePanelTest : public ::testing::Test {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QScrollBar>
 #include <QSlider>
 #include <QTest>
 #include <QToolButton>
@@ -24,10 +25,8 @@ class ViewPaneTest : public ::testing::Test {
         settings.cutterDiameter = 5.0;  // a cutter picture of 10 pixels at scale 1
         view = std::make_unique<ViewPane>(settings);
         view->resize(600, 450);
-        view->Panel()->Handlers().OnPaint = [this](QObject* sender) {
-            ++repaints;
-            lastSender = sender;
-        };
+        QObject::connect(view->Panel(), &ScrollableSurface3D::redrawRequested,
+                         [this] { ++repaints; });
     }
 
     void Show() {
@@ -51,16 +50,15 @@ class ViewPaneTest : public ::testing::Test {
     Settings settings;
     std::unique_ptr<ViewPane> view;
     int repaints = 0;
-    QObject* lastSender = nullptr;
 };
 
 TEST_F(ViewPaneTest, StartsWithCachedDrawingAndViewLayout) {
     ScrollableSurface3D* panel = view->Panel();
-    EXPECT_TRUE(panel->GetCashDraw());
-    EXPECT_EQ(panel->GetXMin(), -1000);
-    EXPECT_EQ(panel->GetYMax(), 1000);
-    EXPECT_EQ(panel->GetXPos(), 0);
-    EXPECT_DOUBLE_EQ(panel->GetScallLenge(), 1.3);
+    EXPECT_TRUE(panel->IsBuffered());
+    EXPECT_EQ(panel->HorizontalBar()->minimum(), -1000);
+    EXPECT_EQ(panel->VerticalBar()->maximum(), 1000);
+    EXPECT_EQ(panel->HorizontalBar()->value(), 0);
+    EXPECT_DOUBLE_EQ(panel->ZoomFactor(), 1.3);
     EXPECT_EQ(view->SliderScale(), 1.0);
 }
 
@@ -69,7 +67,6 @@ TEST_F(ViewPaneTest, PresetButtonsTurnTheViewAndRepaintTwice) {
     EXPECT_EQ(view->PresetRotation(), (Point3{-90, 0, 0}));
     EXPECT_EQ(view->PanelRotation(), (Point3{-90, 0, 0}));
     EXPECT_EQ(repaints, 2);
-    EXPECT_EQ(lastSender, view.get());
     Button("oddViewButton")->click();
     EXPECT_EQ(view->PanelRotation(), (Point3{-60, -30, -16}));
     Button("topViewButton")->click();
@@ -119,7 +116,7 @@ TEST_F(ViewPaneTest, LeftDragTurnsByHalfTheMoveWithinFifteenDegrees) {
 
 TEST_F(ViewPaneTest, MouseDragOnTheSurfaceTurnsTheView) {
     Show();
-    Surface3D* box = view->Panel()->DrawBox3D1();
+    Surface3D* box = view->Panel()->Surface();
     for (int x : {50, 70}) {
         QMouseEvent move(QEvent::MouseMove, QPointF(x, 50), box->mapToGlobal(QPointF(x, 50)),
                          Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
@@ -148,12 +145,12 @@ TEST_F(ViewPaneTest, ZoomButtonsRebuildTheCutterPicture) {
 
 TEST_F(ViewPaneTest, ResetViewGivesThePanelTheViewsRotationAndScale) {
     Slider("scaleSlider")->setValue(40);  // scale 2
-    view->Panel()->Zoomup();
+    view->Panel()->ZoomIn();
     view->ApplyViewPreset(1);
     view->ResetView();
     EXPECT_DOUBLE_EQ(view->PanelScale(), 2.0);
     EXPECT_EQ(view->PanelRotation(), (Point3{-90, 0, 0}));
-    Surface3D* box = view->Panel()->DrawBox3D1();
+    Surface3D* box = view->Panel()->Surface();
     EXPECT_EQ(box->GetOrigin(), (PixelPoint{box->width() / 2, box->height() / 2}));
     // Seen from the side at scale 2: max(2 * 5, 20) * 2 + 5 pixels.
     EXPECT_EQ(CutterSide(), 45);
@@ -162,14 +159,14 @@ TEST_F(ViewPaneTest, ResetViewGivesThePanelTheViewsRotationAndScale) {
 TEST_F(ViewPaneTest, TheCutterShowsOnTheScreenAfterEachCopyOfTheDrawing) {
     Show();
     view->ResetView();
-    Surface3D* box = view->Panel()->DrawBox3D1();
-    view->Panel()->Cls(0xFFFFFF);
+    Surface3D* box = view->Panel()->Surface();
+    view->Panel()->Clear(0xFFFFFF);
     view->DrawColor(0x0000FF);
     view->DrawMoveTo(Point3{-30, 0, 0});
     view->DrawToolTo(Point3{0, 0, 0});
-    const PixelPoint at = box->Gposi(Point3{0, 0, 0});
+    const PixelPoint at = box->ToPixel(Point3{0, 0, 0});
     // The line goes to the off-screen drawing; the disc (top view) over it on the screen.
-    EXPECT_EQ(box->CacheBitmap()->Image().pixel(at.x - 10, at.y), qRgb(255, 0, 0));
+    EXPECT_EQ(box->OffscreenCanvas()->Image().pixel(at.x - 10, at.y), qRgb(255, 0, 0));
     view->CopyToScreen();
     EXPECT_EQ(box->ScreenImage().pixel(at.x, at.y), kGrey);
     EXPECT_EQ(box->ScreenImage().pixel(at.x - 10, at.y), qRgb(255, 0, 0));

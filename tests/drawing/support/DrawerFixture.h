@@ -8,6 +8,7 @@
 
 #include "core/MotionRecord.h"
 #include "core/Settings.h"
+#include "drawing/Geometry.h"
 #include "drawing/PathDrawer.h"
 #include "drawing/support/RecordingViews.h"
 
@@ -32,12 +33,8 @@ inline MotionRecord Motion(int32_t kind, double x, double y, double z, double c1
 
 inline std::vector<PathVertex> AllVertices(const VertexList& list) {
     std::vector<PathVertex> out;
-    list.ForEach([&out](const Point3& p, uint32_t colour) { out.push_back({p, colour}); });
+    list.ForEach([&out](const Point3& p, uint32_t color) { out.push_back({p, color}); });
     return out;
-}
-
-inline double Distance(const Point3& a, const Point3& b) {
-    return std::hypot(a.x - b.x, a.y - b.y, a.z - b.z);
 }
 
 inline bool Near(const Point3& a, const Point3& b, double tolerance = 1e-9) {

@@ -48,7 +48,7 @@ std::string RecordingViews::Text() const {
     for (const ViewCall& c : calls) {
         switch (c.op) {
             case Op::Color:
-                out += "C " + Hex(c.colour);
+                out += "C " + Hex(c.color);
                 break;
             case Op::MoveTo:
                 out += "M " + Point(c.a);

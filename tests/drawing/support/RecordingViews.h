@@ -15,21 +15,21 @@ enum class Op { Color, MoveTo, LineTo, ToolTo, Line, Refresh };
 
 struct ViewCall {
     Op op;
-    uint32_t colour = 0;  // Color
-    Point3 a;             // the point, or the start of a Line
-    Point3 b;             // the end of a Line
+    uint32_t color = 0;  // Color
+    Point3 a;            // the point, or the start of a Line
+    Point3 b;            // the end of a Line
 };
 
 class RecordingViews : public PathViews {
   public:
-    void DrawColor(uint32_t colour) override { calls.push_back({Op::Color, colour, {}, {}}); }
+    void SetColor(uint32_t color) override { calls.push_back({Op::Color, color, {}, {}}); }
     void DrawMoveTo(const Point3& p) override { calls.push_back({Op::MoveTo, 0, p, {}}); }
     void DrawLineTo(const Point3& p) override { calls.push_back({Op::LineTo, 0, p, {}}); }
-    void DrawToolTo(const Point3& p) override { calls.push_back({Op::ToolTo, 0, p, {}}); }
+    void LineToShowingTool(const Point3& p) override { calls.push_back({Op::ToolTo, 0, p, {}}); }
     void DrawLine(const Point3& a, const Point3& b) override {
         calls.push_back({Op::Line, 0, a, b});
     }
-    void RefreshViews() override { calls.push_back({Op::Refresh, 0, {}, {}}); }
+    void Present() override { calls.push_back({Op::Refresh, 0, {}, {}}); }
 
     std::size_t Count(Op op) const;
     std::vector<ViewCall> Only(Op op) const;

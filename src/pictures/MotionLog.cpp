@@ -1,4 +1,4 @@
-#include "surfaces/MotionLog.h"
+#include "pictures/MotionLog.h"
 
 namespace cuttrace {
 

@@ -1,11 +1,10 @@
-#include "surfaces/PathImageRenderer.h"
+#include "pictures/PathImageRenderer.h"
 
 #include <QString>
 
 #include <algorithm>
 #include <cmath>
 
-#include "machines/NumberText.h"
 #include "surfaces/ViewPresets.h"
 
 namespace cuttrace {
@@ -13,82 +12,19 @@ namespace cuttrace {
 namespace {
 
 constexpr int kPngQuality = 85;  // the fastest zlib level: line pictures pack well anyway
-constexpr int kMaxDigits = 9;
-
-// A whole number written with decimal digits only.
-bool ParseWhole(std::string_view text, int* value) {
-    if (text.empty() || text.size() > static_cast<size_t>(kMaxDigits)) return false;
-    for (char c : text) {
-        if (c < '0' || c > '9') return false;
-    }
-    *value = ParseInt(text);
-    return true;
-}
 
 }  // namespace
-
-bool ParseImageSize(std::string_view text, ImageOptions* options, std::string* error) {
-    const size_t x = text.find_first_of("xX");
-    int width = 0, height = 0;
-    if (x == std::string_view::npos || !ParseWhole(text.substr(0, x), &width) ||
-        !ParseWhole(text.substr(x + 1), &height) || width < 1 || height < 1 ||
-        width > ImageOptions::kMaxSide || height > ImageOptions::kMaxSide) {
-        *error = "bad --size '" + std::string(text) + "' (WIDTHxHEIGHT, each 1 to " +
-                 std::to_string(ImageOptions::kMaxSide) + ")";
-        return false;
-    }
-    options->width = width;
-    options->height = height;
-    return true;
-}
-
-bool ParseImageView(std::string_view text, ImageOptions* options, std::string* error) {
-    int view = -1;
-    if (!ParseWhole(text, &view) || view >= kViewPresetCount) {
-        *error = "bad --view '" + std::string(text) + "' (0 to " +
-                 std::to_string(kViewPresetCount - 1) + ")";
-        return false;
-    }
-    options->view = view;
-    return true;
-}
-
-bool ParseImageScale(std::string_view text, ImageOptions* options, std::string* error) {
-    size_t used = 0;
-    const double scale = ParseDouble(text, &used);
-    if (text.empty() || used != text.size() || !(scale >= Projection3D::kMinZoomScall) ||
-        !(scale <= Projection3D::kMaxBandScall)) {
-        *error = "bad --scale '" + std::string(text) + "' (pixels per unit, 0.0001 to 100000)";
-        return false;
-    }
-    options->hasScale = true;
-    options->scale = scale;
-    return true;
-}
-
-bool CheckImageOptions(const ImageOptions& options, std::string* error) {
-    Point3 rotation;
-    if (options.width < 1 || options.height < 1 || options.width > ImageOptions::kMaxSide ||
-        options.height > ImageOptions::kMaxSide || !ViewPresetRotation(options.view, &rotation) ||
-        (options.hasScale && !(options.scale > 0.0 && std::isfinite(options.scale)))) {
-        *error = "picture options out of range";
-        return false;
-    }
-    return true;
-}
 
 PathImageRenderer::PathImageRenderer(int width, int height) : canvas_(width, height) {
     renderer_.SetTarget(&canvas_);
     renderer_.SetSize(width, height);
-    renderer_.View().Init(width, height);
+    renderer_.View().ResetView(width, height);
 }
 
 PathImageRenderer::PathImageRenderer(const ImageOptions& options)
     : PathImageRenderer(options.width, options.height) {
-    Point3 rotation;
-    ViewPresetRotation(options.view, &rotation);
-    renderer_.View().SetAfine(rotation);
-    if (options.hasScale) renderer_.View().SetScall(options.scale);
+    renderer_.View().SetRotation(ViewPresetRotation(options.view));
+    if (options.hasScale) renderer_.View().SetScale(options.scale);
 }
 
 void PathImageRenderer::FitTo(const PathBounds& bounds) {
@@ -102,7 +38,7 @@ bool PathImageRenderer::Save(const std::string& pngPath, std::string* error) con
 }
 
 void FitViewToBounds(const PathBounds& bounds, int width, int height, Projection3D* view) {
-    view->Init(width, height);
+    view->ResetView(width, height);
     if (bounds.Empty()) return;
     // Lines are drawn up to width - 2 and height - 2; keep a margin of a twentieth of the
     // shorter side (at least 4 pixels) all round.
@@ -119,7 +55,7 @@ void FitViewToBounds(const PathBounds& bounds, int width, int height, Projection
     } else if (spanY > 0) {
         scale = roomY / spanY;
     }
-    scale = std::clamp(scale, Projection3D::kMinZoomScall, Projection3D::kMaxBandScall);
+    scale = std::clamp(scale, Projection3D::kMinZoomScale, Projection3D::kMaxBandScale);
     // The origin must stay a pixel position: a tiny path far from the model origin is shown
     // smaller rather than not at all.
     const double centreX = (bounds.MinX() + bounds.MaxX()) / 2;
@@ -127,7 +63,7 @@ void FitViewToBounds(const PathBounds& bounds, int width, int height, Projection
     constexpr double kOriginRoom = kPixelLimit / 4;
     const double far = std::max(std::abs(centreX), std::abs(centreY));
     if (far * scale > kOriginRoom) scale = kOriginRoom / far;
-    view->SetScall(scale);
+    view->SetScale(scale);
     // The centre's pixel offsets truncate as the projection truncates, so it lands exactly
     // on the picture's centre.
     view->SetOrigin(PixelPoint{width / 2 - PixelFromDouble(centreX * scale),
@@ -140,7 +76,7 @@ bool RenderPathImage(const ImageOptions& options, const DrawOriginMark& drawOrig
     if (!CheckImageOptions(options, error)) return false;
     PathImageRenderer image(options);
     if (!options.hasScale) {
-        const Point3 rotation = image.Surface().View().Afine();
+        const Point3 rotation = image.Surface().View().Rotation();
         if (measured != nullptr && measured->Rotation() == rotation) {
             image.FitTo(*measured);
         } else {

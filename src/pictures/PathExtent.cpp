@@ -1,44 +1,18 @@
-#include "surfaces/PathExtent.h"
+#include "pictures/PathExtent.h"
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
+#include "drawing/ArcPath.h"
+#include "drawing/Geometry.h"
 
 namespace cuttrace {
 
-namespace {
-
-constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
-constexpr double kSamePoint = 1e-8;  // a line shorter than this on every axis is not drawn
-
-double& Coordinate(Point3& p, int axis) {
-    return axis == 0 ? p.x : axis == 1 ? p.y : p.z;
-}
-double Coordinate(const Point3& p, int axis) {
-    return axis == 0 ? p.x : axis == 1 ? p.y : p.z;
-}
-
-// The angle of an offset a along a plane's first axis and b along its second, in degrees
-// from the first axis, in [-90, 270).
-double OffsetAngle(double a, double b) {
-    if (a == 0.0) return b >= 0.0 ? 90.0 : -90.0;
-    const double angle = std::atan(b / a) * kDegreesPerRadian;
-    return a < 0.0 ? angle + 180.0 : angle;
-}
-
-bool Same(const Point3& a, const Point3& b) {
-    return std::abs(a.x - b.x) < kSamePoint && std::abs(a.y - b.y) < kSamePoint &&
-           std::abs(a.z - b.z) < kSamePoint;
-}
-
-}  // namespace
-
 PathBounds::PathBounds(const Point3& rotation) {
-    turn_.SetAfine(rotation);
+    turn_.SetRotation(rotation);
 }
 
 void PathBounds::Add(const Point3& p) {
-    const Point3 q = Turned(p);
+    const Point3 q = Rotated(p);
     if (!std::isfinite(q.x) || !std::isfinite(q.y)) return;
     if (empty_) {
         minX_ = maxX_ = q.x;
@@ -68,9 +42,9 @@ MotionExtent::Plane MotionExtent::Turn(int first, int second, int normal) const 
     Coordinate(unit[0], first) = 1.0;
     Coordinate(unit[1], second) = 1.0;
     Coordinate(unit[2], normal) = 1.0;
-    const Point3 u = bounds_.Turned(unit[0]);
-    const Point3 v = bounds_.Turned(unit[1]);
-    const Point3 w = bounds_.Turned(unit[2]);
+    const Point3 u = bounds_.Rotated(unit[0]);
+    const Point3 v = bounds_.Rotated(unit[1]);
+    const Point3 w = bounds_.Rotated(unit[2]);
     plane.u[0] = u.x, plane.u[1] = u.y;
     plane.v[0] = v.x, plane.v[1] = v.y;
     plane.w[0] = w.x, plane.w[1] = w.y;
@@ -88,7 +62,7 @@ void MotionExtent::Add(const MotionRecord& motion) {
 }
 
 void MotionExtent::AddLine(const Point3& to) {
-    if (Same(to, current_)) return;
+    if (SamePoint(to, current_)) return;
     AddCurrent();
     bounds_.Add(to);
     current_ = to;
@@ -108,32 +82,21 @@ void MotionExtent::AddArc(const MotionRecord& motion) {
     } else if (motion.kind == KindArcCwYZ || motion.kind == KindArcCcwYZ) {
         arc.plane = &yz_;
     }
-    const int first = arc.plane->first;
-    const int second = arc.plane->second;
-    const int normal = arc.plane->normal;
-    const Point3 end{motion.x, motion.y, motion.z};
-    const double sa = Coordinate(current_, first) - motion.centreFirst;
-    const double sb = Coordinate(current_, second) - motion.centreSecond;
-    arc.radius = std::hypot(sa, sb);
-    if (!(arc.radius > 0.0) || !std::isfinite(arc.radius)) {  // drawn as a straight line
+    const ArcPath path = ArcPath::Make(current_, motion);
+    const Point3 end = path.end;
+    if (!(path.radius > 0.0) || !std::isfinite(path.radius)) {  // drawn as a straight line
         AddCurrent();
         bounds_.Add(end);
         current_ = end;
         return;
     }
-    arc.centreFirst = motion.centreFirst;
-    arc.centreSecond = motion.centreSecond;
-    arc.from = OffsetAngle(sa, sb);
-    arc.to = OffsetAngle(Coordinate(end, first) - motion.centreFirst,
-                         Coordinate(end, second) - motion.centreSecond);
-    // Clockwise arcs turn towards smaller angles; an end on the start is a whole turn.
-    if (motion.kind % 10 == 2) {
-        if (arc.from <= arc.to) arc.to -= 360.0;
-    } else if (arc.from >= arc.to) {
-        arc.to += 360.0;
-    }
-    arc.normalFrom = Coordinate(current_, normal);
-    arc.normalTo = Coordinate(end, normal);
+    arc.radius = path.radius;
+    arc.centreFirst = path.centreFirst;
+    arc.centreSecond = path.centreSecond;
+    arc.from = path.startAngle;
+    arc.to = path.endAngle;
+    arc.normalFrom = Coordinate(current_, path.normal);
+    arc.normalTo = Coordinate(end, path.normal);
     AddCurrent();
     bounds_.Add(end);
     AddCircle(arc);
@@ -170,9 +133,9 @@ void MotionExtent::AddCircle(const Circle& circle) {
     Coordinate(centre, plane.first) = circle.centreFirst;
     Coordinate(centre, plane.second) = circle.centreSecond;
     Coordinate(centre, plane.normal) = circle.normalFrom;
-    const Point3 from = bounds_.Turned(centre);
+    const Point3 from = bounds_.Rotated(centre);
     Coordinate(centre, plane.normal) = circle.normalTo;
-    const Point3 to = bounds_.Turned(centre);
+    const Point3 to = bounds_.Rotated(centre);
     auto inside = [&](const Point3& c) {
         return c.x - r >= bounds_.MinX() && c.x + r <= bounds_.MaxX() &&
                c.y - r >= bounds_.MinY() && c.y + r <= bounds_.MaxY();

@@ -38,7 +38,7 @@ QString Images() {
     return QString::fromUtf8(CUTTRACE_CLI_IMAGES);
 }
 
-// Counts pixels whose colours differ by more than the tolerance in any channel, and draws
+// Counts pixels whose colors differ by more than the tolerance in any channel, and draws
 // them red over a faded copy of the expected picture.
 int CountDifferences(const QImage& expected, const QImage& actual, QImage* difference) {
     *difference = expected.convertToFormat(QImage::Format_RGB32);

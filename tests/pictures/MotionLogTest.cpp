@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "surfaces/MotionLog.h"
+#include "pictures/MotionLog.h"
 
 namespace cuttrace {
 namespace {

@@ -2,7 +2,7 @@
 // surface (the same projection, clipping and line drawing as a view), which is saved as PNG.
 //
 // The picture has a white background, the rotation of one of the view presets, and either
-// the scale asked for (the model origin at the picture's centre, as a view's Init places
+// the scale asked for (the model origin at the picture's centre, as a view's ResetView places
 // it) or a scale and origin chosen so that the whole path fits with a small margin. The
 // origin mark is drawn first, then the path.
 //
@@ -14,60 +14,40 @@
 
 #include <functional>
 #include <string>
-#include <string_view>
 
 #include "core/Point3.h"
 #include "drawing/PathViews.h"
+#include "pictures/ImageOptions.h"
+#include "pictures/PathExtent.h"
 #include "surfaces/Canvas3D.h"
-#include "surfaces/PathExtent.h"
 #include "surfaces/Renderer3D.h"
 
 namespace cuttrace {
 
-struct ImageOptions {
-    static constexpr int kDefaultWidth = 800;
-    static constexpr int kDefaultHeight = 600;
-    static constexpr int kMaxSide = 8192;
-
-    int width = kDefaultWidth;
-    int height = kDefaultHeight;
-    int view = 0;  // view preset 0..4
-    bool hasScale = false;
-    double scale = 1.0;  // pixels per program unit, when hasScale
-};
-
-// Option values as the command line gives them. Each returns false, with a message in
-// *error, for text that is not a valid value.
-bool ParseImageSize(std::string_view text, ImageOptions* options, std::string* error);
-bool ParseImageView(std::string_view text, ImageOptions* options, std::string* error);
-bool ParseImageScale(std::string_view text, ImageOptions* options, std::string* error);
-// False, with a message in *error, for options out of range.
-bool CheckImageOptions(const ImageOptions& options, std::string* error);
-
 // Draws into an off-screen 3D surface of its own.
 class PathImageRenderer : public PathViews {
   public:
-    // A white picture of width x height with the Init placement at scale 1.
+    // A white picture of width x height with the centred placement at scale 1.
     PathImageRenderer(int width, int height);
-    // A white picture as the options ask: size, the view preset's rotation, and the Init
+    // A white picture as the options ask: size, the view preset's rotation, and the centred
     // placement with the given scale (or scale 1 until FitTo). Valid options are assumed
     // (see CheckImageOptions).
     explicit PathImageRenderer(const ImageOptions& options);
 
     Renderer3D& Surface() { return renderer_; }
     const QImage& Image() const { return canvas_.Image(); }
-    double Scale() const { return renderer_.View().Scall(); }
+    double Scale() const { return renderer_.View().Scale(); }
     // Fits the view to an extent measured with this picture's rotation.
     void FitTo(const PathBounds& bounds);
     // Writes the picture as PNG; false with a message in *error when that fails.
     bool Save(const std::string& pngPath, std::string* error) const;
 
-    void DrawColor(uint32_t colour) override { renderer_.SetColor(colour); }
+    void SetColor(uint32_t color) override { renderer_.SetPenColor(color); }
     void DrawMoveTo(const Point3& p) override { renderer_.MoveTo(p); }
     void DrawLineTo(const Point3& p) override { renderer_.LineTo(p); }
-    void DrawToolTo(const Point3& p) override { renderer_.LineTo(p); }  // no cutter picture
+    void LineToShowingTool(const Point3& p) override { renderer_.LineTo(p); }  // no cutter picture
     void DrawLine(const Point3& a, const Point3& b) override { renderer_.Line(a, b); }
-    void RefreshViews() override {}
+    void Present() override {}
 
   private:
     Canvas3D canvas_;
@@ -75,7 +55,7 @@ class PathImageRenderer : public PathViews {
 };
 
 // Sets the view's scale and origin so that the measured extent fits a width x height
-// picture with a small margin, centred. An empty extent gets the Init placement at scale 1.
+// picture with a small margin, centred. An empty extent gets the centred placement at scale 1.
 void FitViewToBounds(const PathBounds& bounds, int width, int height, Projection3D* view);
 
 using DrawOriginMark = std::function<void(PathViews& views, double scale)>;

@@ -5,7 +5,7 @@
 #include <numbers>
 #include <vector>
 
-#include "surfaces/PathExtent.h"
+#include "pictures/PathExtent.h"
 #include "surfaces/ViewPresets.h"
 
 namespace cuttrace {
@@ -91,7 +91,7 @@ TEST(PathImageExtent, TurnedArcsMatchTheirPointsInEveryPreset) {
     };
     for (int preset = 0; preset < kViewPresetCount; ++preset) {
         Point3 rotation;
-        ViewPresetRotation(preset, &rotation);
+        rotation = ViewPresetRotation(*ViewPresetFromNumber(preset));
         MotionExtent extent(rotation, 0.0);
         PathBounds sampled(rotation);
         Point3 current;

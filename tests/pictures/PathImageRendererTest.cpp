@@ -6,12 +6,18 @@
 
 #include <string>
 
-#include "surfaces/PathImageRenderer.h"
+#include "pictures/PathImageRenderer.h"
 
 namespace cuttrace {
 namespace {
 
-TEST(PathImageRenderer, OptionValuesAreCheckedWhole) {
+class PathImageRendererTest : public ::testing::Test {
+  protected:
+    std::string Path(const char* name) const { return dir.filePath(name).toStdString(); }
+    QTemporaryDir dir;
+};
+
+TEST_F(PathImageRendererTest, OptionValuesAreCheckedWhole) {
     ImageOptions options;
     std::string error;
     EXPECT_TRUE(ParseImageSize("640x480", &options, &error));
@@ -23,7 +29,7 @@ TEST(PathImageRenderer, OptionValuesAreCheckedWhole) {
     }
     EXPECT_EQ(options.width, 640);
     EXPECT_TRUE(ParseImageView("4", &options, &error));
-    EXPECT_EQ(options.view, 4);
+    EXPECT_EQ(options.view, ViewPreset::Oblique2);
     for (const char* bad : {"5", "-1", "a", "1.0", ""}) {
         EXPECT_FALSE(ParseImageView(bad, &options, &error)) << bad;
     }
@@ -36,16 +42,16 @@ TEST(PathImageRenderer, OptionValuesAreCheckedWhole) {
     EXPECT_EQ(options.scale, 2.5);
 }
 
-TEST(PathImageRenderer, FitCentresTheTurnedPathWithAMargin) {
+TEST_F(PathImageRendererTest, FitCentresTheTurnedPathWithAMargin) {
     PathBounds bounds(Point3{0, 0, 0});
     bounds.DrawLine(Point3{0, 0, 5}, Point3{100, 50, -5});
     Projection3D view;
     FitViewToBounds(bounds, 800, 600, &view);
     // 30 pixels all round: 738 / 100 across, 538 / 50 down; the width decides.
-    EXPECT_DOUBLE_EQ(view.Scall(), 7.38);
-    EXPECT_EQ(view.Gposi(Point3{50, 25, 0}), (PixelPoint{400, 300}));
-    EXPECT_EQ(view.Gposi(Point3{0, 0, 0}).x, 31);
-    EXPECT_EQ(view.Gposi(Point3{100, 0, 0}).x, 769);
+    EXPECT_DOUBLE_EQ(view.Scale(), 7.38);
+    EXPECT_EQ(view.ToPixel(Point3{50, 25, 0}), (PixelPoint{400, 300}));
+    EXPECT_EQ(view.ToPixel(Point3{0, 0, 0}).x, 31);
+    EXPECT_EQ(view.ToPixel(Point3{100, 0, 0}).x, 769);
 
     // From the side the same path is 100 wide and 10 high (its z).
     PathBounds side(Point3{-90, 0, 0});
@@ -53,38 +59,32 @@ TEST(PathImageRenderer, FitCentresTheTurnedPathWithAMargin) {
     EXPECT_NEAR(side.MaxY() - side.MinY(), 10.0, 1e-9);
 }
 
-TEST(PathImageRenderer, FitOfNothingOrAPointIsTheInitPlacement) {
+TEST_F(PathImageRendererTest, FitOfNothingOrAPointIsTheCentredPlacement) {
     Projection3D view;
-    view.SetAfine(Point3{-90, 0, 0});
+    view.SetRotation(Point3{-90, 0, 0});
     FitViewToBounds(PathBounds(Point3{}), 400, 300, &view);
-    EXPECT_EQ(view.Scall(), 1.0);
+    EXPECT_EQ(view.Scale(), 1.0);
     EXPECT_EQ(view.Origin(), (PixelPoint{200, 150}));
-    EXPECT_EQ(view.Afine(), (Point3{-90, 0, 0}));
+    EXPECT_EQ(view.Rotation(), (Point3{-90, 0, 0}));
     PathBounds point(Point3{});
     point.DrawMoveTo(Point3{7, 7, 7});
     Projection3D top;
     FitViewToBounds(point, 400, 300, &top);
-    EXPECT_EQ(top.Scall(), 1.0);
-    EXPECT_EQ(top.Gposi(Point3{7, 7, 7}), (PixelPoint{200, 150}));
+    EXPECT_EQ(top.Scale(), 1.0);
+    EXPECT_EQ(top.ToPixel(Point3{7, 7, 7}), (PixelPoint{200, 150}));
 }
 
-TEST(PathImageRenderer, TinyPathFarAwayStaysOnThePicture) {
+TEST_F(PathImageRendererTest, TinyPathFarAwayStaysOnThePicture) {
     PathBounds bounds(Point3{});
     bounds.DrawLine(Point3{1e7, 0, 0}, Point3{1e7 + 0.001, 0.001, 0});
     Projection3D view;
     FitViewToBounds(bounds, 400, 300, &view);
-    const PixelPoint p = view.Gposi(Point3{1e7, 0, 0});
+    const PixelPoint p = view.ToPixel(Point3{1e7, 0, 0});
     EXPECT_NEAR(p.x, 200, 2);
     EXPECT_NEAR(p.y, 150, 2);
 }
 
-class PathImageFile : public ::testing::Test {
-  protected:
-    std::string Path(const char* name) const { return dir.filePath(name).toStdString(); }
-    QTemporaryDir dir;
-};
-
-TEST_F(PathImageFile, GivenScaleKeepsTheOriginAtTheCentre) {
+TEST_F(PathImageRendererTest, GivenScaleKeepsTheOriginAtTheCentre) {
     ImageOptions options;
     options.width = 200;
     options.height = 100;
@@ -94,15 +94,15 @@ TEST_F(PathImageFile, GivenScaleKeepsTheOriginAtTheCentre) {
     int pathPasses = 0;
     auto origin = [&](PathViews& views, double scale) {
         originScale = scale;
-        views.DrawColor(0xFF00FF);
+        views.SetColor(0xFF00FF);
         views.DrawMoveTo(Point3{0, 0, 0});
         views.DrawLineTo(Point3{0, 5, 0});
     };
     auto path = [&](PathViews& views) {
         ++pathPasses;
-        views.DrawColor(0x0000FF);
+        views.SetColor(0x0000FF);
         views.DrawLine(Point3{-10, -10, 0}, Point3{10, -10, 0});
-        views.DrawToolTo(Point3{10, 10, 0});
+        views.LineToShowingTool(Point3{10, 10, 0});
     };
     std::string error;
     ASSERT_TRUE(RenderPathImage(options, origin, path, Path("a.png"), &error)) << error;
@@ -117,11 +117,11 @@ TEST_F(PathImageFile, GivenScaleKeepsTheOriginAtTheCentre) {
     EXPECT_EQ(image.pixel(5, 5), qRgb(255, 255, 255));
 }
 
-TEST_F(PathImageFile, WithoutScaleThePathIsMeasuredThenFitted) {
+TEST_F(PathImageRendererTest, WithoutScaleThePathIsMeasuredThenFitted) {
     ImageOptions options;
     options.width = 400;
     options.height = 300;
-    options.view = 1;  // from the side
+    options.view = ViewPreset::Front;
     int pathPasses = 0;
     auto path = [&](PathViews& views) {
         ++pathPasses;
@@ -138,12 +138,12 @@ TEST_F(PathImageFile, WithoutScaleThePathIsMeasuredThenFitted) {
     EXPECT_EQ(image.pixel(60, 290), qRgb(255, 255, 255));
 }
 
-TEST_F(PathImageFile, FailuresAreReported) {
+TEST_F(PathImageRendererTest, FailuresAreReported) {
     std::string error;
     ImageOptions options;
     EXPECT_FALSE(RenderPathImage(options, nullptr, nullptr, "/nonexistent-dir/x.png", &error));
     EXPECT_NE(error.find("cannot write"), std::string::npos);
-    options.view = 9;
+    options.width = 0;
     EXPECT_FALSE(RenderPathImage(options, nullptr, nullptr, Path("c.png"), &error));
 }
 

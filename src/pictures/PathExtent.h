@@ -26,26 +26,26 @@ class PathBounds : public PathViews {
     double MaxX() const { return maxX_; }
     double MinY() const { return minY_; }
     double MaxY() const { return maxY_; }
-    const Point3& Rotation() const { return turn_.Afine(); }
+    const Point3& Rotation() const { return turn_.Rotation(); }
 
     // p turned by the rotation.
-    Point3 Turned(const Point3& p) const {
+    Point3 Rotated(const Point3& p) const {
         Point3 q = p;
-        turn_.afcal(q);
+        turn_.ScaleAndRotate(q);
         return q;
     }
     // Takes in a point (points that are not finite are left out).
     void Add(const Point3& p);
 
-    void DrawColor(uint32_t) override {}
+    void SetColor(uint32_t) override {}
     void DrawMoveTo(const Point3& p) override { Add(p); }
     void DrawLineTo(const Point3& p) override { Add(p); }
-    void DrawToolTo(const Point3& p) override { Add(p); }
+    void LineToShowingTool(const Point3& p) override { Add(p); }
     void DrawLine(const Point3& a, const Point3& b) override {
         Add(a);
         Add(b);
     }
-    void RefreshViews() override {}
+    void Present() override {}
 
   private:
     Projection3D turn_;

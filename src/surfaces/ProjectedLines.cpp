@@ -1,0 +1,120 @@
+// The line drawing of the 3D surface on model points, with the projection to pixels run on
+// pairs of values at once. Each value goes through the very operations that
+// Projection3D::ToPixel gives it (a - b as a + (-b), the flip of y folded into the last
+// rotation's factors), so the pixels are the same to the last bit; a test compares the two.
+#include <bit>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "surfaces/ProjectedLines.h"
+#include "surfaces/Renderer3D.h"
+#include "surfaces/Surface3D.h"
+
+namespace cuttrace {
+
+class ProjectionPairs {
+  public:
+    [[gnu::always_inline]] static PixelPoint ToPixel(const Projection3D& v, const Point3& p) {
+        const double x = v.scale_ * p.x;
+        const Pair yz = Pair{p.y, p.z} * v.scale_;
+        const Pair yzX = yz[0] * Load(v.turnX1_) + yz[1] * Load(v.turnX2_);  // about X: y, z
+        const double xY = x * v.cosB_ + yzX[1] * v.sinB_;                    // about Y: x
+        const Pair xy = xY * Load(v.turnZ1_) + yzX[0] * Load(v.turnZ2_);     // about Z: x, -y
+        if (FitsFastPath(v, xy)) [[likely]] {
+            // Whole numbers in the 32-bit range, whose sums with the shifts stay within the
+            // pixel limit: the 32-bit sums are exact.
+            const Pixels shift =
+                *static_cast<const Pixels*>(__builtin_assume_aligned(v.pixelShift_, 8));
+            const Pixels sum =
+                std::bit_cast<Pixels>(__builtin_convertvector(xy, Truncated)) + shift;
+            return std::bit_cast<PixelPoint>(sum);
+        }
+        return PixelPoint{v.pixelX_.Pixel(xy[0]), v.pixelY_.Pixel(xy[1])};
+    }
+
+  private:
+    // Two doubles, and two 32-bit integers, handled at once.
+    typedef double Pair __attribute__((vector_size(16)));
+    typedef int32_t Truncated __attribute__((vector_size(8)));
+    typedef uint32_t Pixels __attribute__((vector_size(8)));
+
+    static Pair Load(const double (&pair)[2]) {
+        return *static_cast<const Pair*>(__builtin_assume_aligned(pair, 16));
+    }
+    // Both values take the plain way of the pixel step (NaN does not).
+    static bool FitsFastPath(const Projection3D& v, Pair xy) {
+        const Pair low = Load(v.pixelLow_);
+        const Pair high = Load(v.pixelHigh_);
+#if defined(__SSE2__)
+        return _mm_movemask_pd(_mm_and_pd(_mm_cmpge_pd(xy, low), _mm_cmple_pd(xy, high))) == 3;
+#else
+        const auto plain = (xy >= low) & (xy <= high);
+        return plain[0] != 0 && plain[1] != 0;
+#endif
+    }
+};
+
+PixelPoint FastPixel(const Projection3D& view, const Point3& p) {
+    return ProjectionPairs::ToPixel(view, p);
+}
+
+void Renderer3D::MoveTo(const Point3& p) {
+    if (target_ != nullptr) target_->MoveTo(ProjectionPairs::ToPixel(view_, p));
+}
+
+void Renderer3D::LineTo(const Point3& p) {
+    LineToPixel(ProjectionPairs::ToPixel(view_, p));
+}
+
+PixelPoint Renderer3D::Project(const Point3& p) const {
+    if (SameBits(p, lastPoint_) && view_.Version() == lastVersion_) return lastPixel_;
+    return ProjectionPairs::ToPixel(view_, p);
+}
+
+void Renderer3D::Line(const Point3& a, const Point3& b) {
+    if (target_ == nullptr) return;
+    const PixelPoint p = Project(a);
+    const PixelPoint q = ProjectionPairs::ToPixel(view_, b);
+    lastPoint_ = b;
+    lastPixel_ = q;
+    lastVersion_ = view_.Version();
+    if (InWindow(p) && InWindow(q)) [[likely]] {
+        target_->MoveTo(p);
+        target_->LineTo(q);
+    } else {
+        LineClipped(p, q);
+    }
+}
+
+void SurfaceFan::SetSurfaces(Surface3D* const* surfaces, int count) {
+    count_ = count < 0 ? 0 : (count > kMaxSurfaces ? kMaxSurfaces : count);
+    anyUnbuffered_ = false;
+    for (int i = 0; i < count_; ++i) {
+        surfaces_[i] = surfaces[i];
+        renderers_[i] = &surfaces[i]->renderer_;
+        anyUnbuffered_ = anyUnbuffered_ || !surfaces[i]->buffered_;
+    }
+}
+
+void SurfaceFan::ShowUnbuffered() {
+    for (int i = 0; i < count_; ++i)
+        surfaces_[i]->Drawn();
+}
+
+void SurfaceFan::LineTo(const Point3& p) {
+    PixelPoint to[kMaxSurfaces];
+    for (int i = 0; i < count_; ++i)
+        to[i] = ProjectionPairs::ToPixel(renderers_[i]->view_, p);
+    for (int i = 0; i < count_; ++i)
+        renderers_[i]->LineToPixel(to[i]);
+    if (anyUnbuffered_) ShowUnbuffered();
+}
+
+void SurfaceFan::Line(const Point3& a, const Point3& b) {
+    for (int i = 0; i < count_; ++i)
+        renderers_[i]->Line(a, b);
+    if (anyUnbuffered_) ShowUnbuffered();
+}
+
+}  // namespace cuttrace

@@ -1,0 +1,13 @@
+// The faster projection that Renderer3D's line drawing uses, for the test that holds it to
+// Projection3D::ToPixel.
+#pragma once
+
+#include "core/Point3.h"
+#include "surfaces/Projection3D.h"
+
+namespace cuttrace {
+
+// Projection3D::ToPixel, bit for bit, with the steps run on pairs of values.
+PixelPoint FastPixel(const Projection3D& view, const Point3& p);
+
+}  // namespace cuttrace
