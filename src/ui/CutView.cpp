@@ -214,7 +214,7 @@ const HeightField& CutView::Shown(int cells) {
 
 void CutView::Render(ViewState& state) {
     Surface3D* panel = state.view->Panel()->Surface();
-    Canvas3D& canvas = panel->DrawCanvas();
+    Canvas3D& canvas = panel->TargetCanvas();
     const int width = canvas.Width(), height = canvas.Height();
     if (width < 1 || height < 1) return;
     const Point3 turn = panel->Rotation();
