@@ -317,13 +317,13 @@ void CutView::DrawSelected(Surface3D& surface) const {
         }
     }
     points.push_back(m.end);
-    Canvas3D& canvas = surface.DrawCanvas();
+    Canvas3D& canvas = surface.TargetCanvas();
     const uint32_t pen = canvas.PenColor();
     canvas.SetPenColor(kSelected);
     // Three pixels wide.
     for (const PixelPoint shift : {PixelPoint{0, 0}, PixelPoint{1, 0}, PixelPoint{0, 1}}) {
         for (std::size_t k = 0; k < points.size(); ++k) {
-            PixelPoint p = surface.Gposi(points[k]);
+            PixelPoint p = surface.ToPixel(points[k]);
             p.x += shift.x, p.y += shift.y;
             if (k == 0)
                 canvas.MoveTo(p);
@@ -340,7 +340,7 @@ void CutView::Paint(bool underPath) {
         if (!view->isVisibleTo(view->window())) continue;
         if (stockSet_ && state->button->isChecked() && state->path->isChecked() == underPath)
             Render(*state);
-        if (!underPath && selected_ >= 0) DrawSelected(*view->Panel()->DrawBox3D1());
+        if (!underPath && selected_ >= 0) DrawSelected(*view->Panel()->Surface());
     }
 }
 

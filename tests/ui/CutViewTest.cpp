@@ -81,8 +81,8 @@ TEST_F(CutViewTest, TheFindingsPanelListsARapidIntoTheStockWithItsLine) {
     EXPECT_EQ(chosen.end.z, -1.0);
     EXPECT_EQ(window.statusBar()->currentMessage(), "main.nc:7");
     // The chosen motion is drawn highlighted.
-    Surface3D* surface = window.View(0)->Panel()->DrawBox3D1();
-    const PixelPoint p = surface->Gposi(chosen.end);
+    Surface3D* surface = window.View(0)->Panel()->Surface();
+    const PixelPoint p = surface->ToPixel(chosen.end);
     EXPECT_EQ(surface->ScreenImage().pixel(p.x, p.y), qRgb(255, 0, 255));
 }
 
