@@ -37,7 +37,7 @@ SettingValue TextValue(const char* name, std::string Settings::*field) {
     return v;
 }
 
-const std::array<SettingValue, 15> kValues = {
+const std::array<SettingValue, 18> kValues = {
     ColourValue("Org", &Settings::originColor),
     IntegerValue("Gage", &Settings::gauge),
     ColourValue("Feed", &Settings::feedColor),
@@ -53,6 +53,9 @@ const std::array<SettingValue, 15> kValues = {
     RealValue("CutterDia", SettingKind::Real, &Settings::cutterDiameter),
     FlagValue("CuterView", &Settings::showCutter),
     TextValue("EditerPath", &Settings::editorCommand),
+    TextValue("CutStock", &Settings::cutStock),
+    IntegerValue("CutResolution", &Settings::cutResolution),
+    TextValue("CutTools", &Settings::cutToolTable),
 };
 
 bool IsBlank(char c) {

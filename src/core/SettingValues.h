@@ -34,8 +34,9 @@ struct SettingValue {
     std::string Settings::*text = nullptr;
 };
 
-// The fifteen values in their read and write order: Org, Gage, Feed, Rapid, Spot, Back,
-// NCCODE, Buer, G0, M1, TIMER, DRYRUN, CutterDia, CuterView, EditerPath.
+// The values in their read and write order: Org, Gage, Feed, Rapid, Spot, Back, NCCODE,
+// Buer, G0, M1, TIMER, DRYRUN, CutterDia, CuterView, EditerPath, CutStock, CutResolution,
+// CutTools.
 std::span<const SettingValue> SettingValues();
 
 // The value as an integer, for the kinds stored as integers (Colour, Integer, Flag,

@@ -25,6 +25,11 @@ struct Settings {
     bool showCutter = true;       // show the cutter in the views
     double dryRunSpeed = 2000.0;  // dry-run drawing speed (stored as an integer)
     std::string editorCommand = "blockpad.exe";
+    // Cut simulation: the stock "X0,Y0,Z0,X1,Y1,Z1" (empty: from the cutting moves), the
+    // cells along its longer side (0: the default) and the tool table file (empty: none).
+    std::string cutStock;
+    int32_t cutResolution = 0;
+    std::string cutToolTable;
 };
 
 // The one record of the process (the viewer reads and writes it at start and end).

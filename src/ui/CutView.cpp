@@ -11,6 +11,7 @@
 
 #include "core/NcRunner.h"
 #include "core/Settings.h"
+#include "machines/DiagnosticLog.h"
 #include "ui/ViewPane.h"
 
 namespace cuttrace::ui {
@@ -111,9 +112,22 @@ void CutView::Clear() {
     cut_ = 0;
     sim_ = {};
     problem_.clear();
+    reported_.clear();
     selected_ = -1;
     ++version_;
     emit FindingsChanged();
+}
+
+void CutView::SettingsChanged() {
+    slicer_.stop();
+    stockSet_ = false;
+    reported_.clear();
+    cut_ = 0;
+    sim_ = {};
+    ++version_;
+    Schedule();
+    emit FindingsChanged();
+    repaint_();
 }
 
 void CutView::Schedule() {
@@ -121,25 +135,42 @@ void CutView::Schedule() {
 }
 
 bool CutView::PrepareStock() {
-    if (extent_.Empty()) return false;
-    const cutting::StockBox wanted = extent_.Stock();
-    if (stockSet_ && wanted.low == stock_.low && wanted.high == stock_.high) return true;
     std::string error, note;
+    cutting::StockBox wanted;
+    if (!settings_.cutStock.empty() && settings_.cutStock != "auto") {
+        if (!cutting::ParseStockBox(settings_.cutStock, &wanted, &error))
+            return Fail("cut stock of the settings: " + error);
+    } else {
+        if (extent_.Empty()) return false;
+        wanted = extent_.Stock();
+    }
+    if (stockSet_ && wanted.low == stock_.low && wanted.high == stock_.high) return true;
     sim_ = {};
     const cutting::CutTool fallback{cutting::ToolShape::Flat, settings_.cutterDiameter, 0.0};
-    if (!fallback.Check(&error) ||
-        !sim_.Reset(wanted, HeightField::kDefaultResolution, &error, &note)) {
-        problem_ = error;
-        stockSet_ = false;
-        return false;
-    }
-    sim_.SetTools({}, fallback);
+    if (!fallback.Check(&error)) return Fail("cutter diameter of the settings: " + error);
+    cutting::ToolTable table;
+    if (!settings_.cutToolTable.empty() && !table.Load(settings_.cutToolTable, &error))
+        return Fail(error);
+    const int resolution =
+        settings_.cutResolution > 0 ? settings_.cutResolution : HeightField::kDefaultResolution;
+    if (!sim_.Reset(wanted, resolution, &error, &note)) return Fail(error);
+    if (!note.empty() && reported_ != note) DiagnosticLog::LogText("cut simulation: ", note);
+    reported_ = note;
+    sim_.SetTools(table, fallback);
     problem_.clear();
     stock_ = wanted;
     stockSet_ = true;
     cut_ = 0;
     ++version_;
     return true;
+}
+
+bool CutView::Fail(const std::string& problem) {
+    problem_ = problem;
+    stockSet_ = false;
+    if (reported_ != problem) DiagnosticLog::LogText("cut simulation: ", problem);
+    reported_ = problem;
+    return false;
 }
 
 void CutView::Slice() {

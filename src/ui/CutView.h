@@ -62,6 +62,9 @@ class CutView : public QObject {
     void Observe(NcRunner* runner);
     // Forgets the motions and the cut.
     void Clear();
+    // The cut settings (stock, resolution, tool table) may have changed: the motions are cut
+    // again with them.
+    void SettingsChanged();
 
     // Draws the cut into the off-screen drawing of each shown view in cut mode: with
     // underPath those that show the tool path over it (call before the path is drawn),
@@ -82,7 +85,8 @@ class CutView : public QObject {
     const cutting::CutSimulator& Simulator() const { return sim_; }
     const cutting::SourceFiles& Files() const { return files_; }
     const std::vector<cutting::CutMotion>& Motions() const { return motions_; }
-    // A message when the stock or the tools could not be set up; empty otherwise.
+    // A message when the stock or the tools could not be set up (also written to the log
+    // once); empty otherwise.
     const std::string& Problem() const { return problem_; }
 
   signals:
@@ -96,6 +100,7 @@ class CutView : public QObject {
     void Slice();
     // Sets up the stock when it is missing or the cutting moves have outgrown it.
     bool PrepareStock();
+    bool Fail(const std::string& problem);
     const cutting::HeightField& Shown(int cells);
     void Render(ViewState& state);
     void DrawSelected(Surface3D& surface) const;
@@ -113,6 +118,7 @@ class CutView : public QObject {
     std::size_t cut_ = 0;
     uint64_t version_ = 1;  // changes with every change of the field
     std::string problem_;
+    std::string reported_;  // the message last written to the log
     QTimer slicer_;
     QElapsedTimer sinceRepaint_;
     // The field as drawn: coarser than the simulation's when that is fine.

@@ -232,8 +232,9 @@ void MainWindow::ShowSettingsDialog() {
     const int dialect = settings_.dialect;
     // Cancel changes nothing; OK makes a new machine (losing the macro variables) only for
     // another dialect.
-    if (dialogs_.Exec(*settingsDialog_) != QDialog::Accepted || settings_.dialect == dialect)
-        return;
+    if (dialogs_.Exec(*settingsDialog_) != QDialog::Accepted) return;
+    cut_->SettingsChanged();
+    if (settings_.dialect == dialect) return;
     runner_.SelectMachine(DialectFromSetting(settings_.dialect));
     MachineChanged(runner_.Machine());
     ShowDialect();

@@ -15,6 +15,7 @@
 #include <cmath>
 #include <limits>
 
+#include "ui/CutSettingsBox.h"
 #include "ui/UiDialogs.h"
 #include "ui/UiTexts.h"
 
@@ -125,6 +126,8 @@ void SettingsDialog::BuildLayout() {
     auto* main = new QVBoxLayout(this);
     main->addLayout(top);
     main->addLayout(fields);
+    cutBox_ = new CutSettingsBox(this);
+    main->addWidget(cutBox_);
     main->addLayout(buttons);
 }
 
@@ -146,6 +149,7 @@ void SettingsDialog::LoadFromSettings() {
     m1StopBox_->setChecked(settings_.stopAtM1);
     noBufferBox_->setChecked(settings_.noMotionBuffer);
     showCutterBox_->setChecked(settings_.showCutter);
+    cutBox_->Load(settings_);
     for (QLineEdit* edit : {dryRunSpeedEdit_, timerEdit_})
         Unmark(edit);
 }
@@ -165,6 +169,10 @@ void SettingsDialog::ApplyAndAccept() {
         Mark(timerEdit_, kTimerNotNegative);
         return;
     }
+    if (const QString why = cutBox_->Check(); !why.isEmpty()) {
+        dialogs_.Error(this, why);
+        return;
+    }
     // A color text without hexadecimal digits keeps the color it had.
     uint32_t color = 0;
     if (ReadColor(feedColorEdit_->text(), color)) settings_.feedColor = color;
@@ -177,6 +185,7 @@ void SettingsDialog::ApplyAndAccept() {
     settings_.stopAtM1 = m1StopBox_->isChecked();
     settings_.noMotionBuffer = noBufferBox_->isChecked();
     settings_.showCutter = showCutterBox_->isChecked();
+    cutBox_->Apply(settings_);
     accept();
 }
 

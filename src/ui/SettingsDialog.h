@@ -20,6 +20,7 @@ class QRadioButton;
 
 namespace cuttrace::ui {
 
+class CutSettingsBox;
 class UiDialogs;
 
 class SettingsDialog : public QDialog {
@@ -69,6 +70,7 @@ class SettingsDialog : public QDialog {
     QCheckBox* m1StopBox_ = nullptr;
     QCheckBox* showCutterBox_ = nullptr;
     QPushButton* okButton_ = nullptr;
+    CutSettingsBox* cutBox_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
 };
 

@@ -40,7 +40,8 @@ TEST(SettingsTest, ValuesAreListedInTheirReadAndWriteOrder) {
         names.emplace_back(v.name);
     EXPECT_EQ(names, (std::vector<std::string>{"Org", "Gage", "Feed", "Rapid", "Spot", "Back",
                                                "NCCODE", "Buer", "G0", "M1", "TIMER", "DRYRUN",
-                                               "CutterDia", "CuterView", "EditerPath"}));
+                                               "CutterDia", "CuterView", "EditerPath", "CutStock",
+                                               "CutResolution", "CutTools"}));
 }
 
 TEST(SettingsTest, EveryValueReadsBackWhatWasStored) {

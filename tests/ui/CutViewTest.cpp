@@ -3,7 +3,9 @@
 #include <QImage>
 #include <QListWidget>
 #include <QStatusBar>
+#include <cmath>
 
+#include "cutting/HeightField.h"
 #include "surfaces/ScrollableSurface3D.h"
 #include "surfaces/Surface3D.h"
 #include "ui/CutView.h"
@@ -84,6 +86,29 @@ TEST_F(CutViewTest, TheFindingsPanelListsARapidIntoTheStockWithItsLine) {
     Surface3D* surface = window.View(0)->Panel()->Surface();
     const PixelPoint p = surface->ToPixel(chosen.end);
     EXPECT_EQ(surface->ScreenImage().pixel(p.x, p.y), qRgb(255, 0, 255));
+}
+
+TEST_F(CutViewTest, TheSettingsGiveStockResolutionAndToolsAndABadTableIsReported) {
+    Open(kSlot);
+    window.Cut().SetCutMode(window.View(0), true);
+    settings.cutStock = "-30,-30,-5,30,30,1";
+    settings.cutResolution = 120;
+    settings.cutToolTable = folder.Write("tools.txt", "T0 BALL D=4\n");
+    window.StartQuickRun();
+    QuickToStop();
+    window.Cut().CatchUp();
+    const cutting::HeightField& field = window.Cut().Simulator().Field();
+    EXPECT_EQ(field.Box().low.x, -30.0);
+    EXPECT_EQ(field.Columns(), 120);
+    // Cells of 0.5: the centre of cell (60, 60) is 0.25 off the slot's axis, where the ball
+    // of radius 2 (a flat end mill would leave -3) leaves a little more.
+    EXPECT_NEAR(field.Height(60, 60), -3.0 + 2.0 - std::sqrt(4.0 - 0.25 * 0.25), 1e-9);
+
+    settings.cutToolTable = folder.Write("tools.txt", "T0 SPOON D=4\n");
+    window.Cut().SettingsChanged();
+    window.Cut().CatchUp();
+    EXPECT_FALSE(window.Cut().Problem().empty());
+    EXPECT_TRUE(LogText().contains("tools.txt:1"));
 }
 
 }  // namespace

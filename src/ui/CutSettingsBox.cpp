@@ -1,0 +1,71 @@
+#include "ui/CutSettingsBox.h"
+
+#include <QFormLayout>
+#include <QLineEdit>
+
+#include <string>
+
+#include "core/Settings.h"
+#include "cutting/CutTool.h"
+#include "cutting/HeightField.h"
+
+namespace cuttrace::ui {
+
+CutSettingsBox::CutSettingsBox(QWidget* parent) : QGroupBox(tr("Cut simulation"), parent) {
+    auto* form = new QFormLayout(this);
+    stock_ = new QLineEdit(this);
+    stock_->setObjectName(QStringLiteral("cutStockEdit"));
+    stock_->setPlaceholderText(tr("auto, or X0,Y0,Z0,X1,Y1,Z1"));
+    resolution_ = new QLineEdit(this);
+    resolution_->setObjectName(QStringLiteral("cutResolutionEdit"));
+    resolution_->setPlaceholderText(
+        tr("%1 cells along the longer side").arg(cutting::HeightField::kDefaultResolution));
+    tools_ = new QLineEdit(this);
+    tools_->setObjectName(QStringLiteral("cutToolsEdit"));
+    tools_->setPlaceholderText(tr("none: flat end mill of the cutter diameter"));
+    form->addRow(tr("Stock"), stock_);
+    form->addRow(tr("Resolution"), resolution_);
+    form->addRow(tr("Tool table"), tools_);
+}
+
+void CutSettingsBox::Load(const Settings& settings) {
+    stock_->setText(QString::fromStdString(settings.cutStock));
+    resolution_->setText(settings.cutResolution > 0 ? QString::number(settings.cutResolution)
+                                                    : QString());
+    tools_->setText(QString::fromStdString(settings.cutToolTable));
+}
+
+QString CutSettingsBox::Check() const {
+    const std::string stock = stock_->text().trimmed().toStdString();
+    std::string error;
+    cutting::StockBox box;
+    if (!stock.empty() && stock != "auto" &&
+        (!cutting::ParseStockBox(stock, &box, &error) || !box.Check(&error))) {
+        stock_->setFocus();
+        return tr("Stock: %1").arg(QString::fromStdString(error));
+    }
+    const QString resolution = resolution_->text().trimmed();
+    bool ok = true;
+    const int cells = resolution.isEmpty() ? 0 : resolution.toInt(&ok);
+    if (!ok || cells < 0) {
+        resolution_->setFocus();
+        return tr("Resolution: a whole number of cells (empty or 0 for the default)");
+    }
+    const std::string tools = tools_->text().trimmed().toStdString();
+    cutting::ToolTable table;
+    if (!tools.empty() && !table.Load(tools, &error)) {
+        tools_->setFocus();
+        return tr("Tool table: %1").arg(QString::fromStdString(error));
+    }
+    return {};
+}
+
+void CutSettingsBox::Apply(Settings& settings) const {
+    const std::string stock = stock_->text().trimmed().toStdString();
+    settings.cutStock = stock == "auto" ? std::string() : stock;
+    const QString resolution = resolution_->text().trimmed();
+    settings.cutResolution = resolution.isEmpty() ? 0 : resolution.toInt();
+    settings.cutToolTable = tools_->text().trimmed().toStdString();
+}
+
+}  // namespace cuttrace::ui
