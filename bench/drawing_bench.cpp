@@ -179,17 +179,17 @@ std::string ProgramPath() {
 int64_t RunProgram(const std::string& path, PathDrawer* drawer) {
     NcRunner runner;
     runner.SelectMachine(Dialect::Meldas);
-    if (runner.Load(path, -1)) return -1;
+    if (!runner.Load(path, -1)) return -1;
     int64_t motions = 0;
     while (true) {
-        const int result = runner.Step();
-        if (result == StepMotion) {
+        const StepResult result = runner.Step();
+        if (result == StepResult::Motion) {
             ++motions;
             if (drawer) {
                 drawer->SetFeed(runner.Modal().F);
                 drawer->BeginMotion(runner.Motion());
             }
-        } else if (result <= 0) {
+        } else if (EndsRun(result)) {
             break;
         }
     }
@@ -234,12 +234,12 @@ const std::vector<RecordedMotion>& RecordedProgram() {
         std::vector<RecordedMotion> out;
         NcRunner runner;
         runner.SelectMachine(Dialect::Meldas);
-        if (runner.Load(ProgramPath(), -1)) return out;
+        if (!runner.Load(ProgramPath(), -1)) return out;
         while (true) {
-            const int result = runner.Step();
-            if (result == StepMotion) {
+            const StepResult result = runner.Step();
+            if (result == StepResult::Motion) {
                 out.push_back({runner.Motion(), static_cast<double>(runner.Modal().F)});
-            } else if (result <= 0) {
+            } else if (EndsRun(result)) {
                 break;
             }
         }

@@ -19,7 +19,6 @@ constexpr Translation kEnglish[] = {
     {messages::kEndMotionFailed, "Failed: the motion could not be computed"},
     {messages::kEndNestOver, "Program calls nested too deep"},
     {messages::kEndMacroError, "Macro error"},
-    {messages::kEndMacroAbort, "The program ended because of an error in a macro function"},
 };
 
 }  // namespace

@@ -178,7 +178,7 @@ std::string CheckLine(const std::string& path, const CheckLimits& limits) {
 
     NcRunner runner;
     runner.SelectMachine(limits.dialect);
-    if (runner.Load(path, -1)) {
+    if (!runner.Load(path, -1)) {
         return ProblemLine(path, limits.dialect, CheckStatus::Unreadable,
                            InLanguage(messages::kEndFileNotFound, limits.language),
                            SecondsSince(start));
@@ -187,12 +187,12 @@ std::string CheckLine(const std::string& path, const CheckLimits& limits) {
     ExtentViews views;
     PathDrawer drawer(views, settings);
     drawer.SetDrawRapids(true);
-    int result = StepInvalid;
+    StepResult result = StepResult::Invalid;
     int64_t motions = 0;
     long long steps = 0;
     for (; steps < limits.maxSteps; ++steps) {
         result = runner.Step();
-        if (result == StepMotion) {
+        if (result == StepResult::Motion) {
             views.Take(drawer.CurrentPosition());
             drawer.SetFeed(runner.Modal().F);
             const double step = AnimationStep(runner.Motion(), drawer);
@@ -200,21 +200,21 @@ std::string CheckLine(const std::string& path, const CheckLimits& limits) {
             for (int n = 0; drawer.Busy(); ++n)
                 drawer.Advance(n < kMaxStepsPerMotion ? step : kWholeMotion);
             if (++motions % kForgetPointsEvery == 0) drawer.ClearPath();
-        } else if (result <= 0) {
+        } else if (EndsRun(result)) {
             break;
         }
     }
 
     const bool stepLimit = steps >= limits.maxSteps;
-    const CheckStatus status = stepLimit                ? CheckStatus::StepLimit
-                               : result == StepFinished ? CheckStatus::Finished
-                                                        : CheckStatus::Failed;
+    const CheckStatus status = stepLimit                        ? CheckStatus::StepLimit
+                               : result == StepResult::Finished ? CheckStatus::Finished
+                                                                : CheckStatus::Failed;
     JsonLine line = Head(path, limits.dialect, status);
     line.Text("message", stepLimit ? "stopped after " + std::to_string(limits.maxSteps) + " steps"
                                    : std::string(InLanguage(messages::EndRunMessage(result),
                                                             limits.language)));
     if (status != CheckStatus::Finished && runner.Depth() > 0) {
-        const ProgramFile& file = runner.Slot(runner.Depth());
+        const ProgramFile& file = runner.OpenFile(runner.Depth());
         std::string text = runner.Line();
         while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
             text.pop_back();

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -235,6 +236,135 @@ class ImageOutput {
 };
 #endif
 
+// Copies the log to standard error when asked to (errors with their file and line), and
+// keeps the place of the last error for the closing report.
+class CliLog {
+  public:
+    explicit CliLog(bool echo)
+        : echo_(echo), sink_([this](const LogEntry& entry) { Take(entry); }) {}
+
+    // "FILE at line N" of the last error logged during the run; empty when there was none.
+    const std::string& LastErrorPlace() const { return lastErrorPlace_; }
+
+  private:
+    void Take(const LogEntry& entry) {
+        std::string place;
+        if (entry.severity != Severity::Info && entry.HasPlace()) {
+            const LogPlace where = entry.Place();
+            place = where.file;
+            if (where.line > 0) place += ":" + std::to_string(where.line);
+            if (entry.severity == Severity::Error) {
+                lastErrorPlace_ = where.file;
+                if (where.line > 0) lastErrorPlace_ += " at line " + std::to_string(where.line);
+            }
+        }
+        if (!echo_) return;
+        std::string line(entry.text.substr(0, entry.text.size() - entry.message.size()));
+        if (!place.empty()) line += place + ": ";
+        line += entry.message;
+        line += '\n';
+        std::fwrite(line.data(), 1, line.size(), stderr);
+    }
+
+    bool echo_;
+    std::string lastErrorPlace_;
+    ScopedLogSink sink_;
+};
+
+// Everything a run writes besides the log.
+class RunOutputs {
+  public:
+    // Opens the outputs the options ask for; false (with a message) when one cannot be.
+    bool Open(const Options& options) {
+        options_ = &options;
+        if (!options.expandPath.empty() && !expanded_.Open(options.expandPath))
+            return CannotWrite(options.expandPath);
+        writePicture_ = !options.picturePath.empty();
+        if (writePicture_ && !picture_.Open(options.picturePath))
+            return CannotWrite(options.picturePath);
+#ifdef CUTTRACE_WITH_IMAGES
+        if (!options.imagePath.empty()) image_ = std::make_unique<ImageOutput>(options.image);
+#endif
+        return true;
+    }
+
+    void Take(StepResult result, const NcRunner& runner) {
+        if (result == StepResult::Motion) {
+            if (writePicture_) picture_.Add(runner.Motion());
+#ifdef CUTTRACE_WITH_IMAGES
+            if (image_) image_->Add(runner.Motion());
+#endif
+        }
+        if ((result == StepResult::Motion || result == StepResult::NoMotion) && expanded_)
+            expanded_.WriteLine(runner.ExpandedText());
+    }
+
+    // Completes every output; false (with a message) when one could not be written.
+    bool Finish() {
+        bool ok = expanded_.Close();
+        if (writePicture_) ok = picture_.Finish() && ok;
+#ifdef CUTTRACE_WITH_IMAGES
+        if (image_) ok = image_->Write(options_->imagePath) && ok;
+#endif
+        if (!ok) std::cerr << "cuttrace-cli: writing an output file failed\n";
+        return ok;
+    }
+
+  private:
+    static bool CannotWrite(const std::string& path) {
+        std::cerr << "cuttrace-cli: cannot write " << path << "\n";
+        return false;
+    }
+
+    const Options* options_ = nullptr;
+    TextOutput expanded_;
+    PictureWriter picture_;
+    bool writePicture_ = false;
+#ifdef CUTTRACE_WITH_IMAGES
+    std::unique_ptr<ImageOutput> image_;
+#endif
+};
+
+// Runs the program to its end or to the step limit; the last step's result, or nothing
+// when the limit came first.
+std::optional<StepResult> RunToEnd(NcRunner& runner, RunOutputs& outputs, long long maxSteps) {
+    for (long long steps = 0; steps < maxSteps; ++steps) {
+        const StepResult result = runner.Step();
+        outputs.Take(result, runner);
+        if (EndsRun(result)) return result;
+    }
+    return std::nullopt;
+}
+
+int RunProgram(const Options& options) {
+    CliLog log(options.log);
+    NcRunner runner;
+    runner.SelectMachine(options.dialect);
+    if (!runner.Load(options.program, -1)) {
+        std::cerr << app::InLanguage(messages::kEndFileNotFound, options.language) << ": "
+                  << options.program << "\n";
+        return kExitUsage;
+    }
+    RunOutputs outputs;
+    if (!outputs.Open(options)) return kExitUsage;
+
+    const std::optional<StepResult> result = RunToEnd(runner, outputs, options.maxSteps);
+    const bool outputsOk = outputs.Finish();
+    if (!result) {
+        std::string message =
+            "stopped after " + std::to_string(options.maxSteps) + " steps (--max-steps)";
+        DiagnosticLog::Log(message);
+        std::cerr << message << "\n";
+        return kExitRunFailed;
+    }
+    // The run logged its end-of-run message; the last line says it again.
+    if (*result != StepResult::Finished && !log.LastErrorPlace().empty())
+        std::cerr << "cuttrace-cli: stopped in " << log.LastErrorPlace() << "\n";
+    std::cerr << app::InLanguage(messages::EndRunMessage(*result), options.language) << "\n";
+    if (!outputsOk) return kExitRunFailed;
+    return *result == StepResult::Finished ? kExitFinished : kExitRunFailed;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -243,88 +373,5 @@ int main(int argc, char** argv) {
     if (app::WantsBatchCheck(argc, argv)) return app::RunBatchCheck(argc, argv);
     Options options;
     if (int status = ParseOptions(argc, argv, options); status >= 0) return status;
-
-    std::unique_ptr<ScopedLogSink> logSink;
-    if (options.log) {
-        logSink = std::make_unique<ScopedLogSink>([](std::string_view line) {
-            std::fwrite(line.data(), 1, line.size(), stderr);
-            std::fputc('\n', stderr);
-        });
-    }
-
-    NcRunner runner;
-    runner.SelectMachine(options.dialect);
-    if (runner.Load(options.program, -1)) {
-        std::cerr << app::InLanguage(messages::kEndFileNotFound, options.language) << ": "
-                  << options.program << "\n";
-        return kExitUsage;
-    }
-
-    TextOutput expanded;
-    if (!options.expandPath.empty() && !expanded.Open(options.expandPath)) {
-        std::cerr << "cuttrace-cli: cannot write " << options.expandPath << "\n";
-        return kExitUsage;
-    }
-    PictureWriter picture;
-    bool writePicture = !options.picturePath.empty();
-    if (writePicture && !picture.Open(options.picturePath)) {
-        std::cerr << "cuttrace-cli: cannot write " << options.picturePath << "\n";
-        return kExitUsage;
-    }
-
-#ifdef CUTTRACE_WITH_IMAGES
-    std::unique_ptr<ImageOutput> image;
-    if (!options.imagePath.empty()) image = std::make_unique<ImageOutput>(options.image);
-#endif
-    int result = StepInvalid;
-    long long steps = 0;
-    bool stepLimit = false;
-    while (true) {
-        if (steps >= options.maxSteps) {
-            stepLimit = true;
-            break;
-        }
-        result = runner.Step();
-        ++steps;
-        if (result == StepMotion) {
-            if (writePicture) picture.Add(runner.Motion());
-#ifdef CUTTRACE_WITH_IMAGES
-            if (image) image->Add(runner.Motion());
-#endif
-            if (expanded) expanded.WriteLine(runner.ExpandedText());
-        } else if (result == StepNoMotion) {
-            if (expanded) expanded.WriteLine(runner.ExpandedText());
-        } else if (result <= 0) {
-            break;
-        }
-    }
-
-    bool outputsOk = expanded.Close();
-    if (writePicture) outputsOk = picture.Finish() && outputsOk;
-#ifdef CUTTRACE_WITH_IMAGES
-    if (image) outputsOk = image->Write(options.imagePath) && outputsOk;
-#endif
-    if (!outputsOk) std::cerr << "cuttrace-cli: writing an output file failed\n";
-
-    if (stepLimit) {
-        std::string message =
-            "stopped after " + std::to_string(options.maxSteps) + " steps (--max-steps)";
-        DiagnosticLog::Log(message);
-        std::cerr << message << "\n";
-        return kExitRunFailed;
-    }
-    if (result != StepFinished) {
-        // Say where the run stopped: the file being read and the line it failed on.
-        std::string line = runner.Line();
-        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
-            line.pop_back();
-        std::string file =
-            runner.Depth() > 0 ? runner.Slot(runner.Depth()).Path() : options.program;
-        std::cerr << "cuttrace-cli: stopped in " << file << " at: " << line << "\n";
-    }
-    std::string_view message = messages::EndRunMessage(result);
-    DiagnosticLog::Log(message);
-    std::cerr << app::InLanguage(message, options.language) << "\n";
-    if (!outputsOk) return kExitRunFailed;
-    return result == StepFinished ? kExitFinished : kExitRunFailed;
+    return RunProgram(options);
 }

@@ -48,7 +48,7 @@ class GrabbingDialogs final : public UiDialogs {
             return;
         }
         const bool finished =
-            text == QString::fromUtf8(messages::EndRunMessage(StepFinished).data());
+            text == QString::fromUtf8(messages::EndRunMessage(StepResult::Finished).data());
         const bool saved = window_ && window_->grab().save(path_);
         QCoreApplication::exit(!saved     ? kExitGrabFailed
                                : finished ? kExitFinished

@@ -1,5 +1,7 @@
 #include "core/BlockWords.h"
 
+#include <array>
+#include <cstdint>
 #include <string_view>
 
 #include "machines/NumberText.h"
@@ -55,6 +57,57 @@ void ApplyG(std::string_view text, ModalState& modal) {
     }
 }
 
+// What each address letter writes: a coordinate (thousandths without a decimal point), a
+// whole number, or the G code.
+enum class AddressKind : uint8_t { None, G, Real, Integer };
+
+struct AddressField {
+    AddressKind kind = AddressKind::None;
+    double ModalState::*real = nullptr;
+    int32_t ModalState::*integer = nullptr;
+    bool ModalState::*given = nullptr;  // set when the word occurs (X, Y, Z)
+};
+
+constexpr std::array<AddressField, 256> MakeAddressFields() {
+    std::array<AddressField, 256> table{};
+    auto real = [&](char letter, double ModalState::*field, bool ModalState::*given = nullptr) {
+        table[static_cast<unsigned char>(letter)] = {AddressKind::Real, field, nullptr, given};
+    };
+    auto integer = [&](char letter, int32_t ModalState::*field) {
+        table[static_cast<unsigned char>(letter)] = {AddressKind::Integer, nullptr, field, nullptr};
+    };
+    table['G'] = {AddressKind::G, nullptr, nullptr, nullptr};
+    real('X', &ModalState::X, &ModalState::hasX);
+    real('Y', &ModalState::Y, &ModalState::hasY);
+    real('Z', &ModalState::Z, &ModalState::hasZ);
+    real('I', &ModalState::I);
+    real('J', &ModalState::J);
+    real('K', &ModalState::K);
+    real('R', &ModalState::R);
+    real('A', &ModalState::abcqWord);  // one field for A, B, C and Q: the last one wins
+    real('B', &ModalState::abcqWord);
+    real('C', &ModalState::abcqWord);
+    real('Q', &ModalState::abcqWord);
+    real('U', &ModalState::U);
+    real('V', &ModalState::V);
+    real('W', &ModalState::W);
+    integer('D', &ModalState::D);
+    integer('E', &ModalState::E);
+    integer('F', &ModalState::F);
+    integer('H', &ModalState::H);
+    integer('L', &ModalState::L);
+    integer('M', &ModalState::M);
+    integer('N', &ModalState::N);
+    integer('O', &ModalState::O);
+    integer('$', &ModalState::O);
+    integer('P', &ModalState::P);
+    integer('S', &ModalState::S);
+    integer('T', &ModalState::T);
+    return table;
+}
+
+constexpr std::array<AddressField, 256> kAddressFields = MakeAddressFields();
+
 }  // namespace
 
 void ApplyWords(const WordList& words, ModalState& modal) {
@@ -63,84 +116,19 @@ void ApplyWords(const WordList& words, ModalState& modal) {
         if (word.empty()) break;
         std::string_view text(word);
         text.remove_prefix(1);
-        switch (word[0]) {
-            case 'G':
+        const AddressField& field = kAddressFields[static_cast<unsigned char>(word[0])];
+        switch (field.kind) {
+            case AddressKind::G:
                 ApplyG(text, modal);
                 break;
-            case 'X':
-                modal.X = RealValue(text);
-                modal.hasX = true;
+            case AddressKind::Real:
+                modal.*field.real = RealValue(text);
+                if (field.given) modal.*field.given = true;
                 break;
-            case 'Y':
-                modal.Y = RealValue(text);
-                modal.hasY = true;
+            case AddressKind::Integer:
+                modal.*field.integer = ParseInt(text);
                 break;
-            case 'Z':
-                modal.Z = RealValue(text);
-                modal.hasZ = true;
-                break;
-            case 'I':
-                modal.I = RealValue(text);
-                break;
-            case 'J':
-                modal.J = RealValue(text);
-                break;
-            case 'K':
-                modal.K = RealValue(text);
-                break;
-            case 'R':
-                modal.R = RealValue(text);
-                break;
-            case 'A':
-            case 'B':
-            case 'C':
-            case 'Q':
-                modal.abcqWord = RealValue(text);
-                break;
-            case 'U':
-                modal.U = RealValue(text);
-                break;
-            case 'V':
-                modal.V = RealValue(text);
-                break;
-            case 'W':
-                modal.W = RealValue(text);
-                break;
-            case 'D':
-                modal.D = ParseInt(text);
-                break;
-            case 'E':
-                modal.E = ParseInt(text);
-                break;
-            case 'F':
-                modal.F = ParseInt(text);
-                break;
-            case 'H':
-                modal.H = ParseInt(text);
-                break;
-            case 'L':
-                modal.L = ParseInt(text);
-                break;
-            case 'M':
-                modal.M = ParseInt(text);
-                break;
-            case 'N':
-                modal.N = ParseInt(text);
-                break;
-            case '$':
-            case 'O':
-                modal.O = ParseInt(text);
-                break;
-            case 'P':
-                modal.P = ParseInt(text);
-                break;
-            case 'S':
-                modal.S = ParseInt(text);
-                break;
-            case 'T':
-                modal.T = ParseInt(text);
-                break;
-            default:
+            case AddressKind::None:
                 break;
         }
     }

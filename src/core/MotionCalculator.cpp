@@ -21,18 +21,19 @@ bool ClampRoot(double& value) {
 
 }  // namespace
 
-bool ArcCentre(const ArcCentreInput& in, double& c1, double& c2) {
+bool ArcCentre(const ArcCentreInput& in, PlanePoint& centre) {
+    double& c1 = centre.u;
+    double& c2 = centre.v;
     // Treat every arc as counter-clockwise from P to Q.
-    double p1 = in.clockwise ? in.e1 : in.s1;
-    double p2 = in.clockwise ? in.e2 : in.s2;
-    double q1 = in.clockwise ? in.s1 : in.e1;
-    double q2 = in.clockwise ? in.s2 : in.e2;
+    const PlanePoint& p = in.clockwise ? in.end : in.start;
+    const PlanePoint& q = in.clockwise ? in.start : in.end;
+    const double p1 = p.u, p2 = p.v, q1 = q.u, q2 = q.v;
     const double r = in.r;
 
     if (r == 0.0) {
-        if (in.o1 == 0.0 && in.o2 == 0.0) return false;
-        c1 = in.s1 + in.o1;  // offsets always count from the real start point
-        c2 = in.s2 + in.o2;
+        if (in.centreOffset.u == 0.0 && in.centreOffset.v == 0.0) return false;
+        c1 = in.start.u + in.centreOffset.u;  // offsets always count from the real start point
+        c2 = in.start.v + in.centreOffset.v;
         return true;
     }
     if (p1 == q1 && p2 == q2) return false;  // a radius alone does not fix a full circle
@@ -103,16 +104,25 @@ MotionOutcome MotionCalculator::Compute(const ModalState& modal, MotionRecord& r
     in.r = modal.R;
     switch (modal.Plane) {
         case 18:
-            in = {in.clockwise, previousZ_, previousX_, record.z, record.x, modal.K, modal.I, in.r};
+            in.start = {previousZ_, previousX_};
+            in.end = {record.z, record.x};
+            in.centreOffset = {modal.K, modal.I};
             break;
         case 19:
-            in = {in.clockwise, previousY_, previousZ_, record.y, record.z, modal.J, modal.K, in.r};
+            in.start = {previousY_, previousZ_};
+            in.end = {record.y, record.z};
+            in.centreOffset = {modal.J, modal.K};
             break;
         default:
-            in = {in.clockwise, previousX_, previousY_, record.x, record.y, modal.I, modal.J, in.r};
+            in.start = {previousX_, previousY_};
+            in.end = {record.x, record.y};
+            in.centreOffset = {modal.I, modal.J};
             break;
     }
-    if (!ArcCentre(in, record.centreFirst, record.centreSecond)) return MotionOutcome::Failed;
+    PlanePoint centre;
+    if (!ArcCentre(in, centre)) return MotionOutcome::Failed;
+    record.centreFirst = centre.u;
+    record.centreSecond = centre.v;
     if (!std::isfinite(record.centreFirst) || !std::isfinite(record.centreSecond))
         return MotionOutcome::Failed;
     return MotionOutcome::Motion;

@@ -6,17 +6,23 @@
 
 namespace cuttrace {
 
+// A point on the arc's plane: u along the plane's first axis, v along its second.
+struct PlanePoint {
+    double u = 0;
+    double v = 0;
+};
+
 struct ArcCentreInput {
     bool clockwise = false;
-    double s1 = 0, s2 = 0;  // start point in plane coordinates
-    double e1 = 0, e2 = 0;  // end point
-    double o1 = 0, o2 = 0;  // centre offsets from the start (I, J, K words)
-    double r = 0;           // radius word; 0 when the block has none
+    PlanePoint start;
+    PlanePoint end;
+    PlanePoint centreOffset;  // from the start (I, J, K words)
+    double r = 0;             // radius word; 0 when the block has none
 };
 
 // Finds the arc centre; false when it cannot be found (no offsets and no radius, a radius
 // too small for the chord, or a radius arc whose start and end coincide).
-bool ArcCentre(const ArcCentreInput& in, double& c1, double& c2);
+bool ArcCentre(const ArcCentreInput& in, PlanePoint& centre);
 
 enum class MotionOutcome { None, Motion, Failed };
 

@@ -11,8 +11,6 @@ namespace cuttrace {
 
 namespace {
 
-enum RunState { StateOpen = 1, StateExecute = 2, StateFinish = 3, StateClose = 4 };
-
 bool IsRegularFile(const std::string& path) {
     std::error_code error;
     return std::filesystem::is_regular_file(path, error);
@@ -43,7 +41,7 @@ void NcRunner::Reset() {
     // is back at 0, so they are closed here.
     CloseAll();
     modal_ = ModalState{};
-    state_ = StateOpen;
+    state_ = RunState::Open;
     depth_ = 0;
     loopDepth_ = 0;
     line_.clear();
@@ -59,7 +57,7 @@ bool NcRunner::Load(const std::string& path, int32_t startSequence) {
     programDirectory_ = p.parent_path().string();
     programExtension_ = p.extension().string();
     Reset();
-    return !IsRegularFile(path);
+    return IsRegularFile(path);
 }
 
 void NcRunner::CloseAll() {
@@ -84,64 +82,72 @@ std::string NcRunner::ResolveCalledProgram(const std::string& name) const {
     return base;  // not there: the open step reports it with this path
 }
 
-int NcRunner::Step() {
-    switch (state_) {
-        case StateOpen:
-            return OpenNext();
-        case StateExecute:
-            return ReadAndExecute();
-        case StateFinish:
-            return Finish();
-        case StateClose:
-            return CloseCurrent();
-        default:
-            return StepInvalid;
+StepResult NcRunner::Step() {
+    const ScopedLogPlace place(*this);
+    const StepResult result = StepOnce();
+    if (EndsRun(result)) {
+        DiagnosticLog::Log(messages::EndRunMessage(result),
+                           result == StepResult::Finished ? Severity::Info : Severity::Error);
     }
+    return result;
 }
 
-int NcRunner::OpenNext() {
-    if (depth_ + 1 >= kSlots) return StepNestOver;
+StepResult NcRunner::StepOnce() {
+    // One step function for each RunState, in its order.
+    static constexpr StepResult (NcRunner::*kStepOf[])() = {
+        &NcRunner::OpenNext, &NcRunner::ReadAndExecute, &NcRunner::Finish, &NcRunner::CloseCurrent};
+    return (this->*kStepOf[static_cast<std::size_t>(state_)])();
+}
+
+LogPlace NcRunner::CurrentPlace() const {
+    if (depth_ < 1) return {mainProgram_, 0};
+    const ProgramFile& file = OpenFile(depth_);
+    return {file.Path(), file.LineNumber()};
+}
+
+StepResult NcRunner::OpenNext() {
+    if (depth_ >= kMaxOpenFiles) return StepResult::NestOver;
     ++depth_;
     if (!Current().Open(pathToOpen_, startSequence_)) {
+        --depth_;  // the failure belongs to the line that asked for the file
         DiagnosticLog::LogText(messages::kCantOpenFile, pathToOpen_);
-        --depth_;
-        return StepOpenFailed;
+        return StepResult::OpenFailed;
     }
-    DiagnosticLog::LogText(messages::kOpenFile, pathToOpen_);
-    state_ = StateExecute;
-    return StepFileOpened;
+    DiagnosticLog::LogText(messages::kOpenFile, pathToOpen_, Severity::Info);
+    state_ = RunState::Execute;
+    return StepResult::FileOpened;
 }
 
-int NcRunner::ReadAndExecute() {
-    if (!machine_) return StepInvalid;
+StepResult NcRunner::ReadAndExecute() {
+    if (!machine_) return StepResult::Invalid;
     int64_t length = Current().ReadLine(line_);
     if (length < 0) {
         if (depth_ >= 2) machine_->EndOfCalledProgram();
-        state_ = StateClose;
-        return StepLine;
+        state_ = RunState::Close;
+        return StepResult::Line;
     }
-    if (length == 0) return StepLine;
+    if (length == 0) return StepResult::Line;
 
     machine_->SplitBlock(line_, words_);
     BlockResult executed = machine_->ExecuteBlock(words_);
-    if (executed == BlockResult::Error) return StepMacroFailed;
+    if (executed == BlockResult::Error) return StepResult::MacroFailed;
     words_.JoinInto(expanded_);
 
     if (executed != BlockResult::Handled) {
         ApplyWords(words_, modal_);
         switch (calculator_.Compute(modal_, motion_)) {
             case MotionOutcome::None:
-                return StepNoMotion;
+                return StepResult::NoMotion;
             case MotionOutcome::Motion:
-                return StepMotion;
+                return StepResult::Motion;
             case MotionOutcome::Failed:
-                return StepMotionFailed;
+                return StepResult::MotionFailed;
         }
     }
     return ActOnRequest();
 }
 
-int NcRunner::ActOnRequest() {
+StepResult NcRunner::ActOnRequest() {
     const BlockRequest& request = machine_->Request();
     switch (request.kind) {
         case MachineRequest::None:
@@ -149,41 +155,41 @@ int NcRunner::ActOnRequest() {
         case MachineRequest::LoopBegin:
             if (loopDepth_ >= kLoopStackSize) {
                 DiagnosticLog::Log(messages::kLoopStackOver);
-                return StepMacroFailed;
+                return StepResult::MacroFailed;
             }
             loopStack_[static_cast<std::size_t>(++loopDepth_)] = Current().LineStart();
             break;
         case MachineRequest::LoopEnd:
             if (loopDepth_ < 1) {
                 DiagnosticLog::Log(messages::kLoopStackEmpty);
-                return StepMacroFailed;
+                return StepResult::MacroFailed;
             }
             Current().SeekTo(loopStack_[static_cast<std::size_t>(loopDepth_--)]);
             break;
         case MachineRequest::Goto:
-            if (Current().SeekSequence(request.number) != 0) {
+            if (!Current().SeekSequence(request.number)) {
                 // Staying put would execute the same jump for ever.
                 DiagnosticLog::LogInt(std::string(messages::kSequenceNotFound) + " N",
                                       std::llabs(static_cast<long long>(request.number)));
-                return StepSequenceNotFound;
+                return StepResult::SequenceNotFound;
             }
             break;
         case MachineRequest::SkipToEnd:
-            if (Current().SeekLabel(request.name) != 0) {
+            if (!Current().SeekLabel(request.name)) {
                 DiagnosticLog::LogText(std::string(messages::kSequenceNotFound) + " ",
                                        request.name);
-                return StepSequenceNotFound;
+                return StepResult::SequenceNotFound;
             }
             Current().ReadLine(line_);  // continue after the label line
             break;
         case MachineRequest::ProgramEnd:
-            state_ = StateFinish;
+            state_ = RunState::Finish;
             CloseAll();
-            return StepNoMotion;
+            return StepResult::NoMotion;
         case MachineRequest::Call: {
             if (depth_ > kMaxCallDepth) {
                 DiagnosticLog::LogText(std::string(messages::kEndNestOver) + " ", request.name);
-                return StepNestOver;
+                return StepResult::NestOver;
             }
             if (!request.name.empty()) {
                 programName_ = request.name;
@@ -194,40 +200,39 @@ int NcRunner::ActOnRequest() {
             files_[static_cast<std::size_t>(depth_ + 1)].SetRepeatCount(
                 request.number != 0 ? request.number : 1);
             startSequence_ = request.startSequence != 0 ? request.startSequence : -1;
-            state_ = StateOpen;
+            state_ = RunState::Open;
             break;
         }
         case MachineRequest::Return:
-            state_ = StateClose;
+            state_ = RunState::Close;
             break;
         case MachineRequest::ModalCall:  // no modal calls yet
-            return StepInvalid;
+            return StepResult::Invalid;
     }
-    return StepLine;
+    return StepResult::Line;
 }
 
-int NcRunner::Finish() {
+StepResult NcRunner::Finish() {
     CloseAll();
     Reset();
-    DiagnosticLog::Log(messages::kNcEnd);
-    return StepFinished;
+    DiagnosticLog::Log(messages::kNcEnd, Severity::Info);
+    return StepResult::Finished;
 }
 
-int NcRunner::CloseCurrent() {
-    if (depth_ < 1) return StepInvalid;
-    ProgramFile& file = Current();
+StepResult NcRunner::CloseCurrent() {
+    ProgramFile& file = Current();  // the close state is only entered with a file open
     pathToOpen_ = file.Path();
     file.Close();
     file.SetRepeatCount(file.RepeatCount() - 1);
     --depth_;
     if (file.RepeatCount() < 1) {
         file.SetRepeatCount(1);
-        state_ = depth_ > 0 ? StateExecute : StateFinish;
+        state_ = depth_ > 0 ? RunState::Execute : RunState::Finish;
     } else {
-        state_ = StateOpen;  // run the same file again, by the path it was opened with
+        state_ = RunState::Open;  // run the same file again, by the path it was opened with
     }
-    DiagnosticLog::Log(messages::kCloseFile);
-    return StepFileClosed;
+    DiagnosticLog::Log(messages::kCloseFile, Severity::Info);
+    return StepResult::FileClosed;
 }
 
 bool NcRunner::GotoSequence(int32_t n) {
@@ -250,7 +255,7 @@ bool NcRunner::GotoOffset(int64_t offset) {
 
 bool NcRunner::CurrentOffset(int64_t& offset, std::string& path) {
     if (depth_ < 1 || !Current().IsOpen()) return false;
-    offset = Current().TellOffset();
+    offset = Current().Offset();
     path = Current().Path();
     return true;
 }

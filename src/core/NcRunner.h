@@ -14,30 +14,40 @@
 #include "core/MotionRecord.h"
 #include "core/ProgramFile.h"
 #include "core/RunMachineState.h"
+#include "machines/DiagnosticLog.h"
 #include "machines/NcMachine.h"
 #include "machines/WordList.h"
 
 namespace cuttrace {
 
-enum StepResult : int {
-    StepFileOpened = 3,
-    StepLine = 1,      // a line was processed; no motion; go on at once
-    StepMotion = 2,    // the motion record holds a new motion
-    StepNoMotion = 5,  // an ordinary block without motion, or the program-end block
-    StepFileClosed = 4,
-    StepFinished = 0,
-    StepInvalid = -1,  // unknown machine request or invalid state
-    StepOpenFailed = -2,
-    StepMotionFailed = -3,
-    StepNestOver = -4,
-    StepMacroFailed = -5,
-    StepMacroAbort = -6,  // the machine ended the program because of a macro error
-    StepSequenceNotFound = -7,
+// What one Step did. Positive: the run goes on; zero or negative: it has ended (the
+// values are those the viewer's users know from the end-of-run messages).
+enum class StepResult : int {
+    FileOpened = 3,
+    Line = 1,      // a line was processed; no motion; go on at once
+    Motion = 2,    // the motion record holds a new motion
+    NoMotion = 5,  // an ordinary block without motion, or the program-end block
+    FileClosed = 4,
+    Finished = 0,
+    Invalid = -1,  // no machine selected, or a request the core cannot act on
+    OpenFailed = -2,
+    MotionFailed = -3,
+    NestOver = -4,
+    MacroFailed = -5,
+    SequenceNotFound = -7,
 };
 
-class NcRunner {
+// Whether the run has ended with this step (normally or with an error).
+constexpr bool EndsRun(StepResult result) {
+    return static_cast<int>(result) <= 0;
+}
+
+// Where the runner is between two steps.
+enum class RunState { Open, Execute, Finish, Close };
+
+class NcRunner : public LogPlaceSource {
   public:
-    static constexpr int kSlots = 10;        // slot 0 unused
+    static constexpr int kMaxOpenFiles = 9;  // depth 1..9; depth 0 is "no file open"
     static constexpr int kMaxCallDepth = 7;  // a call is refused above this depth
     static constexpr int kLoopStackSize = 27;
 
@@ -50,10 +60,11 @@ class NcRunner {
     // Installs a machine of the caller's (tests use scripted machines).
     void SetMachine(std::unique_ptr<NcMachine> machine);
     void Reset();
-    // Resets and names the main program; returns true when no file exists at path.
+    // Resets and names the main program; false when no file exists at path.
     bool Load(const std::string& path, int32_t startSequence);
     void CloseAll();
-    int Step();
+    // Runs one small step. The step that ends the run logs its end-of-run message.
+    StepResult Step();
 
     // Positioning of the current file; false when no file is open at the current depth.
     bool GotoSequence(int32_t n);
@@ -64,32 +75,33 @@ class NcRunner {
 
     NcMachine* Machine() { return machine_.get(); }
     // What macro programs read of the run and ask of it (machining time, printed output).
-    RunMachineState& RunState() { return runState_; }
+    RunMachineState& StateForMachine() { return runState_; }
     const ModalState& Modal() const { return modal_; }
     const MotionRecord& Motion() const { return motion_; }
     const std::string& Line() const { return line_; }  // raw line, end of line included
     const std::string& ExpandedText() const { return expanded_; }
     const std::string& ProgramName() const { return programName_; }
     int Depth() const { return depth_; }
-    int State() const { return state_; }
-    const ProgramFile& Slot(int i) const { return files_[static_cast<std::size_t>(i)]; }
-
-    // Directory in which called programs are looked for (that of the main program).
-    const std::string& ProgramDirectory() const { return programDirectory_; }
+    RunState State() const { return state_; }
+    // The file open at depth 1..Depth().
+    const ProgramFile& OpenFile(int depth) const { return files_[static_cast<std::size_t>(depth)]; }
+    // The file and line being executed (the main program before the run opens it).
+    LogPlace CurrentPlace() const override;
 
   private:
-    int OpenNext();
-    int ReadAndExecute();
-    int Finish();
-    int CloseCurrent();
-    int ActOnRequest();
+    StepResult StepOnce();
+    StepResult OpenNext();
+    StepResult ReadAndExecute();
+    StepResult Finish();
+    StepResult CloseCurrent();
+    StepResult ActOnRequest();
     ProgramFile& Current() { return files_[static_cast<std::size_t>(depth_)]; }
     // The path of a called program named `name`, looked for beside the main program.
     std::string ResolveCalledProgram(const std::string& name) const;
 
     MotionCalculator calculator_;
-    std::array<ProgramFile, kSlots> files_;
-    int state_ = 1;
+    std::array<ProgramFile, kMaxOpenFiles + 1> files_;  // [0] stays closed
+    RunState state_ = RunState::Open;
     int loopDepth_ = 0;
     int depth_ = 0;
     std::array<int64_t, kLoopStackSize + 1> loopStack_{};

@@ -37,11 +37,14 @@ bool ProgramFile::Open(const std::string& path, int32_t startSequence) {
     pos_ = 0;
     eof_ = false;
     lineStart_ = 0;
+    readAny_ = false;
+    countedTo_ = 0;
+    countedNewlines_ = 0;
     // A search never examines the offset it starts from, so a start sequence on the very
     // first line is looked for there first.
     if (startSequence != -1) {
         int64_t target = startSequence < 0 ? -int64_t{startSequence} : startSequence;
-        if (!SequenceAt(0, target, false) && SeekSequence(startSequence) != 0) {
+        if (!SequenceAt(0, target, false) && !SeekSequence(startSequence)) {
             Close();
             return false;
         }
@@ -114,6 +117,7 @@ int64_t ProgramFile::ReadLine(std::string& line) {
     lineStart_ = pos_;
     if (eof_) return -1;
     if (!ReadPiece(&line)) return -1;
+    readAny_ = true;
     return static_cast<int64_t>(line.size());
 }
 
@@ -129,15 +133,15 @@ bool ProgramFile::SequenceAt(int64_t p, int64_t target, bool backwards) {
     return digits > 0 && value == target;
 }
 
-int ProgramFile::SeekSequence(int64_t n) {
-    if (!file_) return -1;
+bool ProgramFile::SeekSequence(int64_t n) {
+    if (!file_) return false;
     const int64_t start = lineStart_;
     const bool backwards = n < 0;
     const int64_t target = n < 0 ? -n : n;
     auto found = [&](int64_t p) {
         Seek(p);
         lineStart_ = p;
-        return 0;
+        return true;
     };
 
     if (backwards) {
@@ -153,7 +157,7 @@ int ProgramFile::SeekSequence(int64_t n) {
         }
     }
     Seek(start);
-    return -1;
+    return false;
 }
 
 bool ProgramFile::LineHasLabel(std::string_view line, std::string_view label) {
@@ -179,8 +183,8 @@ bool ProgramFile::LineHasLabel(std::string_view line, std::string_view label) {
     return false;
 }
 
-int ProgramFile::SeekLabel(std::string_view text) {
-    if (!file_ || text.empty()) return -1;
+bool ProgramFile::SeekLabel(std::string_view text) {
+    if (!file_ || text.empty()) return false;
     const int64_t start = lineStart_;
     // The search begins behind the current line, also when that is the first line of the
     // file: a WHILE on the first line must still find its END.
@@ -190,10 +194,10 @@ int ProgramFile::SeekLabel(std::string_view text) {
         if (!ReadPiece(&line)) break;
         if (!LineHasLabel(line, text)) continue;
         Seek(lineOffset);
-        return 0;
+        return true;
     }
     Seek(start);
-    return -1;
+    return false;
 }
 
 void ProgramFile::BackToLineStart(int64_t offset) {
@@ -231,6 +235,29 @@ int64_t ProgramFile::LineIndex() {
         if (!read || remembered < pos_ || eof_) return passed;
         ++passed;
     }
+}
+
+int64_t ProgramFile::LineNumber() const {
+    if (!file_ || !readAny_) return 0;
+    if (lineStart_ < countedTo_) {
+        countedTo_ = 0;
+        countedNewlines_ = 0;
+    }
+    // Counted through a buffer of its own, so the reading window stays valid (every window
+    // load seeks first).
+    std::FILE* counter = file_;
+    std::vector<char> chunk(kWindow);
+    if (fseeko(counter, countedTo_, SEEK_SET) == 0) {
+        while (countedTo_ < lineStart_) {
+            const std::size_t want = static_cast<std::size_t>(
+                std::min<int64_t>(lineStart_ - countedTo_, static_cast<int64_t>(chunk.size())));
+            const std::size_t got = std::fread(chunk.data(), 1, want, counter);
+            if (got == 0) break;
+            countedNewlines_ += std::count(chunk.data(), chunk.data() + got, '\n');
+            countedTo_ += static_cast<int64_t>(got);
+        }
+    }
+    return countedNewlines_ + 1;
 }
 
 }  // namespace cuttrace

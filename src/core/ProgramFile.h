@@ -33,13 +33,18 @@ class ProgramFile {
     // or -1 at the end of the file or when the slot has no stream.
     int64_t ReadLine(std::string& line);
 
-    int SeekSequence(int64_t n);           // 0 found, -1 not found
-    int SeekLabel(std::string_view text);  // 0 found, -1 not found
+    // Move to the line of sequence number n (n < 0: searching backwards) or to the next
+    // line holding the label; false (position unchanged) when there is none.
+    bool SeekSequence(int64_t n);
+    bool SeekLabel(std::string_view text);
     void SeekTo(int64_t offset);
     void BackToLineStart(int64_t offset);
     void SkipLines(int64_t n);
-    int64_t TellOffset() const { return file_ ? pos_ : -1; }
-    int64_t LineIndex();  // -1 without a stream
+    int64_t Offset() const { return file_ ? pos_ : -1; }  // -1 without a stream
+    int64_t LineIndex();                                  // -1 without a stream
+    // The number of the line read last (1 = the first line); 0 before the first read.
+    // Counted only when asked for, from the last place counted.
+    int64_t LineNumber() const;
 
     bool IsOpen() const { return open_; }
     bool HasStream() const { return file_ != nullptr; }
@@ -73,6 +78,11 @@ class ProgramFile {
     int64_t bufferLen_ = 0;    // valid bytes in the buffer
     int64_t pos_ = 0;          // read position
     bool eof_ = false;         // the previous read reached the end of the file
+    bool readAny_ = false;     // a line has been read since the file was opened
+
+    // LineNumber's count so far: countedNewlines_ line ends lie before countedTo_.
+    mutable int64_t countedTo_ = 0;
+    mutable int64_t countedNewlines_ = 0;
 };
 
 }  // namespace cuttrace

@@ -4,25 +4,29 @@
 
 namespace cuttrace::messages {
 
-std::string_view EndRunMessage(int result) {
+std::string_view EndRunMessage(StepResult result) {
     switch (result) {
-        case StepFinished:
+        case StepResult::Finished:
             return kEndFinished;
-        case StepOpenFailed:
+        case StepResult::OpenFailed:
             return kEndFileNotFound;
-        case StepMotionFailed:
+        case StepResult::MotionFailed:
             return kEndMotionFailed;
-        case StepNestOver:
+        case StepResult::NestOver:
             return kEndNestOver;
-        case StepMacroFailed:
+        case StepResult::MacroFailed:
             return kEndMacroError;
-        case StepMacroAbort:
-            return kEndMacroAbort;
-        case StepSequenceNotFound:
+        case StepResult::SequenceNotFound:
             return kSequenceNotFound;
-        default:
-            return kEndUnexpected;
+        case StepResult::Invalid:
+        case StepResult::FileOpened:  // the steps below do not end a run
+        case StepResult::Line:
+        case StepResult::Motion:
+        case StepResult::NoMotion:
+        case StepResult::FileClosed:
+            break;
     }
+    return kEndUnexpected;
 }
 
 }  // namespace cuttrace::messages

@@ -3,6 +3,10 @@
 
 #include <string_view>
 
+namespace cuttrace {
+enum class StepResult : int;
+}
+
 namespace cuttrace::messages {
 
 inline constexpr std::string_view kOpenFile = "Open file: ";
@@ -20,9 +24,8 @@ inline constexpr std::string_view kEndFileNotFound = "ファイルが見つか�
 inline constexpr std::string_view kEndMotionFailed = "失敗しましたmemory err!";
 inline constexpr std::string_view kEndNestOver = "proguram nest over!";
 inline constexpr std::string_view kEndMacroError = "macro error!";
-inline constexpr std::string_view kEndMacroAbort = "exit this proguram cuse err in macrofunction!";
 
 // The message for a Step result that ends the run (0 or negative).
-std::string_view EndRunMessage(int result);
+std::string_view EndRunMessage(StepResult result);
 
 }  // namespace cuttrace::messages

@@ -192,7 +192,7 @@ bool ReportEnd(const std::string& program, const RunOutcome& outcome, std::ostre
         err << "cuttrace-cli: " << program << ": stopped at the step limit (--max-steps)\n";
         return false;
     }
-    if (outcome.result != StepFinished) {
+    if (outcome.result != StepResult::Finished) {
         err << "cuttrace-cli: " << program << ": " << messages::EndRunMessage(outcome.result)
             << " (the cut shows the motions up to there)\n";
         return false;

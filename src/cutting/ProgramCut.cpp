@@ -139,9 +139,9 @@ CutMotion MotionReader::Read(NcRunner& runner, SourceFiles& files) {
         }
     }
     if (runner.Depth() > 0) {
-        const ProgramFile& file = runner.Slot(runner.Depth());
+        const ProgramFile& file = runner.OpenFile(runner.Depth());
         m.file = files.Index(file.Path());
-        m.offset = file.TellOffset();
+        m.offset = file.Offset();
     }
     return m;
 }
@@ -151,9 +151,9 @@ RunOutcome RunProgram(const std::string& program, Dialect dialect, long long max
     RunOutcome outcome;
     NcRunner runner;
     runner.SelectMachine(dialect);
-    if (runner.Load(program, -1)) {
+    if (!runner.Load(program, -1)) {
         outcome.notFound = true;
-        outcome.result = StepOpenFailed;
+        outcome.result = StepResult::OpenFailed;
         return outcome;
     }
     MotionReader reader;
@@ -163,10 +163,10 @@ RunOutcome RunProgram(const std::string& program, Dialect dialect, long long max
             outcome.stepLimit = true;
             break;
         }
-        const int result = runner.Step();
+        const StepResult result = runner.Step();
         ++steps;
         outcome.result = result;
-        if (result == StepMotion) {
+        if (result == StepResult::Motion) {
             const CutMotion m = reader.Read(runner, files);
             if (HasRotaryWord(runner.ExpandedText())) {
                 if (outcome.rotaryBlocks++ == 0) {
@@ -176,7 +176,7 @@ RunOutcome RunProgram(const std::string& program, Dialect dialect, long long max
             }
             ++outcome.motions;
             motion(m);
-        } else if (result <= 0) {
+        } else if (EndsRun(result)) {
             break;
         }
     }

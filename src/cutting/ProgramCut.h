@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/MotionRecord.h"
+#include "core/NcRunner.h"
 #include "cutting/CutMotion.h"
 #include "cutting/CutSimulator.h"
 #include "cutting/CutTool.h"
@@ -45,7 +46,7 @@ class SourceFiles {
 };
 
 struct RunOutcome {
-    int result = 0;  // the engine's last step result
+    StepResult result = StepResult::Finished;  // the engine's last step result
     bool stepLimit = false;
     bool notFound = false;
     int64_t motions = 0;

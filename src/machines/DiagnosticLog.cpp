@@ -45,19 +45,30 @@ void DiagnosticLog::SetClock(std::function<std::string()> clock) {
     CurrentClock() = std::move(clock);
 }
 
-void DiagnosticLog::Log(std::string_view message) {
+const LogPlaceSource*& DiagnosticLog::PlaceSource() {
+    thread_local const LogPlaceSource* source = nullptr;
+    return source;
+}
+
+void DiagnosticLog::Log(std::string_view message, Severity severity) {
     if (!CurrentSink()) return;
     std::string line = TimeOfDay();
     line += ' ';
+    const std::size_t messageAt = line.size();
     line += message;
-    CurrentSink()(line);
+    LogEntry entry;
+    entry.severity = severity;
+    entry.source = PlaceSource();
+    entry.message = std::string_view(line).substr(messageAt);
+    entry.text = line;
+    CurrentSink()(entry);
 }
 
-void DiagnosticLog::LogText(std::string_view message, std::string_view text) {
+void DiagnosticLog::LogText(std::string_view message, std::string_view text, Severity severity) {
     if (!CurrentSink()) return;
     std::string m(message);
     m += text;
-    Log(m);
+    Log(m, severity);
 }
 
 void DiagnosticLog::LogNumber(std::string_view message, double value) {

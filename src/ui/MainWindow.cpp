@@ -92,7 +92,7 @@ MainWindow::MainWindow(Settings& settings, UiDialogs& dialogs, MonotonicClock& c
     settingsDialog_->setObjectName(QStringLiteral("settingsDialog"));
     pictureFiles_ = std::make_unique<PictureFileActions>(*this, dialogs_, picture_, *run_,
                                                          [this] { DrawPicture(); });
-    logSink_ = std::make_unique<ScopedLogSink>([this](std::string_view line) { AppendLog(line); });
+    logSink_ = std::make_unique<ScopedLogSink>([this](const LogEntry& entry) { AppendLog(entry); });
     recentMenu_ = new QMenu(this);
     recentMenu_->setObjectName(QStringLiteral("recentFilesMenu"));
     Action(Tool::Open)->setMenu(recentMenu_);
@@ -364,7 +364,18 @@ void MainWindow::UpdateButtons() {
     toolBar_->Apply(run_->Buttons());
 }
 
-void MainWindow::AppendLog(std::string_view line) {
+void MainWindow::AppendLog(const LogEntry& entry) {
+    // Errors and warnings say where they came from: "time file:line: message".
+    if (entry.severity == Severity::Info || !entry.HasPlace()) {
+        viewArea_->LogView().appendPlainText(DecodeLogLine(entry.text));
+        return;
+    }
+    const LogPlace place = entry.Place();
+    std::string line(entry.text.substr(0, entry.text.size() - entry.message.size()));
+    line += place.file;
+    if (place.line > 0) line += ":" + std::to_string(place.line);
+    line += ": ";
+    line += entry.message;
     viewArea_->LogView().appendPlainText(DecodeLogLine(line));
 }
 

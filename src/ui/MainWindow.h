@@ -119,7 +119,7 @@ class MainWindow : public QMainWindow, private RunHost {
     // The dialect in the status bar, and in the title once a program is open.
     void ShowDialect();
     void ClearViews();
-    void AppendLog(std::string_view line);
+    void AppendLog(const LogEntry& entry);
     void StopRuns();
     void RememberFile(const QString& path);
     void FillRecentMenu();

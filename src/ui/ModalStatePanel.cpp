@@ -207,7 +207,7 @@ void ModalStatePanel::PushProgram() {
     auto* node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree_);
     node->setText(0, name);
     const int depth = runner_->Depth();
-    if (depth > 0) node->setData(0, kPathRole, PathToQString(runner_->Slot(depth).Path()));
+    if (depth > 0) node->setData(0, kPathRole, PathToQString(runner_->OpenFile(depth).Path()));
     tree_->expandAll();
 }
 

@@ -75,7 +75,7 @@ void RunController::LoadProgram() {
     // A motion left half drawn by a stopped run is completed before anything new starts.
     FinishMotion();
     if (!programPath_.empty()) {
-        const bool loaded = !runner_.Load(programPath_, -1);
+        const bool loaded = runner_.Load(programPath_, -1);
         std::error_code error;
         const bool missing = !std::filesystem::exists(programPath_, error);
         const bool readable = std::filesystem::is_regular_file(programPath_, error) &&
@@ -137,12 +137,12 @@ void RunController::Start() {
     host_.UpdateButtons();
 }
 
-int RunController::ExecuteStep() {
-    const int result = runner_.Step();
+StepResult RunController::ExecuteStep() {
+    const StepResult result = runner_.Step();
     HandleStepResult(result);
     // Every executed block is checked for a stop, the first of a Start too; a file opened
     // or closed is no block, so an M0 before a return does not stop again after it.
-    if ((result == StepMotion || result == StepNoMotion) && running_) CheckStops();
+    if ((result == StepResult::Motion || result == StepResult::NoMotion) && running_) CheckStops();
     return result;
 }
 
@@ -189,11 +189,12 @@ void RunController::RunTick() {
             host_.UpdateButtons();
             return;
         }
-        int result = StepLine;
+        StepResult result = StepResult::Line;
         int steps = 0;
         do {
             result = ExecuteStep();
-        } while (!singleBlock_ && result == StepLine && running_ && ++steps < kMaxStepsPerTick);
+        } while (!singleBlock_ && result == StepResult::Line && running_ &&
+                 ++steps < kMaxStepsPerTick);
     }
     if (!quickMode_) host_.ShowProgress();
 }
@@ -222,10 +223,10 @@ void RunController::StopAt(PendingStop stop) {
     host_.UpdateButtons();
 }
 
-void RunController::HandleStepResult(int result) {
+void RunController::HandleStepResult(StepResult result) {
     if (!quickMode_) host_.RefreshMacros();
     switch (result) {
-        case StepMotion:
+        case StepResult::Motion:
             if (!settings_.noMotionBuffer) picture_.push_back(runner_.Motion());
             ++motionCounter_;
             if (motionObserver_) motionObserver_(&runner_);
@@ -234,17 +235,17 @@ void RunController::HandleStepResult(int result) {
             if (!quickMode_) lastTick_ = clock_.Seconds();
             drawer_.BeginMotion(runner_.Motion());
             [[fallthrough]];
-        case StepNoMotion:
+        case StepResult::NoMotion:
             if (!quickMode_) host_.ShowBlock(runner_.ExpandedText());
             if (outputActive_) output_ << runner_.ExpandedText() << '\n';
             break;
-        case StepLine:
+        case StepResult::Line:
             break;
-        case StepFileOpened:
+        case StepResult::FileOpened:
             host_.PushProgram();
             if (!quickMode_) host_.UpdateButtons();
             return;
-        case StepFileClosed:
+        case StepResult::FileClosed:
             host_.PopProgram();
             if (!quickMode_) host_.UpdateButtons();
             return;
@@ -273,7 +274,7 @@ LineSource RunController::LineRead() {
     return source;
 }
 
-void RunController::EndRun(int result) {
+void RunController::EndRun(StepResult result) {
     StopTicks();
     running_ = false;
     quickMode_ = false;
@@ -281,11 +282,10 @@ void RunController::EndRun(int result) {
     CloseOutput();
     host_.ShowStatus(PanelMode, QString());
     ShowQuickProgress();
-    const std::string_view message = messages::EndRunMessage(result);
-    DiagnosticLog::Log(message);
+    const std::string_view message = messages::EndRunMessage(result);  // the runner logged it
     QString text = QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size()));
     // A macro error is often a program of another dialect: say which one was used.
-    if (result == StepMacroFailed || result == StepMacroAbort) {
+    if (result == StepResult::MacroFailed) {
         text = QString::fromUtf8(kDialectUsed)
                    .arg(text, QString::fromLatin1(DialectName(settings_.dialect)));
     }

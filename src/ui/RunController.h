@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/MotionRecord.h"
+#include "core/NcRunner.h"
 #include "ui/EditorLaunch.h"
 #include "ui/QuickRunScheduler.h"
 
@@ -69,8 +70,8 @@ class RunController : public QObject {
 
     // One tick of a run: advances the animation, or executes blocks up to the next motion.
     void RunTick();
-    void HandleStepResult(int result);
-    void EndRun(int result);
+    void HandleStepResult(StepResult result);
+    void EndRun(StepResult result);
     // Starts the run that writes every executed block to path; false when the file
     // cannot be opened (nothing is run then).
     bool StartExpandedOutput(const std::string& path);
@@ -103,7 +104,7 @@ class RunController : public QObject {
 
     void StopTicks();
     // One step of the runner, handled, with the stop check of an executed block.
-    int ExecuteStep();
+    StepResult ExecuteStep();
     void CloseOutput();
     void StopAt(PendingStop stop);
     void CheckStops();

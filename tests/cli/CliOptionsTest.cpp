@@ -52,7 +52,8 @@ TEST(Cli, AFailedRunSaysWhereItStopped) {
     dir.Write("p.nc", "G00 X1.\n#1=[2+\r\nX2.\n");
     CliResult run = RunCli({"p.nc"}, dir.Root().string());
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.standardError.find("p.nc at: #1=[2+\n"), std::string::npos) << run.standardError;
+    EXPECT_NE(run.standardError.find("stopped in p.nc at line 2\n"), std::string::npos)
+        << run.standardError;
     EXPECT_EQ(run.LastErrorLine(), "macro error!");
 }
 

@@ -46,9 +46,9 @@ TEST_F(CommaLocale, ProgramsAndPicturesKeepTheirDecimalPoint) {
     TempFolder programs;
     NcRunner runner;
     runner.SelectMachine(Dialect::Fanuc);
-    ASSERT_FALSE(runner.Load(programs.Write("m.nc", "G01 X1.5 Y-2.25\n"), -1));
-    ASSERT_EQ(runner.Step(), StepFileOpened);
-    ASSERT_EQ(runner.Step(), StepMotion);
+    ASSERT_TRUE(runner.Load(programs.Write("m.nc", "G01 X1.5 Y-2.25\n"), -1));
+    ASSERT_EQ(runner.Step(), StepResult::FileOpened);
+    ASSERT_EQ(runner.Step(), StepResult::Motion);
     EXPECT_DOUBLE_EQ(runner.Motion().x, 1.5);
     EXPECT_DOUBLE_EQ(runner.Motion().y, -2.25);
 

@@ -116,19 +116,19 @@ TEST_F(Motions, ArcPlanesUseTheirOwnAxes) {
 }
 
 TEST(ArcCentre, RadiusToleranceAndDegenerateArcs) {
-    double c1 = 0, c2 = 0;
+    PlanePoint c;
     // Chord 2 along the first axis, radius just short of 1: taken as the chord's middle.
-    ASSERT_TRUE(ArcCentre({false, 0, 0, 2, 0, 0, 0, 0.999}, c1, c2));
-    EXPECT_DOUBLE_EQ(c1, 1.0);
-    EXPECT_DOUBLE_EQ(c2, 0.0);
+    ASSERT_TRUE(ArcCentre({false, {0, 0}, {2, 0}, {0, 0}, 0.999}, c));
+    EXPECT_DOUBLE_EQ(c.u, 1.0);
+    EXPECT_DOUBLE_EQ(c.v, 0.0);
     // Not on an axis-parallel chord either.
-    ASSERT_TRUE(ArcCentre({false, 0, 0, 2, 2, 0, 0, 1.4141}, c1, c2));
-    EXPECT_NEAR(c1, 1.0, 1e-3);
-    EXPECT_NEAR(c2, 1.0, 1e-3);
-    EXPECT_FALSE(ArcCentre({false, 0, 0, 2, 0, 0, 0, 0.9}, c1, c2)) << "radius too small";
-    EXPECT_FALSE(ArcCentre({false, 0, 0, 2, 2, 0, 0, 1.3}, c1, c2));
-    EXPECT_FALSE(ArcCentre({false, 1, 1, 1, 1, 0, 0, 5}, c1, c2)) << "R full circle";
-    EXPECT_FALSE(ArcCentre({true, 0, 0, 3, 0, 0, 0, 0}, c1, c2)) << "neither R nor offsets";
+    ASSERT_TRUE(ArcCentre({false, {0, 0}, {2, 2}, {0, 0}, 1.4141}, c));
+    EXPECT_NEAR(c.u, 1.0, 1e-3);
+    EXPECT_NEAR(c.v, 1.0, 1e-3);
+    EXPECT_FALSE(ArcCentre({false, {0, 0}, {2, 0}, {0, 0}, 0.9}, c)) << "radius too small";
+    EXPECT_FALSE(ArcCentre({false, {0, 0}, {2, 2}, {0, 0}, 1.3}, c));
+    EXPECT_FALSE(ArcCentre({false, {1, 1}, {1, 1}, {0, 0}, 5}, c)) << "R full circle";
+    EXPECT_FALSE(ArcCentre({true, {0, 0}, {3, 0}, {0, 0}, 0}, c)) << "neither R nor offsets";
 }
 
 }  // namespace

@@ -60,15 +60,15 @@ TEST(ProgramFile, SequenceSearchMatchesWholeNumbersBothWays) {
     ProgramFile f;
     ASSERT_TRUE(f.Open(dir.Write("seq.nc", text), -1));
     NextLine(f);  // at line 0
-    ASSERT_EQ(f.SeekSequence(120), 0);
+    ASSERT_TRUE(f.SeekSequence(120));
     EXPECT_EQ(NextLine(f), "N120 X1.\n");  // not N12
-    ASSERT_EQ(f.SeekSequence(120), 0) << "N0120 is 120 as well";
+    ASSERT_TRUE(f.SeekSequence(120)) << "N0120 is 120 as well";
     EXPECT_EQ(NextLine(f), "N0120 Y2.\n");
     NextLine(f);  // M30
-    ASSERT_EQ(f.SeekSequence(-12), 0);
+    ASSERT_TRUE(f.SeekSequence(-12));
     EXPECT_EQ(NextLine(f), "N12 G01\n");
     // Backwards never examines offset 0, so N1 on the first line is not found.
-    EXPECT_EQ(f.SeekSequence(-1), -1);
+    EXPECT_FALSE(f.SeekSequence(-1));
     EXPECT_EQ(NextLine(f), "N12 G01\n") << "a failed search stays on the current line";
 }
 
@@ -78,11 +78,11 @@ TEST(ProgramFile, ForwardSequenceSearchWrapsButNeverToTheFirstOffsetFromIt) {
     ASSERT_TRUE(f.Open(dir.Write("wrap.nc", "N5\nN7\nN9\n"), -1));
     NextLine(f);
     NextLine(f);  // at N7
-    ASSERT_EQ(f.SeekSequence(5), 0) << "wraps to the start";
+    ASSERT_TRUE(f.SeekSequence(5)) << "wraps to the start";
     EXPECT_EQ(NextLine(f), "N5\n");
     // From the first line the forward search starts behind offset 0 and stops before it.
-    EXPECT_EQ(f.SeekSequence(5), -1);
-    EXPECT_EQ(f.SeekSequence(9), 0);
+    EXPECT_FALSE(f.SeekSequence(5));
+    EXPECT_TRUE(f.SeekSequence(9));
     ProgramFile entered;
     EXPECT_TRUE(entered.Open(dir.Path("wrap.nc"), 7));
     EXPECT_EQ(NextLine(entered), "N7\n");
@@ -98,17 +98,17 @@ TEST(ProgramFile, LabelSearchLooksOnlyAheadAndRespectsDigits) {
     ProgramFile f;
     ASSERT_TRUE(f.Open(dir.Write("label.nc", text), -1));
     NextLine(f);
-    ASSERT_EQ(f.SeekLabel("N10"), 0);
+    ASSERT_TRUE(f.SeekLabel("N10"));
     EXPECT_EQ(NextLine(f), "X1. N10\n") << "N100 is not N10; a label at the line end is";
-    ASSERT_EQ(f.SeekLabel("END1"), 0);
+    ASSERT_TRUE(f.SeekLabel("END1"));
     EXPECT_EQ(NextLine(f), "END1\n");
-    EXPECT_EQ(f.SeekLabel("N100"), -1) << "no wrap round to earlier lines";
+    EXPECT_FALSE(f.SeekLabel("N100")) << "no wrap round to earlier lines";
     EXPECT_EQ(NextLine(f), "END1\n");
 
     ProgramFile spaced;
     ASSERT_TRUE(spaced.Open(dir.Write("spaced.nc", "WHILE [#1 LT 3] DO 2\nEND 12\nEND 2\n"), -1));
     NextLine(spaced);
-    ASSERT_EQ(spaced.SeekLabel("END2"), 0) << "blanks may stand before the loop number";
+    ASSERT_TRUE(spaced.SeekLabel("END2")) << "blanks may stand before the loop number";
     EXPECT_EQ(NextLine(spaced), "END 2\n");
 }
 
@@ -118,7 +118,7 @@ TEST(ProgramFile, PositionsByLineAndOffset) {
     ProgramFile f;
     ASSERT_TRUE(f.Open(dir.Write("lines.nc", text), -1));
     f.SkipLines(3);
-    EXPECT_EQ(f.TellOffset(), 16);
+    EXPECT_EQ(f.Offset(), 16);
     EXPECT_EQ(f.LineIndex(), 3);
     EXPECT_EQ(NextLine(f), "<eof>") << "LineIndex leaves the stream behind the line";
     f.SkipLines(1);
@@ -136,7 +136,7 @@ TEST(ProgramFile, PositionsByLineAndOffset) {
     std::string longLine(1000, 'A');
     ASSERT_TRUE(f.Open(dir.Write("wide.nc", "G0\n" + longLine + "\n"), -1));
     f.BackToLineStart(903);  // 300 characters back finds no line end
-    EXPECT_EQ(f.TellOffset(), 903 - 298);
+    EXPECT_EQ(f.Offset(), 903 - 298);
 }
 
 }  // namespace

@@ -18,17 +18,17 @@ using test::TempFolder;
 class RunnerBounds : public ::testing::Test {
   protected:
     // Runs main.nc with the dialect until the run ends; returns the last Step result.
-    int Run(Dialect dialect, const std::string& main) {
+    StepResult Run(Dialect dialect, const std::string& main) {
         dir.Write("main.nc", main);
         NcRunner runner;
         runner.SelectMachine(dialect);
-        EXPECT_FALSE(runner.Load(dir.Path("main.nc"), -1));
+        EXPECT_TRUE(runner.Load(dir.Path("main.nc"), -1));
         for (int step = 0; step < 10000; ++step) {
-            int r = runner.Step();
-            if (r <= StepFinished) return r;
+            StepResult r = runner.Step();
+            if (EndsRun(r)) return r;
         }
         ADD_FAILURE() << "the run did not end";
-        return StepFinished;
+        return StepResult::Finished;
     }
     bool Logged(const std::string& text) const {
         for (const auto& line : log)
@@ -42,7 +42,7 @@ class RunnerBounds : public ::testing::Test {
 };
 
 TEST_F(RunnerBounds, DeepIndirectReferences) {
-    EXPECT_EQ(Run(Dialect::Fanuc, "#1=" + std::string(300, '#') + "1\n"), StepMacroFailed);
+    EXPECT_EQ(Run(Dialect::Fanuc, "#1=" + std::string(300, '#') + "1\n"), StepResult::MacroFailed);
     EXPECT_TRUE(Logged("macro statement nest over :"));
 }
 
@@ -50,7 +50,7 @@ TEST_F(RunnerBounds, LongExpressions) {
     std::string sum = "#1=1";
     while (sum.size() <= NcMachine::kMaxStatementLength)
         sum += "+1";
-    EXPECT_EQ(Run(Dialect::Meldas, "G00X0\n" + sum + "\n"), StepMacroFailed);
+    EXPECT_EQ(Run(Dialect::Meldas, "G00X0\n" + sum + "\n"), StepResult::MacroFailed);
     EXPECT_TRUE(Logged("macro statement too long :#1=1+1"));
 }
 
@@ -58,7 +58,7 @@ TEST_F(RunnerBounds, TooManyWordsOnALine) {
     std::string line = "G01";
     for (std::size_t i = 0; i < NcMachine::kMaxWords; ++i)
         line += " Y1.";
-    EXPECT_EQ(Run(Dialect::Tosnac, line + "\n"), StepMacroFailed);
+    EXPECT_EQ(Run(Dialect::Tosnac, line + "\n"), StepResult::MacroFailed);
     EXPECT_TRUE(Logged("too many words in block :G01Y1."));
 }
 
@@ -66,29 +66,30 @@ TEST_F(RunnerBounds, LoopDepth) {
     std::string program;
     for (int i = 1; i <= NcMachine::kMaxLoopDepth + 1; ++i)
         program += "DO" + std::to_string(i) + "\n";
-    EXPECT_EQ(Run(Dialect::Fanuc, program), StepMacroFailed);
+    EXPECT_EQ(Run(Dialect::Fanuc, program), StepResult::MacroFailed);
     EXPECT_TRUE(Logged("while nest over "));
 }
 
 TEST_F(RunnerBounds, MacroLevelsOfARecursiveMacro) {
     dir.Write("O1", "G65P1\nM99\n");
-    EXPECT_EQ(Run(Dialect::Fanuc, "G65P1\nM30\n"), StepMacroFailed);
+    EXPECT_EQ(Run(Dialect::Fanuc, "G65P1\nM30\n"), StepResult::MacroFailed);
     EXPECT_TRUE(Logged("macro nest over"));
 }
 
 TEST_F(RunnerBounds, CallDepthOfARecursiveSubprogram) {
     dir.Write("O1", "M98P1\nM99\n");
-    EXPECT_EQ(Run(Dialect::Fanuc, "M98P1\nM30\n"), StepNestOver);
+    EXPECT_EQ(Run(Dialect::Fanuc, "M98P1\nM30\n"), StepResult::NestOver);
     EXPECT_TRUE(Logged("proguram nest over! O1"));
 }
 
 TEST_F(RunnerBounds, CoordinatesBeyondTheRangeOfNumbers) {
     // Hundreds of digits read as infinity: such a motion cannot be drawn or timed.
     std::string digits(400, '9');
-    EXPECT_EQ(Run(Dialect::Meldas, "G01X" + digits + "\n"), StepMotionFailed);
-    EXPECT_EQ(Run(Dialect::Meldas, "G00X0Y0\nG03X1.Y1.R" + digits + "\n"), StepMotionFailed);
-    EXPECT_EQ(Run(Dialect::Meldas, "G81X1.Z-1.R" + digits + "\n"), StepMotionFailed);
-    EXPECT_EQ(Run(Dialect::Meldas, "G01X1.\n"), StepFinished);
+    EXPECT_EQ(Run(Dialect::Meldas, "G01X" + digits + "\n"), StepResult::MotionFailed);
+    EXPECT_EQ(Run(Dialect::Meldas, "G00X0Y0\nG03X1.Y1.R" + digits + "\n"),
+              StepResult::MotionFailed);
+    EXPECT_EQ(Run(Dialect::Meldas, "G81X1.Z-1.R" + digits + "\n"), StepResult::MotionFailed);
+    EXPECT_EQ(Run(Dialect::Meldas, "G01X1.\n"), StepResult::Finished);
 }
 
 }  // namespace

@@ -137,7 +137,7 @@ TEST(CutCommand, DrillingCyclesKeepRAndLeaveTheToolAtItsReturnLevel) {
     std::vector<CutMotion> motions;
     const RunOutcome outcome = RunProgram(program, Dialect::Meldas, 1000, files,
                                           [&](const CutMotion& m) { motions.push_back(m); });
-    EXPECT_EQ(outcome.result, 0);
+    EXPECT_EQ(outcome.result, StepResult::Finished);
     sim.Cut(motions);
     EXPECT_EQ(sim.Count(FindingKind::RapidIntoStock), 0);
     const HeightField& f = sim.Field();

@@ -32,21 +32,20 @@ std::string FileName(std::string_view text) {
     return name;
 }
 
-bool IsKnownResult(int r) {
+bool IsKnownResult(StepResult r) {
     switch (r) {
-        case StepFileOpened:
-        case StepLine:
-        case StepMotion:
-        case StepNoMotion:
-        case StepFileClosed:
-        case StepFinished:
-        case StepInvalid:
-        case StepOpenFailed:
-        case StepMotionFailed:
-        case StepNestOver:
-        case StepMacroFailed:
-        case StepMacroAbort:
-        case StepSequenceNotFound:
+        case StepResult::FileOpened:
+        case StepResult::Line:
+        case StepResult::Motion:
+        case StepResult::NoMotion:
+        case StepResult::FileClosed:
+        case StepResult::Finished:
+        case StepResult::Invalid:
+        case StepResult::OpenFailed:
+        case StepResult::MotionFailed:
+        case StepResult::NestOver:
+        case StepResult::MacroFailed:
+        case StepResult::SequenceNotFound:
             return true;
         default:
             return false;
@@ -86,13 +85,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
     NcRunner runner;
     runner.SelectMachine(fuzz::DialectOf(data[0]));
-    CUTTRACE_FUZZ_CHECK(!runner.Load(mainPath, -1));
+    CUTTRACE_FUZZ_CHECK(runner.Load(mainPath, -1));
     for (int step = 0; step < kMaxSteps; ++step) {
-        int r = runner.Step();
+        StepResult r = runner.Step();
         CUTTRACE_FUZZ_CHECK(IsKnownResult(r));
-        CUTTRACE_FUZZ_CHECK(runner.Depth() >= 0 && runner.Depth() < NcRunner::kSlots);
-        if (r == StepMotion) CheckMotion(runner.Motion());
-        if (r <= StepFinished) break;
+        CUTTRACE_FUZZ_CHECK(runner.Depth() >= 0 && runner.Depth() < NcRunner::kMaxOpenFiles + 1);
+        if (r == StepResult::Motion) CheckMotion(runner.Motion());
+        if (EndsRun(r)) break;
     }
     // Where the run stands, as the viewer's line list asks.
     int64_t at = 0;
@@ -105,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     runner.SelectMachine(fuzz::DialectOf(data[0]));
     CUTTRACE_FUZZ_CHECK(runner.Depth() == 0);
     for (int step = 0; step < kStepsAfterReset; ++step) {
-        if (runner.Step() <= StepFinished) break;
+        if (EndsRun(runner.Step())) break;
     }
     return 0;
 }

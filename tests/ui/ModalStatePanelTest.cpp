@@ -34,9 +34,9 @@ class ModalStatePanelTest : public ::testing::Test {
 
     // Loads text as the main program and steps until the first motion or block.
     void RunFirstBlock(const std::string& text) {
-        ASSERT_FALSE(runner_.Load(folder_.Write("main.nc", text), -1));
-        int r = runner_.Step();
-        while (r == StepFileOpened || r == StepLine)
+        ASSERT_TRUE(runner_.Load(folder_.Write("main.nc", text), -1));
+        StepResult r = runner_.Step();
+        while (r == StepResult::FileOpened || r == StepResult::Line)
             r = runner_.Step();
     }
 
