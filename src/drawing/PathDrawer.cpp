@@ -165,10 +165,23 @@ void PathDrawer::QuickLine(Family family, const Point3& to, bool evenIfZeroLengt
 }
 
 void PathDrawer::Redraw() {
-    vertices_.ForEach([this](const Point3& point, uint32_t color) {
-        views_.SetColor(color);
-        views_.DrawLineTo(point);
+    // Runs of one color go to the views together: one call for many points.
+    constexpr std::size_t kBatch = 256;
+    Point3 batch[kBatch];
+    std::size_t count = 0;
+    uint32_t batchColor = 0;
+    auto flush = [&] {
+        if (count == 0) return;
+        views_.SetColor(batchColor);
+        views_.DrawLinesTo(batch, count);
+        count = 0;
+    };
+    vertices_.ForEach([&](const Point3& point, uint32_t color) {
+        if (count == kBatch || (count > 0 && color != batchColor)) flush();
+        batchColor = color;
+        batch[count++] = point;
     });
+    flush();
 }
 
 void PathDrawer::ClearPath() {

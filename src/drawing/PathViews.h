@@ -4,6 +4,7 @@
 // renderer draws into one off-screen surface; tests record the calls.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "core/Point3.h"
@@ -17,6 +18,12 @@ class PathViews {
     virtual void SetColor(uint32_t color) = 0;  // 0x00BBGGRR
     virtual void DrawMoveTo(const Point3& p) = 0;
     virtual void DrawLineTo(const Point3& p) = 0;
+    // Lines through the points in turn in the current color, as DrawLineTo for each (a
+    // redraw hands its points over in runs of one color).
+    virtual void DrawLinesTo(const Point3* points, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i)
+            DrawLineTo(points[i]);
+    }
     // A line to p, then the tool picture at p when the cutter display setting is on.
     virtual void LineToShowingTool(const Point3& p) = 0;
     virtual void DrawLine(const Point3& a, const Point3& b) = 0;

@@ -111,6 +111,17 @@ void SurfaceFan::LineTo(const Point3& p) {
     if (anyUnbuffered_) ShowUnbuffered();
 }
 
+void SurfaceFan::LinesTo(const Point3* points, std::size_t count) {
+    for (std::size_t k = 0; k < count; ++k) {
+        PixelPoint to[kMaxSurfaces];
+        for (int i = 0; i < count_; ++i)
+            to[i] = ProjectionPairs::ToPixel(renderers_[i]->view_, points[k]);
+        for (int i = 0; i < count_; ++i)
+            renderers_[i]->LineToPixel(to[i]);
+    }
+    if (anyUnbuffered_) ShowUnbuffered();
+}
+
 void SurfaceFan::Line(const Point3& a, const Point3& b) {
     for (int i = 0; i < count_; ++i)
         renderers_[i]->Line(a, b);

@@ -155,6 +155,8 @@ class SurfaceFan {
     Surface3D* At(int i) const { return surfaces_[i]; }
 
     void LineTo(const Point3& p);
+    // LineTo through each of the points in turn.
+    void LinesTo(const Point3* points, std::size_t count);
     void Line(const Point3& a, const Point3& b);
 
   private:

@@ -47,6 +47,10 @@ void ViewFanout::DrawLineTo(const Point3& p) {
     fan_.LineTo(p);
 }
 
+void ViewFanout::DrawLinesTo(const Point3* points, std::size_t count) {
+    fan_.LinesTo(points, count);
+}
+
 void ViewFanout::LineToShowingTool(const Point3& p) {
     for (int i = 0; i < visibleCount_; ++i)
         visible_[static_cast<std::size_t>(i)]->DrawToolTo(p);

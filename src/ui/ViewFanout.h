@@ -41,6 +41,7 @@ class ViewFanout final : public PathViews {
     void SetColor(uint32_t color) override;
     void DrawMoveTo(const Point3& p) override;
     void DrawLineTo(const Point3& p) override;
+    void DrawLinesTo(const Point3* points, std::size_t count) override;
     void LineToShowingTool(const Point3& p) override;
     void DrawLine(const Point3& a, const Point3& b) override;
     void Present() override;

@@ -13,7 +13,8 @@ TEST_F(PathStore, RedrawReplaysEveryStoredPointInItsOwnColor) {
     settings.feedColor = 0x123456;                     // stored values are not references
     views.Clear();
     drawer.Redraw();
-    ASSERT_EQ(views.calls.size(), 2u * (2 + 23));
+    // A color before each run of one color: the rapid, then the feed line and the arc.
+    ASSERT_EQ(views.calls.size(), 2u + 2 + 23);
     EXPECT_EQ(views.calls[0].color, kRapid);
     EXPECT_EQ(views.calls[1].op, Op::LineTo);
     EXPECT_EQ(views.calls[1].a, (Point3{0, 0, 5}));
@@ -53,7 +54,7 @@ TEST_F(PathStore, RedrawLeavesDrillingCyclesOutAndJoinsAcrossThem) {
         Draw(Motion(KindFeed, 20, 0, 0), quick);
         views.Clear();
         drawer.Redraw();
-        EXPECT_EQ(views.Text(), "C 2\nL 10,0,0\nC 2\nL 20,0,0\n");
+        EXPECT_EQ(views.Text(), "C 2\nL 10,0,0\nL 20,0,0\n");
     }
 }
 
