@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QPixmap>
+#include <QTranslator>
 #include <cstdio>
 
 #include "core/RunMessages.h"
@@ -22,6 +23,7 @@
 #include "ui/SessionStore.h"
 #include "ui/SettingsStore.h"
 #include "ui/SplashWindow.h"
+#include "ui/Translation.h"
 #include "ui/UiTexts.h"
 
 namespace {
@@ -47,8 +49,7 @@ class GrabbingDialogs final : public UiDialogs {
             QCoreApplication::exit(kExitRunFailed);
             return;
         }
-        const bool finished =
-            text == QString::fromUtf8(messages::EndRunMessage(StepResult::Finished).data());
+        const bool finished = text == Tr(messages::EndRunMessage(StepResult::Finished));
         const bool saved = window_ && window_->grab().save(path_);
         QCoreApplication::exit(!saved     ? kExitGrabFailed
                                : finished ? kExitFinished
@@ -87,6 +88,9 @@ int main(int argc, char** argv) {
 
     SettingsStore store;
     store.Read(AppSettings());
+    // English unless the locale is Japanese; without the translation the built-in texts show.
+    QTranslator english;
+    InstallTranslation(app, english, UiLanguage::FromLocale);
 
     QStringList arguments = QApplication::arguments().mid(1);
     const ViewerOptions viewer = TakeViewerOptions(arguments);

@@ -1,5 +1,7 @@
 #include "ui/EditorLaunch.h"
 
+#include "ui/Translation.h"
+
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -118,7 +120,7 @@ void OpenEditorAtLine(const std::string& editor, const LineSource& source,
     if (!command.isEmpty()) {
         if (StartCommand(dialogs, command, settingArguments)) return;
         if (!IsWindowsProgram(command)) {
-            dialogs.Error(nullptr, QString::fromUtf8(kEditorCannotStart).arg(command));
+            dialogs.Error(nullptr, Tr(kEditorCannotStart).arg(command));
             return;
         }
     }
@@ -129,7 +131,7 @@ void OpenEditorAtLine(const std::string& editor, const LineSource& source,
             (call.program + QLatin1Char(' ') + call.arguments.join(' ')).toStdString());
     }
     dialogs.Error(nullptr,
-                  QString::fromUtf8(kEditorCannotStart)
+                  Tr(kEditorCannotStart)
                       .arg(command.isEmpty() ? QStringLiteral("$VISUAL, xdg-open") : command));
 }
 

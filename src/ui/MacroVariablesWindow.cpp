@@ -1,5 +1,7 @@
 #include "ui/MacroVariablesWindow.h"
 
+#include "ui/Translation.h"
+
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QLabel>
@@ -41,13 +43,13 @@ QString Fixed(double value, int decimals) {
 }  // namespace
 
 MacroVariablesWindow::MacroVariablesWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
-    setWindowTitle(QString::fromUtf8(kMacroCaption));
+    setWindowTitle(Tr(kMacroCaption));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     // The window's narrow Japanese proportional font, or the nearest one installed.
     QFont small = font();
-    small.setFamilies({QString::fromUtf8(kMacroFont), QStringLiteral("MS PGothic"),
+    small.setFamilies({Tr(kMacroFont), QStringLiteral("MS PGothic"),
                        QStringLiteral("VL PGothic"), QStringLiteral("IPAPGothic"),
                        QStringLiteral("Noto Sans CJK JP")});
     small.setPixelSize(kFontPixels);
@@ -69,12 +71,12 @@ MacroVariablesWindow::MacroVariablesWindow(QWidget* parent) : QWidget(parent, Qt
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("variableTabs"));
     for (int level = 0; level < kLevels; ++level) {
-        tabs_->addTab(BuildLocalPage(level), QString::fromUtf8(kLocalTab).arg(level + 1));
+        tabs_->addTab(BuildLocalPage(level), Tr(kLocalTab).arg(level + 1));
     }
     for (int sheet = 0; sheet < kSheets; ++sheet) {
         auto* view = new VariableSheet(tabs_);
         sheets_[static_cast<std::size_t>(sheet)] = view;
-        tabs_->addTab(view, QString::fromUtf8(kCommonTab).arg(kSheetBase[sheet]));
+        tabs_->addTab(view, Tr(kCommonTab).arg(kSheetBase[sheet]));
     }
     tabs_->setCurrentIndex(kFirstCommonTab);
     auto* layout = new QVBoxLayout(this);
@@ -88,7 +90,7 @@ QWidget* MacroVariablesWindow::BuildLocalPage(int level) {
     for (int n = 0; n < kLocals; ++n) {
         const int x = kFirstColumnX + columnStep_ * (n / kRowsPerColumn);
         const int y = kFirstRowY + kRowStep * (n % kRowsPerColumn);
-        auto* name = new QLabel(QString::fromUtf8(kLocalNames[n]), panel);
+        auto* name = new QLabel(Tr(kLocalNames[n]), panel);
         name->move(x, y);
         auto* value = new QLabel(panel);
         value->move(x + valueOffset_, y);
@@ -114,7 +116,7 @@ void MacroVariablesWindow::UpdateValues() {
         for (int i = 0; i < kSheetEntries; ++i) {
             const double value = variables_->Common(base + i);
             texts
-                << QString::fromUtf8(kCommonEntry).arg(base + i).arg(Fixed(value, kCommonDecimals));
+                << Tr(kCommonEntry).arg(base + i).arg(Fixed(value, kCommonDecimals));
         }
         sheets_[static_cast<std::size_t>(sheet)]->SetTexts(texts);
     }

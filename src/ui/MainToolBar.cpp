@@ -1,5 +1,7 @@
 #include "ui/MainToolBar.h"
 
+#include "ui/Translation.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QKeySequence>
@@ -46,24 +48,24 @@ MainToolBar::MainToolBar(QMainWindow& window) {
         {Tool::CycleLayout, "cycleLayoutAction", kHintCycleLayout, {}},
     };
     for (const ToolEntry& entry : entries) {
-        QString hint = QString::fromUtf8(entry.hint);
+        QString hint = Tr(entry.hint);
         auto* action = new QAction(ToolIcon(entry.tool), hint, &window);
         action->setObjectName(QString::fromLatin1(entry.name));
         if (!entry.shortcut.isEmpty()) {
             action->setShortcut(entry.shortcut);
-            hint = QString::fromUtf8(kHintWithShortcut)
+            hint = Tr(kHintWithShortcut)
                        .arg(hint, entry.shortcut.toString(QKeySequence::NativeText));
         }
         action->setToolTip(hint);
         actions_[static_cast<std::size_t>(entry.tool)] = action;
         bar->addAction(action);
         if (entry.tool == Tool::QuickRun) {
-            singleBlockBox_ = new QCheckBox(QString::fromUtf8(kSingleBlock), bar);
+            singleBlockBox_ = new QCheckBox(Tr(kSingleBlock), bar);
             singleBlockBox_->setObjectName(QStringLiteral("singleBlockBox"));
-            singleBlockBox_->setToolTip(QString::fromUtf8(kHintSingleBlock));
-            dryRunBox_ = new QCheckBox(QString::fromUtf8(kDryRun), bar);
+            singleBlockBox_->setToolTip(Tr(kHintSingleBlock));
+            dryRunBox_ = new QCheckBox(Tr(kDryRun), bar);
             dryRunBox_->setObjectName(QStringLiteral("dryRunBox"));
-            dryRunBox_->setToolTip(QString::fromUtf8(kHintDryRun));
+            dryRunBox_->setToolTip(Tr(kHintDryRun));
             bar->addWidget(singleBlockBox_);
             bar->addWidget(dryRunBox_);
         }

@@ -30,6 +30,7 @@
 #include "ui/RunController.h"
 #include "ui/SettingsDialog.h"
 #include "ui/StatusPanels.h"
+#include "ui/Translation.h"
 #include "ui/UiDialogs.h"
 #include "ui/UiTexts.h"
 #include "ui/ViewArea.h"
@@ -52,7 +53,7 @@ QString Fixed(double value, int decimals) {
 MainWindow::MainWindow(Settings& settings, UiDialogs& dialogs, MonotonicClock& clock,
                        QWidget* parent)
     : QMainWindow(parent), settings_(settings), dialogs_(dialogs), drawer_(fanout_, settings) {
-    setWindowTitle(QString::fromUtf8(kMainCaption));
+    setWindowTitle(Tr(kMainCaption));
     setWindowIcon(AppIcon());
     resize(kInitialWidth, kInitialHeight);
     RunHost& host = *this;
@@ -102,9 +103,8 @@ MainWindow::MainWindow(Settings& settings, UiDialogs& dialogs, MonotonicClock& c
     viewArea_->Layout().Apply(0);
     ClearPictureBuffer();
     programColumn_->Lines().UpdateCapacity();
-    ShowStatus(PanelScale,
-               QString::fromUtf8(kStatusScale).arg(Fixed(View(0)->Panel()->Scale(), 6)));
-    ShowStatus(PanelRotation, QString::fromUtf8(kStatusRotationStart));
+    ShowStatus(PanelScale, Tr(kStatusScale).arg(Fixed(View(0)->Panel()->Scale(), 6)));
+    ShowStatus(PanelRotation, Tr(kStatusRotationStart));
     ShowDialect();
     programColumn_->ModalPanel().Bind(&runner_, &drawer_);
     UpdateButtons();
@@ -180,7 +180,7 @@ void MainWindow::DropFiles(const QList<QUrl>& urls) {
 
 void MainWindow::ChooseProgram() {
     FileRequest request;
-    request.filter = QString::fromUtf8(kProgramFilter);
+    request.filter = Tr(kProgramFilter);
     const QString path = dialogs_.OpenFile(this, request);
     if (!path.isEmpty()) OpenProgram(path);
 }
@@ -290,7 +290,7 @@ void MainWindow::ProcessCommandLine(const QStringList& arguments) {
                 break;
             case Kind::NotAnInteger:
                 // The rest of the command line is not carried out.
-                dialogs_.Error(this, QString::fromUtf8(kNotAnInteger).arg(arguments[i]));
+                dialogs_.Error(this, Tr(kNotAnInteger).arg(arguments[i]));
                 return;
             case Kind::Ignored:
                 break;
@@ -305,9 +305,9 @@ void MainWindow::ProcessCommandLine(const QStringList& arguments) {
 void MainWindow::ShowViewStatus() {
     ScrollableSurface3D* first = View(0)->Panel();
     const Point3 angles = first->Rotation();
-    ShowStatus(PanelRotation, QString::fromUtf8(kStatusRotation)
-                                  .arg(Fixed(angles.x, 0), Fixed(angles.y, 0), Fixed(angles.z, 0)));
-    ShowStatus(PanelScale, QString::fromUtf8(kStatusScale).arg(Fixed(first->Scale(), 6)));
+    ShowStatus(PanelRotation,
+               Tr(kStatusRotation).arg(Fixed(angles.x, 0), Fixed(angles.y, 0), Fixed(angles.z, 0)));
+    ShowStatus(PanelScale, Tr(kStatusScale).arg(Fixed(first->Scale(), 6)));
 }
 
 void MainWindow::ClearViews() {
@@ -394,8 +394,7 @@ void MainWindow::ShowProgramPath(const std::string& path) {
 void MainWindow::ShowDialect() {
     const QString dialect = QString::fromLatin1(DialectName(settings_.dialect));
     ShowStatus(PanelDialect, dialect);
-    if (!shownPath_.isEmpty())
-        setWindowTitle(QString::fromUtf8(kMainCaptionWithPath).arg(shownPath_, dialect));
+    if (!shownPath_.isEmpty()) setWindowTitle(Tr(kMainCaptionWithPath).arg(shownPath_, dialect));
 }
 
 void MainWindow::ShowBlock(const std::string& expanded) {

@@ -6,6 +6,7 @@
 #include <QSplitter>
 
 #include "ui/MainWindow.h"
+#include "ui/Translation.h"
 #include "ui/PictureFileActions.h"
 #include "ui/UiTexts.h"
 #include "ui/ViewArea.h"
@@ -41,7 +42,7 @@ void MainWindow::FillRecentMenu() {
         connect(entry, &QAction::triggered, this, [this, path] { OpenRecentFile(path); });
     }
     if (recent_.isEmpty())
-        recentMenu_->addAction(QString::fromUtf8(kNoRecentFiles))->setEnabled(false);
+        recentMenu_->addAction(Tr(kNoRecentFiles))->setEnabled(false);
 }
 
 SessionState MainWindow::Session() const {

@@ -1,5 +1,7 @@
 #include "ui/ModalStatePanel.h"
 
+#include "ui/Translation.h"
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -90,13 +92,13 @@ ModalStatePanel::ModalStatePanel(QWidget* parent) : QWidget(parent) {
     auto* positions = new QHBoxLayout;
     const char* groups[] = {kGroupNow, kGroupNext};
     for (int g = 0; g < 2; ++g) {
-        auto* box = new QGroupBox(QString::fromUtf8(groups[g]), this);
+        auto* box = new QGroupBox(Tr(groups[g]), this);
         auto* grid = new QGridLayout(box);
         grid->setContentsMargins(4, 2, 4, 2);
         grid->setVerticalSpacing(0);
         const char* axes[] = {kAxisX, kAxisY, kAxisZ};
         for (int a = 0; a < 3; ++a) {
-            grid->addWidget(new QLabel(QString::fromUtf8(axes[a]), box), a, 0);
+            grid->addWidget(new QLabel(Tr(axes[a]), box), a, 0);
             const FieldEntry& entry = kPositionFields[g][a];
             QLabel* value = AddField(entry.field, entry.objectName);
             value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -113,17 +115,17 @@ ModalStatePanel::ModalStatePanel(QWidget* parent) : QWidget(parent) {
             const FieldEntry& entry = kModalRows[row][column];
             if (!entry.objectName) continue;
             QLabel* value = AddField(entry.field, entry.objectName);
-            value->setText(QString::fromUtf8(entry.text));
+            value->setText(Tr(entry.text));
             modal->addWidget(value, row, column);
         }
     }
 
     auto* time = new QHBoxLayout;
-    auto* timeCaption = new QLabel(QString::fromUtf8(kTotalTime), this);
+    auto* timeCaption = new QLabel(Tr(kTotalTime), this);
     timeCaption->setObjectName(QStringLiteral("timeCaption"));
     time->addWidget(timeCaption);
     QLabel* timeValue = AddField(ModalField::Time, "totalTime");
-    timeValue->setText(QString::fromUtf8(kTotalTimeZero));
+    timeValue->setText(Tr(kTotalTimeZero));
     time->addWidget(timeValue, 1);
 
     auto* layout = new QVBoxLayout(this);
@@ -137,7 +139,7 @@ ModalStatePanel::ModalStatePanel(QWidget* parent) : QWidget(parent) {
 }
 
 QLabel* ModalStatePanel::AddField(ModalField field, const char* objectName) {
-    auto* label = new QLabel(QString::fromUtf8(kPositionZero), this);
+    auto* label = new QLabel(Tr(kPositionZero), this);
     label->setObjectName(QString::fromLatin1(objectName));
     fields_[static_cast<std::size_t>(field)] = label;
     return label;
@@ -225,7 +227,7 @@ void ModalStatePanel::OpenCallTreeEntry() {
     // The file that was opened for the node, which is what its name stands for.
     QString program = node->data(0, kPathRole).toString();
     if (program.isEmpty()) program = node->text(0);
-    StartCommand(*dialogs_, QString::fromUtf8(kTreeEditor), {program});
+    StartCommand(*dialogs_, Tr(kTreeEditor), {program});
 }
 
 }  // namespace cuttrace::ui

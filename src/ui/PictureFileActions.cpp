@@ -1,5 +1,7 @@
 #include "ui/PictureFileActions.h"
 
+#include "ui/Translation.h"
+
 #include "core/PictureFile.h"
 #include "machines/DiagnosticLog.h"
 #include "ui/ProgramText.h"
@@ -13,8 +15,8 @@ namespace {
 
 FileRequest PictureRequest() {
     FileRequest request;
-    request.filter = QString::fromUtf8(kPictureFilter);
-    request.defaultSuffix = QString::fromUtf8(kPictureSuffix);
+    request.filter = Tr(kPictureFilter);
+    request.defaultSuffix = Tr(kPictureSuffix);
     return request;
 }
 
@@ -30,7 +32,7 @@ PictureFileActions::PictureFileActions(QWidget& window, UiDialogs& dialogs,
       drawPicture_(std::move(drawPicture)) {}
 
 void PictureFileActions::Failed() {
-    dialogs_.Message(&window_, QString::fromUtf8(kFailed), QString::fromUtf8(kCaptionError));
+    dialogs_.Message(&window_, Tr(kFailed), Tr(kCaptionError));
 }
 
 void PictureFileActions::SavePicture() {
@@ -53,7 +55,7 @@ bool PictureFileActions::LoadPictureFile(const QString& path) {
             Failed();
             return false;
         case PictureStatus::WrongFormat:
-            dialogs_.Error(&window_, QString::fromUtf8(kWrongFormat));
+            dialogs_.Error(&window_, Tr(kWrongFormat));
             return false;
         case PictureStatus::Ok:
         case PictureStatus::Truncated:
@@ -69,7 +71,7 @@ bool PictureFileActions::LoadPictureFile(const QString& path) {
 void PictureFileActions::WriteExpandedProgram() {
     if (!run_.ProgramLoaded() || run_.Running()) return;
     FileRequest request;
-    request.filter = QString::fromUtf8(kExpandedFilter);
+    request.filter = Tr(kExpandedFilter);
     const QString path = dialogs_.SaveFile(&window_, request);
     if (path.isEmpty()) return;
     if (!run_.StartExpandedOutput(PathFromQString(path))) Failed();

@@ -1,5 +1,7 @@
 #include "ui/ProgramColumn.h"
 
+#include "ui/Translation.h"
+
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -32,7 +34,7 @@ ProgramColumn::ProgramColumn(QWidget* parent) : QSplitter(Qt::Vertical, parent) 
     programPath_ = SunkenLabel(QString(), "programPath", lineBlock);
     lines_ = new LineList(lineBlock);
     lines_->setObjectName(QStringLiteral("programLines"));
-    currentBlock_ = SunkenLabel(QString::fromUtf8(kInitialBlockText), "currentBlock", lineBlock);
+    currentBlock_ = SunkenLabel(Tr(kInitialBlockText), "currentBlock", lineBlock);
     layout->addWidget(programPath_);
     layout->addWidget(lines_, 1);
     layout->addWidget(currentBlock_);

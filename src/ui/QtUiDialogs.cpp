@@ -1,5 +1,7 @@
 #include "ui/QtUiDialogs.h"
 
+#include "ui/Translation.h"
+
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -36,7 +38,7 @@ void QtUiDialogs::Message(QWidget* parent, const QString& text, const QString& c
 }
 
 void QtUiDialogs::Error(QWidget* parent, const QString& text) {
-    QMessageBox::critical(parent, QString::fromUtf8(kCaptionErrorDialog), text, QMessageBox::Yes);
+    QMessageBox::critical(parent, Tr(kCaptionErrorDialog), text, QMessageBox::Yes);
 }
 
 QString QtUiDialogs::OpenFile(QWidget* parent, const FileRequest& request) {

@@ -11,6 +11,7 @@
 #include "ui/ProgramText.h"
 #include "ui/RunHost.h"
 #include "ui/StatusPanels.h"
+#include "ui/Translation.h"
 #include "ui/UiTexts.h"
 
 namespace cuttrace::ui {
@@ -39,7 +40,7 @@ RunController::RunController(NcRunner& runner, PathDrawer& drawer,
 RunController::~RunController() = default;
 
 QString RunController::BufferText() const {
-    return QString::fromUtf8(kStatusBuffer).arg(motionCounter_);
+    return Tr(kStatusBuffer).arg(motionCounter_);
 }
 
 void RunController::StopTicks() {
@@ -53,7 +54,7 @@ void RunController::CloseOutput() {
     output_.close();
     outputActive_ = false;
     if (output_.fail()) {
-        host_.ShowMessage(QString::fromUtf8(kFailed), QString::fromUtf8(kCaptionError));
+        host_.ShowMessage(Tr(kFailed), Tr(kCaptionError));
     }
     output_.clear();
 }
@@ -84,16 +85,15 @@ void RunController::LoadProgram() {
             // The runner now names the missing file: nothing can run until another load.
             programLoaded_ = false;
             host_.UpdateButtons();
-            const QString text =
-                QString::fromUtf8(kFileNamed)
-                    .arg(QString::fromUtf8(missing ? kFileNotFound : kFileUnreadable),
-                         PathToQString(programPath_));
-            host_.ShowMessage(text, QString::fromUtf8(kCaptionError));
+            const QString text = Tr(kFileNamed)
+                                     .arg(Tr(missing ? kFileNotFound : kFileUnreadable),
+                                          PathToQString(programPath_));
+            host_.ShowMessage(text, Tr(kCaptionError));
             return;
         }
         host_.ShowProgramPath(programPath_);
         runner_.CloseAll();
-        host_.ShowStatus(PanelLine, QString::fromUtf8(kStatusLine).arg(0));
+        host_.ShowStatus(PanelLine, Tr(kStatusLine).arg(0));
         programLoaded_ = true;
     }
     lineCounter_ = 0;
@@ -122,7 +122,7 @@ void RunController::Start() {
     running_ = true;
     quickMode_ = false;
     drawer_.SetQuick(false);
-    host_.ShowStatus(PanelMode, QString::fromUtf8(kStatusRunning));
+    host_.ShowStatus(PanelMode, Tr(kStatusRunning));
     if (drawer_.Busy()) {
         // The ticks resume the unfinished motion before the next block; without a timer
         // it is drawn at once.
@@ -153,7 +153,7 @@ void RunController::StartQuickRun() {
     running_ = true;
     quickMode_ = true;
     drawer_.SetQuick(true);
-    host_.ShowStatus(PanelMode, QString::fromUtf8(kStatusQuick));
+    host_.ShowStatus(PanelMode, Tr(kStatusQuick));
     host_.ClearLines();
     host_.UpdateButtons();
     quick_.Start();
@@ -217,7 +217,7 @@ void RunController::StopAt(PendingStop stop) {
     StopTicks();
     running_ = false;
     const char* text = stop == PendingStop::M1 ? kStatusM1Stop : kStatusM0Stop;
-    host_.ShowStatus(PanelMode, QString::fromUtf8(text));
+    host_.ShowStatus(PanelMode, Tr(text));
     DiagnosticLog::Log(stop == PendingStop::M1 ? kLogM1Stop : kLogM0Stop);
     if (quickMode_) ShowQuickProgress();
     host_.UpdateButtons();
@@ -258,7 +258,7 @@ void RunController::HandleStepResult(StepResult result) {
     }
     if (quickMode_) return;  // no line counting; the panels catch up after each slice
     ++lineCounter_;
-    host_.ShowStatus(PanelLine, QString::fromUtf8(kStatusLine).arg(lineCounter_));
+    host_.ShowStatus(PanelLine, Tr(kStatusLine).arg(lineCounter_));
     host_.AddLine(runner_.Line(), LineRead());
     host_.ShowModalState();
     host_.UpdateButtons();
@@ -283,13 +283,12 @@ void RunController::EndRun(StepResult result) {
     host_.ShowStatus(PanelMode, QString());
     ShowQuickProgress();
     const std::string_view message = messages::EndRunMessage(result);  // the runner logged it
-    QString text = QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size()));
+    QString text = Tr(message);
     // A macro error is often a program of another dialect: say which one was used.
     if (result == StepResult::MacroFailed) {
-        text = QString::fromUtf8(kDialectUsed)
-                   .arg(text, QString::fromLatin1(DialectName(settings_.dialect)));
+        text = Tr(kDialectUsed).arg(text, QString::fromLatin1(DialectName(settings_.dialect)));
     }
-    host_.ShowMessage(text, QString::fromUtf8(kCaptionEndMessage));
+    host_.ShowMessage(text, Tr(kCaptionEndMessage));
     host_.UpdateButtons();
     host_.ShowProgress();
 }
@@ -313,7 +312,7 @@ bool RunController::StartExpandedOutput(const std::string& path) {
     quickMode_ = true;
     drawer_.SetQuick(true);
     pendingStop_ = PendingStop::None;
-    host_.ShowStatus(PanelMode, QString::fromUtf8(kStatusQuick));
+    host_.ShowStatus(PanelMode, Tr(kStatusQuick));
     host_.UpdateButtons();
     quick_.Start();
     return true;

@@ -16,6 +16,7 @@
 #include <limits>
 
 #include "ui/CutSettingsBox.h"
+#include "ui/Translation.h"
 #include "ui/UiDialogs.h"
 #include "ui/UiTexts.h"
 
@@ -59,7 +60,7 @@ constexpr const char* kDialectButtonNames[] = {"meldasButton", "fanucButton", "t
 
 SettingsDialog::SettingsDialog(Settings& settings, UiDialogs& dialogs, QWidget* parent)
     : QDialog(parent), settings_(settings), dialogs_(dialogs) {
-    setWindowTitle(QString::fromUtf8(kSettingsCaption));
+    setWindowTitle(Tr(kSettingsCaption));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     BuildLayout();
@@ -67,29 +68,29 @@ SettingsDialog::SettingsDialog(Settings& settings, UiDialogs& dialogs, QWidget* 
 }
 
 void SettingsDialog::BuildLayout() {
-    auto* formatBox = new QGroupBox(QString::fromUtf8(kNcFormat), this);
+    auto* formatBox = new QGroupBox(Tr(kNcFormat), this);
     auto* formatLayout = new QVBoxLayout(formatBox);
     dialectGroup_ = new QButtonGroup(this);
     const char* items[] = {kDialectMeldas, kDialectFanuc, kDialectTosnac};
     for (int i = 0; i < 3; ++i) {
-        auto* button = new QRadioButton(QString::fromUtf8(items[i]), formatBox);
+        auto* button = new QRadioButton(Tr(items[i]), formatBox);
         button->setObjectName(QString::fromLatin1(kDialectButtonNames[i]));
         dialectGroup_->addButton(button, i);
         formatLayout->addWidget(button);
         dialectButtons_[static_cast<std::size_t>(i)] = button;
     }
 
-    auto* colorBox = new QGroupBox(QString::fromUtf8(kColorGroup), this);
+    auto* colorBox = new QGroupBox(Tr(kColorGroup), this);
     auto* colorLayout = new QFormLayout(colorBox);
     feedColorEdit_ = Named(new QLineEdit(colorBox), "feedColorEdit");
     rapidColorEdit_ = Named(new QLineEdit(colorBox), "rapidColorEdit");
-    colorLayout->addRow(QString::fromUtf8(kLabelFeed), feedColorEdit_);
-    colorLayout->addRow(QString::fromUtf8(kLabelRapid), rapidColorEdit_);
+    colorLayout->addRow(Tr(kLabelFeed), feedColorEdit_);
+    colorLayout->addRow(Tr(kLabelRapid), rapidColorEdit_);
 
-    noBufferBox_ = Named(new QCheckBox(QString::fromUtf8(kNonBuffering), this), "noBufferBox");
-    g0DrawBox_ = Named(new QCheckBox(QString::fromUtf8(kG0Draw), this), "g0DrawBox");
-    m1StopBox_ = Named(new QCheckBox(QString::fromUtf8(kM1Stop), this), "m1StopBox");
-    showCutterBox_ = Named(new QCheckBox(QString::fromUtf8(kViewCutter), this), "showCutterBox");
+    noBufferBox_ = Named(new QCheckBox(Tr(kNonBuffering), this), "noBufferBox");
+    g0DrawBox_ = Named(new QCheckBox(Tr(kG0Draw), this), "g0DrawBox");
+    m1StopBox_ = Named(new QCheckBox(Tr(kM1Stop), this), "m1StopBox");
+    showCutterBox_ = Named(new QCheckBox(Tr(kViewCutter), this), "showCutterBox");
     auto* checks = new QVBoxLayout;
     for (QCheckBox* box : {noBufferBox_, g0DrawBox_, m1StopBox_, showCutterBox_})
         checks->addWidget(box);
@@ -101,16 +102,16 @@ void SettingsDialog::BuildLayout() {
     editorEdit_->installEventFilter(this);
     editorEdit_->setMinimumWidth(260);
     auto* fields = new QFormLayout;
-    fields->addRow(QString::fromUtf8(kLabelDryRunSpeed), dryRunSpeedEdit_);
-    fields->addRow(QString::fromUtf8(kLabelTimer), timerEdit_);
-    fields->addRow(QString::fromUtf8(kLabelEditor), editorEdit_);
+    fields->addRow(Tr(kLabelDryRunSpeed), dryRunSpeedEdit_);
+    fields->addRow(Tr(kLabelTimer), timerEdit_);
+    fields->addRow(Tr(kLabelEditor), editorEdit_);
     for (QLineEdit* edit : {dryRunSpeedEdit_, timerEdit_}) {
         connect(edit, &QLineEdit::textEdited, this, [edit] { Unmark(edit); });
     }
 
-    okButton_ = Named(new QPushButton(QString::fromUtf8(kOk), this), "okButton");
+    okButton_ = Named(new QPushButton(Tr(kOk), this), "okButton");
     okButton_->setDefault(true);
-    cancelButton_ = Named(new QPushButton(QString::fromUtf8(kCancel), this), "cancelButton");
+    cancelButton_ = Named(new QPushButton(Tr(kCancel), this), "cancelButton");
     connect(okButton_, &QPushButton::clicked, this, &SettingsDialog::ApplyAndAccept);
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
     auto* buttons = new QHBoxLayout;
@@ -191,11 +192,10 @@ void SettingsDialog::ApplyAndAccept() {
 
 void SettingsDialog::ChooseEditor() {
     FileRequest request;
-    request.filter = QString::fromUtf8(kEditorFilter);
-    request.selectedFilter = QString::fromUtf8(kEditorFilterSelected);
+    request.filter = Tr(kEditorFilter);
+    request.selectedFilter = Tr(kEditorFilterSelected);
     request.directory = QStringLiteral(".");
-    request.fileName =
-        editorEdit_->text().isEmpty() ? QString::fromUtf8(kEditorDefaultName) : editorEdit_->text();
+    request.fileName = editorEdit_->text().isEmpty() ? Tr(kEditorDefaultName) : editorEdit_->text();
     const QString chosen = dialogs_.OpenFile(this, request);
     if (!chosen.isEmpty()) editorEdit_->setText(chosen);
 }
@@ -249,7 +249,7 @@ bool SettingsDialog::IsMarked(const QLineEdit* edit) {
 void SettingsDialog::Mark(QLineEdit* edit, const char* reason) {
     edit->setProperty(kMarkedProperty, true);
     edit->setStyleSheet(QString::fromLatin1(kMarkedStyle));
-    edit->setToolTip(QString::fromUtf8(reason));
+    edit->setToolTip(Tr(reason));
     edit->setFocus();
     edit->selectAll();
 }

@@ -1,5 +1,7 @@
 #include "ui/SplashWindow.h"
 
+#include "ui/Translation.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QFrame>
@@ -25,7 +27,7 @@ SplashWindow::SplashWindow(std::function<void()> onElapsed, int displayMilliseco
     : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       onElapsed_(std::move(onElapsed)) {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QString::fromUtf8(kOpenCaption));
+    setWindowTitle(Tr(kOpenCaption));
     setFixedSize(kClientWidth, kClientHeight);
 
     auto* panel = new QFrame(this);
@@ -37,17 +39,17 @@ SplashWindow::SplashWindow(std::function<void()> onElapsed, int displayMilliseco
     icon->setPixmap(ProgramPicture(kIconHeight).scaled(kIconWidth, kIconHeight));
     icon->setFixedSize(kIconWidth, kIconHeight);
 
-    auto* product = new QLabel(QString::fromUtf8(kProductName), panel);
+    auto* product = new QLabel(Tr(kProductName), panel);
     product->setObjectName(QStringLiteral("productName"));
     QFont bold = product->font();
     bold.setBold(true);
     QFont big = bold;
     big.setPixelSize(kProductPixels);
     product->setFont(big);
-    auto* version = new QLabel(QString::fromUtf8(kVersion), panel);
+    auto* version = new QLabel(Tr(kVersion), panel);
     version->setObjectName(QStringLiteral("version"));
     version->setFont(bold);
-    auto* comments = new QLabel(QString::fromUtf8(kComments), panel);
+    auto* comments = new QLabel(Tr(kComments), panel);
     comments->setObjectName(QStringLiteral("comments"));
     comments->setWordWrap(true);
 

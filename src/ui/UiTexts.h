@@ -1,8 +1,11 @@
 // Every text the viewer's windows show: captions, hints, status panels, messages.
 //
-// The texts are UTF-8; tests compare against these constants. Texts with a "%1" take
-// one argument through QString::arg.
+// The texts are UTF-8; tests compare against these constants. The Japanese ones are marked
+// for lupdate: the viewer shows them through Tr (Translation.h), in English outside Japan.
+// Texts with a "%1" take one argument through QString::arg.
 #pragma once
+
+#include <QtGlobal>
 
 namespace cuttrace::ui {
 
@@ -11,36 +14,38 @@ inline constexpr char kMainCaption[] = "Nc";
 inline constexpr char kMainCaptionWithPath[] = "Nc - %1 [%2]";  // path, dialect
 inline constexpr char kInitialBlockText[] = "X0Y0Z0";
 
-inline constexpr char kHintOpen[] = "ﾌｧｲﾙを開く";
-inline constexpr char kHintStart[] = "軌画開始";
-inline constexpr char kHintStop[] = "中断";
-inline constexpr char kHintReset[] = "初期化";
-inline constexpr char kHintQuickRun[] = "軌画だけ（チョー速攻)";
+inline constexpr char kHintOpen[] = QT_TRANSLATE_NOOP("cuttrace", "ﾌｧｲﾙを開く");
+inline constexpr char kHintStart[] = QT_TRANSLATE_NOOP("cuttrace", "軌画開始");
+inline constexpr char kHintStop[] = QT_TRANSLATE_NOOP("cuttrace", "中断");
+inline constexpr char kHintReset[] = QT_TRANSLATE_NOOP("cuttrace", "初期化");
+inline constexpr char kHintQuickRun[] = QT_TRANSLATE_NOOP("cuttrace", "軌画だけ（チョー速攻)");
 inline constexpr char kSingleBlock[] = "Single Block";
-inline constexpr char kHintSingleBlock[] = "すてっぷ";
+inline constexpr char kHintSingleBlock[] = QT_TRANSLATE_NOOP("cuttrace", "すてっぷ");
 inline constexpr char kDryRun[] = "Dry Run";
-inline constexpr char kHintDryRun[] = "ぜんぶはやおくり";
-inline constexpr char kHintMacroVariables[] = "変数の状態";
-inline constexpr char kHintWriteExpanded[] = "展開ﾃﾞｰﾀ出力";
-inline constexpr char kHintSavePicture[] = "絵を保存";
-inline constexpr char kHintLoadPicture[] = "絵を読み込み";
-inline constexpr char kHintSettings[] = "せってい";
-inline constexpr char kHintClear[] = "バッファクリアー";
-inline constexpr char kHintSingleView[] = "いっこ";
-inline constexpr char kHintCycleLayout[] = "いっぱい";
+inline constexpr char kHintDryRun[] = QT_TRANSLATE_NOOP("cuttrace", "ぜんぶはやおくり");
+inline constexpr char kHintMacroVariables[] = QT_TRANSLATE_NOOP("cuttrace", "変数の状態");
+inline constexpr char kHintWriteExpanded[] = QT_TRANSLATE_NOOP("cuttrace", "展開ﾃﾞｰﾀ出力");
+inline constexpr char kHintSavePicture[] = QT_TRANSLATE_NOOP("cuttrace", "絵を保存");
+inline constexpr char kHintLoadPicture[] = QT_TRANSLATE_NOOP("cuttrace", "絵を読み込み");
+inline constexpr char kHintSettings[] = QT_TRANSLATE_NOOP("cuttrace", "せってい");
+inline constexpr char kHintClear[] = QT_TRANSLATE_NOOP("cuttrace", "バッファクリアー");
+inline constexpr char kHintSingleView[] = QT_TRANSLATE_NOOP("cuttrace", "いっこ");
+inline constexpr char kHintCycleLayout[] = QT_TRANSLATE_NOOP("cuttrace", "いっぱい");
 // A hint with its keyboard shortcut: "hint (Ctrl+O)".
 inline constexpr char kHintWithShortcut[] = "%1 (%2)";
 
 // File dialogs (Qt filter syntax).
 // All NC programs first: the usual extensions and the O-number names without one.
-inline constexpr char kProgramFilter[] =
+inline constexpr char kProgramFilter[] = QT_TRANSLATE_NOOP(
+    "cuttrace",
     "NC programs (*.nc *.ncd *.tap *.txt *.eia *.min *.prg O[0-9][0-9][0-9][0-9] "
     "O[0-9][0-9][0-9][0-9][0-9] O[0-9][0-9][0-9][0-9][0-9][0-9] "
     "O[0-9][0-9][0-9][0-9][0-9][0-9][0-9] O[0-9][0-9][0-9][0-9][0-9][0-9][0-9][0-9]);;"
-    "ncd (*.ncd);;すべてのﾌｧｲﾙ (*);;dat (*.dat)";
-inline constexpr char kPictureFilter[] = "NCV (*.ncv);;すべてのﾌｧｲﾙ (*)";
+    "ncd (*.ncd);;すべてのﾌｧｲﾙ (*);;dat (*.dat)");
+inline constexpr char kPictureFilter[] =
+    QT_TRANSLATE_NOOP("cuttrace", "NCV (*.ncv);;すべてのﾌｧｲﾙ (*)");
 inline constexpr char kPictureSuffix[] = "ncv";
-inline constexpr char kExpandedFilter[] = "すべてのﾌｧｲﾙ (*)";
+inline constexpr char kExpandedFilter[] = QT_TRANSLATE_NOOP("cuttrace", "すべてのﾌｧｲﾙ (*)");
 
 // Status bar panels.
 inline constexpr char kStatusScale[] = "scall %1";  // view 0 scale, six decimals
@@ -48,20 +53,21 @@ inline constexpr char kStatusRotationStart[] = "XY";
 inline constexpr char kStatusRotation[] = "X%1Y%2Z%3";  // view 0 angles, no decimals
 inline constexpr char kStatusLine[] = "line %1";
 inline constexpr char kStatusBuffer[] = "buf %1";
-inline constexpr char kStatusRunning[] = "実行中";
-inline constexpr char kStatusQuick[] = "速効中";
-inline constexpr char kStatusM1Stop[] = "M1停止";
-inline constexpr char kStatusM0Stop[] = "M0停止";
+inline constexpr char kStatusRunning[] = QT_TRANSLATE_NOOP("cuttrace", "実行中");
+inline constexpr char kStatusQuick[] = QT_TRANSLATE_NOOP("cuttrace", "速効中");
+inline constexpr char kStatusM1Stop[] = QT_TRANSLATE_NOOP("cuttrace", "M1停止");
+inline constexpr char kStatusM0Stop[] = QT_TRANSLATE_NOOP("cuttrace", "M0停止");
 
 // Log lines of the run control (the memo shows them).
 inline constexpr char kLogStop[] = "Stop!";
 inline constexpr char kLogReset[] = "Reset!";
-inline constexpr char kLogM1Stop[] = "M1停止";
-inline constexpr char kLogM0Stop[] = "M0停止";
+inline constexpr char kLogM1Stop[] = QT_TRANSLATE_NOOP("cuttrace", "M1停止");
+inline constexpr char kLogM0Stop[] = QT_TRANSLATE_NOOP("cuttrace", "M0停止");
 inline constexpr char kLogEditorFailed[] = "Can't start: ";
-inline constexpr char kNoRecentFiles[] = "(最近のファイルはありません)";
+inline constexpr char kNoRecentFiles[] =
+    QT_TRANSLATE_NOOP("cuttrace", "(最近のファイルはありません)");
 inline constexpr char kEditorCannotStart[] =
-    "エディタを起動できません (the editor cannot be started): %1";
+    QT_TRANSLATE_NOOP("cuttrace", "エディタを起動できません: %1");
 inline constexpr char kLogPictureLoaded[] = "Picture records: ";
 
 // Message boxes.
@@ -71,14 +77,14 @@ inline constexpr char kCaptionEndMessage[] = "End Message";
 inline constexpr char kFileNotFound[] = "Can not Fined the file!";
 inline constexpr char kFileNamed[] = "%1\n%2";  // a message, then the file it is about
 inline constexpr char kFileUnreadable[] = "The file exists but cannot be read (no permission?)";
-inline constexpr char kFailed[] = "失敗しました";
-inline constexpr char kWrongFormat[] = "形式の違うﾌｧｲﾙです";
+inline constexpr char kFailed[] = QT_TRANSLATE_NOOP("cuttrace", "失敗しました");
+inline constexpr char kWrongFormat[] = QT_TRANSLATE_NOOP("cuttrace", "形式の違うﾌｧｲﾙです");
 inline constexpr char kNotAnInteger[] = "'%1' is not a valid integer value.";
 
 // The end-of-run messages are the core's (core/RunMessages.h, EndRunMessage).
 
 // ---- settings dialog ---------------------------------------------------------------
-inline constexpr char kSettingsCaption[] = "設定";
+inline constexpr char kSettingsCaption[] = QT_TRANSLATE_NOOP("cuttrace", "設定");
 inline constexpr char kNcFormat[] = "Nc format";
 inline constexpr char kDialectMeldas[] = "meldas";
 inline constexpr char kDialectFanuc[] = "fanac";
@@ -102,35 +108,42 @@ inline constexpr char kLabelDryRunSpeed[] = "dryrunspeed";
 inline constexpr char kLabelTimer[] = "timer";
 inline constexpr char kLabelEditor[] = "editer";
 inline constexpr char kOk[] = "OK";
-inline constexpr char kCancel[] = "ｷｬﾝｾﾙ";
+inline constexpr char kCancel[] = QT_TRANSLATE_NOOP("cuttrace", "ｷｬﾝｾﾙ");
 inline constexpr char kEditorFilter[] =
-    "実行ファイル (*.exe);;blockpad.exe (blockpad.exe);;ぜんぶ (*)";
+    QT_TRANSLATE_NOOP("cuttrace", "実行ファイル (*.exe);;blockpad.exe (blockpad.exe);;ぜんぶ (*)");
 inline constexpr char kEditorFilterSelected[] = "blockpad.exe (blockpad.exe)";
 inline constexpr char kEditorDefaultName[] = "blockpad.exe";
-inline constexpr char kIntegerExpected[] = "整数を入れてください (an integer is expected)";
-inline constexpr char kTimerNotNegative[] = "0 以上の整数を入れてください (0 or more)";
+inline constexpr char kIntegerExpected[] =
+    QT_TRANSLATE_NOOP("cuttrace", "整数を入れてください (an integer is expected)");
+inline constexpr char kTimerNotNegative[] =
+    QT_TRANSLATE_NOOP("cuttrace", "0 以上の整数を入れてください (0 or more)");
 
 // ---- macro variable window ---------------------------------------------------------
 inline constexpr char kMacroCaption[] = "Macro ";
-inline constexpr char kMacroFont[] = "ＭＳ Ｐゴシック";
-inline constexpr char kLocalTab[] = "Local %1";   // 1..4
-inline constexpr char kCommonTab[] = "#%1-";      // 100, 150, 200, 250
-inline constexpr char kCommonEntry[] = "#%1 %2";  // number, value with six decimals
+inline constexpr char kMacroFont[] = "ＭＳ Ｐゴシック";  // a font family, not shown
+inline constexpr char kLocalTab[] = "Local %1";          // 1..4
+inline constexpr char kCommonTab[] = "#%1-";             // 100, 150, 200, 250
+inline constexpr char kCommonEntry[] = "#%1 %2";         // number, value with six decimals
 inline constexpr const char* kLocalNames[33] = {
     "#1A",  "#2B",  "#3C",  "#4I",  "#5J",  "#6K",  "#7D",  "#8E",  "#9F",  "#10G", "#11H",
     "#12L", "#13M", "#14N", "#15O", "#16P", "#17Q", "#18R", "#19S", "#20T", "#21U", "#22V",
     "#23W", "#24X", "#25Y", "#26Z", "#27",  "#28",  "#29",  "#30",  "#31",  "#32",  "#33"};
 
 // ---- view frame --------------------------------------------------------------------
-inline constexpr char kHintRedraw[] = "書き直し";
-inline constexpr char kHintResetView[] = "初期状態";
-inline constexpr char kHintZoomOut[] = "縮小";
-inline constexpr char kHintZoomIn[] = "拡大";
-inline constexpr char kHintViewTop[] = "うえからみたとこ";            // preset 0
-inline constexpr char kHintViewSide[] = "よこからみたとこ";           // preset 1
-inline constexpr char kHintViewTurned[] = "まわってみたとこ";         // preset 2
-inline constexpr char kHintViewOblique[] = "ななめうえからみたとこ";  // preset 3
-inline constexpr char kHintViewOdd[] = "おかしいみえかたやなー";      // preset 4
+inline constexpr char kHintRedraw[] = QT_TRANSLATE_NOOP("cuttrace", "書き直し");
+inline constexpr char kHintResetView[] = QT_TRANSLATE_NOOP("cuttrace", "初期状態");
+inline constexpr char kHintZoomOut[] = QT_TRANSLATE_NOOP("cuttrace", "縮小");
+inline constexpr char kHintZoomIn[] = QT_TRANSLATE_NOOP("cuttrace", "拡大");
+inline constexpr char kHintViewTop[] =
+    QT_TRANSLATE_NOOP("cuttrace", "うえからみたとこ");  // preset 0
+inline constexpr char kHintViewSide[] =
+    QT_TRANSLATE_NOOP("cuttrace", "よこからみたとこ");  // preset 1
+inline constexpr char kHintViewTurned[] =
+    QT_TRANSLATE_NOOP("cuttrace", "まわってみたとこ");  // preset 2
+inline constexpr char kHintViewOblique[] =
+    QT_TRANSLATE_NOOP("cuttrace", "ななめうえからみたとこ");  // preset 3
+inline constexpr char kHintViewOdd[] =
+    QT_TRANSLATE_NOOP("cuttrace", "おかしいみえかたやなー");  // preset 4
 
 // ---- modal state panel -------------------------------------------------------------
 inline constexpr char kGroupNow[] = "Now";
@@ -162,6 +175,6 @@ inline constexpr char kViewerUsage[] =
     "  --grab FILE save a picture of the window to FILE when the run ends, and quit\n"
     "  --help      show this text\n"
     "  --version   show the version\n";
-inline constexpr char kComments[] = "NCﾃﾞｰﾀﾌｧｲﾙﾄﾞﾛｳｿﾌﾄ";
+inline constexpr char kComments[] = QT_TRANSLATE_NOOP("cuttrace", "NCﾃﾞｰﾀﾌｧｲﾙﾄﾞﾛｳｿﾌﾄ");
 
 }  // namespace cuttrace::ui

@@ -1,5 +1,7 @@
 #include "ui/ViewPane.h"
 
+#include "ui/Translation.h"
+
 #include <QPalette>
 #include <QSlider>
 #include <QToolBar>
@@ -71,7 +73,7 @@ QToolButton* ViewPane::AddButton(const QIcon& icon, const char* hint, const char
     button->setObjectName(QString::fromLatin1(objectName));
     button->setIcon(icon);
     button->setIconSize(QSize(kViewIconSize, kViewIconSize));
-    button->setToolTip(QString::fromUtf8(hint));
+    button->setToolTip(Tr(hint));
     button->setAutoRaise(true);
     button->setFixedSize(kButtonWidth, kButtonHeight);
     toolBar_->addWidget(button);
