@@ -39,6 +39,7 @@ using namespace cuttrace;
 constexpr int kExitFinished = 0;
 constexpr int kExitRunFailed = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitAlarm = 3;  // the program stopped itself with an alarm (#3000)
 
 // clang-format off
 constexpr const char* kUsage =
@@ -54,7 +55,9 @@ constexpr const char* kUsage =
     CUTTRACE_IMAGE_USAGE  // (empty without pictures)
     "      --check ...       check many programs at once (see --check --help)\n"
     "  -h, --help            show this help\n"
-    "FILE may be '-' for standard output.\n";
+    "FILE may be '-' for standard output.\n"
+    "Exit status: 0 normal end, 1 the run failed, 2 usage error or no program,\n"
+    "3 the program raised a macro alarm (#3000).\n";
 // clang-format on
 
 struct Options {
@@ -356,6 +359,11 @@ int RunProgram(const Options& options) {
         DiagnosticLog::Log(message);
         std::cerr << message << "\n";
         return kExitRunFailed;
+    }
+    if (!runner.StateForMachine().Alarm().empty()) {
+        // A controlled end the program asked for, not a fault of the run.
+        std::cerr << runner.StateForMachine().Alarm() << "\n";
+        return kExitAlarm;
     }
     // The run logged its end-of-run message; the last line says it again.
     if (*result != StepResult::Finished && !log.LastErrorPlace().empty())

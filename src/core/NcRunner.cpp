@@ -40,6 +40,7 @@ void NcRunner::Reset() {
     // Files left open by a run that ended early can no longer be reached once the depth
     // is back at 0, so they are closed here.
     CloseAll();
+    runState_.ClearRequests();
     modal_ = ModalState{};
     state_ = RunState::Open;
     depth_ = 0;

@@ -61,6 +61,12 @@ inline constexpr std::string_view kTypeMiss = "type miss error ";
 inline constexpr std::string_view kNotFindComma = "notfind , ";
 inline constexpr std::string_view kTosnacLoopMismatch = "da not same whilecount %d!=%d:%d";
 
+// Variables beyond the locals (MELDAS and FANUC).
+inline constexpr std::string_view kUndefinedVariable = "undefined variable #";       // + number
+inline constexpr std::string_view kReadOnlyVariable = "read-only variable #";        // + number
+inline constexpr std::string_view kMacroAlarm = "MACRO ALARM ";                      // + number
+inline constexpr std::string_view kNonStandardVariable = "non-standard variable #";  // + number
+
 // Construction.
 inline constexpr std::string_view kFanucConstruct = "Construct (FANUC)";
 

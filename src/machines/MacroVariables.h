@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <unordered_map>
 
 namespace cuttrace {
 
@@ -12,8 +13,8 @@ class MacroVariables {
   public:
     static constexpr int kMacroLevels = 5;    // local-variable levels: main + 4 macro calls
     static constexpr int kLocals = 36;        // #0..#35 per level
-    static constexpr int kFirstCommon = 100;  // common variables #100..#299
-    static constexpr int kCommonCount = 200;
+    static constexpr int kFirstCommon = 100;  // common variables #100..#999
+    static constexpr int kCommonCount = 900;
 
     // Local variable #n (0..kLocals-1) of a level (0..kMacroLevels-1).
     double Local(int level, int n) const { return locals_[Index(level)][Index(n)]; }
@@ -21,6 +22,15 @@ class MacroVariables {
     // Common variable #n (kFirstCommon..kFirstCommon+kCommonCount-1).
     double Common(int n) const { return common_[Index(n - kFirstCommon)]; }
     void SetCommon(int n, double value) { common_[Index(n - kFirstCommon)] = value; }
+
+    // Any other stored variable (system variables that are only kept, numbers beyond the
+    // standard ranges); 0 until written.
+    double Other(int n) const {
+        auto it = others_.find(n);
+        return it == others_.end() ? 0.0 : it->second;
+    }
+    void SetOther(int n, double value) { others_[n] = value; }
+    const std::unordered_map<int, double>& Others() const { return others_; }
 
     // Sets #0..#(count-1) of a level to 0.
     void ClearLocals(int level, int count) {
@@ -35,6 +45,7 @@ class MacroVariables {
 
     std::array<std::array<double, kLocals>, kMacroLevels> locals_{};
     std::array<double, kCommonCount> common_{};
+    std::unordered_map<int, double> others_;
 };
 
 }  // namespace cuttrace

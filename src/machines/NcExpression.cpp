@@ -304,9 +304,12 @@ bool NcMachine::AssignTokens(std::string& text, std::size_t pos, bool dropClosin
         double value = ParseDouble(buffer);
         if (eq > 0) {
             buffer.assign(s.tokens[eq - 1]);
-            // A target that is no variable, or #100, is ignored; a malformed reference
-            // (VV1, ## of a failed or negative inner value) fails the statement.
-            if (!SetVariable(buffer, 0, value) && IsMalformedReference(buffer, prefix_))
+            // A target that is no variable is ignored; a malformed reference (VV1, ## of a
+            // failed or negative inner value) or a variable that refuses the value fails the
+            // statement.
+            writeRefused_ = false;
+            if (!SetVariable(buffer, 0, value) &&
+                (writeRefused_ || IsMalformedReference(buffer, prefix_)))
                 return false;
         }
     }

@@ -142,6 +142,7 @@ BlockResult NcMachine::ExecuteBlock(WordList& words) {
     request_.number = 0;
     request_.name.clear();
     if (!WordCountAllowed(words)) return BlockResult::Error;
+    currentBlock_ = &words;
     BlockResult result = BlockResult::Ordinary;
     for (std::size_t i = 0; i < words.size(); ++i) {
         std::string& w = words[i];

@@ -18,6 +18,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "machines/MachineKeywords.h"
@@ -177,6 +178,10 @@ class NcMachine {
     bool commaIsNumber_ = true;      // ',' is a number character of tokens
     bool bracketEndsWord_ = false;   // a bracket group always ends a word
     bool addressReferences_ = true;  // X#1 and X=.. are read (TOSNAC: a type miss)
+    // Numbers beyond the locals follow the common and system variable tables (TOSNAC:
+    // #101..#200 only, other numbers read 0 and ignore writes).
+    bool numberedVariables_ = true;
+    int alarmBase_ = 0;  // added to the number written to #3000 (FANUC 3000)
     std::string_view asinMessage_;
     std::string_view loopMismatch_;
     CallRoles callRoles_{'L', 'L', false, 'P', 0, 'H', true};
@@ -221,6 +226,15 @@ class NcMachine {
     bool SetVariable(std::string& text, std::size_t pos, double value);
     bool SubstituteVariable(std::string& text, std::size_t pos);  // "%.3lf"
 
+    // Numbers beyond the locals (SystemVariables.cpp); false (logged) when the number names
+    // no variable or cannot be written.
+    bool ReadNumbered(int n, double& value);
+    bool WriteNumbered(int n, double value);
+    bool ReadRunVariable(int n, double& value) const;
+    static bool IsStoredSystemVariable(int n);
+    void ReportNonStandard(int n);
+    bool RaiseAlarm(double value);
+
     // Calls (NcCalls.cpp).
     BlockResult Call(WordList& words);
     BlockResult MacroCall(WordList& words, int nameWord, int repeatWord);
@@ -244,6 +258,12 @@ class NcMachine {
     std::array<int32_t, kMaxLoopDepth + 1> loopLabels_{};  // DO m label per open loop
     std::array<std::string_view, kKeywordCount> keywordTable_{};
     std::array<std::string_view, kCallKindCount> callKeywordTable_{};
+
+    const WordList* currentBlock_ = nullptr;  // the block ExecuteBlock works on
+    bool writeRefused_ = false;               // the last SetVariable named a variable that refused
+    double millisecondsOffset_ = 0.0;         // #3001 as written minus the machining time
+    double hoursOffset_ = 0.0;                // #3002 likewise
+    std::unordered_set<int> reportedNonStandard_;
 
     std::vector<std::unique_ptr<Scratch>> scratch_;
     int nesting_ = 0;

@@ -8,7 +8,8 @@ namespace cuttrace {
 
 namespace {
 
-constexpr int kFirstCommon = MacroVariables::kFirstCommon;  // #100 itself cannot be reached
+// TOSNAC: #100 itself cannot be reached, #101..#200 are stored.
+constexpr int kFirstCommon = MacroVariables::kFirstCommon;
 constexpr int kLastCommon = 200;
 constexpr int kFirstIgnored =
     MacroVariables::kLocals;  // #36..#99 and #201 and above: read as 0, writes ignored
@@ -47,6 +48,8 @@ bool NcMachine::GetVariable(std::string& text, std::size_t pos, double& value) {
     if (n == kInvalidVariable) return false;
     if (n < kFirstIgnored) {
         value = variables_.Local(macroLevel_, n);
+    } else if (numberedVariables_) {
+        return ReadNumbered(n, value);
     } else if (n == kFirstCommon) {
         DiagnosticLog::LogText(messages::kInvalidReference, std::string_view(text).substr(pos));
         return false;
@@ -61,9 +64,13 @@ bool NcMachine::GetVariable(std::string& text, std::size_t pos, double& value) {
 bool NcMachine::SetVariable(std::string& text, std::size_t pos, double value) {
     if (pos >= text.size() || text[pos] != prefix_) return false;
     int n = VariableNumber(text, pos);
-    if (n == kInvalidVariable || n == kFirstCommon) return false;
+    if (n == kInvalidVariable) return false;
     if (n < kFirstIgnored) {
         variables_.SetLocal(macroLevel_, n, value);
+    } else if (numberedVariables_) {
+        return WriteNumbered(n, value);
+    } else if (n == kFirstCommon) {
+        return false;
     } else if (n > kFirstCommon && n <= kLastCommon) {
         variables_.SetCommon(n, value);
     }

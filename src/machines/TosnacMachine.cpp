@@ -22,6 +22,7 @@ TosnacMachine::TosnacMachine() {
     commaIsNumber_ = false;
     bracketEndsWord_ = true;
     addressReferences_ = false;
+    numberedVariables_ = false;
     // G65 O9010 L2 A1.; M98 O1234 L3. A macro call does not clear its level.
     callRoles_ = CallRoles{'O', 'O', false, 'L', 'L', 0, false};
     asinMessage_ = messages::kTosnacAsinRange;

@@ -67,8 +67,9 @@ TEST(Block, ReferencesInAddressWords) {
     auto m = CreateMachine(Dialect::Meldas);
     m->Variables().SetCommon(101, 4);
     V words;
-    EXPECT_EQ(Execute(*m, "X#101 Y#50", &words), BlockResult::Ordinary);
-    EXPECT_EQ(words, (V{"X4.000", "Y0.000"}));  // an ignored number reads 0
+    EXPECT_EQ(Execute(*m, "X#101 Y#500", &words), BlockResult::Ordinary);
+    EXPECT_EQ(words, (V{"X4.000", "Y0.000"}));
+    EXPECT_EQ(Execute(*m, "X#50"), BlockResult::Error);  // no variable #50
     m->Variables().SetLocal(0, 1, -2);
     EXPECT_EQ(Execute(*m, "X[#1]Y2", &words), BlockResult::Ordinary);
     EXPECT_EQ(words, (V{"X-2.000000", "Y2"}));

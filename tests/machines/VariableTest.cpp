@@ -1,6 +1,7 @@
 // Variable numbers, storage ranges, levels and substitution into address words.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include "machines/NcMachine.h"
@@ -46,19 +47,33 @@ TEST(Variables, IndirectReferencesAreRewritten) {
 TEST(Variables, StorageRanges) {
     auto m = CreateMachine(Dialect::Fanuc);
     LogRecorder log;
-    EXPECT_EQ(Execute(*m, "#35=1#101=2#200=3"), BlockResult::Handled);
+    EXPECT_EQ(Execute(*m, "#35=1#100=2#999=3#500=#999+1"), BlockResult::Handled);
     EXPECT_EQ(Local(*m, 35), 1.0);
-    EXPECT_EQ(m->Variables().Common(101), 2.0);
-    EXPECT_EQ(m->Variables().Common(200), 3.0);
-    // #36..#99 and #201 and above: writes do nothing, reads give 0.
-    EXPECT_EQ(Execute(*m, "#50=3#201=4#1=#50+#201+1"), BlockResult::Handled);
-    EXPECT_EQ(Local(*m, 1), 1.0);
-    EXPECT_EQ(m->Variables().Common(201), 0.0);
-    // #100 cannot be written (silently) nor read.
-    EXPECT_EQ(Execute(*m, "#100=1"), BlockResult::Handled);
-    EXPECT_EQ(m->Variables().Common(100), 0.0);
-    EXPECT_EQ(Execute(*m, "#1=#100"), BlockResult::Error);
-    EXPECT_EQ(Execute(*m, "X#100"), BlockResult::Error);
+    EXPECT_EQ(m->Variables().Common(100), 2.0);
+    EXPECT_EQ(m->Variables().Common(500), 4.0);
+    // #36..#99 are no variables: reading or writing one fails and names it.
+    for (const char* line : {"#50=3", "#1=#99", "X#36", "#F=1"}) {
+        EXPECT_EQ(Execute(*m, line), BlockResult::Error) << line;
+    }
+    EXPECT_TRUE(log.Contains("undefined variable #50"));
+    EXPECT_TRUE(log.Contains("undefined variable #99"));
+    // Positions are read-only; a number beyond the tables is kept, and named once.
+    EXPECT_EQ(Execute(*m, "#5001=1"), BlockResult::Error);
+    EXPECT_TRUE(log.Contains("read-only variable #5001"));
+    EXPECT_EQ(Execute(*m, "#10000=7#1=#10000+#10000"), BlockResult::Handled);
+    EXPECT_EQ(Local(*m, 1), 14.0);
+    EXPECT_EQ(std::count(log.lines.begin(), log.lines.end(), "non-standard variable #10000"), 1);
+    // The clocks run on from the value written; stored system variables keep theirs.
+    EXPECT_EQ(Execute(*m, "#3001=250#3901=3#1=#3001+#3901"), BlockResult::Handled);
+    EXPECT_EQ(Local(*m, 1), 253.0);
+}
+
+TEST(Variables, TosnacKeepsItsHundredCommons) {
+    auto m = CreateMachine(Dialect::Tosnac);
+    // #101..#200 are stored; other numbers read 0 and writes are ignored; #100 is refused.
+    EXPECT_EQ(Execute(*m, "[V50=3][V201=4][V200=2][V1=V50+V201+V200+1]"), BlockResult::Handled);
+    EXPECT_EQ(Local(*m, 1), 3.0);
+    EXPECT_EQ(Execute(*m, "[V1=V100]"), BlockResult::Error);
 }
 
 TEST(Variables, LocalsBelongToTheirLevelCommonsAreShared) {
@@ -115,12 +130,8 @@ TEST(Variables, WhereEachNumberLives) {
     auto m = CreateMachine(Dialect::Meldas);
     EXPECT_EQ(Execute(*m, "#0=3"), BlockResult::Handled);
     EXPECT_DOUBLE_EQ(m->Variables().Local(0, 0), 3);
-    // Writes to #36..#99, #100 and #201 and above succeed and change nothing, whatever
-    // way the number is written.
-    MacroVariables before = m->Variables();
-    for (const char* line : {"#36=1", "#99=1", "#299=1", "#F=1", "#a=1"})
-        EXPECT_EQ(Execute(*m, line), BlockResult::Handled) << line;
-    EXPECT_TRUE(m->Variables() == before);
+    EXPECT_EQ(Execute(*m, "#299=1"), BlockResult::Handled);
+    EXPECT_DOUBLE_EQ(m->Variables().Common(299), 1);
 
     m->Variables().SetLocal(0, 2, 3);
     m->Variables().SetLocal(0, 3, 7);
@@ -150,10 +161,10 @@ TEST(Variables, AMalformedTargetFailsTheAssignment) {
     before.SetLocal(0, 2, -5);
     EXPECT_EQ(Execute(*m, "##2=1"), BlockResult::Error);
     EXPECT_TRUE(m->Variables() == before);
-    // A well-formed number that cannot be written is still ignored.
+    // An indirect target is an ordinary variable.
     m->Variables().SetLocal(0, 2, 100);
     EXPECT_EQ(Execute(*m, "##2=1"), BlockResult::Handled);
-    EXPECT_DOUBLE_EQ(m->Variables().Common(100), 0);
+    EXPECT_DOUBLE_EQ(m->Variables().Common(100), 1);
 }
 
 TEST(Variables, OnlyStoredValuesPassThroughText) {
