@@ -7,6 +7,8 @@
 
 #include "core/SettingValues.h"
 #include "core/Settings.h"
+#include "machines/DiagnosticLog.h"
+#include "ui/UiTexts.h"
 
 namespace cuttrace::ui {
 
@@ -40,6 +42,16 @@ QVariant ToStored(const SettingValue& value, const Settings& settings) {
     return QVariant(QString::fromStdString(StoredText(value, settings)));
 }
 
+// Values the settings dialog would refuse are refused from the file too: a colour beyond
+// 24 bits, a negative timer, a dialect that names none.
+bool InRange(const SettingValue& value, const Settings& settings) {
+    if (value.kind == SettingKind::Colour) return settings.*value.colour <= 0xFFFFFFu;
+    if (value.integer == &Settings::timerIntervalMs) return settings.timerIntervalMs >= 0;
+    if (value.integer == &Settings::dialect)
+        return settings.dialect >= 0 && settings.dialect <= 2;
+    return true;
+}
+
 }  // namespace
 
 SettingsStore::SettingsStore()
@@ -61,9 +73,12 @@ int SettingsStore::Read(Settings& settings) const {
             continue;
         }
         QString text;
-        if (!TextOf(stored, text) || !ReadStoredText(value, text.toStdString(), settings)) {
+        if (!TextOf(stored, text) || !ReadStoredText(value, text.toStdString(), settings) ||
+            !InRange(value, settings)) {
             ResetToDefault(value, settings);
             ++malformed;
+            DiagnosticLog::LogText(kLogSettingRefused,
+                                   std::string(value.name) + "=" + text.toStdString());
         }
     }
     settings_->endGroup();

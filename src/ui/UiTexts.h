@@ -74,6 +74,7 @@ inline constexpr char kLogPictureLoaded[] = "Picture records: ";
 inline constexpr char kCaptionError[] = "error";
 inline constexpr char kCaptionErrorDialog[] = "Error";
 inline constexpr char kCaptionEndMessage[] = "End Message";
+inline constexpr char kLogSettingRefused[] = "Setting refused, its default is used: ";
 inline constexpr char kFileNotFound[] = "Can not Fined the file!";
 inline constexpr char kFileNamed[] = "%1\n%2";  // a message, then the file it is about
 inline constexpr char kFileUnreadable[] = "The file exists but cannot be read (no permission?)";

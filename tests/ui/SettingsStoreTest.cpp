@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 
 #include "core/Settings.h"
+#include "machines/DiagnosticLog.h"
 #include "ui/SettingsStore.h"
 
 namespace cuttrace::ui {
@@ -29,7 +34,7 @@ class SettingsStoreTest : public ::testing::Test {
         Settings s;
         s.originColor = 0x010203;
         s.gauge = 5;
-        s.feedColor = 0xFFFFFFFF;
+        s.feedColor = 0xFFFFFF;
         s.rapidColor = 0x808080;
         s.cycleColor = 0x00FF00;
         s.backgroundColor = 0;
@@ -134,6 +139,35 @@ TEST_F(SettingsStoreTest, MalformedValuesFallBackEachToItsOwnDefault) {
     EXPECT_EQ(s.dryRunSpeed, 3000.0);
     EXPECT_EQ(s.editorCommand, "kate, --line");
     EXPECT_EQ(s.originColor, 0xFF00FFu);  // missing: default
+}
+
+TEST_F(SettingsStoreTest, ValuesTheDialogWouldRefuseFallBackWithALogLine) {
+    WriteIni(
+        "[setting]\n"
+        "TIMER=-5\n"
+        "NCCODE=7\n"
+        "Org=-1\n"
+        "Feed=16777216\n"
+        "Rapid=16777215\n");
+    QSettings qs(IniPath(), QSettings::IniFormat);
+    std::vector<std::string> lines;
+    const DiagnosticLog::Sink previous =
+        DiagnosticLog::SetSink([&](std::string_view line) { lines.emplace_back(line); });
+    Settings s = Changed();
+    EXPECT_EQ(SettingsStore(qs).Read(s), 4);
+    DiagnosticLog::SetSink(previous);
+    EXPECT_EQ(s.timerIntervalMs, 10);
+    EXPECT_EQ(s.dialect, 0);
+    EXPECT_EQ(s.originColor, 0xFF00FFu);
+    EXPECT_EQ(s.feedColor, 0x0000FFu);
+    EXPECT_EQ(s.rapidColor, 0xFFFFFFu);  // the largest colour is one
+    ASSERT_EQ(lines.size(), 4u);
+    const auto logged = [&](const char* text) {
+        return std::any_of(lines.begin(), lines.end(),
+                           [&](const std::string& line) { return line.find(text) != line.npos; });
+    };
+    EXPECT_TRUE(logged("Setting refused, its default is used: TIMER=-5"));
+    EXPECT_TRUE(logged("NCCODE=7"));
 }
 
 TEST_F(SettingsStoreTest, WriteReportsAFileThatCannotBeSaved) {
