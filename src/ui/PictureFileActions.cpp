@@ -1,5 +1,6 @@
 #include "ui/PictureFileActions.h"
 
+#include "core/Settings.h"
 #include "ui/Translation.h"
 
 #include "core/PictureFile.h"
@@ -22,11 +23,12 @@ FileRequest PictureRequest() {
 
 }  // namespace
 
-PictureFileActions::PictureFileActions(QWidget& window, UiDialogs& dialogs,
+PictureFileActions::PictureFileActions(QWidget& window, UiDialogs& dialogs, Settings& settings,
                                        std::vector<MotionRecord>& picture, RunController& run,
                                        std::function<void()> drawPicture)
     : window_(window),
       dialogs_(dialogs),
+      settings_(settings),
       picture_(picture),
       run_(run),
       drawPicture_(std::move(drawPicture)) {}
@@ -36,6 +38,17 @@ void PictureFileActions::Failed() {
 }
 
 void PictureFileActions::SavePicture() {
+    // An empty picture is not saved as if it were one: say why, and offer to keep the
+    // motions of the next run.
+    if (picture_.empty()) {
+        const QString caption = QString::fromUtf8(kCaptionSavePicture);
+        if (!settings_.noMotionBuffer) {
+            dialogs_.Message(&window_, QString::fromUtf8(kNothingToSave), caption);
+        } else if (dialogs_.Ask(&window_, QString::fromUtf8(kKeepMotions), caption)) {
+            settings_.noMotionBuffer = false;
+        }
+        return;
+    }
     const QString path = dialogs_.SaveFile(&window_, PictureRequest());
     if (path.isEmpty()) return;
     if (cuttrace::SavePicture(PathFromQString(path), picture_) != PictureStatus::Ok) Failed();

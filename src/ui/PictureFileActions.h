@@ -10,6 +10,10 @@
 
 class QWidget;
 
+namespace cuttrace {
+struct Settings;
+}
+
 namespace cuttrace::ui {
 
 class RunController;
@@ -18,7 +22,8 @@ class UiDialogs;
 class PictureFileActions {
   public:
     // drawPicture clears the drawing and draws every record of the buffer.
-    PictureFileActions(QWidget& window, UiDialogs& dialogs, std::vector<MotionRecord>& picture,
+    PictureFileActions(QWidget& window, UiDialogs& dialogs, Settings& settings,
+                       std::vector<MotionRecord>& picture,
                        RunController& run, std::function<void()> drawPicture);
 
     void SavePicture();
@@ -33,6 +38,7 @@ class PictureFileActions {
 
     QWidget& window_;
     UiDialogs& dialogs_;
+    Settings& settings_;
     std::vector<MotionRecord>& picture_;
     RunController& run_;
     std::function<void()> drawPicture_;

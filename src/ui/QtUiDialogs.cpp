@@ -37,6 +37,11 @@ void QtUiDialogs::Message(QWidget* parent, const QString& text, const QString& c
     QMessageBox::information(parent, caption, text, QMessageBox::Ok);
 }
 
+bool QtUiDialogs::Ask(QWidget* parent, const QString& text, const QString& caption) {
+    return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
 void QtUiDialogs::Error(QWidget* parent, const QString& text) {
     QMessageBox::critical(parent, Tr(kCaptionErrorDialog), text, QMessageBox::Yes);
 }

@@ -9,6 +9,7 @@ class QtUiDialogs final : public UiDialogs {
   public:
     void Message(QWidget* parent, const QString& text, const QString& caption) override;
     void Error(QWidget* parent, const QString& text) override;
+    bool Ask(QWidget* parent, const QString& text, const QString& caption) override;
     QString OpenFile(QWidget* parent, const FileRequest& request) override;
     QString SaveFile(QWidget* parent, const FileRequest& request) override;
     int Exec(QDialog& dialog) override;

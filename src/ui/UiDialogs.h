@@ -32,6 +32,10 @@ class UiDialogs {
     virtual QString SaveFile(QWidget* parent, const FileRequest& request) = 0;
     // Runs a dialog modally; returns its result (QDialog::Accepted or Rejected).
     virtual int Exec(QDialog& dialog) = 0;
+    // A question with Yes and No; true for Yes. Without a person to ask: No.
+    virtual bool Ask(QWidget* /*parent*/, const QString& /*text*/, const QString& /*caption*/) {
+        return false;
+    }
     // Starts a program without waiting for it; false when it could not be started.
     virtual bool StartDetached(const QString& program, const QStringList& arguments) = 0;
 };

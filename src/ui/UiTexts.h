@@ -74,6 +74,11 @@ inline constexpr char kLogPictureLoaded[] = "Picture records: ";
 inline constexpr char kCaptionError[] = "error";
 inline constexpr char kCaptionErrorDialog[] = "Error";
 inline constexpr char kCaptionEndMessage[] = "End Message";
+inline constexpr char kNothingToSave[] = "There is no picture to save: no motion has been kept.";
+inline constexpr char kKeepMotions[] =
+    "There is no picture to save: with \"NonBufering\" set the motions of a run are not kept.\n"
+    "Keep the motions of the next run so that its picture can be saved?";
+inline constexpr char kCaptionSavePicture[] = "Save picture";
 inline constexpr char kLogSettingRefused[] = "Setting refused, its default is used: ";
 inline constexpr char kFileNotFound[] = "Can not Fined the file!";
 inline constexpr char kFileNamed[] = "%1\n%2";  // a message, then the file it is about

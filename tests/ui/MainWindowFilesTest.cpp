@@ -49,14 +49,29 @@ TEST_F(MainWindowFilesTest, PictureSaveAndLoadRoundTrip) {
     EXPECT_EQ(Messages(), QStringList{"終わりだよー(Standart Fin)"});
 }
 
-TEST_F(MainWindowFilesTest, WithoutBufferingASavedPictureHoldsNoRecords) {
+TEST_F(MainWindowFilesTest, AnEmptyPictureIsNotSavedButBufferingIsOffered) {
     Open("G00 X1.\nM30\n");
     window.StartQuickRun();
     QuickToStop();
-    const std::string saved = folder.PathOf(QStringLiteral("empty.ncv"));
+    window.SavePicture();  // "no": nothing changes
+    ASSERT_EQ(dialogs.questions.size(), 1u);
+    EXPECT_TRUE(dialogs.questions[0].text.contains("NonBufering"));
+    EXPECT_TRUE(dialogs.fileRequests.empty()) << "no file is asked for";
+    EXPECT_TRUE(settings.noMotionBuffer);
+    dialogs.answer = true;
+    window.SavePicture();
+    EXPECT_FALSE(settings.noMotionBuffer);
+    window.StartQuickRun();
+    QuickToStop();
+    const std::string saved = folder.PathOf(QStringLiteral("one.ncv"));
     dialogs.fileAnswers = {ui::PathToQString(saved)};
     window.SavePicture();
-    EXPECT_EQ(ReadAll(saved).simplified(), "ncdatafile 0");
+    EXPECT_TRUE(ReadAll(saved).startsWith("ncdatafile"));
+    EXPECT_EQ(window.Picture().size(), 1u);
+
+    window.Picture().clear();  // buffering on, nothing kept yet: only a message
+    window.SavePicture();
+    EXPECT_EQ(Messages().back(), "There is no picture to save: no motion has been kept.");
 }
 
 TEST_F(MainWindowFilesTest, ACutOffPictureKeepsItsCompleteRecordsAndReportsFailure) {

@@ -8,6 +8,11 @@ void FakeDialogs::Message(QWidget*, const QString& text, const QString& caption)
     messages.push_back({text, caption});
 }
 
+bool FakeDialogs::Ask(QWidget*, const QString& text, const QString& caption) {
+    questions.push_back({text, caption});
+    return answer;
+}
+
 void FakeDialogs::Error(QWidget*, const QString& text) {
     messages.push_back({text, QString::fromUtf8(ui::kCaptionErrorDialog)});
 }

@@ -28,6 +28,7 @@ class FakeDialogs : public ui::UiDialogs {
   public:
     void Message(QWidget*, const QString& text, const QString& caption) override;
     void Error(QWidget*, const QString& text) override;
+    bool Ask(QWidget*, const QString& text, const QString& caption) override;
     QString OpenFile(QWidget*, const ui::FileRequest& request) override;
     QString SaveFile(QWidget*, const ui::FileRequest& request) override;
     int Exec(QDialog& dialog) override;
@@ -38,6 +39,8 @@ class FakeDialogs : public ui::UiDialogs {
     std::deque<QString> fileAnswers;      // empty answer = cancelled
     std::function<int(QDialog&)> onExec;  // default: Rejected
     std::vector<StartedProgram> started;
+    std::vector<ShownMessage> questions;
+    bool answer = false;  // to every question
     bool startSucceeds = true;
 };
 
