@@ -184,6 +184,13 @@ void PathDrawer::Redraw() {
     flush();
 }
 
+void PathDrawer::ResetPosition() {
+    busy_ = false;
+    family_ = Family::None;
+    feedSpeed_ = 1.0;
+    current_ = end_ = moving_ = Point3{};
+}
+
 void PathDrawer::ClearPath() {
     vertices_.Clear();
 }

@@ -48,6 +48,8 @@ class PathDrawer {
     void Redraw();
     // Forgets every stored point.
     void ClearPath();
+    // Starts afresh at the origin: no motion in progress, no last point, the first feed.
+    void ResetPosition();
     // Draws the origin mark in the Org color, sized for the given view scale; the pens
     // end at the origin.
     void DrawOrigin(double scale);

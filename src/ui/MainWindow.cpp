@@ -91,8 +91,8 @@ MainWindow::MainWindow(Settings& settings, UiDialogs& dialogs, MonotonicClock& c
     macroWindow_->SetOnClose([this] { Action(Tool::MacroVariables)->setEnabled(true); });
     settingsDialog_ = new SettingsDialog(settings_, dialogs_, this);
     settingsDialog_->setObjectName(QStringLiteral("settingsDialog"));
-    pictureFiles_ = std::make_unique<PictureFileActions>(*this, dialogs_, settings_, picture_, *run_,
-                                                         [this] { DrawPicture(); });
+    pictureFiles_ = std::make_unique<PictureFileActions>(*this, dialogs_, settings_, picture_,
+                                                         *run_, [this] { DrawPicture(); });
     logSink_ = std::make_unique<ScopedLogSink>([this](const LogEntry& entry) { AppendLog(entry); });
     recentMenu_ = new QMenu(this);
     recentMenu_->setObjectName(QStringLiteral("recentFilesMenu"));

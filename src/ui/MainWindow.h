@@ -90,7 +90,7 @@ class MainWindow : public QMainWindow, private RunHost {
     void RedrawAll() override;
     void RefreshViews() override;
     // Empties the picture buffer and the drawing.
-    void ClearPictureBuffer();
+    void ClearPictureBuffer() override;
     void UpdateButtons() override;
     // Clears the drawing and draws every record of the picture buffer at once.
     void DrawPicture();

@@ -55,7 +55,7 @@ void PictureFileActions::SavePicture() {
 }
 
 QString PictureFileActions::LoadPicture() {
-    run_.LoadProgram();
+    run_.LoadProgram(false);
     const QString path = dialogs_.OpenFile(&window_, PictureRequest());
     if (path.isEmpty()) return {};
     return LoadPictureFile(path) ? path : QString();

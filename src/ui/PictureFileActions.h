@@ -23,8 +23,8 @@ class PictureFileActions {
   public:
     // drawPicture clears the drawing and draws every record of the buffer.
     PictureFileActions(QWidget& window, UiDialogs& dialogs, Settings& settings,
-                       std::vector<MotionRecord>& picture,
-                       RunController& run, std::function<void()> drawPicture);
+                       std::vector<MotionRecord>& picture, RunController& run,
+                       std::function<void()> drawPicture);
 
     void SavePicture();
     // Asks for a picture file and loads it; returns its path when it was loaded.

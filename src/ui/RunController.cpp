@@ -63,7 +63,7 @@ void RunController::FinishMotion() {
     if (drawer_.Busy()) drawer_.Advance(kFinishSeconds);
 }
 
-void RunController::LoadProgram() {
+void RunController::LoadProgram(bool clearDrawing) {
     host_.ShowStatus(PanelMode, QString());
     runner_.SelectMachine(DialectFromSetting(settings_.dialect));
     if (running_) {
@@ -73,8 +73,14 @@ void RunController::LoadProgram() {
     CloseOutput();
     runner_.CloseAll();
     if (motionObserver_) motionObserver_(nullptr);
-    // A motion left half drawn by a stopped run is completed before anything new starts.
-    FinishMotion();
+    // Opening (or resetting) starts a clean drawing: nothing of the last program, no line
+    // from where it ended, no time, tool position or feed of it.
+    if (clearDrawing) {
+        drawer_.ResetPosition();
+        host_.ClearPictureBuffer();
+    } else {
+        FinishMotion();  // a motion left half drawn is completed first
+    }
     if (!programPath_.empty()) {
         const bool loaded = runner_.Load(programPath_, -1);
         std::error_code error;
@@ -105,6 +111,7 @@ void RunController::LoadProgram() {
     host_.RedrawAll();
     host_.ClearPrograms();
     host_.ShowModalState();
+    host_.ShowProgress();
     host_.UpdateButtons();
 }
 

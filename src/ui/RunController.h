@@ -59,7 +59,9 @@ class RunController : public QObject {
     const std::string& ProgramPath() const { return programPath_; }
 
     // Opens the program path afresh (also the reset): a new machine, no run, no files.
-    void LoadProgram();
+    // The drawing and the run's figures start afresh too, unless clearDrawing is false
+    // (a picture file is about to be loaded in their place).
+    void LoadProgram(bool clearDrawing = true);
     void Start();
     void StartQuickRun();
     void Stop();

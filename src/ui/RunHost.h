@@ -37,6 +37,8 @@ class RunHost {
     // The tool bar, the views and the end message.
     virtual void UpdateButtons() = 0;
     virtual void RedrawAll() = 0;
+    // Empties the picture buffer and the drawing.
+    virtual void ClearPictureBuffer() = 0;
     virtual void RefreshViews() = 0;
     virtual void ShowMessage(const QString& text, const QString& caption) = 0;
 };

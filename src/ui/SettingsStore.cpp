@@ -47,8 +47,7 @@ QVariant ToStored(const SettingValue& value, const Settings& settings) {
 bool InRange(const SettingValue& value, const Settings& settings) {
     if (value.kind == SettingKind::Colour) return settings.*value.colour <= 0xFFFFFFu;
     if (value.integer == &Settings::timerIntervalMs) return settings.timerIntervalMs >= 0;
-    if (value.integer == &Settings::dialect)
-        return settings.dialect >= 0 && settings.dialect <= 2;
+    if (value.integer == &Settings::dialect) return settings.dialect >= 0 && settings.dialect <= 2;
     return true;
 }
 
