@@ -134,7 +134,7 @@ void Canvas2D::SetPixel(QPoint p, const QColor& c) {
     });
 }
 
-void Canvas2D::TextOut(QPoint p, const QString& text, double degrees) {
+void Canvas2D::DrawText(QPoint p, const QString& text, double degrees) {
     if (text.isEmpty()) return;
     Paint([&](QPainter& painter) {
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);

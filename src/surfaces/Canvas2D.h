@@ -63,7 +63,7 @@ class Canvas2D {
     void Arc(QPoint topLeft, QPoint bottomRight, QPoint start, QPoint end);
     void SetPixel(QPoint p, const QColor& c);
     // Text with its top-left corner at p, turned counter-clockwise by `degrees` about p.
-    void TextOut(QPoint p, const QString& text, double degrees = 0.0);
+    void DrawText(QPoint p, const QString& text, double degrees = 0.0);
     int TextWidth(const QString& text) const;
 
     // A font of the face with all other attributes plain: a positive height is the height

@@ -113,7 +113,7 @@ void Canvas3D::Polygon(const PixelPoint* points, int count) {
     if (count <= 0) return;
     PaintWith([&](QPainter& painter) {
         painter.setPen(QColor(penRgb_));
-        painter.setBrush(QColor(ToRgb(brushColor_)));
+        painter.setBrush(QColor(QRgbFromBgr(brushColor_)));
         painter.drawPolygon(ToPolygon(points, count));
     });
 }
@@ -129,7 +129,7 @@ void Canvas3D::Ellipse(int left, int top, int right, int bottom) {
             return;
         }
         painter.setPen(QColor(penRgb_));
-        painter.setBrush(QColor(ToRgb(brushColor_)));
+        painter.setBrush(QColor(QRgbFromBgr(brushColor_)));
         // The box's right and bottom edges are outside the figure; the outline is drawn on
         // the pixels just inside them.
         painter.drawEllipse(QRect(QPoint(left, top), QPoint(right - 2, bottom - 2)));
@@ -138,7 +138,7 @@ void Canvas3D::Ellipse(int left, int top, int right, int bottom) {
 
 void Canvas3D::Fill(uint32_t color) {
     PixelsChanged();
-    const QRgb rgb = ToRgb(color);
+    const QRgb rgb = QRgbFromBgr(color);
     for (int y = 0; y < pixels_.height; ++y) {
         uint32_t* row = pixels_.bits + y * pixels_.stride;
         std::fill(row, row + pixels_.width, rgb);

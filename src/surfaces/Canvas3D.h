@@ -24,11 +24,11 @@ class Canvas3D {
     // Colors are 0x00BBGGRR, red in the lowest byte.
     static constexpr uint32_t kBlack = 0x000000;
     static constexpr uint32_t kWhite = 0xFFFFFF;
-    static QRgb ToRgb(uint32_t color) {
+    static QRgb QRgbFromBgr(uint32_t color) {
         return qRgb(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
                     static_cast<int>((color >> 16) & 0xFF));
     }
-    static uint32_t FromRgb(QRgb rgb) {
+    static uint32_t BgrFromQRgb(QRgb rgb) {
         return static_cast<uint32_t>(qRed(rgb)) | (static_cast<uint32_t>(qGreen(rgb)) << 8) |
                (static_cast<uint32_t>(qBlue(rgb)) << 16);
     }
@@ -49,7 +49,7 @@ class Canvas3D {
     uint32_t PenColor() const { return penColor_; }
     void SetPenColor(uint32_t color) {
         penColor_ = color;
-        const QRgb rgb = ToRgb(color);
+        const QRgb rgb = QRgbFromBgr(color);
         penPixelSet_ = penPixelSet_ && rgb == penRgb_;
         penRgb_ = rgb;
     }
@@ -108,7 +108,7 @@ class Canvas3D {
     QImage image_;
     PixelBuffer pixels_;
     uint32_t penColor_ = kBlack;
-    QRgb penRgb_ = ToRgb(kBlack);
+    QRgb penRgb_ = QRgbFromBgr(kBlack);
     uint32_t brushColor_ = kWhite;
     PixelPoint penPos_;
     // The pixel at the pen position has the pen color: the last line ended there inside

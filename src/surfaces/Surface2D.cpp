@@ -183,7 +183,7 @@ void Surface2D::DrawText(const WorldPoint2D& p, const QString& text, const QStri
     font.setFamily(fontName);
     canvas.SetFont(font);
     canvas.SetBrushSolid(false);
-    canvas.TextOut(PixelOf(p), text);
+    canvas.DrawText(PixelOf(p), text);
     canvas.SetBrushSolid(true);
     font.setFamily(previous);
     canvas.SetFont(font);
@@ -220,7 +220,7 @@ void Surface2D::DrawRotatedText(const WorldPoint2D& p, double angle, const QStri
     canvas.SetFont(RotatedFont(height, fontName));
     canvas.SetBrushSolid(false);
     const double escapement = std::trunc(angle * kTenths) / kTenths;
-    canvas.TextOut(at, text, escapement);
+    canvas.DrawText(at, text, escapement);
     canvas.SetBrushSolid(true);
     canvas.SetFont(previous);
     ShowDrawing();

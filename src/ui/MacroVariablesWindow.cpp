@@ -49,9 +49,8 @@ MacroVariablesWindow::MacroVariablesWindow(QWidget* parent) : QWidget(parent, Qt
                    Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     // The window's narrow Japanese proportional font, or the nearest one installed.
     QFont small = font();
-    small.setFamilies({Tr(kMacroFont), QStringLiteral("MS PGothic"),
-                       QStringLiteral("VL PGothic"), QStringLiteral("IPAPGothic"),
-                       QStringLiteral("Noto Sans CJK JP")});
+    small.setFamilies({Tr(kMacroFont), QStringLiteral("MS PGothic"), QStringLiteral("VL PGothic"),
+                       QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
     small.setPixelSize(kFontPixels);
     setFont(small);
 
@@ -70,7 +69,7 @@ MacroVariablesWindow::MacroVariablesWindow(QWidget* parent) : QWidget(parent, Qt
 
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("variableTabs"));
-    for (int level = 0; level < kLevels; ++level) {
+    for (int level = 0; level < kMacroLevels; ++level) {
         tabs_->addTab(BuildLocalPage(level), Tr(kLocalTab).arg(level + 1));
     }
     for (int sheet = 0; sheet < kSheets; ++sheet) {
@@ -102,7 +101,7 @@ QWidget* MacroVariablesWindow::BuildLocalPage(int level) {
 
 void MacroVariablesWindow::UpdateValues() {
     if (!variables_) return;
-    for (int level = 0; level < kLevels; ++level) {
+    for (int level = 0; level < kMacroLevels; ++level) {
         auto& row = values_[static_cast<std::size_t>(level)];
         for (int n = 0; n < kLocals; ++n) {
             row[static_cast<std::size_t>(n)]->setText(
@@ -115,8 +114,7 @@ void MacroVariablesWindow::UpdateValues() {
         const int base = kSheetBase[sheet];
         for (int i = 0; i < kSheetEntries; ++i) {
             const double value = variables_->Common(base + i);
-            texts
-                << Tr(kCommonEntry).arg(base + i).arg(Fixed(value, kCommonDecimals));
+            texts << Tr(kCommonEntry).arg(base + i).arg(Fixed(value, kCommonDecimals));
         }
         sheets_[static_cast<std::size_t>(sheet)]->SetTexts(texts);
     }

@@ -20,7 +20,7 @@ class VariableSheet;
 class MacroVariablesWindow : public QWidget {
     Q_OBJECT
   public:
-    static constexpr int kLevels = 4;
+    static constexpr int kMacroLevels = 4;
     static constexpr int kLocals = 33;
     static constexpr int kSheets = 4;
     static constexpr int kSheetEntries = 50;
@@ -50,7 +50,7 @@ class MacroVariablesWindow : public QWidget {
     int valueWidth_ = 0;
     int columnStep_ = 0;
     QTabWidget* tabs_ = nullptr;
-    std::array<std::array<QLabel*, kLocals>, kLevels> values_{};
+    std::array<std::array<QLabel*, kLocals>, kMacroLevels> values_{};
     std::array<VariableSheet*, kSheets> sheets_{};
     std::function<void()> onClose_;
 };

@@ -330,10 +330,10 @@ void MainWindow::RedrawAll() {
     drawer_.Redraw();
     cut_->Paint(false);
     fanout_.SetRedrawing(false);
-    RefreshViews();
+    PresentViews();
 }
 
-void MainWindow::RefreshViews() {
+void MainWindow::PresentViews() {
     fanout_.Present();
 }
 
@@ -343,7 +343,7 @@ void MainWindow::ClearPictureBuffer() {
     run_->SetMotionCounter(0);
     ClearViews();
     drawer_.DrawOrigin(View(0)->Panel()->Scale());
-    RefreshViews();
+    PresentViews();
 }
 
 void MainWindow::DrawPicture() {
@@ -357,7 +357,7 @@ void MainWindow::DrawPicture() {
     drawer_.SetQuick(quick);
     run_->SetMotionCounter(static_cast<int32_t>(picture_.size()));
     ShowViewStatus();
-    RefreshViews();
+    PresentViews();
 }
 
 void MainWindow::UpdateButtons() {

@@ -88,7 +88,7 @@ class MainWindow : public QMainWindow, private RunHost {
     // The command line after the program name: the program path, then its options.
     void ProcessCommandLine(const QStringList& arguments);
     void RedrawAll() override;
-    void RefreshViews() override;
+    void PresentViews() override;
     // Empties the picture buffer and the drawing.
     void ClearPictureBuffer() override;
     void UpdateButtons() override;

@@ -138,7 +138,7 @@ void RunController::Start() {
             return;
         }
         FinishMotion();
-        host_.RefreshViews();
+        host_.PresentViews();
     }
     ExecuteStep();
     host_.UpdateButtons();
@@ -187,7 +187,7 @@ void RunController::RunTick() {
     lastTick_ = now;
     if (drawer_.Busy()) {
         drawer_.Advance(quickMode_ ? kFinishSeconds : elapsed);
-        host_.RefreshViews();
+        host_.PresentViews();
         if (!drawer_.Busy() && pendingStop_ != PendingStop::None && running_) StopAt(pendingStop_);
     } else {
         if (singleBlock_) {
@@ -303,7 +303,7 @@ void RunController::EndRun(StepResult result) {
 void RunController::ShowQuickProgress() {
     host_.ShowStatus(PanelBuffer, BufferText());
     host_.ShowBlock(runner_.ExpandedText());
-    host_.RefreshViews();
+    host_.PresentViews();
     host_.UpdateButtons();
 }
 

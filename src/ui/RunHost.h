@@ -39,7 +39,7 @@ class RunHost {
     virtual void RedrawAll() = 0;
     // Empties the picture buffer and the drawing.
     virtual void ClearPictureBuffer() = 0;
-    virtual void RefreshViews() = 0;
+    virtual void PresentViews() = 0;
     virtual void ShowMessage(const QString& text, const QString& caption) = 0;
 };
 

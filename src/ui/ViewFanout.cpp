@@ -53,7 +53,7 @@ void ViewFanout::DrawLinesTo(const Point3* points, std::size_t count) {
 
 void ViewFanout::LineToShowingTool(const Point3& p) {
     for (int i = 0; i < visibleCount_; ++i)
-        visible_[static_cast<std::size_t>(i)]->DrawToolTo(p);
+        visible_[static_cast<std::size_t>(i)]->LineToShowingTool(p);
 }
 
 void ViewFanout::DrawLine(const Point3& a, const Point3& b) {

@@ -138,7 +138,7 @@ void ViewPane::BuildToolBar() {
     });
 }
 
-void ViewPane::DrawColor(uint32_t color) {
+void ViewPane::SetColor(uint32_t color) {
     panel_->SetPenColor(color);
 }
 
@@ -150,7 +150,7 @@ void ViewPane::DrawLineTo(const Point3& p) {
     panel_->LineTo(p);
 }
 
-void ViewPane::DrawToolTo(const Point3& p) {
+void ViewPane::LineToShowingTool(const Point3& p) {
     cutterAt_ = panel_->ToPixel(p);
     cutterShown_ = settings_.showCutter;
     panel_->LineTo(p);

@@ -6,7 +6,7 @@
 // the owner copies it to the screen with Panel()->Surface()->Present().
 //
 // The main window fans the tool path drawer's five drawing calls out to the views:
-// DrawColor, DrawMoveTo, DrawLineTo, DrawToolTo (a line, then the cutter picture at the
+// SetColor, DrawMoveTo, DrawLineTo, LineToShowingTool (a line, then the cutter picture at the
 // point while show-cutter is set), DrawLine (clipped). Every repaint of the view raises the
 // panel's paint handler with the view as the sender; the main window redraws then.
 // The tool bar's controls have object names (redrawButton, resetViewButton, zoomOutButton,
@@ -39,15 +39,15 @@ class ViewPane : public QWidget {
     static constexpr int kDragLimit = 15;             // degrees per mouse move and axis
 
     // The settings are read while the view lives: the cutter size once here, show-cutter at
-    // every DrawToolTo.
+    // every LineToShowingTool.
     explicit ViewPane(const Settings& settings, QWidget* parent = nullptr);
     ~ViewPane() override;
 
     // ---- view drawing operations (colors are 0x00BBGGRR) ----
-    void DrawColor(uint32_t color);
+    void SetColor(uint32_t color);
     void DrawMoveTo(const Point3& p);
     void DrawLineTo(const Point3& p);
-    void DrawToolTo(const Point3& p);
+    void LineToShowingTool(const Point3& p);
     void DrawLine(const Point3& a, const Point3& b);
 
     // ---- view operations ----
@@ -59,9 +59,9 @@ class ViewPane : public QWidget {
     // Raises the panel's paint handler with the view as the sender.
     void RepaintView();
     // Copies the off-screen drawing to the screen, with the cutter picture where the last
-    // DrawToolTo left the tool.
+    // LineToShowingTool left the tool.
     void CopyToScreen();
-    // No cutter picture until the next DrawToolTo (the drawing was cleared or redrawn).
+    // No cutter picture until the next LineToShowingTool (the drawing was cleared or redrawn).
     void ForgetCutter() { cutterShown_ = false; }
 
     // The drawing panel, and the scale and rotation it draws with now (zoom included).

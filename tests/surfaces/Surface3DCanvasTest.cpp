@@ -31,7 +31,7 @@ TEST(Surface3DCanvas, LinesLightBothEndsAndConvertColors) {
     EXPECT_EQ(canvas.Image().pixel(12, 8), qRgb(255, 0, 0));
     EXPECT_EQ(CountPixels(canvas.Image(), qRgb(255, 0, 0)), 11);
     EXPECT_EQ(canvas.PenPos(), (PixelPoint{12, 8}));
-    EXPECT_EQ(Canvas3D::FromRgb(Canvas3D::ToRgb(0x123456)), 0x123456u);
+    EXPECT_EQ(Canvas3D::BgrFromQRgb(Canvas3D::QRgbFromBgr(0x123456)), 0x123456u);
 }
 
 TEST(Surface3DCanvas, FarEndsLightExactlyThePixelsOfTheWholeLine) {

@@ -161,9 +161,9 @@ TEST_F(ViewPaneTest, TheCutterShowsOnTheScreenAfterEachCopyOfTheDrawing) {
     view->ResetView();
     Surface3D* box = view->Panel()->Surface();
     view->Panel()->Clear(0xFFFFFF);
-    view->DrawColor(0x0000FF);
+    view->SetColor(0x0000FF);
     view->DrawMoveTo(Point3{-30, 0, 0});
-    view->DrawToolTo(Point3{0, 0, 0});
+    view->LineToShowingTool(Point3{0, 0, 0});
     const PixelPoint at = box->ToPixel(Point3{0, 0, 0});
     // The line goes to the off-screen drawing; the disc (top view) over it on the screen.
     EXPECT_EQ(box->OffscreenCanvas()->Image().pixel(at.x - 10, at.y), qRgb(255, 0, 0));
@@ -177,7 +177,7 @@ TEST_F(ViewPaneTest, TheCutterShowsOnTheScreenAfterEachCopyOfTheDrawing) {
     EXPECT_EQ(box->ScreenImage().pixel(at.x, at.y), qRgb(255, 0, 0));
 
     settings.showCutter = false;
-    view->DrawToolTo(Point3{10, 0, 0});
+    view->LineToShowingTool(Point3{10, 0, 0});
     view->CopyToScreen();
     EXPECT_EQ(box->ScreenImage().pixel(at.x + 10, at.y + 3), kWhite);
 }
