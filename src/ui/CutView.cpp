@@ -62,7 +62,13 @@ void CutView::AttachView(ViewPane* view) {
     button->setMenu(menu);
     view->ToolBar()->addWidget(button);
     state->button = button;
-    connect(button, &QToolButton::toggled, this, [this] {
+    connect(button, &QToolButton::toggled, this, [this](bool on) {
+        if (on && missed_) {
+            missed_ = false;
+            DiagnosticLog::LogText("cut simulation: ",
+                                   "the cut shows the motions made from now on; Reset and run "
+                                   "again for the whole part");
+        }
         Schedule();
         emit FindingsChanged();
         repaint_();
@@ -95,6 +101,12 @@ void CutView::Observe(NcRunner* runner) {
         Clear();
         return;
     }
+    // Motions are kept only while a view shows the cut: a run without one keeps no copy of
+    // its path here (a long or endless run would otherwise grow without bound).
+    if (!AnyCutView()) {
+        missed_ = true;
+        return;
+    }
     const CutMotion m = reader_.Read(*runner, files_);
     motions_.push_back(m);
     extent_.Add(m, settings_.cutterDiameter * 0.5);
@@ -107,6 +119,7 @@ void CutView::Clear() {
     reader_ = {};
     motions_.clear();
     motions_.shrink_to_fit();
+    missed_ = false;
     extent_ = {};
     stockSet_ = false;
     cut_ = 0;

@@ -1,12 +1,12 @@
 // The "cut" view mode: the stock as the run has machined it, drawn in the views that have
 // it switched on.
 //
-// The run tells the cut view of every motion it makes (and of every new start); the cut
-// view keeps the motions as cut motions and cuts them out of the stock in slices on the
-// GUI thread (at most kSliceMs each, so the window stays responsive), repainting the
-// views as it goes and once it has caught up. The stock is the settings' stock, or the
-// extent of the cutting moves so far grown by a margin; when that extent grows, the stock
-// is set up anew and the motions are cut again.
+// The run tells the cut view of every motion it makes (and of every new start); while a
+// view is in cut mode, the cut view keeps the motions as cut motions and cuts them out of the stock
+// in slices on the GUI thread (at most kSliceMs each, so the window stays responsive), repainting
+// the views as it goes and once it has caught up. The stock is the settings' stock, or the extent
+// of the cutting moves so far grown by a margin; when that extent grows, the stock is set up anew
+// and the motions are cut again.
 //
 // Each view's tool bar gets a checkable "Cut" button (cutModeButton) with a menu: the tool
 // path over the cut (cutPathAction) and the colouring by tool instead of by depth
@@ -126,6 +126,7 @@ class CutView : public QObject {
     uint64_t shownVersion_ = 0;
     int shownCells_ = 0;
     int64_t selected_ = -1;
+    bool missed_ = false;  // motions of this run went by while no view showed the cut
 };
 
 }  // namespace cuttrace::ui
