@@ -55,6 +55,7 @@ constexpr const char* kUsage =
     CUTTRACE_IMAGE_USAGE  // (empty without pictures)
     "      --check ...       check many programs at once (see --check --help)\n"
     "  -h, --help            show this help\n"
+    "      --version         show the version\n"
     "FILE may be '-' for standard output.\n"
     "Exit status: 0 normal end, 1 the run failed, 2 usage error or no program,\n"
     "3 the program raised a macro alarm (#3000).\n";
@@ -92,6 +93,10 @@ int ParseOptions(int argc, char** argv, Options& options) {
         std::string text;
         if (arg == "-h" || arg == "--help") {
             std::cout << kUsage << cutting::kCutUsage;
+            return kExitFinished;
+        } else if (arg == "--version") {
+            // The same version the viewer's start-up window shows.
+            std::cout << "cuttrace-cli (Cuttrace version2.5)\n";
             return kExitFinished;
         } else if (arg == "-d" || arg == "--dialect") {
             if (!value(text)) return UsageError("missing dialect");

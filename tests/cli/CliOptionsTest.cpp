@@ -29,6 +29,9 @@ TEST(Cli, UsageErrorsAndMissingProgramsExitWithTwo) {
     CliResult help = RunCli({"--help"}, dir.Root().string());
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.standardOutput.find("--max-steps"), std::string::npos);
+    CliResult version = RunCli({"--version"}, dir.Root().string());
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_NE(version.standardOutput.find("version2.5"), std::string::npos);
 }
 
 TEST(Cli, WritesOutputsToStandardOutput) {
