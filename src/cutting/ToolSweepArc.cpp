@@ -1,0 +1,271 @@
+// Arcs and helices in every plane.
+#include <algorithm>
+#include <cmath>
+
+#include "cutting/ToolSweep.h"
+#include "cutting/ToolSweepParts.h"
+
+namespace cuttrace::cutting {
+
+using namespace sweep;
+
+namespace {
+
+// An arc in XY (a helix along Z).
+SweepResult SweepArcXY(HeightField& field, RowBand rows, const CutTool& tool, uint8_t slot,
+                       double cx, double cy, double radius, double startAngle, double span,
+                       double z0, double z1) {
+    const double R = tool.Radius();
+    const double lo = std::min(startAngle, startAngle + span);
+    const double hi = std::max(startAngle, startAngle + span);
+    double cosLo, cosHi, sinLo, sinHi;
+    CosRange(lo, hi, 0.0, &cosLo, &cosHi);
+    CosRange(lo, hi, kPi / 2, &sinLo, &sinHi);
+    CellBox box;
+    if (!Cells(field, rows, cx + radius * cosLo - R, cx + radius * cosHi + R,
+               cy + radius * sinLo - R, cy + radius * sinHi + R, &box))
+        return {};
+    CellWriter writer = Writer(field, slot);
+    const double r2 = radius * radius, R2 = R * R;
+    const bool helix = z0 != z1;
+    const double rise = (z1 - z0) / span;
+    const auto zAt = [&](double angle) { return z0 + (angle - startAngle) * rise; };
+    // Cells within the tool's reach lie in the ring |d - radius| <= R.
+    const double outer2 = (radius + R) * (radius + R);
+    const double inner2 = radius > R ? (radius - R) * (radius - R) : -1.0;
+    // A flat end mill on a flat arc cuts at the arc's level wherever it reaches: within the
+    // ring inside the arc's sector, or within R of an end. The sector runs counter-clockwise
+    // from `from` to `to`.
+    const bool flatOnFlat = tool.shape == ToolShape::Flat && !helix;
+    const double lowestTip = std::min(z0, z1);
+    const double endAngle = startAngle + span;
+    const double sx = std::cos(startAngle), sy = std::sin(startAngle);
+    const double ex = std::cos(endAngle), ey = std::sin(endAngle);
+    const double fromX = span > 0 ? sx : ex, fromY = span > 0 ? sy : ey;
+    const double toX = span > 0 ? ex : sx, toY = span > 0 ? ey : sy;
+    const bool wholeTurn = std::fabs(span) >= kTwoPi;
+    const bool wide = std::fabs(span) > kPi;
+    const auto inSector = [&](double vx, double vy) {
+        if (wholeTurn) return true;
+        const double afterFrom = fromX * vy - fromY * vx;  // cross(from, v)
+        const double beforeTo = vx * toY - vy * toX;       // cross(v, to)
+        return wide ? !(afterFrom < 0.0 && beforeTo < 0.0) : afterFrom >= 0.0 && beforeTo >= 0.0;
+    };
+    const double startX = cx + radius * sx, startY = cy + radius * sy;
+    const double endX = cx + radius * ex, endY = cy + radius * ey;
+    for (int row = box.r0; row <= box.r1; ++row) {
+        const double dy = field.CentreY(row) - cy;
+        // The ring crosses the row in one or two spans of columns.
+        const double outerRest = outer2 - dy * dy;
+        if (outerRest < 0.0) continue;
+        const double innerRest = inner2 - dy * dy;
+        const double wo = std::sqrt(outerRest) * kSpanMargin + kSpanSlack;
+        const double wi = innerRest > 0.0 ? std::sqrt(innerRest) / kSpanMargin - kSpanSlack : -1.0;
+        ColumnSpans spans;
+        if (wi <= 0.0) {
+            spans.Add(field, box, cx - wo, cx + wo);
+        } else {
+            spans.Add(field, box, cx - wo, cx - wi);
+            spans.Add(field, box, cx + wi, cx + wo);
+        }
+        for (int k = 0; k < spans.count; ++k)
+            for (int column = spans.first[k]; column <= spans.last[k]; ++column) {
+                const double dx = field.CentreX(column) - cx;
+                const double d2 = dx * dx + dy * dy;
+                if (d2 > outer2 || d2 < inner2) continue;
+                {
+                    // Reached at all? (The test is a little generous; the exact work
+                    // below decides.)
+                    const double px = field.CentreX(column), py = field.CentreY(row);
+                    const double reach2 = flatOnFlat ? R2 : R2 * kSpanMargin;
+                    const auto near = [&](double x, double y) {
+                        return (px - x) * (px - x) + (py - y) * (py - y) <= reach2;
+                    };
+                    const bool ringCut = (d2 + r2 - reach2) <= 2.0 * std::sqrt(d2) * radius;
+                    if (!((ringCut && inSector(dx, dy)) || near(startX, startY) ||
+                          near(endX, endY)))
+                        continue;
+                    if (flatOnFlat) {
+                        writer.Lower(field.Index(column, row), z0);
+                        continue;
+                    }
+                    // No point of the tool is below the arc's lower end: a cell already at
+                    // or below it (and not at a bottom the tool could pass) stays as it is.
+                    const std::size_t i = field.Index(column, row);
+                    if (writer.heights[i] <= lowestTip && lowestTip >= writer.bottom) {
+                        ++writer.result.cells;
+                        continue;
+                    }
+                }
+                const double d = std::sqrt(d2);
+                const double phi = std::atan2(dy, dx);
+                // Squared distance from the cell to the tool axis at an angle.
+                const auto q = [&](double angle) {
+                    return d2 + r2 - 2.0 * d * radius * std::cos(angle - phi);
+                };
+                double lowest = HUGE_VAL;
+                const auto piece = [&](double a, double b) {
+                    if (tool.shape == ToolShape::Flat) {
+                        lowest = std::min({lowest, zAt(a), zAt(b)});
+                    } else if (!helix) {
+                        // Nearest to the cell where the angle is nearest its direction.
+                        double nearest = std::min(q(a), q(b));
+                        if (d == 0.0 || TurnWithin(phi, a, b))
+                            nearest = (d - radius) * (d - radius);
+                        lowest = std::min(lowest, z0 + tool.ProfileHeight(std::sqrt(nearest)));
+                    } else {
+                        // Nothing of this piece can be lower than its lower end plus the
+                        // tool's height at the nearest approach: when that is not below the
+                        // cell (nor below the bottom), the search is not needed.
+                        double nearest = std::min(q(a), q(b));
+                        if (d == 0.0 || TurnWithin(phi, a, b))
+                            nearest = (d - radius) * (d - radius);
+                        const double bound = std::min(zAt(a), zAt(b)) +
+                                             tool.ProfileHeight(std::sqrt(std::max(nearest, 0.0)));
+                        if (bound >= writer.heights[field.Index(column, row)] &&
+                            bound >= writer.bottom)
+                            return;
+                        const auto f = [&](double angle) {
+                            return zAt(angle) +
+                                   tool.ProfileHeight(std::sqrt(std::max(q(angle), 0.0)));
+                        };
+                        lowest = std::min(lowest, Minimise(f, a, b));
+                    }
+                };
+                if (d == 0.0) {
+                    if (r2 <= R2) piece(lo, hi);
+                } else {
+                    const double g = (d2 + r2 - R2) / (2.0 * d * radius);
+                    if (g > 1.0) continue;
+                    if (g <= -1.0) {
+                        piece(lo, hi);
+                    } else {
+                        const double alpha = std::acos(g);
+                        ForEachTurn(lo, hi, phi - alpha, phi + alpha, piece);
+                    }
+                }
+                if (lowest != HUGE_VAL) writer.Lower(field.Index(column, row), lowest);
+            }
+    }
+    return writer.result;
+}
+
+// An arc in ZX or YZ at a fixed normal coordinate, over the angles [lo, hi]. Along the arc
+// the in-plane horizontal coordinate is uC + r cos(angle - uPhase) and Z is
+// zC + r cos(angle - zPhase).
+struct VerticalArc {
+    bool alongX;  // the horizontal coordinate is X (ZX plane) or Y (YZ plane)
+    double uC, uPhase, zC, zPhase, radius;
+    double normalLow, normalHigh;  // the normal coordinate's range; the nearest counts
+};
+
+SweepResult SweepArcVertical(HeightField& field, RowBand rows, const CutTool& tool, uint8_t slot,
+                             const VerticalArc& arc, double lo, double hi) {
+    const double R = tool.Radius();
+    double uLeast, uGreatest;
+    CosRange(lo, hi, arc.uPhase, &uLeast, &uGreatest);
+    const double u0 = arc.uC + arc.radius * uLeast - R, u1 = arc.uC + arc.radius * uGreatest + R;
+    const double n0 = arc.normalLow - R, n1 = arc.normalHigh + R;
+    CellBox box;
+    if (!(arc.alongX ? Cells(field, rows, u0, u1, n0, n1, &box)
+                     : Cells(field, rows, n0, n1, u0, u1, &box)))
+        return {};
+    CellWriter writer = Writer(field, slot);
+    for (int row = box.r0; row <= box.r1; ++row) {
+        for (int column = box.c0; column <= box.c1; ++column) {
+            const double cu = arc.alongX ? field.CentreX(column) : field.CentreY(row);
+            const double cn = arc.alongX ? field.CentreY(row) : field.CentreX(column);
+            const double e = cn - std::clamp(cn, arc.normalLow, arc.normalHigh);
+            if (!(std::fabs(e) <= R)) continue;
+            const double w = std::sqrt(R * R - e * e);
+            const double gl = (cu - w - arc.uC) / arc.radius;
+            const double gh = (cu + w - arc.uC) / arc.radius;
+            if (gl > 1.0 || gh < -1.0) continue;
+            const double wide = std::acos(std::max(gl, -1.0));
+            const double narrow = std::acos(std::min(gh, 1.0));
+            const auto zAt = [&](double angle) {
+                return arc.zC + arc.radius * std::cos(angle - arc.zPhase);
+            };
+            double lowest = HUGE_VAL;
+            const auto piece = [&](double a, double b) {
+                if (tool.shape == ToolShape::Flat) {
+                    double z = std::min(zAt(a), zAt(b));
+                    if (TurnWithin(arc.zPhase + kPi, a, b)) z = arc.zC - arc.radius;
+                    lowest = std::min(lowest, z);
+                } else {
+                    const auto f = [&](double angle) {
+                        const double du = arc.uC + arc.radius * std::cos(angle - arc.uPhase) - cu;
+                        return zAt(angle) + tool.ProfileHeight(std::sqrt(e * e + du * du));
+                    };
+                    lowest = std::min(lowest, Minimise(f, a, b));
+                }
+            };
+            ForEachTurn(lo, hi, arc.uPhase + narrow, arc.uPhase + wide, piece);
+            ForEachTurn(lo, hi, arc.uPhase - wide, arc.uPhase - narrow, piece);
+            if (lowest != HUGE_VAL) writer.Lower(field.Index(column, row), lowest);
+        }
+    }
+    return writer.result;
+}
+
+double Axis(const Point3& p, int axis) {
+    return axis == 0 ? p.x : axis == 1 ? p.y : p.z;
+}
+
+}  // namespace
+
+SweepResult SweepArc(HeightField& field, RowBand rows, const CutTool& tool, uint8_t slot,
+                     const Point3& start, const Point3& end, ArcPlane plane, bool clockwise,
+                     double centreFirst, double centreSecond) {
+    const int first = plane == ArcPlane::XY ? 0 : plane == ArcPlane::ZX ? 2 : 1;
+    const int second = plane == ArcPlane::XY ? 1 : plane == ArcPlane::ZX ? 0 : 2;
+    const int normal = 3 - first - second;
+    const double sa = Axis(start, first) - centreFirst, sb = Axis(start, second) - centreSecond;
+    const double ea = Axis(end, first) - centreFirst, eb = Axis(end, second) - centreSecond;
+    const double radius = std::hypot(sa, sb);
+    const double n0 = Axis(start, normal), n1 = Axis(end, normal);
+    const double startAngle = std::atan2(sb, sa);
+    double endAngle = std::atan2(eb, ea);
+    if (!(radius > 0.0) || !std::isfinite(radius) || !std::isfinite(endAngle) ||
+        !std::isfinite(n0) || !std::isfinite(n1))
+        return SweepLine(field, rows, tool, slot, start, end);
+    // The end equal to the start makes a whole turn.
+    if (clockwise) {
+        if (startAngle <= endAngle) endAngle -= kTwoPi;
+    } else {
+        if (startAngle >= endAngle) endAngle += kTwoPi;
+    }
+    const double span = endAngle - startAngle;
+    if (plane == ArcPlane::XY)
+        return SweepArcXY(field, rows, tool, slot, centreFirst, centreSecond, radius, startAngle,
+                          span, n0, n1);
+    // ZX: Z = cF + r cos(a), X = cS + r sin(a). YZ: Y = cF + r cos(a), Z = cS + r sin(a).
+    VerticalArc arc;
+    arc.alongX = plane == ArcPlane::ZX;
+    arc.radius = radius;
+    if (arc.alongX) {
+        arc.uC = centreSecond, arc.uPhase = kPi / 2, arc.zC = centreFirst, arc.zPhase = 0.0;
+    } else {
+        arc.uC = centreFirst, arc.uPhase = 0.0, arc.zC = centreSecond, arc.zPhase = kPi / 2;
+    }
+    // A helix is cut in pieces short enough along the normal to count as flat; each piece
+    // reaches from the nearest point of its normal range, so a piece cuts at most a twentieth
+    // of a cell wider than the helix.
+    const double cell = std::min(field.CellWidth(), field.CellHeight());
+    const double travel = std::fabs(n1 - n0);
+    int pieces = 1;
+    if (travel > 0.0)
+        pieces = static_cast<int>(
+            std::clamp(std::ceil(travel / (cell * kHelixPieceOfCell)), 1.0, 1.0 * kMaxHelixPieces));
+    SweepResult result;
+    for (int k = 0; k < pieces; ++k) {
+        const double a = startAngle + span * k / pieces;
+        const double b = startAngle + span * (k + 1) / pieces;
+        const double na = n0 + (n1 - n0) * k / pieces, nb = n0 + (n1 - n0) * (k + 1) / pieces;
+        arc.normalLow = std::min(na, nb), arc.normalHigh = std::max(na, nb);
+        result |= SweepArcVertical(field, rows, tool, slot, arc, std::min(a, b), std::max(a, b));
+    }
+    return result;
+}
+
+}  // namespace cuttrace::cutting
