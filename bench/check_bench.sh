@@ -20,14 +20,12 @@ fi
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 python3 - "$gen" "$dir" "$count" "$blocks" <<'PY'
-import importlib.util, sys
+import runpy, sys
 gen_path, out, count, blocks = sys.argv[1], sys.argv[2], int(sys.argv[3]), int(sys.argv[4])
-spec = importlib.util.spec_from_file_location("gen_cam", gen_path)
-gen = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(gen)
+generate = runpy.run_path(gen_path)["generate"]  # the generator's functions, without its main
 for seed in range(1, count + 1):
     with open(f"{out}/p{seed:05d}.nc", "w", newline="\n") as f:
-        gen.generate(blocks, seed, f)
+        generate(blocks, seed, f)
 PY
 TIMEFORMAT="%R s wall, %U s user, %S s sys"
 echo "--check -j 2 over $count programs of $blocks blocks:"

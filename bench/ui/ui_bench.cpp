@@ -6,7 +6,7 @@
 //
 // Prints one line per figure. Runs on the offscreen platform unless QT_QPA_PLATFORM says
 // otherwise. Generate the program with ../shared/bench/gen_cam.py (see bench/README.md).
-#include <time.h>
+#include <sys/resource.h>
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
@@ -43,9 +43,12 @@ class QuietDialogs final : public UiDialogs {
 // Processor time of the calling thread (the GUI thread does all the work), in seconds: on a
 // shared machine a steadier figure than the wall clock.
 double ThreadSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+    rusage usage{};
+    getrusage(RUSAGE_THREAD, &usage);
+    const auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 struct QuickRunFigures {
