@@ -130,7 +130,42 @@ bool ProgramFile::SequenceAt(int64_t p, int64_t target, bool backwards) {
         if (!IsDigit(c)) break;
         if (value <= target) value = value * 10 + (c - '0');  // past target it cannot match
     }
-    return digits > 0 && value == target;
+    return digits > 0 && value == target && BeginsBlock(p);
+}
+
+bool ProgramFile::BeginsBlock(int64_t p) {
+    // Back to the start of the line, then forward through it: before the N of a block
+    // stand only blanks, a block skip '/' (with its level digit), an O number and
+    // comments; a ';' outside a comment ends a block. An N inside a comment or behind
+    // other words is not a sequence number.
+    int64_t lineStart = p;
+    while (lineStart > 0 && CharAt(lineStart - 1, true) != '\n') {
+        if (p - lineStart >= static_cast<int64_t>(kMaxLinePiece)) return false;
+        --lineStart;
+    }
+    bool atStart = true, inComment = false, seenO = false;
+    for (int64_t q = lineStart; q < p; ++q) {
+        const int c = CharAt(q);
+        if (inComment) {
+            inComment = c != ')';
+        } else if (c == '(') {
+            inComment = true;
+        } else if (c == ';') {
+            atStart = true;
+            seenO = false;
+        } else if (!atStart || c == ' ' || c == '\t' || c == '\r' || c == '%') {
+            continue;
+        } else if (c == '/') {
+            if (IsDigit(CharAt(q + 1))) ++q;
+        } else if (c == 'O' && !seenO) {
+            seenO = true;
+            while (q + 1 < p && IsDigit(CharAt(q + 1)))
+                ++q;
+        } else {
+            atStart = false;
+        }
+    }
+    return atStart && !inComment;
 }
 
 bool ProgramFile::SeekSequence(int64_t n) {

@@ -61,8 +61,11 @@ class ProgramFile {
     bool LoadWindow(int64_t offset, bool backwards);
     // The byte at offset (0..255), or -1 beyond the end. Does not move pos_.
     int CharAt(int64_t offset, bool backwards = false);
-    // Whether an N with the number target begins at p.
+    // Whether an N with the number target begins a block at p.
     bool SequenceAt(int64_t p, int64_t target, bool backwards);
+    // Whether the character at p begins a block (outside comments, after blanks, '/',
+    // an O number and comments only).
+    bool BeginsBlock(int64_t p);
     static bool LineHasLabel(std::string_view line, std::string_view label);
     // Reads one line piece at pos_ into line (when given); false when nothing was read.
     bool ReadPiece(std::string* line);

@@ -92,6 +92,32 @@ TEST(ProgramFile, ForwardSequenceSearchWrapsButNeverToTheFirstOffsetFromIt) {
     EXPECT_EQ(NextLine(entered), "N5\n");
 }
 
+TEST(ProgramFile, SequenceNumbersBeginBlocksOutsideComments) {
+    TempFolder dir;
+    std::string text =
+        "(IF Z = #0, GO TO N8000)\n"  // in a comment
+        "G00 X1. N8000\n"             // behind another word
+        "(NOTE) X1. (N8000)\n"        // a second comment behind a word
+        "#1=1 (A;N8000)\n"            // a ';' inside a comment ends nothing
+        "/2 O100 (HEAD) N8000 G01\n"  // block skip, O number and a comment may stand before
+        "G01 X2.; N9000 G00\n"        // a ';' ends a block
+        "M30\n";
+    ProgramFile f;
+    ASSERT_TRUE(f.Open(dir.Write("comments.nc", text), -1));
+    NextLine(f);
+    ASSERT_TRUE(f.SeekSequence(8000));
+    EXPECT_EQ(NextLine(f), "N8000 G01\n");
+    ASSERT_TRUE(f.SeekSequence(9000));
+    EXPECT_EQ(NextLine(f), "N9000 G00\n");
+    ASSERT_TRUE(f.SeekSequence(-8000));
+    EXPECT_EQ(NextLine(f), "N8000 G01\n");
+    EXPECT_TRUE(f.Open(dir.Path("comments.nc"), 8000));
+    EXPECT_EQ(NextLine(f), "N8000 G01\n") << "a start sequence is found alike";
+    ProgramFile none;
+    ASSERT_TRUE(none.Open(dir.Write("none.nc", "(N10)\nX1 N10\nM30\n"), -1));
+    EXPECT_FALSE(none.SeekSequence(10));
+}
+
 TEST(ProgramFile, LabelSearchLooksOnlyAheadAndRespectsDigits) {
     TempFolder dir;
     std::string text = "WHILE[#1LT3]DO1\nN100 G01\nX1. N10\nN10 G00\nEND1\n";
