@@ -195,6 +195,58 @@
         <source>NC programs (*.nc *.ncd *.tap *.txt *.eia *.min *.prg O[0-9][0-9][0-9][0-9] O[0-9][0-9][0-9][0-9][0-9] O[0-9][0-9][0-9][0-9][0-9][0-9] O[0-9][0-9][0-9][0-9][0-9][0-9][0-9] O[0-9][0-9][0-9][0-9][0-9][0-9][0-9][0-9]);;ncd (*.ncd);;すべてのﾌｧｲﾙ (*);;dat (*.dat)</source>
         <translation>NC programs (*.nc *.ncd *.tap *.txt *.eia *.min *.prg O[0-9][0-9][0-9][0-9] O[0-9][0-9][0-9][0-9][0-9] O[0-9][0-9][0-9][0-9][0-9][0-9] O[0-9][0-9][0-9][0-9][0-9][0-9][0-9] O[0-9][0-9][0-9][0-9][0-9][0-9][0-9][0-9]);;ncd (*.ncd);;All files (*);;dat (*.dat)</translation>
     </message>
+    <message>
+        <source>書き出し・印刷</source>
+        <translation>Export and print</translation>
+    </message>
+    <message>
+        <source>この図を書き出す...</source>
+        <translation>Export this view...</translation>
+    </message>
+    <message>
+        <source>見えている図をぜんぶ書き出す...</source>
+        <translation>Export all visible views...</translation>
+    </message>
+    <message>
+        <source>この図を印刷...</source>
+        <translation>Print this view...</translation>
+    </message>
+    <message>
+        <source>見えている図をぜんぶ印刷...</source>
+        <translation>Print all visible views...</translation>
+    </message>
+    <message>
+        <source>PNG 画像 (*.png);;SVG 図 (*.svg);;PDF 文書 (*.pdf)</source>
+        <translation>PNG picture (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)</translation>
+    </message>
+    <message>
+        <source>書き出せませんでした: %1</source>
+        <translation>Could not export: %1</translation>
+    </message>
+    <message>
+        <source>プログラム</source>
+        <translation>Program</translation>
+    </message>
+    <message>
+        <source>日付</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>機種</source>
+        <translation>Dialect</translation>
+    </message>
+    <message>
+        <source>範囲</source>
+        <translation>Extent</translation>
+    </message>
+    <message>
+        <source>倍率</source>
+        <translation>Scale</translation>
+    </message>
+    <message>
+        <source>加工時間</source>
+        <translation>Machining time</translation>
+    </message>
 </context>
 <context>
     <name>cuttrace::ui::CutSettingsBox</name>

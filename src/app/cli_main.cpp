@@ -23,11 +23,14 @@
 #include "drawing/PathDrawer.h"
 #include "pictures/MotionLog.h"
 #include "pictures/PathImageRenderer.h"
+#include "pictures/PictureSheet.h"
+#include "pictures/VectorPicture.h"
 #define CUTTRACE_IMAGE_USAGE                                                               \
     "      --image FILE.png  draw every motion (quickly, behind the origin mark) into a\n" \
     "                        picture: --view 0..4 (preset, default 0), --size WxH\n"       \
     "                        (default 800x600), --scale S (pixels per unit; default:\n"    \
-    "                        the whole path fits)\n"
+    "                        the whole path fits); FILE.svg or FILE.pdf: the same\n"       \
+    "                        picture as vector lines\n"
 #else
 #define CUTTRACE_IMAGE_USAGE ""
 #endif
@@ -189,14 +192,18 @@ class TextOutput {
 
 #ifdef CUTTRACE_WITH_IMAGES
 // Draws the motions as the viewer's quick run does, with the default colours, behind the
-// origin mark, into an off-screen picture saved as PNG. With a given scale each motion is
-// drawn as it is run; otherwise the motions and their extent are kept until the end, when
-// the picture is fitted to the path.
+// origin mark, into an off-screen picture saved as PNG, or as vector lines with the same
+// projection saved as SVG or PDF. With a given scale each motion is drawn as it is run;
+// otherwise the motions and their extent are kept until the end, when the picture is fitted
+// to the path.
 class ImageOutput {
   public:
-    explicit ImageOutput(const ImageOptions& options)
+    ImageOutput(const ImageOptions& options, bool vector)
         : picture_(options),
-          drawer_(picture_, settings_),
+          vector_(std::make_shared<VectorPicture>(picture_.Surface().View(), options.width,
+                                                  options.height)),
+          isVector_(vector),
+          drawer_(vector ? static_cast<PathViews&>(*vector_) : picture_, settings_),
           extent_(picture_.Surface().View().Rotation(), settings_.cutterDiameter),
           drawAsRun_(options.hasScale) {
         drawer_.SetQuick(true);
@@ -216,11 +223,19 @@ class ImageOutput {
     bool Write(const std::string& path) {
         if (!drawAsRun_) {
             picture_.FitTo(extent_.Bounds());
+            vector_->SetView(picture_.Surface().View());
             drawer_.DrawOrigin(picture_.Scale());
             motions_.ForEach([this](const MotionRecord& motion) { Draw(motion); });
         }
         std::string error;
-        if (picture_.Save(path, &error)) return true;
+        if (isVector_) {
+            PictureSheet sheet;
+            sheet.views.push_back(
+                {QRect(0, 0, vector_->Width(), vector_->Height()), {}, {}, vector_});
+            if (SaveSheet(sheet, path, &error)) return true;
+        } else if (picture_.Save(path, &error)) {
+            return true;
+        }
         std::cerr << "cuttrace-cli: " << error << "\n";
         return false;
     }
@@ -235,7 +250,9 @@ class ImageOutput {
     }
 
     const Settings settings_;
-    PathImageRenderer picture_;
+    PathImageRenderer picture_;  // for a vector picture: its projection only
+    std::shared_ptr<VectorPicture> vector_;
+    bool isVector_;
     PathDrawer drawer_;
     MotionExtent extent_;
     bool drawAsRun_;
@@ -291,7 +308,13 @@ class RunOutputs {
         if (writePicture_ && !picture_.Open(options.picturePath))
             return CannotWrite(options.picturePath);
 #ifdef CUTTRACE_WITH_IMAGES
-        if (!options.imagePath.empty()) image_ = std::make_unique<ImageOutput>(options.image);
+        // Any name but .svg and .pdf gets a PNG picture.
+        SheetFormat format = SheetFormat::Png;
+        if (!options.imagePath.empty()) {
+            const bool vector =
+                SheetFormatOfFile(options.imagePath, &format) && format != SheetFormat::Png;
+            image_ = std::make_unique<ImageOutput>(options.image, vector);
+        }
 #endif
         return true;
     }

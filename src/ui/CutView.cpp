@@ -11,6 +11,7 @@
 
 #include "core/NcRunner.h"
 #include "core/Settings.h"
+#include "drawing/PathViews.h"
 #include "machines/DiagnosticLog.h"
 #include "ui/ViewPane.h"
 
@@ -308,6 +309,25 @@ void CutView::Render(ViewState& state) {
         canvas.LineTo(panel->ToPixel(m.end));
     }
     canvas.SetPenColor(pen);
+}
+
+QImage CutView::ShownCut(const ViewPane* view, bool* pathOver) const {
+    *pathOver = true;
+    for (const auto& state : views_) {
+        if (state->view != view || !stockSet_ || !state->button->isChecked()) continue;
+        *pathOver = state->path->isChecked();
+        return state->image;
+    }
+    return {};
+}
+
+void CutView::DrawWarnings(PathViews& views) const {
+    views.SetColor(kRapidWarning);
+    for (const cutting::Finding& f : sim_.Findings()) {
+        if (f.kind != cutting::FindingKind::RapidIntoStock) continue;
+        const CutMotion& m = motions_[static_cast<std::size_t>(f.motion)];
+        views.DrawLine(std::isfinite(m.start.z) ? m.start : m.end, m.end);
+    }
 }
 
 void CutView::Select(int64_t motion) {

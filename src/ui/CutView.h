@@ -15,6 +15,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QImage>
 #include <QObject>
 #include <QTimer>
 #include <functional>
@@ -32,6 +33,7 @@ class QToolButton;
 
 namespace cuttrace {
 class NcRunner;
+class PathViews;
 class Surface3D;
 struct Settings;
 }  // namespace cuttrace
@@ -70,6 +72,12 @@ class CutView : public QObject {
     // underPath those that show the tool path over it (call before the path is drawn),
     // otherwise the others (call after, so the cut hides the path).
     void Paint(bool underPath);
+
+    // For exports: the shaded cut the view shows (a null image when it shows none), and in
+    // *pathOver whether the tool path is drawn over it.
+    QImage ShownCut(const ViewPane* view, bool* pathOver) const;
+    // The rapid moves that removed material, as lines in the warning colour.
+    void DrawWarnings(PathViews& views) const;
 
     // The motion (ordinal in the run) drawn highlighted in every view; -1 for none.
     void Select(int64_t motion);

@@ -19,6 +19,7 @@
 #include "ui/CommandLine.h"
 #include "ui/CutView.h"
 #include "ui/EditorLaunch.h"
+#include "ui/ExportActions.h"
 #include "ui/FindingsPanel.h"
 #include "ui/LineList.h"
 #include "ui/MacroVariablesWindow.h"
@@ -72,8 +73,11 @@ MainWindow::MainWindow(Settings& settings, UiDialogs& dialogs, MonotonicClock& c
         connect(view->Panel(), &ScrollableSurface3D::redrawRequested, this,
                 [this] { RedrawAll(); });
     cut_ = std::make_unique<CutView>(settings_, [this] { RedrawAll(); });
-    for (ViewPane* view : viewArea_->Views())
+    exports_ = new ExportActions(*this, dialogs_, settings_);
+    for (ViewPane* view : viewArea_->Views()) {
         cut_->AttachView(view);
+        exports_->AttachView(view);
+    }
     run_->SetMotionObserver([this](NcRunner* runner) { cut_->Observe(runner); });
     auto* findings = new FindingsPanel(*cut_, this);
     addDockWidget(Qt::BottomDockWidgetArea, findings);

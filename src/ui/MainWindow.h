@@ -34,6 +34,7 @@ struct Settings;
 namespace cuttrace::ui {
 
 class CutView;
+class ExportActions;
 class MacroVariablesWindow;
 class MonotonicClock;
 class PictureFileActions;
@@ -149,6 +150,7 @@ class MainWindow : public QMainWindow, private RunHost {
     std::unique_ptr<PictureFileActions> pictureFiles_;
     std::unique_ptr<StatusPanels> status_;
     std::unique_ptr<CutView> cut_;
+    ExportActions* exports_ = nullptr;  // export and print of the views
 
     std::unique_ptr<MainToolBar> toolBar_;
     ProgramColumn* programColumn_ = nullptr;

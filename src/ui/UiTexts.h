@@ -183,4 +183,26 @@ inline constexpr char kViewerUsage[] =
     "  --version   show the version\n";
 inline constexpr char kComments[] = QT_TRANSLATE_NOOP("cuttrace", "NCﾃﾞｰﾀﾌｧｲﾙﾄﾞﾛｳｿﾌﾄ");
 
+// ---- export and print (each view's export button, and the window's shortcuts) ---------
+inline constexpr char kHintExport[] = QT_TRANSLATE_NOOP("cuttrace", "書き出し・印刷");
+inline constexpr char kExportThisView[] = QT_TRANSLATE_NOOP("cuttrace", "この図を書き出す...");
+inline constexpr char kExportAllViews[] =
+    QT_TRANSLATE_NOOP("cuttrace", "見えている図をぜんぶ書き出す...");
+inline constexpr char kPrintThisView[] = QT_TRANSLATE_NOOP("cuttrace", "この図を印刷...");
+inline constexpr char kPrintAllViews[] =
+    QT_TRANSLATE_NOOP("cuttrace", "見えている図をぜんぶ印刷...");
+inline constexpr char kExportFilter[] =
+    QT_TRANSLATE_NOOP("cuttrace", "PNG 画像 (*.png);;SVG 図 (*.svg);;PDF 文書 (*.pdf)");
+inline constexpr char kExportSuffix[] = "png";
+inline constexpr char kExportFailed[] = QT_TRANSLATE_NOOP("cuttrace", "書き出せませんでした: %1");
+// The title block under the exported views.
+inline constexpr char kTitleProgram[] = QT_TRANSLATE_NOOP("cuttrace", "プログラム");
+inline constexpr char kTitleDate[] = QT_TRANSLATE_NOOP("cuttrace", "日付");
+inline constexpr char kTitleDialect[] = QT_TRANSLATE_NOOP("cuttrace", "機種");
+inline constexpr char kTitleExtent[] = QT_TRANSLATE_NOOP("cuttrace", "範囲");
+inline constexpr char kTitleScale[] = QT_TRANSLATE_NOOP("cuttrace", "倍率");
+inline constexpr char kTitleTime[] = QT_TRANSLATE_NOOP("cuttrace", "加工時間");
+inline constexpr char kTitleNone[] = "-";
+inline constexpr char kTitleScaleValue[] = "%1 px/unit";
+
 }  // namespace cuttrace::ui
