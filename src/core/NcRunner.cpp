@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <utility>
 
 #include "core/BlockWords.h"
 #include "core/RunMessages.h"
@@ -45,6 +46,7 @@ void NcRunner::Reset() {
     state_ = RunState::Open;
     depth_ = 0;
     loopDepth_ = 0;
+    returnSequence_ = 0;
     line_.clear();
     programName_ = mainProgram_;
     pathToOpen_ = mainProgram_;
@@ -124,6 +126,7 @@ StepResult NcRunner::ReadAndExecute() {
     int64_t length = Current().ReadLine(line_);
     if (length < 0) {
         if (depth_ >= 2) machine_->EndOfCalledProgram();
+        returnSequence_ = 0;
         state_ = RunState::Close;
         return StepResult::Line;
     }
@@ -140,6 +143,14 @@ StepResult NcRunner::ReadAndExecute() {
             case MotionOutcome::None:
                 return StepResult::NoMotion;
             case MotionOutcome::Motion:
+                // A modal call (G66) runs its macro after each block that moves an axis.
+                if (machine_->ModalCallDue()) {
+                    if (machine_->CallModalMacro() != BlockResult::Handled)
+                        return StepResult::MacroFailed;
+                    if (StepResult failed = StartCall(machine_->Request());
+                        failed != StepResult::Line)
+                        return failed;
+                }
                 return StepResult::Motion;
             case MotionOutcome::Failed:
                 return StepResult::MotionFailed;
@@ -187,29 +198,34 @@ StepResult NcRunner::ActOnRequest() {
             state_ = RunState::Finish;
             CloseAll();
             return StepResult::NoMotion;
-        case MachineRequest::Call: {
-            if (depth_ > kMaxCallDepth) {
-                DiagnosticLog::LogText(std::string(messages::kEndNestOver) + " ", request.name);
-                return StepResult::NestOver;
-            }
-            if (!request.name.empty()) {
-                programName_ = request.name;
-                pathToOpen_ = ResolveCalledProgram(programName_);
-            } else {
-                pathToOpen_ = Current().Path();  // the program being executed calls itself
-            }
-            files_[static_cast<std::size_t>(depth_ + 1)].SetRepeatCount(
-                request.number != 0 ? request.number : 1);
-            startSequence_ = request.startSequence != 0 ? request.startSequence : -1;
-            state_ = RunState::Open;
-            break;
-        }
+        case MachineRequest::Call:
+            return StartCall(request);
         case MachineRequest::Return:
+            returnSequence_ = request.number;
             state_ = RunState::Close;
             break;
         case MachineRequest::ModalCall:  // no modal calls yet
             return StepResult::Invalid;
     }
+    return StepResult::Line;
+}
+
+StepResult NcRunner::StartCall(const BlockRequest& request) {
+    if (depth_ > kMaxCallDepth) {
+        DiagnosticLog::LogText(std::string(messages::kEndNestOver) + " ", request.name);
+        return StepResult::NestOver;
+    }
+    if (!request.name.empty()) {
+        programName_ = request.name;
+        pathToOpen_ = ResolveCalledProgram(programName_);
+    } else {
+        pathToOpen_ = Current().Path();  // the program being executed calls itself
+    }
+    files_[static_cast<std::size_t>(depth_ + 1)].SetRepeatCount(request.number != 0 ? request.number
+                                                                                    : 1);
+    startSequence_ = request.startSequence != 0 ? request.startSequence : -1;
+    returnSequence_ = 0;
+    state_ = RunState::Open;
     return StepResult::Line;
 }
 
@@ -229,6 +245,15 @@ StepResult NcRunner::CloseCurrent() {
     if (file.RepeatCount() < 1) {
         file.SetRepeatCount(1);
         state_ = depth_ > 0 ? RunState::Execute : RunState::Finish;
+        // M99 Pn: the caller goes on at its sequence n instead of the block after the call.
+        if (depth_ > 0 && returnSequence_ != 0) {
+            const int32_t sequence = std::exchange(returnSequence_, 0);
+            if (!Current().SeekSequence(sequence)) {
+                DiagnosticLog::LogInt(std::string(messages::kSequenceNotFound) + " N",
+                                      std::llabs(static_cast<long long>(sequence)));
+                return StepResult::SequenceNotFound;
+            }
+        }
     } else {
         state_ = RunState::Open;  // run the same file again, by the path it was opened with
     }

@@ -95,6 +95,8 @@ class NcRunner : public LogPlaceSource {
     StepResult Finish();
     StepResult CloseCurrent();
     StepResult ActOnRequest();
+    // Prepares the open of a called program (the next step opens it); Line, or the end.
+    StepResult StartCall(const BlockRequest& request);
     ProgramFile& Current() { return files_[static_cast<std::size_t>(depth_)]; }
     // The path of a called program named `name`, looked for beside the main program.
     std::string ResolveCalledProgram(const std::string& name) const;
@@ -111,6 +113,7 @@ class NcRunner : public LogPlaceSource {
     MotionRecord motion_;
     RunMachineState runState_{modal_, motion_};
     int32_t startSequence_ = -1;
+    int32_t returnSequence_ = 0;  // M99 Pn of the program being closed: the caller's N
     std::string programName_;
     std::string line_;
     std::string expanded_;

@@ -6,8 +6,10 @@
 namespace cuttrace {
 
 FanucMachine::FanucMachine() {
-    // G65 P9010 A1.; M98 P1234 L3.
-    callRoles_ = CallRoles{'P', 'P', true, 'L', 0, 0, true};
+    UseKeywordTable(Dialect::Fanuc);
+    // G65 P9010 A1.; M98 P1234 L3; M98 P1234 Q20 (from N20); M98 Q20 and M97 P20 (N20 of
+    // the current program).
+    callRoles_ = CallRoles{'P', 'P', true, 'L', 0, 'Q', true};
     alarmBase_ = 3000;  // #3000=1 is alarm 3001
     DiagnosticLog::Log(messages::kFanucConstruct);
 }

@@ -74,6 +74,7 @@ enum class CallKind : uint8_t {
     ModalCancel,    // G67
     ProgramEnd,     // M30
     ProgramEndM02,  // M02
+    LocalCall,      // M97 (FANUC: a sequence of the current program as a subprogram)
     Count,
 };
 
@@ -84,7 +85,7 @@ constexpr std::size_t Index(CallKind k) {
 }
 
 inline constexpr std::array<std::string_view, kCallKindCount> kCallKeywordTexts = {
-    "G65", "G66", "G66.1", "G22", "M98", "G23", "G68", "M99", "G67", "M30", "M02"};
+    "G65", "G66", "G66.1", "G22", "M98", "G23", "G68", "M99", "G67", "M30", "M02", "M97"};
 static_assert(kCallKeywordTexts[Index(CallKind::Subprogram)] == "M98" &&
                   kCallKeywordTexts[Index(CallKind::ProgramEndM02)] == "M02",
               "CallKind and kCallKeywordTexts must list the words in the same order");

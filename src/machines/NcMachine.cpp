@@ -68,6 +68,7 @@ void NcMachine::UseKeywordTable(Dialect dialect) {
         keywordTable_[Index(Keyword::Acos)] = "";
         callKeywordTable_[Index(CallKind::SubprogramG)] = "G72";
     }
+    if (dialect != Dialect::Fanuc) callKeywordTable_[Index(CallKind::LocalCall)] = "";
 }
 
 NcMachine::NestingGuard::NestingGuard(NcMachine& machine, std::string_view what)

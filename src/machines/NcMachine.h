@@ -41,7 +41,7 @@ enum class MachineRequest : int32_t {
     Goto = 11,       // go to sequence `number`
     SkipToEnd = 40,  // go past the line labelled `name` (the END of a loop not entered)
     Call = 100,      // open the program `name` (empty: the current one)
-    Return = 101,    // close the current program
+    Return = 101,    // close the current program (and go on at sequence `number` if not 0)
     ProgramEnd = 102,
     ModalCall = 104,
 };
@@ -107,6 +107,12 @@ class NcMachine {
     // The runner read to the end of a called program without meeting a return: the call
     // is closed as a return would close it, so levels and call depth stay in step.
     void EndOfCalledProgram() { ReturnFromCall(); }
+    // Whether a modal macro call (G66) is due after a block that moved an axis: one is set
+    // and the block does not belong to a program that a modal call opened.
+    bool ModalCallDue() const { return modal_.active && openModalCalls_ == 0; }
+    // Sets up the modal macro call with the arguments of its G66 block: on Handled,
+    // Request() is the call.
+    BlockResult CallModalMacro();
 
     // The run this machine works for: what system variables read and the effects a program
     // asks for (null: zeros, and effects are dropped). Neither is owned.
@@ -185,7 +191,10 @@ class NcMachine {
     std::string_view asinMessage_;
     std::string_view loopMismatch_;
     CallRoles callRoles_{'L', 'L', false, 'P', 0, 'H', true};
-    bool argumentFailed_ = false;  // an argument's expression failed during a call
+    bool modalCalls_ = true;           // G66 sets a modal call (TOSNAC: not supported)
+    char returnSequence_ = 'P';        // M99 P: the caller's sequence to go on at (0: none)
+    bool argumentSetsInOrder_ = true;  // I J K sets advance in letter order (else by count)
+    bool argumentFailed_ = false;      // an argument's expression failed during a call
 
     BlockRequest request_;
     const MachineState* runState_ = nullptr;
@@ -238,11 +247,15 @@ class NcMachine {
     // Calls (NcCalls.cpp).
     BlockResult Call(WordList& words);
     BlockResult MacroCall(WordList& words, int nameWord, int repeatWord);
+    bool MacroCallAllowed();
+    void BeginArguments();
+    BlockResult SetModalCall(WordList& words, int nameWord, int repeatWord);
+    std::string ProgramNameOf(const std::string& word) const;
     BlockResult SubprogramCall(WordList& words, int nameWord, int repeatWord, int startWord);
-    BlockResult OpenCall(bool opensLevel);
+    BlockResult OpenCall(bool opensLevel, bool modal = false);
     bool WordNumber(WordList& words, int at, int32_t& number);
     void TakeProgramName(const std::string& word);
-    BlockResult ReturnFromCall();
+    BlockResult ReturnFromCall(int32_t sequence = 0);
     bool AssignArgument(std::string& word);
 
     MacroVariables variables_;
@@ -250,6 +263,18 @@ class NcMachine {
     int loopDepth_ = 0;
     int callDepth_ = 0;
     int iArguments_ = 0, jArguments_ = 0, kArguments_ = 0;  // of the call being set up
+    int argumentSet_ = 0, lastSetLetter_ = -1;              // I J K sets in letter order
+    // The modal call of the last G66 (until G67): program, repeat count and the argument
+    // words as evaluated on the G66 block.
+    struct ModalCallSetting {
+        bool active = false;
+        std::string name;
+        int32_t repeat = 0;
+        std::vector<std::string> arguments;
+        std::string scratch;
+    } modal_;
+    int openModalCalls_ = 0;  // open calls that a modal call made
+    std::array<bool, kMaxCallDepth + 1> callIsModal_{};
     // Per open call (entry 0 exists and is unused): whether it opened a macro level, and
     // the passes still to run (a repeated call returns once per pass; only the last
     // return closes the call).

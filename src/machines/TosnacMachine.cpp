@@ -25,6 +25,10 @@ TosnacMachine::TosnacMachine() {
     numberedVariables_ = false;
     // G65 O9010 L2 A1.; M98 O1234 L3. A macro call does not clear its level.
     callRoles_ = CallRoles{'O', 'O', false, 'L', 'L', 0, false};
+    // No modal calls, no return sequence; the n-th I, J or K fills the n-th set.
+    modalCalls_ = false;
+    returnSequence_ = 0;
+    argumentSetsInOrder_ = false;
     asinMessage_ = messages::kTosnacAsinRange;
     loopMismatch_ = messages::kTosnacLoopMismatch;
 }

@@ -60,10 +60,10 @@ TEST(Calls, ArgumentExpressionsAndSigns) {
 TEST(Calls, MacroCallClearsTheNewLevelExceptInTosnac) {
     auto fanuc = CreateMachine(Dialect::Fanuc);
     fanuc->Variables().SetLocal(1, 3, 9.0);
-    fanuc->Variables().SetLocal(1, 33, 9.0);
+    fanuc->Variables().SetLocal(1, 34, 9.0);
     Execute(*fanuc, "G65P1A1.");
     EXPECT_EQ(fanuc->Variables().Local(1, 3), 0.0);
-    EXPECT_EQ(fanuc->Variables().Local(1, 33), 9.0);  // only #0..#32
+    EXPECT_EQ(fanuc->Variables().Local(1, 34), 9.0);  // only #0..#33
 
     auto tosnac = CreateMachine(Dialect::Tosnac);
     tosnac->Variables().SetLocal(1, 3, 9.0);
@@ -163,11 +163,66 @@ TEST(Calls, EndModalCallAndCancel) {
     EXPECT_EQ(m->Request().kind, MachineRequest::ProgramEnd);
     EXPECT_EQ(Execute(*m, "G00 M02"), BlockResult::Handled);
     EXPECT_EQ(m->Request().kind, MachineRequest::ProgramEnd);
-    EXPECT_EQ(Execute(*m, "G66P9010"), BlockResult::Handled);
-    EXPECT_EQ(m->Request().kind, MachineRequest::ModalCall);
-    EXPECT_EQ(Execute(*m, "G67"), BlockResult::Handled);
-    EXPECT_EQ(m->Request().kind, MachineRequest::None);
     EXPECT_EQ(Execute(*m, "M3"), BlockResult::Ordinary);
+}
+
+TEST(Calls, ModalCallKeepsTheArgumentsOfItsBlockUntilCancelled) {
+    for (Dialect dialect : {Dialect::Meldas, Dialect::Fanuc}) {
+        auto m = CreateMachine(dialect);
+        const bool fanuc = dialect == Dialect::Fanuc;
+        Execute(*m, "#1=5.");
+        ASSERT_EQ(Execute(*m, fanuc ? "G66P9010A#1R[#1*2]" : "G66L9010A#1R[#1*2]"),
+                  BlockResult::Handled);
+        EXPECT_EQ(m->Request().kind, MachineRequest::None) << "G66 itself calls nothing";
+        EXPECT_EQ(m->CallDepth(), 0);
+        Execute(*m, "#1=7.");  // later changes do not reach the arguments
+        ASSERT_TRUE(m->ModalCallDue());
+        ASSERT_EQ(m->CallModalMacro(), BlockResult::Handled);
+        EXPECT_EQ(m->Request().kind, MachineRequest::Call);
+        EXPECT_EQ(m->Request().name, fanuc ? "O9010" : "L9010");
+        EXPECT_EQ(m->Variables().Local(1, 1), 5.0);
+        EXPECT_EQ(m->Variables().Local(1, 18), 10.0);
+        EXPECT_FALSE(m->ModalCallDue()) << "moves inside the called macro call nothing";
+        Execute(*m, "#1=1.");
+        Execute(*m, "M99");
+        EXPECT_EQ(m->MacroLevel(), 0);
+        ASSERT_TRUE(m->ModalCallDue());
+        ASSERT_EQ(m->CallModalMacro(), BlockResult::Handled);
+        EXPECT_EQ(m->Variables().Local(1, 1), 5.0) << "a fresh level with the same arguments";
+        Execute(*m, "M99");
+        EXPECT_EQ(Execute(*m, "G67"), BlockResult::Handled);
+        EXPECT_FALSE(m->ModalCallDue());
+    }
+    LogRecorder log;
+    auto fanuc = CreateMachine(Dialect::Fanuc);
+    EXPECT_EQ(Execute(*fanuc, "G66A1."), BlockResult::Error);
+    EXPECT_TRUE(log.Contains("not find proguram name"));
+    auto tosnac = CreateMachine(Dialect::Tosnac);
+    EXPECT_EQ(Execute(*tosnac, "G66O9010"), BlockResult::Handled);
+    EXPECT_EQ(tosnac->Request().kind, MachineRequest::ModalCall) << "TOSNAC has no modal call";
+}
+
+TEST(Calls, ArgumentSetsFollowTheLetterOrderIJK) {
+    auto m = CreateMachine(Dialect::Fanuc);
+    ASSERT_EQ(Execute(*m, "G65P1A1.I4.J5.I7.K9.J11."), BlockResult::Handled);
+    auto level = [&](int n) { return m->Variables().Local(1, n); };
+    for (int n : {1, 4, 5, 7, 9, 11})
+        EXPECT_DOUBLE_EQ(level(n), n) << "#" << n;
+    EXPECT_DOUBLE_EQ(level(6), 0);
+    Execute(*m, "M99");
+    // K then J: J opens the next set; a type I letter and a later set may name the same
+    // variable, the later word wins (D is #7, so is the second I).
+    ASSERT_EQ(Execute(*m, "G65P1K6.J8.D1.I2.I3.I7."), BlockResult::Handled);
+    EXPECT_DOUBLE_EQ(level(6), 6);
+    EXPECT_DOUBLE_EQ(level(8), 8);
+    EXPECT_DOUBLE_EQ(level(7), 1) << "D after J of the second set";
+    EXPECT_DOUBLE_EQ(level(10), 2);
+    EXPECT_DOUBLE_EQ(level(13), 3);
+    EXPECT_DOUBLE_EQ(level(16), 7);
+    // TOSNAC counts each letter on its own.
+    auto tosnac = CreateMachine(Dialect::Tosnac);
+    ASSERT_EQ(Execute(*tosnac, "G65O1K6.J5."), BlockResult::Handled);
+    EXPECT_DOUBLE_EQ(tosnac->Variables().Local(1, 5), 5);
 }
 
 TEST(Calls, RefusedArgumentsAreLoggedAndSkipped) {
@@ -179,14 +234,12 @@ TEST(Calls, RefusedArgumentsAreLoggedAndSkipped) {
     EXPECT_EQ(m->Variables().Local(1, 2), 2.0);
 
     std::string many = "G65P1";
-    for (int i = 1; i <= 12; ++i)
-        many += "I" + std::to_string(i) + ".";
-    many += "K1.K2.K3.K4.K5.K6.K7.K8.K9.K10.K11.";
+    for (int i = 1; i <= 11; ++i)
+        many += "K" + std::to_string(i) + ".";
     ASSERT_EQ(Execute(*m, many), BlockResult::Handled);
-    EXPECT_TRUE(log.Contains("too many I adress"));
     EXPECT_TRUE(log.Contains("too many K adress"));
-    EXPECT_EQ(m->Variables().Local(2, 34), 11.0);  // the 11th I
-    EXPECT_EQ(m->Variables().Local(2, 33), 10.0);  // the 10th K
+    EXPECT_EQ(m->Variables().Local(2, 33), 10.0);  // the 10th K; there is no 11th set
+    EXPECT_EQ(m->Variables().Local(2, 34), 0.0);
 }
 
 TEST(Calls, AFailingArgumentExpressionFailsTheCall) {
@@ -238,18 +291,18 @@ TEST(Calls, IJKCountsStartAgainWithEveryCall) {
     EXPECT_DOUBLE_EQ(m->Variables().Local(2, 6), 7);
     EXPECT_DOUBLE_EQ(m->Variables().Local(2, 7), 0);
 
-    // J fills #5, #8, ... #35: eleven of them, the twelfth is refused.
+    // J fills #5, #8, ... #32: ten of them, the eleventh and twelfth are refused.
     std::string line = "G65L1";
     for (int i = 1; i <= 12; ++i)
         line += "J" + std::to_string(100 + i) + ".";
     LogRecorder log;
     ASSERT_EQ(Execute(*m, line), BlockResult::Handled);
-    for (int k = 0; k < 11; ++k)
+    for (int k = 0; k < 10; ++k)
         EXPECT_DOUBLE_EQ(m->Variables().Local(3, 5 + 3 * k), 101 + k) << k;
-    EXPECT_EQ(log.lines, std::vector<std::string>{"too many J adress"});
+    EXPECT_EQ(log.lines, std::vector<std::string>(2, "too many J adress"));
 }
 
-TEST(Calls, MacroCallsClearHashZeroToThirtyTwoExceptInTosnac) {
+TEST(Calls, MacroCallsClearHashZeroToThirtyThreeExceptInTosnac) {
     for (Dialect dialect : {Dialect::Meldas, Dialect::Fanuc, Dialect::Tosnac}) {
         auto m = CreateMachine(dialect);
         for (int n = 0; n < NcMachine::kLocals; ++n)
@@ -262,8 +315,8 @@ TEST(Calls, MacroCallsClearHashZeroToThirtyTwoExceptInTosnac) {
         EXPECT_DOUBLE_EQ(level(2), 2);
         const double cleared = dialect == Dialect::Tosnac ? 9 : 0;
         EXPECT_DOUBLE_EQ(level(0), cleared) << static_cast<int>(dialect);
-        EXPECT_DOUBLE_EQ(level(32), cleared) << static_cast<int>(dialect);
-        EXPECT_DOUBLE_EQ(level(33), 9) << static_cast<int>(dialect);
+        EXPECT_DOUBLE_EQ(level(33), cleared) << static_cast<int>(dialect);
+        EXPECT_DOUBLE_EQ(level(34), 9) << static_cast<int>(dialect);
         EXPECT_DOUBLE_EQ(level(35), 9) << static_cast<int>(dialect);
     }
 }
