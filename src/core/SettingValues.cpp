@@ -37,7 +37,7 @@ SettingValue TextValue(const char* name, std::string Settings::*field) {
     return v;
 }
 
-const std::array<SettingValue, 18> kValues = {
+const std::array<SettingValue, 24> kValues = {
     ColourValue("Org", &Settings::originColor),
     IntegerValue("Gage", &Settings::gauge),
     ColourValue("Feed", &Settings::feedColor),
@@ -56,6 +56,12 @@ const std::array<SettingValue, 18> kValues = {
     TextValue("CutStock", &Settings::cutStock),
     IntegerValue("CutResolution", &Settings::cutResolution),
     TextValue("CutTools", &Settings::cutToolTable),
+    IntegerValue("MaxSteps", &Settings::maxSteps),
+    IntegerValue("PathMemory", &Settings::pathMemoryMb),
+    RealValue("RapidRate", SettingKind::WholeNumber, &Settings::rapidRate),
+    FlagValue("KeepDrawing", &Settings::keepDrawingOnOpen),
+    FlagValue("StepEveryLine", &Settings::singleBlockEveryLine),
+    FlagValue("AutoFit", &Settings::autoFit),
 };
 
 bool IsBlank(char c) {

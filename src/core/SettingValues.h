@@ -36,7 +36,7 @@ struct SettingValue {
 
 // The values in their read and write order: Org, Gage, Feed, Rapid, Spot, Back, NCCODE,
 // Buer, G0, M1, TIMER, DRYRUN, CutterDia, CuterView, EditerPath, CutStock, CutResolution,
-// CutTools.
+// CutTools, MaxSteps, PathMemory, RapidRate, KeepDrawing, StepEveryLine, AutoFit.
 std::span<const SettingValue> SettingValues();
 
 // The value as an integer, for the kinds stored as integers (Colour, Integer, Flag,

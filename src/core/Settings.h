@@ -30,6 +30,15 @@ struct Settings {
     std::string cutStock;
     int32_t cutResolution = 0;
     std::string cutToolTable;
+    // Viewer runs: a run ends after maxSteps steps of the engine (as cuttrace-cli --max-steps);
+    // the stored path stops growing past pathMemoryMb megabytes (0: a quarter of the physical
+    // memory); time estimates take rapids at rapidRate per minute.
+    int32_t maxSteps = 100000000;
+    int32_t pathMemoryMb = 0;
+    double rapidRate = 10000.0;
+    bool keepDrawingOnOpen = false;     // opening a program keeps the drawing of the last one
+    bool singleBlockEveryLine = false;  // single block stops after every line, not every move
+    bool autoFit = true;                // views fit the path on open unless zoomed or panned
 };
 
 // The one record of the process (the viewer reads and writes it at start and end).

@@ -27,6 +27,10 @@ class BlockStore {
         return blocks_[i >> BlockShift][i & (kBlockSize - 1)];
     }
     std::size_t Size() const { return size_; }
+    // The memory the store holds (its blocks and their table).
+    std::size_t Bytes() const {
+        return blocks_.size() * kBlockSize * sizeof(T) + blocks_.capacity() * sizeof(blocks_[0]);
+    }
     // Empties the store and releases its blocks.
     void Clear() {
         std::vector<std::unique_ptr<T[]>>().swap(blocks_);

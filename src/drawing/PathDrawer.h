@@ -68,6 +68,8 @@ class PathDrawer {
     // The animated tool position: the last point drawn.
     const Point3& ToolPosition() const { return moving_; }
     const VertexList& Vertices() const { return vertices_; }
+    // Stops (or resumes) keeping the points drawn; ClearPath resumes it.
+    void SetStoringPath(bool on) { vertices_.SetStoring(on); }
 
   private:
     enum class Family { None, Rapid, Feed, Arc, Cycle };

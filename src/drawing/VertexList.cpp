@@ -7,6 +7,7 @@ void VertexList::Clear() {
     arcs_.Clear();
     runs_.Clear();
     count_ = 0;
+    storing_ = true;
 }
 
 PathVertex VertexList::operator[](std::size_t i) const {

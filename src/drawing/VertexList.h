@@ -26,6 +26,7 @@ struct PathVertex {
 class VertexList {
   public:
     void Append(const Point3& point, uint32_t color) {
+        if (!storing_) return;
         if (runs_.Size() == 0 || runs_[runs_.Size() - 1].arc ||
             runs_[runs_.Size() - 1].color != color) {
             runs_.Append({count_, points_.Size(), color, false});
@@ -35,13 +36,19 @@ class VertexList {
     }
     // Appends the Count() points of a quick arc's polygon.
     void AppendArc(const ArcPolygon& polygon, uint32_t color) {
+        if (!storing_) return;
         runs_.Append({count_, arcs_.Size(), color, true});
         arcs_.Append(polygon);
         count_ += static_cast<std::size_t>(polygon.Count());
     }
 
-    // Empties the list and releases its storage.
+    // Empties the list and releases its storage; it stores again.
     void Clear();
+    // The memory the list holds.
+    std::size_t Bytes() const { return points_.Bytes() + arcs_.Bytes() + runs_.Bytes(); }
+    // While off, appending stores nothing (the owner's memory bound was reached).
+    void SetStoring(bool on) { storing_ = on; }
+    bool Storing() const { return storing_; }
 
     std::size_t Count() const { return count_; }
     bool Empty() const { return count_ == 0; }
@@ -89,6 +96,7 @@ class VertexList {
     BlockStore<ArcPolygon, 12> arcs_;
     BlockStore<Run, 12> runs_;
     std::size_t count_ = 0;  // all vertices
+    bool storing_ = true;
 };
 
 }  // namespace cuttrace

@@ -24,6 +24,7 @@
 #include "ui/LineList.h"
 #include "ui/MacroVariablesWindow.h"
 #include "ui/MainToolBar.h"
+#include "ui/MemoryUse.h"
 #include "ui/ModalStatePanel.h"
 #include "ui/PictureFileActions.h"
 #include "ui/ProgramColumn.h"
@@ -342,8 +343,10 @@ void MainWindow::PresentViews() {
 }
 
 void MainWindow::ClearPictureBuffer() {
-    picture_.clear();
+    // The memory goes back to the system: a large drawing must not stay resident.
+    std::vector<MotionRecord>().swap(picture_);
     drawer_.ClearPath();
+    ReturnFreedMemory();
     run_->SetMotionCounter(0);
     ClearViews();
     drawer_.DrawOrigin(View(0)->Panel()->Scale());
@@ -437,6 +440,10 @@ void MainWindow::RefreshMacros() {
 
 void MainWindow::ShowMessage(const QString& text, const QString& caption) {
     dialogs_.Message(this, text, caption);
+}
+
+int MainWindow::Choose(const QString& text, const QString& caption, const QStringList& buttons) {
+    return dialogs_.Choose(this, text, caption, buttons);
 }
 
 }  // namespace cuttrace::ui

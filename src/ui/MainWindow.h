@@ -139,6 +139,7 @@ class MainWindow : public QMainWindow, private RunHost {
     void MachineChanged(NcMachine* machine) override;
     void RefreshMacros() override;
     void ShowMessage(const QString& text, const QString& caption) override;
+    int Choose(const QString& text, const QString& caption, const QStringList& buttons) override;
 
     Settings& settings_;
     UiDialogs& dialogs_;

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 
 #include "ui/UiTexts.h"
 
@@ -40,6 +41,18 @@ void QtUiDialogs::Message(QWidget* parent, const QString& text, const QString& c
 bool QtUiDialogs::Ask(QWidget* parent, const QString& text, const QString& caption) {
     return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No) == QMessageBox::Yes;
+}
+
+int QtUiDialogs::Choose(QWidget* parent, const QString& text, const QString& caption,
+                        const QStringList& buttons) {
+    QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::NoButton, parent);
+    QList<QAbstractButton*> added;
+    for (const QString& label : buttons)
+        added << box.addButton(label, QMessageBox::AcceptRole);
+    if (!added.isEmpty()) box.setDefaultButton(qobject_cast<QPushButton*>(added.front()));
+    box.exec();
+    const qsizetype chosen = added.indexOf(box.clickedButton());
+    return chosen < 0 ? 0 : static_cast<int>(chosen);
 }
 
 void QtUiDialogs::Error(QWidget* parent, const QString& text) {

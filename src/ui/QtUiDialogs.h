@@ -10,6 +10,8 @@ class QtUiDialogs final : public UiDialogs {
     void Message(QWidget* parent, const QString& text, const QString& caption) override;
     void Error(QWidget* parent, const QString& text) override;
     bool Ask(QWidget* parent, const QString& text, const QString& caption) override;
+    int Choose(QWidget* parent, const QString& text, const QString& caption,
+               const QStringList& buttons) override;
     QString OpenFile(QWidget* parent, const FileRequest& request) override;
     QString SaveFile(QWidget* parent, const FileRequest& request) override;
     int Exec(QDialog& dialog) override;

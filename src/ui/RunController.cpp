@@ -7,6 +7,7 @@
 #include "core/Settings.h"
 #include "drawing/PathDrawer.h"
 #include "machines/DiagnosticLog.h"
+#include "ui/MemoryUse.h"
 #include "ui/MonotonicClock.h"
 #include "ui/ProgramText.h"
 #include "ui/RunHost.h"
@@ -75,12 +76,18 @@ void RunController::LoadProgram(bool clearDrawing) {
     if (motionObserver_) motionObserver_(nullptr);
     // Opening (or resetting) starts a clean drawing: nothing of the last program, no line
     // from where it ended, no time, tool position or feed of it.
+    // With keep-drawing set the old path stays, and the new program still starts from the
+    // machine's start position.
     if (clearDrawing) {
+        if (settings_.keepDrawingOnOpen) FinishMotion();
         drawer_.ResetPosition();
-        host_.ClearPictureBuffer();
+        if (!settings_.keepDrawingOnOpen) host_.ClearPictureBuffer();
     } else {
         FinishMotion();  // a motion left half drawn is completed first
     }
+    steps_ = 0;
+    blockDone_ = false;
+    restartOnStart_ = false;
     if (!programPath_.empty()) {
         const bool loaded = runner_.Load(programPath_, -1);
         std::error_code error;
@@ -122,6 +129,8 @@ void RunController::Reset() {
 
 void RunController::Start() {
     if (running_ || !programLoaded_ || outputActive_) return;
+    if (restartOnStart_) Reset();
+    blockDone_ = false;
     pendingStop_ = PendingStop::None;
     lastTick_ = clock_.Seconds();
     if (settings_.timerIntervalMs != 0)
@@ -140,21 +149,70 @@ void RunController::Start() {
         FinishMotion();
         host_.PresentViews();
     }
-    ExecuteStep();
+    StepToNextBlock();
+    // Without a timer nothing animates the block's motion: single block draws it at once.
+    if (singleBlock_ && blockDone_ && running_ && !timer_.isActive()) {
+        FinishMotion();
+        host_.PresentViews();
+        if (running_) WaitForNextBlock();
+    }
     host_.UpdateButtons();
 }
 
 StepResult RunController::ExecuteStep() {
+    if (steps_ >= settings_.maxSteps) {
+        // The same limit as cuttrace-cli --max-steps: a program that never ends stops here.
+        const QString text = Tr(kStepLimitReached).arg(settings_.maxSteps);
+        DiagnosticLog::Log(text.toStdString());
+        StopTicks();
+        running_ = false;
+        quickMode_ = false;
+        drawer_.SetQuick(false);
+        CloseOutput();
+        host_.ShowStatus(PanelMode, QString());
+        ShowQuickProgress();
+        OfferRestart(text);
+        host_.UpdateButtons();
+        return StepResult::Invalid;
+    }
+    ++steps_;
     const StepResult result = runner_.Step();
     HandleStepResult(result);
     // Every executed block is checked for a stop, the first of a Start too; a file opened
     // or closed is no block, so an M0 before a return does not stop again after it.
     if ((result == StepResult::Motion || result == StepResult::NoMotion) && running_) CheckStops();
+    if (singleBlock_ && EndsSingleBlock(result)) blockDone_ = true;
     return result;
+}
+
+bool RunController::EndsSingleBlock(StepResult result) const {
+    if (result == StepResult::Motion) return true;
+    return settings_.singleBlockEveryLine &&
+           (result == StepResult::NoMotion || result == StepResult::Line);
+}
+
+void RunController::StepToNextBlock() {
+    // A normal run takes one block a tick; lines without a block (macro statements) are run
+    // through, up to a limit, so a loop without blocks never freezes the window.
+    int steps = 0;
+    StepResult result = StepResult::Line;
+    do {
+        result = ExecuteStep();
+    } while (running_ && ++steps < kMaxStepsPerTick &&
+             (singleBlock_ ? !blockDone_ : result == StepResult::Line));
+}
+
+void RunController::WaitForNextBlock() {
+    StopTicks();
+    running_ = false;
+    blockDone_ = false;
+    host_.ShowStatus(PanelMode, Tr(kStatusSingleBlock));
+    host_.UpdateButtons();
 }
 
 void RunController::StartQuickRun() {
     if (!programLoaded_ || outputActive_ || (running_ && quickMode_)) return;
+    if (restartOnStart_ && !running_) Reset();
     timer_.stop();
     pendingStop_ = PendingStop::None;
     running_ = true;
@@ -189,19 +247,11 @@ void RunController::RunTick() {
         drawer_.Advance(quickMode_ ? kFinishSeconds : elapsed);
         host_.PresentViews();
         if (!drawer_.Busy() && pendingStop_ != PendingStop::None && running_) StopAt(pendingStop_);
+    } else if (singleBlock_ && blockDone_) {
+        WaitForNextBlock();
+        return;
     } else {
-        if (singleBlock_) {
-            StopTicks();
-            running_ = false;
-            host_.UpdateButtons();
-            return;
-        }
-        StepResult result = StepResult::Line;
-        int steps = 0;
-        do {
-            result = ExecuteStep();
-        } while (!singleBlock_ && result == StepResult::Line && running_ &&
-                 ++steps < kMaxStepsPerTick);
+        StepToNextBlock();
     }
     if (!quickMode_) host_.ShowProgress();
 }
@@ -234,13 +284,15 @@ void RunController::HandleStepResult(StepResult result) {
     if (!quickMode_) host_.RefreshMacros();
     switch (result) {
         case StepResult::Motion:
-            if (!settings_.noMotionBuffer) picture_.push_back(runner_.Motion());
+            if (!settings_.noMotionBuffer && drawer_.Vertices().Storing())
+                picture_.push_back(runner_.Motion());
             ++motionCounter_;
             if (motionObserver_) motionObserver_(&runner_);
             if (!quickMode_) host_.ShowStatus(PanelBuffer, BufferText());
             drawer_.SetFeed(dryRun_ ? settings_.dryRunSpeed : runner_.Modal().F);
             if (!quickMode_) lastTick_ = clock_.Seconds();
             drawer_.BeginMotion(runner_.Motion());
+            CheckPathMemory();
             [[fallthrough]];
         case StepResult::NoMotion:
             if (!quickMode_) host_.ShowBlock(runner_.ExpandedText());
@@ -295,9 +347,35 @@ void RunController::EndRun(StepResult result) {
     if (result == StepResult::MacroFailed) {
         text = Tr(kDialectUsed).arg(text, QString::fromLatin1(DialectName(settings_.dialect)));
     }
-    host_.ShowMessage(text, Tr(kCaptionEndMessage));
+    if (result == StepResult::Finished) {
+        host_.ShowMessage(text, Tr(kCaptionEndMessage));
+    } else {
+        OfferRestart(text);
+    }
     host_.UpdateButtons();
     host_.ShowProgress();
+}
+
+void RunController::OfferRestart(const QString& text) {
+    const int choice =
+        host_.Choose(text, Tr(kCaptionEndMessage), {Tr(kChoiceStartAgain), Tr(kChoiceContinue)});
+    restartOnStart_ = choice != 1;
+    if (!restartOnStart_) steps_ = 0;  // another run of the step limit
+}
+
+bool RunController::StoringPath() const {
+    return drawer_.Vertices().Storing();
+}
+
+void RunController::CheckPathMemory() {
+    if (++motionsSinceCheck_ < kMotionsPerMemoryCheck || !drawer_.Vertices().Storing()) return;
+    motionsSinceCheck_ = 0;
+    const std::size_t used =
+        drawer_.Vertices().Bytes() + picture_.capacity() * sizeof(MotionRecord);
+    if (used <= PathMemoryBytes(settings_)) return;
+    // Drawing goes on; what is drawn from here on is not kept, and the log says so once.
+    drawer_.SetStoringPath(false);
+    DiagnosticLog::Log(Tr(kPathNotStored).arg(used >> 20).toStdString());
 }
 
 void RunController::ShowQuickProgress() {

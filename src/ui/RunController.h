@@ -49,6 +49,8 @@ class RunController : public QObject {
     // the next tick, so the window never freezes.
     static constexpr int kMaxStepsPerTick = 4096;
     static constexpr int kDryRunInterval = 1;
+    // The stored path's memory is measured every this many motions.
+    static constexpr unsigned kMotionsPerMemoryCheck = 256;
 
     RunController(NcRunner& runner, PathDrawer& drawer, std::vector<MotionRecord>& picture,
                   const Settings& settings, MonotonicClock& clock, RunHost& host,
@@ -66,7 +68,10 @@ class RunController : public QObject {
     void StartQuickRun();
     void Stop();
     void Reset();
-    void SetSingleBlock(bool on) { singleBlock_ = on; }
+    void SetSingleBlock(bool on) {
+        singleBlock_ = on;
+        blockDone_ = false;
+    }
     // Switches the dry run and gives the drawer the speed that goes with it.
     void SetDryRun(bool on);
 
@@ -88,6 +93,11 @@ class RunController : public QObject {
     bool OutputActive() const { return outputActive_; }
     bool SingleBlock() const { return singleBlock_; }
     bool DryRun() const { return dryRun_; }
+    // After an error the next Start begins again from the top, unless the user chose to
+    // continue after the failing block.
+    bool RestartPending() const { return restartOnStart_; }
+    // Whether the points drawn are still kept (false once the path memory bound is reached).
+    bool StoringPath() const;
     int32_t LineCounter() const { return lineCounter_; }
     int32_t MotionCounter() const { return motionCounter_; }
     QTimer& Timer() { return timer_; }
@@ -107,6 +117,17 @@ class RunController : public QObject {
     void StopTicks();
     // One step of the runner, handled, with the stop check of an executed block.
     StepResult ExecuteStep();
+    // Steps until a block that counts for this kind of run (single block: one that moves,
+    // or any executed line with step-every-line), the run's end, or a cut for the tick.
+    void StepToNextBlock();
+    bool EndsSingleBlock(StepResult result) const;
+    // Single block: the block was done and drawn; the run waits for the next Start.
+    void WaitForNextBlock();
+    // The end of a run at the step limit, or with an error: the user chooses whether the
+    // next Start continues or begins again.
+    void OfferRestart(const QString& text);
+    // Stops keeping the path once it holds more memory than the settings allow.
+    void CheckPathMemory();
     void CloseOutput();
     void StopAt(PendingStop stop);
     void CheckStops();
@@ -137,6 +158,10 @@ class RunController : public QObject {
     int32_t motionCounter_ = 0;
     double lastTick_ = 0.0;
     PendingStop pendingStop_ = PendingStop::None;
+    long long steps_ = 0;  // engine steps since the program was loaded
+    bool blockDone_ = false;
+    bool restartOnStart_ = false;
+    unsigned motionsSinceCheck_ = 0;
     std::function<void(NcRunner*)> motionObserver_;
 };
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <string>
 
 #include "ui/EditorLaunch.h"
@@ -41,6 +42,8 @@ class RunHost {
     virtual void ClearPictureBuffer() = 0;
     virtual void PresentViews() = 0;
     virtual void ShowMessage(const QString& text, const QString& caption) = 0;
+    // A message with a choice of buttons; the index of the one chosen.
+    virtual int Choose(const QString& text, const QString& caption, const QStringList& buttons) = 0;
 };
 
 }  // namespace cuttrace::ui

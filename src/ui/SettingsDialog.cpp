@@ -16,6 +16,7 @@
 #include <limits>
 
 #include "ui/CutSettingsBox.h"
+#include "ui/RunSettingsBox.h"
 #include "ui/Translation.h"
 #include "ui/UiDialogs.h"
 #include "ui/UiTexts.h"
@@ -128,7 +129,11 @@ void SettingsDialog::BuildLayout() {
     main->addLayout(top);
     main->addLayout(fields);
     cutBox_ = new CutSettingsBox(this);
-    main->addWidget(cutBox_);
+    runBox_ = new RunSettingsBox(this);
+    auto* boxes = new QHBoxLayout;
+    boxes->addWidget(cutBox_);
+    boxes->addWidget(runBox_);
+    main->addLayout(boxes);
     main->addLayout(buttons);
 }
 
@@ -151,6 +156,7 @@ void SettingsDialog::LoadFromSettings() {
     noBufferBox_->setChecked(settings_.noMotionBuffer);
     showCutterBox_->setChecked(settings_.showCutter);
     cutBox_->Load(settings_);
+    runBox_->Load(settings_);
     for (QLineEdit* edit : {dryRunSpeedEdit_, timerEdit_})
         Unmark(edit);
 }
@@ -170,7 +176,9 @@ void SettingsDialog::ApplyAndAccept() {
         Mark(timerEdit_, kTimerNotNegative);
         return;
     }
-    if (const QString why = cutBox_->Check(); !why.isEmpty()) {
+    QString why = cutBox_->Check();
+    if (why.isEmpty()) why = runBox_->Check();
+    if (!why.isEmpty()) {
         dialogs_.Error(this, why);
         return;
     }
@@ -187,6 +195,7 @@ void SettingsDialog::ApplyAndAccept() {
     settings_.noMotionBuffer = noBufferBox_->isChecked();
     settings_.showCutter = showCutterBox_->isChecked();
     cutBox_->Apply(settings_);
+    runBox_->Apply(settings_);
     accept();
 }
 

@@ -21,6 +21,7 @@ class QRadioButton;
 namespace cuttrace::ui {
 
 class CutSettingsBox;
+class RunSettingsBox;
 class UiDialogs;
 
 class SettingsDialog : public QDialog {
@@ -71,6 +72,7 @@ class SettingsDialog : public QDialog {
     QCheckBox* showCutterBox_ = nullptr;
     QPushButton* okButton_ = nullptr;
     CutSettingsBox* cutBox_ = nullptr;
+    RunSettingsBox* runBox_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
 };
 

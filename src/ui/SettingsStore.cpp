@@ -43,11 +43,15 @@ QVariant ToStored(const SettingValue& value, const Settings& settings) {
 }
 
 // Values the settings dialog would refuse are refused from the file too: a colour beyond
-// 24 bits, a negative timer, a dialect that names none.
+// 24 bits, a negative timer, a dialect that names none, a step limit or rapid rate below 1,
+// a negative path memory.
 bool InRange(const SettingValue& value, const Settings& settings) {
     if (value.kind == SettingKind::Colour) return settings.*value.colour <= 0xFFFFFFu;
     if (value.integer == &Settings::timerIntervalMs) return settings.timerIntervalMs >= 0;
     if (value.integer == &Settings::dialect) return settings.dialect >= 0 && settings.dialect <= 2;
+    if (value.integer == &Settings::maxSteps) return settings.maxSteps >= 1;
+    if (value.integer == &Settings::pathMemoryMb) return settings.pathMemoryMb >= 0;
+    if (value.real == &Settings::rapidRate) return settings.rapidRate >= 1.0;
     return true;
 }
 

@@ -36,6 +36,13 @@ class UiDialogs {
     virtual bool Ask(QWidget* /*parent*/, const QString& /*text*/, const QString& /*caption*/) {
         return false;
     }
+    // A message with a choice of buttons; the index of the one chosen. Without a person to
+    // ask: the message, and the first button.
+    virtual int Choose(QWidget* parent, const QString& text, const QString& caption,
+                       const QStringList& /*buttons*/) {
+        Message(parent, text, caption);
+        return 0;
+    }
     // Starts a program without waiting for it; false when it could not be started.
     virtual bool StartDetached(const QString& program, const QStringList& arguments) = 0;
 };

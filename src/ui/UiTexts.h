@@ -57,6 +57,7 @@ inline constexpr char kStatusRunning[] = QT_TRANSLATE_NOOP("cuttrace", "実行�
 inline constexpr char kStatusQuick[] = QT_TRANSLATE_NOOP("cuttrace", "速効中");
 inline constexpr char kStatusM1Stop[] = QT_TRANSLATE_NOOP("cuttrace", "M1停止");
 inline constexpr char kStatusM0Stop[] = QT_TRANSLATE_NOOP("cuttrace", "M0停止");
+inline constexpr char kStatusSingleBlock[] = "Single block: Start runs the next block";
 
 // Log lines of the run control (the memo shows them).
 inline constexpr char kLogStop[] = "Stop!";
@@ -85,6 +86,13 @@ inline constexpr char kFileNamed[] = "%1\n%2";  // a message, then the file it i
 inline constexpr char kFileUnreadable[] = "The file exists but cannot be read (no permission?)";
 inline constexpr char kFailed[] = QT_TRANSLATE_NOOP("cuttrace", "失敗しました");
 inline constexpr char kWrongFormat[] = QT_TRANSLATE_NOOP("cuttrace", "形式の違うﾌｧｲﾙです");
+inline constexpr char kStepLimitReached[] = "stopped after %1 steps (step limit)";
+inline constexpr char kPathNotStored[] =
+    "The stored path has reached %1 MB: drawing goes on, but redraws will be incomplete "
+    "(path memory in the settings)";
+// The choice after a run ended with an error: what the next Start does.
+inline constexpr char kChoiceStartAgain[] = "Start again from the top";
+inline constexpr char kChoiceContinue[] = "Continue after this block";
 inline constexpr char kNotAnInteger[] = "'%1' is not a valid integer value.";
 
 // The end-of-run messages are the core's (core/RunMessages.h, EndRunMessage).

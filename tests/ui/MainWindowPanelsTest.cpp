@@ -112,21 +112,26 @@ TEST_F(MainWindowPanelsTest, TheCutterShowsWhileAMotionIsAnimated) {
     EXPECT_EQ(Screen(window, 0).pixel(at.x, at.y) & 0xFFFFFF, 0xC0C0C0u);
 }
 
-TEST_F(MainWindowPanelsTest, OpeningAProgramStartsACleanDrawing) {
-    Open("G01 X30. Y20. F600\n");
-    window.Start();
-    RunToStop();
-    ASSERT_TRUE(HasPixel(Screen(window, 0), qRgb(255, 0, 0)));
-    ASSERT_NE(Field(ui::ModalField::Time), "0:0.000000");
-    Open("G01 X-30. Y0 F600\n", QStringLiteral("second.nc"));
-    EXPECT_FALSE(HasPixel(Screen(window, 0), qRgb(255, 0, 0))) << "the old path stays";
-    EXPECT_EQ(Field(ui::ModalField::Time), "0:0.000000");
-    EXPECT_EQ(Field(ui::ModalField::NowX), "0.000");
-    EXPECT_EQ(window.Drawer().CurrentPosition(), (Point3{0, 0, 0}));
-    window.Start();
-    RunToStop();
-    // The new path starts at the origin, not where the last program ended.
-    EXPECT_NEAR(window.Drawer().TotalTime(), 3.0, 1e-9);  // 30 mm at 600 mm/min
+TEST_F(MainWindowPanelsTest, OpeningAProgramStartsACleanDrawingUnlessTheSettingKeepsIt) {
+    for (const bool keep : {false, true}) {
+        settings.keepDrawingOnOpen = keep;
+        Open("G01 X30. Y20. F600\n");
+        window.Start();
+        RunToStop();
+        ASSERT_TRUE(HasPixel(Screen(window, 0), qRgb(255, 0, 0)));
+        ASSERT_NE(Field(ui::ModalField::Time), "0:0.000000");
+        Open("G01 X-30. Y0 F600\n", QStringLiteral("second.nc"));
+        EXPECT_EQ(HasPixel(Screen(window, 0), qRgb(255, 0, 0)), keep) << "keep " << keep;
+        EXPECT_EQ(window.Drawer().Vertices().Empty(), !keep);
+        // The run's figures start afresh either way.
+        EXPECT_EQ(Field(ui::ModalField::Time), "0:0.000000");
+        EXPECT_EQ(Field(ui::ModalField::NowX), "0.000");
+        EXPECT_EQ(window.Drawer().CurrentPosition(), (Point3{0, 0, 0}));
+        window.Start();
+        RunToStop();
+        // The new path starts at the origin, not where the last program ended.
+        EXPECT_NEAR(window.Drawer().TotalTime(), 3.0, 1e-9);  // 30 mm at 600 mm/min
+    }
 }
 
 TEST_F(MainWindowPanelsTest, ModalPanelFollowsTheRun) {

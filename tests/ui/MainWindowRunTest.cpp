@@ -5,8 +5,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
-
 #include <QTreeWidget>
+#include <vector>
+
 #include "drawing/PathDrawer.h"
 #include "ui/LineList.h"
 #include "ui/ModalStatePanel.h"
@@ -71,21 +72,103 @@ TEST_F(MainWindowRunTest, AMotionIsAnimatedAtItsFeedBeforeTheNextBlock) {
     EXPECT_EQ(window.Runner().Motion().x, 20.0);
 }
 
-TEST_F(MainWindowRunTest, SingleBlockRunsOneStepPerStart) {
-    Open("G00 X1.\nG00 X2.\nG00 X3.\n");
-    SingleBlockBox()->setChecked(true);
-    window.Start();  // the file is opened
-    RunToStop();
-    EXPECT_EQ(Run().LineCounter(), 0);
-    for (double x : {1.0, 2.0, 3.0}) {
+TEST_F(MainWindowRunTest, SingleBlockStepsToTheNextMoveOrToEveryLineWithItsSetting) {
+    // After each press: the last motion's X and #101; one more press ends the program.
+    struct Press {
+        double x;
+        double common101;
+    };
+    const struct {
+        bool everyLine;
+        std::vector<Press> presses;
+    } cases[] = {
+        {true, {{0, 1}, {0, 1}, {0, 1}, {1, 1}, {1, 2}, {2, 2}, {2, 2}}},  // the last: M30
+        {false, {{1, 1}, {2, 2}}},
+    };
+    for (const auto& c : cases) {
+        settings.singleBlockEveryLine = c.everyLine;
+        dialogs.messages.clear();
+        Open("#101=1.\n(a comment)\nG90 G17\nG00 X1.\n#101=2.\nG01 X2. F600\nM30\n");
+        SingleBlockBox()->setChecked(true);
+        for (const Press& press : c.presses) {
+            window.Start();  // the first press opens the file and runs the first block
+            RunToStop(0.001);
+            EXPECT_FALSE(window.Drawer().Busy());
+            EXPECT_EQ(window.Runner().Motion().x, press.x) << "every line " << c.everyLine;
+            EXPECT_EQ(window.Runner().Machine()->Variables().Common(101), press.common101);
+            EXPECT_EQ(Status(ui::PanelMode), "Single block: Start runs the next block");
+            EXPECT_TRUE(dialogs.messages.empty());
+        }
         window.Start();
-        EXPECT_EQ(window.Runner().Motion().x, x);
-        const int ticks = RunToStop(0.001);
-        EXPECT_GT(ticks, 1) << "the motion is animated before the run stops";
-        EXPECT_FALSE(window.Drawer().Busy());
-        EXPECT_EQ(Run().LineCounter(), static_cast<int>(x));
+        RunToStop();
+        EXPECT_EQ(Messages(), QStringList{"終わりだよー(Standart Fin)"});
+        SingleBlockBox()->setChecked(false);
     }
-    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(MainWindowRunTest, StartAfterAnErrorBeginsAgainUnlessTheUserContinues) {
+    // Choice 0 starts again from the top (a new machine: #101 counts 1 again and the run
+    // fails at the same block); choice 1 goes on after the failing block to the end.
+    for (const int choice : {0, 1}) {
+        dialogs.choice = choice;
+        dialogs.messages.clear();
+        Open("#101=#101+1.\nG00 X1.\nG03 X1. R5.\nG00 X7.\nM30\n");
+        window.Start();
+        RunToStop();
+        ASSERT_EQ(Messages(), QStringList{"失敗しましたmemory err!"});
+        EXPECT_EQ(dialogs.choices.back(),
+                  (QStringList{"Start again from the top", "Continue after this block"}));
+        EXPECT_EQ(Run().RestartPending(), choice == 0);
+        window.Start();
+        RunToStop();
+        EXPECT_EQ(window.Runner().Machine()->Variables().Common(101), 1.0);
+        EXPECT_EQ(window.Runner().Motion().x, choice == 0 ? 1.0 : 7.0);
+        EXPECT_EQ(Messages().last(),
+                  choice == 0 ? "失敗しましたmemory err!" : "終わりだよー(Standart Fin)");
+    }
+}
+
+TEST_F(MainWindowRunTest, AnEndlessProgramStopsAtTheStepLimitInBothKindsOfRun) {
+    settings.maxSteps = 500;
+    for (const bool quick : {false, true}) {
+        dialogs.messages.clear();
+        Open("#1=1\nWHILE[#1EQ1]DO1\nG00 X1.\nG00 X2.\nEND1\n");
+        quick ? window.StartQuickRun() : window.Start();
+        quick ? QuickToStop() : static_cast<void>(RunToStop(0.01, 10000));
+        EXPECT_EQ(Messages(), QStringList{"stopped after 500 steps (step limit)"}) << quick;
+        EXPECT_TRUE(LogText().contains("stopped after 500 steps"));
+        EXPECT_FALSE(Run().Running());
+        EXPECT_TRUE(window.Action(Tool::Start)->isEnabled());
+    }
+}
+
+TEST_F(MainWindowRunTest, ThePathStopsBeingStoredAtItsMemoryBoundAndClearGivesItBack) {
+    // 3000 motions; the first block of stored points alone is more than 1 MB.
+    const char* program = "#1=0\nWHILE[#1LT3000]DO1\nG01 X#1 F100\n#1=#1+1\nEND1\nM30\n";
+    settings.noMotionBuffer = false;
+    settings.pathMemoryMb = 1;
+    Open(program);
+    window.StartQuickRun();
+    QuickToStop();
+    EXPECT_EQ(Run().MotionCounter(), 3000) << "drawing goes on";
+    EXPECT_FALSE(Run().StoringPath());
+    const std::size_t stored = window.Drawer().Vertices().Count();
+    EXPECT_GT(stored, 0u);
+    EXPECT_LT(stored, 3000u);
+    EXPECT_LT(window.Picture().size(), 3000u);
+    EXPECT_EQ(LogText().count(QStringLiteral("redraws will be incomplete")), 1);
+
+    window.Action(Tool::Clear)->trigger();
+    EXPECT_EQ(window.Drawer().Vertices().Bytes(), 0u);
+    EXPECT_EQ(window.Picture().capacity(), 0u);
+    EXPECT_TRUE(Run().StoringPath());
+
+    settings.pathMemoryMb = 0;  // a quarter of the memory
+    Open(program);
+    window.StartQuickRun();
+    QuickToStop();
+    EXPECT_TRUE(Run().StoringPath());
+    EXPECT_EQ(window.Picture().size(), 3000u);
 }
 
 TEST_F(MainWindowRunTest, DryRunUsesItsSpeedAndAOneMillisecondTimer) {

@@ -117,6 +117,38 @@ TEST_F(SettingsDialogTest, TimerMustNotBeNegativeAndEmptyIsNoNumber) {
     EXPECT_TRUE(SettingsDialog::IsMarked(Control<QLineEdit>("dryRunSpeedEdit")));
 }
 
+TEST_F(SettingsDialogTest, RunFieldsAreCheckedThenStored) {
+    EXPECT_EQ(Control<QLineEdit>("maxStepsEdit")->text(), "100000000");
+    EXPECT_EQ(Control<QLineEdit>("pathMemoryEdit")->text(), "");  // 0: the default
+    EXPECT_EQ(Control<QLineEdit>("rapidRateEdit")->text(), "10000");
+    // Each bad field refuses the whole dialog with its reason.
+    const std::pair<const char*, const char*> bad[] = {
+        {"maxStepsEdit", "0"}, {"pathMemoryEdit", "-1"}, {"rapidRateEdit", "fast"}};
+    for (const auto& [name, text] : bad) {
+        dialog_.LoadFromSettings();
+        Control<QLineEdit>(name)->setText(QString::fromLatin1(text));
+        dialogs_.messages.clear();
+        dialog_.ApplyAndAccept();
+        EXPECT_NE(dialog_.result(), QDialog::Accepted) << name;
+        EXPECT_EQ(dialogs_.messages.size(), 1u) << name;
+    }
+    dialog_.LoadFromSettings();
+    Control<QLineEdit>("maxStepsEdit")->setText(QStringLiteral("5000"));
+    Control<QLineEdit>("pathMemoryEdit")->setText(QStringLiteral("64"));
+    Control<QLineEdit>("rapidRateEdit")->setText(QStringLiteral("24000"));
+    Control<QCheckBox>("keepDrawingBox")->setChecked(true);
+    Control<QCheckBox>("stepEveryLineBox")->setChecked(true);
+    Control<QCheckBox>("autoFitBox")->setChecked(false);
+    dialog_.ApplyAndAccept();
+    EXPECT_EQ(dialog_.result(), QDialog::Accepted);
+    EXPECT_EQ(settings_.maxSteps, 5000);
+    EXPECT_EQ(settings_.pathMemoryMb, 64);
+    EXPECT_EQ(settings_.rapidRate, 24000.0);
+    EXPECT_TRUE(settings_.keepDrawingOnOpen);
+    EXPECT_TRUE(settings_.singleBlockEveryLine);
+    EXPECT_FALSE(settings_.autoFit);
+}
+
 TEST_F(SettingsDialogTest, AColorWithoutHexDigitsKeepsThePreviousColor) {
     settings_.rapidColor = 0x123456;
     dialog_.LoadFromSettings();

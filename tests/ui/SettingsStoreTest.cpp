@@ -148,20 +148,26 @@ TEST_F(SettingsStoreTest, ValuesTheDialogWouldRefuseFallBackWithALogLine) {
         "NCCODE=7\n"
         "Org=-1\n"
         "Feed=16777216\n"
-        "Rapid=16777215\n");
+        "Rapid=16777215\n"
+        "MaxSteps=0\n"
+        "PathMemory=-1\n"
+        "RapidRate=0\n");
     QSettings qs(IniPath(), QSettings::IniFormat);
     std::vector<std::string> lines;
     const DiagnosticLog::Sink previous =
         DiagnosticLog::SetSink([&](std::string_view line) { lines.emplace_back(line); });
     Settings s = Changed();
-    EXPECT_EQ(SettingsStore(qs).Read(s), 4);
+    EXPECT_EQ(SettingsStore(qs).Read(s), 7);
     DiagnosticLog::SetSink(previous);
     EXPECT_EQ(s.timerIntervalMs, 10);
     EXPECT_EQ(s.dialect, 0);
     EXPECT_EQ(s.originColor, 0xFF00FFu);
     EXPECT_EQ(s.feedColor, 0x0000FFu);
     EXPECT_EQ(s.rapidColor, 0xFFFFFFu);  // the largest colour is one
-    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(s.maxSteps, 100000000);
+    EXPECT_EQ(s.pathMemoryMb, 0);
+    EXPECT_EQ(s.rapidRate, 10000.0);
+    ASSERT_EQ(lines.size(), 7u);
     const auto logged = [&](const char* text) {
         return std::any_of(lines.begin(), lines.end(),
                            [&](const std::string& line) { return line.find(text) != line.npos; });

@@ -13,6 +13,13 @@ bool FakeDialogs::Ask(QWidget*, const QString& text, const QString& caption) {
     return answer;
 }
 
+int FakeDialogs::Choose(QWidget*, const QString& text, const QString& caption,
+                        const QStringList& buttons) {
+    messages.push_back({text, caption});
+    choices.push_back(buttons);
+    return choice;
+}
+
 void FakeDialogs::Error(QWidget*, const QString& text) {
     messages.push_back({text, QString::fromUtf8(ui::kCaptionErrorDialog)});
 }

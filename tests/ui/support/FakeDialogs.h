@@ -29,6 +29,9 @@ class FakeDialogs : public ui::UiDialogs {
     void Message(QWidget*, const QString& text, const QString& caption) override;
     void Error(QWidget*, const QString& text) override;
     bool Ask(QWidget*, const QString& text, const QString& caption) override;
+    // Recorded as a message; answers `choice`.
+    int Choose(QWidget*, const QString& text, const QString& caption,
+               const QStringList& buttons) override;
     QString OpenFile(QWidget*, const ui::FileRequest& request) override;
     QString SaveFile(QWidget*, const ui::FileRequest& request) override;
     int Exec(QDialog& dialog) override;
@@ -41,6 +44,8 @@ class FakeDialogs : public ui::UiDialogs {
     std::vector<StartedProgram> started;
     std::vector<ShownMessage> questions;
     bool answer = false;  // to every question
+    int choice = 0;       // to every choice
+    std::vector<QStringList> choices;
     bool startSucceeds = true;
 };
 
