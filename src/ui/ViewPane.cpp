@@ -2,6 +2,7 @@
 
 #include "ui/Translation.h"
 
+#include <QBoxLayout>
 #include <QPalette>
 #include <QSlider>
 #include <QToolBar>
@@ -46,7 +47,13 @@ ViewPane::ViewPane(const Settings& settings, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     BuildToolBar();
-    layout->addWidget(toolBar_);
+    // The sliders follow the buttons on one row when the view is wide enough, and take a
+    // row of their own below them when it is not: no control is ever cut off.
+    header_ = new QBoxLayout(QBoxLayout::LeftToRight);
+    header_->setSpacing(0);
+    header_->addWidget(toolBar_);
+    header_->addWidget(sliderBar_, 1);
+    layout->addLayout(header_);
 
     panel_ = new ScrollableSurface3D(this);
     panel_->SetPanRange(-kPanRange, kPanRange);
@@ -80,22 +87,28 @@ QToolButton* ViewPane::AddButton(const QIcon& icon, const char* hint, const char
     return button;
 }
 
-QSlider* ViewPane::AddSlider(int minimum, int maximum, int value, const char* objectName) {
-    auto* slider = new QSlider(Qt::Horizontal, toolBar_);
+QSlider* ViewPane::AddSlider(int minimum, int maximum, int value, const char* objectName,
+                             const QString& hint) {
+    auto* slider = new QSlider(Qt::Horizontal, sliderBar_);
     slider->setObjectName(QString::fromLatin1(objectName));
     slider->setRange(minimum, maximum);
     slider->setValue(value);
     slider->setFixedWidth(kSliderWidth);
-    toolBar_->addWidget(slider);
+    slider->setToolTip(hint);
+    sliderBar_->addWidget(slider);
     return slider;
 }
 
 void ViewPane::BuildToolBar() {
     toolBar_ = new QToolBar(this);
-    toolBar_->setFixedHeight(kToolBarHeight);
-    toolBar_->setIconSize(QSize(kViewIconSize, kViewIconSize));
-    toolBar_->setMovable(false);
-    toolBar_->setFloatable(false);
+    sliderBar_ = new QToolBar(this);
+    for (QToolBar* bar : {toolBar_, sliderBar_}) {
+        bar->setMinimumHeight(kToolBarHeight);
+        bar->setIconSize(QSize(kViewIconSize, kViewIconSize));
+        bar->setMovable(false);
+        bar->setFloatable(false);
+    }
+    sliderBar_->setObjectName(QStringLiteral("sliderBar"));
 
     toolBar_->addSeparator();
     QToolButton* redraw = AddButton(MakeViewIcon(ViewIcon::Redraw), kHintRedraw, "redrawButton");
@@ -113,10 +126,10 @@ void ViewPane::BuildToolBar() {
             RepaintView();
         });
     }
-    scaleSlider_ = AddSlider(kScaleMin, kScaleMax, kScaleMin, "scaleSlider");
-    QSlider* rotateX = AddSlider(kAngleMin, kAngleMax, 0, "rotateXSlider");
-    QSlider* rotateY = AddSlider(kAngleMin, kAngleMax, 0, "rotateYSlider");
-    QSlider* rotateZ = AddSlider(kAngleMin, kAngleMax, 0, "rotateZSlider");
+    scaleSlider_ = AddSlider(kScaleMin, kScaleMax, kScaleMin, "scaleSlider", tr("Scale"));
+    QSlider* rotateX = AddSlider(kAngleMin, kAngleMax, 0, "rotateXSlider", tr("Turn about X"));
+    QSlider* rotateY = AddSlider(kAngleMin, kAngleMax, 0, "rotateYSlider", tr("Turn about Y"));
+    QSlider* rotateZ = AddSlider(kAngleMin, kAngleMax, 0, "rotateZSlider", tr("Turn about Z"));
 
     connect(redraw, &QToolButton::clicked, this, &ViewPane::RepaintView);
     connect(reset, &QToolButton::clicked, this, &ViewPane::ResetZoom);
@@ -136,6 +149,17 @@ void ViewPane::BuildToolBar() {
         rotation_.z = degrees;
         ApplyRotation();
     });
+}
+
+void ViewPane::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    ArrangeToolBars();
+}
+
+void ViewPane::ArrangeToolBars() {
+    const int needed = toolBar_->sizeHint().width() + sliderBar_->sizeHint().width();
+    const auto direction = needed <= width() ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom;
+    if (header_->direction() != direction) header_->setDirection(direction);
 }
 
 void ViewPane::SetColor(uint32_t color) {

@@ -24,6 +24,7 @@
 #include "surfaces/ScrollableSurface3D.h"
 #include "ui/ToolPicture.h"
 
+class QBoxLayout;
 class QSlider;
 class QToolBar;
 class QToolButton;
@@ -77,6 +78,9 @@ class ViewPane : public QWidget {
     const ToolPicture& CutterPicture() const { return tool_; }
     // The tool bar, for controls added from outside (the cut view mode).
     QToolBar* ToolBar() const { return toolBar_; }
+    // Puts the sliders beside the buttons or below them, as the width allows (also after
+    // controls were added to the tool bar).
+    void ArrangeToolBars();
 
     // ---- handlers ----
     // The reset, zoom-out and zoom-in buttons: the panel's Init, ZoomOut or ZoomIn, a new
@@ -89,15 +93,21 @@ class ViewPane : public QWidget {
     // by half the distance moved (at most kDragLimit degrees each way).
     void OnSurfaceMouseMove(Qt::MouseButtons held, int x, int y);
 
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
   private:
     void BuildToolBar();
     // Gives the panel the chosen rotation and repaints.
     void ApplyRotation();
     QToolButton* AddButton(const QIcon& icon, const char* hint, const char* objectName);
-    QSlider* AddSlider(int minimum, int maximum, int value, const char* objectName);
+    QSlider* AddSlider(int minimum, int maximum, int value, const char* objectName,
+                       const QString& hint);
 
     const Settings& settings_;
     QToolBar* toolBar_ = nullptr;
+    QToolBar* sliderBar_ = nullptr;
+    QBoxLayout* header_ = nullptr;
     QSlider* scaleSlider_ = nullptr;
     ScrollableSurface3D* panel_ = nullptr;
 
