@@ -14,7 +14,9 @@
 #include "core/NcRunner.h"
 #include "core/PictureFile.h"
 #include "core/RunMessages.h"
+#include "core/VariablesFile.h"
 #include "cutting/CutCommand.h"
+#include "machines/CallCodes.h"
 #include "machines/DiagnosticLog.h"
 #include "machines/NcMachine.h"
 #include "machines/NumberText.h"
@@ -53,6 +55,11 @@ constexpr const char* kUsage =
     "  -p, --picture FILE    write every motion as a picture file (.ncv)\n"
     "  -l, --log             copy the diagnostic log to standard error\n"
     "      --max-steps N     end the run with an error after N steps (default 100000000)\n"
+    "  -I DIR                look for called programs in DIR too, after the main program's\n"
+    "                        folder (repeatable; searched in the order given)\n"
+    "      --vars FILE       set macro variables before the run (#n=value, a line each)\n"
+    "      --call-codes FILE G, M and T codes that call programs, a line each:\n"
+    "                        G100=9010 macro, M6=9001 subprogram, T=9000\n"
     "      --lang ja|en      language of the messages (default: Japanese for a Japanese\n"
     "                        locale, English otherwise)\n"
     CUTTRACE_IMAGE_USAGE  // (empty without pictures)
@@ -71,6 +78,9 @@ struct Options {
     std::string picturePath;
     bool log = false;
     long long maxSteps = 100000000;
+    std::vector<std::string> programFolders;
+    std::string variablesPath;
+    std::string callCodesPath;
     app::Language language = app::LanguageFromEnvironment();
 #ifdef CUTTRACE_WITH_IMAGES
     std::string imagePath;
@@ -119,6 +129,13 @@ int ParseOptions(int argc, char** argv, Options& options) {
                 return UsageError("missing file after " + std::string(arg));
         } else if (arg == "-l" || arg == "--log") {
             options.log = true;
+        } else if (arg == "-I" || (arg.size() > 2 && arg.substr(0, 2) == "-I")) {
+            if (arg == "-I" && !value(text)) return UsageError("missing folder after -I");
+            options.programFolders.push_back(arg == "-I" ? text : std::string(arg.substr(2)));
+        } else if (arg == "--vars") {
+            if (!value(options.variablesPath)) return UsageError("missing file after --vars");
+        } else if (arg == "--call-codes") {
+            if (!value(options.callCodesPath)) return UsageError("missing file after --call-codes");
         } else if (arg == "--lang") {
             if (!value(text) || !app::ParseLanguage(text, options.language))
                 return UsageError("--lang takes ja or en");
@@ -367,6 +384,36 @@ std::optional<StepResult> RunToEnd(NcRunner& runner, RunOutputs& outputs, long l
     return std::nullopt;
 }
 
+// Program folders, call codes and the variables file: a bad file stops the run before it
+// starts, with a message that names it and the line.
+bool PrepareRun(const Options& options, NcRunner& runner) {
+    runner.SetProgramFolders(options.programFolders);
+    std::string error;
+    if (!options.callCodesPath.empty()) {
+        std::string text;
+        std::vector<CallCode> codes;
+        if (!ReadTextFile(options.callCodesPath, kMaxVariablesFileSize, text, error) ||
+            !ParseCallCodes(text, codes, error)) {
+            std::cerr << "cuttrace-cli: call codes: "
+                      << (error.rfind("line ", 0) == 0 ? options.callCodesPath + ": " : "") << error
+                      << "\n";
+            return false;
+        }
+        runner.SetCallCodes(std::move(codes));
+    }
+    if (!options.variablesPath.empty()) {
+        std::vector<VariableSetting> values;
+        if (!ReadVariablesFile(options.variablesPath, values, error) ||
+            !runner.PresetVariables(values, error)) {
+            std::cerr << "cuttrace-cli: variables: "
+                      << (error.rfind("line ", 0) == 0 ? options.variablesPath + ": " : "") << error
+                      << "\n";
+            return false;
+        }
+    }
+    return true;
+}
+
 int RunProgram(const Options& options) {
     CliLog log(options.log);
     NcRunner runner;
@@ -376,6 +423,7 @@ int RunProgram(const Options& options) {
                   << options.program << "\n";
         return kExitUsage;
     }
+    if (!PrepareRun(options, runner)) return kExitUsage;
     RunOutputs outputs;
     if (!outputs.Open(options)) return kExitUsage;
 

@@ -35,6 +35,7 @@ void NcRunner::SelectMachine(Dialect dialect) {
 void NcRunner::SetMachine(std::unique_ptr<NcMachine> machine) {
     machine_ = std::move(machine);
     if (machine_) machine_->AttachRun(&runState_, &runState_);
+    if (machine_) machine_->SetCallCodes(callCodes_);
 }
 
 void NcRunner::Reset() {
@@ -50,15 +51,15 @@ void NcRunner::Reset() {
     line_.clear();
     programName_ = mainProgram_;
     pathToOpen_ = mainProgram_;
+    programStartToOpen_ = -1;
+    library_.Forget();  // the folders are read again by the next run
     startSequence_ = mainStartSequence_;
 }
 
 bool NcRunner::Load(const std::string& path, int32_t startSequence) {
     mainProgram_ = path;
     mainStartSequence_ = startSequence;
-    std::filesystem::path p(path);
-    programDirectory_ = p.parent_path().string();
-    programExtension_ = p.extension().string();
+    library_.SetMainProgram(path);
     Reset();
     return IsRegularFile(path);
 }
@@ -70,19 +71,8 @@ void NcRunner::CloseAll() {
     }
 }
 
-std::string NcRunner::ResolveCalledProgram(const std::string& name) const {
-    std::filesystem::path named(name);
-    std::string base = named.is_absolute() || programDirectory_.empty()
-                           ? name
-                           : (std::filesystem::path(programDirectory_) / named).string();
-    if (IsRegularFile(base)) return base;
-    for (const std::string& extension :
-         {programExtension_, std::string(".ncd"), std::string(".dat"), std::string(".nc"),
-          std::string(".NC")}) {
-        if (extension.empty()) continue;
-        if (IsRegularFile(base + extension)) return base + extension;
-    }
-    return base;  // not there: the open step reports it with this path
+void NcRunner::SetProgramFolders(std::vector<std::string> folders) {
+    library_.SetFolders(std::move(folders));
 }
 
 StepResult NcRunner::Step() {
@@ -111,7 +101,7 @@ LogPlace NcRunner::CurrentPlace() const {
 StepResult NcRunner::OpenNext() {
     if (depth_ >= kMaxOpenFiles) return StepResult::NestOver;
     ++depth_;
-    if (!Current().Open(pathToOpen_, startSequence_)) {
+    if (!Current().Open(pathToOpen_, startSequence_, programStartToOpen_)) {
         --depth_;  // the failure belongs to the line that asked for the file
         DiagnosticLog::LogText(messages::kCantOpenFile, pathToOpen_);
         return StepResult::OpenFailed;
@@ -141,17 +131,9 @@ StepResult NcRunner::ReadAndExecute() {
         ApplyWords(words_, modal_);
         switch (calculator_.Compute(modal_, motion_)) {
             case MotionOutcome::None:
-                return StepResult::NoMotion;
+                return CallAfterBlock(false);
             case MotionOutcome::Motion:
-                // A modal call (G66) runs its macro after each block that moves an axis.
-                if (machine_->ModalCallDue()) {
-                    if (machine_->CallModalMacro() != BlockResult::Handled)
-                        return StepResult::MacroFailed;
-                    if (StepResult failed = StartCall(machine_->Request());
-                        failed != StepResult::Line)
-                        return failed;
-                }
-                return StepResult::Motion;
+                return CallAfterBlock(true);
             case MotionOutcome::Failed:
                 return StepResult::MotionFailed;
         }
@@ -210,6 +192,33 @@ StepResult NcRunner::ActOnRequest() {
     return StepResult::Line;
 }
 
+StepResult NcRunner::CallAfterBlock(bool moved) {
+    // A call code beside other words, or a modal call (G66) after a block that moved an
+    // axis: the block is drawn, the next step opens the called program.
+    if (machine_->CallAfterBlockDue(moved)) {
+        if (machine_->CallAfterBlock(moved) != BlockResult::Handled) return StepResult::MacroFailed;
+        if (StepResult failed = StartCall(machine_->Request()); failed != StepResult::Line)
+            return failed;
+    }
+    return moved ? StepResult::Motion : StepResult::NoMotion;
+}
+
+bool NcRunner::PresetVariables(const std::vector<VariableSetting>& settings, std::string& error) {
+    if (!machine_) return true;
+    for (const VariableSetting& setting : settings) {
+        if (machine_->PresetVariable(setting.number, setting.value)) continue;
+        error = "line " + std::to_string(setting.line) + ": #" + std::to_string(setting.number) +
+                " cannot be set";
+        return false;
+    }
+    return true;
+}
+
+void NcRunner::SetCallCodes(std::vector<CallCode> codes) {
+    callCodes_ = std::move(codes);
+    if (machine_) machine_->SetCallCodes(callCodes_);
+}
+
 StepResult NcRunner::StartCall(const BlockRequest& request) {
     if (depth_ > kMaxCallDepth) {
         DiagnosticLog::LogText(std::string(messages::kEndNestOver) + " ", request.name);
@@ -217,9 +226,13 @@ StepResult NcRunner::StartCall(const BlockRequest& request) {
     }
     if (!request.name.empty()) {
         programName_ = request.name;
-        pathToOpen_ = ResolveCalledProgram(programName_);
+        const ProgramLocation found = library_.Find(programName_, Current().Path());
+        pathToOpen_ = found.path;
+        programStartToOpen_ = found.offset;
     } else {
-        pathToOpen_ = Current().Path();  // the program being executed calls itself
+        // The program being executed calls itself (a sequence of it).
+        pathToOpen_ = Current().Path();
+        programStartToOpen_ = Current().ProgramStart();
     }
     files_[static_cast<std::size_t>(depth_ + 1)].SetRepeatCount(request.number != 0 ? request.number
                                                                                     : 1);
@@ -239,6 +252,7 @@ StepResult NcRunner::Finish() {
 StepResult NcRunner::CloseCurrent() {
     ProgramFile& file = Current();  // the close state is only entered with a file open
     pathToOpen_ = file.Path();
+    programStartToOpen_ = file.ProgramStart();
     file.Close();
     file.SetRepeatCount(file.RepeatCount() - 1);
     --depth_;

@@ -8,12 +8,15 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/ModalState.h"
 #include "core/MotionCalculator.h"
 #include "core/MotionRecord.h"
 #include "core/ProgramFile.h"
+#include "core/ProgramLibrary.h"
 #include "core/RunMachineState.h"
+#include "core/VariablesFile.h"
 #include "machines/DiagnosticLog.h"
 #include "machines/NcMachine.h"
 #include "machines/WordList.h"
@@ -63,6 +66,13 @@ class NcRunner : public LogPlaceSource {
     // Resets and names the main program; false when no file exists at path.
     bool Load(const std::string& path, int32_t startSequence);
     void CloseAll();
+    // Folders searched for called programs after the main program's folder, in order.
+    void SetProgramFolders(std::vector<std::string> folders);
+    // The call codes of this and every later machine (CallCodes.h).
+    void SetCallCodes(std::vector<CallCode> codes);
+    // Sets the variables of a variables file in the machine (call it after SelectMachine);
+    // false with `error` naming the line of a variable that cannot be set.
+    bool PresetVariables(const std::vector<VariableSetting>& settings, std::string& error);
     // Runs one small step. The step that ends the run logs its end-of-run message.
     StepResult Step();
 
@@ -97,9 +107,9 @@ class NcRunner : public LogPlaceSource {
     StepResult ActOnRequest();
     // Prepares the open of a called program (the next step opens it); Line, or the end.
     StepResult StartCall(const BlockRequest& request);
+    // The result of an ordinary block, after the call that may follow it.
+    StepResult CallAfterBlock(bool moved);
     ProgramFile& Current() { return files_[static_cast<std::size_t>(depth_)]; }
-    // The path of a called program named `name`, looked for beside the main program.
-    std::string ResolveCalledProgram(const std::string& name) const;
 
     MotionCalculator calculator_;
     std::array<ProgramFile, kMaxOpenFiles + 1> files_;  // [0] stays closed
@@ -117,11 +127,12 @@ class NcRunner : public LogPlaceSource {
     std::string programName_;
     std::string line_;
     std::string expanded_;
-    std::string programDirectory_;
     std::string mainProgram_;  // the path given to Load; a reset starts here again
     int32_t mainStartSequence_ = -1;
-    std::string programExtension_;  // of the main program, tried for called names
-    std::string pathToOpen_;        // the file the next open step opens
+    ProgramLibrary library_;  // finds called programs
+    std::vector<CallCode> callCodes_;
+    std::string pathToOpen_;           // the file the next open step opens
+    int64_t programStartToOpen_ = -1;  // and the program's O line in it (-1: whole file)
 };
 
 }  // namespace cuttrace

@@ -23,9 +23,10 @@ ProgramFile::~ProgramFile() {
     Close();
 }
 
-bool ProgramFile::Open(const std::string& path, int32_t startSequence) {
+bool ProgramFile::Open(const std::string& path, int32_t startSequence, int64_t programStart) {
     Close();
     path_ = path;
+    programStart_ = programStart;
     // Only regular files: a folder reads as nothing and a named pipe would block the open.
     struct stat info {};
     if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
@@ -40,11 +41,15 @@ bool ProgramFile::Open(const std::string& path, int32_t startSequence) {
     readAny_ = false;
     countedTo_ = 0;
     countedNewlines_ = 0;
+    if (programStart_ > 0) {
+        Seek(programStart_);
+        lineStart_ = programStart_;
+    }
     // A search never examines the offset it starts from, so a start sequence on the very
     // first line is looked for there first.
     if (startSequence != -1) {
         int64_t target = startSequence < 0 ? -int64_t{startSequence} : startSequence;
-        if (!SequenceAt(0, target, false) && !SeekSequence(startSequence)) {
+        if (!SequenceAt(lineStart_, target, false) && !SeekSequence(startSequence)) {
             Close();
             return false;
         }
@@ -118,7 +123,18 @@ int64_t ProgramFile::ReadLine(std::string& line) {
     if (eof_) return -1;
     if (!ReadPiece(&line)) return -1;
     readAny_ = true;
+    if (programStart_ >= 0 && lineStart_ != programStart_ && BeginsProgram(line)) {
+        eof_ = true;  // the next program of the file begins: this one ends here
+        line.clear();
+        return -1;
+    }
     return static_cast<int64_t>(line.size());
+}
+
+bool ProgramFile::BeginsProgram(std::string_view line) {
+    std::size_t i = line.find_first_not_of(" \t");
+    return i != std::string_view::npos && line[i] == 'O' && i + 1 < line.size() &&
+           IsDigit(static_cast<unsigned char>(line[i + 1]));
 }
 
 bool ProgramFile::SequenceAt(int64_t p, int64_t target, bool backwards) {

@@ -25,8 +25,10 @@ class ProgramFile {
 
     // Opens path and, unless startSequence is -1, positions at that sequence number.
     // Returns false (and leaves the slot closed) when the file cannot be opened or the
-    // sequence number is not in it.
-    bool Open(const std::string& path, int32_t startSequence);
+    // sequence number is not in it. With a program start (the offset of its O line in a
+    // file of several programs) reading begins there, and the next line that begins with
+    // an O number ends the program like the end of the file.
+    bool Open(const std::string& path, int32_t startSequence, int64_t programStart = -1);
     void Close();
 
     // Reads the next line (end-of-line character included) into line; returns its length,
@@ -51,6 +53,7 @@ class ProgramFile {
     const std::string& Path() const { return path_; }
     int64_t LineStart() const { return lineStart_; }
     int32_t RepeatCount() const { return repeatCount_; }
+    int64_t ProgramStart() const { return programStart_; }  // -1: the whole file
     void SetRepeatCount(int32_t n) { repeatCount_ = n; }
 
   private:
@@ -67,6 +70,8 @@ class ProgramFile {
     // an O number and comments only).
     bool BeginsBlock(int64_t p);
     static bool LineHasLabel(std::string_view line, std::string_view label);
+    // Whether a line begins (after blanks) with an O number.
+    static bool BeginsProgram(std::string_view line);
     // Reads one line piece at pos_ into line (when given); false when nothing was read.
     bool ReadPiece(std::string* line);
 
@@ -74,6 +79,7 @@ class ProgramFile {
     std::string path_;
     int64_t lineStart_ = 0;
     int32_t repeatCount_ = 1;
+    int64_t programStart_ = -1;
     bool open_ = false;
 
     std::vector<char> buffer_;

@@ -16,6 +16,11 @@ inline constexpr std::string_view kNcEnd = "NCEND";
 inline constexpr std::string_view kSequenceNotFound = "sequence not found";
 inline constexpr std::string_view kLoopStackOver = "loop stack over";
 inline constexpr std::string_view kLoopStackEmpty = "loop end without loop start";
+inline constexpr std::string_view kProgramFound = "program found: ";            // + name and place
+inline constexpr std::string_view kProgramAlsoFound = "program found twice: ";  // + the other
+inline constexpr std::string_view kFolderUnreadable = "program folder not readable: ";  // + path
+inline constexpr std::string_view kFolderTooLarge =
+    "program folder has too many files, the rest is not searched: ";  // + path
 
 // Messages shown when a run ends, by Step result.
 inline constexpr std::string_view kEndFinished = "終わりだよー(Standart Fin)";

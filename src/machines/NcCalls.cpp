@@ -1,6 +1,7 @@
 // Macro and subprogram calls, returns and program end, with their letter arguments.
 #include <cmath>
 #include <string_view>
+#include <utility>
 
 #include "machines/CharClass.h"
 #include "machines/DiagnosticLog.h"
@@ -98,12 +99,13 @@ bool NcMachine::WordNumber(WordList& words, int at, int32_t& number) {
     return true;
 }
 
-BlockResult NcMachine::OpenCall(bool opensLevel, bool modal) {
+BlockResult NcMachine::OpenCall(bool opensLevel, CallOrigin origin) {
     ++callDepth_;
     auto depth = static_cast<std::size_t>(callDepth_);
     callOpenedLevel_[depth] = opensLevel;
-    callIsModal_[depth] = modal;
-    if (modal) ++openModalCalls_;
+    callOrigin_[depth] = origin;
+    if (origin == CallOrigin::Modal) ++openModalCalls_;
+    if (origin == CallOrigin::Code) ++openCodeCalls_;
     callPassesLeft_[depth] = request_.number > 0 ? request_.number : 1;
     request_.kind = MachineRequest::Call;
     return BlockResult::Handled;
@@ -208,7 +210,119 @@ BlockResult NcMachine::CallModalMacro() {
     ++macroLevel_;
     request_.name = modal_.name;
     request_.number = modal_.repeat;
-    return OpenCall(true, true);
+    return OpenCall(true, CallOrigin::Modal);
+}
+
+BlockResult NcMachine::ExecuteBlock(WordList& words) {
+    deferredCode_ = -1;
+    const BlockResult result = ExecuteWords(words);
+    // Inside a program that a call code called, the codes are ordinary codes.
+    if (callCodes_.empty() || openCodeCalls_ > 0 || result == BlockResult::Error ||
+        request_.kind != MachineRequest::None) {
+        return result;
+    }
+    return CodeCall(words, result);
+}
+
+int NcMachine::FindCallCode(const WordList& words, int& code) const {
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string& w = words[i];
+        if (w.empty()) break;
+        const char letter = w[0];
+        if ((letter != 'G' && letter != 'M' && letter != 'T') || !IsAddressWord(w)) continue;
+        const double value = ParseDouble(std::string_view(w).substr(1));
+        for (std::size_t k = 0; k < callCodes_.size(); ++k) {
+            const CallCode& entry = callCodes_[k];
+            if (entry.letter == letter && (letter == 'T' || value == entry.code)) {
+                code = static_cast<int>(k);
+                return static_cast<int>(i);
+            }
+        }
+    }
+    return -1;
+}
+
+BlockResult NcMachine::CodeCall(WordList& words, BlockResult sofar) {
+    int code = -1;
+    const int at = FindCallCode(words, code);
+    if (at < 0) return sofar;
+    const CallCode& entry = callCodes_[static_cast<std::size_t>(code)];
+    if (entry.macro) return CallCodeProgram(entry, &words, at);  // the block is its arguments
+    // A subprogram code is taken out of the block: the other words run first (a move, a
+    // spindle code), then the program is called; a block of the code alone calls at once.
+    deferredValue_ = ParseDouble(std::string_view(words[static_cast<std::size_t>(at)]).substr(1));
+    for (auto i = static_cast<std::size_t>(at); i + 1 < words.size(); ++i)
+        std::swap(words[i], words[i + 1]);
+    words.RemoveLast();
+    bool others = false;
+    for (const std::string& w : words) {
+        if (w.empty() || w[0] == '\n') break;
+        if (w[0] != 'N' && w[0] != 'O' && w[0] != '(' && w[0] != '%') others = true;
+    }
+    if (others && sofar == BlockResult::Ordinary) {
+        deferredCode_ = code;
+        return BlockResult::Ordinary;
+    }
+    return CallCodeProgram(entry, nullptr, -1);
+}
+
+BlockResult NcMachine::CallCodeProgram(const CallCode& entry, WordList* arguments, int skipWord) {
+    const std::string name = "O" + std::to_string(entry.program);
+    if (entry.macro) {
+        if (!MacroCallAllowed()) return BlockResult::Error;
+        BeginArguments();
+        for (std::size_t i = 0; arguments && i < arguments->size(); ++i) {
+            std::string& w = (*arguments)[i];
+            if (w.empty() || w[0] == '\n') break;
+            const char c = w[0];
+            if (static_cast<int>(i) == skipWord || c == 'G' || c == 'L' || c == 'N' || c == 'O' ||
+                c == '(' || c == '%') {
+                continue;
+            }
+            AssignArgument(w);
+            if (argumentFailed_) return BlockResult::Error;
+        }
+        ++macroLevel_;
+        request_.name = name;
+        return OpenCall(true, CallOrigin::Code);
+    }
+    if (callDepth_ >= kMaxCallDepth) {
+        DiagnosticLog::Log(messages::kCallNestOver);
+        return BlockResult::Error;
+    }
+    if (entry.letter == 'T') variables_.SetCommon(kTCodeVariable, deferredValue_);
+    request_.name = name;
+    request_.startSequence = -1;
+    request_.number = 0;
+    return OpenCall(false, CallOrigin::Code);
+}
+
+BlockResult NcMachine::CallAfterBlock(bool moved) {
+    request_.kind = MachineRequest::None;
+    if (deferredCode_ >= 0) {
+        const auto code = static_cast<std::size_t>(std::exchange(deferredCode_, -1));
+        return CallCodeProgram(callCodes_[code], nullptr, -1);
+    }
+    if (moved && ModalCallDue()) return CallModalMacro();
+    return BlockResult::Ordinary;
+}
+
+bool NcMachine::PresetVariable(int n, double value) {
+    if (n >= 1 && n <= kLastArgument) {
+        variables_.SetLocal(0, n, value);
+        return true;
+    }
+    if (n >= MacroVariables::kFirstCommon &&
+        n < MacroVariables::kFirstCommon + MacroVariables::kCommonCount) {
+        variables_.SetCommon(n, value);
+        return true;
+    }
+    // The alarm (#3000) and the message stop (#3006) are effects, not values.
+    if (!numberedVariables_ || n == 3000 || n == 3006) {
+        DiagnosticLog::LogInt(messages::kUndefinedVariable, n);
+        return false;
+    }
+    return WriteNumbered(n, value);
 }
 
 BlockResult NcMachine::SubprogramCall(WordList& words, int nameWord, int repeatWord,
@@ -243,8 +357,9 @@ BlockResult NcMachine::ReturnFromCall(int32_t sequence) {
         // (and only that one goes on at a sequence of the caller).
         if (--callPassesLeft_[depth] <= 0) {
             if (callOpenedLevel_[depth] && macroLevel_ > 0) --macroLevel_;
-            if (callIsModal_[depth]) --openModalCalls_;
-            callIsModal_[depth] = false;
+            if (callOrigin_[depth] == CallOrigin::Modal) --openModalCalls_;
+            if (callOrigin_[depth] == CallOrigin::Code) --openCodeCalls_;
+            callOrigin_[depth] = CallOrigin::Word;
             request_.number = sequence;
             callOpenedLevel_[depth] = false;
             callPassesLeft_[depth] = 0;

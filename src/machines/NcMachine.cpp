@@ -138,7 +138,7 @@ void NcMachine::TypeMiss(const std::string& word) {
     DiagnosticLog::LogText(messages::kTypeMiss, word);
 }
 
-BlockResult NcMachine::ExecuteBlock(WordList& words) {
+BlockResult NcMachine::ExecuteWords(WordList& words) {
     request_.kind = MachineRequest::None;
     request_.number = 0;
     request_.name.clear();

@@ -21,6 +21,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "machines/CallCodes.h"
 #include "machines/MachineKeywords.h"
 #include "machines/MachineState.h"
 #include "machines/MacroVariables.h"
@@ -113,6 +114,21 @@ class NcMachine {
     // Sets up the modal macro call with the arguments of its G66 block: on Handled,
     // Request() is the call.
     BlockResult CallModalMacro();
+
+    // The G, M and T codes that call programs (CallCodes.h); empty: none.
+    void SetCallCodes(std::vector<CallCode> codes) { callCodes_ = std::move(codes); }
+    // Whether an ordinary block just executed is followed by a call: a call code that
+    // stood beside other words, or the modal call after a block that moved an axis.
+    bool CallAfterBlockDue(bool moved) const {
+        return deferredCode_ >= 0 || (moved && ModalCallDue());
+    }
+    // Sets that call up: Handled (Request() is the call) or Error.
+    BlockResult CallAfterBlock(bool moved);
+
+    // Sets variable #n before a run (a variables file): locals #1..#33 of the main level,
+    // common variables and the system variables a program may write, and the interface
+    // inputs #1000..#1035; false (logged) for any other number.
+    bool PresetVariable(int n, double value);
 
     // The run this machine works for: what system variables read and the effects a program
     // asks for (null: zeros, and effects are dropped). Neither is owned.
@@ -252,7 +268,14 @@ class NcMachine {
     BlockResult SetModalCall(WordList& words, int nameWord, int repeatWord);
     std::string ProgramNameOf(const std::string& word) const;
     BlockResult SubprogramCall(WordList& words, int nameWord, int repeatWord, int startWord);
-    BlockResult OpenCall(bool opensLevel, bool modal = false);
+    // Who opened a call: a call word, the modal call, or a call code.
+    enum class CallOrigin : uint8_t { Word, Modal, Code };
+    BlockResult OpenCall(bool opensLevel, CallOrigin origin = CallOrigin::Word);
+    // The first call code of the block (index into the words; -1: none) and its entry.
+    int FindCallCode(const WordList& words, int& code) const;
+    BlockResult CodeCall(WordList& words, BlockResult sofar);
+    BlockResult CallCodeProgram(const CallCode& code, WordList* arguments, int skipWord);
+    BlockResult ExecuteWords(WordList& words);
     bool WordNumber(WordList& words, int at, int32_t& number);
     void TakeProgramName(const std::string& word);
     BlockResult ReturnFromCall(int32_t sequence = 0);
@@ -274,7 +297,11 @@ class NcMachine {
         std::string scratch;
     } modal_;
     int openModalCalls_ = 0;  // open calls that a modal call made
-    std::array<bool, kMaxCallDepth + 1> callIsModal_{};
+    int openCodeCalls_ = 0;   // open calls that a call code made
+    std::array<CallOrigin, kMaxCallDepth + 1> callOrigin_{};
+    std::vector<CallCode> callCodes_;
+    int deferredCode_ = -1;       // the call code to call after the block (index into callCodes_)
+    double deferredValue_ = 0.0;  // the T value of a deferred T call
     // Per open call (entry 0 exists and is unused): whether it opened a macro level, and
     // the passes still to run (a repeated call returns once per pass; only the last
     // return closes the call).

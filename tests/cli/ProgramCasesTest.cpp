@@ -59,6 +59,7 @@ struct CaseExpectations {
     std::string message = "終わりだよー(Standart Fin)";
     std::string maxSteps;
     std::vector<std::string> logTexts;
+    std::vector<std::string> args;  // options before the program (program folders, files)
 };
 
 CaseExpectations ReadCase(const fs::path& file) {
@@ -74,6 +75,11 @@ CaseExpectations ReadCase(const fs::path& file) {
         if (key == "message") expect.message = value;
         if (key == "max-steps") expect.maxSteps = value;
         if (key == "log") expect.logTexts.push_back(value);
+        if (key == "args") {
+            std::istringstream words(value);
+            for (std::string word; words >> word;)
+                expect.args.push_back(word);
+        }
     }
     return expect;
 }
@@ -108,6 +114,7 @@ TEST_P(ProgramCase, RunsAsExpected) {
         args.push_back("--max-steps");
         args.push_back(expect.maxSteps);
     }
+    args.insert(args.end(), expect.args.begin(), expect.args.end());
     args.push_back("main.nc");
     CliResult run = RunCli(args, folder.string());
     SCOPED_TRACE("log:\n" + run.standardError);
