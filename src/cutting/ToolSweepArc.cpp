@@ -11,140 +11,177 @@ using namespace sweep;
 
 namespace {
 
-// An arc in XY (a helix along Z).
-SweepResult SweepArcXY(HeightField& field, RowBand rows, const CutTool& tool, uint8_t slot,
-                       double cx, double cy, double radius, double startAngle, double span,
-                       double z0, double z1) {
-    const double R = tool.Radius();
-    const double lo = std::min(startAngle, startAngle + span);
-    const double hi = std::max(startAngle, startAngle + span);
-    double cosLo, cosHi, sinLo, sinHi;
-    CosRange(lo, hi, 0.0, &cosLo, &cosHi);
-    CosRange(lo, hi, kPi / 2, &sinLo, &sinHi);
-    CellBox box;
-    if (!Cells(field, rows, cx + radius * cosLo - R, cx + radius * cosHi + R,
-               cy + radius * sinLo - R, cy + radius * sinHi + R, &box))
-        return {};
-    CellWriter writer = Writer(field, slot);
-    const double r2 = radius * radius, R2 = R * R;
-    const bool helix = z0 != z1;
-    const double rise = (z1 - z0) / span;
-    const auto zAt = [&](double angle) { return z0 + (angle - startAngle) * rise; };
+// An arc in XY (a helix along Z) swept by a tool: the arc, and what the sweep of every cell
+// needs of it.
+struct XYArc {
+    XYArc(const CutTool& cutter, double centreX, double centreY, double arcRadius, double startAt,
+          double turn, double zStart, double zEnd);
+
+    double ZAt(double angle) const { return z0 + (angle - startAngle) * rise; }
+    // The direction (vx, vy) from the centre lies in the arc's sector.
+    bool InSector(double vx, double vy) const;
+    // The tool may reach the cell centre (px, py), which lies (dx, dy) from the arc's centre,
+    // d2 the square of that distance. The test is a little generous; Lowest decides.
+    bool Reaches(double px, double py, double dx, double dy, double d2) const;
+    // The lowest point of the tool over the cell between the angles a and b (see Lowest).
+    double PieceLowest(double a, double b, double d, double d2, double phi, double height,
+                       double bottom) const;
+    // The lowest point of the tool over the cell (dx, dy) from the centre; HUGE_VAL where
+    // it does not reach the cell. height is the cell's height now and bottom the stock's:
+    // pieces of a helix that cannot go below either are not searched.
+    double Lowest(double dx, double dy, double d2, double height, double bottom) const;
+
+    const CutTool& tool;
+    double cx, cy, radius, startAngle, span, z0, z1;
+    double R, r2, R2, lo, hi;
+    bool helix;
+    double rise;
     // Cells within the tool's reach lie in the ring |d - radius| <= R.
-    const double outer2 = (radius + R) * (radius + R);
-    const double inner2 = radius > R ? (radius - R) * (radius - R) : -1.0;
+    double outer2, inner2;
     // A flat end mill on a flat arc cuts at the arc's level wherever it reaches: within the
     // ring inside the arc's sector, or within R of an end. The sector runs counter-clockwise
     // from `from` to `to`.
-    const bool flatOnFlat = tool.shape == ToolShape::Flat && !helix;
-    const double lowestTip = std::min(z0, z1);
+    bool flatOnFlat;
+    double lowestTip, reach2;
+    double fromX, fromY, toX, toY;
+    bool wholeTurn, wide;
+    double startX, startY, endX, endY;
+};
+
+XYArc::XYArc(const CutTool& cutter, double centreX, double centreY, double arcRadius,
+             double startAt, double turn, double zStart, double zEnd)
+    : tool(cutter),
+      cx(centreX),
+      cy(centreY),
+      radius(arcRadius),
+      startAngle(startAt),
+      span(turn),
+      z0(zStart),
+      z1(zEnd) {
+    R = tool.Radius();
+    lo = std::min(startAngle, startAngle + span);
+    hi = std::max(startAngle, startAngle + span);
+    r2 = radius * radius, R2 = R * R;
+    helix = z0 != z1;
+    rise = (z1 - z0) / span;
+    outer2 = (radius + R) * (radius + R);
+    inner2 = radius > R ? (radius - R) * (radius - R) : -1.0;
+    flatOnFlat = tool.shape == ToolShape::Flat && !helix;
+    lowestTip = std::min(z0, z1);
+    reach2 = flatOnFlat ? R2 : R2 * kSpanMargin;
     const double endAngle = startAngle + span;
     const double sx = std::cos(startAngle), sy = std::sin(startAngle);
     const double ex = std::cos(endAngle), ey = std::sin(endAngle);
-    const double fromX = span > 0 ? sx : ex, fromY = span > 0 ? sy : ey;
-    const double toX = span > 0 ? ex : sx, toY = span > 0 ? ey : sy;
-    const bool wholeTurn = std::fabs(span) >= kTwoPi;
-    const bool wide = std::fabs(span) > kPi;
-    const auto inSector = [&](double vx, double vy) {
-        if (wholeTurn) return true;
-        const double afterFrom = fromX * vy - fromY * vx;  // cross(from, v)
-        const double beforeTo = vx * toY - vy * toX;       // cross(v, to)
-        return wide ? !(afterFrom < 0.0 && beforeTo < 0.0) : afterFrom >= 0.0 && beforeTo >= 0.0;
+    fromX = span > 0 ? sx : ex, fromY = span > 0 ? sy : ey;
+    toX = span > 0 ? ex : sx, toY = span > 0 ? ey : sy;
+    wholeTurn = std::fabs(span) >= kTwoPi;
+    wide = std::fabs(span) > kPi;
+    startX = cx + radius * sx, startY = cy + radius * sy;
+    endX = cx + radius * ex, endY = cy + radius * ey;
+}
+
+bool XYArc::InSector(double vx, double vy) const {
+    if (wholeTurn) return true;
+    const double afterFrom = fromX * vy - fromY * vx;  // cross(from, v)
+    const double beforeTo = vx * toY - vy * toX;       // cross(v, to)
+    return wide ? !(afterFrom < 0.0 && beforeTo < 0.0) : afterFrom >= 0.0 && beforeTo >= 0.0;
+}
+
+bool XYArc::Reaches(double px, double py, double dx, double dy, double d2) const {
+    const auto near = [&](double x, double y) {
+        return (px - x) * (px - x) + (py - y) * (py - y) <= reach2;
     };
-    const double startX = cx + radius * sx, startY = cy + radius * sy;
-    const double endX = cx + radius * ex, endY = cy + radius * ey;
+    const bool ringCut = (d2 + r2 - reach2) <= 2.0 * std::sqrt(d2) * radius;
+    return (ringCut && InSector(dx, dy)) || near(startX, startY) || near(endX, endY);
+}
+
+double XYArc::PieceLowest(double a, double b, double d, double d2, double phi, double height,
+                          double bottom) const {
+    if (tool.shape == ToolShape::Flat) return std::min(ZAt(a), ZAt(b));
+    // Squared distance from the cell to the tool axis at an angle.
+    const auto q = [&](double angle) { return d2 + r2 - 2.0 * d * radius * std::cos(angle - phi); };
+    // Nearest to the cell where the angle is nearest its direction.
+    double nearest = std::min(q(a), q(b));
+    if (d == 0.0 || TurnWithin(phi, a, b)) nearest = (d - radius) * (d - radius);
+    if (!helix) return z0 + tool.ProfileHeight(std::sqrt(nearest));
+    // Nothing of this piece can be lower than its lower end plus the tool's height at the
+    // nearest approach: when that is not below the cell (nor below the bottom), the search
+    // is not needed.
+    const double bound =
+        std::min(ZAt(a), ZAt(b)) + tool.ProfileHeight(std::sqrt(std::max(nearest, 0.0)));
+    if (bound >= height && bound >= bottom) return HUGE_VAL;
+    const auto f = [&](double angle) {
+        return ZAt(angle) + tool.ProfileHeight(std::sqrt(std::max(q(angle), 0.0)));
+    };
+    return Minimise(f, a, b);
+}
+
+double XYArc::Lowest(double dx, double dy, double d2, double height, double bottom) const {
+    const double d = std::sqrt(d2);
+    const double phi = std::atan2(dy, dx);
+    double lowest = HUGE_VAL;
+    const auto piece = [&](double a, double b) {
+        lowest = std::min(lowest, PieceLowest(a, b, d, d2, phi, height, bottom));
+    };
+    if (d == 0.0) {
+        if (r2 <= R2) piece(lo, hi);
+        return lowest;
+    }
+    const double g = (d2 + r2 - R2) / (2.0 * d * radius);
+    if (g > 1.0) return HUGE_VAL;
+    if (g <= -1.0) {
+        piece(lo, hi);
+    } else {
+        const double alpha = std::acos(g);
+        ForEachTurn(lo, hi, phi - alpha, phi + alpha, piece);
+    }
+    return lowest;
+}
+
+SweepResult SweepArcXY(HeightField& field, RowBand rows, uint8_t slot, const XYArc& arc) {
+    double cosLo, cosHi, sinLo, sinHi;
+    CosRange(arc.lo, arc.hi, 0.0, &cosLo, &cosHi);
+    CosRange(arc.lo, arc.hi, kPi / 2, &sinLo, &sinHi);
+    CellBox box;
+    if (!Cells(field, rows, arc.cx + arc.radius * cosLo - arc.R,
+               arc.cx + arc.radius * cosHi + arc.R, arc.cy + arc.radius * sinLo - arc.R,
+               arc.cy + arc.radius * sinHi + arc.R, &box))
+        return {};
+    CellWriter writer = Writer(field, slot);
     for (int row = box.r0; row <= box.r1; ++row) {
-        const double dy = field.CentreY(row) - cy;
+        const double dy = field.CentreY(row) - arc.cy;
         // The ring crosses the row in one or two spans of columns.
-        const double outerRest = outer2 - dy * dy;
+        const double outerRest = arc.outer2 - dy * dy;
         if (outerRest < 0.0) continue;
-        const double innerRest = inner2 - dy * dy;
+        const double innerRest = arc.inner2 - dy * dy;
         const double wo = std::sqrt(outerRest) * kSpanMargin + kSpanSlack;
         const double wi = innerRest > 0.0 ? std::sqrt(innerRest) / kSpanMargin - kSpanSlack : -1.0;
         ColumnSpans spans;
         if (wi <= 0.0) {
-            spans.Add(field, box, cx - wo, cx + wo);
+            spans.Add(field, box, arc.cx - wo, arc.cx + wo);
         } else {
-            spans.Add(field, box, cx - wo, cx - wi);
-            spans.Add(field, box, cx + wi, cx + wo);
+            spans.Add(field, box, arc.cx - wo, arc.cx - wi);
+            spans.Add(field, box, arc.cx + wi, arc.cx + wo);
         }
         for (int k = 0; k < spans.count; ++k)
             for (int column = spans.first[k]; column <= spans.last[k]; ++column) {
-                const double dx = field.CentreX(column) - cx;
+                const double dx = field.CentreX(column) - arc.cx;
                 const double d2 = dx * dx + dy * dy;
-                if (d2 > outer2 || d2 < inner2) continue;
-                {
-                    // Reached at all? (The test is a little generous; the exact work
-                    // below decides.)
-                    const double px = field.CentreX(column), py = field.CentreY(row);
-                    const double reach2 = flatOnFlat ? R2 : R2 * kSpanMargin;
-                    const auto near = [&](double x, double y) {
-                        return (px - x) * (px - x) + (py - y) * (py - y) <= reach2;
-                    };
-                    const bool ringCut = (d2 + r2 - reach2) <= 2.0 * std::sqrt(d2) * radius;
-                    if (!((ringCut && inSector(dx, dy)) || near(startX, startY) ||
-                          near(endX, endY)))
-                        continue;
-                    if (flatOnFlat) {
-                        writer.Lower(field.Index(column, row), z0);
-                        continue;
-                    }
-                    // No point of the tool is below the arc's lower end: a cell already at
-                    // or below it (and not at a bottom the tool could pass) stays as it is.
-                    const std::size_t i = field.Index(column, row);
-                    if (writer.heights[i] <= lowestTip && lowestTip >= writer.bottom) {
-                        ++writer.result.cells;
-                        continue;
-                    }
+                if (d2 > arc.outer2 || d2 < arc.inner2) continue;
+                if (!arc.Reaches(field.CentreX(column), field.CentreY(row), dx, dy, d2)) continue;
+                const std::size_t i = field.Index(column, row);
+                if (arc.flatOnFlat) {
+                    writer.Lower(i, arc.z0);
+                    continue;
                 }
-                const double d = std::sqrt(d2);
-                const double phi = std::atan2(dy, dx);
-                // Squared distance from the cell to the tool axis at an angle.
-                const auto q = [&](double angle) {
-                    return d2 + r2 - 2.0 * d * radius * std::cos(angle - phi);
-                };
-                double lowest = HUGE_VAL;
-                const auto piece = [&](double a, double b) {
-                    if (tool.shape == ToolShape::Flat) {
-                        lowest = std::min({lowest, zAt(a), zAt(b)});
-                    } else if (!helix) {
-                        // Nearest to the cell where the angle is nearest its direction.
-                        double nearest = std::min(q(a), q(b));
-                        if (d == 0.0 || TurnWithin(phi, a, b))
-                            nearest = (d - radius) * (d - radius);
-                        lowest = std::min(lowest, z0 + tool.ProfileHeight(std::sqrt(nearest)));
-                    } else {
-                        // Nothing of this piece can be lower than its lower end plus the
-                        // tool's height at the nearest approach: when that is not below the
-                        // cell (nor below the bottom), the search is not needed.
-                        double nearest = std::min(q(a), q(b));
-                        if (d == 0.0 || TurnWithin(phi, a, b))
-                            nearest = (d - radius) * (d - radius);
-                        const double bound = std::min(zAt(a), zAt(b)) +
-                                             tool.ProfileHeight(std::sqrt(std::max(nearest, 0.0)));
-                        if (bound >= writer.heights[field.Index(column, row)] &&
-                            bound >= writer.bottom)
-                            return;
-                        const auto f = [&](double angle) {
-                            return zAt(angle) +
-                                   tool.ProfileHeight(std::sqrt(std::max(q(angle), 0.0)));
-                        };
-                        lowest = std::min(lowest, Minimise(f, a, b));
-                    }
-                };
-                if (d == 0.0) {
-                    if (r2 <= R2) piece(lo, hi);
-                } else {
-                    const double g = (d2 + r2 - R2) / (2.0 * d * radius);
-                    if (g > 1.0) continue;
-                    if (g <= -1.0) {
-                        piece(lo, hi);
-                    } else {
-                        const double alpha = std::acos(g);
-                        ForEachTurn(lo, hi, phi - alpha, phi + alpha, piece);
-                    }
+                // No point of the tool is below the arc's lower end: a cell already at or
+                // below it (and not at a bottom the tool could pass) stays as it is.
+                if (writer.heights[i] <= arc.lowestTip && arc.lowestTip >= writer.bottom) {
+                    ++writer.result.cells;
+                    continue;
                 }
-                if (lowest != HUGE_VAL) writer.Lower(field.Index(column, row), lowest);
+                const double lowest = arc.Lowest(dx, dy, d2, writer.heights[i], writer.bottom);
+                if (lowest != HUGE_VAL) writer.Lower(i, lowest);
             }
     }
     return writer.result;
@@ -237,8 +274,8 @@ SweepResult SweepArc(HeightField& field, RowBand rows, const CutTool& tool, uint
     }
     const double span = endAngle - startAngle;
     if (plane == ArcPlane::XY)
-        return SweepArcXY(field, rows, tool, slot, centreFirst, centreSecond, radius, startAngle,
-                          span, n0, n1);
+        return SweepArcXY(field, rows, slot,
+                          XYArc(tool, centreFirst, centreSecond, radius, startAngle, span, n0, n1));
     // ZX: Z = cF + r cos(a), X = cS + r sin(a). YZ: Y = cF + r cos(a), Z = cS + r sin(a).
     VerticalArc arc;
     arc.alongX = plane == ArcPlane::ZX;
