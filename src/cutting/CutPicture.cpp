@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <fstream>
 #include <numbers>
 
 #include "cutting/SurfaceGrid.h"
@@ -255,89 +254,6 @@ bool DrawCut(const HeightField& field, const HeightField* other, const PictureOp
         wall(last, j, last, j + 1);
     }
     return true;
-}
-
-namespace {
-
-uint32_t Crc(const unsigned char* data, std::size_t size, uint32_t crc) {
-    static const std::array<uint32_t, 256> kTable = [] {
-        std::array<uint32_t, 256> table{};
-        for (uint32_t n = 0; n < 256; ++n) {
-            uint32_t c = n;
-            for (int k = 0; k < 8; ++k)
-                c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            table[n] = c;
-        }
-        return table;
-    }();
-    for (std::size_t i = 0; i < size; ++i)
-        crc = kTable[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
-    return crc;
-}
-
-void Put32(std::string& out, uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out += static_cast<char>((v >> shift) & 0xFF);
-}
-
-void Chunk(std::ofstream& out, const char* type, const std::string& data) {
-    std::string chunk;
-    Put32(chunk, static_cast<uint32_t>(data.size()));
-    chunk += type;
-    chunk += data;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(chunk.data());
-    const uint32_t crc = Crc(bytes + 4, chunk.size() - 4, 0xFFFFFFFFu) ^ 0xFFFFFFFFu;
-    Put32(chunk, crc);
-    out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-}
-
-}  // namespace
-
-bool WritePng(const RgbPicture& picture, const std::string& path) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write("\x89PNG\r\n\x1a\n", 8);
-    std::string header;
-    Put32(header, static_cast<uint32_t>(picture.width));
-    Put32(header, static_cast<uint32_t>(picture.height));
-    header += std::string("\x08\x02\x00\x00\x00", 5);  // 8-bit RGB
-    Chunk(out, "IHDR", header);
-    // The image data: each row a filter byte (none) and its pixels, in stored deflate blocks.
-    std::string raw;
-    raw.reserve(static_cast<std::size_t>(picture.height) *
-                (1 + 3 * static_cast<std::size_t>(picture.width)));
-    for (int y = 0; y < picture.height; ++y) {
-        raw += '\0';
-        for (int x = 0; x < picture.width; ++x) {
-            const uint32_t p = picture.At(x, y);
-            raw += static_cast<char>((p >> 16) & 0xFF);
-            raw += static_cast<char>((p >> 8) & 0xFF);
-            raw += static_cast<char>(p & 0xFF);
-        }
-    }
-    std::string z = "\x78\x01";
-    constexpr std::size_t kBlock = 65535;
-    for (std::size_t at = 0; at < raw.size() || at == 0; at += kBlock) {
-        const std::size_t n = std::min(kBlock, raw.size() - at);
-        const bool final = at + n >= raw.size();
-        z += static_cast<char>(final ? 1 : 0);
-        z += static_cast<char>(n & 0xFF);
-        z += static_cast<char>(n >> 8);
-        z += static_cast<char>(~n & 0xFF);
-        z += static_cast<char>((~n >> 8) & 0xFF);
-        z.append(raw, at, n);
-        if (final) break;
-    }
-    uint32_t s1 = 1, s2 = 0;
-    for (unsigned char c : raw) {
-        s1 = (s1 + c) % 65521;
-        s2 = (s2 + s1) % 65521;
-    }
-    Put32(z, (s2 << 16) | s1);
-    Chunk(out, "IDAT", z);
-    Chunk(out, "IEND", {});
-    out.flush();
-    return static_cast<bool>(out);
 }
 
 }  // namespace cuttrace::cutting

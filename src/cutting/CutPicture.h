@@ -53,8 +53,8 @@ bool DrawCut(const HeightField& field, const HeightField* other, const PictureOp
 // The colour of tool slot s (1..255) in the colouring by tool.
 uint32_t ToolSlotColour(int slot);
 
-// Writes an 8-bit RGB PNG (stored, uncompressed deflate). False when the file cannot be
-// written.
+// Writes an 8-bit RGB PNG, compressed (PngFile.cpp). False when the file cannot be written;
+// nothing is then left under the name.
 bool WritePng(const RgbPicture& picture, const std::string& path);
 
 }  // namespace cuttrace::cutting
