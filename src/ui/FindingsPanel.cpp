@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QListWidget>
+#include <QMainWindow>
 
 #include "ui/CutView.h"
 
@@ -32,7 +33,17 @@ void FindingsPanel::Refresh() {
     const std::vector<Finding>& findings = sim.Findings();
     const int64_t total =
         sim.Count(FindingKind::RapidIntoStock) + sim.Count(FindingKind::BelowBottom);
-    setVisible(cut_.AnyCutView() || !findings.empty());
+    // Shown when findings come (a few rows high), hidden when they are gone; a panel the
+    // user closed stays closed until the next findings come.
+    const bool any = !findings.empty();
+    if (any != hadFindings_) {
+        hadFindings_ = any;
+        setVisible(any);
+        auto* window = qobject_cast<QMainWindow*>(parentWidget());
+        if (any && window != nullptr)
+            window->resizeDocks({this}, {kShownRows * fontMetrics().height() + kTitleRoom},
+                                Qt::Vertical);
+    }
     if (findings.size() == listed_ && total == total_) return;
     const QSignalBlocker quiet(list_);
     list_->clear();

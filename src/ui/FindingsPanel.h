@@ -19,8 +19,10 @@ class FindingsPanel : public QDockWidget {
     FindingsPanel(CutView& cut, QWidget* parent = nullptr);
 
     QListWidget& List() const { return *list_; }
-    // Lists the cut's findings anew; the panel shows while a view is in cut mode or there
-    // is something to list.
+    static constexpr int kShownRows = 5;   // the height the panel takes when findings come
+    static constexpr int kTitleRoom = 40;  // pixels for its title bar and frame
+
+    // Lists the cut's findings anew; the panel shows only while there is something to list.
     void Refresh();
 
   signals:
@@ -32,6 +34,7 @@ class FindingsPanel : public QDockWidget {
     QListWidget* list_ = nullptr;
     std::size_t listed_ = 0;
     int64_t total_ = -1;
+    bool hadFindings_ = false;
 };
 
 }  // namespace cuttrace::ui
