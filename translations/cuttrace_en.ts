@@ -247,86 +247,89 @@
         <source>加工時間</source>
         <translation>Machining time</translation>
     </message>
-</context>
-<context>
-    <name>cuttrace::ui::CutSettingsBox</name>
     <message>
-        <source>Cut simulation</source>
-        <translation type="unfinished"></translation>
+        <source>切削シミュレーション</source>
+        <translation>Cut simulation</translation>
     </message>
     <message>
-        <source>auto, or X0,Y0,Z0,X1,Y1,Z1</source>
-        <translation type="unfinished"></translation>
+        <source>自動、または X0,Y0,Z0,X1,Y1,Z1</source>
+        <translation>auto, or X0,Y0,Z0,X1,Y1,Z1</translation>
     </message>
     <message>
-        <source>%1 cells along the longer side</source>
-        <translation type="unfinished"></translation>
+        <source>長辺に沿って %1 セル</source>
+        <translation>%1 cells along the longer side</translation>
     </message>
     <message>
-        <source>none: flat end mill of the cutter diameter</source>
-        <translation type="unfinished"></translation>
+        <source>なし: 工具径のフラットエンドミル</source>
+        <translation>none: flat end mill of the cutter diameter</translation>
     </message>
     <message>
-        <source>Stock</source>
-        <translation type="unfinished"></translation>
+        <source>素材</source>
+        <translation>Stock</translation>
     </message>
     <message>
-        <source>Resolution</source>
-        <translation type="unfinished"></translation>
+        <source>分解能</source>
+        <translation>Resolution</translation>
     </message>
     <message>
-        <source>Tool table</source>
-        <translation type="unfinished"></translation>
+        <source>工具表</source>
+        <translation>Tool table</translation>
     </message>
     <message>
-        <source>Stock: %1</source>
-        <translation type="unfinished"></translation>
+        <source>素材: %1</source>
+        <translation>Stock: %1</translation>
     </message>
     <message>
-        <source>Resolution: a whole number of cells (empty or 0 for the default)</source>
-        <translation type="unfinished"></translation>
+        <source>分解能: セル数を整数で (空か 0 で既定値)</source>
+        <translation>Resolution: a whole number of cells (empty or 0 for the default)</translation>
     </message>
     <message>
-        <source>Tool table: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>cuttrace::ui::CutView</name>
-    <message>
-        <source>Cut</source>
-        <translation type="unfinished"></translation>
+        <source>工具表: %1</source>
+        <translation>Tool table: %1</translation>
     </message>
     <message>
-        <source>Show the machined stock</source>
-        <translation type="unfinished"></translation>
+        <source>切削</source>
+        <translation>Cut</translation>
     </message>
     <message>
-        <source>Tool path over the cut</source>
-        <translation type="unfinished"></translation>
+        <source>削った素材を表示</source>
+        <translation>Show the machined stock</translation>
     </message>
     <message>
-        <source>Colour by tool</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>cuttrace::ui::FindingsPanel</name>
-    <message>
-        <source>Cut findings</source>
-        <translation type="unfinished"></translation>
+        <source>切削の上に軌跡を表示</source>
+        <translation>Tool path over the cut</translation>
     </message>
     <message>
-        <source>rapid move removes material</source>
-        <translation type="unfinished"></translation>
+        <source>工具ごとに色分け</source>
+        <translation>Colour by tool</translation>
     </message>
     <message>
-        <source>tool below the stock bottom</source>
-        <translation type="unfinished"></translation>
+        <source>切削の指摘</source>
+        <translation>Cut findings</translation>
     </message>
     <message>
-        <source>(%1 more not listed)</source>
-        <translation type="unfinished"></translation>
+        <source>早送りで素材を削っています</source>
+        <translation>rapid move removes material</translation>
+    </message>
+    <message>
+        <source>工具が素材の底より下です</source>
+        <translation>tool below the stock bottom</translation>
+    </message>
+    <message>
+        <source>(ほか %1 件は省略)</source>
+        <translation>(%1 more not listed)</translation>
+    </message>
+    <message>
+        <source>言語</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>システムに合わせる</source>
+        <translation>As the system</translation>
+    </message>
+    <message>
+        <source>(再起動後に有効)</source>
+        <translation>(takes effect after a restart)</translation>
     </message>
 </context>
 </TS>

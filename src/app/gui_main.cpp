@@ -88,9 +88,10 @@ int main(int argc, char** argv) {
 
     SettingsStore store;
     store.Read(AppSettings());
-    // English unless the locale is Japanese; without the translation the built-in texts show.
+    // The language of the settings; by default English unless the locale is Japanese.
+    // Without the translation the built-in texts show.
     QTranslator english;
-    InstallTranslation(app, english, UiLanguage::FromLocale);
+    InstallTranslation(app, english, UiLanguageFromSetting(AppSettings().language));
 
     QStringList arguments = QApplication::arguments().mid(1);
     const ViewerOptions viewer = TakeViewerOptions(arguments);

@@ -37,7 +37,7 @@ SettingValue TextValue(const char* name, std::string Settings::*field) {
     return v;
 }
 
-const std::array<SettingValue, 24> kValues = {
+const std::array<SettingValue, 25> kValues = {
     ColourValue("Org", &Settings::originColor),
     IntegerValue("Gage", &Settings::gauge),
     ColourValue("Feed", &Settings::feedColor),
@@ -62,6 +62,7 @@ const std::array<SettingValue, 24> kValues = {
     FlagValue("KeepDrawing", &Settings::keepDrawingOnOpen),
     FlagValue("StepEveryLine", &Settings::singleBlockEveryLine),
     FlagValue("AutoFit", &Settings::autoFit),
+    IntegerValue("Language", &Settings::language),
 };
 
 bool IsBlank(char c) {

@@ -36,7 +36,8 @@ struct SettingValue {
 
 // The values in their read and write order: Org, Gage, Feed, Rapid, Spot, Back, NCCODE,
 // Buer, G0, M1, TIMER, DRYRUN, CutterDia, CuterView, EditerPath, CutStock, CutResolution,
-// CutTools, MaxSteps, PathMemory, RapidRate, KeepDrawing, StepEveryLine, AutoFit.
+// CutTools, MaxSteps, PathMemory, RapidRate, KeepDrawing, StepEveryLine, AutoFit,
+// Language.
 std::span<const SettingValue> SettingValues();
 
 // The value as an integer, for the kinds stored as integers (Colour, Integer, Flag,

@@ -39,6 +39,7 @@ struct Settings {
     bool keepDrawingOnOpen = false;     // opening a program keeps the drawing of the last one
     bool singleBlockEveryLine = false;  // single block stops after every line, not every move
     bool autoFit = true;                // views fit the path on open unless zoomed or panned
+    int32_t language = 0;  // the viewer's language: 0 from the locale, 1 Japanese, 2 English
 };
 
 // The one record of the process (the viewer reads and writes it at start and end).

@@ -8,24 +8,26 @@
 #include "core/Settings.h"
 #include "cutting/CutTool.h"
 #include "cutting/HeightField.h"
+#include "ui/Translation.h"
+#include "ui/UiTexts.h"
 
 namespace cuttrace::ui {
 
-CutSettingsBox::CutSettingsBox(QWidget* parent) : QGroupBox(tr("Cut simulation"), parent) {
+CutSettingsBox::CutSettingsBox(QWidget* parent) : QGroupBox(Tr(kCutSimulation), parent) {
     auto* form = new QFormLayout(this);
     stock_ = new QLineEdit(this);
     stock_->setObjectName(QStringLiteral("cutStockEdit"));
-    stock_->setPlaceholderText(tr("auto, or X0,Y0,Z0,X1,Y1,Z1"));
+    stock_->setPlaceholderText(Tr(kCutStockHint));
     resolution_ = new QLineEdit(this);
     resolution_->setObjectName(QStringLiteral("cutResolutionEdit"));
     resolution_->setPlaceholderText(
-        tr("%1 cells along the longer side").arg(cutting::HeightField::kDefaultResolution));
+        Tr(kCutResolutionHint).arg(cutting::HeightField::kDefaultResolution));
     tools_ = new QLineEdit(this);
     tools_->setObjectName(QStringLiteral("cutToolsEdit"));
-    tools_->setPlaceholderText(tr("none: flat end mill of the cutter diameter"));
-    form->addRow(tr("Stock"), stock_);
-    form->addRow(tr("Resolution"), resolution_);
-    form->addRow(tr("Tool table"), tools_);
+    tools_->setPlaceholderText(Tr(kCutToolsHint));
+    form->addRow(Tr(kCutStock), stock_);
+    form->addRow(Tr(kCutResolution), resolution_);
+    form->addRow(Tr(kCutTools), tools_);
 }
 
 void CutSettingsBox::Load(const Settings& settings) {
@@ -42,20 +44,20 @@ QString CutSettingsBox::Check() const {
     if (!stock.empty() && stock != "auto" &&
         (!cutting::ParseStockBox(stock, &box, &error) || !box.Check(&error))) {
         stock_->setFocus();
-        return tr("Stock: %1").arg(QString::fromStdString(error));
+        return Tr(kCutStockBad).arg(QString::fromStdString(error));
     }
     const QString resolution = resolution_->text().trimmed();
     bool ok = true;
     const int cells = resolution.isEmpty() ? 0 : resolution.toInt(&ok);
     if (!ok || cells < 0) {
         resolution_->setFocus();
-        return tr("Resolution: a whole number of cells (empty or 0 for the default)");
+        return Tr(kCutResolutionBad);
     }
     const std::string tools = tools_->text().trimmed().toStdString();
     cutting::ToolTable table;
     if (!tools.empty() && !table.Load(tools, &error)) {
         tools_->setFocus();
-        return tr("Tool table: %1").arg(QString::fromStdString(error));
+        return Tr(kCutToolsBad).arg(QString::fromStdString(error));
     }
     return {};
 }

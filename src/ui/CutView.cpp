@@ -13,6 +13,8 @@
 #include "core/Settings.h"
 #include "drawing/PathViews.h"
 #include "machines/DiagnosticLog.h"
+#include "ui/Translation.h"
+#include "ui/UiTexts.h"
 #include "ui/ViewPane.h"
 
 namespace cuttrace::ui {
@@ -49,15 +51,15 @@ void CutView::AttachView(ViewPane* view) {
     state->view = view;
     auto* button = new QToolButton(view->ToolBar());
     button->setObjectName(QStringLiteral("cutModeButton"));
-    button->setText(tr("Cut"));
-    button->setToolTip(tr("Show the machined stock"));
+    button->setText(Tr(kCutMode));
+    button->setToolTip(Tr(kHintCutMode));
     button->setCheckable(true);
     button->setPopupMode(QToolButton::MenuButtonPopup);
     auto* menu = new QMenu(button);
-    state->path = menu->addAction(tr("Tool path over the cut"));
+    state->path = menu->addAction(Tr(kCutPathOver));
     state->path->setObjectName(QStringLiteral("cutPathAction"));
     state->path->setCheckable(true);
-    state->byTool = menu->addAction(tr("Colour by tool"));
+    state->byTool = menu->addAction(Tr(kCutColourByTool));
     state->byTool->setObjectName(QStringLiteral("cutToolColourAction"));
     state->byTool->setCheckable(true);
     button->setMenu(menu);

@@ -5,6 +5,8 @@
 #include <QMainWindow>
 
 #include "ui/CutView.h"
+#include "ui/Translation.h"
+#include "ui/UiTexts.h"
 
 namespace cuttrace::ui {
 
@@ -13,7 +15,7 @@ using cutting::Finding;
 using cutting::FindingKind;
 
 FindingsPanel::FindingsPanel(CutView& cut, QWidget* parent)
-    : QDockWidget(tr("Cut findings"), parent), cut_(cut) {
+    : QDockWidget(Tr(kCutFindings), parent), cut_(cut) {
     setObjectName(QStringLiteral("findingsPanel"));
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("findingsList"));
@@ -57,17 +59,16 @@ void FindingsPanel::Refresh() {
             QFileInfo(QString::fromStdString(cut_.Files().Name(f.file))).fileName();
         const QString place =
             lines[k] > 0 ? file + QLatin1Char(':') + QString::number(lines[k]) : file;
-        const QString what = f.kind == FindingKind::RapidIntoStock
-                                 ? tr("rapid move removes material")
-                                 : tr("tool below the stock bottom");
+        const QString what =
+            f.kind == FindingKind::RapidIntoStock ? Tr(kFindingRapid) : Tr(kFindingBelow);
         auto* item =
             new QListWidgetItem(QStringLiteral("%1: %2 (T%3)").arg(place, what).arg(f.tool), list_);
         item->setData(Qt::UserRole, QVariant::fromValue<qlonglong>(f.motion));
         item->setData(Qt::UserRole + 1, place);
     }
     if (total > static_cast<int64_t>(findings.size()))
-        new QListWidgetItem(
-            tr("(%1 more not listed)").arg(total - static_cast<int64_t>(findings.size())), list_);
+        new QListWidgetItem(Tr(kFindingsMore).arg(total - static_cast<int64_t>(findings.size())),
+                            list_);
     listed_ = findings.size();
     total_ = total;
 }

@@ -177,7 +177,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
 
 void MainWindow::DropFiles(const QList<QUrl>& urls) {
     for (const QUrl& url : urls) {
-        if (url.isLocalFile()) OpenProgram(url.toLocalFile());
+        if (url.isLocalFile()) OpenRecentFile(url.toLocalFile());  // programs and pictures
     }
 }
 
@@ -272,6 +272,11 @@ void MainWindow::ProcessCommandLine(const QStringList& arguments) {
     using Kind = CommandOption::Kind;
     View(0)->Panel()->ResetView();
     if (arguments.isEmpty()) return;
+    // A picture file (.ncv) is loaded and drawn; the options after it are for programs.
+    if (arguments.front().endsWith(QLatin1String(".ncv"), Qt::CaseInsensitive)) {
+        OpenRecentFile(arguments.front());
+        return;
+    }
     OpenProgram(arguments.front());
     Kind startAtEnd = Kind::Ignored;
     for (qsizetype i = 1; i < arguments.size(); ++i) {

@@ -84,7 +84,8 @@ class MainWindow : public QMainWindow, private RunHost {
     // applied before the command line's options.
     SessionState Session() const;
     void RestoreSession(const SessionState& state);
-    // Files dropped on the window: each local file is loaded as the program in turn.
+    // Files dropped on the window: each local file is loaded in turn (a picture file is
+    // drawn, anything else opened as the program).
     void DropFiles(const QList<QUrl>& urls);
     // The command line after the program name: the program path, then its options.
     void ProcessCommandLine(const QStringList& arguments);

@@ -16,6 +16,7 @@
 #include <limits>
 
 #include "ui/CutSettingsBox.h"
+#include "ui/LanguageSetting.h"
 #include "ui/RunSettingsBox.h"
 #include "ui/Translation.h"
 #include "ui/UiDialogs.h"
@@ -134,6 +135,8 @@ void SettingsDialog::BuildLayout() {
     boxes->addWidget(cutBox_);
     boxes->addWidget(runBox_);
     main->addLayout(boxes);
+    language_ = new LanguageSetting(this);
+    main->addWidget(language_);
     main->addLayout(buttons);
 }
 
@@ -157,6 +160,7 @@ void SettingsDialog::LoadFromSettings() {
     showCutterBox_->setChecked(settings_.showCutter);
     cutBox_->Load(settings_);
     runBox_->Load(settings_);
+    language_->Load(settings_);
     for (QLineEdit* edit : {dryRunSpeedEdit_, timerEdit_})
         Unmark(edit);
 }
@@ -196,6 +200,7 @@ void SettingsDialog::ApplyAndAccept() {
     settings_.showCutter = showCutterBox_->isChecked();
     cutBox_->Apply(settings_);
     runBox_->Apply(settings_);
+    language_->Apply(settings_);
     accept();
 }
 

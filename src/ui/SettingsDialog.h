@@ -22,6 +22,7 @@ namespace cuttrace::ui {
 
 class CutSettingsBox;
 class RunSettingsBox;
+class LanguageSetting;
 class UiDialogs;
 
 class SettingsDialog : public QDialog {
@@ -73,6 +74,7 @@ class SettingsDialog : public QDialog {
     QPushButton* okButton_ = nullptr;
     CutSettingsBox* cutBox_ = nullptr;
     RunSettingsBox* runBox_ = nullptr;
+    LanguageSetting* language_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
 };
 

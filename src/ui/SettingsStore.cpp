@@ -43,8 +43,8 @@ QVariant ToStored(const SettingValue& value, const Settings& settings) {
 }
 
 // Values the settings dialog would refuse are refused from the file too: a colour beyond
-// 24 bits, a negative timer, a dialect that names none, a step limit or rapid rate below 1,
-// a negative path memory.
+// 24 bits, a negative timer, a dialect or a language that names none, a step limit or rapid rate
+// below 1, a negative path memory.
 bool InRange(const SettingValue& value, const Settings& settings) {
     if (value.kind == SettingKind::Colour) return settings.*value.colour <= 0xFFFFFFu;
     if (value.integer == &Settings::timerIntervalMs) return settings.timerIntervalMs >= 0;
@@ -52,6 +52,8 @@ bool InRange(const SettingValue& value, const Settings& settings) {
     if (value.integer == &Settings::maxSteps) return settings.maxSteps >= 1;
     if (value.integer == &Settings::pathMemoryMb) return settings.pathMemoryMb >= 0;
     if (value.real == &Settings::rapidRate) return settings.rapidRate >= 1.0;
+    if (value.integer == &Settings::language)
+        return settings.language >= 0 && settings.language <= 2;
     return true;
 }
 

@@ -38,6 +38,12 @@ QString Tr(std::string_view text) {
     return QCoreApplication::translate(kTranslationContext, copy.c_str());
 }
 
+UiLanguage UiLanguageFromSetting(int value) {
+    return value == 1   ? UiLanguage::Japanese
+           : value == 2 ? UiLanguage::English
+                        : UiLanguage::FromLocale;
+}
+
 bool InstallTranslation(QCoreApplication& app, QTranslator& translator, UiLanguage language) {
     if (language == UiLanguage::FromLocale) {
         language = QLocale::system().language() == QLocale::Japanese ? UiLanguage::Japanese

@@ -20,6 +20,10 @@ QString Tr(std::string_view text);
 
 enum class UiLanguage { FromLocale, Japanese, English };
 
+// The language setting's value (0 from the locale, 1 Japanese, 2 English; anything else
+// from the locale).
+UiLanguage UiLanguageFromSetting(int value);
+
 // Loads the English translation into translator and installs it, unless the language (from
 // the locale: QLocale::system()) is Japanese. False when no translation was installed; a
 // translation that cannot be loaded leaves the built-in texts.

@@ -213,4 +213,34 @@ inline constexpr char kTitleTime[] = QT_TRANSLATE_NOOP("cuttrace", "加工時間
 inline constexpr char kTitleNone[] = "-";
 inline constexpr char kTitleScaleValue[] = "%1 px/unit";
 
+// ---- cut simulation (view mode, findings panel, settings) ------------------------
+inline constexpr char kCutSimulation[] = QT_TRANSLATE_NOOP("cuttrace", "切削シミュレーション");
+inline constexpr char kCutStockHint[] =
+    QT_TRANSLATE_NOOP("cuttrace", "自動、または X0,Y0,Z0,X1,Y1,Z1");
+inline constexpr char kCutResolutionHint[] = QT_TRANSLATE_NOOP("cuttrace", "長辺に沿って %1 セル");
+inline constexpr char kCutToolsHint[] =
+    QT_TRANSLATE_NOOP("cuttrace", "なし: 工具径のフラットエンドミル");
+inline constexpr char kCutStock[] = QT_TRANSLATE_NOOP("cuttrace", "素材");
+inline constexpr char kCutResolution[] = QT_TRANSLATE_NOOP("cuttrace", "分解能");
+inline constexpr char kCutTools[] = QT_TRANSLATE_NOOP("cuttrace", "工具表");
+inline constexpr char kCutStockBad[] = QT_TRANSLATE_NOOP("cuttrace", "素材: %1");
+inline constexpr char kCutResolutionBad[] =
+    QT_TRANSLATE_NOOP("cuttrace", "分解能: セル数を整数で (空か 0 で既定値)");
+inline constexpr char kCutToolsBad[] = QT_TRANSLATE_NOOP("cuttrace", "工具表: %1");
+inline constexpr char kCutMode[] = QT_TRANSLATE_NOOP("cuttrace", "切削");
+inline constexpr char kHintCutMode[] = QT_TRANSLATE_NOOP("cuttrace", "削った素材を表示");
+inline constexpr char kCutPathOver[] = QT_TRANSLATE_NOOP("cuttrace", "切削の上に軌跡を表示");
+inline constexpr char kCutColourByTool[] = QT_TRANSLATE_NOOP("cuttrace", "工具ごとに色分け");
+inline constexpr char kCutFindings[] = QT_TRANSLATE_NOOP("cuttrace", "切削の指摘");
+inline constexpr char kFindingRapid[] = QT_TRANSLATE_NOOP("cuttrace", "早送りで素材を削っています");
+inline constexpr char kFindingBelow[] = QT_TRANSLATE_NOOP("cuttrace", "工具が素材の底より下です");
+inline constexpr char kFindingsMore[] = QT_TRANSLATE_NOOP("cuttrace", "(ほか %1 件は省略)");
+
+// ---- language (settings dialog; applied at the next start) -------------------------
+inline constexpr char kLanguage[] = QT_TRANSLATE_NOOP("cuttrace", "言語");
+inline constexpr char kLanguageSystem[] = QT_TRANSLATE_NOOP("cuttrace", "システムに合わせる");
+inline constexpr char kLanguageJapanese[] = "日本語";  // each language by its own name
+inline constexpr char kLanguageEnglish[] = "English";
+inline constexpr char kLanguageRestart[] = QT_TRANSLATE_NOOP("cuttrace", "(再起動後に有効)");
+
 }  // namespace cuttrace::ui

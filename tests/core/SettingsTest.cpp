@@ -43,7 +43,7 @@ TEST(SettingsTest, ValuesAreListedInTheirReadAndWriteOrder) {
                          "Back",      "NCCODE",        "Buer",          "G0",        "M1",
                          "TIMER",     "DRYRUN",        "CutterDia",     "CuterView", "EditerPath",
                          "CutStock",  "CutResolution", "CutTools",      "MaxSteps",  "PathMemory",
-                         "RapidRate", "KeepDrawing",   "StepEveryLine", "AutoFit"}));
+                         "RapidRate", "KeepDrawing",   "StepEveryLine", "AutoFit",   "Language"}));
 }
 
 TEST(SettingsTest, EveryValueReadsBackWhatWasStored) {
@@ -63,6 +63,7 @@ TEST(SettingsTest, EveryValueReadsBackWhatWasStored) {
     written.cutterDiameter = 0.1 + 0.2;  // not representable in few digits
     written.showCutter = false;
     written.editorCommand = "/usr/bin/editor --line, \"quoted\" = x";
+    written.language = 2;
 
     Settings read;
     for (const SettingValue& v : SettingValues()) {
@@ -83,6 +84,7 @@ TEST(SettingsTest, EveryValueReadsBackWhatWasStored) {
     EXPECT_EQ(read.cutterDiameter, written.cutterDiameter);
     EXPECT_EQ(read.showCutter, written.showCutter);
     EXPECT_EQ(read.editorCommand, written.editorCommand);
+    EXPECT_EQ(read.language, written.language);
 }
 
 TEST(SettingsTest, DryRunSpeedIsStoredAsATruncatedInteger) {

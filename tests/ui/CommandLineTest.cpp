@@ -71,6 +71,17 @@ TEST_F(CommandLineTest, ANumberThatIsNotAnIntegerStopsTheCommandLine) {
     EXPECT_EQ(Messages().size(), 2);
 }
 
+TEST_F(CommandLineTest, APictureFileIsLoadedAndDrawnNotRunAsAProgram) {
+    const std::string path =
+        folder.Write(QStringLiteral("part.NCV"), "ncdatafile\n2\n1 2 3 1 0 0\n4 5 6 1 0 0\n");
+    window.ProcessCommandLine({ui::PathToQString(path), QStringLiteral("S")});
+    EXPECT_EQ(window.Picture().size(), 2u);
+    EXPECT_EQ(window.Drawer().CurrentPosition().x, 4.0);
+    EXPECT_FALSE(Run().Running());
+    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    EXPECT_EQ(window.RecentFiles().value(0), ui::PathToQString(path));
+}
+
 TEST_F(CommandLineTest, NoArgumentsLoadNothing) {
     window.ProcessCommandLine({});
     EXPECT_EQ(window.windowTitle(), "Nc");

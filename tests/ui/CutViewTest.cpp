@@ -9,6 +9,7 @@
 #include "surfaces/ScrollableSurface3D.h"
 #include "surfaces/Surface3D.h"
 #include "ui/CutView.h"
+#include "ui/UiTexts.h"
 #include "ui/ViewPane.h"
 #include "ui/support/MainWindowFixture.h"
 
@@ -74,7 +75,8 @@ TEST_F(CutViewTest, TheFindingsPanelListsARapidIntoTheStockWithItsLine) {
         QCoreApplication::processEvents();
     auto* list = Find<QListWidget>("findingsList");
     ASSERT_EQ(list->count(), 1);
-    EXPECT_EQ(list->item(0)->text(), "main.nc:7: rapid move removes material (T0)");
+    EXPECT_EQ(list->item(0)->text(),
+              QStringLiteral("main.nc:7: %1 (T0)").arg(QString::fromUtf8(ui::kFindingRapid)));
     EXPECT_TRUE(panel->isVisible());
     QCoreApplication::processEvents();
     EXPECT_LT(panel->height(), window.height() / 4);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -55,6 +56,7 @@ TEST_F(SettingsDialogTest, OkStoresEveryFieldAndTheStoreKeepsThem) {
     Control<QCheckBox>("m1StopBox")->setChecked(false);
     Control<QCheckBox>("noBufferBox")->setChecked(false);
     Control<QCheckBox>("showCutterBox")->setChecked(false);
+    Control<QComboBox>("languageBox")->setCurrentIndex(2);  // English from the next start
     QTest::mouseClick(Control<QPushButton>("okButton"), Qt::LeftButton);
     EXPECT_EQ(dialog_.result(), QDialog::Accepted);
     {
@@ -74,6 +76,7 @@ TEST_F(SettingsDialogTest, OkStoresEveryFieldAndTheStoreKeepsThem) {
     EXPECT_FALSE(back.noMotionBuffer);
     EXPECT_FALSE(back.showCutter);
     EXPECT_TRUE(back.drawRapids);
+    EXPECT_EQ(back.language, 2);
 }
 
 TEST_F(SettingsDialogTest, ABadNumberIsMarkedAndNothingIsApplied) {
