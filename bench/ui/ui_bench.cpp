@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "core/Settings.h"
+#include "drawing/VertexList.h"
 #include "ui/MainWindow.h"
 #include "ui/MonotonicClock.h"
 #include "ui/RunController.h"
@@ -123,6 +124,9 @@ int main(int argc, char** argv) {
         QuickRunFigures last;
         for (int i = 0; i < repeats; ++i) {
             last = QuickRun(window, program);
+            // Each run, so that a slower second run in the same process shows.
+            std::printf("  run %d: %.3f s, processor %.3f s\n", i + 1, last.seconds,
+                        last.cpuSeconds);
             seconds.push_back(last.seconds);
             cpuSeconds.push_back(last.cpuSeconds);
             gaps.push_back(last.longestGapMs);
@@ -153,5 +157,11 @@ int main(int argc, char** argv) {
         "full redraw of four views after a zoom: %.1f ms, processor %.1f ms (medians of %d), %zu "
         "points\n",
         Median(redraws), Median(redrawCpu), repeats, window.Drawer().Vertices().Count());
+    const VertexList& stored = window.Drawer().Vertices();
+    std::printf("stored path: %.1f MiB, %.2f bytes a vertex, %.2f bytes a motion (%zu motions)\n",
+                static_cast<double>(stored.Bytes()) / 1048576.0,
+                static_cast<double>(stored.Bytes()) / static_cast<double>(stored.Count()),
+                static_cast<double>(stored.Bytes()) / static_cast<double>(stored.Motions()),
+                stored.Motions());
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "drawing/ArcPolygon.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace cuttrace {
@@ -31,6 +32,27 @@ ArcPolygon::ArcPolygon(const ArcPath& arc, double stepDegrees)
     cosStep_ = std::cos(radians);
     sinStep_ = std::sin(radians);
     normalPerStep_ = (Coordinate(arc.end, arc.normal) - normalStart_) * signedStep / arc.span;
+}
+
+void ArcPolygon::Bounds(Point3& low, Point3& high) const {
+    // Turning keeps the offset's length but for rounding; the margin covers that.
+    const double r = std::hypot(a0_, b0_) * (1.0 + 1e-9) + 1e-9;
+    // The normal coordinate goes evenly from the start's to the last point's.
+    const double normalLast = first_ == 2 ? lastY_ : first_ == 1 ? lastX_ : lastZ_;
+    const double normalLow = std::min(normalStart_, normalLast);
+    const double normalHigh = std::max(normalStart_, normalLast);
+    const auto place = [&](double first, double second, double normal) {
+        switch (first_) {
+            case 2:  // ZX: first Z, second X, normal Y
+                return Point3{second, normal, first};
+            case 1:  // YZ: first Y, second Z, normal X
+                return Point3{normal, first, second};
+            default:
+                return Point3{first, second, normal};
+        }
+    };
+    low = place(centreFirst_ - r, centreSecond_ - r, normalLow);
+    high = place(centreFirst_ + r, centreSecond_ + r, normalHigh);
 }
 
 std::size_t ArcPolygon::Fill(Cursor& cursor, Point3* out) const {

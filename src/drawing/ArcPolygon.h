@@ -32,6 +32,10 @@ class ArcPolygon {
     // The next points, up to kBatch of them, into out; returns how many (0 at the end).
     // Drawing and redrawing both go through here, so they give the same points.
     std::size_t Fill(Cursor& cursor, Point3* out) const;
+    // The last point.
+    Point3 Last() const { return {lastX_, lastY_, lastZ_}; }
+    // A box that holds every point (the whole circle in the plane, a little wider).
+    void Bounds(Point3& low, Point3& high) const;
 
   private:
     int first_;  // the plane's first axis: 0 XY, 2 ZX, 1 YZ

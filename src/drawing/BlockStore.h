@@ -1,5 +1,6 @@
 // An append-only sequence kept in fixed-size blocks: appending never moves what is
-// stored, and a new block's memory is first touched when it is filled.
+// stored, and a new block's memory is first touched when it is filled (for a type without
+// initialisers).
 #pragma once
 
 #include <cstddef>
@@ -11,7 +12,7 @@ namespace cuttrace {
 
 template <typename T, std::size_t BlockShift>
 class BlockStore {
-    static_assert(std::is_trivially_default_constructible_v<T>);
+    static_assert(std::is_trivially_copyable_v<T>);
 
   public:
     static constexpr std::size_t kBlockSize = std::size_t{1} << BlockShift;

@@ -28,6 +28,7 @@ void PathDrawer::SetFeed(double feedPerMinute) {
 }
 
 void PathDrawer::BeginMotion(const MotionRecord& record) {
+    vertices_.BeginMotion(source_);
     const Point3 to{record.x, record.y, record.z};
     switch (record.kind) {
         case KindRapid:
@@ -38,6 +39,7 @@ void PathDrawer::BeginMotion(const MotionRecord& record) {
                 current_ = to;
                 moving_ = to;
                 views_.DrawMoveTo(to);
+                vertices_.AppendMove(to);
             } else if (quick_) {
                 QuickLine(Family::Rapid, to, false);
             } else {
@@ -164,24 +166,12 @@ void PathDrawer::QuickLine(Family family, const Point3& to, bool evenIfZeroLengt
     vertices_.Append(end_, color);
 }
 
-void PathDrawer::Redraw() {
-    // Runs of one color go to the views together: one call for many points.
-    constexpr std::size_t kBatch = 256;
-    Point3 batch[kBatch];
-    std::size_t count = 0;
-    uint32_t batchColor = 0;
-    auto flush = [&] {
-        if (count == 0) return;
-        views_.SetColor(batchColor);
-        views_.DrawLinesTo(batch, count);
-        count = 0;
-    };
-    vertices_.ForEach([&](const Point3& point, uint32_t color) {
-        if (count == kBatch || (count > 0 && color != batchColor)) flush();
-        batchColor = color;
-        batch[count++] = point;
-    });
-    flush();
+void PathDrawer::Redraw(const VertexList::BoxFilter& filter) {
+    vertices_.Replay(views_, filter);
+}
+
+void PathDrawer::SetSource(std::string_view file, int64_t offset) {
+    source_ = {vertices_.FileIndex(file), offset};
 }
 
 void PathDrawer::ResetPosition() {

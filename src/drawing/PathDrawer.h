@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "core/MotionRecord.h"
 #include "core/Point3.h"
@@ -44,8 +45,11 @@ class PathDrawer {
     // One animation step by the seconds elapsed since the previous step or the start.
     void Advance(double seconds);
 
-    // Replays every stored point as a line in its own color, from wherever the pens are.
-    void Redraw();
+    // Draws everything stored again in its own colors, from wherever the pens are; with a
+    // filter, only the chunks it accepts (VertexList::Replay).
+    void Redraw(const VertexList::BoxFilter& filter = {});
+    // The block the next motions come from: its file and the byte offset of its line.
+    void SetSource(std::string_view file, int64_t offset);
     // Forgets every stored point.
     void ClearPath();
     // Starts afresh at the origin: no motion in progress, no last point, the first feed.
@@ -127,6 +131,7 @@ class PathDrawer {
     double sign_ = 1.0;
 
     double totalTime_ = 0.0;
+    MotionSource source_;
     VertexList vertices_;
 };
 

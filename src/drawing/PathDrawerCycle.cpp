@@ -3,22 +3,11 @@
 #include <cmath>
 #include <cstdint>
 
+#include "drawing/DrillMarks.h"
 #include "drawing/Geometry.h"
 #include "drawing/PathDrawer.h"
 
 namespace cuttrace {
-
-namespace {
-
-// A quick cycle leaves one mark per unit of depth; past this many the marks stop and the
-// cycle goes to the bottom, so an absurd depth cannot stall the drawing.
-constexpr int64_t kMaxQuickCycleMarks = 10000;
-// The mark's angular step never goes below this (3,600 segments for a cutter over 600).
-constexpr double kMinMarkStep = 0.1;
-// Angles within this of 360 still close the mark.
-constexpr double kMarkAngleTolerance = 1e-9;
-
-}  // namespace
 
 void PathDrawer::SetUpCycle(const MotionRecord& record) {
     family_ = Family::Cycle;
@@ -37,20 +26,8 @@ bool PathDrawer::CycleBottomReached(double z) const {
 }
 
 void PathDrawer::ToolMark(const Point3& p) {
-    const double rho = settings_->cutterDiameter;
-    double step = rho > 1.0 ? 60.0 / rho : 90.0;
-    if (!(step >= kMinMarkStep)) step = kMinMarkStep;
-    // Begins with a zero-length segment at angle 0; not closed when 360 is not a whole
-    // number of steps.
-    Point3 previous{p.x + rho, p.y, p.z};
-    for (int k = 0;; ++k) {
-        const double angle = step * k;
-        if (angle > 360.0 + kMarkAngleTolerance) break;
-        const double r = angle * kRadiansPerDegree;
-        const Point3 q{p.x + rho * std::cos(r), p.y + rho * std::sin(r), p.z};
-        views_.DrawLine(previous, q);
-        previous = q;
-    }
+    DrawToolMark(views_, p, settings_->cutterDiameter);
+    vertices_.AppendMark(p, settings_->cutterDiameter, *cycleColor_);
 }
 
 void PathDrawer::StartCycle(const MotionRecord& record) {
@@ -61,6 +38,9 @@ void PathDrawer::StartCycle(const MotionRecord& record) {
     views_.DrawMoveTo(current_);
     views_.LineToShowingTool(hole_);
     views_.LineToShowingTool(rPoint);
+    vertices_.AppendMove(current_);
+    vertices_.Append(hole_, *rapidColor_);
+    vertices_.Append(rPoint, *rapidColor_);
     current_ = hole_;
 }
 
@@ -80,32 +60,28 @@ void PathDrawer::StepCycle(double seconds) {
     }
     const Point3 bottom{hole_.x, hole_.y, bottom_};
     ToolMark(bottom);
+    const Point3 rPoint{hole_.x, hole_.y, retractLevel_};
     views_.DrawMoveTo(bottom);
-    views_.LineToShowingTool({hole_.x, hole_.y, retractLevel_});
+    views_.LineToShowingTool(rPoint);
     views_.LineToShowingTool(hole_);
+    vertices_.AppendMove(bottom);
+    vertices_.Append(rPoint, *cycleColor_);
+    vertices_.Append(hole_, *cycleColor_);
 }
 
 void PathDrawer::QuickCycle(const MotionRecord& record) {
-    views_.SetColor(*cycleColor_);
-    const Point3 start = current_;
+    const uint32_t color = *cycleColor_;
+    views_.SetColor(color);
+    DrillRecipe drill;
+    drill.start = current_;
     SetUpCycle(record);
-    const Point3 rPoint{hole_.x, hole_.y, retractLevel_};
-    views_.DrawLine(start, hole_);
-    views_.DrawLine(hole_, rPoint);
-    moving_ = rPoint;
-    // One mark per unit of depth, counted from the R level so that no rounding piles up.
-    for (int64_t k = 1;; ++k) {
-        const double z = retractLevel_ + sign_ * static_cast<double>(k);
-        if (CycleBottomReached(z) || k > kMaxQuickCycleMarks) {
-            moving_.z = bottom_;
-            ToolMark(moving_);
-            views_.DrawLine(moving_, rPoint);
-            views_.DrawLine(rPoint, hole_);
-            break;
-        }
-        moving_.z = z;
-        ToolMark(moving_);
-    }
+    drill.hole = hole_;
+    drill.retract = retractLevel_;
+    drill.bottom = bottom_;
+    drill.cutter = settings_->cutterDiameter;
+    DrawQuickDrill(views_, drill);
+    vertices_.AppendDrill(drill, color);
+    moving_ = {hole_.x, hole_.y, bottom_};
     busy_ = false;
     current_ = hole_;
 }

@@ -1,42 +1,699 @@
 #include "drawing/VertexList.h"
 
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstring>
+
 namespace cuttrace {
 
+namespace {
+
+constexpr std::size_t kBlockBytes = std::size_t{1} << 16;
+// Room for the largest item (a tool mark with raw values) and a color change before it.
+constexpr std::size_t kItemRoom = 64;
+
+// Item tags. A byte below 0x80 is the header of a line point; 0x40 in either marks the first
+// item of a motion.
+constexpr uint8_t kTagBit = 0x80;
+constexpr uint8_t kMotionBit = 0x40;
+constexpr uint8_t kKindMask = 0x3F;
+enum : uint8_t { kMove = 1, kArc = 2, kDrill = 3, kMark = 4, kColor = 5 };
+
+// Axis codes of a point header (two bits an axis, x lowest): no change, an 8-bit step, a
+// 16-bit step, or long (a varint step, or the raw double when the long-form byte says so).
+enum : uint8_t { kSame = 0, kByte = 1, kShort = 2, kLong = 3 };
+
+// Values beyond this are not taken as thousandths (their thousandths need not fit).
+constexpr double kThousandthsLimit = 9e12;
+
+// A value that is exactly n thousandths, read back as n / 1000.0.
+bool Thousandths(double v, int64_t& n) {
+    if (!(v > -kThousandthsLimit && v < kThousandthsLimit)) return false;
+    n = std::llround(v * 1000.0);
+    return std::bit_cast<uint64_t>(static_cast<double>(n) / 1000.0) == std::bit_cast<uint64_t>(v);
+}
+
+uint64_t ZigZag(int64_t v) {
+    return (static_cast<uint64_t>(v) << 1) ^ static_cast<uint64_t>(v >> 63);
+}
+int64_t UnZigZag(uint64_t v) {
+    return static_cast<int64_t>(v >> 1) ^ -static_cast<int64_t>(v & 1);
+}
+
+void PutVarint(uint8_t*& w, uint64_t v) {
+    while (v >= 0x80) {
+        *w++ = static_cast<uint8_t>(v | 0x80);
+        v >>= 7;
+    }
+    *w++ = static_cast<uint8_t>(v);
+}
+uint64_t GetVarint(const uint8_t*& r) {
+    uint64_t v = 0;
+    for (int shift = 0;; shift += 7) {
+        const uint8_t b = *r++;
+        v |= static_cast<uint64_t>(b & 0x7F) << shift;
+        if (b < 0x80 || shift >= 63) return v;
+    }
+}
+
+template <class T>
+void PutRaw(uint8_t*& w, T value) {
+    std::memcpy(w, &value, sizeof value);
+    w += sizeof value;
+}
+template <class T>
+T GetRaw(const uint8_t*& r) {
+    T value;
+    std::memcpy(&value, r, sizeof value);
+    r += sizeof value;
+    return value;
+}
+
+double Axis(const Point3& p, int axis) {
+    return axis == 0 ? p.x : axis == 1 ? p.y : p.z;
+}
+
+// Writes a point's header (high bits from `high`) and its values against last.
+void EncodePoint(uint8_t*& w, uint8_t high, const Point3& p, int64_t (&last)[3]) {
+    uint8_t* header = w++;
+    uint8_t codes = 0;
+    uint8_t rawMask = 0;
+    int64_t steps[3] = {0, 0, 0};
+    for (int a = 0; a < 3; ++a) {
+        int64_t n = 0;
+        uint8_t code = kLong;
+        if (Thousandths(Axis(p, a), n)) {
+            const int64_t step = n - last[a];
+            last[a] = n;
+            steps[a] = step;
+            code = step == 0                        ? kSame
+                   : step >= -128 && step < 128     ? kByte
+                   : step >= -32768 && step < 32768 ? kShort
+                                                    : kLong;
+        } else {
+            rawMask = static_cast<uint8_t>(rawMask | (1 << a));
+        }
+        codes = static_cast<uint8_t>(codes | (code << (2 * a)));
+    }
+    *header = static_cast<uint8_t>(high | codes);
+    const bool anyLong = (codes & 0x15) & (codes >> 1);  // an axis with both bits set
+    if (anyLong) *w++ = rawMask;
+    for (int a = 0; a < 3; ++a) {
+        switch ((codes >> (2 * a)) & 3) {
+            case kByte:
+                PutRaw(w, static_cast<int8_t>(steps[a]));
+                break;
+            case kShort:
+                PutRaw(w, static_cast<int16_t>(steps[a]));
+                break;
+            case kLong:
+                if (rawMask & (1 << a)) {
+                    PutRaw(w, Axis(p, a));
+                } else {
+                    PutVarint(w, ZigZag(steps[a]));
+                }
+                break;
+            default:
+                break;
+        }
+    }
+}
+
+Point3 DecodePoint(const uint8_t*& r, uint8_t header, int64_t (&last)[3]) {
+    const uint8_t codes = header & kKindMask;
+    const bool anyLong = (codes & 0x15) & (codes >> 1);
+    const uint8_t rawMask = anyLong ? *r++ : 0;
+    double v[3];
+    for (int a = 0; a < 3; ++a) {
+        const uint8_t code = (codes >> (2 * a)) & 3;
+        if (code == kLong && (rawMask & (1 << a))) {
+            v[a] = GetRaw<double>(r);
+            continue;
+        }
+        switch (code) {
+            case kByte:
+                last[a] += GetRaw<int8_t>(r);
+                break;
+            case kShort:
+                last[a] += GetRaw<int16_t>(r);
+                break;
+            case kLong:
+                last[a] += UnZigZag(GetVarint(r));
+                break;
+            default:
+                break;
+        }
+        v[a] = static_cast<double>(last[a]) / 1000.0;
+    }
+    return {v[0], v[1], v[2]};
+}
+
+template <class T, std::size_t Shift>
+std::size_t StoreBytes(const BlockStore<T, Shift>& store) {
+    const std::size_t block = BlockStore<T, Shift>::kBlockSize;
+    return (store.Size() + block - 1) / block * block * sizeof(T);
+}
+
+}  // namespace
+
+void PathBox::Add(const Point3& p) {
+    AddBox(p, p);
+}
+
+void PathBox::AddBox(const Point3& lo, const Point3& hi) {
+    if (Empty()) {
+        low = lo;
+        high = hi;
+        return;
+    }
+    low = {std::min(low.x, lo.x), std::min(low.y, lo.y), std::min(low.z, lo.z)};
+    high = {std::max(high.x, hi.x), std::max(high.y, hi.y), std::max(high.z, hi.z)};
+}
+
+struct VertexList::Chunk {
+    uint32_t block = 0;
+    uint32_t begin = 0;  // bytes [begin, end) of the block
+    uint32_t end = 0;
+    uint32_t items = 0;
+    std::size_t firstVertex = 0;
+    std::size_t motionsBefore = 0;  // motions begun before the chunk
+    std::size_t arcsBefore = 0;
+    std::size_t drillsBefore = 0;
+    std::size_t sourceByte = 0;  // the source stream of the chunk's first motion
+    MotionSource sourceBefore;   // the source the stream's next step starts from
+    Point3 pen;                  // where the pens stand when the chunk begins
+    bool penKnown = false;
+    PathBox box;
+};
+
+VertexList::VertexList() = default;
+VertexList::~VertexList() = default;
+
+uint32_t VertexList::FileIndex(std::string_view path) {
+    for (std::size_t i = files_.size(); i-- > 0;) {
+        if (files_[i] == path) return static_cast<uint32_t>(i);
+    }
+    files_.emplace_back(path);
+    return static_cast<uint32_t>(files_.size() - 1);
+}
+
+VertexList::Chunk& VertexList::ChunkForItem() {
+    const bool full = chunks_.empty() || chunks_.back().items >= kChunkItems;
+    const bool room = !blocks_.empty() && kBlockBytes - blockUsed_ >= kItemRoom;
+    if (!full && room) {
+        ++chunks_.back().items;
+        return chunks_.back();
+    }
+    if (!room) {
+        blocks_.push_back(std::make_unique_for_overwrite<uint8_t[]>(kBlockBytes));
+        blockUsed_ = 0;
+    }
+    Chunk chunk;
+    chunk.block = static_cast<uint32_t>(blocks_.size() - 1);
+    chunk.begin = chunk.end = static_cast<uint32_t>(blockUsed_);
+    chunk.items = 1;
+    chunk.firstVertex = count_;
+    chunk.motionsBefore = motions_;
+    chunk.arcsBefore = arcs_.Size();
+    chunk.drillsBefore = drills_.Size();
+    chunk.sourceByte = sources_.Size();
+    chunk.sourceBefore = lastSource_;
+    chunk.pen = pen_;
+    chunk.penKnown = penKnown_;
+    if (penKnown_) chunk.box.Add(pen_);
+    chunks_.push_back(chunk);
+    // Each chunk reads on its own: differences and color start afresh.
+    last_[0] = last_[1] = last_[2] = 0;
+    colorKnown_ = false;
+    return chunks_.back();
+}
+
+void VertexList::StartMotionIfPending(uint8_t& tag) {
+    if (!motionPending_) return;
+    motionPending_ = false;
+    tag = static_cast<uint8_t>(tag | kMotionBit);
+    const MotionSource& s = pendingSource_;
+    const bool fileChanged = s.file != lastSource_.file;
+    uint64_t v = ZigZag(s.offset - lastSource_.offset) << 1 | (fileChanged ? 1u : 0u);
+    do {
+        sources_.Append(static_cast<uint8_t>(v >= 0x80 ? (v | 0x80) : v));
+        v >>= 7;
+    } while (v != 0);
+    if (fileChanged) {
+        uint64_t f = s.file;
+        do {
+            sources_.Append(static_cast<uint8_t>(f >= 0x80 ? (f | 0x80) : f));
+            f >>= 7;
+        } while (f != 0);
+    }
+    lastSource_ = s;
+    ++motions_;
+}
+
+void VertexList::NoteColor(uint32_t color) {
+    if (colorKnown_ && color == color_) return;
+    uint8_t* w = blocks_.back().get() + blockUsed_;
+    *w++ = kTagBit | kColor;
+    PutRaw(w, color);
+    blockUsed_ += 5;
+    color_ = color;
+    colorKnown_ = true;
+}
+
+void VertexList::Append(const Point3& point, uint32_t color) {
+    if (!storing_) return;
+    Chunk& chunk = ChunkForItem();
+    NoteColor(color);
+    uint8_t high = 0;
+    StartMotionIfPending(high);
+    uint8_t* start = blocks_.back().get() + blockUsed_;
+    uint8_t* w = start;
+    EncodePoint(w, high, point, last_);
+    blockUsed_ += static_cast<std::size_t>(w - start);
+    chunk.end = static_cast<uint32_t>(blockUsed_);
+    chunk.box.Add(point);
+    bounds_.Add(point);
+    pen_ = point;
+    penKnown_ = true;
+    ++count_;
+}
+
+void VertexList::WritePoint(uint8_t tag, const Point3& p) {
+    uint8_t* start = blocks_.back().get() + blockUsed_;
+    uint8_t* w = start;
+    *w++ = tag;
+    EncodePoint(w, 0, p, last_);
+    blockUsed_ += static_cast<std::size_t>(w - start);
+}
+
+void VertexList::AppendMove(const Point3& point) {
+    if (!storing_) return;
+    Chunk& chunk = ChunkForItem();
+    uint8_t tag = kTagBit | kMove;
+    StartMotionIfPending(tag);
+    WritePoint(tag, point);
+    chunk.end = static_cast<uint32_t>(blockUsed_);
+    chunk.box.Add(point);
+    pen_ = point;
+    penKnown_ = true;
+}
+
+void VertexList::AppendArc(const ArcPolygon& polygon, uint32_t color) {
+    if (!storing_) return;
+    Chunk& chunk = ChunkForItem();
+    NoteColor(color);
+    uint8_t tag = kTagBit | kArc;
+    StartMotionIfPending(tag);
+    blocks_.back()[blockUsed_++] = tag;
+    chunk.end = static_cast<uint32_t>(blockUsed_);
+    arcs_.Append(polygon);
+    Point3 low;
+    Point3 high;
+    polygon.Bounds(low, high);
+    chunk.box.AddBox(low, high);
+    bounds_.AddBox(low, high);
+    pen_ = polygon.Last();
+    penKnown_ = true;
+    count_ += static_cast<std::size_t>(polygon.Count());
+}
+
+void VertexList::AppendDrill(const DrillRecipe& drill, uint32_t color) {
+    if (!storing_) return;
+    Chunk& chunk = ChunkForItem();
+    NoteColor(color);
+    uint8_t tag = kTagBit | kDrill;
+    StartMotionIfPending(tag);
+    blocks_.back()[blockUsed_++] = tag;
+    chunk.end = static_cast<uint32_t>(blockUsed_);
+    drills_.Append(drill);
+    const double r = std::fabs(drill.cutter);
+    PathBox box;
+    box.Add(drill.start);
+    box.Add(drill.hole);
+    box.AddBox({drill.hole.x - r, drill.hole.y - r, std::min(drill.retract, drill.bottom)},
+               {drill.hole.x + r, drill.hole.y + r, std::max(drill.retract, drill.bottom)});
+    chunk.box.AddBox(box.low, box.high);
+    bounds_.AddBox(box.low, box.high);
+    pen_ = drill.hole;
+    penKnown_ = true;
+}
+
+void VertexList::AppendMark(const Point3& centre, double cutter, uint32_t color) {
+    if (!storing_) return;
+    Chunk& chunk = ChunkForItem();
+    NoteColor(color);
+    uint8_t tag = kTagBit | kMark;
+    StartMotionIfPending(tag);
+    WritePoint(tag, centre);
+    uint8_t* w = blocks_.back().get() + blockUsed_;
+    PutRaw(w, cutter);
+    blockUsed_ += sizeof cutter;
+    chunk.end = static_cast<uint32_t>(blockUsed_);
+    const double r = std::fabs(cutter);
+    const Point3 low{centre.x - r, centre.y - r, centre.z};
+    const Point3 high{centre.x + r, centre.y + r, centre.z};
+    chunk.box.AddBox(low, high);
+    bounds_.AddBox(low, high);
+    pen_ = centre;
+    penKnown_ = true;
+}
+
 void VertexList::Clear() {
-    points_.Clear();
+    std::vector<Chunk>().swap(chunks_);
+    std::vector<std::unique_ptr<uint8_t[]>>().swap(blocks_);
+    std::vector<std::string>().swap(files_);
+    blockUsed_ = 0;
     arcs_.Clear();
-    runs_.Clear();
+    drills_.Clear();
+    sources_.Clear();
+    bounds_ = PathBox{};
+    penKnown_ = false;
+    colorKnown_ = false;
+    motionPending_ = false;
+    lastSource_ = MotionSource{};
     count_ = 0;
+    motions_ = 0;
     storing_ = true;
 }
 
-PathVertex VertexList::operator[](std::size_t i) const {
-    // The run that holds i is the last one that starts at or before it.
-    std::size_t low = 0;
-    std::size_t high = runs_.Size();
-    while (high - low > 1) {
-        const std::size_t middle = low + (high - low) / 2;
-        if (runs_[middle].firstVertex <= i) {
-            low = middle;
-        } else {
-            high = middle;
+std::size_t VertexList::Bytes() const {
+    std::size_t files = 0;
+    for (const std::string& f : files_)
+        files += f.capacity();
+    return blocks_.size() * kBlockBytes + chunks_.capacity() * sizeof(Chunk) +
+           blocks_.capacity() * sizeof(blocks_[0]) + StoreBytes(arcs_) + StoreBytes(drills_) +
+           StoreBytes(sources_) + files;
+}
+
+MotionSource VertexList::Source(std::size_t motion) const {
+    if (motion >= motions_) return {};
+    // The last chunk begun before the motion: its source stream position is before it.
+    auto after =
+        std::upper_bound(chunks_.begin(), chunks_.end(), motion,
+                         [](std::size_t m, const Chunk& c) { return m < c.motionsBefore; });
+    std::size_t at = 0;
+    MotionSource source;
+    std::size_t next = 0;
+    if (after != chunks_.begin()) {
+        const Chunk& c = *(after - 1);
+        at = c.sourceByte;
+        source = c.sourceBefore;
+        next = c.motionsBefore;
+    }
+    auto varint = [&] {
+        uint64_t v = 0;
+        for (int shift = 0;; shift += 7) {
+            const uint8_t b = sources_[at++];
+            v |= static_cast<uint64_t>(b & 0x7F) << shift;
+            if (b < 0x80 || shift >= 63) return v;
+        }
+    };
+    for (; next <= motion; ++next) {
+        const uint64_t v = varint();
+        source.offset += UnZigZag(v >> 1);
+        if (v & 1) source.file = static_cast<uint32_t>(varint());
+    }
+    return source;
+}
+
+// Decodes a chunk's items in order and hands each to the visitor.
+template <class Visitor>
+void VertexList::Walk(const Chunk& chunk, Visitor& visitor) const {
+    const uint8_t* r = blocks_[chunk.block].get() + chunk.begin;
+    const uint8_t* const end = blocks_[chunk.block].get() + chunk.end;
+    int64_t last[3] = {0, 0, 0};
+    uint32_t color = 0;
+    std::size_t arc = chunk.arcsBefore;
+    std::size_t drill = chunk.drillsBefore;
+    while (r < end) {
+        const uint8_t tag = *r++;
+        const bool starts = (tag & kMotionBit) != 0;
+        if (!(tag & kTagBit)) {
+            if (!visitor.Line(DecodePoint(r, tag, last), color, starts)) return;
+            continue;
+        }
+        switch (tag & kKindMask) {
+            case kColor:
+                color = GetRaw<uint32_t>(r);
+                break;
+            case kMove: {
+                const uint8_t header = *r++;
+                if (!visitor.Move(DecodePoint(r, header, last), starts)) return;
+                break;
+            }
+            case kArc:
+                if (!visitor.Arc(arcs_[arc++], color, starts)) return;
+                break;
+            case kDrill:
+                if (!visitor.Drill(drills_[drill++], color, starts)) return;
+                break;
+            case kMark: {
+                const uint8_t header = *r++;
+                const Point3 centre = DecodePoint(r, header, last);
+                const double cutter = GetRaw<double>(r);
+                if (!visitor.Mark(centre, cutter, color, starts)) return;
+                break;
+            }
+            default:
+                return;  // not written
         }
     }
-    const Run& run = runs_[low];
-    const std::size_t offset = i - run.firstVertex;
-    if (!run.arc) {
-        const Point& p = points_[run.source + offset];
-        return {{p.x, p.y, p.z}, run.color};
+}
+
+namespace {
+
+// Hands the items to views as drawing calls, lines in batches of one color; keeps the
+// index of the motion being drawn. With `only` set, draws just that motion, in onlyColor.
+class ReplayVisitor {
+  public:
+    static constexpr std::size_t kBatch = 2 * ArcPolygon::kBatch;
+
+    explicit ReplayVisitor(PathViews& views) : views_(views) {}
+
+    std::size_t motion = 0;  // motions begun so far (the current one is motion - 1)
+    std::size_t batchLimit = kBatch;
+    bool only = false;
+    std::size_t onlyMotion = 0;
+    uint32_t onlyColor = 0;
+    bool pastOnly = false;
+    Point3 pen;
+
+    bool Begin(bool starts) {
+        if (starts) {
+            // Picking out motions needs each line drawn under its own motion; a plain
+            // replay keeps its batches.
+            if (only || batchLimit == 1) Flush();
+            ++motion;
+        }
+        if (!only) return true;
+        if (motion > onlyMotion + 1) {
+            pastOnly = true;
+            return false;
+        }
+        const bool mine = motion == onlyMotion + 1;
+        if (mine && !drawing_) {
+            drawing_ = true;
+            views_.DrawMoveTo(pen);
+        }
+        return mine;
     }
-    const ArcPolygon& polygon = arcs_[run.source];
-    Point3 points[ArcPolygon::kBatch];
-    ArcPolygon::Cursor cursor = polygon.Begin();
-    std::size_t skipped = 0;
-    while (const std::size_t n = polygon.Fill(cursor, points)) {
-        if (offset < skipped + n) return {points[offset - skipped], run.color};
-        skipped += n;
+    uint32_t Color(uint32_t color) const { return only ? onlyColor : color; }
+
+    bool Line(const Point3& p, uint32_t color, bool starts) {
+        if (Begin(starts)) {
+            color = Color(color);
+            if (count_ == batchLimit || (count_ > 0 && color != batchColor_)) Flush();
+            batchColor_ = color;
+            batch_[count_++] = p;
+        }
+        pen = p;
+        return !pastOnly;
     }
-    return {};  // not reached: the run holds offset + 1 points or more
+    bool Move(const Point3& p, bool starts) {
+        if (Begin(starts)) {
+            Flush();
+            views_.DrawMoveTo(p);
+        }
+        pen = p;
+        return !pastOnly;
+    }
+    bool Arc(const ArcPolygon& polygon, uint32_t color, bool starts) {
+        if (Begin(starts)) {
+            // The points join the batch of lines: an arc in the color of the lines before
+            // it goes on in the same run.
+            color = Color(color);
+            if (count_ > 0 && color != batchColor_) Flush();
+            batchColor_ = color;
+            ArcPolygon::Cursor cursor = polygon.Begin();
+            while (true) {
+                if (kBatch - count_ < ArcPolygon::kBatch) Flush();
+                const std::size_t n = polygon.Fill(cursor, batch_ + count_);
+                if (n == 0) break;
+                count_ += n;
+            }
+        }
+        pen = polygon.Last();
+        return !pastOnly;
+    }
+    bool Drill(const DrillRecipe& drill, uint32_t color, bool starts) {
+        if (Begin(starts)) {
+            Flush();
+            views_.SetColor(Color(color));
+            DrawQuickDrill(views_, drill);
+        }
+        pen = drill.hole;
+        return !pastOnly;
+    }
+    bool Mark(const Point3& centre, double cutter, uint32_t color, bool starts) {
+        if (Begin(starts)) {
+            Flush();
+            views_.SetColor(Color(color));
+            DrawToolMark(views_, centre, cutter);
+        }
+        pen = centre;
+        return !pastOnly;
+    }
+    void Flush() {
+        if (count_ == 0) return;
+        views_.SetColor(batchColor_);
+        views_.DrawLinesTo(batch_, count_);
+        count_ = 0;
+    }
+
+  private:
+    PathViews& views_;
+    Point3 batch_[kBatch];
+    std::size_t count_ = 0;
+    uint32_t batchColor_ = 0;
+    bool drawing_ = false;
+};
+
+// Turns drawing calls into segments with the motion they belong to.
+class SegmentViews final : public PathViews {
+  public:
+    explicit SegmentViews(const std::function<void(const PathSegment&)>& visit) : visit_(visit) {}
+
+    const std::size_t* motion = nullptr;  // motions begun so far
+
+    void SetColor(uint32_t) override {}
+    void DrawMoveTo(const Point3& p) override { pen_ = p; }
+    void DrawLineTo(const Point3& p) override {
+        visit_({pen_, p, *motion - 1});
+        pen_ = p;
+    }
+    void LineToShowingTool(const Point3& p) override { DrawLineTo(p); }
+    void DrawLine(const Point3& a, const Point3& b) override {
+        visit_({a, b, *motion - 1});
+        pen_ = b;
+    }
+    void Present() override {}
+
+  private:
+    const std::function<void(const PathSegment&)>& visit_;
+    Point3 pen_;
+};
+
+// Collects the points of lines and arcs.
+struct PointVisitor {
+    const std::function<void(const Point3&, uint32_t)>& visit;
+    bool Line(const Point3& p, uint32_t color, bool) {
+        visit(p, color);
+        return true;
+    }
+    bool Move(const Point3&, bool) { return true; }
+    bool Arc(const ArcPolygon& polygon, uint32_t color, bool) {
+        Point3 points[ArcPolygon::kBatch];
+        ArcPolygon::Cursor cursor = polygon.Begin();
+        while (const std::size_t n = polygon.Fill(cursor, points)) {
+            for (std::size_t i = 0; i < n; ++i)
+                visit(points[i], color);
+        }
+        return true;
+    }
+    bool Drill(const DrillRecipe&, uint32_t, bool) { return true; }
+    bool Mark(const Point3&, double, uint32_t, bool) { return true; }
+};
+
+}  // namespace
+
+void VertexList::Replay(PathViews& views, const BoxFilter& filter) const {
+    ReplayVisitor visitor(views);
+    bool skipped = false;
+    for (const Chunk& chunk : chunks_) {
+        if (filter && !filter(chunk.box)) {
+            skipped = true;
+            continue;
+        }
+        if (skipped) {
+            visitor.Flush();
+            if (chunk.penKnown) views.DrawMoveTo(chunk.pen);
+            skipped = false;
+        }
+        Walk(chunk, visitor);
+    }
+    visitor.Flush();
+}
+
+void VertexList::ReplayMotion(PathViews& views, std::size_t motion, uint32_t color) const {
+    if (motion >= motions_) return;
+    // The chunk in which the motion begins: the last one begun before it.
+    auto after =
+        std::upper_bound(chunks_.begin(), chunks_.end(), motion,
+                         [](std::size_t m, const Chunk& c) { return m < c.motionsBefore; });
+    if (after == chunks_.begin()) return;
+    ReplayVisitor visitor(views);
+    visitor.only = true;
+    visitor.onlyMotion = motion;
+    visitor.onlyColor = color;
+    for (auto c = after - 1; c != chunks_.end() && !visitor.pastOnly; ++c) {
+        visitor.motion = c->motionsBefore;
+        if (c->penKnown) visitor.pen = c->pen;
+        Walk(*c, visitor);
+        visitor.Flush();
+    }
+}
+
+void VertexList::ForEachSegment(const std::function<void(const PathSegment&)>& visit,
+                                const BoxFilter& filter) const {
+    SegmentViews segments(visit);
+    ReplayVisitor visitor(segments);
+    visitor.batchLimit = 1;  // each line is handed over before the next item is read
+    segments.motion = &visitor.motion;
+    for (const Chunk& chunk : chunks_) {
+        if (filter && !filter(chunk.box)) continue;
+        visitor.Flush();
+        visitor.motion = chunk.motionsBefore;
+        if (chunk.penKnown) segments.DrawMoveTo(chunk.pen);
+        Walk(chunk, visitor);
+    }
+    visitor.Flush();
+}
+
+PathVertex VertexList::operator[](std::size_t i) const {
+    auto after = std::upper_bound(chunks_.begin(), chunks_.end(), i,
+                                  [](std::size_t v, const Chunk& c) { return v < c.firstVertex; });
+    if (after == chunks_.begin()) return {};
+    PathVertex found;
+    std::size_t index = (after - 1)->firstVertex;
+    bool done = false;
+    const std::function<void(const Point3&, uint32_t)> visit = [&](const Point3& p, uint32_t c) {
+        if (!done && index == i) {
+            found = {p, c};
+            done = true;
+        }
+        ++index;
+    };
+    PointVisitor visitor{visit};
+    for (auto c = after - 1; c != chunks_.end() && !done; ++c)
+        Walk(*c, visitor);
+    return found;
+}
+
+void VertexList::ForEach(const std::function<void(const Point3&, uint32_t)>& visit) const {
+    PointVisitor visitor{visit};
+    for (const Chunk& chunk : chunks_)
+        Walk(chunk, visitor);
 }
 
 }  // namespace cuttrace

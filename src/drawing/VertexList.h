@@ -1,18 +1,33 @@
-// The points drawn on the tool path, with the color each was drawn in, kept so that the
-// views can be redrawn without running the program again.
+// Everything drawn on the tool path, kept so that the views can be redrawn without running
+// the program again, and so that a point of the drawing can be traced back to its motion.
 //
-// A quick run of a large program draws millions of points, so the list is built for
-// that: single points live in blocks (growing never copies what is stored), a quick arc
-// is kept as its polygon (ArcPolygon) and gives its points back when they are read, and
-// colors are kept as runs, since they change only between rapid and feed moves.
+// A quick run of a large program draws tens of millions of points, so the list is compact:
+// - a line's end point is stored as the difference from the previous point in thousandths
+//   of a unit (most programs are written in thousandths), one header byte and one or two
+//   bytes an axis for the usual step; a value that is not a thousandth exactly (or is huge)
+//   is stored as its raw double, so every point reads back exactly;
+// - a quick arc is kept as its polygon (ArcPolygon) and a quick drilling cycle as its
+//   recipe (DrillRecipe); both give their points back through the code that drew them;
+// - pen moves, tool marks of animated cycles and color changes are items of their own;
+// - each motion keeps its source (file and byte offset of its block) in a second stream,
+//   about two bytes a motion.
+// The items are grouped in chunks of a few thousand, each with its bounding box, so a redraw
+// can skip what no view shows and a pick looks only at chunks near the click.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "core/Point3.h"
 #include "drawing/ArcPolygon.h"
 #include "drawing/BlockStore.h"
+#include "drawing/DrillMarks.h"
+#include "drawing/PathViews.h"
 
 namespace cuttrace {
 
@@ -23,79 +38,126 @@ struct PathVertex {
     friend bool operator==(const PathVertex&, const PathVertex&) = default;
 };
 
+// Where a motion's block came from: an index into VertexList::Files() and the byte offset
+// of the line in that file (-1: not known).
+struct MotionSource {
+    uint32_t file = 0;
+    int64_t offset = -1;
+
+    friend bool operator==(const MotionSource&, const MotionSource&) = default;
+};
+
+// An axis-aligned box of model points; empty while low > high.
+struct PathBox {
+    Point3 low{1.0, 1.0, 1.0};
+    Point3 high{-1.0, -1.0, -1.0};
+
+    bool Empty() const { return low.x > high.x; }
+    void Add(const Point3& p);
+    void AddBox(const Point3& low, const Point3& high);
+};
+
+// What a walk over the list sees: the line segments (from, to) of lines, arcs, drilling
+// cycles and tool marks with the motion they belong to.
+struct PathSegment {
+    Point3 from;
+    Point3 to;
+    std::size_t motion = 0;
+};
+
 class VertexList {
   public:
-    void Append(const Point3& point, uint32_t color) {
-        if (!storing_) return;
-        if (runs_.Size() == 0 || runs_[runs_.Size() - 1].arc ||
-            runs_[runs_.Size() - 1].color != color) {
-            runs_.Append({count_, points_.Size(), color, false});
-        }
-        points_.Append({point.x, point.y, point.z});
-        ++count_;
+    static constexpr std::size_t kChunkItems = 4096;
+
+    VertexList();
+    ~VertexList();
+    VertexList(const VertexList&) = delete;
+    VertexList& operator=(const VertexList&) = delete;
+
+    // Starts a motion: the items appended until the next call belong to it. A motion that
+    // appends nothing (a line of no length) is not kept.
+    void BeginMotion(const MotionSource& source) {
+        pendingSource_ = source;
+        motionPending_ = storing_;
     }
-    // Appends the Count() points of a quick arc's polygon.
-    void AppendArc(const ArcPolygon& polygon, uint32_t color) {
-        if (!storing_) return;
-        runs_.Append({count_, arcs_.Size(), color, true});
-        arcs_.Append(polygon);
-        count_ += static_cast<std::size_t>(polygon.Count());
-    }
+    // The index of a file's path in Files(), added when new.
+    uint32_t FileIndex(std::string_view path);
+    const std::vector<std::string>& Files() const { return files_; }
+
+    // A line from the pen to point.
+    void Append(const Point3& point, uint32_t color);
+    // The pen moves to point without drawing.
+    void AppendMove(const Point3& point);
+    // The Count() points of a quick arc's polygon, as lines.
+    void AppendArc(const ArcPolygon& polygon, uint32_t color);
+    // A quick drilling cycle (DrawQuickDrill).
+    void AppendDrill(const DrillRecipe& drill, uint32_t color);
+    // A tool mark of an animated cycle (DrawToolMark).
+    void AppendMark(const Point3& centre, double cutter, uint32_t color);
 
     // Empties the list and releases its storage; it stores again.
     void Clear();
-    // The memory the list holds.
-    std::size_t Bytes() const { return points_.Bytes() + arcs_.Bytes() + runs_.Bytes(); }
     // While off, appending stores nothing (the owner's memory bound was reached).
     void SetStoring(bool on) { storing_ = on; }
     bool Storing() const { return storing_; }
 
+    // Points of lines and arcs (each drawn as a line to it).
     std::size_t Count() const { return count_; }
-    bool Empty() const { return count_ == 0; }
-    // One vertex (for inspection; walking the list goes through ForEach).
-    PathVertex operator[](std::size_t i) const;
+    bool Empty() const { return chunks_.empty(); }
+    // Motions kept.
+    std::size_t Motions() const { return motions_; }
+    MotionSource Source(std::size_t motion) const;
+    // The memory the list holds, storage reserved included.
+    std::size_t Bytes() const;
+    // Everything stored lies in this box.
+    const PathBox& Bounds() const { return bounds_; }
 
-    // Calls visit(point, color) for every vertex in order.
-    template <typename Visit>
-    void ForEach(Visit&& visit) const {
-        for (std::size_t r = 0; r < runs_.Size(); ++r) {
-            const Run& run = runs_[r];
-            if (run.arc) {
-                const ArcPolygon& polygon = arcs_[run.source];
-                Point3 points[ArcPolygon::kBatch];
-                ArcPolygon::Cursor cursor = polygon.Begin();
-                while (const std::size_t n = polygon.Fill(cursor, points)) {
-                    for (std::size_t i = 0; i < n; ++i)
-                        visit(points[i], run.color);
-                }
-                continue;
-            }
-            const std::size_t end = r + 1 < runs_.Size() ? runs_[r + 1].firstVertex : count_;
-            for (std::size_t i = run.source; i < run.source + (end - run.firstVertex); ++i) {
-                const Point& p = points_[i];
-                visit(Point3{p.x, p.y, p.z}, run.color);
-            }
-        }
-    }
+    // The i-th point of lines and arcs (for inspection; it walks the list).
+    PathVertex operator[](std::size_t i) const;
+    // Calls visit(point, color) for every point of lines and arcs in order.
+    void ForEach(const std::function<void(const Point3&, uint32_t)>& visit) const;
+
+    // Draws everything again, in the stored colors, from wherever the pens are. With a
+    // filter, a chunk whose box it rejects is left out (the pens are moved to where the
+    // next chunk begins): the filter must reject only boxes that no view shows.
+    using BoxFilter = std::function<bool(const PathBox&)>;
+    void Replay(PathViews& views, const BoxFilter& filter = {}) const;
+    // Draws one motion again in the given color.
+    void ReplayMotion(PathViews& views, std::size_t motion, uint32_t color) const;
+    // Calls visit for every segment in chunks the filter accepts (all without one).
+    void ForEachSegment(const std::function<void(const PathSegment&)>& visit,
+                        const BoxFilter& filter = {}) const;
 
   private:
-    struct Point {  // no initialisers: a new block is not written before it is used
-        double x;
-        double y;
-        double z;
-    };
-    // Consecutive vertices of one color from single points, or one arc's points.
-    struct Run {
-        std::size_t firstVertex;
-        std::size_t source;  // the first point's index, or the arc's index
-        uint32_t color;
-        bool arc;
-    };
+    struct Chunk;
+    class Writer;
+    template <class Visitor>
+    void Walk(const Chunk& chunk, Visitor& visitor) const;
+    Chunk& ChunkForItem();
+    void StartMotionIfPending(uint8_t& tag);
+    void NoteColor(uint32_t color);
+    void WritePoint(uint8_t tag, const Point3& p);
 
-    BlockStore<Point, 16> points_;
+    std::vector<Chunk> chunks_;
+    std::vector<std::unique_ptr<uint8_t[]>> blocks_;
+    std::size_t blockUsed_ = 0;  // bytes written into the last block
     BlockStore<ArcPolygon, 12> arcs_;
-    BlockStore<Run, 12> runs_;
-    std::size_t count_ = 0;  // all vertices
+    BlockStore<DrillRecipe, 10> drills_;
+    BlockStore<uint8_t, 16> sources_;  // per motion: offset step, file when it changes
+    std::vector<std::string> files_;
+    PathBox bounds_;
+
+    // Writing state.
+    int64_t last_[3] = {0, 0, 0};  // thousandths the next difference is taken from
+    Point3 pen_;
+    bool penKnown_ = false;
+    uint32_t color_ = 0;
+    bool colorKnown_ = false;
+    MotionSource pendingSource_;
+    bool motionPending_ = false;
+    MotionSource lastSource_;
+    std::size_t count_ = 0;
+    std::size_t motions_ = 0;
     bool storing_ = true;
 };
 

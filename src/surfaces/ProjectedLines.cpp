@@ -122,6 +122,13 @@ void SurfaceFan::LinesTo(const Point3* points, std::size_t count) {
     if (anyUnbuffered_) ShowUnbuffered();
 }
 
+bool SurfaceFan::BoxMayShow(const Point3& low, const Point3& high) const {
+    for (int i = 0; i < count_; ++i) {
+        if (renderers_[i]->BoxMayShow(low, high)) return true;
+    }
+    return false;
+}
+
 void SurfaceFan::Line(const Point3& a, const Point3& b) {
     for (int i = 0; i < count_; ++i)
         renderers_[i]->Line(a, b);

@@ -1,5 +1,8 @@
 #include "surfaces/Renderer3D.h"
 
+#include <algorithm>
+#include <climits>
+#include <cmath>
 #include <vector>
 
 #include "surfaces/SegmentClip.h"
@@ -23,6 +26,27 @@ void Renderer3D::LineClipped(PixelPoint p, PixelPoint q) {
     if (!ClipSegment(&p, &q, width_, height_)) return;
     target_->MoveTo(p);
     target_->LineTo(q);
+}
+
+bool Renderer3D::BoxMayShow(const Point3& low, const Point3& high) const {
+    for (double v : {low.x, low.y, low.z, high.x, high.y, high.z}) {
+        if (!std::isfinite(v)) return true;
+    }
+    // The pixels of points inside the box lie within those of its corners: the projection is
+    // affine and its truncation keeps the order.
+    int64_t left = INT64_MAX, right = INT64_MIN, top = INT64_MAX, bottom = INT64_MIN;
+    for (int corner = 0; corner < 8; ++corner) {
+        const Point3 p{corner & 1 ? high.x : low.x, corner & 2 ? high.y : low.y,
+                       corner & 4 ? high.z : low.z};
+        const PixelPoint q = view_.ToPixel(p);
+        left = std::min<int64_t>(left, q.x);
+        right = std::max<int64_t>(right, q.x);
+        top = std::min<int64_t>(top, q.y);
+        bottom = std::max<int64_t>(bottom, q.y);
+    }
+    constexpr int64_t kMargin = 2;
+    return right >= -kMargin && left <= width_ + kMargin && bottom >= -kMargin &&
+           top <= height_ + kMargin;
 }
 
 void Renderer3D::DrawDot(const Point3& p, int r) {

@@ -50,6 +50,9 @@ class Renderer3D {
     static constexpr int kMaxFan = 8;
     static void LineToEach(Renderer3D* const* renderers, int count, const Point3& p);
     static void LineEach(Renderer3D* const* renderers, int count, const Point3& a, const Point3& b);
+    // Whether anything inside the box low..high could reach a pixel of the surface (with a
+    // margin of two pixels); a box with a value that is not finite always could.
+    bool BoxMayShow(const Point3& low, const Point3& high) const;
     // A filled circle of r pixels about p's pixel.
     void DrawDot(const Point3& p, int r);
     // Points 0..last projected, as a filled polygon or an open polyline; not clipped.

@@ -158,6 +158,8 @@ class SurfaceFan {
     // LineTo through each of the points in turn.
     void LinesTo(const Point3* points, std::size_t count);
     void Line(const Point3& a, const Point3& b);
+    // Whether any of the surfaces could show something inside the box low..high.
+    bool BoxMayShow(const Point3& low, const Point3& high) const;
 
   private:
     // A surface that draws straight on its screen image shows the result.

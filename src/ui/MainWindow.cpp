@@ -337,7 +337,7 @@ void MainWindow::RedrawAll() {
     ClearViews();
     cut_->Paint(true);
     drawer_.DrawOrigin(View(0)->Panel()->Scale());
-    drawer_.Redraw();
+    drawer_.Redraw([this](const PathBox& box) { return fanout_.MayShow(box); });
     cut_->Paint(false);
     fanout_.SetRedrawing(false);
     PresentViews();

@@ -291,6 +291,10 @@ void RunController::HandleStepResult(StepResult result) {
             if (!quickMode_) host_.ShowStatus(PanelBuffer, BufferText());
             drawer_.SetFeed(dryRun_ ? settings_.dryRunSpeed : runner_.Modal().F);
             if (!quickMode_) lastTick_ = clock_.Seconds();
+            if (runner_.Depth() > 0) {
+                const ProgramFile& file = runner_.OpenFile(runner_.Depth());
+                drawer_.SetSource(file.Path(), file.LineStart());
+            }
             drawer_.BeginMotion(runner_.Motion());
             CheckPathMemory();
             [[fallthrough]];

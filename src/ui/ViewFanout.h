@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "drawing/PathViews.h"
+#include "drawing/VertexList.h"
 #include "surfaces/Surface3D.h"
 
 namespace cuttrace::ui {
@@ -34,6 +35,10 @@ class ViewFanout final : public PathViews {
     // The next SetColor goes to the views even when it repeats the last color (call it
     // when anything else may have changed the views' pens).
     void InvalidatePenColor() { penColorKnown_ = false; }
+
+    // Whether a visible view could show something inside the box (a redraw leaves out
+    // what none could).
+    bool MayShow(const PathBox& box) const { return fan_.BoxMayShow(box.low, box.high); }
 
     void SetRedrawing(bool on) { redrawing_ = on; }
     bool Redrawing() const { return redrawing_; }

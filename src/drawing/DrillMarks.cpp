@@ -1,0 +1,58 @@
+#include "drawing/DrillMarks.h"
+
+#include <cmath>
+#include <cstdint>
+
+#include "drawing/Geometry.h"
+
+namespace cuttrace {
+
+namespace {
+
+// The mark's angular step never goes below this (3,600 segments for a cutter over 600).
+constexpr double kMinMarkStep = 0.1;
+// Angles within this of 360 still close the mark.
+constexpr double kMarkAngleTolerance = 1e-9;
+
+}  // namespace
+
+void DrawToolMark(PathViews& views, const Point3& p, double cutter) {
+    const double rho = cutter;
+    double step = rho > 1.0 ? 60.0 / rho : 90.0;
+    if (!(step >= kMinMarkStep)) step = kMinMarkStep;
+    // Begins with a zero-length segment at angle 0; not closed when 360 is not a whole
+    // number of steps.
+    Point3 previous{p.x + rho, p.y, p.z};
+    for (int k = 0;; ++k) {
+        const double angle = step * k;
+        if (angle > 360.0 + kMarkAngleTolerance) break;
+        const double r = angle * kRadiansPerDegree;
+        const Point3 q{p.x + rho * std::cos(r), p.y + rho * std::sin(r), p.z};
+        views.DrawLine(previous, q);
+        previous = q;
+    }
+}
+
+void DrawQuickDrill(PathViews& views, const DrillRecipe& drill) {
+    const Point3& hole = drill.hole;
+    const Point3 rPoint{hole.x, hole.y, drill.retract};
+    const double sign = drill.Down() ? -1.0 : 1.0;
+    views.DrawLine(drill.start, hole);
+    views.DrawLine(hole, rPoint);
+    Point3 moving = rPoint;
+    // One mark per unit of depth, counted from the R level so that no rounding piles up.
+    for (int64_t k = 1;; ++k) {
+        const double z = drill.retract + sign * static_cast<double>(k);
+        if (drill.BottomReached(z) || k > kMaxQuickCycleMarks) {
+            moving.z = drill.bottom;
+            DrawToolMark(views, moving, drill.cutter);
+            views.DrawLine(moving, rPoint);
+            views.DrawLine(rPoint, hole);
+            break;
+        }
+        moving.z = z;
+        DrawToolMark(views, moving, drill.cutter);
+    }
+}
+
+}  // namespace cuttrace
