@@ -94,6 +94,8 @@ class Surface3D : public QWidget {
     const QImage& ScreenImage() const { return screen_.Image(); }
     // Requests a repaint in which the owner is asked to redraw (redrawRequested).
     void RequestRedraw();
+    // The owner has just redrawn this surface: a repaint already pending needs no redraw.
+    void RedrawDone() { ownerPaintPending_ = false; }
 
     // ---- rubber band ----
     void BeginBand(Qt::MouseButton button, int x, int y);

@@ -340,6 +340,9 @@ void MainWindow::RedrawAll() {
     drawer_.Redraw([this](const PathBox& box) { return fanout_.MayShow(box); });
     cut_->Paint(false);
     fanout_.SetRedrawing(false);
+    ++redraws_;
+    for (ViewPane* view : viewArea_->Views())
+        view->Panel()->Surface()->RedrawDone();
     PresentViews();
 }
 

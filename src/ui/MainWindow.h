@@ -89,7 +89,11 @@ class MainWindow : public QMainWindow, private RunHost {
     void DropFiles(const QList<QUrl>& urls);
     // The command line after the program name: the program path, then its options.
     void ProcessCommandLine(const QStringList& arguments);
+    // Clears the views and draws the origin, the stored path and the cut again; one redraw
+    // serves every view that asked for one (after a resize or a layout change, each view's
+    // repaint asks).
     void RedrawAll() override;
+    int RedrawCount() const { return redraws_; }
     void PresentViews() override;
     // Empties the picture buffer and the drawing.
     void ClearPictureBuffer() override;
@@ -160,6 +164,7 @@ class MainWindow : public QMainWindow, private RunHost {
     MacroVariablesWindow* macroWindow_ = nullptr;
     SettingsDialog* settingsDialog_ = nullptr;
     bool shown_ = false;
+    int redraws_ = 0;
     QStringList recent_;
     QMenu* recentMenu_ = nullptr;
     QString shownPath_;  // the program whose path the title shows

@@ -101,6 +101,33 @@ TEST_F(MainWindowPanelsTest, TheDrawnPathShowsAndSurvivesAZoom) {
     EXPECT_EQ(Status(ui::PanelBuffer), "buf 0");
 }
 
+TEST_F(MainWindowPanelsTest, ARedrawShowsThePictureOfTheRunAndServesEveryViewOnce) {
+    // Lines, arcs, a drilling cycle between them and rapids: the redraw after the run draws
+    // every pixel the run drew, and nothing else.
+    Open(
+        "G90 G00 X-40. Y-30. Z5.\nG01 Z-1. F600\nX30. Y20.\nG02 X40. Y10. I5. J-5.\n"
+        "G81 X0. Y0. Z-8. R2.\nG80 G00 Z5.\nG01 X-20. Y25.\nG03 X-30. Y15. I-10.\nM30\n");
+    while (window.LayoutNumber() != 3)
+        window.CycleViewLayout();
+    window.View(1)->ApplyViewPreset(3);
+    QApplication::processEvents();
+    window.StartQuickRun();
+    QuickToStop();
+    std::vector<QImage> run;
+    for (int v = 0; v < 4; ++v)
+        run.push_back(Screen(window, v).copy());
+    window.RedrawAll();
+    for (int v = 0; v < 4; ++v)
+        EXPECT_EQ(Screen(window, v), run[static_cast<std::size_t>(v)]) << "view " << v;
+
+    // A resize asks each of the four views for a repaint; one redraw serves them all.
+    const int before = window.RedrawCount();
+    window.resize(window.width() + 40, window.height() + 30);
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+    EXPECT_EQ(window.RedrawCount(), before + 1);
+}
+
 TEST_F(MainWindowPanelsTest, TheCutterShowsWhileAMotionIsAnimated) {
     Open("G01 X30. F60\n");
     window.Start();
