@@ -160,10 +160,10 @@ void PathDrawer::QuickLine(Family family, const Point3& to, bool evenIfZeroLengt
     const uint32_t color = LineColor();
     views_.SetColor(color);
     views_.DrawLine(current_, end_);
+    vertices_.AppendSegment(current_, end_, color);
     busy_ = false;
     current_ = end_;
     moving_ = end_;
-    vertices_.Append(end_, color);
 }
 
 void PathDrawer::Redraw(const VertexList::BoxFilter& filter) {

@@ -82,7 +82,7 @@ void PathDrawer::QuickArc(const MotionRecord& record) {
             previous = points[i];
         }
     }
-    vertices_.AppendArc(polygon, color);
+    vertices_.AppendArc(polygon, color, current_);
     angle_ = arc_.endAngle;
     moving_ = previous;
     busy_ = false;

@@ -24,6 +24,15 @@ class PathViews {
         for (std::size_t i = 0; i < count; ++i)
             DrawLineTo(points[i]);
     }
+    // Lines from `from` through the points in turn, each as DrawLine (clipped to the views'
+    // windows, as quick motions are drawn).
+    virtual void DrawLinesFrom(const Point3& from, const Point3* points, std::size_t count) {
+        Point3 a = from;
+        for (std::size_t i = 0; i < count; ++i) {
+            DrawLine(a, points[i]);
+            a = points[i];
+        }
+    }
     // A line to p, then the tool picture at p when the cutter display setting is on.
     virtual void LineToShowingTool(const Point3& p) = 0;
     virtual void DrawLine(const Point3& a, const Point3& b) = 0;

@@ -18,7 +18,7 @@ constexpr std::size_t kItemRoom = 64;
 constexpr uint8_t kTagBit = 0x80;
 constexpr uint8_t kMotionBit = 0x40;
 constexpr uint8_t kKindMask = 0x3F;
-enum : uint8_t { kMove = 1, kArc = 2, kDrill = 3, kMark = 4, kColor = 5 };
+enum : uint8_t { kMove = 1, kArc = 2, kDrill = 3, kMark = 4, kColor = 5, kClipped = 6 };
 
 // Axis codes of a point header (two bits an axis, x lowest): no change, an 8-bit step, a
 // 16-bit step, or long (a varint step, or the raw double when the long-form byte says so).
@@ -226,6 +226,7 @@ VertexList::Chunk& VertexList::ChunkForItem() {
     // Each chunk reads on its own: differences and color start afresh.
     last_[0] = last_[1] = last_[2] = 0;
     colorKnown_ = false;
+    clippedKnown_ = false;
     return chunks_.back();
 }
 
@@ -261,10 +262,39 @@ void VertexList::NoteColor(uint32_t color) {
     colorKnown_ = true;
 }
 
+void VertexList::NoteClipped(bool clipped) {
+    if (clippedKnown_ && clipped == clipped_) return;
+    uint8_t* w = blocks_.back().get() + blockUsed_;
+    w[0] = kTagBit | kClipped;
+    w[1] = clipped ? 1 : 0;
+    blockUsed_ += 2;
+    clipped_ = clipped;
+    clippedKnown_ = true;
+}
+
+void VertexList::MoveUnlessAt(const Point3& from) {
+    const auto bits = [](double v) { return std::bit_cast<uint64_t>(v); };
+    if (penKnown_ && bits(pen_.x) == bits(from.x) && bits(pen_.y) == bits(from.y) &&
+        bits(pen_.z) == bits(from.z)) {
+        return;
+    }
+    AppendMove(from);
+}
+
 void VertexList::Append(const Point3& point, uint32_t color) {
+    AppendLine(point, color, false);
+}
+
+void VertexList::AppendSegment(const Point3& from, const Point3& to, uint32_t color) {
+    MoveUnlessAt(from);
+    AppendLine(to, color, true);
+}
+
+void VertexList::AppendLine(const Point3& point, uint32_t color, bool clipped) {
     if (!storing_) return;
     Chunk& chunk = ChunkForItem();
     NoteColor(color);
+    NoteClipped(clipped);
     uint8_t high = 0;
     StartMotionIfPending(high);
     uint8_t* start = blocks_.back().get() + blockUsed_;
@@ -299,8 +329,9 @@ void VertexList::AppendMove(const Point3& point) {
     penKnown_ = true;
 }
 
-void VertexList::AppendArc(const ArcPolygon& polygon, uint32_t color) {
+void VertexList::AppendArc(const ArcPolygon& polygon, uint32_t color, const Point3& from) {
     if (!storing_) return;
+    MoveUnlessAt(from);
     Chunk& chunk = ChunkForItem();
     NoteColor(color);
     uint8_t tag = kTagBit | kArc;
@@ -424,18 +455,22 @@ void VertexList::Walk(const Chunk& chunk, Visitor& visitor) const {
     const uint8_t* const end = blocks_[chunk.block].get() + chunk.end;
     int64_t last[3] = {0, 0, 0};
     uint32_t color = 0;
+    bool clipped = false;
     std::size_t arc = chunk.arcsBefore;
     std::size_t drill = chunk.drillsBefore;
     while (r < end) {
         const uint8_t tag = *r++;
         const bool starts = (tag & kMotionBit) != 0;
         if (!(tag & kTagBit)) {
-            if (!visitor.Line(DecodePoint(r, tag, last), color, starts)) return;
+            if (!visitor.Line(DecodePoint(r, tag, last), color, clipped, starts)) return;
             continue;
         }
         switch (tag & kKindMask) {
             case kColor:
                 color = GetRaw<uint32_t>(r);
+                break;
+            case kClipped:
+                clipped = *r++ != 0;
                 break;
             case kMove: {
                 const uint8_t header = *r++;
@@ -500,11 +535,9 @@ class ReplayVisitor {
     }
     uint32_t Color(uint32_t color) const { return only ? onlyColor : color; }
 
-    bool Line(const Point3& p, uint32_t color, bool starts) {
+    bool Line(const Point3& p, uint32_t color, bool clipped, bool starts) {
         if (Begin(starts)) {
-            color = Color(color);
-            if (count_ == batchLimit || (count_ > 0 && color != batchColor_)) Flush();
-            batchColor_ = color;
+            Add(Color(color), clipped);
             batch_[count_++] = p;
         }
         pen = p;
@@ -520,17 +553,17 @@ class ReplayVisitor {
     }
     bool Arc(const ArcPolygon& polygon, uint32_t color, bool starts) {
         if (Begin(starts)) {
-            // The points join the batch of lines: an arc in the color of the lines before
-            // it goes on in the same run.
+            // The points join the batch of lines: an arc after lines of its color goes on
+            // in the same run.
             color = Color(color);
-            if (count_ > 0 && color != batchColor_) Flush();
-            batchColor_ = color;
             ArcPolygon::Cursor cursor = polygon.Begin();
             while (true) {
                 if (kBatch - count_ < ArcPolygon::kBatch) Flush();
+                Add(color, true);
                 const std::size_t n = polygon.Fill(cursor, batch_ + count_);
                 if (n == 0) break;
                 count_ += n;
+                pen = batch_[count_ - 1];
             }
         }
         pen = polygon.Last();
@@ -557,15 +590,32 @@ class ReplayVisitor {
     void Flush() {
         if (count_ == 0) return;
         views_.SetColor(batchColor_);
-        views_.DrawLinesTo(batch_, count_);
+        if (batchClipped_) {
+            views_.DrawLinesFrom(batchFrom_, batch_, count_);
+        } else {
+            views_.DrawLinesTo(batch_, count_);
+        }
         count_ = 0;
     }
 
   private:
+    // Prepares the batch for one more line of this color and kind.
+    void Add(uint32_t color, bool clipped) {
+        if (count_ == batchLimit ||
+            (count_ > 0 && (color != batchColor_ || clipped != batchClipped_))) {
+            Flush();
+        }
+        if (count_ == 0) batchFrom_ = pen;
+        batchColor_ = color;
+        batchClipped_ = clipped;
+    }
+
     PathViews& views_;
     Point3 batch_[kBatch];
     std::size_t count_ = 0;
     uint32_t batchColor_ = 0;
+    bool batchClipped_ = false;
+    Point3 batchFrom_;  // where the batch's first line starts
     bool drawing_ = false;
 };
 
@@ -597,7 +647,7 @@ class SegmentViews final : public PathViews {
 // Collects the points of lines and arcs.
 struct PointVisitor {
     const std::function<void(const Point3&, uint32_t)>& visit;
-    bool Line(const Point3& p, uint32_t color, bool) {
+    bool Line(const Point3& p, uint32_t color, bool, bool) {
         visit(p, color);
         return true;
     }

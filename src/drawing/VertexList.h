@@ -84,12 +84,14 @@ class VertexList {
     uint32_t FileIndex(std::string_view path);
     const std::vector<std::string>& Files() const { return files_; }
 
-    // A line from the pen to point.
+    // A line from the pen to point, drawn as DrawLineTo (animated motions).
     void Append(const Point3& point, uint32_t color);
+    // A line from `from` to `to`, drawn as DrawLine (quick motions).
+    void AppendSegment(const Point3& from, const Point3& to, uint32_t color);
     // The pen moves to point without drawing.
     void AppendMove(const Point3& point);
-    // The Count() points of a quick arc's polygon, as lines.
-    void AppendArc(const ArcPolygon& polygon, uint32_t color);
+    // The Count() points of a quick arc's polygon, as lines from `from` (DrawLine).
+    void AppendArc(const ArcPolygon& polygon, uint32_t color, const Point3& from);
     // A quick drilling cycle (DrawQuickDrill).
     void AppendDrill(const DrillRecipe& drill, uint32_t color);
     // A tool mark of an animated cycle (DrawToolMark).
@@ -136,6 +138,10 @@ class VertexList {
     Chunk& ChunkForItem();
     void StartMotionIfPending(uint8_t& tag);
     void NoteColor(uint32_t color);
+    void NoteClipped(bool clipped);
+    // A pen move to from, unless the pen is there already (bit for bit).
+    void MoveUnlessAt(const Point3& from);
+    void AppendLine(const Point3& point, uint32_t color, bool clipped);
     void WritePoint(uint8_t tag, const Point3& p);
 
     std::vector<Chunk> chunks_;
@@ -153,6 +159,8 @@ class VertexList {
     bool penKnown_ = false;
     uint32_t color_ = 0;
     bool colorKnown_ = false;
+    bool clipped_ = false;
+    bool clippedKnown_ = false;
     MotionSource pendingSource_;
     bool motionPending_ = false;
     MotionSource lastSource_;
