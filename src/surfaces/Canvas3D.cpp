@@ -160,6 +160,20 @@ void Canvas3D::NotXorPolyline(const PixelPoint* points, int count) {
     }
 }
 
+void Canvas3D::CopyFrom(const Canvas3D& other) {
+    image_ = other.image_.copy();
+    Refresh();
+    CopyPenFrom(other);
+}
+
+void Canvas3D::CopyPenFrom(const Canvas3D& other) {
+    penColor_ = other.penColor_;
+    penRgb_ = other.penRgb_;
+    brushColor_ = other.brushColor_;
+    penPos_ = other.penPos_;
+    penPixelSet_ = false;
+}
+
 void Canvas3D::CopyImageFrom(const Canvas3D& other) {
     PixelsChanged();
     const PixelBuffer& src = other.pixels_;

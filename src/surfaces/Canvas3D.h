@@ -88,6 +88,10 @@ class Canvas3D {
     void NotXorPolyline(const PixelPoint* points, int count);
     // Copies the other canvas's image over this one, stretched if the sizes differ.
     void CopyImageFrom(const Canvas3D& other);
+    // Becomes a copy of the other canvas: its own pixels, pen, brush and pen position.
+    void CopyFrom(const Canvas3D& other);
+    // Takes the other canvas's pen, brush and pen position.
+    void CopyPenFrom(const Canvas3D& other);
 
   private:
     bool Contains(PixelPoint p) const {

@@ -27,6 +27,7 @@ namespace cuttrace {
 class Surface3D : public QWidget {
     Q_OBJECT
     friend class SurfaceFan;
+    friend class ThreadedFan;
 
   public:
     explicit Surface3D(QWidget* parent = nullptr);

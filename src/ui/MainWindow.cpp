@@ -200,10 +200,14 @@ void MainWindow::Start() {
     run_->Start();
 }
 void MainWindow::StartQuickRun() {
+    // The path of a quick run is drawn by a worker thread while the run goes on.
+    fanout_.SetDeferred(true);
     run_->StartQuickRun();
+    if (!run_->Running()) fanout_.SetDeferred(false);
 }
 void MainWindow::Stop() {
     run_->Stop();
+    PresentViews();  // what was drawn up to the stop
 }
 void MainWindow::Reset() {
     run_->Reset();
@@ -321,6 +325,7 @@ void MainWindow::ShowViewStatus() {
 }
 
 void MainWindow::ClearViews() {
+    fanout_.EndDeferred();
     fanout_.InvalidatePenColor();
     for (ViewPane* view : viewArea_->Views()) {
         view->Panel()->Clear(kWhite);
@@ -347,6 +352,7 @@ void MainWindow::RedrawAll() {
 }
 
 void MainWindow::PresentViews() {
+    if (!run_->Running()) fanout_.SetDeferred(false);  // the worker's last lines are shown
     fanout_.Present();
 }
 

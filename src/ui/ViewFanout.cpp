@@ -16,6 +16,7 @@ void ViewFanout::SetViews(const std::array<ViewPane*, kViews>& views) {
 }
 
 void ViewFanout::SetLayout(int layout) {
+    threaded_.End();
     penColorKnown_ = false;
     layout_ = layout >= 0 && layout < 4 ? layout : 0;
     visibleCount_ = 0;
@@ -30,38 +31,76 @@ void ViewFanout::SetLayout(int layout) {
     fan_.SetSurfaces(surfaces_.data(), visibleCount_);
 }
 
+void ViewFanout::SetDeferred(bool on) {
+    deferred_ = on && threadingAllowed_;
+    if (!deferred_) threaded_.End();
+}
+
+bool ViewFanout::Deferring() {
+    if (!deferred_) return false;
+    if (threaded_.Active()) return true;
+    // Views that draw straight on the screen show each line at once: not for the worker.
+    for (int i = 0; i < visibleCount_; ++i) {
+        if (!surfaces_[static_cast<std::size_t>(i)]->IsBuffered()) return false;
+    }
+    threaded_.Begin(surfaces_.data(), visibleCount_);
+    return true;
+}
+
 void ViewFanout::SetColor(uint32_t color) {
     if (penColorKnown_ && color == penColor_) return;
     penColor_ = color;
     penColorKnown_ = true;
+    if (Deferring()) {
+        threaded_.SetPenColor(color);
+        return;
+    }
     for (int i = 0; i < visibleCount_; ++i)
         surfaces_[static_cast<std::size_t>(i)]->SetPenColor(color);
 }
 
 void ViewFanout::DrawMoveTo(const Point3& p) {
+    if (Deferring()) {
+        threaded_.MoveTo(p);
+        return;
+    }
     for (int i = 0; i < visibleCount_; ++i)
         surfaces_[static_cast<std::size_t>(i)]->MoveTo(p);
 }
 
 void ViewFanout::DrawLineTo(const Point3& p) {
+    if (Deferring()) {
+        threaded_.LineTo(p);
+        return;
+    }
     fan_.LineTo(p);
 }
 
 void ViewFanout::DrawLinesTo(const Point3* points, std::size_t count) {
+    if (Deferring()) {
+        threaded_.LinesTo(points, count);
+        return;
+    }
     fan_.LinesTo(points, count);
 }
 
 void ViewFanout::LineToShowingTool(const Point3& p) {
+    threaded_.End();  // the tool picture draws on the views themselves
     for (int i = 0; i < visibleCount_; ++i)
         visible_[static_cast<std::size_t>(i)]->LineToShowingTool(p);
 }
 
 void ViewFanout::DrawLine(const Point3& a, const Point3& b) {
+    if (Deferring()) {
+        threaded_.Line(a, b);
+        return;
+    }
     fan_.Line(a, b);
 }
 
 void ViewFanout::Present() {
     if (redrawing_) return;
+    threaded_.Publish();
     for (ViewPane* view : views_) {
         if (view) view->CopyToScreen();
     }

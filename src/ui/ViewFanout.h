@@ -14,6 +14,7 @@
 #include "drawing/PathViews.h"
 #include "drawing/VertexList.h"
 #include "surfaces/Surface3D.h"
+#include "surfaces/ThreadedFan.h"
 
 namespace cuttrace::ui {
 
@@ -40,6 +41,15 @@ class ViewFanout final : public PathViews {
     // what none could).
     bool MayShow(const PathBox& box) const { return fan_.BoxMayShow(box.low, box.high); }
 
+    // While set (a quick run), the path calls are drawn by a worker thread (ThreadedFan):
+    // Present shows what it has finished. Clearing it, EndDeferred, a layout change and
+    // anything that is not a path call wait for the worker to finish first.
+    void SetDeferred(bool on);
+    bool Deferred() const { return deferred_; }
+    void EndDeferred() { threaded_.End(); }
+    // Off: SetDeferred has no effect (everything is drawn on the calling thread).
+    void SetThreadingAllowed(bool on) { threadingAllowed_ = on; }
+
     void SetRedrawing(bool on) { redrawing_ = on; }
     bool Redrawing() const { return redrawing_; }
 
@@ -52,6 +62,9 @@ class ViewFanout final : public PathViews {
     void Present() override;
 
   private:
+    // Whether this path call goes to the worker (starting it when needed).
+    bool Deferring();
+
     std::array<ViewPane*, kViews> views_{};
     std::array<ViewPane*, kViews> visible_{};
     std::array<Surface3D*, kViews> surfaces_{};  // of the visible views
@@ -59,6 +72,9 @@ class ViewFanout final : public PathViews {
     int visibleCount_ = 0;
     int layout_ = 0;
     bool redrawing_ = false;
+    bool deferred_ = false;
+    bool threadingAllowed_ = true;
+    ThreadedFan threaded_;
     // The pen color the visible views were last given: a repeat is not passed on.
     uint32_t penColor_ = 0;
     bool penColorKnown_ = false;

@@ -13,6 +13,7 @@
 #include "ui/ModalStatePanel.h"
 #include "ui/ProgramText.h"
 #include "ui/StatusPanels.h"
+#include "ui/ViewPane.h"
 #include "ui/support/MainWindowFixture.h"
 
 namespace cuttrace::test {
@@ -332,6 +333,10 @@ TEST_F(MainWindowRunTest, StopWorksDuringAQuickRunAndTheWindowStaysResponsive) {
     EXPECT_EQ(Run().MotionCounter(), drawn);
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(Status(ui::PanelBuffer), QStringLiteral("buf %1").arg(drawn));
+    // The worker drew every motion begun before the stop: a redraw changes nothing.
+    const QImage stopped = window.View(0)->Panel()->Surface()->ScreenImage().copy();
+    window.RedrawAll();
+    EXPECT_EQ(window.View(0)->Panel()->Surface()->ScreenImage(), stopped);
 }
 
 TEST_F(MainWindowRunTest, AMacroLoopWithoutBlocksDoesNotFreezeATick) {

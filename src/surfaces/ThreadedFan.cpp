@@ -1,0 +1,130 @@
+#include "surfaces/ThreadedFan.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "surfaces/Surface3D.h"
+
+namespace cuttrace {
+
+ThreadedFan::ThreadedFan() {
+    current_.reserve(kChunkCalls);
+}
+
+ThreadedFan::~ThreadedFan() {
+    {
+        const std::lock_guard lock(mutex_);
+        quit_ = true;
+    }
+    changed_.notify_all();
+    if (worker_.joinable()) worker_.join();
+}
+
+void ThreadedFan::Begin(Surface3D* const* surfaces, int count) {
+    End();
+    count_ = std::clamp(count, 0, kMaxSurfaces);
+    // The worker is idle (End waited for it, or it has not started): its copies can be set.
+    for (int i = 0; i < count_; ++i) {
+        Surface3D& surface = *surfaces[i];
+        surface.SyncSize();
+        surfaces_[i] = &surface;
+        if (!canvases_[i]) canvases_[i] = std::make_unique<Canvas3D>(1, 1);
+        canvases_[i]->CopyFrom(surface.TargetCanvas());
+        renderers_[i] = surface.renderer_;
+        renderers_[i].SetTarget(canvases_[i].get());
+    }
+    active_ = true;
+    if (!worker_.joinable()) worker_ = std::thread([this] { Work(); });
+}
+
+void ThreadedFan::HandOver() {
+    if (current_.empty()) return;
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return queue_.size() < kMaxQueuedChunks; });
+    queue_.push_back(std::move(current_));
+    if (spare_.empty()) {
+        current_ = Chunk();
+        current_.reserve(kChunkCalls);
+    } else {
+        current_ = std::move(spare_.back());
+        spare_.pop_back();
+    }
+    lock.unlock();
+    changed_.notify_all();
+}
+
+void ThreadedFan::CopyToSurfaces(bool pens) {
+    for (int i = 0; i < count_; ++i) {
+        Canvas3D& target = surfaces_[i]->TargetCanvas();
+        const Canvas3D& drawn = *canvases_[i];
+        if (target.Width() != drawn.Width() || target.Height() != drawn.Height()) continue;
+        target.CopyImageFrom(drawn);
+        if (pens) target.CopyPenFrom(drawn);
+    }
+}
+
+void ThreadedFan::Publish() {
+    if (!active_) return;
+    HandOver();
+    const std::lock_guard draw(drawMutex_);
+    CopyToSurfaces(false);
+}
+
+void ThreadedFan::End() {
+    if (!active_) return;
+    HandOver();
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return queue_.empty() && !busy_; });
+    }
+    CopyToSurfaces(true);
+    active_ = false;
+}
+
+void ThreadedFan::Work() {
+    std::unique_lock lock(mutex_);
+    while (true) {
+        changed_.wait(lock, [this] { return quit_ || !queue_.empty(); });
+        if (quit_) return;
+        Chunk chunk = std::move(queue_.front());
+        queue_.pop_front();
+        busy_ = true;
+        lock.unlock();
+        changed_.notify_all();  // room in the queue
+        {
+            const std::lock_guard draw(drawMutex_);
+            Replay(chunk);
+        }
+        chunk.clear();
+        lock.lock();
+        busy_ = false;
+        spare_.push_back(std::move(chunk));
+        changed_.notify_all();
+    }
+}
+
+void ThreadedFan::Replay(const Chunk& chunk) {
+    const int n = count_;
+    for (const Call& call : chunk) {
+        switch (call.op) {
+            case Op::Color:
+                for (int i = 0; i < n; ++i)
+                    renderers_[i].SetPenColor(call.color);
+                break;
+            case Op::MoveTo:
+                for (int i = 0; i < n; ++i)
+                    renderers_[i].MoveTo(call.a);
+                break;
+            case Op::LineTo:
+                for (int i = 0; i < n; ++i)
+                    renderers_[i].LineTo(call.a);
+                break;
+            case Op::Line:
+                for (int i = 0; i < n; ++i)
+                    renderers_[i].Line(call.a, call.b);
+                break;
+        }
+    }
+}
+
+}  // namespace cuttrace

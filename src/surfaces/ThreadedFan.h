@@ -1,0 +1,100 @@
+// A path drawn on several surfaces by a worker thread: the calls are recorded in chunks on
+// the calling thread and a worker replays them, in order, into copies of the surfaces'
+// renderers and canvases taken at Begin. Publish copies what the worker has drawn (whole
+// chunks only, never half of one) to the surfaces; End waits for the rest, copies it with the
+// pens and stops. The pixels are those the same calls give on the surfaces themselves.
+//
+// Between Begin and End nothing else may draw on the surfaces' canvases: whoever wants to
+// (a redraw, a clear) calls End first. A full queue makes the recording side wait, so the
+// memory held stays bounded.
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "core/Point3.h"
+#include "surfaces/Canvas3D.h"
+#include "surfaces/Renderer3D.h"
+
+namespace cuttrace {
+
+class Surface3D;
+
+class ThreadedFan {
+  public:
+    static constexpr int kMaxSurfaces = 8;
+    static constexpr std::size_t kChunkCalls = 4096;
+    static constexpr std::size_t kMaxQueuedChunks = 4;
+
+    ThreadedFan();
+    ~ThreadedFan();
+    ThreadedFan(const ThreadedFan&) = delete;
+    ThreadedFan& operator=(const ThreadedFan&) = delete;
+
+    // Takes copies of the surfaces' renderers and target canvases; the calls that follow
+    // are drawn by the worker. count is at most kMaxSurfaces.
+    void Begin(Surface3D* const* surfaces, int count);
+    bool Active() const { return active_; }
+
+    void SetPenColor(uint32_t color) { Record(Op::Color, {}, {}, color); }
+    void MoveTo(const Point3& p) { Record(Op::MoveTo, p, {}, 0); }
+    void LineTo(const Point3& p) { Record(Op::LineTo, p, {}, 0); }
+    void LinesTo(const Point3* points, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i)
+            Record(Op::LineTo, points[i], {}, 0);
+    }
+    void Line(const Point3& a, const Point3& b) { Record(Op::Line, a, b, 0); }
+
+    // Hands over what is recorded and copies what the worker has finished to the
+    // surfaces' target canvases (surfaces whose size changed meanwhile are left alone).
+    void Publish();
+    // Waits until every recorded call is drawn, copies the pictures and the pens to the
+    // surfaces and stops recording.
+    void End();
+
+  private:
+    enum class Op : uint8_t { Color, MoveTo, LineTo, Line };
+    struct Call {
+        Op op;
+        uint32_t color;
+        Point3 a;
+        Point3 b;
+    };
+    using Chunk = std::vector<Call>;
+
+    void Record(Op op, const Point3& a, const Point3& b, uint32_t color) {
+        if (current_.size() == kChunkCalls) HandOver();
+        current_.push_back({op, color, a, b});
+    }
+    // Queues the current chunk (waiting while the queue is full).
+    void HandOver();
+    void CopyToSurfaces(bool pens);
+    void Work();
+    void Replay(const Chunk& chunk);
+
+    Surface3D* surfaces_[kMaxSurfaces] = {};
+    int count_ = 0;
+    bool active_ = false;
+    Chunk current_;
+
+    // Shared with the worker.
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<Chunk> queue_;
+    std::vector<Chunk> spare_;
+    bool busy_ = false;  // the worker is replaying a chunk
+    bool quit_ = false;
+    // The worker's own renderers and canvases; drawing on them holds drawMutex_.
+    std::mutex drawMutex_;
+    Renderer3D renderers_[kMaxSurfaces];
+    std::unique_ptr<Canvas3D> canvases_[kMaxSurfaces];
+    std::thread worker_;
+};
+
+}  // namespace cuttrace
