@@ -144,19 +144,19 @@ TEST_F(MainWindowRunTest, AnEndlessProgramStopsAtTheStepLimitInBothKindsOfRun) {
 }
 
 TEST_F(MainWindowRunTest, ThePathStopsBeingStoredAtItsMemoryBoundAndClearGivesItBack) {
-    // 3000 motions; the first block of stored points alone is more than 1 MB.
-    const char* program = "#1=0\nWHILE[#1LT3000]DO1\nG01 X#1 F100\n#1=#1+1\nEND1\nM30\n";
+    // 30000 motions; their picture buffer alone takes more than 1 MB.
+    const char* program = "#1=0\nWHILE[#1LT30000]DO1\nG01 X#1 F100\n#1=#1+1\nEND1\nM30\n";
     settings.noMotionBuffer = false;
     settings.pathMemoryMb = 1;
     Open(program);
     window.StartQuickRun();
     QuickToStop();
-    EXPECT_EQ(Run().MotionCounter(), 3000) << "drawing goes on";
+    EXPECT_EQ(Run().MotionCounter(), 30000) << "drawing goes on";
     EXPECT_FALSE(Run().StoringPath());
     const std::size_t stored = window.Drawer().Vertices().Count();
     EXPECT_GT(stored, 0u);
-    EXPECT_LT(stored, 3000u);
-    EXPECT_LT(window.Picture().size(), 3000u);
+    EXPECT_LT(stored, 30000u);
+    EXPECT_LT(window.Picture().size(), 30000u);
     EXPECT_EQ(LogText().count(QStringLiteral("redraws will be incomplete")), 1);
 
     window.Action(Tool::Clear)->trigger();
@@ -169,7 +169,7 @@ TEST_F(MainWindowRunTest, ThePathStopsBeingStoredAtItsMemoryBoundAndClearGivesIt
     window.StartQuickRun();
     QuickToStop();
     EXPECT_TRUE(Run().StoringPath());
-    EXPECT_EQ(window.Picture().size(), 3000u);
+    EXPECT_EQ(window.Picture().size(), 30000u);
 }
 
 TEST_F(MainWindowRunTest, DryRunUsesItsSpeedAndAOneMillisecondTimer) {
