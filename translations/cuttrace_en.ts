@@ -331,5 +331,29 @@
         <source>(再起動後に有効)</source>
         <translation>(takes effect after a restart)</translation>
     </message>
+    <message>
+        <source>別のプログラムと比べる...</source>
+        <translation>Compare with another program...</translation>
+    </message>
+    <message>
+        <source>比較をやめる</source>
+        <translation>End the comparison</translation>
+    </message>
+    <message>
+        <source>比較</source>
+        <translation>Comparison</translation>
+    </message>
+    <message>
+        <source>最大の差 %1 (%2) X%3 Y%4、差のあるセル %5</source>
+        <translation>Largest difference %1 (%2) at X%3 Y%4, %5 cells differ</translation>
+    </message>
+    <message>
+        <source>先に切削表示のビューでプログラムを実行してください</source>
+        <translation>Run a program with a view in cut mode first</translation>
+    </message>
+    <message>
+        <source>比較できません: %1</source>
+        <translation>Cannot compare: %1</translation>
+    </message>
 </context>
 </TS>

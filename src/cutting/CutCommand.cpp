@@ -335,19 +335,11 @@ int RunCutCommand(int argc, const char* const* argv, std::ostream& out, std::ost
     const HeightField* other = nullptr;
     if (o.diff) {
         other = &results[1].simulator->Field();
-        double largest = 0.0;
-        int atColumn = -1, atRow = -1;
-        int64_t differing = 0;
-        for (int row = 0; row < field.Rows(); ++row) {
-            for (int column = 0; column < field.Columns(); ++column) {
-                const double d = std::fabs(field.Height(column, row) - other->Height(column, row));
-                if (d > o.picture.tolerance) ++differing;
-                if (d > largest) largest = d, atColumn = column, atRow = row;
-            }
-        }
-        out << "largest difference " << Fixed(largest);
-        if (atColumn >= 0) {
-            const int column = atColumn, row = atRow;
+        const FieldDifference d = CompareFields(field, *other, o.picture.tolerance);
+        const int64_t differing = d.differing;
+        out << "largest difference " << Fixed(d.largest);
+        if (d.column >= 0) {
+            const int column = d.column, row = d.row;
             out << " at X" << Fixed(field.CentreX(column)) << " Y" << Fixed(field.CentreY(row))
                 << " (" << o.programs[0] << " leaves Z" << Fixed(field.Height(column, row)) << ", "
                 << o.programs[1] << " Z" << Fixed(other->Height(column, row)) << ")";

@@ -100,4 +100,48 @@ double HeightField::Volume() const {
     return sum * cellWidth_ * cellHeight_;
 }
 
+FieldDifference CompareFields(const HeightField& a, const HeightField& b, double tolerance) {
+    FieldDifference result;
+    for (int row = 0; row < a.Rows(); ++row) {
+        for (int column = 0; column < a.Columns(); ++column) {
+            const double d = std::fabs(a.Height(column, row) - b.Height(column, row));
+            if (d > tolerance) ++result.differing;
+            if (d > result.largest) result.largest = d, result.column = column, result.row = row;
+        }
+    }
+    return result;
+}
+
+bool CoarsenField(const HeightField& field, int cells, HeightField* coarse) {
+    const int longer = std::max(field.Columns(), field.Rows());
+    std::string error, note;
+    if (cells >= longer || !coarse->Reset(field.Box(), cells, &error, &note)) return false;
+    double* heights = coarse->Heights();
+    uint8_t* toolSlots = coarse->CutBySlots();
+    const int columns = field.Columns(), rows = field.Rows();
+    const int across = coarse->Columns(), down = coarse->Rows();
+    for (int r = 0; r < down; ++r) {
+        const int r0 = static_cast<int>(static_cast<int64_t>(r) * rows / down);
+        const int r1 =
+            std::max(r0 + 1, static_cast<int>(static_cast<int64_t>(r + 1) * rows / down));
+        for (int c = 0; c < across; ++c) {
+            const int c0 = static_cast<int>(static_cast<int64_t>(c) * columns / across);
+            const int c1 =
+                std::max(c0 + 1, static_cast<int>(static_cast<int64_t>(c + 1) * columns / across));
+            double low = HUGE_VAL;
+            uint8_t slot = 0;
+            for (int y = r0; y < r1; ++y) {
+                for (int x = c0; x < c1; ++x) {
+                    const double h = field.Height(x, y);
+                    if (h < low) low = h, slot = field.CutBy(x, y);
+                }
+            }
+            const std::size_t i = coarse->Index(c, r);
+            heights[i] = low;
+            toolSlots[i] = slot;
+        }
+    }
+    return true;
+}
+
 }  // namespace cuttrace::cutting

@@ -83,4 +83,19 @@ class HeightField {
     std::vector<uint8_t> cutBy_;
 };
 
+// Where two fields on the same grid differ most, and in how many cells by more than the
+// tolerance.
+struct FieldDifference {
+    double largest = 0.0;
+    int column = -1;  // of the largest difference; -1 when none
+    int row = -1;
+    int64_t differing = 0;
+};
+FieldDifference CompareFields(const HeightField& a, const HeightField& b, double tolerance);
+
+// The field with `cells` cells along its longer side, each the lowest height (and the tool
+// that cut it) of the field's cells it covers, into *coarse; false, writing nothing, when
+// cells is not fewer than the field has or the coarse grid cannot be set up.
+bool CoarsenField(const HeightField& field, int cells, HeightField* coarse);
+
 }  // namespace cuttrace::cutting

@@ -223,40 +223,30 @@ void CutView::CatchUp() {
 }
 
 const HeightField& CutView::Shown(int cells) {
-    const HeightField& field = sim_.Field();
-    const int longer = std::max(field.Columns(), field.Rows());
-    if (cells >= longer) return field;
     if (shownVersion_ == version_ && shownCells_ == cells) return shown_;
-    std::string error, note;
-    if (!shown_.Reset(field.Box(), cells, &error, &note)) return field;
+    if (!cutting::CoarsenField(sim_.Field(), cells, &shown_)) return sim_.Field();
     shownVersion_ = version_;
     shownCells_ = cells;
-    double* heights = shown_.Heights();
-    uint8_t* toolSlots = shown_.CutBySlots();
-    const int columns = field.Columns(), rows = field.Rows();
-    const int across = shown_.Columns(), down = shown_.Rows();
-    for (int r = 0; r < down; ++r) {
-        const int r0 = static_cast<int>(static_cast<int64_t>(r) * rows / down);
-        const int r1 =
-            std::max(r0 + 1, static_cast<int>(static_cast<int64_t>(r + 1) * rows / down));
-        for (int c = 0; c < across; ++c) {
-            const int c0 = static_cast<int>(static_cast<int64_t>(c) * columns / across);
-            const int c1 =
-                std::max(c0 + 1, static_cast<int>(static_cast<int64_t>(c + 1) * columns / across));
-            double low = HUGE_VAL;
-            uint8_t slot = 0;
-            for (int y = r0; y < r1; ++y) {
-                for (int x = c0; x < c1; ++x) {
-                    const double h = field.Height(x, y);
-                    if (h < low) low = h, slot = field.CutBy(x, y);
-                }
-            }
-            const std::size_t i = shown_.Index(c, r);
-            heights[i] = low;
-            toolSlots[i] = slot;
-        }
-    }
     return shown_;
+}
+
+const HeightField* CutView::ShownComparison(int cells) {
+    const HeightField& field = sim_.Field();
+    if (other_ == nullptr || other_->Columns() != field.Columns() ||
+        other_->Rows() != field.Rows() || !(other_->Box().low == field.Box().low) ||
+        !(other_->Box().high == field.Box().high))
+        return nullptr;
+    if (otherShownVersion_ == version_ && otherShownCells_ == cells) return &otherShown_;
+    if (!cutting::CoarsenField(*other_, cells, &otherShown_)) return other_;
+    otherShownVersion_ = version_;
+    otherShownCells_ = cells;
+    return &otherShown_;
+}
+
+void CutView::SetComparison(const HeightField* other) {
+    other_ = other;
+    ++version_;
+    repaint_();
 }
 
 void CutView::Render(ViewState& state) {
@@ -281,14 +271,17 @@ void CutView::Render(ViewState& state) {
         cutting::PictureOptions options;
         options.width = width;
         options.height = height;
-        options.colouring = byTool ? cutting::Colouring::Tool : cutting::Colouring::Depth;
+        const HeightField* other = ShownComparison(cells);
+        options.colouring = other != nullptr ? cutting::Colouring::Difference
+                            : byTool         ? cutting::Colouring::Tool
+                                             : cutting::Colouring::Depth;
         options.ownCamera = true;
         options.turnX = turn.x, options.turnY = turn.y, options.turnZ = turn.z;
         options.scale = scale;
         options.originX = at.x, options.originY = at.y;
         cutting::RgbPicture picture;
         std::string error;
-        if (!cutting::DrawCut(Shown(cells), nullptr, options, &picture, &error)) return;
+        if (!cutting::DrawCut(Shown(cells), other, options, &picture, &error)) return;
         QImage image(width, height, QImage::Format_RGB32);
         for (int y = 0; y < height; ++y) {
             auto* line = reinterpret_cast<uint32_t*>(image.scanLine(y));

@@ -79,6 +79,12 @@ class CutView : public QObject {
     // The rapid moves that removed material, as lines in the warning colour.
     void DrawWarnings(PathViews& views) const;
 
+    // Colours the cut views by where `other` (a field on the cut's grid, kept alive by the
+    // caller) leaves different material; nullptr ends the comparison. A cut on another grid
+    // is drawn as usual.
+    void SetComparison(const cutting::HeightField* other);
+    const cutting::HeightField* Comparison() const { return other_; }
+
     // The motion (ordinal in the run) drawn highlighted in every view; -1 for none.
     void Select(int64_t motion);
     int64_t Selected() const { return selected_; }
@@ -110,6 +116,8 @@ class CutView : public QObject {
     bool PrepareStock();
     bool Fail(const std::string& problem);
     const cutting::HeightField& Shown(int cells);
+    // The comparison field as drawn (coarsened as Shown), or nullptr.
+    const cutting::HeightField* ShownComparison(int cells);
     void Render(ViewState& state);
     void DrawSelected(Surface3D& surface) const;
 
@@ -134,6 +142,10 @@ class CutView : public QObject {
     uint64_t shownVersion_ = 0;
     int shownCells_ = 0;
     int64_t selected_ = -1;
+    const cutting::HeightField* other_ = nullptr;
+    cutting::HeightField otherShown_;
+    uint64_t otherShownVersion_ = 0;
+    int otherShownCells_ = 0;
     bool missed_ = false;  // motions of this run went by while no view showed the cut
 };
 

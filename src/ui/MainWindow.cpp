@@ -17,6 +17,7 @@
 #include "machines/NumberText.h"
 #include "ui/AppIcon.h"
 #include "ui/CommandLine.h"
+#include "ui/CutCompare.h"
 #include "ui/CutView.h"
 #include "ui/EditorLaunch.h"
 #include "ui/ExportActions.h"
@@ -75,9 +76,11 @@ MainWindow::MainWindow(Settings& settings, UiDialogs& dialogs, MonotonicClock& c
                 [this] { RedrawAll(); });
     cut_ = std::make_unique<CutView>(settings_, [this] { RedrawAll(); });
     exports_ = new ExportActions(*this, dialogs_, settings_);
+    auto* compare = new CutCompare(*cut_, dialogs_, settings_, *this);
     for (ViewPane* view : viewArea_->Views()) {
         cut_->AttachView(view);
         exports_->AttachView(view);
+        compare->AttachView(view);
     }
     run_->SetMotionObserver([this](NcRunner* runner) { cut_->Observe(runner); });
     auto* findings = new FindingsPanel(*cut_, this);

@@ -235,6 +235,15 @@ inline constexpr char kCutFindings[] = QT_TRANSLATE_NOOP("cuttrace", "切削の�
 inline constexpr char kFindingRapid[] = QT_TRANSLATE_NOOP("cuttrace", "早送りで素材を削っています");
 inline constexpr char kFindingBelow[] = QT_TRANSLATE_NOOP("cuttrace", "工具が素材の底より下です");
 inline constexpr char kFindingsMore[] = QT_TRANSLATE_NOOP("cuttrace", "(ほか %1 件は省略)");
+inline constexpr char kCompareWith[] = QT_TRANSLATE_NOOP("cuttrace", "別のプログラムと比べる...");
+inline constexpr char kCompareEnd[] = QT_TRANSLATE_NOOP("cuttrace", "比較をやめる");
+inline constexpr char kCompareCaption[] = QT_TRANSLATE_NOOP("cuttrace", "比較");
+// largest difference, the second program, X and Y of the place, cells that differ
+inline constexpr char kCompareSummary[] =
+    QT_TRANSLATE_NOOP("cuttrace", "最大の差 %1 (%2) X%3 Y%4、差のあるセル %5");
+inline constexpr char kCompareNoCut[] =
+    QT_TRANSLATE_NOOP("cuttrace", "先に切削表示のビューでプログラムを実行してください");
+inline constexpr char kCompareFailed[] = QT_TRANSLATE_NOOP("cuttrace", "比較できません: %1");
 
 // ---- language (settings dialog; applied at the next start) -------------------------
 inline constexpr char kLanguage[] = QT_TRANSLATE_NOOP("cuttrace", "言語");
