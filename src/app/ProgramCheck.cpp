@@ -203,6 +203,8 @@ std::string CheckLine(const std::string& path, const CheckLimits& limits) {
         } else if (EndsRun(result)) {
             break;
         }
+        if (runner.DwellSeconds() > 0.0)
+            drawer.SetTotalTime(drawer.TotalTime() + runner.DwellSeconds());
     }
 
     const bool stepLimit = steps >= limits.maxSteps;

@@ -54,6 +54,8 @@ constexpr const char* kUsage =
     "                        was an ordinary block)\n"
     "  -p, --picture FILE    write every motion as a picture file (.ncv)\n"
     "  -l, --log             copy the diagnostic log to standard error\n"
+    "      --tools FILE      tool data: H1 L=120.5 (length), D1 R=5 (radius) lines; the\n"
+    "                        cut simulation's T lines may stand in the same file\n"
     "      --max-steps N     end the run with an error after N steps (default 100000000)\n"
     "  -I DIR                look for called programs in DIR too, after the main program's\n"
     "                        folder (repeatable; searched in the order given)\n"
@@ -76,6 +78,7 @@ struct Options {
     std::string program;
     std::string expandPath;
     std::string picturePath;
+    std::string toolsPath;
     bool log = false;
     long long maxSteps = 100000000;
     std::vector<std::string> programFolders;
@@ -127,6 +130,9 @@ int ParseOptions(int argc, char** argv, Options& options) {
         } else if (arg == "-p" || arg == "--picture") {
             if (!value(options.picturePath))
                 return UsageError("missing file after " + std::string(arg));
+        } else if (arg == "--tools") {
+            if (!value(options.toolsPath) || options.toolsPath.empty())
+                return UsageError("missing file after --tools");
         } else if (arg == "-l" || arg == "--log") {
             options.log = true;
         } else if (arg == "-I" || (arg.size() > 2 && arg.substr(0, 2) == "-I")) {
@@ -343,7 +349,8 @@ class RunOutputs {
             if (image_) image_->Add(runner.Motion());
 #endif
         }
-        if ((result == StepResult::Motion || result == StepResult::NoMotion) && expanded_)
+        if ((result == StepResult::Motion || result == StepResult::NoMotion) && expanded_ &&
+            runner.BlockRead())
             expanded_.WriteLine(runner.ExpandedText());
     }
 
@@ -418,9 +425,15 @@ int RunProgram(const Options& options) {
     CliLog log(options.log);
     NcRunner runner;
     runner.SelectMachine(options.dialect);
+    runner.SetContourRecords(true);  // picture files keep the programmed contour as well
     if (!runner.Load(options.program, -1)) {
         std::cerr << app::InLanguage(messages::kEndFileNotFound, options.language) << ": "
                   << options.program << "\n";
+        return kExitUsage;
+    }
+    std::string error;
+    if (!options.toolsPath.empty() && !runner.LoadToolTable(options.toolsPath, &error)) {
+        std::cerr << "cuttrace-cli: " << error << "\n";
         return kExitUsage;
     }
     if (!PrepareRun(options, runner)) return kExitUsage;

@@ -16,10 +16,62 @@ double RealValue(std::string_view text) {
     return text.find('.') == std::string_view::npos ? value * 0.001 : value;
 }
 
+// The coordinate-stage bit of a whole G code (0: not one of them).
+uint32_t CoordinateCodeOf(int g) {
+    switch (g) {
+        case 4:
+            return kCodeDwell;
+        case 10:
+            return kCodeSetData;
+        case 15:
+            return kCodePolarOff;
+        case 16:
+            return kCodePolar;
+        case 20:
+            return kCodeInch;
+        case 21:
+            return kCodeMetric;
+        case 31:
+            return kCodeSkip;
+        case 40:
+            return kCodeCompOff;
+        case 41:
+            return kCodeCompLeft;
+        case 42:
+            return kCodeCompRight;
+        case 43:
+            return kCodeLengthPlus;
+        case 44:
+            return kCodeLengthMinus;
+        case 49:
+            return kCodeLengthOff;
+        case 50:
+            return kCodeScaleOff;
+        case 51:
+            return kCodeScale;
+        case 52:
+            return kCodeLocal;
+        case 53:
+            return kCodeMachine;
+        case 68:
+            return kCodeRotate;
+        case 69:
+            return kCodeRotateOff;
+        case 92:
+            return kCodeSetPosition;
+        default:
+            return 0;
+    }
+}
+
 void ApplyG(std::string_view text, ModalState& modal) {
     double value = ParseDouble(text);
     if (text.find('.') != std::string_view::npos) {
-        if (value == 66.1) modal.OneShotG = 66.1;  // the only G with a fraction we know
+        // The G codes with a fraction; others written with a point (G1.0) are ignored.
+        if (value == 66.1) modal.OneShotG = 66.1;
+        if (value == 54.1) modal.coordinateCodes |= kCodeWorkExtra;
+        if (value == 51.1) modal.coordinateCodes |= kCodeMirror;
+        if (value == 50.1) modal.coordinateCodes |= kCodeMirrorOff;
         return;
     }
     if (!(value > -1e9 && value < 1e9)) return;
@@ -51,7 +103,20 @@ void ApplyG(std::string_view text, ModalState& modal) {
         case 91:
             modal.DistanceMode = g;
             break;
+        case 54:
+        case 55:
+        case 56:
+        case 57:
+        case 58:
+        case 59:
+            modal.coordinateCodes |= kCodeWork;
+            modal.workSelect = g;
+            break;
         default:
+            if (const uint32_t code = CoordinateCodeOf(g); code != 0) {
+                modal.coordinateCodes |= code;
+                break;
+            }
             if (g > 70 && g < 90) modal.CannedCycle = g;
             break;
     }
@@ -65,7 +130,7 @@ struct AddressField {
     AddressKind kind = AddressKind::None;
     double ModalState::*real = nullptr;
     int32_t ModalState::*integer = nullptr;
-    bool ModalState::*given = nullptr;  // set when the word occurs (X, Y, Z)
+    bool ModalState::*given = nullptr;  // set when the word occurs (X, Y, Z, I, J, K, R)
 };
 
 constexpr std::array<AddressField, 256> MakeAddressFields() {
@@ -80,10 +145,10 @@ constexpr std::array<AddressField, 256> MakeAddressFields() {
     real('X', &ModalState::X, &ModalState::hasX);
     real('Y', &ModalState::Y, &ModalState::hasY);
     real('Z', &ModalState::Z, &ModalState::hasZ);
-    real('I', &ModalState::I);
-    real('J', &ModalState::J);
-    real('K', &ModalState::K);
-    real('R', &ModalState::R);
+    real('I', &ModalState::I, &ModalState::hasI);
+    real('J', &ModalState::J, &ModalState::hasJ);
+    real('K', &ModalState::K, &ModalState::hasK);
+    real('R', &ModalState::R, &ModalState::hasR);
     real('A', &ModalState::abcqWord);  // one field for A, B, C and Q: the last one wins
     real('B', &ModalState::abcqWord);
     real('C', &ModalState::abcqWord);
@@ -127,6 +192,11 @@ void ApplyWords(const WordList& words, ModalState& modal) {
                 break;
             case AddressKind::Integer:
                 modal.*field.integer = ParseInt(text);
+                if (word[0] == 'P') {  // also a dwell time or a scale factor
+                    modal.hasP = true;
+                    modal.PReal = RealValue(text);
+                }
+                if (word[0] == 'L') modal.hasL = true;
                 break;
             case AddressKind::None:
                 break;

@@ -70,7 +70,8 @@ MotionOutcome MotionCalculator::Compute(const ModalState& modal, MotionRecord& r
     if (!inCycle) previousZ_ = record.z;  // a cycle keeps the Z from before it began
 
     const bool anyAxis = modal.hasX || modal.hasY || modal.hasZ;
-    const bool arcMode = modal.MotionMode == 2 || modal.MotionMode == 3;
+    const int32_t mode = modal.blockMotion >= 0 ? modal.blockMotion : modal.MotionMode;
+    const bool arcMode = mode == 2 || mode == 3;
     if (!anyAxis) {
         bool fullCircle =
             arcMode && (modal.I != 0.0 || modal.J != 0.0 || modal.K != 0.0 || modal.R != 0.0);
@@ -95,12 +96,12 @@ MotionOutcome MotionCalculator::Compute(const ModalState& modal, MotionRecord& r
         record.kind = CycleKind(modal.CannedCycle);
         return MotionOutcome::Motion;
     }
-    record.kind = static_cast<MotionKind>(modal.MotionMode);
+    record.kind = static_cast<MotionKind>(mode);
     if (!arcMode) return MotionOutcome::Motion;
 
-    record.kind = static_cast<MotionKind>(modal.MotionMode + 10 * modal.Plane);
+    record.kind = static_cast<MotionKind>(mode + 10 * modal.Plane);
     ArcCentreInput in;
-    in.clockwise = modal.MotionMode == 2;
+    in.clockwise = mode == 2;
     in.r = modal.R;
     switch (modal.Plane) {
         case 18:

@@ -18,6 +18,12 @@ enum MotionKind : int32_t {
     // 71..89 (never 80): the active canned cycle.
     KindCycleFirst = 71,
     KindCycleLast = 89,
+    // The programmed contour under cutter compensation, drawn beside the tool-centre path
+    // and never a move of the tool: a line from (centreFirst, centreSecond) in XY to the end
+    // point, and arcs from the end of the contour record before.
+    KindContourLine = 1001,
+    KindContourArcCw = 1172,
+    KindContourArcCcw = 1173,
 };
 
 // The kind of a motion made by canned cycle G<gcode> (G71..G89).
@@ -26,6 +32,9 @@ constexpr MotionKind CycleKind(int32_t gcode) {
 }
 inline bool IsCannedCycleKind(MotionKind kind) {
     return kind >= KindCycleFirst && kind <= KindCycleLast && kind != 80;
+}
+inline bool IsContourKind(MotionKind kind) {
+    return kind == KindContourLine || kind == KindContourArcCw || kind == KindContourArcCcw;
 }
 inline bool IsArcKind(MotionKind kind) {
     return kind == KindArcCwXY || kind == KindArcCcwXY || kind == KindArcCwZX ||

@@ -29,11 +29,12 @@ NcRunner::~NcRunner() {
 }
 
 void NcRunner::SelectMachine(Dialect dialect) {
-    SetMachine(CreateMachine(dialect));
+    SetMachine(CreateMachine(dialect), dialect != Dialect::Tosnac);
 }
 
-void NcRunner::SetMachine(std::unique_ptr<NcMachine> machine) {
+void NcRunner::SetMachine(std::unique_ptr<NcMachine> machine, bool coordinates) {
     machine_ = std::move(machine);
+    coordinatesOn_ = coordinates;
     if (machine_) machine_->AttachRun(&runState_, &runState_);
     if (machine_) machine_->SetCallCodes(callCodes_);
 }
@@ -44,6 +45,10 @@ void NcRunner::Reset() {
     CloseAll();
     runState_.ClearRequests();
     modal_ = ModalState{};
+    coords_.Reset();
+    compensation_.Reset();
+    pending_.clear();
+    machineMotion_ = programMotion_ = motion_;  // no offsets yet: the systems agree
     state_ = RunState::Open;
     depth_ = 0;
     loopDepth_ = 0;
@@ -86,6 +91,12 @@ StepResult NcRunner::Step() {
 }
 
 StepResult NcRunner::StepOnce() {
+    blockRead_ = pending_.empty();
+    if (!blockRead_) {  // motions of a block held back by cutter compensation
+        motion_ = pending_.front();
+        pending_.pop_front();
+        return StepResult::Motion;
+    }
     // One step function for each RunState, in its order.
     static constexpr StepResult (NcRunner::*kStepOf[])() = {
         &NcRunner::OpenNext, &NcRunner::ReadAndExecute, &NcRunner::Finish, &NcRunner::CloseCurrent};
@@ -113,10 +124,12 @@ StepResult NcRunner::OpenNext() {
 
 StepResult NcRunner::ReadAndExecute() {
     if (!machine_) return StepResult::Invalid;
+    coords_.ClearDwell();
     int64_t length = Current().ReadLine(line_);
     if (length < 0) {
         if (depth_ >= 2) machine_->EndOfCalledProgram();
         returnSequence_ = 0;
+        if (depth_ == 1) compensation_.Flush(pending_);
         state_ = RunState::Close;
         return StepResult::Line;
     }
@@ -129,16 +142,65 @@ StepResult NcRunner::ReadAndExecute() {
 
     if (executed != BlockResult::Handled) {
         ApplyWords(words_, modal_);
-        switch (calculator_.Compute(modal_, motion_)) {
-            case MotionOutcome::None:
-                return CallAfterBlock(false);
-            case MotionOutcome::Motion:
-                return CallAfterBlock(true);
-            case MotionOutcome::Failed:
-                return StepResult::MotionFailed;
-        }
+        bool moved = false;
+        const StepResult result = ComputeMotion(moved);
+        if (result != StepResult::Motion && result != StepResult::NoMotion) return result;
+        const StepResult call = CallAfterBlock(moved);
+        return call == StepResult::Motion || call == StepResult::NoMotion ? result : call;
     }
     return ActOnRequest();
+}
+
+StepResult NcRunner::ComputeMotion(bool& moved) {
+    moved = false;
+    if (!coordinatesOn_) {
+        switch (calculator_.Compute(modal_, motion_)) {
+            case MotionOutcome::None:
+                return StepResult::NoMotion;
+            case MotionOutcome::Motion:
+                machineMotion_ = programMotion_ = motion_;
+                moved = true;
+                return StepResult::Motion;
+            case MotionOutcome::Failed:
+                break;
+        }
+        return StepResult::MotionFailed;
+    }
+    const Point3 from{machineMotion_.x, machineMotion_.y, machineMotion_.z};
+    switch (coords_.BeginBlock(modal_, programMotion_, machineMotion_)) {
+        case StageOutcome::Compute:
+            switch (calculator_.Compute(modal_, programMotion_)) {
+                case MotionOutcome::None:
+                    break;
+                case MotionOutcome::Motion:
+                    coords_.FinishMotion(modal_, programMotion_, machineMotion_);
+                    moved = true;
+                    break;
+                case MotionOutcome::Failed:
+                    return StepResult::MotionFailed;
+            }
+            break;
+        case StageOutcome::Motion:
+            moved = true;
+            break;
+        case StageOutcome::None:
+            break;
+        case StageOutcome::Failed:
+            return StepResult::MotionFailed;
+    }
+    constexpr uint32_t kCompensationCodes = kCodeCompLeft | kCodeCompRight | kCodeCompOff;
+    if (!compensation_.Engaged() && !(modal_.coordinateCodes & kCompensationCodes)) {
+        if (!moved) return StepResult::NoMotion;
+        motion_ = machineMotion_;
+        return StepResult::Motion;
+    }
+    if (!compensation_.Take(modal_, moved ? &machineMotion_ : nullptr, from,
+                            coords_.Tools().Radius(modal_.D), coords_.MirrorsXY(), pending_))
+        return StepResult::MotionFailed;
+    if (pending_.empty()) return StepResult::NoMotion;
+    motion_ = pending_.front();
+    pending_.pop_front();
+    return StepResult::Motion;
 }
 
 StepResult NcRunner::ActOnRequest() {
@@ -177,6 +239,7 @@ StepResult NcRunner::ActOnRequest() {
             Current().ReadLine(line_);  // continue after the label line
             break;
         case MachineRequest::ProgramEnd:
+            compensation_.Flush(pending_);
             state_ = RunState::Finish;
             CloseAll();
             return StepResult::NoMotion;

@@ -6,10 +6,12 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "core/CutterCompensation.h"
 #include "core/ModalState.h"
 #include "core/MotionCalculator.h"
 #include "core/MotionRecord.h"
@@ -17,6 +19,7 @@
 #include "core/ProgramLibrary.h"
 #include "core/RunMachineState.h"
 #include "core/VariablesFile.h"
+#include "core/WorkCoordinates.h"
 #include "machines/DiagnosticLog.h"
 #include "machines/NcMachine.h"
 #include "machines/WordList.h"
@@ -59,9 +62,12 @@ class NcRunner : public LogPlaceSource {
     NcRunner(const NcRunner&) = delete;
     NcRunner& operator=(const NcRunner&) = delete;
 
+    // Selects the dialect; FANUC and MELDAS have the coordinate stage (work offsets,
+    // transforms, units), TOSNAC has none.
     void SelectMachine(Dialect dialect);
-    // Installs a machine of the caller's (tests use scripted machines).
-    void SetMachine(std::unique_ptr<NcMachine> machine);
+    // Installs a machine of the caller's (tests use scripted machines), without a
+    // coordinate stage unless `coordinates`.
+    void SetMachine(std::unique_ptr<NcMachine> machine, bool coordinates = false);
     void Reset();
     // Resets and names the main program; false when no file exists at path.
     bool Load(const std::string& path, int32_t startSequence);
@@ -87,7 +93,27 @@ class NcRunner : public LogPlaceSource {
     // What macro programs read of the run and ask of it (machining time, printed output).
     RunMachineState& StateForMachine() { return runState_; }
     const ModalState& Modal() const { return modal_; }
+    // The last motion in machine coordinates (what is drawn and stored) and in program
+    // coordinates (what the program's words say).
+    // With cutter compensation a block may give several motions (corners) or its motion
+    // may come with a later block's step; BlockRead says whether the step read a block
+    // (false for a motion that was held back).
     const MotionRecord& Motion() const { return motion_; }
+    bool BlockRead() const { return blockRead_; }
+    // Whether compensated blocks also give their programmed contour (IsContourKind
+    // records, for drawing and picture files); off by default.
+    void SetContourRecords(bool on) { compensation_.SetContour(on); }
+    const MotionRecord& ProgramMotion() const { return programMotion_; }
+    // Work offsets, transforms, units and tool data of the run.
+    const WorkCoordinates& Coordinates() const { return coords_; }
+    // Reads the tool table every run starts from (offset lines H1 L=.., D1 R=..); false
+    // with the reason ("FILE:LINE: ...") when it cannot be read.
+    bool LoadToolTable(const std::string& path, std::string* error) {
+        return coords_.LoadToolTable(path, error);
+    }
+    void ClearToolTable() { coords_.Tools() = ToolData{}; }
+    // Seconds of the dwell (G04) of the last block; the caller adds them to the machining time.
+    double DwellSeconds() const { return coords_.DwellSeconds(); }
     const std::string& Line() const { return line_; }  // raw line, end of line included
     const std::string& ExpandedText() const { return expanded_; }
     const std::string& ProgramName() const { return programName_; }
@@ -109,6 +135,9 @@ class NcRunner : public LogPlaceSource {
     StepResult StartCall(const BlockRequest& request);
     // The result of an ordinary block, after the call that may follow it.
     StepResult CallAfterBlock(bool moved);
+    // The motion of an ordinary block: the coordinate stage, the calculator, then
+    // cutter compensation; `moved` says whether the block moved an axis.
+    StepResult ComputeMotion(bool& moved);
     ProgramFile& Current() { return files_[static_cast<std::size_t>(depth_)]; }
 
     MotionCalculator calculator_;
@@ -120,8 +149,15 @@ class NcRunner : public LogPlaceSource {
     WordList words_;
     std::unique_ptr<NcMachine> machine_;
     ModalState modal_;
-    MotionRecord motion_;
-    RunMachineState runState_{modal_, motion_};
+    MotionRecord motion_;         // what is drawn: machine coordinates, compensated
+    MotionRecord machineMotion_;  // machine coordinates as programmed
+    MotionRecord programMotion_;  // program coordinates
+    WorkCoordinates coords_;
+    CutterCompensation compensation_;
+    std::deque<MotionRecord> pending_;  // compensated motions not yet handed out
+    bool blockRead_ = true;
+    bool coordinatesOn_ = false;
+    RunMachineState runState_{modal_, programMotion_, machineMotion_, coords_};
     int32_t startSequence_ = -1;
     int32_t returnSequence_ = 0;  // M99 Pn of the program being closed: the caller's N
     std::string programName_;

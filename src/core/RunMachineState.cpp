@@ -2,22 +2,58 @@
 
 namespace cuttrace {
 
-double RunMachineState::EndPoint(int axis) const {
+namespace {
+
+double AxisOf(const MotionRecord& record, int axis) {
     switch (axis) {
         case 0:
-            return motion_.x;
+            return record.x;
         case 1:
-            return motion_.y;
+            return record.y;
         case 2:
-            return motion_.z;
+            return record.z;
         default:
             return 0.0;  // no rotary axes yet
     }
 }
 
+}  // namespace
+
+double RunMachineState::EndPoint(int axis) const {
+    return AxisOf(program_, axis);
+}
+
+double RunMachineState::MachinePosition(int axis) const {
+    return AxisOf(machine_, axis);
+}
+
+double RunMachineState::SkipPosition(int axis) const {
+    const Point3& skip = coordinates_.SkipPosition();
+    return axis == 0 ? skip.x : axis == 1 ? skip.y : axis == 2 ? skip.z : 0.0;
+}
+
+double RunMachineState::ToolLengthOffset(int axis) const {
+    return axis == 2 ? coordinates_.LengthOffset() : 0.0;  // the length acts along Z
+}
+
+double RunMachineState::ToolOffset(int variable) const {
+    ToolData::Kind kind{};
+    int number = 0;
+    if (!ToolData::VariableSlot(variable, kind, number)) return 0.0;
+    return coordinates_.Tools().Get(kind, number);
+}
+
+bool RunMachineState::SetToolOffset(int variable, double value) {
+    ToolData::Kind kind{};
+    int number = 0;
+    return ToolData::VariableSlot(variable, kind, number) &&
+           coordinates_.Tools().Set(kind, number, value);
+}
+
 double RunMachineState::ModalG(int group) const {
-    // Groups the engine keeps come from the modal state; the others read the code a
-    // control starts with.
+    // Groups the engine keeps come from the modal state or the coordinate stage; the
+    // others read the code a control starts with.
+    if (const double code = coordinates_.ModalCode(group); code != 0.0) return code;
     switch (group) {
         case 1:
             return modal_.MotionMode;

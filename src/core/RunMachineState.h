@@ -1,6 +1,6 @@
-// The engine's side of what a macro program reads of the run and asks of it: positions
-// and modal codes from the runner's state, machining time as the caller reports it;
-// offsets and tool data read 0 until the engine keeps them.
+// The engine's side of what a macro program reads of the run and asks of it: positions,
+// modal codes, work offsets and tool data from the runner's state, machining time as the
+// caller reports it.
 #pragma once
 
 #include <functional>
@@ -9,22 +9,27 @@
 
 #include "core/ModalState.h"
 #include "core/MotionRecord.h"
+#include "core/WorkCoordinates.h"
 #include "machines/MachineState.h"
 
 namespace cuttrace {
 
 class RunMachineState final : public MachineState, public MachineEffects {
   public:
-    RunMachineState(const ModalState& modal, const MotionRecord& motion)
-        : modal_(modal), motion_(motion) {}
+    // `program` and `machine` are the last motion in program and machine coordinates.
+    RunMachineState(const ModalState& modal, const MotionRecord& program,
+                    const MotionRecord& machine, WorkCoordinates& coordinates)
+        : modal_(modal), program_(program), machine_(machine), coordinates_(coordinates) {}
 
     double EndPoint(int axis) const override;
-    double MachinePosition(int axis) const override { return EndPoint(axis); }
+    double MachinePosition(int axis) const override;
     double CurrentPosition(int axis) const override { return EndPoint(axis); }
-    double SkipPosition(int) const override { return 0.0; }
-    double ToolLengthOffset(int) const override { return 0.0; }
-    double WorkOffset(int, int) const override { return 0.0; }
-    double ToolOffset(int) const override { return 0.0; }
+    double SkipPosition(int axis) const override;
+    double ToolLengthOffset(int axis) const override;
+    double WorkOffset(int system, int axis) const override {
+        return coordinates_.WorkOffset(system, axis);
+    }
+    double ToolOffset(int variable) const override;
     double ModalG(int group) const override;
     double BlockAddress(char letter) const override;
     double MachiningSeconds() const override { return machiningSeconds_; }
@@ -34,6 +39,10 @@ class RunMachineState final : public MachineState, public MachineEffects {
     void Print(std::string_view text) override {
         if (print_) print_(text);
     }
+    bool SetWorkOffset(int system, int axis, double value) override {
+        return coordinates_.SetWorkOffset(system, axis, value);
+    }
+    bool SetToolOffset(int variable, double value) override;
 
     // The simulated machining time so far (the drawer or the caller adds it up).
     void SetMachiningSeconds(double seconds) { machiningSeconds_ = seconds; }
@@ -49,7 +58,9 @@ class RunMachineState final : public MachineState, public MachineEffects {
 
   private:
     const ModalState& modal_;
-    const MotionRecord& motion_;
+    const MotionRecord& program_;
+    const MotionRecord& machine_;
+    WorkCoordinates& coordinates_;
     double machiningSeconds_ = 0.0;
     std::string alarm_;
     std::string messageStop_;

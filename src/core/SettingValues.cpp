@@ -37,7 +37,7 @@ SettingValue TextValue(const char* name, std::string Settings::*field) {
     return v;
 }
 
-const std::array<SettingValue, 25> kValues = {
+const std::array<SettingValue, 26> kValues = {
     ColourValue("Org", &Settings::originColor),
     IntegerValue("Gage", &Settings::gauge),
     ColourValue("Feed", &Settings::feedColor),
@@ -63,6 +63,7 @@ const std::array<SettingValue, 25> kValues = {
     FlagValue("StepEveryLine", &Settings::singleBlockEveryLine),
     FlagValue("AutoFit", &Settings::autoFit),
     IntegerValue("Language", &Settings::language),
+    ColourValue("Contour", &Settings::contourColor),
 };
 
 bool IsBlank(char c) {

@@ -16,6 +16,7 @@ struct Settings {
     uint32_t rapidColor = 0x000000;       // rapid moves
     uint32_t feedColor = 0x0000FF;        // feed moves (red)
     uint32_t cycleColor = 0xFF0000;       // canned cycles (blue)
+    uint32_t contourColor = 0xC0C0FF;     // programmed contour under cutter compensation
     int32_t timerIntervalMs = 10;         // run timer interval in ms; 0 starts no timer
     int32_t dialect = 0;                  // dialect: 0 MELDAS, 1 FANUC, 2 TOSNAC
     double cutterDiameter = 2.0;          // cutter picture and drilling mark size

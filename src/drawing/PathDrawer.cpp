@@ -1,5 +1,6 @@
 #include "drawing/PathDrawer.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "drawing/Geometry.h"
@@ -28,6 +29,10 @@ void PathDrawer::SetFeed(double feedPerMinute) {
 }
 
 void PathDrawer::BeginMotion(const MotionRecord& record) {
+    if (IsContourKind(record.kind)) {
+        DrawContour(record);
+        return;
+    }
     vertices_.BeginMotion(source_);
     const Point3 to{record.x, record.y, record.z};
     switch (record.kind) {
@@ -73,6 +78,38 @@ void PathDrawer::BeginMotion(const MotionRecord& record) {
             }
             break;
     }
+    if (!quick_) views_.Present();
+}
+
+void PathDrawer::DrawContour(const MotionRecord& record) {
+    const Point3 to{record.x, record.y, record.z};
+    const uint32_t color = settings_->contourColor;
+    views_.SetColor(color);
+    auto segment = [&](const Point3& a, const Point3& b) {
+        views_.DrawLine(a, b);
+        contour_.push_back({a, b, color});
+    };
+    if (record.kind == KindContourLine) {
+        segment({record.centreFirst, record.centreSecond, record.z}, to);
+    } else {
+        MotionRecord arc = record;
+        arc.kind = record.kind == KindContourArcCw ? KindArcCwXY : KindArcCcwXY;
+        const ArcPath path = ArcPath::Make(contourPoint_, arc);
+        if (path.Degenerate()) {
+            segment(contourPoint_, to);
+        } else {
+            const int chords = std::max(1, static_cast<int>(std::ceil(std::fabs(path.span) / 5.0)));
+            Point3 previous = contourPoint_;
+            for (int i = 1; i <= chords; ++i) {
+                const Point3 next =
+                    i == chords ? to : path.PointAt(path.startAngle + path.span * i / chords);
+                segment(previous, next);
+                previous = next;
+            }
+        }
+    }
+    contourPoint_ = to;
+    views_.DrawMoveTo(moving_);  // the pens go back to the tool
     if (!quick_) views_.Present();
 }
 
@@ -168,6 +205,11 @@ void PathDrawer::QuickLine(Family family, const Point3& to, bool evenIfZeroLengt
 
 void PathDrawer::Redraw(const VertexList::BoxFilter& filter) {
     vertices_.Replay(views_, filter);
+    for (const ContourSegment& segment : contour_) {
+        views_.SetColor(segment.color);
+        views_.DrawLine(segment.from, segment.to);
+    }
+    if (!contour_.empty()) views_.DrawMoveTo(moving_);  // the pens go back to the tool
 }
 
 void PathDrawer::SetSource(std::string_view file, int64_t offset) {
@@ -178,11 +220,13 @@ void PathDrawer::ResetPosition() {
     busy_ = false;
     family_ = Family::None;
     feedSpeed_ = 1.0;
-    current_ = end_ = moving_ = Point3{};
+    current_ = end_ = moving_ = contourPoint_ = Point3{};
 }
 
 void PathDrawer::ClearPath() {
     vertices_.Clear();
+    contour_.clear();
+    contour_.shrink_to_fit();
 }
 
 void PathDrawer::DrawOrigin(double scale) {

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "core/MotionRecord.h"
 #include "core/Point3.h"
@@ -91,6 +92,10 @@ class PathDrawer {
     void QuickArc(const MotionRecord& record);
     bool DrawArcAsLine(const MotionRecord& record);
 
+    // The programmed contour beside the tool-centre path (contour kinds): drawn at once in
+    // the contour color, kept for redraws, never a move of the tool.
+    void DrawContour(const MotionRecord& record);
+
     void StartCycle(const MotionRecord& record);
     void StepCycle(double seconds);
     void QuickCycle(const MotionRecord& record);
@@ -133,6 +138,12 @@ class PathDrawer {
     double totalTime_ = 0.0;
     MotionSource source_;
     VertexList vertices_;
+    struct ContourSegment {
+        Point3 from, to;
+        uint32_t color;
+    };
+    std::vector<ContourSegment> contour_;
+    Point3 contourPoint_;  // end of the last contour record
 };
 
 }  // namespace cuttrace

@@ -12,8 +12,8 @@ namespace cuttrace {
 // Axes of the position and offset readings: X Y Z A B C.
 inline constexpr int kStateAxes = 6;
 
-// The run's state as macro system variables read it. Positions are in program coordinates
-// until the engine has coordinate systems of its own.
+// The run's state as macro system variables read it. Positions are in program (work)
+// coordinates except the machine position.
 class MachineState {
   public:
     virtual ~MachineState() = default;
@@ -28,8 +28,9 @@ class MachineState {
     virtual double ToolLengthOffset(int axis) const = 0;
     // Work offset `system` (0 external, 1..6 G54..G59, 7.. G54.1 P1..), one axis.
     virtual double WorkOffset(int system, int axis) const = 0;
-    // Tool offset memory entry `number` (1..): #2001.. and #10001..
-    virtual double ToolOffset(int number) const = 0;
+    // Tool offset memory as system variable `variable` reads it: #2001..#2800 and
+    // #10001..#13999 (length wear, length geometry, radius wear, radius geometry).
+    virtual double ToolOffset(int variable) const = 0;
     // The G code of modal group `group` (1..22) in the previous block, as #4001.. read it
     // (G0 is 0, G17 17, G54 54, G54.1 54.1); 0 for a group the engine does not keep.
     virtual double ModalG(int group) const = 0;
@@ -51,6 +52,10 @@ class MachineEffects {
     virtual void MessageStop(std::string_view message) = 0;
     // BPRNT/DPRNT output, one record (line end included).
     virtual void Print(std::string_view text) = 0;
+    // Writes of work offsets (#5201.., #7001..; system and axis as WorkOffset reads them)
+    // and tool data (#2001.., #10001..); false when the run keeps no such value.
+    virtual bool SetWorkOffset(int /*system*/, int /*axis*/, double /*value*/) { return false; }
+    virtual bool SetToolOffset(int /*variable*/, double /*value*/) { return false; }
 };
 
 }  // namespace cuttrace

@@ -63,6 +63,8 @@ NcMachine::~NcMachine() = default;
 void NcMachine::UseKeywordTable(Dialect dialect) {
     keywordTable_ = kKeywordTexts;
     callKeywordTable_ = kCallKeywordTexts;
+    // G68 is a return on TOSNAC; elsewhere it is coordinate rotation (G-code for the core).
+    if (dialect != Dialect::Tosnac) callKeywordTable_[Index(CallKind::ReturnG68)] = "";
     if (dialect == Dialect::Tosnac) {
         keywordTable_[Index(Keyword::Goto)] = "GO";
         keywordTable_[Index(Keyword::Acos)] = "";
@@ -145,9 +147,10 @@ BlockResult NcMachine::ExecuteWords(WordList& words) {
     if (!WordCountAllowed(words)) return BlockResult::Error;
     currentBlock_ = &words;
     BlockResult result = BlockResult::Ordinary;
+    bool lWord = false;
     for (std::size_t i = 0; i < words.size(); ++i) {
         std::string& w = words[i];
-        if (w.empty() || w[0] == '\n') return result;
+        if (w.empty() || w[0] == '\n') break;
         char c = w[0];
         if (c == '%' || c == '(') continue;
         if (IsDigit(c)) return BlockResult::Error;
@@ -160,13 +163,26 @@ BlockResult NcMachine::ExecuteWords(WordList& words) {
             // A letter and a number: the call keywords hand the block to Call; O and L
             // words (program numbers, repeat counts) are never G-code.
             if (CallKeywordIndex(w)) return Call(words);
-            if (c == 'L' || c == 'O') result = BlockResult::Handled;
+            if (c == 'O') result = BlockResult::Handled;
+            lWord = lWord || c == 'L';
             continue;
         }
         result = ExecuteAddressWord(w, result);
         if (result == BlockResult::Error) return result;
     }
+    // G10 L2 P1 X.. sets data: its L word is not a repeat count.
+    if (lWord && !SetsData(words)) result = BlockResult::Handled;
     return result;
+}
+
+bool NcMachine::SetsData(const WordList& words) const {
+    if (!dataSettingG10_) return false;
+    for (const std::string& w : words) {
+        if (w.empty()) break;
+        if (w[0] == 'G' && w.find('.') == std::string::npos && ParseDouble(w.substr(1)) == 10.0)
+            return true;
+    }
+    return false;
 }
 
 BlockResult NcMachine::ExecuteAddressWord(std::string& w, BlockResult sofar) {

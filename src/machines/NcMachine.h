@@ -203,7 +203,8 @@ class NcMachine {
     // Numbers beyond the locals follow the common and system variable tables (TOSNAC:
     // #101..#200 only, other numbers read 0 and ignore writes).
     bool numberedVariables_ = true;
-    int alarmBase_ = 0;  // added to the number written to #3000 (FANUC 3000)
+    bool dataSettingG10_ = true;  // a block with G10 is G-code although it has an L word
+    int alarmBase_ = 0;           // added to the number written to #3000 (FANUC 3000)
     std::string_view asinMessage_;
     std::string_view loopMismatch_;
     CallRoles callRoles_{'L', 'L', false, 'P', 0, 'H', true};
@@ -231,6 +232,8 @@ class NcMachine {
     // The words of one block from ExecuteBlock's point of view.
     BlockResult ExecuteAddressWord(std::string& word, BlockResult sofar);
     static void TypeMiss(const std::string& word);
+    // Whether the block has G10 (data setting) where the dialect knows it.
+    bool SetsData(const WordList& words) const;
 
     // Expressions (NcExpression.cpp, KeywordFunctions.cpp).
     int Precedence(std::string_view token);

@@ -25,6 +25,26 @@ bool In(int n, int first, int last) {
     return n >= first && n <= last;
 }
 
+// Tool offset memory: #2001..#2800, #10001..#13999.
+bool IsToolOffset(int n) {
+    return In(n, 2001, 2800) || (In(n, 10001, 13999) && (n - 10001) % 1000 < 999);
+}
+
+// The work offset a variable names: #5201.. (external, G54..G59), #7001.. (G54.1 P1..).
+bool WorkOffsetOf(int n, int& system, int& axis) {
+    int first = 0, base = 0;
+    if (In(n, 5201, 5326)) {
+        first = 5201;
+    } else if (In(n, 7001, 7960)) {
+        first = 7001, base = 7;
+    } else {
+        return false;
+    }
+    axis = (n - first) % 20;
+    system = base + (n - first) / 20;
+    return axis < kStateAxes;
+}
+
 // The address letter of #4101..#4130 (previous block's B, D, E, F, H, M, N, O, S, T).
 char BlockAddressLetter(int n) {
     switch (n) {
@@ -86,8 +106,8 @@ bool NcMachine::ReadRunVariable(int n, double& value) const {
         value = run.WorkOffset((n - 5201) / 20, axis);
     } else if (In(n, 7001, 7960) && axisOf(7001, n, axis)) {
         value = run.WorkOffset(7 + (n - 7001) / 20, axis);
-    } else if (In(n, 2001, 2400)) {
-        value = run.ToolOffset(n - 2000);
+    } else if (IsToolOffset(n)) {
+        value = run.ToolOffset(n);
     } else if (In(n, 4001, 4022)) {
         value = run.ModalG(n - 4000);
     } else if (BlockAddressLetter(n) != '\0') {
@@ -140,6 +160,10 @@ bool NcMachine::WriteNumbered(int n, double value) {
         return true;
     }
     if (n == kAlarm) return RaiseAlarm(value);
+    int system = 0, axis = 0;
+    if (WorkOffsetOf(n, system, axis) ? runEffects_->SetWorkOffset(system, axis, value)
+                                      : IsToolOffset(n) && runEffects_->SetToolOffset(n, value))
+        return true;
     double unused = 0.0;
     if (n < MacroVariables::kFirstCommon || n == kMessageStop || ReadRunVariable(n, unused)) {
         DiagnosticLog::LogInt(n < MacroVariables::kFirstCommon || n == kMessageStop

@@ -23,6 +23,7 @@ TosnacMachine::TosnacMachine() {
     bracketEndsWord_ = true;
     addressReferences_ = false;
     numberedVariables_ = false;
+    dataSettingG10_ = false;
     // G65 O9010 L2 A1.; M98 O1234 L3. A macro call does not clear its level.
     callRoles_ = CallRoles{'O', 'O', false, 'L', 'L', 0, false};
     // No modal calls, no return sequence; the n-th I, J or K fills the n-th set.

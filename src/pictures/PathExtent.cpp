@@ -52,6 +52,7 @@ MotionExtent::Plane MotionExtent::Turn(int first, int second, int normal) const 
 }
 
 void MotionExtent::Add(const MotionRecord& motion) {
+    if (IsContourKind(motion.kind)) return;  // drawn beside the path, within its reach
     if (motion.kind == KindRapid || motion.kind == KindFeed) {
         AddLine(Point3{motion.x, motion.y, motion.z});
     } else if (IsArcKind(motion.kind)) {

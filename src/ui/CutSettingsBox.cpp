@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/Settings.h"
+#include "core/ToolData.h"
 #include "cutting/CutTool.h"
 #include "cutting/HeightField.h"
 #include "ui/Translation.h"
@@ -55,7 +56,8 @@ QString CutSettingsBox::Check() const {
     }
     const std::string tools = tools_->text().trimmed().toStdString();
     cutting::ToolTable table;
-    if (!tools.empty() && !table.Load(tools, &error)) {
+    ToolData offsets;  // the same file holds the tool lengths and radii of the run
+    if (!tools.empty() && (!table.Load(tools, &error) || !offsets.Load(tools, &error))) {
         tools_->setFocus();
         return Tr(kCutToolsBad).arg(QString::fromStdString(error));
     }

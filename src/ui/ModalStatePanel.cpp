@@ -64,7 +64,7 @@ constexpr FieldEntry kModalRows[4][5] = {
     {{ModalField::S, "sWord", "S20000"},
      {ModalField::Feed, "feed", "F100000"},
      {ModalField::E, "eWord", "E1000"},
-     {ModalField::Time, nullptr, nullptr},
+     {ModalField::WorkSystem, "workSystem", "G54"},
      {ModalField::Time, nullptr, nullptr}},
     {{ModalField::N, "nWord", "N1000"},
      {ModalField::L, "lWord", "L1000"},
@@ -163,7 +163,9 @@ QString ModalStatePanel::TimeText(double seconds) {
 void ModalStatePanel::ShowProgress() {
     if (!drawer_) return;
     Field(ModalField::Time)->setText(TimeText(drawer_->TotalTime()));
-    const Point3& now = drawer_->ToolPosition();
+    // Positions are shown in work coordinates; the drawer draws in machine coordinates.
+    const Point3 now = runner_ ? runner_->Coordinates().ToProgram(drawer_->ToolPosition())
+                               : drawer_->ToolPosition();
     Field(ModalField::NowX)->setText(Fixed(now.x, 3));
     Field(ModalField::NowY)->setText(Fixed(now.y, 3));
     Field(ModalField::NowZ)->setText(Fixed(now.z, 3));
@@ -172,7 +174,7 @@ void ModalStatePanel::ShowProgress() {
 
 void ModalStatePanel::ShowModalState() {
     if (!runner_) return;
-    const MotionRecord& motion = runner_->Motion();
+    const MotionRecord& motion = runner_->ProgramMotion();
     Field(ModalField::NextX)->setText(Fixed(motion.x, 3));
     Field(ModalField::NextY)->setText(Fixed(motion.y, 3));
     Field(ModalField::NextZ)->setText(Fixed(motion.z, 3));
@@ -193,6 +195,11 @@ void ModalStatePanel::ShowModalState() {
     Field(ModalField::P)->setText(Code('P', m.P));
     Field(ModalField::O)->setText(Code('O', m.O));
     Field(ModalField::E)->setText(Code('E', m.E));
+    const WorkCoordinates& coordinates = runner_->Coordinates();
+    Field(ModalField::WorkSystem)
+        ->setText(coordinates.ActiveSystem() <= 6
+                      ? Code('G', 53 + coordinates.ActiveSystem())
+                      : QStringLiteral("G54.1P%1").arg(coordinates.ActiveSystem() - 6));
 }
 
 QTreeWidgetItem* ModalStatePanel::LastNode() const {

@@ -45,6 +45,7 @@ enum class ModalField {
     L,
     P,
     O,
+    WorkSystem,  // G54..G59, G54.1 Pn
     Time,
 };
 inline constexpr std::size_t kModalFields = static_cast<std::size_t>(ModalField::Time) + 1;

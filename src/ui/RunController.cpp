@@ -67,6 +67,13 @@ void RunController::FinishMotion() {
 void RunController::LoadProgram(bool clearDrawing) {
     host_.ShowStatus(PanelMode, QString());
     runner_.SelectMachine(DialectFromSetting(settings_.dialect));
+    runner_.SetContourRecords(true);  // the programmed contour beside a compensated path
+    // Tool lengths and radii of the tool table (the cut simulation's tools are passed over).
+    std::string toolError;
+    if (settings_.cutToolTable.empty())
+        runner_.ClearToolTable();
+    else if (!runner_.LoadToolTable(settings_.cutToolTable, &toolError))
+        DiagnosticLog::Log(toolError);
     if (running_) {
         StopTicks();
         running_ = false;
@@ -287,7 +294,7 @@ void RunController::HandleStepResult(StepResult result) {
             if (!settings_.noMotionBuffer && drawer_.Vertices().Storing())
                 picture_.push_back(runner_.Motion());
             ++motionCounter_;
-            if (motionObserver_) motionObserver_(&runner_);
+            if (motionObserver_ && !IsContourKind(runner_.Motion().kind)) motionObserver_(&runner_);
             if (!quickMode_) host_.ShowStatus(PanelBuffer, BufferText());
             drawer_.SetFeed(dryRun_ ? settings_.dryRunSpeed : runner_.Modal().F);
             if (!quickMode_) lastTick_ = clock_.Seconds();
@@ -299,8 +306,11 @@ void RunController::HandleStepResult(StepResult result) {
             CheckPathMemory();
             [[fallthrough]];
         case StepResult::NoMotion:
+            // A dwell adds its time without moving.
+            if (runner_.DwellSeconds() > 0.0)
+                drawer_.SetTotalTime(drawer_.TotalTime() + runner_.DwellSeconds());
             if (!quickMode_) host_.ShowBlock(runner_.ExpandedText());
-            if (outputActive_) output_ << runner_.ExpandedText() << '\n';
+            if (outputActive_ && runner_.BlockRead()) output_ << runner_.ExpandedText() << '\n';
             break;
         case StepResult::Line:
             break;

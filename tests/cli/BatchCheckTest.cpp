@@ -68,8 +68,8 @@ CheckOutput Parse(const std::string& text) {
 
 TEST(BatchCheck, ReportsEveryFileOfATreeAndGoesOnPastBadOnes) {
     TempFolder dir;
-    // Rapid 1 mm at 166 mm/s, then 2 mm at F600 (10 mm/s): 0.00602 + 0.2 s.
-    dir.Write("a.nc", "G00 X1.\nG01 Y2. F600\nM30\n");
+    // Rapid 1 mm at 166 mm/s, a dwell of 1.5 s, then 2 mm at F600 (10 mm/s).
+    dir.Write("a.nc", "G00 X1.\nG04 P1500\nG01 Y2. F600\nM30\n");
     // Half a circle of radius 5 about (5,0), clockwise over the top: 5π mm at 10 mm/s.
     std::filesystem::create_directories(dir.Root() / "sub" / "deeper");
     dir.Write("sub/deeper/arc.NC", "G02 X10. Y0 I5. J0 F600\n");
@@ -97,7 +97,7 @@ TEST(BatchCheck, ReportsEveryFileOfATreeAndGoesOnPastBadOnes) {
     };
     const Row rows[] = {
         {"\"./a.nc\"", "\"finished\"", "2",
-         "{\"min\":[0.000,0.000,0.000],\"max\":[1.000,2.000,0.000]}", 1.0 / 166 + 0.2},
+         "{\"min\":[0.000,0.000,0.000],\"max\":[1.000,2.000,0.000]}", 1.0 / 166 + 1.5 + 0.2},
         {"\"./sub/deeper/arc.NC\"", "\"finished\"", "1",
          "{\"min\":[0.000,0.000,0.000],\"max\":[10.000,5.000,0.000]}", 0.5 * 3.14159265},
         {"\"./bad.nc\"", "\"failed\"", "1",

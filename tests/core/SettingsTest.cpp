@@ -43,7 +43,8 @@ TEST(SettingsTest, ValuesAreListedInTheirReadAndWriteOrder) {
                          "Back",      "NCCODE",        "Buer",          "G0",        "M1",
                          "TIMER",     "DRYRUN",        "CutterDia",     "CuterView", "EditerPath",
                          "CutStock",  "CutResolution", "CutTools",      "MaxSteps",  "PathMemory",
-                         "RapidRate", "KeepDrawing",   "StepEveryLine", "AutoFit",   "Language"}));
+                         "RapidRate", "KeepDrawing",   "StepEveryLine", "AutoFit",   "Language",
+                         "Contour"}));
 }
 
 TEST(SettingsTest, EveryValueReadsBackWhatWasStored) {

@@ -160,5 +160,32 @@ TEST_F(PathDrawerLine, AdvanceWhenIdleOnlyRefreshes) {
     EXPECT_EQ(drawer.Vertices().Count(), stored);
 }
 
+TEST_F(PathDrawerLine, TheProgrammedContourIsDrawnBesideThePathAndRedrawn) {
+    settings.contourColor = 0x000009;
+    drawer.SetQuick(true);
+    drawer.BeginMotion(Motion(KindFeed, 5, 0, 0));
+    views.Clear();
+    drawer.BeginMotion(Motion(KindContourLine, 10, 0, 0, 0, 5));    // from (0, 5)
+    drawer.BeginMotion(Motion(KindContourArcCcw, 0, 10, 0, 0, 0));  // quarter circle about 0,0
+    const auto lines = views.Only(Op::Line);
+    ASSERT_EQ(lines.size(), 1u + 18u);  // chords of at most five degrees
+    EXPECT_EQ(lines[0].a, (Point3{0, 5, 0}));
+    EXPECT_EQ(lines[0].b, (Point3{10, 0, 0}));
+    EXPECT_EQ(lines.back().b, (Point3{0, 10, 0}));
+    EXPECT_EQ(views.Only(Op::Color).front().color, 0x000009u);
+    EXPECT_EQ(views.Only(Op::MoveTo).back().a, (Point3{5, 0, 0})) << "the pens go back to the tool";
+    EXPECT_EQ(drawer.CurrentPosition(), (Point3{5, 0, 0})) << "the contour moves no tool";
+    EXPECT_EQ(drawer.Vertices().Count(), 1u);
+    EXPECT_EQ(drawer.TotalTime(), 0.0);
+
+    views.Clear();
+    drawer.Redraw();
+    EXPECT_EQ(views.Only(Op::Line).size(), 19u);
+    drawer.ClearPath();
+    views.Clear();
+    drawer.Redraw();
+    EXPECT_TRUE(views.Only(Op::Line).empty());
+}
+
 }  // namespace
 }  // namespace cuttrace::test

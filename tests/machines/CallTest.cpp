@@ -127,9 +127,14 @@ TEST(Calls, ReturnsLowerTheLevelOnlyForMacroCalls) {
     EXPECT_EQ(m->MacroLevel(), 0);
     EXPECT_EQ(m->CallDepth(), 0);
     // A return at depth 0 (the main program) changes nothing but still returns.
-    EXPECT_EQ(Execute(*m, "G68"), BlockResult::Handled);
+    EXPECT_EQ(Execute(*m, "M99"), BlockResult::Handled);
     EXPECT_EQ(m->Request().kind, MachineRequest::Return);
     EXPECT_EQ(m->CallDepth(), 0);
+    // G68 returns only on TOSNAC; here it is coordinate rotation.
+    EXPECT_EQ(Execute(*m, "G68"), BlockResult::Ordinary);
+    auto tosnac = CreateMachine(Dialect::Tosnac);
+    EXPECT_EQ(Execute(*tosnac, "G68"), BlockResult::Handled);
+    EXPECT_EQ(tosnac->Request().kind, MachineRequest::Return);
 }
 
 TEST(Calls, ARepeatedCallIsClosedByItsLastPass) {

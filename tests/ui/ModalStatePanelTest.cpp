@@ -71,6 +71,24 @@ TEST_F(ModalStatePanelTest, ModalStateAfterAFeedBlock) {
     EXPECT_EQ(Text(ModalField::N), "N55");
 }
 
+TEST_F(ModalStatePanelTest, PositionsAreInWorkCoordinates) {
+    ASSERT_TRUE(runner_.Load(folder_.Write("main.nc", "G10 L2 P2 X100. Y-5.\nG55 G00 X10.\n"), -1));
+    StepResult r;
+    do {
+        r = runner_.Step();
+    } while (r != StepResult::Motion && !EndsRun(r));
+    ASSERT_EQ(r, StepResult::Motion);
+    EXPECT_DOUBLE_EQ(runner_.Motion().x, 110.0);  // drawn in machine coordinates
+    panel_.ShowModalState();
+    EXPECT_EQ(Text(ModalField::NextX), "10.000");
+    EXPECT_EQ(Text(ModalField::WorkSystem), "G55");
+    drawer_.SetQuick(true);
+    drawer_.BeginMotion(runner_.Motion());
+    panel_.ShowProgress();
+    EXPECT_EQ(Text(ModalField::NowX), "10.000");
+    EXPECT_EQ(Text(ModalField::NowY), "5.000");  // the tool stayed at machine Y0
+}
+
 TEST_F(ModalStatePanelTest, TheMLabelFollowsOnlyBlocksWithAnM) {
     RunFirstBlock("G91 G19 M3\n");
     panel_.ShowModalState();
