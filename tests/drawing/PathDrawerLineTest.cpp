@@ -180,7 +180,8 @@ TEST_F(PathDrawerLine, TheProgrammedContourIsDrawnBesideThePathAndRedrawn) {
 
     views.Clear();
     drawer.Redraw();
-    EXPECT_EQ(views.Only(Op::Line).size(), 19u);
+    EXPECT_EQ(views.Only(Op::Line).back().b, (Point3{0, 10, 0}));  // the contour, after the path
+    EXPECT_EQ(views.Only(Op::Line).size(), 1u + 19u);
     drawer.ClearPath();
     views.Clear();
     drawer.Redraw();
