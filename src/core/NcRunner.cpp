@@ -48,7 +48,10 @@ void NcRunner::Reset() {
     coords_.Reset();
     compensation_.Reset();
     pending_.clear();
-    machineMotion_ = programMotion_ = motion_;  // no offsets yet: the systems agree
+    const MotionRecord last = *output_;  // no offsets yet: the systems agree
+    motion_ = machineMotion_ = programMotion_ = last;
+    output_ = &motion_;
+    machineStale_ = false;
     state_ = RunState::Open;
     depth_ = 0;
     loopDepth_ = 0;
@@ -95,6 +98,7 @@ StepResult NcRunner::StepOnce() {
     if (!blockRead_) {  // motions of a block held back by cutter compensation
         motion_ = pending_.front();
         pending_.pop_front();
+        output_ = &motion_;
         return StepResult::Motion;
     }
     // One step function for each RunState, in its order.
@@ -153,18 +157,11 @@ StepResult NcRunner::ReadAndExecute() {
 
 StepResult NcRunner::ComputeMotion(bool& moved) {
     moved = false;
-    if (!coordinatesOn_) {
-        switch (calculator_.Compute(modal_, motion_)) {
-            case MotionOutcome::None:
-                return StepResult::NoMotion;
-            case MotionOutcome::Motion:
-                machineMotion_ = programMotion_ = motion_;
-                moved = true;
-                return StepResult::Motion;
-            case MotionOutcome::Failed:
-                break;
-        }
-        return StepResult::MotionFailed;
+    if (!coordinatesOn_ || (coords_.Plain(modal_) && !compensation_.Engaged()))
+        return ComputePlainMotion(moved);
+    if (machineStale_) {
+        machineMotion_ = programMotion_;  // nothing was active: the systems agreed
+        machineStale_ = false;
     }
     const Point3 from{machineMotion_.x, machineMotion_.y, machineMotion_.z};
     switch (coords_.BeginBlock(modal_, programMotion_, machineMotion_)) {
@@ -192,6 +189,7 @@ StepResult NcRunner::ComputeMotion(bool& moved) {
     if (!compensation_.Engaged() && !(modal_.coordinateCodes & kCompensationCodes)) {
         if (!moved) return StepResult::NoMotion;
         motion_ = machineMotion_;
+        output_ = &motion_;
         return StepResult::Motion;
     }
     if (!compensation_.Take(modal_, moved ? &machineMotion_ : nullptr, from,
@@ -200,7 +198,25 @@ StepResult NcRunner::ComputeMotion(bool& moved) {
     if (pending_.empty()) return StepResult::NoMotion;
     motion_ = pending_.front();
     pending_.pop_front();
+    output_ = &motion_;
     return StepResult::Motion;
+}
+
+StepResult NcRunner::ComputePlainMotion(bool& moved) {
+    // Program, machine and drawn coordinates are one: the record is used as it is computed
+    // (a copy right after the calculator's stores would cost the plain run measurably).
+    switch (calculator_.Compute(modal_, programMotion_)) {
+        case MotionOutcome::None:
+            return StepResult::NoMotion;
+        case MotionOutcome::Motion:
+            output_ = &programMotion_;
+            machineStale_ = true;
+            moved = true;
+            return StepResult::Motion;
+        case MotionOutcome::Failed:
+            break;
+    }
+    return StepResult::MotionFailed;
 }
 
 StepResult NcRunner::ActOnRequest() {

@@ -98,7 +98,7 @@ class NcRunner : public LogPlaceSource {
     // With cutter compensation a block may give several motions (corners) or its motion
     // may come with a later block's step; BlockRead says whether the step read a block
     // (false for a motion that was held back).
-    const MotionRecord& Motion() const { return motion_; }
+    const MotionRecord& Motion() const { return *output_; }
     bool BlockRead() const { return blockRead_; }
     // Whether compensated blocks also give their programmed contour (IsContourKind
     // records, for drawing and picture files); off by default.
@@ -138,6 +138,8 @@ class NcRunner : public LogPlaceSource {
     // The motion of an ordinary block: the coordinate stage, the calculator, then
     // cutter compensation; `moved` says whether the block moved an axis.
     StepResult ComputeMotion(bool& moved);
+    // A block with nothing active: the calculator alone, in place.
+    StepResult ComputePlainMotion(bool& moved);
     ProgramFile& Current() { return files_[static_cast<std::size_t>(depth_)]; }
 
     MotionCalculator calculator_;
@@ -157,7 +159,9 @@ class NcRunner : public LogPlaceSource {
     std::deque<MotionRecord> pending_;  // compensated motions not yet handed out
     bool blockRead_ = true;
     bool coordinatesOn_ = false;
-    RunMachineState runState_{modal_, programMotion_, machineMotion_, coords_};
+    const MotionRecord* output_ = &motion_;  // the record Motion() shows
+    bool machineStale_ = false;              // machineMotion_ lags programMotion_, which it equals
+    RunMachineState runState_{modal_, programMotion_, coords_};
     int32_t startSequence_ = -1;
     int32_t returnSequence_ = 0;  // M99 Pn of the program being closed: the caller's N
     std::string programName_;

@@ -24,7 +24,10 @@ double RunMachineState::EndPoint(int axis) const {
 }
 
 double RunMachineState::MachinePosition(int axis) const {
-    return AxisOf(machine_, axis);
+    MotionRecord machine = program_;
+    const Point3 p = coordinates_.ToMachine({program_.x, program_.y, program_.z});
+    machine.x = p.x, machine.y = p.y, machine.z = p.z;
+    return AxisOf(machine, axis);
 }
 
 double RunMachineState::SkipPosition(int axis) const {

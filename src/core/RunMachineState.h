@@ -16,10 +16,10 @@ namespace cuttrace {
 
 class RunMachineState final : public MachineState, public MachineEffects {
   public:
-    // `program` and `machine` are the last motion in program and machine coordinates.
+    // `program` is the last motion in program coordinates.
     RunMachineState(const ModalState& modal, const MotionRecord& program,
-                    const MotionRecord& machine, WorkCoordinates& coordinates)
-        : modal_(modal), program_(program), machine_(machine), coordinates_(coordinates) {}
+                    WorkCoordinates& coordinates)
+        : modal_(modal), program_(program), coordinates_(coordinates) {}
 
     double EndPoint(int axis) const override;
     double MachinePosition(int axis) const override;
@@ -59,7 +59,6 @@ class RunMachineState final : public MachineState, public MachineEffects {
   private:
     const ModalState& modal_;
     const MotionRecord& program_;
-    const MotionRecord& machine_;
     WorkCoordinates& coordinates_;
     double machiningSeconds_ = 0.0;
     std::string alarm_;

@@ -55,6 +55,10 @@ class WorkCoordinates {
     // Acts on the block's coordinate codes and words (they may be rewritten, e.g. polar
     // coordinates or inch values); `program` and `machine` hold the previous end point in
     // either system and are updated when the origin moves or the stage makes the motion.
+    // Whether the block needs nothing of the stage and the map is the identity.
+    bool Plain(const ModalState& modal) const {
+        return identity_ && modal.coordinateCodes == 0 && !busy_;
+    }
     StageOutcome BeginBlock(ModalState& modal, MotionRecord& program, MotionRecord& machine) {
         if (modal.coordinateCodes == 0 && !busy_) return StageOutcome::Compute;  // the usual block
         return ActOnBlock(modal, program, machine);
