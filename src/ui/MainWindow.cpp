@@ -27,6 +27,7 @@
 #include "ui/MainToolBar.h"
 #include "ui/MemoryUse.h"
 #include "ui/ModalStatePanel.h"
+#include "ui/PathPicker.h"
 #include "ui/PictureFileActions.h"
 #include "ui/ProgramColumn.h"
 #include "ui/ProgramText.h"
@@ -82,6 +83,11 @@ MainWindow::MainWindow(Settings& settings, UiDialogs& dialogs, MonotonicClock& c
         exports_->AttachView(view);
         compare->AttachView(view);
     }
+    picker_ = new PathPicker(
+        drawer_.Vertices(), [this] { RedrawAll(); },
+        [this](const QString& text) { statusBar()->showMessage(text); }, this);
+    for (ViewPane* view : viewArea_->Views())
+        picker_->AttachView(view);
     run_->SetMotionObserver([this](NcRunner* runner) { cut_->Observe(runner); });
     auto* findings = new FindingsPanel(*cut_, this);
     addDockWidget(Qt::BottomDockWidgetArea, findings);
@@ -347,6 +353,7 @@ void MainWindow::RedrawAll() {
     drawer_.DrawOrigin(View(0)->Panel()->Scale());
     drawer_.Redraw([this](const PathBox& box) { return fanout_.MayShow(box); });
     cut_->Paint(false);
+    picker_->DrawHighlight(fanout_);
     fanout_.SetRedrawing(false);
     ++redraws_;
     for (ViewPane* view : viewArea_->Views())
@@ -363,6 +370,7 @@ void MainWindow::ClearPictureBuffer() {
     // The memory goes back to the system: a large drawing must not stay resident.
     std::vector<MotionRecord>().swap(picture_);
     drawer_.ClearPath();
+    picker_->Forget();
     ReturnFreedMemory();
     run_->SetMotionCounter(0);
     ClearViews();

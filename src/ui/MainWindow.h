@@ -37,6 +37,7 @@ class CutView;
 class ExportActions;
 class MacroVariablesWindow;
 class MonotonicClock;
+class PathPicker;
 class PictureFileActions;
 class ProgramColumn;
 class RunController;
@@ -94,6 +95,8 @@ class MainWindow : public QMainWindow, private RunHost {
     // repaint asks).
     void RedrawAll() override;
     int RedrawCount() const { return redraws_; }
+    // Picking motions on the drawing (clicks on the views).
+    PathPicker& Picker() { return *picker_; }
     void PresentViews() override;
     // Empties the picture buffer and the drawing.
     void ClearPictureBuffer() override;
@@ -165,6 +168,7 @@ class MainWindow : public QMainWindow, private RunHost {
     SettingsDialog* settingsDialog_ = nullptr;
     bool shown_ = false;
     int redraws_ = 0;
+    PathPicker* picker_ = nullptr;
     QStringList recent_;
     QMenu* recentMenu_ = nullptr;
     QString shownPath_;  // the program whose path the title shows

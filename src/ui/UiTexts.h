@@ -252,4 +252,10 @@ inline constexpr char kLanguageJapanese[] = "日本語";  // each language by it
 inline constexpr char kLanguageEnglish[] = "English";
 inline constexpr char kLanguageRestart[] = QT_TRANSLATE_NOOP("cuttrace", "(再起動後に有効)");
 
+// ---- picking on the drawing (status bar) ------------------------------------------
+inline constexpr char kPickBlock[] = "%1    (%2, line %3)";
+inline constexpr char kPickMotion[] = "motion %1";
+inline constexpr char kPickNothing[] = "nothing drawn within %1 pixels";
+inline constexpr char kPickMeasure[] = "distance %1    dX %2  dY %3  dZ %4";
+
 }  // namespace cuttrace::ui

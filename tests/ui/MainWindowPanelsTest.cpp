@@ -12,6 +12,7 @@
 #include "ui/LineList.h"
 #include "ui/MacroVariablesWindow.h"
 #include "ui/ModalStatePanel.h"
+#include "ui/PathPicker.h"
 #include "ui/SettingsDialog.h"
 #include "ui/StatusPanels.h"
 #include "ui/ViewArea.h"
@@ -134,6 +135,46 @@ TEST_F(MainWindowPanelsTest, ThreadedSerialAndRedrawnPicturesAreTheSameAndOneRed
     for (int i = 0; i < 3; ++i)
         QApplication::processEvents();
     EXPECT_EQ(window.RedrawCount(), before + 1);
+}
+
+TEST_F(MainWindowPanelsTest, AClickPicksTheNearestMotionAndShiftClickMeasures) {
+    const std::string path = Open("G90 G00 X0 Y0 Z0\nG01 X30. F600\nG01 Y20.\nM30\n");
+    window.StartQuickRun();
+    QuickToStop();
+    Surface3D* surface = window.View(0)->Panel()->Surface();
+    ui::PathPicker& picker = window.Picker();
+    qint64 pickedLine = 0;
+    QString pickedText;
+    QObject::connect(&picker, &ui::PathPicker::motionPicked,
+                     [&](const QString&, qint64, qint64 line, const QString& text) {
+                         pickedLine = line;
+                         pickedText = text;
+                     });
+    // Nothing within 5 pixels of an empty corner.
+    EXPECT_FALSE(picker.PickAt(*surface, 2, 2, false));
+    EXPECT_EQ(picker.Text(), "nothing drawn within 5 pixels");
+
+    // Three pixels above the first feed line: its block, on line 2 of the file.
+    const PixelPoint onFirst = surface->ToPixel({10.0, 0.0, 0.0});
+    ASSERT_TRUE(picker.PickAt(*surface, onFirst.x, onFirst.y - 3, false));
+    EXPECT_EQ(picker.PickedMotion(), 0u);
+    EXPECT_EQ(picker.PickedPoint(), (Point3{0, 0, 0}));  // the nearer end
+    EXPECT_EQ(pickedLine, 2);
+    EXPECT_EQ(pickedText, "G01 X30. F600");
+    EXPECT_EQ(picker.Text(),
+              QStringLiteral("G01 X30. F600    (%1, line 2)").arg(QString::fromStdString(path)));
+    EXPECT_EQ(surface->ScreenImage().pixel(onFirst.x, onFirst.y), qRgb(255, 200, 0));
+
+    // Shift-click near the top of the second line: from (0, 0, 0) to its end (30, 20, 0).
+    const PixelPoint onSecond = surface->ToPixel({30.0, 15.0, 0.0});
+    ASSERT_TRUE(picker.PickAt(*surface, onSecond.x + 2, onSecond.y, true));
+    EXPECT_EQ(picker.PickedMotion(), 1u);
+    EXPECT_EQ(picker.Text(), "distance 36.056    dX 30.000  dY 20.000  dZ 0.000");
+    EXPECT_EQ(pickedLine, 3);
+    // The highlight moved to the second motion and survives a redraw.
+    window.RedrawAll();
+    EXPECT_EQ(surface->ScreenImage().pixel(onSecond.x, onSecond.y), qRgb(255, 200, 0));
+    EXPECT_NE(surface->ScreenImage().pixel(onFirst.x, onFirst.y), qRgb(255, 200, 0));
 }
 
 TEST_F(MainWindowPanelsTest, TheCutterShowsWhileAMotionIsAnimated) {

@@ -1,0 +1,103 @@
+// The threaded fan: calls drawn by its worker give the pixels the same calls give on the
+// surfaces themselves, whole chunks at a time.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include <cmath>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "surfaces/Surface3D.h"
+#include "surfaces/ThreadedFan.h"
+
+namespace cuttrace {
+namespace {
+
+struct Views {
+    std::vector<std::unique_ptr<Surface3D>> surfaces;
+    std::vector<Surface3D*> pointers;
+
+    Views() {
+        for (int i = 0; i < 2; ++i) {
+            auto surface = std::make_unique<Surface3D>();
+            surface->resize(160, 120);
+            surface->SetBuffered(true);
+            surface->ResetView();
+            surface->SetScale(1.5 + i);
+            surface->SetRotation({30.0 * i, 10.0 * i, 0.0});
+            pointers.push_back(surface.get());
+            surfaces.push_back(std::move(surface));
+        }
+    }
+};
+
+// A path of lines, segments, moves and color changes that runs off the views now and then.
+template <class Draw>
+void DrawPath(Draw&& draw, int from, int to) {
+    for (int i = from; i < to; ++i) {
+        const double t = i * 0.37;
+        const Point3 p{80.0 * std::sin(t) * std::cos(t * 0.11), 60.0 * std::cos(t * 1.3),
+                       5.0 * std::sin(t * 0.7)};
+        const Point3 q{p.x + 3.0, p.y - 90.0 * (i % 7 == 0), p.z};
+        draw(i, p, q);
+    }
+}
+
+TEST(ThreadedFan, WorkerDrawsTheSamePixelsAsTheSurfaces) {
+    Views direct;
+    Views threaded;
+    SurfaceFan fan;
+    fan.SetSurfaces(direct.pointers.data(), 2);
+    ThreadedFan worker;
+    auto onDirect = [&](int i, const Point3& p, const Point3& q) {
+        if (i % 50 == 0) {
+            for (Surface3D* s : direct.pointers)
+                s->SetPenColor(static_cast<uint32_t>(i * 977));
+        }
+        if (i % 13 == 0) {
+            for (Surface3D* s : direct.pointers)
+                s->MoveTo(p);
+        }
+        if (i % 3 == 0) {
+            fan.Line(p, q);
+        } else {
+            fan.LineTo(p);
+        }
+    };
+    auto onWorker = [&](int i, const Point3& p, const Point3& q) {
+        if (i % 50 == 0) worker.SetPenColor(static_cast<uint32_t>(i * 977));
+        if (i % 13 == 0) worker.MoveTo(p);
+        if (i % 3 == 0) {
+            worker.Line(p, q);
+        } else {
+            worker.LinesTo(&p, 1);
+        }
+    };
+    DrawPath(onDirect, 0, 30000);
+    worker.Begin(threaded.pointers.data(), 2);
+    DrawPath(onWorker, 0, 20000);
+    worker.Publish();  // part of the drawing, whole chunks only
+    DrawPath(onWorker, 20000, 30000);
+    worker.End();
+    EXPECT_FALSE(worker.Active());
+    for (int v = 0; v < 2; ++v) {
+        EXPECT_EQ(threaded.surfaces[v]->TargetCanvas().Image(),
+                  direct.surfaces[v]->TargetCanvas().Image())
+            << v;
+    }
+    // The pens came back too: the next line goes on from the same place.
+    fan.LineTo({0, 0, 0});
+    SurfaceFan after;
+    after.SetSurfaces(threaded.pointers.data(), 2);
+    after.LineTo({0, 0, 0});
+    for (int v = 0; v < 2; ++v) {
+        EXPECT_EQ(threaded.surfaces[v]->TargetCanvas().Image(),
+                  direct.surfaces[v]->TargetCanvas().Image())
+            << v;
+    }
+}
+
+}  // namespace
+}  // namespace cuttrace
