@@ -1,6 +1,7 @@
 // Viewer benchmark: a quick run of a large program in the main window with one and with
-// four views, the full redraw of the four views after a zoom, and the longest time the
-// event loop waited for its next turn during the quick run.
+// four views, the full redraw of the four views after a zoom, the longest time the event
+// loop waited for its next turn during the quick run, a pick, a resize, layout switches,
+// opening the program again, the stored path's memory and the process's peak memory.
 //
 //   cuttrace_ui_bench PROGRAM [REPEATS]
 //
@@ -19,6 +20,8 @@
 
 #include "core/Settings.h"
 #include "drawing/VertexList.h"
+#include "surfaces/PathPick.h"
+#include "surfaces/Surface3D.h"
 #include "ui/MainWindow.h"
 #include "ui/MonotonicClock.h"
 #include "ui/RunController.h"
@@ -157,11 +160,48 @@ int main(int argc, char** argv) {
         "full redraw of four views after a zoom: %.1f ms, processor %.1f ms (medians of %d), %zu "
         "points\n",
         Median(redraws), Median(redrawCpu), repeats, window.Drawer().Vertices().Count());
+    // A pick: the nearest stored segment to a pixel on the path (the search only).
+    {
+        Surface3D* surface = window.View(0)->Panel()->Surface();
+        const VertexList& path = window.Drawer().Vertices();
+        std::vector<double> picks;
+        int found = 0;
+        for (int i = 1; i <= 9; ++i) {
+            const PixelPoint at = surface->ToPixel(path[path.Count() * i / 10].point);
+            const double cpuStart = ThreadSeconds();
+            found += PickPath(path, surface->View(), at.x, at.y, 5.0).found ? 1 : 0;
+            picks.push_back((ThreadSeconds() - cpuStart) * 1e3);
+        }
+        std::printf("pick on the drawing: processor %.1f ms (median of 9, %d found)\n",
+                    Median(picks), found);
+    }
+    // Interactions with the stored path: each until the event loop is idle again.
+    const auto timed = [](const auto& action) {
+        QElapsedTimer timer;
+        timer.start();
+        action();
+        for (int i = 0; i < 3; ++i)
+            QApplication::processEvents();
+        return timer.nsecsElapsed() / 1e6;
+    };
+    const double resize = timed([&] { window.resize(window.width() + 40, window.height() + 30); });
+    const double toOne = timed([&] { window.ShowSingleView(); });
+    const double toFour = timed([&] {
+        while (window.LayoutNumber() != 3)
+            window.CycleViewLayout();
+    });
+    std::printf("window resize, four views: %.1f ms; layout to one view %.1f ms, to four %.1f ms\n",
+                resize, toOne, toFour);
     const VertexList& stored = window.Drawer().Vertices();
     std::printf("stored path: %.1f MiB, %.2f bytes a vertex, %.2f bytes a motion (%zu motions)\n",
                 static_cast<double>(stored.Bytes()) / 1048576.0,
                 static_cast<double>(stored.Bytes()) / static_cast<double>(stored.Count()),
                 static_cast<double>(stored.Bytes()) / static_cast<double>(stored.Motions()),
                 stored.Motions());
+    const double open = timed([&] { window.OpenProgram(program); });
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("opening the program again (the old path dropped): %.1f ms; peak memory %.0f MiB\n",
+                open, static_cast<double>(usage.ru_maxrss) / 1024.0);
     return 0;
 }

@@ -67,7 +67,7 @@ struct PathSegment {
 
 class VertexList {
   public:
-    static constexpr std::size_t kChunkItems = 4096;
+    static constexpr std::size_t kChunkItems = 1024;
 
     VertexList();
     ~VertexList();

@@ -107,10 +107,10 @@ TEST_F(PathStore, EveryValueReadsBackExactly) {
         ASSERT_EQ(bits(read[i].point), bits(expected[i].point)) << i;
         ASSERT_EQ(read[i].color, expected[i].color) << i;
     }
-    EXPECT_EQ(list[5000], expected[5000]);
+    const std::size_t k = VertexList::kChunkItems;
+    EXPECT_EQ(list[k + 7], expected[k + 7]);
     EXPECT_EQ(list.Motions(), expected.size());
-    for (std::size_t m :
-         {std::size_t{0}, std::size_t{4095}, std::size_t{4096}, expected.size() - 1})
+    for (std::size_t m : {std::size_t{0}, k - 1, k, expected.size() - 1})
         EXPECT_EQ(list.Source(m), (MotionSource{uint32_t(m % 3), int64_t(m) * 37 - 5})) << m;
 }
 
