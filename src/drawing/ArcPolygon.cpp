@@ -10,8 +10,18 @@ namespace {
 // Steps that reach the end within this fraction of a step are not followed by a
 // zero-length segment.
 constexpr double kStepTolerance = 1e-9;
+// The quick step never goes below this, so a huge radius cannot make a huge polygon
+// (36,000 segments at most per turn; radii up to 4,000 keep their 40/radius step).
+constexpr double kMinQuickArcStep = 0.01;
+constexpr double kArcResolution = 8.0;
 
 }  // namespace
+
+ArcPolygon ArcPolygon::Quick(const ArcPath& arc) {
+    double step = arc.radius > 1.0 ? 5.0 * kArcResolution / arc.radius : 90.0;
+    if (step < kMinQuickArcStep) step = kMinQuickArcStep;
+    return ArcPolygon(arc, step);
+}
 
 ArcPolygon::ArcPolygon(const ArcPath& arc, double stepDegrees)
     : first_(arc.first),

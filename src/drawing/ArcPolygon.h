@@ -22,6 +22,9 @@ class ArcPolygon {
     };
 
     ArcPolygon() = default;  // uninitialised: only for storage that is filled later
+    // The polygon a quick arc is drawn with: 40 degrees over the radius a step (a quarter
+    // turn up to radius 1), never below a hundredth of a degree.
+    static ArcPolygon Quick(const ArcPath& arc);
     // An arc that is not degenerate, drawn in steps of stepDegrees (> 0) in its sense.
     ArcPolygon(const ArcPath& arc, double stepDegrees);
 

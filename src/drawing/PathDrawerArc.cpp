@@ -8,14 +8,6 @@
 
 namespace cuttrace {
 
-namespace {
-
-// The quick step never goes below this, so a huge radius cannot make a huge polygon
-// (36,000 segments at most per turn; radii up to 4,000 keep their 40/radius step).
-constexpr double kMinQuickArcStep = 0.01;
-
-}  // namespace
-
 // An arc whose start lies on its centre has no radius to turn around; it is drawn as a
 // straight feed segment to its end, which also keeps the animation finite.
 bool PathDrawer::DrawArcAsLine(const MotionRecord& record) {
@@ -65,11 +57,9 @@ void PathDrawer::QuickArc(const MotionRecord& record) {
     moving_ = current_;
     end_ = arc_.end;
 
-    double step = arc_.radius > 1.0 ? 5.0 * kArcResolution / arc_.radius : 90.0;
-    if (step < kMinQuickArcStep) step = kMinQuickArcStep;
     // Whole steps from the start; the last segment ends on the end angle. Reaching the end
     // exactly does not add a zero-length segment.
-    const ArcPolygon polygon(arc_, step);
+    const ArcPolygon polygon = ArcPolygon::Quick(arc_);
 
     const uint32_t color = *feedColor_;
     views_.SetColor(color);
@@ -82,7 +72,7 @@ void PathDrawer::QuickArc(const MotionRecord& record) {
             previous = points[i];
         }
     }
-    vertices_.AppendArc(polygon, color, current_);
+    vertices_.AppendArc(polygon, color, current_, record);
     angle_ = arc_.endAngle;
     moving_ = previous;
     busy_ = false;

@@ -1,5 +1,7 @@
 #include "drawing/VertexList.h"
 
+#include "drawing/ArcPath.h"
+
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -10,8 +12,8 @@ namespace cuttrace {
 namespace {
 
 constexpr std::size_t kBlockBytes = std::size_t{1} << 16;
-// Room for the largest item (a tool mark with raw values) and a color change before it.
-constexpr std::size_t kItemRoom = 64;
+// Room for the largest item (an arc with raw values) and the color and kind before it.
+constexpr std::size_t kItemRoom = 80;
 
 // Item tags. A byte below 0x80 is the header of a line point; 0x40 in either marks the first
 // item of a motion.
@@ -149,6 +151,19 @@ Point3 DecodePoint(const uint8_t*& r, uint8_t header, int64_t (&last)[3]) {
     return {v[0], v[1], v[2]};
 }
 
+// The six arc kinds as one byte.
+constexpr MotionKind kArcKinds[] = {KindArcCwXY,  KindArcCcwXY, KindArcCwZX,
+                                    KindArcCcwZX, KindArcCwYZ,  KindArcCcwYZ};
+uint8_t ArcKindCode(MotionKind kind) {
+    for (uint8_t i = 0; i < 6; ++i) {
+        if (kArcKinds[i] == kind) return i;
+    }
+    return 0;
+}
+MotionKind ArcKindOf(uint8_t code) {
+    return kArcKinds[code < 6 ? code : 0];
+}
+
 template <class T, std::size_t Shift>
 std::size_t StoreBytes(const BlockStore<T, Shift>& store) {
     const std::size_t block = BlockStore<T, Shift>::kBlockSize;
@@ -178,7 +193,6 @@ struct VertexList::Chunk {
     uint32_t items = 0;
     std::size_t firstVertex = 0;
     std::size_t motionsBefore = 0;  // motions begun before the chunk
-    std::size_t arcsBefore = 0;
     std::size_t drillsBefore = 0;
     std::size_t sourceByte = 0;  // the source stream of the chunk's first motion
     MotionSource sourceBefore;   // the source the stream's next step starts from
@@ -215,7 +229,6 @@ VertexList::Chunk& VertexList::ChunkForItem() {
     chunk.items = 1;
     chunk.firstVertex = count_;
     chunk.motionsBefore = motions_;
-    chunk.arcsBefore = arcs_.Size();
     chunk.drillsBefore = drills_.Size();
     chunk.sourceByte = sources_.Size();
     chunk.sourceBefore = lastSource_;
@@ -225,6 +238,7 @@ VertexList::Chunk& VertexList::ChunkForItem() {
     chunks_.push_back(chunk);
     // Each chunk reads on its own: differences and color start afresh.
     last_[0] = last_[1] = last_[2] = 0;
+    centreLast_[0] = centreLast_[1] = centreLast_[2] = 0;
     colorKnown_ = false;
     clippedKnown_ = false;
     return chunks_.back();
@@ -329,16 +343,22 @@ void VertexList::AppendMove(const Point3& point) {
     penKnown_ = true;
 }
 
-void VertexList::AppendArc(const ArcPolygon& polygon, uint32_t color, const Point3& from) {
+void VertexList::AppendArc(const ArcPolygon& polygon, uint32_t color, const Point3& from,
+                           const MotionRecord& record) {
     if (!storing_) return;
     MoveUnlessAt(from);
     Chunk& chunk = ChunkForItem();
     NoteColor(color);
     uint8_t tag = kTagBit | kArc;
     StartMotionIfPending(tag);
-    blocks_.back()[blockUsed_++] = tag;
+    uint8_t* start = blocks_.back().get() + blockUsed_;
+    uint8_t* w = start;
+    *w++ = tag;
+    *w++ = ArcKindCode(record.kind);
+    EncodePoint(w, 0, {record.x, record.y, record.z}, last_);
+    EncodePoint(w, 0, {record.centreFirst, record.centreSecond, 0.0}, centreLast_);
+    blockUsed_ += static_cast<std::size_t>(w - start);
     chunk.end = static_cast<uint32_t>(blockUsed_);
-    arcs_.Append(polygon);
     Point3 low;
     Point3 high;
     polygon.Bounds(low, high);
@@ -395,7 +415,6 @@ void VertexList::Clear() {
     std::vector<std::unique_ptr<uint8_t[]>>().swap(blocks_);
     std::vector<std::string>().swap(files_);
     blockUsed_ = 0;
-    arcs_.Clear();
     drills_.Clear();
     sources_.Clear();
     bounds_ = PathBox{};
@@ -413,8 +432,8 @@ std::size_t VertexList::Bytes() const {
     for (const std::string& f : files_)
         files += f.capacity();
     return blocks_.size() * kBlockBytes + chunks_.capacity() * sizeof(Chunk) +
-           blocks_.capacity() * sizeof(blocks_[0]) + StoreBytes(arcs_) + StoreBytes(drills_) +
-           StoreBytes(sources_) + files;
+           blocks_.capacity() * sizeof(blocks_[0]) + StoreBytes(drills_) + StoreBytes(sources_) +
+           files;
 }
 
 MotionSource VertexList::Source(std::size_t motion) const {
@@ -454,15 +473,17 @@ void VertexList::Walk(const Chunk& chunk, Visitor& visitor) const {
     const uint8_t* r = blocks_[chunk.block].get() + chunk.begin;
     const uint8_t* const end = blocks_[chunk.block].get() + chunk.end;
     int64_t last[3] = {0, 0, 0};
+    int64_t centreLast[3] = {0, 0, 0};
     uint32_t color = 0;
     bool clipped = false;
-    std::size_t arc = chunk.arcsBefore;
     std::size_t drill = chunk.drillsBefore;
+    Point3 pen = chunk.pen;  // where an arc starts
     while (r < end) {
         const uint8_t tag = *r++;
         const bool starts = (tag & kMotionBit) != 0;
         if (!(tag & kTagBit)) {
-            if (!visitor.Line(DecodePoint(r, tag, last), color, clipped, starts)) return;
+            pen = DecodePoint(r, tag, last);
+            if (!visitor.Line(pen, color, clipped, starts)) return;
             continue;
         }
         switch (tag & kKindMask) {
@@ -474,19 +495,39 @@ void VertexList::Walk(const Chunk& chunk, Visitor& visitor) const {
                 break;
             case kMove: {
                 const uint8_t header = *r++;
-                if (!visitor.Move(DecodePoint(r, header, last), starts)) return;
+                pen = DecodePoint(r, header, last);
+                if (!visitor.Move(pen, starts)) return;
                 break;
             }
-            case kArc:
-                if (!visitor.Arc(arcs_[arc++], color, starts)) return;
+            case kArc: {
+                MotionRecord record;
+                record.kind = ArcKindOf(*r++);
+                const uint8_t endHeader = *r++;
+                const Point3 arcEnd = DecodePoint(r, endHeader, last);
+                const uint8_t centreHeader = *r++;
+                const Point3 centre = DecodePoint(r, centreHeader, centreLast);
+                record.x = arcEnd.x;
+                record.y = arcEnd.y;
+                record.z = arcEnd.z;
+                record.centreFirst = centre.x;
+                record.centreSecond = centre.y;
+                // The polygon the run drew: the same arc from the same start, bit for bit.
+                const ArcPolygon polygon = ArcPolygon::Quick(ArcPath::Make(pen, record));
+                pen = polygon.Last();
+                if (!visitor.Arc(polygon, color, starts)) return;
                 break;
-            case kDrill:
-                if (!visitor.Drill(drills_[drill++], color, starts)) return;
+            }
+            case kDrill: {
+                const DrillRecipe& recipe = drills_[drill++];
+                pen = recipe.hole;
+                if (!visitor.Drill(recipe, color, starts)) return;
                 break;
+            }
             case kMark: {
                 const uint8_t header = *r++;
                 const Point3 centre = DecodePoint(r, header, last);
                 const double cutter = GetRaw<double>(r);
+                pen = centre;
                 if (!visitor.Mark(centre, cutter, color, starts)) return;
                 break;
             }

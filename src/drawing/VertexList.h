@@ -6,8 +6,9 @@
 //   of a unit (most programs are written in thousandths), one header byte and one or two
 //   bytes an axis for the usual step; a value that is not a thousandth exactly (or is huge)
 //   is stored as its raw double, so every point reads back exactly;
-// - a quick arc is kept as its polygon (ArcPolygon) and a quick drilling cycle as its
-//   recipe (DrillRecipe); both give their points back through the code that drew them;
+// - a quick arc is kept as its record (end and centre, as thousandth steps) and a quick
+//   drilling cycle as its recipe (DrillRecipe); both give their points back through the
+//   code that drew them (ArcPolygon::Quick, DrawQuickDrill);
 // - pen moves, tool marks of animated cycles and color changes are items of their own;
 // - each motion keeps its source (file and byte offset of its block) in a second stream,
 //   about two bytes a motion.
@@ -23,6 +24,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/MotionRecord.h"
 #include "core/Point3.h"
 #include "drawing/ArcPolygon.h"
 #include "drawing/BlockStore.h"
@@ -90,8 +92,10 @@ class VertexList {
     void AppendSegment(const Point3& from, const Point3& to, uint32_t color);
     // The pen moves to point without drawing.
     void AppendMove(const Point3& point);
-    // The Count() points of a quick arc's polygon, as lines from `from` (DrawLine).
-    void AppendArc(const ArcPolygon& polygon, uint32_t color, const Point3& from);
+    // The Count() points of a quick arc's polygon (ArcPolygon::Quick of the record's arc
+    // from `from`), as lines from `from` (DrawLine). Kept as its record: end and centre.
+    void AppendArc(const ArcPolygon& polygon, uint32_t color, const Point3& from,
+                   const MotionRecord& record);
     // A quick drilling cycle (DrawQuickDrill).
     void AppendDrill(const DrillRecipe& drill, uint32_t color);
     // A tool mark of an animated cycle (DrawToolMark).
@@ -147,14 +151,14 @@ class VertexList {
     std::vector<Chunk> chunks_;
     std::vector<std::unique_ptr<uint8_t[]>> blocks_;
     std::size_t blockUsed_ = 0;  // bytes written into the last block
-    BlockStore<ArcPolygon, 12> arcs_;
     BlockStore<DrillRecipe, 10> drills_;
     BlockStore<uint8_t, 16> sources_;  // per motion: offset step, file when it changes
     std::vector<std::string> files_;
     PathBox bounds_;
 
     // Writing state.
-    int64_t last_[3] = {0, 0, 0};  // thousandths the next difference is taken from
+    int64_t last_[3] = {0, 0, 0};        // thousandths the next difference is taken from
+    int64_t centreLast_[3] = {0, 0, 0};  // the same for arc centres
     Point3 pen_;
     bool penKnown_ = false;
     uint32_t color_ = 0;
