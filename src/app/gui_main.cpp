@@ -25,6 +25,7 @@
 #include "ui/SplashWindow.h"
 #include "ui/Translation.h"
 #include "ui/UiTexts.h"
+#include "ui/VariableMemory.h"
 
 namespace {
 
@@ -115,6 +116,8 @@ int main(int argc, char** argv) {
     // an unattended run starts from the defaults and leaves them alone.
     SessionStore session;
     if (!unattended) window.RestoreSession(session.Read());
+    // The common variables #500..#999 as the last session left them.
+    if (!unattended) window.LoadVariableMemory(VariableMemory::DefaultPath());
     grabbing.SetWindow(&window);
     for (int i = 0; i < viewer.layout; ++i)
         window.CycleViewLayout();
@@ -125,6 +128,7 @@ int main(int argc, char** argv) {
     if (!unattended) {
         store.Write(AppSettings());
         session.Write(window.Session());
+        window.SaveVariableMemory(VariableMemory::DefaultPath());
     }
     return code;
 }

@@ -37,7 +37,7 @@ SettingValue TextValue(const char* name, std::string Settings::*field) {
     return v;
 }
 
-const std::array<SettingValue, 26> kValues = {
+const std::array<SettingValue, 29> kValues = {
     ColourValue("Org", &Settings::originColor),
     IntegerValue("Gage", &Settings::gauge),
     ColourValue("Feed", &Settings::feedColor),
@@ -64,6 +64,9 @@ const std::array<SettingValue, 26> kValues = {
     FlagValue("AutoFit", &Settings::autoFit),
     IntegerValue("Language", &Settings::language),
     ColourValue("Contour", &Settings::contourColor),
+    TextValue("ProgramFolders", &Settings::programFolders),
+    TextValue("VariablesFile", &Settings::variablesFile),
+    TextValue("CallCodes", &Settings::callCodes),
 };
 
 bool IsBlank(char c) {

@@ -41,6 +41,11 @@ struct Settings {
     bool singleBlockEveryLine = false;  // single block stops after every line, not every move
     bool autoFit = true;                // views fit the path on open unless zoomed or panned
     int32_t language = 0;  // the viewer's language: 0 from the locale, 1 Japanese, 2 English
+    // Called programs: folders searched after the main program's ("a; b"), the variables
+    // file loaded before each run, and the call codes ("G100=9010 macro; T=9000").
+    std::string programFolders;
+    std::string variablesFile;
+    std::string callCodes;
 };
 
 // The one record of the process (the viewer reads and writes it at start and end).

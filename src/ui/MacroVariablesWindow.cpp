@@ -5,9 +5,12 @@
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "machines/MacroVariables.h"
 #include "machines/NumberText.h"
@@ -35,6 +38,8 @@ constexpr int kFirstCommonTab = 4;
 constexpr int kSheetBase[] = {100, 150, 200, 250};
 constexpr int kLocalDecimals = 8;
 constexpr int kCommonDecimals = 6;
+constexpr int kFirstKept = 500;
+constexpr int kKeptCount = 500;
 
 QString Fixed(double value, int decimals) {
     return QString::fromStdString(FormatFixed(value, decimals));
@@ -77,6 +82,9 @@ MacroVariablesWindow::MacroVariablesWindow(QWidget* parent) : QWidget(parent, Qt
         sheets_[static_cast<std::size_t>(sheet)] = view;
         tabs_->addTab(view, Tr(kCommonTab).arg(kSheetBase[sheet]));
     }
+    tabs_->addTab(BuildScrolledSheet(keptSheet_), QStringLiteral("#500-#999"));
+    keptSheet_->SetRows(kKeptCount / VariableSheet::kColumns);
+    tabs_->addTab(BuildScrolledSheet(systemSheet_), tr("System"));
     tabs_->setCurrentIndex(kFirstCommonTab);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -99,6 +107,15 @@ QWidget* MacroVariablesWindow::BuildLocalPage(int level) {
     return panel;
 }
 
+QWidget* MacroVariablesWindow::BuildScrolledSheet(VariableSheet*& sheet) {
+    auto* page = new QScrollArea(tabs_);
+    page->setWidgetResizable(true);
+    page->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    sheet = new VariableSheet(page);
+    page->setWidget(sheet);
+    return page;
+}
+
 void MacroVariablesWindow::UpdateValues() {
     if (!variables_) return;
     for (int level = 0; level < kMacroLevels; ++level) {
@@ -118,6 +135,30 @@ void MacroVariablesWindow::UpdateValues() {
         }
         sheets_[static_cast<std::size_t>(sheet)]->SetTexts(texts);
     }
+    QStringList kept;
+    kept.reserve(kKeptCount);
+    for (int n = kFirstKept; n < kFirstKept + kKeptCount; ++n)
+        kept << Tr(kCommonEntry).arg(n).arg(Fixed(variables_->Common(n), kCommonDecimals));
+    keptSheet_->SetTexts(kept);
+    // The system variables in use: those stored by a program or a variables file, in order.
+    std::vector<std::pair<int, double>> used(variables_->Others().begin(),
+                                             variables_->Others().end());
+    std::sort(used.begin(), used.end());
+    QStringList system;
+    for (const auto& [n, value] : used)
+        system << Tr(kCommonEntry).arg(n).arg(Fixed(value, kCommonDecimals));
+    systemSheet_->SetRows(std::max(
+        VariableSheet::kRows,
+        (static_cast<int>(used.size()) + VariableSheet::kColumns - 1) / VariableSheet::kColumns));
+    systemSheet_->SetTexts(system);
+}
+
+const QStringList& MacroVariablesWindow::KeptTexts() const {
+    return keptSheet_->Texts();
+}
+
+const QStringList& MacroVariablesWindow::SystemTexts() const {
+    return systemSheet_->Texts();
 }
 
 QString MacroVariablesWindow::LocalText(int level, int n) const {

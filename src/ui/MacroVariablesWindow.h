@@ -38,12 +38,18 @@ class MacroVariablesWindow : public QWidget {
     QString LocalText(int level, int n) const;
     // The text of entry i (0..49) on common tab `sheet` (0 for "#100-").
     QString CommonText(int sheet, int i) const;
+    // The texts of the tab of the kept common variables #500..#999 (entry i is #500+i) and
+    // of the tab of the system variables in use (those a program or a file has set).
+    const QStringList& KeptTexts() const;
+    const QStringList& SystemTexts() const;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
     QWidget* BuildLocalPage(int level);
+    // A sheet of many rows in a page that scrolls.
+    QWidget* BuildScrolledSheet(VariableSheet*& sheet);
 
     const MacroVariables* variables_ = nullptr;
     int valueOffset_ = 0;
@@ -52,6 +58,8 @@ class MacroVariablesWindow : public QWidget {
     QTabWidget* tabs_ = nullptr;
     std::array<std::array<QLabel*, kLocals>, kMacroLevels> values_{};
     std::array<VariableSheet*, kSheets> sheets_{};
+    VariableSheet* keptSheet_ = nullptr;
+    VariableSheet* systemSheet_ = nullptr;
     std::function<void()> onClose_;
 };
 

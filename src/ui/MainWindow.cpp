@@ -32,6 +32,7 @@
 #include "ui/ProgramColumn.h"
 #include "ui/ProgramText.h"
 #include "ui/RunController.h"
+#include "ui/RunSetup.h"
 #include "ui/SettingsDialog.h"
 #include "ui/StatusPanels.h"
 #include "ui/Translation.h"
@@ -252,8 +253,9 @@ void MainWindow::ShowSettingsDialog() {
     // another dialect.
     if (dialogs_.Exec(*settingsDialog_) != QDialog::Accepted) return;
     cut_->SettingsChanged();
+    ApplyProgramSettings(runner_, settings_);
     if (settings_.dialect == dialect) return;
-    runner_.SelectMachine(DialectFromSetting(settings_.dialect));
+    run_->ReplaceMachine();
     MachineChanged(runner_.Machine());
     ShowDialect();
 }

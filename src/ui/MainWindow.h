@@ -85,6 +85,10 @@ class MainWindow : public QMainWindow, private RunHost {
     // applied before the command line's options.
     SessionState Session() const;
     void RestoreSession(const SessionState& state);
+    // The common variables #500..#999 the viewer keeps: read at start (into the machine),
+    // written at the end (atomically); a failure is logged (read) or printed (write).
+    void LoadVariableMemory(const QString& path);
+    bool SaveVariableMemory(const QString& path);
     // Files dropped on the window: each local file is loaded in turn (a picture file is
     // drawn, anything else opened as the program).
     void DropFiles(const QList<QUrl>& urls);

@@ -6,8 +6,13 @@
 #include <QSplitter>
 
 #include "ui/MainWindow.h"
-#include "ui/Translation.h"
+
+#include <cstdio>
+
+#include "machines/DiagnosticLog.h"
 #include "ui/PictureFileActions.h"
+#include "ui/RunController.h"
+#include "ui/Translation.h"
 #include "ui/UiTexts.h"
 #include "ui/ViewArea.h"
 #include "ui/ViewLayout.h"
@@ -41,8 +46,7 @@ void MainWindow::FillRecentMenu() {
         QAction* entry = recentMenu_->addAction(QDir::toNativeSeparators(path));
         connect(entry, &QAction::triggered, this, [this, path] { OpenRecentFile(path); });
     }
-    if (recent_.isEmpty())
-        recentMenu_->addAction(Tr(kNoRecentFiles))->setEnabled(false);
+    if (recent_.isEmpty()) recentMenu_->addAction(Tr(kNoRecentFiles))->setEnabled(false);
 }
 
 SessionState MainWindow::Session() const {
@@ -77,6 +81,25 @@ void MainWindow::RestoreSession(const SessionState& state) {
         if (stored != state.splitters.end()) splitter->restoreState(stored->second);
     }
     if (!state.geometry.isEmpty()) restoreGeometry(state.geometry);
+}
+
+void MainWindow::LoadVariableMemory(const QString& path) {
+    QString error;
+    if (!run_->Memory().Load(path, error)) {
+        DiagnosticLog::LogText("kept variables not read: ", error.toStdString(), Severity::Warning);
+        return;
+    }
+    if (runner_.Machine()) run_->Memory().ApplyTo(*runner_.Machine());
+}
+
+bool MainWindow::SaveVariableMemory(const QString& path) {
+    if (runner_.Machine()) run_->Memory().Capture(*runner_.Machine());
+    // Nothing kept and no file yet: no file is made.
+    if (run_->Memory().Values().empty() && !QFileInfo::exists(path)) return true;
+    QString error;
+    if (run_->Memory().Save(path, error)) return true;
+    std::fprintf(stderr, "cuttrace: the kept variables were not written: %s\n", qPrintable(error));
+    return false;
 }
 
 }  // namespace cuttrace::ui

@@ -11,6 +11,7 @@
 #include "ui/MonotonicClock.h"
 #include "ui/ProgramText.h"
 #include "ui/RunHost.h"
+#include "ui/RunSetup.h"
 #include "ui/StatusPanels.h"
 #include "ui/Translation.h"
 #include "ui/UiTexts.h"
@@ -60,13 +61,20 @@ void RunController::CloseOutput() {
     output_.clear();
 }
 
+void RunController::ReplaceMachine() {
+    if (runner_.Machine()) memory_.Capture(*runner_.Machine());
+    runner_.SelectMachine(DialectFromSetting(settings_.dialect));
+    ApplyProgramSettings(runner_, settings_);
+    if (runner_.Machine()) memory_.ApplyTo(*runner_.Machine());
+}
+
 void RunController::FinishMotion() {
     if (drawer_.Busy()) drawer_.Advance(kFinishSeconds);
 }
 
 void RunController::LoadProgram(bool clearDrawing) {
     host_.ShowStatus(PanelMode, QString());
-    runner_.SelectMachine(DialectFromSetting(settings_.dialect));
+    ReplaceMachine();
     runner_.SetContourRecords(true);  // the programmed contour beside a compensated path
     // Tool lengths and radii of the tool table (the cut simulation's tools are passed over).
     std::string toolError;
@@ -109,6 +117,13 @@ void RunController::LoadProgram(bool clearDrawing) {
                                      .arg(Tr(missing ? kFileNotFound : kFileUnreadable),
                                           PathToQString(programPath_));
             host_.ShowMessage(text, Tr(kCaptionError));
+            return;
+        }
+        QString variablesError;
+        if (!LoadVariablesFile(runner_, settings_, variablesError)) {
+            programLoaded_ = false;
+            host_.UpdateButtons();
+            host_.ShowMessage(tr("Variables file: %1").arg(variablesError), Tr(kCaptionError));
             return;
         }
         host_.ShowProgramPath(programPath_);

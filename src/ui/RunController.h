@@ -19,6 +19,7 @@
 #include "core/NcRunner.h"
 #include "ui/EditorLaunch.h"
 #include "ui/QuickRunScheduler.h"
+#include "ui/VariableMemory.h"
 
 namespace cuttrace {
 class NcRunner;
@@ -64,6 +65,11 @@ class RunController : public QObject {
     // The drawing and the run's figures start afresh too, unless clearDrawing is false
     // (a picture file is about to be loaded in their place).
     void LoadProgram(bool clearDrawing = true);
+    // A new machine of the settings' dialect, with the call codes and the kept common
+    // variables of the one it replaces.
+    void ReplaceMachine();
+    // The common variables #500..#999 kept from run to run.
+    VariableMemory& Memory() { return memory_; }
     void Start();
     void StartQuickRun();
     void Stop();
@@ -144,6 +150,7 @@ class RunController : public QObject {
     MonotonicClock& clock_;
     RunHost& host_;
     QTimer timer_;
+    VariableMemory memory_;
     QuickRunScheduler quick_;
     std::ofstream output_;
 

@@ -17,6 +17,7 @@
 
 #include "ui/CutSettingsBox.h"
 #include "ui/LanguageSetting.h"
+#include "ui/ProgramSettingsBox.h"
 #include "ui/RunSettingsBox.h"
 #include "ui/Translation.h"
 #include "ui/UiDialogs.h"
@@ -137,6 +138,8 @@ void SettingsDialog::BuildLayout() {
     main->addLayout(boxes);
     language_ = new LanguageSetting(this);
     main->addWidget(language_);
+    programBox_ = new ProgramSettingsBox(this);
+    main->addWidget(programBox_);
     main->addLayout(buttons);
 }
 
@@ -159,6 +162,7 @@ void SettingsDialog::LoadFromSettings() {
     noBufferBox_->setChecked(settings_.noMotionBuffer);
     showCutterBox_->setChecked(settings_.showCutter);
     cutBox_->Load(settings_);
+    programBox_->Load(settings_);
     runBox_->Load(settings_);
     language_->Load(settings_);
     for (QLineEdit* edit : {dryRunSpeedEdit_, timerEdit_})
@@ -182,6 +186,7 @@ void SettingsDialog::ApplyAndAccept() {
     }
     QString why = cutBox_->Check();
     if (why.isEmpty()) why = runBox_->Check();
+    if (why.isEmpty()) why = programBox_->Check();
     if (!why.isEmpty()) {
         dialogs_.Error(this, why);
         return;
@@ -199,6 +204,7 @@ void SettingsDialog::ApplyAndAccept() {
     settings_.noMotionBuffer = noBufferBox_->isChecked();
     settings_.showCutter = showCutterBox_->isChecked();
     cutBox_->Apply(settings_);
+    programBox_->Apply(settings_);
     runBox_->Apply(settings_);
     language_->Apply(settings_);
     accept();

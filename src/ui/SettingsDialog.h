@@ -21,6 +21,7 @@ class QRadioButton;
 namespace cuttrace::ui {
 
 class CutSettingsBox;
+class ProgramSettingsBox;
 class RunSettingsBox;
 class LanguageSetting;
 class UiDialogs;
@@ -73,6 +74,7 @@ class SettingsDialog : public QDialog {
     QCheckBox* showCutterBox_ = nullptr;
     QPushButton* okButton_ = nullptr;
     CutSettingsBox* cutBox_ = nullptr;
+    ProgramSettingsBox* programBox_ = nullptr;
     RunSettingsBox* runBox_ = nullptr;
     LanguageSetting* language_ = nullptr;
     QPushButton* cancelButton_ = nullptr;

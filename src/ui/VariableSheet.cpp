@@ -34,6 +34,13 @@ void VariableSheet::SetTexts(const QStringList& texts) {
     update();
 }
 
+void VariableSheet::SetRows(int rows) {
+    if (rows == rows_ || rows < 1) return;
+    rows_ = rows;
+    setMinimumHeight(2 * kTop + rows_ * kRowStep);
+    update();
+}
+
 void VariableSheet::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setPen(Qt::black);
@@ -41,8 +48,8 @@ void VariableSheet::paintEvent(QPaintEvent*) {
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
     const int step = ColumnStep(fontMetrics());
     for (int i = 0; i < texts_.size(); ++i) {
-        const int x = kLeft + step * (i / kRows);
-        const int y = kTop + kRowStep * (i % kRows);
+        const int x = kLeft + step * (i / rows_);
+        const int y = kTop + kRowStep * (i % rows_);
         painter.drawText(QRect(x, y, step, kRowStep), Qt::AlignLeft | Qt::AlignTop, texts_[i]);
     }
 }

@@ -16,8 +16,10 @@ class VariableSheet : public QWidget {
 
     explicit VariableSheet(QWidget* parent = nullptr);
 
-    // Replaces the texts (entry i stands in row i mod 10, column i div 10) and repaints.
+    // Replaces the texts (entry i stands in row i mod rows, column i div rows) and repaints.
     void SetTexts(const QStringList& texts);
+    // The rows of a column (10 unless set); the sheet is as tall as they need.
+    void SetRows(int rows);
     const QStringList& Texts() const { return texts_; }
     // The width the five columns need in this font (at least 5 + 5 x 90 pixels).
     static int WidthFor(const QFont& font);
@@ -27,6 +29,7 @@ class VariableSheet : public QWidget {
 
   private:
     QStringList texts_;
+    int rows_ = kRows;
 };
 
 }  // namespace cuttrace::ui

@@ -12,7 +12,7 @@ TEST(MacroVariablesWindowTest, OpensOnTheFirstCommonTableAfterFourLocalLevels) {
     MacroVariablesWindow window;
     auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("variableTabs"));
     ASSERT_NE(tabs, nullptr);
-    ASSERT_EQ(tabs->count(), 8);
+    ASSERT_EQ(tabs->count(), 10);  // and the tabs #500-#999 and System
     EXPECT_EQ(tabs->currentIndex(), 4);
     EXPECT_EQ(tabs->tabText(tabs->currentIndex()), "#100-");
 }
@@ -37,6 +37,8 @@ TEST(MacroVariablesWindowTest, ShowsLocalsOfFourLevelsAndTheCommonTables) {
     EXPECT_EQ(window.CommonText(2, 0), "#200 -2.250000");
     EXPECT_EQ(window.CommonText(2, 49), "#249 0.000000");
     EXPECT_EQ(window.CommonText(3, 49), "#299 0.000000");
+    EXPECT_EQ(window.KeptTexts().size(), 500);
+    EXPECT_EQ(window.SystemTexts().size(), 0);
 
     // A new machine's variables show nothing new until the next update.
     MacroVariables fresh;
@@ -44,6 +46,18 @@ TEST(MacroVariablesWindowTest, ShowsLocalsOfFourLevelsAndTheCommonTables) {
     EXPECT_EQ(window.CommonText(0, 1), "#101 1.500000");
     window.UpdateValues();
     EXPECT_EQ(window.CommonText(0, 1), "#101 0.000000");
+}
+
+TEST(MacroVariablesWindowTest, ShowsTheKeptCommonsAndTheSystemVariablesInUse) {
+    MacroVariablesWindow window;
+    MacroVariables variables;
+    variables.SetCommon(999, 4.5);
+    variables.SetOther(3901, 12.0);
+    variables.SetOther(1000, 1.0);
+    window.SetVariables(&variables);
+    window.UpdateValues();
+    EXPECT_EQ(window.KeptTexts().at(499), "#999 4.500000");
+    EXPECT_EQ(window.SystemTexts(), (QStringList{"#1000 1.000000", "#3901 12.000000"}));
 }
 
 TEST(MacroVariablesWindowTest, ClosingHidesAndReportsIt) {

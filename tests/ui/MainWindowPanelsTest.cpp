@@ -249,6 +249,29 @@ TEST_F(MainWindowPanelsTest, MacroWindowShowsTheVariablesOfACall) {
     EXPECT_TRUE(window.Action(Tool::MacroVariables)->isEnabled());
 }
 
+TEST_F(MainWindowPanelsTest, VariablesFileAndKeptCommonsReachEveryRun) {
+    settings.dialect = 1;
+    settings.variablesFile = folder.Write(QStringLiteral("vars.txt"), "#1=4.\n#100=2.\n");
+    Open("G00 X#1 Y#100\n#500=#500+1\nM30\n");
+    window.Start();
+    RunToStop();
+    EXPECT_EQ(window.Runner().Motion().x, 4.0);
+    EXPECT_EQ(window.Runner().Motion().y, 2.0);
+    Run().LoadProgram();  // a reset makes a new machine; #500 is kept, the file read again
+    window.Start();
+    RunToStop();
+    ASSERT_NE(window.Runner().Machine(), nullptr);
+    EXPECT_EQ(window.Runner().Machine()->Variables().Common(500), 2.0);
+    window.Action(Tool::MacroVariables)->trigger();
+    EXPECT_EQ(MacroWindow()->KeptTexts().at(0), "#500 2.000000");
+    // A malformed file: a message that names the line, and nothing runs.
+    folder.Write(QStringLiteral("vars.txt"), "#1=4.\n#2=\n");
+    Run().LoadProgram();
+    EXPECT_FALSE(Run().ProgramLoaded());
+    ASSERT_FALSE(Messages().isEmpty());
+    EXPECT_TRUE(Messages().last().contains("vars.txt: line 2")) << Messages().last().toStdString();
+}
+
 TEST_F(MainWindowPanelsTest, NestingTreeAfterTwoCallsAndOneReturn) {
     settings.dialect = 1;
     folder.Write(QStringLiteral("O2001.nc"), "M98 P2002\nG00 X1.\nM99\n");

@@ -1,0 +1,45 @@
+#include "ui/RunSetup.h"
+
+#include <QStringList>
+
+#include <string>
+#include <vector>
+
+#include "core/NcRunner.h"
+#include "core/Settings.h"
+#include "core/VariablesFile.h"
+#include "machines/CallCodes.h"
+#include "machines/DiagnosticLog.h"
+
+namespace cuttrace::ui {
+
+void ApplyProgramSettings(NcRunner& runner, const Settings& settings) {
+    std::vector<std::string> folders;
+    for (const QString& folder :
+         QString::fromStdString(settings.programFolders).split(QLatin1Char(';'))) {
+        if (!folder.trimmed().isEmpty()) folders.push_back(folder.trimmed().toStdString());
+    }
+    runner.SetProgramFolders(std::move(folders));
+    std::vector<CallCode> codes;
+    std::string error;
+    if (!ParseCallCodes(settings.callCodes, codes, error)) {
+        DiagnosticLog::LogText("call codes left out: ", error, Severity::Warning);
+        codes.clear();
+    }
+    runner.SetCallCodes(std::move(codes));
+}
+
+bool LoadVariablesFile(NcRunner& runner, const Settings& settings, QString& error) {
+    if (settings.variablesFile.empty()) return true;
+    std::vector<VariableSetting> values;
+    std::string why;
+    if (ReadVariablesFile(settings.variablesFile, values, why) &&
+        runner.PresetVariables(values, why)) {
+        return true;
+    }
+    if (why.rfind("line ", 0) == 0) why = settings.variablesFile + ": " + why;
+    error = QString::fromStdString(why);
+    return false;
+}
+
+}  // namespace cuttrace::ui
