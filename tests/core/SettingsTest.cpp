@@ -39,12 +39,12 @@ TEST(SettingsTest, ValuesAreListedInTheirReadAndWriteOrder) {
     for (const SettingValue& v : SettingValues())
         names.emplace_back(v.name);
     EXPECT_EQ(names, (std::vector<std::string>{
-                         "Org",       "Gage",          "Feed",          "Rapid",     "Spot",
-                         "Back",      "NCCODE",        "Buer",          "G0",        "M1",
-                         "TIMER",     "DRYRUN",        "CutterDia",     "CuterView", "EditerPath",
-                         "CutStock",  "CutResolution", "CutTools",      "MaxSteps",  "PathMemory",
-                         "RapidRate", "KeepDrawing",   "StepEveryLine", "AutoFit",   "Language",
-                         "Contour"}));
+                         "Org",       "Gage",           "Feed",          "Rapid",     "Spot",
+                         "Back",      "NCCODE",         "Buer",          "G0",        "M1",
+                         "TIMER",     "DRYRUN",         "CutterDia",     "CuterView", "EditerPath",
+                         "CutStock",  "CutResolution",  "CutTools",      "MaxSteps",  "PathMemory",
+                         "RapidRate", "KeepDrawing",    "StepEveryLine", "AutoFit",   "Language",
+                         "Contour",   "ProgramFolders", "VariablesFile", "CallCodes"}));
 }
 
 TEST(SettingsTest, EveryValueReadsBackWhatWasStored) {
@@ -65,6 +65,8 @@ TEST(SettingsTest, EveryValueReadsBackWhatWasStored) {
     written.showCutter = false;
     written.editorCommand = "/usr/bin/editor --line, \"quoted\" = x";
     written.language = 2;
+    written.programFolders = "/nc/macros; /nc/probe cycles";
+    written.callCodes = "G100=9010 macro; T=9000 subprogram";
 
     Settings read;
     for (const SettingValue& v : SettingValues()) {
@@ -86,6 +88,8 @@ TEST(SettingsTest, EveryValueReadsBackWhatWasStored) {
     EXPECT_EQ(read.showCutter, written.showCutter);
     EXPECT_EQ(read.editorCommand, written.editorCommand);
     EXPECT_EQ(read.language, written.language);
+    EXPECT_EQ(read.programFolders, written.programFolders);
+    EXPECT_EQ(read.callCodes, written.callCodes);
 }
 
 TEST(SettingsTest, DryRunSpeedIsStoredAsATruncatedInteger) {
