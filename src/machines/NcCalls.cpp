@@ -213,17 +213,6 @@ BlockResult NcMachine::CallModalMacro() {
     return OpenCall(true, CallOrigin::Modal);
 }
 
-BlockResult NcMachine::ExecuteBlock(WordList& words) {
-    deferredCode_ = -1;
-    const BlockResult result = ExecuteWords(words);
-    // Inside a program that a call code called, the codes are ordinary codes.
-    if (callCodes_.empty() || openCodeCalls_ > 0 || result == BlockResult::Error ||
-        request_.kind != MachineRequest::None) {
-        return result;
-    }
-    return CodeCall(words, result);
-}
-
 int NcMachine::FindCallCode(const WordList& words, int& code) const {
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string& w = words[i];

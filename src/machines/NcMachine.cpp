@@ -140,6 +140,17 @@ void NcMachine::TypeMiss(const std::string& word) {
     DiagnosticLog::LogText(messages::kTypeMiss, word);
 }
 
+BlockResult NcMachine::ExecuteBlock(WordList& words) {
+    deferredCode_ = -1;
+    const BlockResult result = ExecuteWords(words);
+    // Inside a program that a call code called, the codes are ordinary codes.
+    if (callCodes_.empty() || openCodeCalls_ > 0 || result == BlockResult::Error ||
+        request_.kind != MachineRequest::None) {
+        return result;
+    }
+    return CodeCall(words, result);
+}
+
 BlockResult NcMachine::ExecuteWords(WordList& words) {
     request_.kind = MachineRequest::None;
     request_.number = 0;
