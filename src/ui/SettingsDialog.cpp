@@ -87,8 +87,11 @@ void SettingsDialog::BuildLayout() {
     auto* colorLayout = new QFormLayout(colorBox);
     feedColorEdit_ = Named(new QLineEdit(colorBox), "feedColorEdit");
     rapidColorEdit_ = Named(new QLineEdit(colorBox), "rapidColorEdit");
+    contourColorEdit_ = Named(new QLineEdit(colorBox), "contourColorEdit");
+    contourColorEdit_->setToolTip(Tr(kContourColorTip));
     colorLayout->addRow(Tr(kLabelFeed), feedColorEdit_);
     colorLayout->addRow(Tr(kLabelRapid), rapidColorEdit_);
+    colorLayout->addRow(Tr(kLabelContour), contourColorEdit_);
 
     noBufferBox_ = Named(new QCheckBox(Tr(kNonBuffering), this), "noBufferBox");
     g0DrawBox_ = Named(new QCheckBox(Tr(kG0Draw), this), "g0DrawBox");
@@ -146,6 +149,7 @@ void SettingsDialog::BuildLayout() {
 void SettingsDialog::LoadFromSettings() {
     feedColorEdit_->setText(Hex8(settings_.feedColor));
     rapidColorEdit_->setText(Hex8(settings_.rapidColor));
+    contourColorEdit_->setText(Hex8(settings_.contourColor));
     dryRunSpeedEdit_->setText(QString::number(DryRunAsInteger(settings_.dryRunSpeed)));
     timerEdit_->setText(QString::number(settings_.timerIntervalMs));
     editorEdit_->setText(QString::fromStdString(settings_.editorCommand));
@@ -195,6 +199,7 @@ void SettingsDialog::ApplyAndAccept() {
     uint32_t color = 0;
     if (ReadColor(feedColorEdit_->text(), color)) settings_.feedColor = color;
     if (ReadColor(rapidColorEdit_->text(), color)) settings_.rapidColor = color;
+    if (ReadColor(contourColorEdit_->text(), color)) settings_.contourColor = color;
     settings_.dryRunSpeed = dryRun;
     settings_.timerIntervalMs = timer;
     settings_.editorCommand = editorEdit_->text().toStdString();

@@ -64,6 +64,7 @@ class SettingsDialog : public QDialog {
     QButtonGroup* dialectGroup_ = nullptr;
     std::array<QRadioButton*, 3> dialectButtons_{};
     QLineEdit* feedColorEdit_ = nullptr;
+    QLineEdit* contourColorEdit_ = nullptr;  // programmed contour under cutter compensation
     QLineEdit* rapidColorEdit_ = nullptr;
     QLineEdit* dryRunSpeedEdit_ = nullptr;
     QLineEdit* timerEdit_ = nullptr;

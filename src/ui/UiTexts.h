@@ -114,6 +114,9 @@ inline const char* DialectName(int dialect) {
 inline constexpr char kColorGroup[] = "Color";
 inline constexpr char kLabelFeed[] = "feed";
 inline constexpr char kLabelRapid[] = "rapid";
+inline constexpr char kLabelContour[] = "contour";
+inline constexpr char kContourColorTip[] =
+    "programmed contour drawn beside a cutter-compensated path";
 inline constexpr char kNonBuffering[] = "NonBufering";
 inline constexpr char kG0Draw[] = "G0 Draw";
 inline constexpr char kM1Stop[] = "M1 Stop";

@@ -36,6 +36,7 @@ class SettingsDialogTest : public ::testing::Test {
 TEST_F(SettingsDialogTest, ShowsTheRecord) {
     EXPECT_EQ(Control<QLineEdit>("feedColorEdit")->text(), "000000FF");
     EXPECT_EQ(Control<QLineEdit>("rapidColorEdit")->text(), "00000000");
+    EXPECT_EQ(Control<QLineEdit>("contourColorEdit")->text(), "00C0C0FF");
     EXPECT_EQ(Control<QLineEdit>("dryRunSpeedEdit")->text(), "2000");
     EXPECT_EQ(Control<QLineEdit>("timerEdit")->text(), "10");
     EXPECT_EQ(Control<QLineEdit>("editorEdit")->text(), "blockpad.exe");
@@ -50,6 +51,7 @@ TEST_F(SettingsDialogTest, OkStoresEveryFieldAndTheStoreKeepsThem) {
     Control<QRadioButton>("fanucButton")->setChecked(true);
     Control<QLineEdit>("feedColorEdit")->setText(QStringLiteral("0000ff00"));
     Control<QLineEdit>("rapidColorEdit")->setText(QStringLiteral("808080"));
+    Control<QLineEdit>("contourColorEdit")->setText(QStringLiteral("E0E0E0"));
     Control<QLineEdit>("dryRunSpeedEdit")->setText(QStringLiteral(" 5000 "));
     Control<QLineEdit>("timerEdit")->setText(QStringLiteral("0"));
     Control<QLineEdit>("editorEdit")->setText(QStringLiteral("/usr/bin/my editor"));
@@ -69,6 +71,7 @@ TEST_F(SettingsDialogTest, OkStoresEveryFieldAndTheStoreKeepsThem) {
     EXPECT_EQ(back.dialect, 1);
     EXPECT_EQ(back.feedColor, 0xFF00u);
     EXPECT_EQ(back.rapidColor, 0x808080u);
+    EXPECT_EQ(back.contourColor, 0xE0E0E0u);
     EXPECT_EQ(back.dryRunSpeed, 5000.0);
     EXPECT_EQ(back.timerIntervalMs, 0);
     EXPECT_EQ(back.editorCommand, "/usr/bin/my editor");
