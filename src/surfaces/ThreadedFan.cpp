@@ -66,7 +66,15 @@ void ThreadedFan::CopyToSurfaces(bool pens) {
 void ThreadedFan::Publish() {
     if (!active_) return;
     HandOver();
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastPublish_ < std::chrono::milliseconds(kPublishMilliseconds)) return;
     const std::lock_guard draw(drawMutex_);
+    {
+        const std::lock_guard lock(mutex_);
+        if (drawnChunks_ == publishedChunks_) return;  // nothing new
+        publishedChunks_ = drawnChunks_;
+    }
+    lastPublish_ = now;
     CopyToSurfaces(false);
 }
 
@@ -78,6 +86,7 @@ void ThreadedFan::End() {
         changed_.wait(lock, [this] { return queue_.empty() && !busy_; });
     }
     CopyToSurfaces(true);
+    publishedChunks_ = drawnChunks_;
     active_ = false;
 }
 
@@ -98,6 +107,7 @@ void ThreadedFan::Work() {
         chunk.clear();
         lock.lock();
         busy_ = false;
+        ++drawnChunks_;
         spare_.push_back(std::move(chunk));
         changed_.notify_all();
     }

@@ -9,6 +9,7 @@
 // memory held stays bounded.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -31,6 +32,9 @@ class ThreadedFan {
     static constexpr int kMaxSurfaces = 8;
     static constexpr std::size_t kChunkCalls = 4096;
     static constexpr std::size_t kMaxQueuedChunks = 4;
+    // Publish copies the pictures at most this often (a copy of four views takes a few
+    // milliseconds; every slice would cost as much as the drawing).
+    static constexpr int kPublishMilliseconds = 100;
 
     ThreadedFan();
     ~ThreadedFan();
@@ -89,6 +93,9 @@ class ThreadedFan {
     std::deque<Chunk> queue_;
     std::vector<Chunk> spare_;
     bool busy_ = false;  // the worker is replaying a chunk
+    uint64_t drawnChunks_ = 0;
+    uint64_t publishedChunks_ = 0;
+    std::chrono::steady_clock::time_point lastPublish_;
     bool quit_ = false;
     // The worker's own renderers and canvases; drawing on them holds drawMutex_.
     std::mutex drawMutex_;
