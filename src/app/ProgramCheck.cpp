@@ -187,6 +187,7 @@ std::string CheckLine(const std::string& path, const CheckLimits& limits) {
     ExtentViews views;
     PathDrawer drawer(views, settings);
     drawer.SetDrawRapids(true);
+    drawer.SetStoringPath(false);  // the check measures; it never redraws
     StepResult result = StepResult::Invalid;
     int64_t motions = 0;
     long long steps = 0;

@@ -231,6 +231,7 @@ class ImageOutput {
           drawAsRun_(options.hasScale) {
         drawer_.SetQuick(true);
         drawer_.SetDrawRapids(true);
+        drawer_.SetStoringPath(false);  // a picture is never redrawn
         if (drawAsRun_) drawer_.DrawOrigin(picture_.Scale());
     }
 
@@ -264,13 +265,7 @@ class ImageOutput {
     }
 
   private:
-    static constexpr std::size_t kForgetPointsEvery = 4096;
-
-    void Draw(const MotionRecord& motion) {
-        drawer_.BeginMotion(motion);
-        // A picture is never redrawn: the drawer need not keep the drawn points.
-        if (++drawn_ % kForgetPointsEvery == 0) drawer_.ClearPath();
-    }
+    void Draw(const MotionRecord& motion) { drawer_.BeginMotion(motion); }
 
     const Settings settings_;
     PathImageRenderer picture_;  // for a vector picture: its projection only
@@ -280,7 +275,6 @@ class ImageOutput {
     MotionExtent extent_;
     bool drawAsRun_;
     MotionLog motions_;
-    std::size_t drawn_ = 0;
 };
 #endif
 
