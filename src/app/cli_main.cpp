@@ -11,6 +11,8 @@
 
 #include "app/BatchCheck.h"
 #include "app/CliLanguage.h"
+#include "app/CliLog.h"
+#include "app/RunStats.h"
 #include "core/NcRunner.h"
 #include "core/PictureFile.h"
 #include "core/RunMessages.h"
@@ -62,6 +64,7 @@ constexpr const char* kUsage =
     "      --vars FILE       set macro variables before the run (#n=value, a line each)\n"
     "      --call-codes FILE G, M and T codes that call programs, a line each:\n"
     "                        G100=9010 macro, M6=9001 subprogram, T=9000\n"
+    "      --stats           print the path's extent, lengths, time and motions as JSON\n"
     "      --lang ja|en      language of the messages (default: Japanese for a Japanese\n"
     "                        locale, English otherwise)\n"
     CUTTRACE_IMAGE_USAGE  // (empty without pictures)
@@ -84,6 +87,7 @@ struct Options {
     std::vector<std::string> programFolders;
     std::string variablesPath;
     std::string callCodesPath;
+    bool stats = false;
     app::Language language = app::LanguageFromEnvironment();
 #ifdef CUTTRACE_WITH_IMAGES
     std::string imagePath;
@@ -142,6 +146,8 @@ int ParseOptions(int argc, char** argv, Options& options) {
             if (!value(options.variablesPath)) return UsageError("missing file after --vars");
         } else if (arg == "--call-codes") {
             if (!value(options.callCodesPath)) return UsageError("missing file after --call-codes");
+        } else if (arg == "--stats") {
+            options.stats = true;
         } else if (arg == "--lang") {
             if (!value(text) || !app::ParseLanguage(text, options.language))
                 return UsageError("--lang takes ja or en");
@@ -278,41 +284,6 @@ class ImageOutput {
 };
 #endif
 
-// Copies the log to standard error when asked to (errors with their file and line), and
-// keeps the place of the last error for the closing report.
-class CliLog {
-  public:
-    explicit CliLog(bool echo)
-        : echo_(echo), sink_([this](const LogEntry& entry) { Take(entry); }) {}
-
-    // "FILE at line N" of the last error logged during the run; empty when there was none.
-    const std::string& LastErrorPlace() const { return lastErrorPlace_; }
-
-  private:
-    void Take(const LogEntry& entry) {
-        std::string place;
-        if (entry.severity != Severity::Info && entry.HasPlace()) {
-            const LogPlace where = entry.Place();
-            place = where.file;
-            if (where.line > 0) place += ":" + std::to_string(where.line);
-            if (entry.severity == Severity::Error) {
-                lastErrorPlace_ = where.file;
-                if (where.line > 0) lastErrorPlace_ += " at line " + std::to_string(where.line);
-            }
-        }
-        if (!echo_) return;
-        std::string line(entry.text.substr(0, entry.text.size() - entry.message.size()));
-        if (!place.empty()) line += place + ": ";
-        line += entry.message;
-        line += '\n';
-        std::fwrite(line.data(), 1, line.size(), stderr);
-    }
-
-    bool echo_;
-    std::string lastErrorPlace_;
-    ScopedLogSink sink_;
-};
-
 // Everything a run writes besides the log.
 class RunOutputs {
   public:
@@ -324,6 +295,7 @@ class RunOutputs {
         writePicture_ = !options.picturePath.empty();
         if (writePicture_ && !picture_.Open(options.picturePath))
             return CannotWrite(options.picturePath);
+        if (options.stats) stats_ = std::make_unique<app::RunStats>();
 #ifdef CUTTRACE_WITH_IMAGES
         // Any name but .svg and .pdf gets a PNG picture.
         SheetFormat format = SheetFormat::Png;
@@ -339,6 +311,7 @@ class RunOutputs {
     void Take(StepResult result, const NcRunner& runner) {
         if (result == StepResult::Motion) {
             if (writePicture_) picture_.Add(runner.Motion());
+            if (stats_) stats_->Take(runner);
 #ifdef CUTTRACE_WITH_IMAGES
             if (image_) image_->Add(runner.Motion());
 #endif
@@ -359,6 +332,10 @@ class RunOutputs {
         return ok;
     }
 
+    const app::RunStats* Stats() const {
+        return stats_.get();
+    }
+
   private:
     static bool CannotWrite(const std::string& path) {
         std::cerr << "cuttrace-cli: cannot write " << path << "\n";
@@ -369,6 +346,7 @@ class RunOutputs {
     TextOutput expanded_;
     PictureWriter picture_;
     bool writePicture_ = false;
+    std::unique_ptr<app::RunStats> stats_;
 #ifdef CUTTRACE_WITH_IMAGES
     std::unique_ptr<ImageOutput> image_;
 #endif
@@ -416,7 +394,7 @@ bool PrepareRun(const Options& options, NcRunner& runner) {
 }
 
 int RunProgram(const Options& options) {
-    CliLog log(options.log);
+    app::CliLog log(options.log);
     NcRunner runner;
     runner.SelectMachine(options.dialect);
     runner.SetContourRecords(true);  // picture files keep the programmed contour as well
@@ -436,6 +414,8 @@ int RunProgram(const Options& options) {
 
     const std::optional<StepResult> result = RunToEnd(runner, outputs, options.maxSteps);
     const bool outputsOk = outputs.Finish();
+    if (const app::RunStats* stats = outputs.Stats())
+        std::cout << stats->Line(options.program, result);
     if (!result) {
         std::string message =
             "stopped after " + std::to_string(options.maxSteps) + " steps (--max-steps)";

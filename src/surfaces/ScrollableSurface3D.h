@@ -8,8 +8,14 @@
 //
 // The panel's signals repeat the surface's; a mouse release reaches the panel's listeners
 // before the thumbs go back to 0.
+//
+// The panel also fits the path's box into the surface, zooms about the point under the
+// cursor with the wheel and pans while the middle button (or Shift and the left button) is
+// dragged; those drags reach no other listener. The scroll bars cover the path's box at
+// any zoom (and at least the pan range).
 #pragma once
 
+#include <QPoint>
 #include <QWidget>
 
 #include <cstdint>
@@ -44,6 +50,16 @@ class ScrollableSurface3D : public QWidget {
     void ZoomIn();
     void ZoomOut();
 
+    // ---- the path's box: fit, zoom about a point, pan ----
+    void SetPathExtent(const Point3& min, const Point3& max);
+    void ClearPathExtent();
+    bool HasPathExtent() const { return hasExtent_; }
+    // Shows the path's box whole, centred (ViewFit's FitBox); false without a box.
+    bool Fit();
+    // Zooms by factor about the pixel (x, y) of the surface.
+    void ZoomAt(int x, int y, double factor);
+    void Pan(int dx, int dy);
+
     // ---- forwarded to the surface ----
     void Clear(uint32_t color) { surface_->Clear(color); }
     void MoveTo(const Point3& p) { surface_->MoveTo(p); }
@@ -63,13 +79,23 @@ class ScrollableSurface3D : public QWidget {
 
   signals:
     void redrawRequested();
+    // A double click with the middle button.
+    void fitRequested();
+    // The user zoomed with the wheel or panned with the mouse (a redraw was requested).
+    void movedByUser();
     void clicked();
     void doubleClicked();
     void mousePressed(Qt::MouseButton button, Qt::MouseButtons held, int x, int y);
     void mouseReleased(Qt::MouseButton button, Qt::MouseButtons held, int x, int y);
     void mouseMoved(Qt::MouseButtons held, int x, int y);
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
+    // The scroll bars' ranges: the pan range, the path's box at the present view, and the
+    // present offset.
+    void UpdateScrollRanges();
     // A user scroll: the surface's offset takes the position, then a full redraw.
     void OnHorizontalScroll(int position);
     void OnVerticalScroll(int position);
@@ -78,6 +104,14 @@ class ScrollableSurface3D : public QWidget {
     QScrollBar* horizontalBar_;
     QScrollBar* verticalBar_;
     Surface3D* surface_;
+    int panMin_ = 0;
+    int panMax_ = 0;
+    Point3 extentMin_;
+    Point3 extentMax_;
+    bool hasExtent_ = false;
+    bool panning_ = false;
+    bool panMoved_ = false;
+    QPoint panFrom_;
 };
 
 }  // namespace cuttrace

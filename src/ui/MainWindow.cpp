@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QThread>
 #include <QUrl>
 
 #include "core/Settings.h"
@@ -30,11 +31,13 @@
 #include "ui/PathPicker.h"
 #include "ui/PictureFileActions.h"
 #include "ui/ProgramColumn.h"
+#include "ui/ProgramOverview.h"
 #include "ui/ProgramText.h"
 #include "ui/RunController.h"
 #include "ui/RunSetup.h"
 #include "ui/SettingsDialog.h"
 #include "ui/StatusPanels.h"
+#include "ui/SummaryPanel.h"
 #include "ui/Translation.h"
 #include "ui/UiDialogs.h"
 #include "ui/UiTexts.h"
@@ -76,6 +79,13 @@ MainWindow::MainWindow(Settings& settings, UiDialogs& dialogs, MonotonicClock& c
     for (ViewPane* view : viewArea_->Views())
         connect(view->Panel(), &ScrollableSurface3D::redrawRequested, this,
                 [this] { RedrawAll(); });
+    auto* summary = new SummaryPanel(programColumn_);
+    programColumn_->addWidget(summary);
+    overview_ = std::make_unique<ProgramOverview>(
+        settings_, std::vector<ViewPane*>(viewArea_->Views().begin(), viewArea_->Views().end()),
+        *summary);
+    connect(overview_.get(), &ProgramOverview::Surveyed, this,
+            [this](const PathSummary& s) { run_->SetLookAhead(s.motions, s.seconds); });
     cut_ = std::make_unique<CutView>(settings_, [this] { RedrawAll(); });
     exports_ = new ExportActions(*this, dialogs_, settings_);
     auto* compare = new CutCompare(*cut_, dialogs_, settings_, *this);
@@ -108,7 +118,10 @@ MainWindow::MainWindow(Settings& settings, UiDialogs& dialogs, MonotonicClock& c
     settingsDialog_->setObjectName(QStringLiteral("settingsDialog"));
     pictureFiles_ = std::make_unique<PictureFileActions>(*this, dialogs_, settings_, picture_,
                                                          *run_, [this] { DrawPicture(); });
-    logSink_ = std::make_unique<ScopedLogSink>([this](const LogEntry& entry) { AppendLog(entry); });
+    // The look-ahead pass runs the engine on a worker thread: what it logs is not shown.
+    logSink_ = std::make_unique<ScopedLogSink>([this](const LogEntry& entry) {
+        if (QThread::currentThread() == thread()) viewArea_->AppendLog(entry);
+    });
     recentMenu_ = new QMenu(this);
     recentMenu_->setObjectName(QStringLiteral("recentFilesMenu"));
     Action(Tool::Open)->setMenu(recentMenu_);
@@ -127,6 +140,7 @@ MainWindow::MainWindow(Settings& settings, UiDialogs& dialogs, MonotonicClock& c
 
 MainWindow::~MainWindow() {
     // The log must not reach the log view while the window is being taken apart.
+    overview_->Pass().Cancel();
     logSink_.reset();
     StopRuns();
 }
@@ -204,6 +218,7 @@ void MainWindow::OpenProgram(const QString& path) {
     if (QFileInfo(path).isFile()) RememberFile(path);
     run_->SetProgramPath(PathFromQString(path));
     run_->LoadProgram();
+    if (run_->ProgramLoaded()) overview_->Survey(run_->ProgramPath());
 }
 
 void MainWindow::Start() {
@@ -248,13 +263,17 @@ void MainWindow::ShowMacroVariables() {
 
 void MainWindow::ShowSettingsDialog() {
     settingsDialog_->LoadFromSettings();
-    const int dialect = settings_.dialect;
+    const Settings before = settings_;
     // Cancel changes nothing; OK makes a new machine (losing the macro variables) only for
     // another dialect.
     if (dialogs_.Exec(*settingsDialog_) != QDialog::Accepted) return;
     cut_->SettingsChanged();
     ApplyProgramSettings(runner_, settings_);
-    if (settings_.dialect == dialect) return;
+    const bool runChanged = settings_.dialect != before.dialect ||
+                            settings_.maxSteps != before.maxSteps ||
+                            settings_.rapidRate != before.rapidRate;
+    if (runChanged && run_->ProgramLoaded()) overview_->Survey(run_->ProgramPath());
+    if (settings_.dialect == before.dialect) return;
     run_->ReplaceMachine();
     MachineChanged(runner_.Machine());
     ShowDialect();
@@ -281,48 +300,6 @@ void MainWindow::CycleViewLayout() {
 
 int MainWindow::LayoutNumber() const {
     return viewArea_->Layout().Current();
-}
-
-void MainWindow::ProcessCommandLine(const QStringList& arguments) {
-    using Kind = CommandOption::Kind;
-    View(0)->Panel()->ResetView();
-    if (arguments.isEmpty()) return;
-    // A picture file (.ncv) is loaded and drawn; the options after it are for programs.
-    if (arguments.front().endsWith(QLatin1String(".ncv"), Qt::CaseInsensitive)) {
-        OpenRecentFile(arguments.front());
-        return;
-    }
-    OpenProgram(arguments.front());
-    Kind startAtEnd = Kind::Ignored;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const CommandOption option = ReadCommandOption(arguments[i]);
-        switch (option.kind) {
-            case Kind::Offset:
-            case Kind::Line:
-            case Kind::Sequence:
-                run_->HandleStepResult(runner_.Step());  // opens the program
-                if (option.kind == Kind::Offset) runner_.GotoOffset(option.value);
-                if (option.kind == Kind::Line) runner_.GotoLine(option.value);
-                if (option.kind == Kind::Sequence)
-                    runner_.GotoSequence(static_cast<int32_t>(option.value));
-                break;
-            case Kind::DryRun:
-                toolBar_->DryRunBox()->setChecked(true);
-                break;
-            case Kind::Start:
-            case Kind::Quick:
-                startAtEnd = option.kind;
-                break;
-            case Kind::NotAnInteger:
-                // The rest of the command line is not carried out.
-                dialogs_.Error(this, Tr(kNotAnInteger).arg(arguments[i]));
-                return;
-            case Kind::Ignored:
-                break;
-        }
-    }
-    if (startAtEnd == Kind::Start) Start();
-    if (startAtEnd == Kind::Quick) StartQuickRun();
 }
 
 // ---- drawing --------------------------------------------------------------------------
@@ -392,85 +369,11 @@ void MainWindow::DrawPicture() {
     run_->SetMotionCounter(static_cast<int32_t>(picture_.size()));
     ShowViewStatus();
     PresentViews();
+    overview_->SurveyPicture(picture_);
 }
 
 void MainWindow::UpdateButtons() {
     toolBar_->Apply(run_->Buttons());
-}
-
-void MainWindow::AppendLog(const LogEntry& entry) {
-    // Errors and warnings say where they came from: "time file:line: message".
-    if (entry.severity == Severity::Info || !entry.HasPlace()) {
-        viewArea_->LogView().appendPlainText(DecodeLogLine(entry.text));
-        return;
-    }
-    const LogPlace place = entry.Place();
-    std::string line(entry.text.substr(0, entry.text.size() - entry.message.size()));
-    line += place.file;
-    if (place.line > 0) line += ":" + std::to_string(place.line);
-    line += ": ";
-    line += entry.message;
-    viewArea_->LogView().appendPlainText(DecodeLogLine(line));
-}
-
-// ---- RunHost --------------------------------------------------------------------------
-
-void MainWindow::ShowStatus(int panel, const QString& text) {
-    status_->Set(panel, text);
-}
-
-void MainWindow::ShowProgramPath(const std::string& path) {
-    shownPath_ = PathToQString(path);
-    programColumn_->ShowProgramPath(shownPath_);
-    ShowDialect();
-}
-
-void MainWindow::ShowDialect() {
-    const QString dialect = QString::fromLatin1(DialectName(settings_.dialect));
-    ShowStatus(PanelDialect, dialect);
-    if (!shownPath_.isEmpty()) setWindowTitle(Tr(kMainCaptionWithPath).arg(shownPath_, dialect));
-}
-
-void MainWindow::ShowBlock(const std::string& expanded) {
-    programColumn_->ShowBlock(DecodeProgramLine(expanded));
-}
-
-void MainWindow::ClearLines() {
-    programColumn_->Lines().clear();
-}
-void MainWindow::AddLine(const std::string& raw, const LineSource& source) {
-    programColumn_->Lines().AddLine(raw, source);
-}
-void MainWindow::ShowModalState() {
-    programColumn_->ModalPanel().ShowModalState();
-}
-void MainWindow::ShowProgress() {
-    programColumn_->ModalPanel().ShowProgress();
-}
-void MainWindow::PushProgram() {
-    programColumn_->ModalPanel().PushProgram();
-}
-void MainWindow::PopProgram() {
-    programColumn_->ModalPanel().PopProgram();
-}
-void MainWindow::ClearPrograms() {
-    programColumn_->ModalPanel().ClearPrograms();
-}
-void MainWindow::MachineChanged(NcMachine* machine) {
-    macroWindow_->SetVariables(machine ? &machine->Variables() : nullptr);
-}
-
-void MainWindow::RefreshMacros() {
-    // A hidden window is brought up to date when it is shown.
-    if (macroWindow_->isVisible()) macroWindow_->UpdateValues();
-}
-
-void MainWindow::ShowMessage(const QString& text, const QString& caption) {
-    dialogs_.Message(this, text, caption);
-}
-
-int MainWindow::Choose(const QString& text, const QString& caption, const QStringList& buttons) {
-    return dialogs_.Choose(this, text, caption, buttons);
 }
 
 }  // namespace cuttrace::ui

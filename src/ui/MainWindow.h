@@ -40,6 +40,7 @@ class MonotonicClock;
 class PathPicker;
 class PictureFileActions;
 class ProgramColumn;
+class ProgramOverview;
 class RunController;
 class SettingsDialog;
 class StatusPanels;
@@ -119,6 +120,7 @@ class MainWindow : public QMainWindow, private RunHost {
     // View 0 is the one every layout shows.
     ViewPane* View(int index) const;
     CutView& Cut() { return *cut_; }
+    ProgramOverview& Overview() { return *overview_; }
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -132,7 +134,6 @@ class MainWindow : public QMainWindow, private RunHost {
     // The dialect in the status bar, and in the title once a program is open.
     void ShowDialect();
     void ClearViews();
-    void AppendLog(const LogEntry& entry);
     void StopRuns();
     void RememberFile(const QString& path);
     void FillRecentMenu();
@@ -145,6 +146,7 @@ class MainWindow : public QMainWindow, private RunHost {
     void AddLine(const std::string& raw, const LineSource& source) override;
     void ShowModalState() override;
     void ShowProgress() override;
+    void ShowRunProgress(long long done, long long total, double secondsLeft) override;
     void PushProgram() override;
     void PopProgram() override;
     void ClearPrograms() override;
@@ -163,6 +165,7 @@ class MainWindow : public QMainWindow, private RunHost {
     std::unique_ptr<PictureFileActions> pictureFiles_;
     std::unique_ptr<StatusPanels> status_;
     std::unique_ptr<CutView> cut_;
+    std::unique_ptr<ProgramOverview> overview_;
     ExportActions* exports_ = nullptr;  // export and print of the views
 
     std::unique_ptr<MainToolBar> toolBar_;

@@ -1,5 +1,6 @@
 #include "ui/RunController.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "core/NcRunner.h"
@@ -101,6 +102,8 @@ void RunController::LoadProgram(bool clearDrawing) {
         FinishMotion();  // a motion left half drawn is completed first
     }
     steps_ = 0;
+    runMotions_ = 0;
+    host_.ShowRunProgress(0, 0, 0.0);
     blockDone_ = false;
     restartOnStart_ = false;
     if (!programPath_.empty()) {
@@ -240,6 +243,7 @@ void RunController::StartQuickRun() {
     running_ = true;
     quickMode_ = true;
     drawer_.SetQuick(true);
+    BeginQuickTiming();
     host_.ShowStatus(PanelMode, Tr(kStatusQuick));
     host_.ClearLines();
     host_.UpdateButtons();
@@ -275,7 +279,26 @@ void RunController::RunTick() {
     } else {
         StepToNextBlock();
     }
-    if (!quickMode_) host_.ShowProgress();
+    if (!quickMode_) {
+        host_.ShowProgress();
+        ShowRunProgress();
+    }
+}
+
+void RunController::SetLookAhead(long long motions, double seconds) {
+    expectedMotions_ = motions;
+    expectedSeconds_ = seconds;
+}
+
+void RunController::ShowRunProgress() {
+    if (expectedMotions_ <= 0) return;
+    const double left = std::max(0.0, expectedSeconds_ - drawer_.TotalTime());
+    host_.ShowRunProgress(runMotions_, expectedMotions_, left);
+}
+
+void RunController::BeginQuickTiming() {
+    quickTime_ = PathSurveyor(settings_.rapidRate);
+    quickTime_.MoveTo(drawer_.CurrentPosition());
 }
 
 void RunController::CheckStops() {
@@ -309,6 +332,13 @@ void RunController::HandleStepResult(StepResult result) {
             if (!settings_.noMotionBuffer && drawer_.Vertices().Storing())
                 picture_.push_back(runner_.Motion());
             ++motionCounter_;
+            if (!IsContourKind(runner_.Motion().kind)) ++runMotions_;
+            if (quickMode_) {
+                // The time the animation would take, as the look-ahead pass counts it.
+                const double before = quickTime_.Summary().seconds;
+                quickTime_.Add(runner_.Motion(), runner_.Modal().F);
+                drawer_.SetTotalTime(drawer_.TotalTime() + quickTime_.Summary().seconds - before);
+            }
             if (motionObserver_ && !IsContourKind(runner_.Motion().kind)) motionObserver_(&runner_);
             if (!quickMode_) host_.ShowStatus(PanelBuffer, BufferText());
             drawer_.SetFeed(dryRun_ ? settings_.dryRunSpeed : runner_.Modal().F);
@@ -376,6 +406,7 @@ void RunController::EndRun(StepResult result) {
     if (result == StepResult::MacroFailed) {
         text = Tr(kDialectUsed).arg(text, QString::fromLatin1(DialectName(settings_.dialect)));
     }
+    host_.ShowProgress();  // the panels show the end before the message does
     if (result == StepResult::Finished) {
         host_.ShowMessage(text, Tr(kCaptionEndMessage));
     } else {
@@ -425,6 +456,7 @@ bool RunController::StartExpandedOutput(const std::string& path) {
     running_ = true;
     quickMode_ = true;
     drawer_.SetQuick(true);
+    BeginQuickTiming();
     pendingStop_ = PendingStop::None;
     host_.ShowStatus(PanelMode, Tr(kStatusQuick));
     host_.UpdateButtons();

@@ -17,6 +17,7 @@
 
 #include "core/MotionRecord.h"
 #include "core/NcRunner.h"
+#include "drawing/PathSurvey.h"
 #include "ui/EditorLaunch.h"
 #include "ui/QuickRunScheduler.h"
 #include "ui/VariableMemory.h"
@@ -114,6 +115,11 @@ class RunController : public QObject {
         motionObserver_ = std::move(observer);
     }
 
+    // What the look-ahead pass found: the motions of a whole run and their time, for the
+    // progress of an animated run (0 motions: nothing known).
+    void SetLookAhead(long long motions, double seconds);
+    long long RunMotions() const { return runMotions_; }
+
     // Brings the panels and views up to date after a slice of a quick run.
     void ShowQuickProgress();
 
@@ -134,6 +140,9 @@ class RunController : public QObject {
     void OfferRestart(const QString& text);
     // Stops keeping the path once it holds more memory than the settings allow.
     void CheckPathMemory();
+    // A quick run begins: its motions' time is summed from the drawer's position.
+    void BeginQuickTiming();
+    void ShowRunProgress();
     void CloseOutput();
     void StopAt(PendingStop stop);
     void CheckStops();
@@ -165,7 +174,12 @@ class RunController : public QObject {
     int32_t motionCounter_ = 0;
     double lastTick_ = 0.0;
     PendingStop pendingStop_ = PendingStop::None;
-    long long steps_ = 0;  // engine steps since the program was loaded
+    long long steps_ = 0;       // engine steps since the program was loaded
+    long long runMotions_ = 0;  // motions since the program was loaded
+    long long expectedMotions_ = 0;
+    double expectedSeconds_ = 0.0;
+    // The time a quick run's motions would take animated, added to the drawer's.
+    PathSurveyor quickTime_{1.0};
     bool blockDone_ = false;
     bool restartOnStart_ = false;
     unsigned motionsSinceCheck_ = 0;

@@ -29,6 +29,9 @@ class RunHost {
     // The modal state panel.
     virtual void ShowModalState() = 0;
     virtual void ShowProgress() = 0;
+    // An animated run's progress: motion done of total, the estimated seconds left (a total
+    // of 0 hides it).
+    virtual void ShowRunProgress(long long done, long long total, double secondsLeft) = 0;
     virtual void PushProgram() = 0;
     virtual void PopProgram() = 0;
     virtual void ClearPrograms() = 0;

@@ -6,6 +6,7 @@
 #include <array>
 
 class QLabel;
+class QProgressBar;
 class QStatusBar;
 
 namespace cuttrace::ui {
@@ -27,12 +28,18 @@ class StatusPanels {
     explicit StatusPanels(QStatusBar& bar);
 
     void Set(int panel, const QString& text);
+    // The progress of an animated run: motion done of total and the estimated time left,
+    // as a bar and a text at the right end (runProgress, remainingStatus); a total of 0
+    // hides them.
+    void ShowProgress(long long done, long long total, double secondsLeft);
     // The panel's object name (scaleStatus, dialectStatus, rotationStatus, lineStatus,
     // bufferStatus, modeStatus).
     static const char* ObjectName(int panel);
 
   private:
     std::array<QLabel*, kCount> labels_{};
+    QProgressBar* progress_ = nullptr;
+    QLabel* remaining_ = nullptr;
 };
 
 }  // namespace cuttrace::ui

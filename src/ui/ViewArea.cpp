@@ -2,6 +2,9 @@
 
 #include <QPlainTextEdit>
 
+#include "machines/DiagnosticLog.h"
+#include "ui/ProgramText.h"
+
 #include "ui/ViewFanout.h"
 #include "ui/ViewLayout.h"
 #include "ui/ViewPane.h"
@@ -41,5 +44,19 @@ ViewArea::ViewArea(const Settings& settings, ViewFanout& fanout, int height, QWi
 }
 
 ViewArea::~ViewArea() = default;
+
+void ViewArea::AppendLog(const LogEntry& entry) {
+    if (entry.severity == Severity::Info || !entry.HasPlace()) {
+        LogView().appendPlainText(DecodeLogLine(entry.text));
+        return;
+    }
+    const LogPlace place = entry.Place();
+    std::string line(entry.text.substr(0, entry.text.size() - entry.message.size()));
+    line += place.file;
+    if (place.line > 0) line += ":" + std::to_string(place.line);
+    line += ": ";
+    line += entry.message;
+    LogView().appendPlainText(DecodeLogLine(line));
+}
 
 }  // namespace cuttrace::ui

@@ -13,6 +13,10 @@
 
 class QPlainTextEdit;
 
+namespace cuttrace {
+struct LogEntry;
+}
+
 namespace cuttrace::ui {
 
 class ViewFanout;
@@ -34,6 +38,9 @@ class ViewArea : public QSplitter {
     const std::array<ViewPane*, kViews>& Views() const { return views_; }
     ViewLayout& Layout() const { return *layout_; }
     QPlainTextEdit& LogView() const { return *logView_; }
+    // A line of the diagnostic log; errors and warnings say where they came from:
+    // "time file:line: message".
+    void AppendLog(const LogEntry& entry);
 
   private:
     std::array<ViewPane*, kViews> views_{};

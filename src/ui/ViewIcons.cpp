@@ -54,6 +54,20 @@ void DrawInitFrame(QPainter& p) {
     p.drawLine(QPointF(5, 10), QPointF(15, 10));
 }
 
+// A frame with a corner mark at each corner: the path fitted to the view.
+void DrawFitFrame(QPainter& p) {
+    p.setPen(QPen(QColor(40, 40, 40), 1.5));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(5.5, 5.5, 9, 9));
+    p.setPen(QPen(QColor(30, 110, 40), 2));
+    for (const QPointF corner : {QPointF(2, 2), QPointF(18, 2), QPointF(2, 18), QPointF(18, 18)}) {
+        const double dx = corner.x() < 10 ? 4 : -4;
+        const double dy = corner.y() < 10 ? 4 : -4;
+        p.drawLine(corner, corner + QPointF(dx, 0));
+        p.drawLine(corner, corner + QPointF(0, dy));
+    }
+}
+
 }  // namespace
 
 QIcon MakeViewIcon(ViewIcon kind) {
@@ -72,6 +86,9 @@ QIcon MakeViewIcon(ViewIcon kind) {
             break;
         case ViewIcon::ZoomIn:
             DrawMagnifier(p, true);
+            break;
+        case ViewIcon::Fit:
+            DrawFitFrame(p);
             break;
     }
     p.end();

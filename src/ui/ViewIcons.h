@@ -5,7 +5,7 @@
 
 namespace cuttrace::ui {
 
-enum class ViewIcon { Redraw, Reset, ZoomOut, ZoomIn };
+enum class ViewIcon { Redraw, Reset, ZoomOut, ZoomIn, Fit };
 
 inline constexpr int kViewIconSize = 20;
 

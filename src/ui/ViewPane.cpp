@@ -2,6 +2,7 @@
 
 #include "ui/Translation.h"
 
+#include <QAction>
 #include <QBoxLayout>
 #include <QPalette>
 #include <QSlider>
@@ -23,6 +24,7 @@ constexpr int kToolBarHeight = 29;
 constexpr int kButtonWidth = 27;
 constexpr int kButtonHeight = 26;
 constexpr int kSliderWidth = 56;
+constexpr int kMinSliderWidth = 24;
 constexpr int kScaleMin = 1;
 constexpr int kScaleMax = 200;
 constexpr int kAngleMin = -90;
@@ -47,8 +49,8 @@ ViewPane::ViewPane(const Settings& settings, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     BuildToolBar();
-    // The sliders follow the buttons on one row when the view is wide enough, and take a
-    // row of their own below them when it is not: no control is ever cut off.
+    // The presets and sliders follow the buttons on one row when the view is wide enough,
+    // and take a row of their own below them when it is not: no control is ever cut off.
     header_ = new QBoxLayout(QBoxLayout::LeftToRight);
     header_->setSpacing(0);
     header_->addWidget(toolBar_);
@@ -64,6 +66,26 @@ ViewPane::ViewPane(const Settings& settings, QWidget* parent)
     panel_->setPalette(white);
     panel_->setAutoFillBackground(true);
     panel_->setObjectName(QStringLiteral("viewPanel"));
+    connect(panel_, &ScrollableSurface3D::fitRequested, this, &ViewPane::FitView);
+    connect(panel_, &ScrollableSurface3D::movedByUser, this, [this] {
+        MarkMovedByUser();
+        RebuildToolPicture();
+    });
+    // A rubber-band zoom is the user's zoom too.
+    connect(panel_, &ScrollableSurface3D::mouseReleased, this,
+            [this](Qt::MouseButton button, Qt::MouseButtons, int, int) {
+                if (button == panel_->Surface()->BandButton()) MarkMovedByUser();
+            });
+    // A fitted view stays fitted when its size changes (the surface then asks for a redraw).
+    connect(panel_->Surface(), &Surface3D::resized, this, [this] {
+        if (fitted_ && panel_->Fit()) RebuildToolPicture();
+    });
+    panel_->Surface()->setFocusPolicy(Qt::ClickFocus);
+    auto* fitKey = new QAction(this);
+    fitKey->setShortcut(Qt::Key_Home);
+    fitKey->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(fitKey, &QAction::triggered, this, &ViewPane::FitView);
+    addAction(fitKey);
     connect(panel_, &ScrollableSurface3D::mouseMoved, this,
             [this](Qt::MouseButtons held, int x, int y) { OnSurfaceMouseMove(held, x, y); });
     layout->addWidget(panel_, 1);
@@ -75,15 +97,16 @@ ViewPane::ViewPane(const Settings& settings, QWidget* parent)
 
 ViewPane::~ViewPane() = default;
 
-QToolButton* ViewPane::AddButton(const QIcon& icon, const char* hint, const char* objectName) {
-    auto* button = new QToolButton(toolBar_);
+QToolButton* ViewPane::AddButton(QToolBar* bar, const QIcon& icon, const char* hint,
+                                 const char* objectName) {
+    auto* button = new QToolButton(bar);
     button->setObjectName(QString::fromLatin1(objectName));
     button->setIcon(icon);
     button->setIconSize(QSize(kViewIconSize, kViewIconSize));
-    button->setToolTip(Tr(hint));
+    if (hint) button->setToolTip(Tr(hint));
     button->setAutoRaise(true);
     button->setFixedSize(kButtonWidth, kButtonHeight);
-    toolBar_->addWidget(button);
+    bar->addWidget(button);
     return button;
 }
 
@@ -108,18 +131,24 @@ void ViewPane::BuildToolBar() {
         bar->setMovable(false);
         bar->setFloatable(false);
     }
-    sliderBar_->setObjectName(QStringLiteral("sliderBar"));
+    sliderBar_->setObjectName(QStringLiteral("presetBar"));
 
     toolBar_->addSeparator();
-    QToolButton* redraw = AddButton(MakeViewIcon(ViewIcon::Redraw), kHintRedraw, "redrawButton");
+    QToolButton* redraw =
+        AddButton(toolBar_, MakeViewIcon(ViewIcon::Redraw), kHintRedraw, "redrawButton");
     QToolButton* reset =
-        AddButton(MakeViewIcon(ViewIcon::Reset), kHintResetView, "resetViewButton");
+        AddButton(toolBar_, MakeViewIcon(ViewIcon::Reset), kHintResetView, "resetViewButton");
     QToolButton* zoomOut =
-        AddButton(MakeViewIcon(ViewIcon::ZoomOut), kHintZoomOut, "zoomOutButton");
-    QToolButton* zoomIn = AddButton(MakeViewIcon(ViewIcon::ZoomIn), kHintZoomIn, "zoomInButton");
-    toolBar_->addSeparator();
+        AddButton(toolBar_, MakeViewIcon(ViewIcon::ZoomOut), kHintZoomOut, "zoomOutButton");
+    QToolButton* zoomIn =
+        AddButton(toolBar_, MakeViewIcon(ViewIcon::ZoomIn), kHintZoomIn, "zoomInButton");
+    QToolButton* fit = AddButton(toolBar_, MakeViewIcon(ViewIcon::Fit), nullptr, "fitButton");
+    fit->setToolTip(tr("Fit the path to the view (Home, middle double click)"));
+    connect(fit, &QToolButton::clicked, this, &ViewPane::FitView);
+    // The presets and the sliders make the second part, the one that wraps.
     for (int n = 0; n < kViewPresetCount; ++n) {
-        QToolButton* preset = AddButton(MakePresetViewIcon(n), kPresetHints[n], kPresetNames[n]);
+        QToolButton* preset =
+            AddButton(sliderBar_, MakePresetViewIcon(n), kPresetHints[n], kPresetNames[n]);
         // The preset repaints, and the button once more.
         connect(preset, &QToolButton::clicked, this, [this, n] {
             ApplyViewPreset(n);
@@ -136,6 +165,8 @@ void ViewPane::BuildToolBar() {
     connect(zoomOut, &QToolButton::clicked, this, &ViewPane::ZoomOut);
     connect(zoomIn, &QToolButton::clicked, this, &ViewPane::ZoomIn);
     connect(scaleSlider_, &QSlider::valueChanged, this, &ViewPane::OnScaleSlider);
+    // Only the user's own moves of the scale slider count as a zoom (not a restored value).
+    connect(scaleSlider_, &QSlider::actionTriggered, this, [this] { MarkMovedByUser(); });
     // Each slider sets its own axis; the others keep what a preset or a drag gave them.
     connect(rotateX, &QSlider::valueChanged, this, [this](int degrees) {
         rotation_.x = degrees;
@@ -157,9 +188,19 @@ void ViewPane::resizeEvent(QResizeEvent* event) {
 }
 
 void ViewPane::ArrangeToolBars() {
-    const int needed = toolBar_->sizeHint().width() + sliderBar_->sizeHint().width();
-    const auto direction = needed <= width() ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom;
+    // The sliders give up width first when even their own row is too narrow.
+    const QList<QSlider*> sliders = sliderBar_->findChildren<QSlider*>();
+    for (QSlider* slider : sliders)
+        slider->setFixedWidth(kSliderWidth);
+    const int buttons = toolBar_->sizeHint().width();
+    const int rest = sliderBar_->sizeHint().width();
+    const bool oneRow = buttons + rest <= width();
+    const auto direction = oneRow ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom;
     if (header_->direction() != direction) header_->setDirection(direction);
+    if (oneRow || rest <= width() || sliders.isEmpty()) return;
+    const int shortBy = static_cast<int>((rest - width() + sliders.size() - 1) / sliders.size());
+    for (QSlider* slider : sliders)
+        slider->setFixedWidth(std::max(kMinSliderWidth, kSliderWidth - shortBy));
 }
 
 void ViewPane::SetColor(uint32_t color) {
@@ -222,19 +263,41 @@ void ViewPane::RepaintView() {
     panel_->RequestRedraw();
 }
 
+void ViewPane::FitView() {
+    if (!panel_->Fit()) return;
+    movedByUser_ = false;
+    fitted_ = true;
+    RebuildToolPicture();
+    RepaintView();
+}
+
+void ViewPane::MarkMovedByUser() {
+    movedByUser_ = true;
+    fitted_ = false;
+}
+
+void ViewPane::SetPathExtent(const Point3& min, const Point3& max, bool fitNow) {
+    panel_->SetPathExtent(min, max);
+    if (fitNow && !movedByUser_) FitView();
+}
+
 void ViewPane::ResetZoom() {
+    movedByUser_ = false;
+    fitted_ = false;
     panel_->ResetView();
     RebuildToolPicture();
     RepaintView();
 }
 
 void ViewPane::ZoomOut() {
+    MarkMovedByUser();
     panel_->ZoomOut();
     RebuildToolPicture();
     RepaintView();
 }
 
 void ViewPane::ZoomIn() {
+    MarkMovedByUser();
     panel_->ZoomIn();
     RebuildToolPicture();
     RepaintView();

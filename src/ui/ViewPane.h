@@ -82,6 +82,16 @@ class ViewPane : public QWidget {
     // controls were added to the tool bar).
     void ArrangeToolBars();
 
+    // ---- fitting ----
+    // Fits the path's box into the view (the fit button, the Home key, a middle double
+    // click); the view counts as not moved by the user again.
+    void FitView();
+    // The path's box changed: the scroll bars cover it; with fitNow the view also fits it,
+    // unless the user has zoomed or panned since the last fit or reset.
+    void SetPathExtent(const Point3& min, const Point3& max, bool fitNow);
+    // Whether the user zoomed or panned since the view was last fitted or reset.
+    bool MovedByUser() const { return movedByUser_; }
+
     // ---- handlers ----
     // The reset, zoom-out and zoom-in buttons: the panel's Init, ZoomOut or ZoomIn, a new
     // cutter picture, a repaint.
@@ -97,16 +107,18 @@ class ViewPane : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    void MarkMovedByUser();
     void BuildToolBar();
     // Gives the panel the chosen rotation and repaints.
     void ApplyRotation();
-    QToolButton* AddButton(const QIcon& icon, const char* hint, const char* objectName);
+    QToolButton* AddButton(QToolBar* bar, const QIcon& icon, const char* hint,
+                           const char* objectName);
     QSlider* AddSlider(int minimum, int maximum, int value, const char* objectName,
                        const QString& hint);
 
     const Settings& settings_;
     QToolBar* toolBar_ = nullptr;
-    QToolBar* sliderBar_ = nullptr;
+    QToolBar* sliderBar_ = nullptr;  // the presets and the sliders
     QBoxLayout* header_ = nullptr;
     QSlider* scaleSlider_ = nullptr;
     ScrollableSurface3D* panel_ = nullptr;
@@ -119,6 +131,8 @@ class ViewPane : public QWidget {
     bool dragging_ = false;
     PixelPoint cutterAt_{};
     bool cutterShown_ = false;
+    bool movedByUser_ = false;
+    bool fitted_ = false;  // the view follows the path's box (also through size changes)
 };
 
 }  // namespace cuttrace::ui

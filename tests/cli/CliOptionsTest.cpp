@@ -50,6 +50,23 @@ TEST(Cli, WritesOutputsToStandardOutput) {
     EXPECT_EQ(test::ReadWholeFile(piped).substr(0, 13), "ncdatafile\n2\n");
 }
 
+TEST(Cli, StatsSumUpThePath) {
+    TempFolder dir;
+    // 10 mm of rapid (0.06 s at 10000/min); 20 mm at 10 mm/s; a clockwise half circle of
+    // radius 10 over its top (y 30): 31.416 mm, 3.142 s.
+    dir.Write("p.nc", "G00 X10.\nG01 Y20. F600\nG02 X30. Y20. I10. J0\nM30\n");
+    CliResult run = RunCli({"--stats", "p.nc"}, dir.Root().string());
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.standardOutput,
+              "{\"file\":\"p.nc\",\"status\":\"finished\",\"motions\":3,\"extent\":{\"min\":"
+              "[0.000,0.000,0.000],\"max\":[30.000,30.000,0.000]},\"feed_length\":51.416,"
+              "\"rapid_length\":10.000,\"time\":5.202}\n");
+    dir.Write("loop.nc", "WHILE[1EQ1]DO1\nG00 X1.\nEND1\n");
+    run = RunCli({"--stats", "--max-steps", "100", "loop.nc"}, dir.Root().string());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.standardOutput.find("\"status\":\"step-limit\""), std::string::npos);
+}
+
 TEST(Cli, AFailedRunSaysWhereItStopped) {
     TempFolder dir;
     dir.Write("p.nc", "G00 X1.\n#1=[2+\r\nX2.\n");

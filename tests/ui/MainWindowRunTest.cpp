@@ -307,9 +307,11 @@ TEST_F(MainWindowRunTest, QuickRunDrawsWithoutCountingLines) {
     EXPECT_EQ(Run().LineCounter(), 0);
     EXPECT_EQ(Status(ui::PanelLine), "line 0");
     EXPECT_EQ(Status(ui::PanelBuffer), "buf 3");
-    EXPECT_LE(ProgramLines()->count(), 1);                 // only the line the run ended on
-    EXPECT_EQ(Field(ui::ModalField::NextX), "20.000");     // panels refreshed at the end
-    EXPECT_EQ(Field(ui::ModalField::Time), "0:0.000000");  // a quick run adds no time
+    EXPECT_LE(ProgramLines()->count(), 1);              // only the line the run ended on
+    EXPECT_EQ(Field(ui::ModalField::NextX), "20.000");  // panels refreshed at the end
+    // The time the animation would take: 10 mm of rapid at 10000/min, 10 mm at 10 mm/s and
+    // a half circle of radius 5 at 10 mm/s.
+    EXPECT_EQ(Field(ui::ModalField::Time), "0:2.630796");
     EXPECT_EQ(CurrentBlock()->text(), "M30");
     EXPECT_FALSE(window.Drawer().Quick());
     EXPECT_FALSE(window.Drawer().Vertices().Empty());

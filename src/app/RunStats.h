@@ -1,0 +1,32 @@
+// cuttrace-cli --stats: the path of a run summed up as the viewer's look-ahead pass sums it
+// (drawing/PathSurvey), printed as one JSON line:
+//
+//   {"file":..., "status":"finished"|"failed"|"step-limit", "motions":N,
+//    "extent":{"min":[x,y,z],"max":[x,y,z]} or null, "feed_length":..., "rapid_length":...,
+//    "time":seconds}
+//
+// Rapids are timed at the viewer's default rapid rate, 10000 per minute.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "core/NcRunner.h"
+#include "drawing/PathSurvey.h"
+
+namespace cuttrace::app {
+
+class RunStats {
+  public:
+    static constexpr double kRapidRate = 10000.0;
+
+    // A motion the runner has just made.
+    void Take(const NcRunner& runner) { surveyor_.Add(runner.Motion(), runner.Modal().F); }
+    // The line, for a run that ended with result (nothing: at the step limit).
+    std::string Line(const std::string& program, std::optional<StepResult> result) const;
+
+  private:
+    PathSurveyor surveyor_{kRapidRate};
+};
+
+}  // namespace cuttrace::app

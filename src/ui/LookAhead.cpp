@@ -1,0 +1,62 @@
+#include "ui/LookAhead.h"
+
+#include <QMetaObject>
+
+#include "core/NcRunner.h"
+
+namespace cuttrace::ui {
+
+LookAhead::LookAhead(QObject* parent) : QObject(parent) {
+    qRegisterMetaType<cuttrace::PathSummary>("cuttrace::PathSummary");
+}
+
+LookAhead::~LookAhead() {
+    Cancel();
+}
+
+void LookAhead::Join() {
+    if (worker_.joinable()) worker_.join();
+}
+
+void LookAhead::Cancel() {
+    cancel_ = true;
+    Join();
+    cancel_ = false;
+    ++generation_;  // a result already queued is dropped
+    running_ = false;
+}
+
+void LookAhead::Start(const std::string& path, Dialect dialect, long long maxSteps,
+                      double rapidRate) {
+    Cancel();
+    result_.reset();
+    running_ = true;
+    const uint64_t generation = generation_;
+    worker_ = std::thread([this, path, dialect, maxSteps, rapidRate, generation] {
+        NcRunner runner;
+        runner.SelectMachine(dialect);
+        PathSummary summary;
+        if (runner.Load(path, -1)) {
+            summary = SurveyRun(runner, maxSteps, rapidRate, &cancel_);
+        } else {
+            summary.end = PathSummary::End::Failed;
+            summary.result = StepResult::OpenFailed;
+            summary.failedFile = path;
+        }
+        if (summary.end == PathSummary::End::Cancelled) return;
+        // Handed to the GUI thread; dropped there when a newer pass has begun.
+        QMetaObject::invokeMethod(
+            this,
+            [this, summary, generation] {
+                if (generation != generation_) return;
+                Join();
+                running_ = false;
+                result_ = summary;
+                emit Finished(summary);
+            },
+            Qt::QueuedConnection);
+    });
+    emit Started();
+}
+
+}  // namespace cuttrace::ui

@@ -1,0 +1,62 @@
+// The look-ahead pass's sums, worked out by hand for a path of each kind of motion.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "drawing/PathSurvey.h"
+
+namespace cuttrace {
+namespace {
+
+MotionRecord Motion(MotionKind kind, double x, double y, double z, double c1 = 0, double c2 = 0) {
+    MotionRecord m;
+    m.kind = kind;
+    m.x = x;
+    m.y = y;
+    m.z = z;
+    m.centreFirst = c1;
+    m.centreSecond = c2;
+    return m;
+}
+
+TEST(PathSurvey, SumsLengthsTimeAndTheBoxOfEveryKindOfMotion) {
+    // Rapids at 6000/min (100/s), feeds at 600/min (10/s).
+    PathSurveyor surveyor(6000.0);
+    surveyor.Add(Motion(KindRapid, 10, 0, 0), 600);  // rapid 10
+    surveyor.Add(Motion(KindFeed, 10, 20, 0), 600);  // feed 20
+    // Clockwise half circle around (20, 20) from (10, 20) over the top (20, 30) to (30, 20).
+    surveyor.Add(Motion(KindArcCwXY, 30, 20, 0, 20, 20), 600);
+    // G81 at (40, 20): R level 2, bottom -5 from the level 0: rapids 10 + 2 + 7 + 2, feed 7.
+    MotionRecord drill = Motion(CycleKind(81), 40, 20, -5);
+    drill.SetRetractLevel(2);
+    surveyor.Add(drill, 600);
+    const PathSummary& s = surveyor.Summary();
+    const double arc = 10 * std::numbers::pi;
+    EXPECT_EQ(s.motions, 4);
+    EXPECT_NEAR(s.rapidLength, 31.0, 1e-9);
+    EXPECT_NEAR(s.feedLength, 27.0 + arc, 1e-9);
+    EXPECT_NEAR(s.seconds, 31.0 / 100 + (27.0 + arc) / 10, 1e-9);
+    EXPECT_EQ(s.min, (Point3{0, 0, -5}));
+    EXPECT_NEAR(s.max.x, 40, 1e-9);
+    EXPECT_NEAR(s.max.y, 30, 1e-9);  // the arc's top, not an end of it
+    EXPECT_NEAR(s.max.z, 2, 1e-9);
+    EXPECT_EQ(surveyor.Position(), (Point3{40, 20, 0}));  // back at the hole's start level
+
+    // A helix rises along the arc: a full turn of radius 1 climbing 2*pi*1 is sqrt(2) times
+    // as long; a feed of 0 counts as 1/min, as the drawer animates it.
+    PathSurveyor helix(6000.0);
+    helix.Add(Motion(KindFeed, 1, 0, 0), 60);
+    helix.Add(Motion(KindArcCcwXY, 1, 0, 2 * std::numbers::pi, 0, 0), 0);
+    EXPECT_NEAR(helix.Summary().feedLength, 1 + 2 * std::numbers::pi * std::sqrt(2.0), 1e-9);
+    EXPECT_NEAR(helix.Summary().seconds, 1 + 2 * std::numbers::pi * std::sqrt(2.0) * 60, 1e-6);
+    EXPECT_NEAR(helix.Summary().min.y, -1, 1e-9);
+}
+
+TEST(PathSurvey, AnEmptyPathHasNoBox) {
+    PathSurveyor surveyor(10000.0);
+    EXPECT_TRUE(surveyor.Summary().Empty());
+}
+
+}  // namespace
+}  // namespace cuttrace
