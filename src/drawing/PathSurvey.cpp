@@ -17,7 +17,8 @@ constexpr double kBig = std::numeric_limits<double>::infinity();
 constexpr long long kStepsPerCancelCheck = 4096;
 
 double Length(const Point3& a, const Point3& b) {
-    return std::hypot(b.x - a.x, b.y - a.y, b.z - a.z);
+    const double dx = b.x - a.x, dy = b.y - a.y, dz = b.z - a.z;
+    return std::sqrt(dx * dx + dy * dy + dz * dz);
 }
 
 // The number (from 1) of the line that starts at offset.
@@ -68,10 +69,11 @@ void PathSurveyor::Feed(double length, double feed) {
 
 void PathSurveyor::Add(const MotionRecord& motion, double feed) {
     if (IsContourKind(motion.kind)) return;  // drawn beside the path, never a move of the tool
-    ++summary_.motions;
+    // Every motion starts where the one before ended: only the first start is new.
+    if (summary_.motions++ == 0 || moved_) Take(position_);
+    moved_ = false;
     const Point3 start = position_;
     const Point3 end{motion.x, motion.y, motion.z};
-    Take(start);
     if (motion.kind == KindRapid) {
         Rapid(start, end);
         Take(end);

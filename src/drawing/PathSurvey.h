@@ -44,7 +44,10 @@ class PathSurveyor {
     void Add(const MotionRecord& motion, double feed);
     const Point3& Position() const { return position_; }
     // The next motion starts at p (a survey that begins part-way through a run).
-    void MoveTo(const Point3& p) { position_ = p; }
+    void MoveTo(const Point3& p) {
+        position_ = p;
+        moved_ = true;
+    }
     PathSummary& Summary() { return summary_; }
     const PathSummary& Summary() const { return summary_; }
 
@@ -55,6 +58,7 @@ class PathSurveyor {
 
     double rapidPerSecond_;
     Point3 position_{};
+    bool moved_ = false;  // the next start was set by MoveTo
     PathSummary summary_;
 };
 
