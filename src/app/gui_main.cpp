@@ -19,6 +19,7 @@
 #include "ui/CommandLine.h"
 #include "ui/MainWindow.h"
 #include "ui/MonotonicClock.h"
+#include "ui/ProgramOverview.h"
 #include "ui/QtUiDialogs.h"
 #include "ui/SessionStore.h"
 #include "ui/SettingsStore.h"
@@ -36,6 +37,7 @@ using namespace cuttrace::ui;
 constexpr int kExitFinished = 0;
 constexpr int kExitRunFailed = 1;
 constexpr int kExitGrabFailed = 3;
+constexpr int kLookAheadWaitMs = 60000;
 
 // Dialogs of an unattended run: nothing waits for a person. The end of the run saves
 // the window's picture and quits.
@@ -51,6 +53,11 @@ class GrabbingDialogs final : public UiDialogs {
             return;
         }
         const bool finished = text == Tr(messages::EndRunMessage(StepResult::Finished));
+        // The picture shows the look-ahead pass's summary and the views fitted to the path.
+        if (auto* main = qobject_cast<MainWindow*>(window_)) {
+            main->Overview().Pass().Wait(kLookAheadWaitMs);
+            QCoreApplication::processEvents();
+        }
         const bool saved = window_ && window_->grab().save(path_);
         QCoreApplication::exit(!saved     ? kExitGrabFailed
                                : finished ? kExitFinished

@@ -1,10 +1,17 @@
 #include "ui/LookAhead.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QMetaObject>
+#include <QThread>
 
 #include "core/NcRunner.h"
 
 namespace cuttrace::ui {
+
+namespace {
+constexpr int kWaitSliceMs = 10;
+}  // namespace
 
 LookAhead::LookAhead(QObject* parent) : QObject(parent) {
     qRegisterMetaType<cuttrace::PathSummary>("cuttrace::PathSummary");
@@ -24,6 +31,16 @@ void LookAhead::Cancel() {
     cancel_ = false;
     ++generation_;  // a result already queued is dropped
     running_ = false;
+}
+
+bool LookAhead::Wait(int timeoutMs) {
+    QElapsedTimer waited;
+    waited.start();
+    while (running_ && waited.elapsed() < timeoutMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, kWaitSliceMs);
+        QThread::msleep(1);
+    }
+    return !running_;
 }
 
 void LookAhead::Start(const std::string& path, Dialect dialect, long long maxSteps,

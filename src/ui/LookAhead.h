@@ -27,6 +27,9 @@ class LookAhead : public QObject {
     // Cancels the running pass and waits for its thread; no result comes from it.
     void Cancel();
     bool Running() const { return running_; }
+    // Runs the event loop until the running pass has reported (at most timeoutMs); false
+    // when it is still running.
+    bool Wait(int timeoutMs);
     // The last pass's result, once it has arrived.
     const std::optional<PathSummary>& Result() const { return result_; }
 

@@ -265,8 +265,10 @@ void RunController::SetDryRun(bool on) {
 }
 
 void RunController::RunTick() {
-    // A quick run draws every motion whole: it needs no clock.
-    const double now = quickMode_ ? lastTick_ : clock_.Seconds();
+    // A quick run draws every motion whole: it needs no clock; its panels catch up after
+    // each slice (also after the tick that ends it).
+    const bool quick = quickMode_;
+    const double now = quick ? lastTick_ : clock_.Seconds();
     const double elapsed = now - lastTick_;
     lastTick_ = now;
     if (drawer_.Busy()) {
@@ -279,7 +281,7 @@ void RunController::RunTick() {
     } else {
         StepToNextBlock();
     }
-    if (!quickMode_) {
+    if (!quick) {
         host_.ShowProgress();
         ShowRunProgress();
     }

@@ -10,7 +10,7 @@
 namespace cuttrace::ui {
 
 namespace {
-constexpr int kProgressWidth = 220;
+constexpr int kProgressWidth = 200;
 constexpr long long kMaxBarSteps = 1000000;
 constexpr int kWidths[StatusPanels::kCount] = {100, 150, 80, 80, 80, 50};
 constexpr const char* kNames[StatusPanels::kCount] = {
@@ -28,7 +28,7 @@ StatusPanels::StatusPanels(QStatusBar& bar) {
     }
     progress_ = new QProgressBar(&bar);
     progress_->setObjectName(QStringLiteral("runProgress"));
-    progress_->setMaximumWidth(kProgressWidth);
+    progress_->setFixedWidth(kProgressWidth);
     remaining_ = new QLabel(&bar);
     remaining_->setObjectName(QStringLiteral("remainingStatus"));
     bar.addPermanentWidget(progress_);

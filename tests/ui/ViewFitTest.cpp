@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QScrollBar>
 #include <QTest>
-#include <QThread>
 #include <QWheelEvent>
 
 #include "ui/ProgramOverview.h"
@@ -25,13 +24,7 @@ class ViewFitTest : public MainWindowTest {
         QApplication::processEvents();
     }
     // Runs the event loop until the look-ahead pass has reported.
-    void WaitForPass() {
-        for (int i = 0; i < 5000 && window.Overview().Pass().Running(); ++i) {
-            QApplication::processEvents();
-            QThread::msleep(1);
-        }
-        ASSERT_FALSE(window.Overview().Pass().Running());
-    }
+    void WaitForPass() { ASSERT_TRUE(window.Overview().Pass().Wait(10000)); }
     Surface3D* Surface(int view) const { return window.View(view)->Panel()->Surface(); }
     QString Summary(const char* name) const { return Find<QLabel>(name)->text(); }
 };
@@ -160,6 +153,7 @@ TEST_F(ViewFitTest, AnimatedRunsShowProgressAndQuickRunsFillTheTime) {
     Open("G00 X10.\nG01 X20. F600\nG01 X30.\nM30\n");
     window.StartQuickRun();
     QuickToStop();
+    EXPECT_FALSE(progress->isVisible()) << "a quick run shows no progress";
     EXPECT_NEAR(window.Drawer().TotalTime(), 10.0 / (10000.0 / 60) + 2.0, 1e-9);
 }
 
