@@ -39,6 +39,7 @@ void ViewLayout::KeepCentred(std::size_t view) {
     const QSize now = surface->size();
     const QSize before = sizes_[view];
     sizes_[view] = now;
+    if (views_[view]->KeepFitted()) return;  // a fitted view fits its new size
     PixelPoint origin = surface->GetOrigin();
     origin.x += now.width() / 2 - before.width() / 2;
     origin.y += now.height() / 2 - before.height() / 2;

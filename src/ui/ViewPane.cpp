@@ -76,10 +76,7 @@ ViewPane::ViewPane(const Settings& settings, QWidget* parent)
             [this](Qt::MouseButton button, Qt::MouseButtons, int, int) {
                 if (button == panel_->Surface()->BandButton()) MarkMovedByUser();
             });
-    // A fitted view stays fitted when its size changes (the surface then asks for a redraw).
-    connect(panel_->Surface(), &Surface3D::resized, this, [this] {
-        if (fitted_ && panel_->Fit()) RebuildToolPicture();
-    });
+
     panel_->Surface()->setFocusPolicy(Qt::ClickFocus);
     auto* fitKey = new QAction(this);
     fitKey->setShortcut(Qt::Key_Home);
@@ -269,6 +266,12 @@ void ViewPane::FitView() {
     fitted_ = true;
     RebuildToolPicture();
     RepaintView();
+}
+
+bool ViewPane::KeepFitted() {
+    if (!fitted_ || !panel_->Fit()) return false;
+    RebuildToolPicture();
+    return true;
 }
 
 void ViewPane::MarkMovedByUser() {

@@ -89,6 +89,9 @@ class ViewPane : public QWidget {
     // The path's box changed: the scroll bars cover it; with fitNow the view also fits it,
     // unless the user has zoomed or panned since the last fit or reset.
     void SetPathExtent(const Point3& min, const Point3& max, bool fitNow);
+    // A size change: a view that follows the path fits it again (no redraw: the surface
+    // asks for one after a size change); false when the view does not follow the path.
+    bool KeepFitted();
     // Whether the user zoomed or panned since the view was last fitted or reset.
     bool MovedByUser() const { return movedByUser_; }
 
