@@ -6,6 +6,7 @@
 #include <QThread>
 
 #include "core/NcRunner.h"
+#include "ui/RunSetup.h"
 
 namespace cuttrace::ui {
 
@@ -43,18 +44,18 @@ bool LookAhead::Wait(int timeoutMs) {
     return !running_;
 }
 
-void LookAhead::Start(const std::string& path, Dialect dialect, long long maxSteps,
-                      double rapidRate) {
+void LookAhead::Start(const std::string& path, const Settings& settings) {
     Cancel();
     result_.reset();
     running_ = true;
     const uint64_t generation = generation_;
-    worker_ = std::thread([this, path, dialect, maxSteps, rapidRate, generation] {
+    worker_ = std::thread([this, path, settings, generation] {
         NcRunner runner;
-        runner.SelectMachine(dialect);
+        runner.SelectMachine(DialectFromSetting(settings.dialect));
+        ApplyProgramSettings(runner, settings);  // the program library, as the run has it
         PathSummary summary;
         if (runner.Load(path, -1)) {
-            summary = SurveyRun(runner, maxSteps, rapidRate, &cancel_);
+            summary = SurveyRun(runner, settings.maxSteps, settings.rapidRate, &cancel_);
         } else {
             summary.end = PathSummary::End::Failed;
             summary.result = StepResult::OpenFailed;

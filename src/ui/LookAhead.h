@@ -11,8 +11,8 @@
 #include <string>
 #include <thread>
 
+#include "core/Settings.h"
 #include "drawing/PathSurvey.h"
-#include "machines/NcMachine.h"
 
 namespace cuttrace::ui {
 
@@ -22,8 +22,9 @@ class LookAhead : public QObject {
     explicit LookAhead(QObject* parent = nullptr);
     ~LookAhead() override;
 
-    // Starts a pass over the program at path (the one running is cancelled first).
-    void Start(const std::string& path, Dialect dialect, long long maxSteps, double rapidRate);
+    // Starts a pass over the program at path with the settings' dialect, program library,
+    // step limit and rapid rate (the one running is cancelled first).
+    void Start(const std::string& path, const Settings& settings);
     // Cancels the running pass and waits for its thread; no result comes from it.
     void Cancel();
     bool Running() const { return running_; }

@@ -16,8 +16,7 @@ ProgramOverview::ProgramOverview(const Settings& settings, std::vector<ViewPane*
 
 void ProgramOverview::Survey(const std::string& path) {
     panel_.ShowSurveying();
-    pass_.Start(path, DialectFromSetting(settings_.dialect), settings_.maxSteps,
-                settings_.rapidRate);
+    pass_.Start(path, settings_);
 }
 
 void ProgramOverview::SurveyPicture(const std::vector<MotionRecord>& records) {
