@@ -95,6 +95,14 @@ constexpr std::array<KeywordFunction, kKeywordCount> kKeywordFunctions = [] {
     two(Keyword::Xor,
         [](double y, double x) { return static_cast<double>(ToInt32(y) ^ ToInt32(x)); });
     two(Keyword::Mod, [](double y, double x) { return std::fmod(y, x); });
+    // ATAN[a]/[b]: the angle of the point (b, a), 0 up to 360 degrees.
+    two(Keyword::Atan2, [](double y, double x) {
+        double degrees = std::atan2(y, x) / kRadiansPerDegree;
+        return degrees < 0.0 ? degrees + 360.0 : degrees;
+    });
+    two(Keyword::Pow, [](double y, double x) { return std::pow(y, x); });
+    // Values without a decimal point are whole units here already (X10 is 10 mm).
+    one(Keyword::Adp, [](double x) { return x; });
     return t;
 }();
 
@@ -107,6 +115,20 @@ bool NcMachine::ApplyKeyword(Keyword keyword, std::vector<double>& values, std::
     }
     const KeywordFunction& f = kKeywordFunctions[Index(keyword)];
     double& x = values.back();
+    if (controlLanguage_ && (keyword == Keyword::And || keyword == Keyword::Or)) {
+        // Bitwise on the whole parts, as on the controls (1/0 conditions combine alike).
+        const int32_t a = ToInt32(values[values.size() - 2]);
+        const int32_t b = ToInt32(x);
+        values.pop_back();
+        values.back() = static_cast<double>(keyword == Keyword::And ? (a & b) : (a | b));
+        return true;
+    }
+    if (keyword == Keyword::Round && inAddress_) {
+        // In an address word ROUND rounds to the least input increment (0.001 mm, 0.0001 in).
+        const double increment = runState_->ModalG(6) == 20.0 ? 1e4 : 1e3;
+        x = std::round(x * increment) / increment;
+        return true;
+    }
     if (f.two) {
         double result = f.two(values[values.size() - 2], x);
         values.pop_back();

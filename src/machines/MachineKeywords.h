@@ -42,6 +42,11 @@ enum class Keyword : uint8_t {
     Eq,
     Ne,
     Acos,
+    // Beyond TOSNAC's table (it ends before ACOS):
+    Then,
+    Pow,
+    Adp,
+    Atan2,  // ATAN[a]/[b] and ATAN[a,b]; never written by a program
     Count,
 };
 
@@ -53,9 +58,10 @@ constexpr std::size_t Index(Keyword k) {
 
 // The keyword texts of MELDAS and FANUC (TOSNAC writes GOTO as "GO" and has no ACOS).
 inline constexpr std::array<std::string_view, kKeywordCount> kKeywordTexts = {
-    "ABS",  "ATAN",  "BIN",   "BCD",  "COS", "DO", "END", "FIX",   "FUP", "GT",  "GE",
-    "GOTO", "IF",    "SIN",   "SQRT", "TAN", "LT", "LE",  "WHILE", "AND", "EXP", "ASIN",
-    "MOD",  "ROUND", "SETVN", "XOR",  "LN",  "OR", "EQ",  "NE",    "ACOS"};
+    "ABS",   "ATAN", "BIN",  "BCD",  "COS",  "DO",    "END",   "FIX",      "FUP",
+    "GT",    "GE",   "GOTO", "IF",   "SIN",  "SQRT",  "TAN",   "LT",       "LE",
+    "WHILE", "AND",  "EXP",  "ASIN", "MOD",  "ROUND", "SETVN", "XOR",      "LN",
+    "OR",    "EQ",   "NE",   "ACOS", "THEN", "POW",   "ADP",   "\x02ATAN2"};
 static_assert(kKeywordTexts[Index(Keyword::Goto)] == "GOTO" &&
                   kKeywordTexts[Index(Keyword::While)] == "WHILE" &&
                   kKeywordTexts[Index(Keyword::Acos)] == "ACOS",

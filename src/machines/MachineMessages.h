@@ -34,6 +34,7 @@ inline constexpr std::string_view kWhileError = "while error ";
 inline constexpr std::string_view kDoError = "do error ";
 inline constexpr std::string_view kEndError = "end error ";
 inline constexpr std::string_view kLetError = "let error ";
+inline constexpr std::string_view kThenWithoutStatement = "(then) without statement ";
 
 // Conditions and loops.
 inline constexpr std::string_view kNotFindOpenBracket = "notfind [ ";
@@ -62,10 +63,12 @@ inline constexpr std::string_view kNotFindComma = "notfind , ";
 inline constexpr std::string_view kTosnacLoopMismatch = "da not same whilecount %d!=%d:%d";
 
 // Variables beyond the locals (MELDAS and FANUC).
-inline constexpr std::string_view kUndefinedVariable = "undefined variable #";       // + number
-inline constexpr std::string_view kReadOnlyVariable = "read-only variable #";        // + number
-inline constexpr std::string_view kMacroAlarm = "MACRO ALARM ";                      // + number
-inline constexpr std::string_view kNonStandardVariable = "non-standard variable #";  // + number
+inline constexpr std::string_view kUndefinedVariable = "undefined variable #";           // + number
+inline constexpr std::string_view kReadOnlyVariable = "read-only variable #";            // + number
+inline constexpr std::string_view kMacroAlarm = "MACRO ALARM ";                          // + number
+inline constexpr std::string_view kNonStandardVariable = "non-standard variable #";      // + number
+inline constexpr std::string_view kNegativeVariable = "negative variable number #";      // + number
+inline constexpr std::string_view kFractionalVariable = "fractional variable number #";  // + number
 
 // Construction.
 inline constexpr std::string_view kFanucConstruct = "Construct (FANUC)";

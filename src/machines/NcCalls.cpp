@@ -361,7 +361,9 @@ BlockResult NcMachine::ReturnFromCall(int32_t sequence) {
 
 bool NcMachine::AssignArgument(std::string& word) {
     if (word.empty()) return false;
+    resultVacant_ = false;
     double value = ArgumentValue(word);
+    if (controlLanguage_ && resultVacant_) return true;  // A#1 with #1 vacant: A not given
     if (!std::isfinite(value)) {
         DiagnosticLog::LogText(messages::kNotFinite, word);
         return false;

@@ -71,6 +71,9 @@ void NcMachine::UseKeywordTable(Dialect dialect) {
         callKeywordTable_[Index(CallKind::SubprogramG)] = "G72";
     }
     if (dialect != Dialect::Fanuc) callKeywordTable_[Index(CallKind::LocalCall)] = "";
+    statementKeywordLetters_.clear();
+    for (Keyword k : {Keyword::If, Keyword::Goto, Keyword::While, Keyword::Do, Keyword::End})
+        statementKeywordLetters_ += keywordTable_[Index(k)][0];
 }
 
 NcMachine::NestingGuard::NestingGuard(NcMachine& machine, std::string_view what)
@@ -106,10 +109,11 @@ void NcMachine::WriteValue(std::string& text, std::size_t pos, double value, int
 }
 
 std::optional<Keyword> NcMachine::KeywordIndex(std::string_view token) const {
+    if (token.empty()) return std::nullopt;
     for (std::size_t i = 0; i < kKeywordCount; ++i) {
         std::string_view entry = keywordTable_[i];
         if (entry.empty()) return std::nullopt;  // TOSNAC's table ends before ACOS
-        if (entry == token) return static_cast<Keyword>(i);
+        if (entry[0] == token[0] && entry == token) return static_cast<Keyword>(i);
     }
     return std::nullopt;
 }
@@ -157,6 +161,7 @@ BlockResult NcMachine::ExecuteWords(WordList& words) {
     request_.name.clear();
     if (!WordCountAllowed(words)) return BlockResult::Error;
     currentBlock_ = &words;
+    alarmRaised_ = false;
     BlockResult result = BlockResult::Ordinary;
     bool lWord = false;
     for (std::size_t i = 0; i < words.size(); ++i) {
@@ -178,8 +183,10 @@ BlockResult NcMachine::ExecuteWords(WordList& words) {
             lWord = lWord || c == 'L';
             continue;
         }
+        omitWord_ = false;
         result = ExecuteAddressWord(w, result);
         if (result == BlockResult::Error) return result;
+        if (omitWord_) words.Erase(i--);  // X#24 with #24 vacant: as if X were not there
     }
     // G10 L2 P1 X.. sets data: its L word is not a repeat count.
     if (lWord && !SetsData(words)) result = BlockResult::Handled;
@@ -208,7 +215,15 @@ BlockResult NcMachine::ExecuteAddressWord(std::string& w, BlockResult sofar) {
         return BlockResult::Error;
     }
     if (next == prefix_) return SubstituteVariable(w, at) ? sofar : BlockResult::Error;
-    if (next == '[') return ExecuteStatement(w, at) ? sofar : BlockResult::Error;
+    if (next == '[') {
+        resultVacant_ = false;
+        inAddress_ = controlLanguage_;
+        const bool done = ExecuteStatement(w, at);
+        inAddress_ = false;
+        if (!done) return BlockResult::Error;
+        omitWord_ = controlLanguage_ && resultVacant_;
+        return sofar;
+    }
     return ExecuteStatement(w, 0) ? BlockResult::Handled : BlockResult::Error;
 }
 

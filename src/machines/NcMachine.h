@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -156,8 +157,15 @@ class NcMachine {
     // --- shared pieces the dialects build on ------------------------------------------------
     // Evaluates text[pos..] and writes its value ("%lf") over it.
     bool EvaluateInPlace(std::string& text, std::size_t pos);
+    // The value of an expression (resultVacant_ says whether it is vacant); false: logged.
+    bool Evaluate(std::string_view expression, double& result);
+    // The same for tokens already cut from `expression` (they must outlive the call).
+    bool EvaluateTokens(std::string_view expression, std::span<const std::string_view> tokens,
+                        double& result);
     bool AssignTokens(std::string& text, std::size_t pos, bool dropClosingBracket);
-    // Compares the two operands of a condition text such as "#1GT10".
+    // What follows the condition of an IF (GOTO, THEN and its statement).
+    bool AfterCondition(std::string& text, std::size_t pos, ConditionResult r);
+    // Compares the two operands of a condition text such as "#1GT10" (TOSNAC).
     ConditionResult CompareCondition(std::string_view condition);
     // Digits at text[p..] after blanks (a reference there is evaluated in place first).
     bool NumberAfterKeyword(std::string& text, std::size_t p, int32_t& number);
@@ -171,10 +179,15 @@ class NcMachine {
     // Scratch storage of one evaluation; one per nesting depth, reused between blocks.
     struct Scratch {
         std::vector<std::string_view> tokens;
-        std::vector<std::string_view> operators;
+        struct Operator {
+            std::string_view text;
+            int precedence;
+        };
+        std::vector<Operator> operators;
         std::vector<std::size_t> equals;
         PostfixList postfix;
         std::vector<double> values;
+        std::vector<char> vacant;
         std::string text;
         std::string conditionText;
     };
@@ -197,7 +210,6 @@ class NcMachine {
     char prefix_ = '#';  // variable prefix
     // Characters that continue the statement of the word before (#1=#2+3 is one word).
     std::string_view statementContinuationChars_ = "#*+-/=";
-    bool commaIsNumber_ = true;      // ',' is a number character of tokens
     bool bracketEndsWord_ = false;   // a bracket group always ends a word
     bool addressReferences_ = true;  // X#1 and X=.. are read (TOSNAC: a type miss)
     // Numbers beyond the locals follow the common and system variable tables (TOSNAC:
@@ -205,6 +217,13 @@ class NcMachine {
     bool numberedVariables_ = true;
     bool dataSettingG10_ = true;  // a block with G10 is G-code although it has an L word
     int alarmBase_ = 0;           // added to the number written to #3000 (FANUC 3000)
+    // The macro language as the FANUC and MELDAS controls run it (TOSNAC keeps its own):
+    // variables can be vacant (#0, unset locals and arguments; an address word with a
+    // vacant value is left out, EQ/NE tell vacant from 0); #[..] is an indirect reference;
+    // comparisons are operators of expressions; AND, OR and XOR are bitwise at the levels
+    // of * and +; ',' separates the arguments of ATAN and POW; ROUND in an address rounds
+    // to the least input increment.
+    bool controlLanguage_ = true;
     std::string_view asinMessage_;
     std::string_view loopMismatch_;
     CallRoles callRoles_{'L', 'L', false, 'P', 0, 'H', true};
@@ -240,9 +259,19 @@ class NcMachine {
     std::optional<Keyword> KeywordIndex(std::string_view token) const;
     std::optional<CallKind> CallKeywordIndex(std::string_view word) const;
     int ToPostfix(std::string_view text, PostfixList& out);
+    int PostfixOf(std::span<const std::string_view> tokens, PostfixList& out,
+                  std::vector<Scratch::Operator>& stack);
     bool IsSkippedToken(std::string_view token) const;
     bool ApplyKeyword(Keyword keyword, std::vector<double>& values, std::string_view token);
     bool ApplyOperator(char op, std::vector<double>& values);
+    // Whether y <keyword> x holds (EQ NE GT GE LT LE); vy, vx: the values are vacant.
+    static bool ComparisonHolds(Keyword keyword, double y, bool vy, double x, bool vx);
+    // [a OP b] of a plain number or variable each side, without the expression machinery
+    // (the condition of most loops); false when the condition has another form.
+    bool SimpleCondition(std::span<const std::string_view> tokens, ConditionResult& result);
+    // EQ NE GT GE LT LE on the two top values, which may be vacant.
+    bool Compare(Keyword keyword, std::vector<double>& values, std::vector<char>& vacant,
+                 std::string_view token);
     // Writes value over text[pos..]; a minus in front of a negative value cancels.
     static void WriteValue(std::string& text, std::size_t pos, double value, int decimals);
 
@@ -250,14 +279,19 @@ class NcMachine {
     // at text[pos] is malformed (logged).
     static constexpr int kInvalidVariable = -1;
     int VariableNumber(std::string& text, std::size_t pos);
+    // GetVariable leaves in lastReadVacant_ whether the variable read was vacant.
     bool GetVariable(std::string& text, std::size_t pos, double& value);
-    bool SetVariable(std::string& text, std::size_t pos, double value);
-    bool SubstituteVariable(std::string& text, std::size_t pos);  // "%.3lf"
+    bool ReadVariable(int n, double& value);  // MELDAS and FANUC numbers
+    bool SetVariable(std::string& text, std::size_t pos, double value, bool vacant = false);
+    // "%.3lf"; a vacant value sets omitWord_ instead (the address is left out).
+    bool SubstituteVariable(std::string& text, std::size_t pos);
+    // A variable number that is written with a fraction or is negative fails (logged).
+    static bool WholeVariableNumber(double value, int& n);
 
     // Numbers beyond the locals (SystemVariables.cpp); false (logged) when the number names
     // no variable or cannot be written.
     bool ReadNumbered(int n, double& value);
-    bool WriteNumbered(int n, double value);
+    bool WriteNumbered(int n, double value, bool vacant);
     bool ReadRunVariable(int n, double& value) const;
     static bool IsStoredSystemVariable(int n);
     void ReportNonStandard(int n);
@@ -312,12 +346,20 @@ class NcMachine {
     std::array<int32_t, kMaxCallDepth + 1> callPassesLeft_{};
     std::array<int32_t, kMaxLoopDepth + 1> loopLabels_{};  // DO m label per open loop
     std::array<std::string_view, kKeywordCount> keywordTable_{};
+    std::string statementKeywordLetters_;  // the first letters of IF GOTO WHILE DO END
     std::array<std::string_view, kCallKindCount> callKeywordTable_{};
 
     const WordList* currentBlock_ = nullptr;  // the block ExecuteBlock works on
     bool writeRefused_ = false;               // the last SetVariable named a variable that refused
-    double millisecondsOffset_ = 0.0;         // #3001 as written minus the machining time
-    double hoursOffset_ = 0.0;                // #3002 likewise
+    bool lastReadVacant_ = false;             // the last variable GetVariable read was vacant
+    bool resultVacant_ = false;  // the last EvaluateInPlace gave a vacant value (a lone variable)
+    bool omitWord_ = false;      // the address word just executed had a vacant value
+    bool alarmRaised_ = false;   // a #3000 alarm ended this block (no error to add)
+    bool inAddress_ = false;     // evaluating the bracket group of an address word
+    std::size_t conditionEnd_ = std::string::npos;  // behind the ']' of the last condition
+    std::string conditionLeft_, conditionRight_;    // the variables of a simple condition
+    double millisecondsOffset_ = 0.0;               // #3001 as written minus the machining time
+    double hoursOffset_ = 0.0;                      // #3002 likewise
     std::unordered_set<int> reportedNonStandard_;
 
     std::vector<std::unique_ptr<Scratch>> scratch_;

@@ -15,6 +15,12 @@ bool IsAddressHead(const std::string& w) {
     return (w.size() == 1 && IsAlpha(w[0])) || (w.size() == 2 && IsAlpha(w[0]) && w[1] == '-');
 }
 
+// An address letter, an optional '-' and '#': X#[#1+1] ends after its bracket like X[..].
+bool IsIndirectAddressHead(const std::string& w) {
+    return w.size() >= 2 && w.size() <= 3 && IsAlpha(w[0]) && w.back() == '#' &&
+           (w.size() == 2 || w[1] == '-');
+}
+
 bool StartsValue(char c) {
     return IsDigit(c) || c == '.' || c == '-' || c == '+' || c == '#' || c == '[';
 }
@@ -24,7 +30,10 @@ bool StartsValue(char c) {
 bool NcMachine::StartsWithOperatorKeyword(std::string_view word) const {
     // #1=7MOD3 is read as "#1", "=7", "MOD3": the keywords that combine two values continue
     // a statement like '*' does.
-    for (Keyword k : {Keyword::Mod, Keyword::And, Keyword::Or, Keyword::Xor}) {
+    // So do the comparisons where they are operators of expressions.
+    for (Keyword k : {Keyword::Mod, Keyword::And, Keyword::Or, Keyword::Xor, Keyword::Eq,
+                      Keyword::Ne, Keyword::Gt, Keyword::Ge, Keyword::Lt, Keyword::Le}) {
+        if (!controlLanguage_ && k == Keyword::Eq) break;
         std::string_view key = KeywordText(k);
         if (!key.empty() && word.size() > key.size() && word.substr(0, key.size()) == key &&
             !IsAlpha(word[key.size()])) {
@@ -90,7 +99,8 @@ std::size_t NcMachine::ReadWord(std::string_view line, std::size_t& pos, std::st
             if (bracketEndsWord_ && number) break;
             // X[#1] Y[#2] and X[#1]Y2: an address letter's bracket group ends the word;
             // statements such as IF[#1GT1]GOTO5 read on after the group.
-            bool ends = bracketEndsWord_ || IsAddressHead(word);
+            bool ends = bracketEndsWord_ || IsAddressHead(word) ||
+                        (controlLanguage_ && IsIndirectAddressHead(word));
             ReadBracket(line, p, word);
             ++p;
             if (ends) break;
@@ -151,7 +161,7 @@ std::size_t NcMachine::ReadToken(std::string_view text) {
     if (text.empty() || text[0] == '\0') return 0;
     auto single = [&](char c) {
         return c == '-' || c == '+' || c == '/' || c == '*' || c == '[' || c == ']' || c == '=' ||
-               (!commaIsNumber_ && c == ',');
+               c == ',';
     };
     // A blank separates tokens: at the start it is a token of its own (skipped later).
     if (single(text[0]) || text[0] == ' ') return 1;
@@ -161,7 +171,7 @@ std::size_t NcMachine::ReadToken(std::string_view text) {
     for (; i < text.size(); ++i) {
         char c = text[i];
         if (c == '\0' || c == ' ' || single(c)) break;
-        if (IsDigit(c) || c == '.' || (commaIsNumber_ && c == ',')) {
+        if (IsDigit(c) || c == '.') {
             if (letter) break;
             number = true;
         } else if (c == prefix_) {  // tested before letters: TOSNAC's prefix is 'V'

@@ -18,6 +18,7 @@ enum class TokenKind : unsigned char {
     Variable,  // a variable reference (may be rewritten when it is indirect)
     Operator,  // + - * /
     Negate,    // a minus in front of an operand
+    Indirect,  // #[..]: the variable whose number is the value before it
     Keyword,   // a function or statement keyword, named by `keyword`
     Unknown,   // anything else: the evaluator refuses it
 };

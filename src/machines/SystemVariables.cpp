@@ -134,6 +134,7 @@ bool NcMachine::ReadNumbered(int n, double& value) {
     if (In(n, MacroVariables::kFirstCommon,
            MacroVariables::kFirstCommon + MacroVariables::kCommonCount - 1)) {
         value = variables_.Common(n);
+        lastReadVacant_ = variables_.CommonVacant(n);
         return true;
     }
     if (ReadRunVariable(n, value)) return true;
@@ -141,15 +142,22 @@ bool NcMachine::ReadNumbered(int n, double& value) {
         DiagnosticLog::LogInt(messages::kUndefinedVariable, n);
         return false;
     }
-    if (!IsStoredSystemVariable(n)) ReportNonStandard(n);
+    if (!IsStoredSystemVariable(n)) {
+        ReportNonStandard(n);
+        lastReadVacant_ = variables_.OtherVacant(n);
+    }
     value = variables_.Other(n);
     return true;
 }
 
-bool NcMachine::WriteNumbered(int n, double value) {
+bool NcMachine::WriteNumbered(int n, double value, bool vacant) {
     if (In(n, MacroVariables::kFirstCommon,
            MacroVariables::kFirstCommon + MacroVariables::kCommonCount - 1)) {
-        variables_.SetCommon(n, value);
+        if (vacant) {
+            variables_.ClearCommon(n);
+        } else {
+            variables_.SetCommon(n, value);
+        }
         return true;
     }
     if (n == kMilliseconds || n == kHours) {
@@ -173,8 +181,16 @@ bool NcMachine::WriteNumbered(int n, double value) {
         writeRefused_ = true;
         return false;
     }
-    if (!IsStoredSystemVariable(n)) ReportNonStandard(n);
-    variables_.SetOther(n, value);
+    if (IsStoredSystemVariable(n)) {
+        variables_.SetOther(n, value);  // signals and counters hold numbers: vacant is 0
+        return true;
+    }
+    ReportNonStandard(n);
+    if (vacant) {
+        variables_.ClearOther(n);
+    } else {
+        variables_.SetOther(n, value);
+    }
     return true;
 }
 
@@ -204,6 +220,7 @@ bool NcMachine::RaiseAlarm(double value) {
     DiagnosticLog::Log(message);
     runEffects_->Alarm(message);
     writeRefused_ = true;
+    alarmRaised_ = true;
     return false;
 }
 

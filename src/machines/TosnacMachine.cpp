@@ -19,7 +19,7 @@ TosnacMachine::TosnacMachine() {
     UseKeywordTable(Dialect::Tosnac);
     prefix_ = 'V';
     statementContinuationChars_ = "*+-/=V";
-    commaIsNumber_ = false;
+    controlLanguage_ = false;
     bracketEndsWord_ = true;
     addressReferences_ = false;
     numberedVariables_ = false;

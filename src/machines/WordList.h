@@ -4,6 +4,7 @@
 // storage: Clear() forgets the words but not the buffers.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -24,6 +25,14 @@ class WordList {
     // Removes the last word (its buffer is kept).
     void RemoveLast() {
         if (count_ > 0) --count_;
+    }
+
+    // Removes word i; the words behind it move up (their buffers are kept).
+    void Erase(std::size_t i) {
+        std::rotate(words_.begin() + static_cast<std::ptrdiff_t>(i),
+                    words_.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                    words_.begin() + static_cast<std::ptrdiff_t>(count_));
+        --count_;
     }
 
     std::size_t size() const { return count_; }

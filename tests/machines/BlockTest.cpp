@@ -59,8 +59,9 @@ TEST(Block, CallBlocksAreLeftToCall) {
     EXPECT_EQ(Execute(*m, "X#1 G65 P9010 A1. B#2", &words), BlockResult::Handled);
     EXPECT_EQ(m->Request().kind, MachineRequest::Call);
     EXPECT_EQ(m->Request().name, "O9010");
-    // Words before the call keyword are substituted; the call takes the rest as arguments.
-    EXPECT_EQ(words[0], "X0.000");
+    // Words before the call keyword are substituted (a vacant one is left out); the call
+    // takes the rest as arguments.
+    EXPECT_EQ(words[0], "G65");
 }
 
 TEST(Block, ReferencesInAddressWords) {
@@ -68,7 +69,7 @@ TEST(Block, ReferencesInAddressWords) {
     m->Variables().SetCommon(101, 4);
     V words;
     EXPECT_EQ(Execute(*m, "X#101 Y#500", &words), BlockResult::Ordinary);
-    EXPECT_EQ(words, (V{"X4.000", "Y0.000"}));
+    EXPECT_EQ(words, (V{"X4.000"}));                     // #500 is vacant
     EXPECT_EQ(Execute(*m, "X#50"), BlockResult::Error);  // no variable #50
     m->Variables().SetLocal(0, 1, -2);
     EXPECT_EQ(Execute(*m, "X[#1]Y2", &words), BlockResult::Ordinary);

@@ -135,9 +135,9 @@ TEST_F(Tosnac, ArgumentsTakeOnlyBracketedExpressions) {
 TEST_F(Tosnac, CommaIsASeparatorNotADecimalMark) {
     EXPECT_EQ(Execute(*m, "[V1=1,5]"), BlockResult::Handled);
     EXPECT_EQ(Local(*m, 1), 5.0);
+    // FANUC and MELDAS take ',' only between the values of ATAN and POW.
     auto fanuc = CreateMachine(Dialect::Fanuc);
-    EXPECT_EQ(Execute(*fanuc, "#1=1,5"), BlockResult::Handled);
-    EXPECT_EQ(Local(*fanuc, 1), 1.0);
+    EXPECT_EQ(Execute(*fanuc, "#1=1,5"), BlockResult::Error);
 }
 
 TEST(TosnacDialect, VariablesAreWrittenWithV) {
@@ -149,7 +149,7 @@ TEST(TosnacDialect, VariablesAreWrittenWithV) {
     EXPECT_EQ(Execute(*m, "[V1=1V2=V1+1]"), BlockResult::Handled);
     EXPECT_DOUBLE_EQ(m->Variables().Local(0, 2), 2);
 
-    EXPECT_EQ(MachinePeer::Precedence(*m, "V1"), 4);
+    EXPECT_EQ(MachinePeer::Precedence(*m, "V1"), MachinePeer::Precedence(*m, "5"));  // operands
     EXPECT_EQ(MachinePeer::Precedence(*m, "#1"), 10);  // '#' is nothing special here
 }
 

@@ -105,11 +105,13 @@ TEST_F(Expression, LogarithmAndCodeConversions) {
     EXPECT_EQ(Eval("BIN[BCD[987]]"), 987.0);
 }
 
-TEST_F(Expression, LogicalFunctions) {
+TEST_F(Expression, BitwiseOperators) {
     EXPECT_EQ(Eval("5XOR3"), 6.0);
     EXPECT_EQ(Eval("1AND0"), 0.0);
-    EXPECT_EQ(Eval("2AND3"), 1.0);
-    EXPECT_EQ(Eval("0OR3"), 1.0);
+    EXPECT_EQ(Eval("6AND3"), 2.0);
+    EXPECT_EQ(Eval("4OR3"), 7.0);
+    EXPECT_EQ(Eval("2*3AND1"), 0.0);  // AND is a multiplying operator: [2*3]AND1
+    EXPECT_EQ(Eval("1+2OR4"), 7.0);   // OR an adding one: [1+2]OR4
 }
 
 TEST_F(Expression, SeveralAssignmentsInOneStatement) {

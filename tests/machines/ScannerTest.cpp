@@ -200,7 +200,7 @@ TEST(ScannerReaders, SingleTokensOfTheBaseReader) {
     EXPECT_EQ(MachinePeer::ReadToken(*m, "=5"), 1u);
     EXPECT_EQ(MachinePeer::ReadToken(*m, "5-"), 1u);
     EXPECT_EQ(MachinePeer::ReadToken(*m, "10GT"), 2u);
-    EXPECT_EQ(MachinePeer::ReadToken(*m, "1.5,2X"), 5u);  // ',' is a number character here
+    EXPECT_EQ(MachinePeer::ReadToken(*m, "1.5,2X"), 3u);  // ',' separates ATAN[a,b]
     EXPECT_EQ(MachinePeer::ReadToken(*m, "A#1"), 1u);
     EXPECT_EQ(MachinePeer::ReadToken(*m, "#12#3"), 3u);
     EXPECT_EQ(MachinePeer::ReadToken(*m, ""), 0u);

@@ -21,15 +21,19 @@ TEST(Variables, ReferenceNumbers) {
     auto m = CreateMachine(Dialect::Meldas);
     auto number = [&](std::string text) { return MachinePeer::VariableNumber(*m, text, 0); };
     EXPECT_EQ(number("#105"), 105);
-    EXPECT_EQ(number("#1.5"), 1);
+    EXPECT_EQ(number("#3.000000"), 3);  // an inner reference's value
     EXPECT_EQ(number("#A"), 31);
     EXPECT_EQ(number("#E"), 35);
     EXPECT_EQ(number("#a"), 63);
     EXPECT_EQ(number("P9010"), 9010);  // an address word's digits
     LogRecorder log;
-    EXPECT_EQ(number("#[#1]"), -1);
-    EXPECT_TRUE(log.Contains("invalid variable reference :#[#1]"));
+    EXPECT_EQ(number("#[#1+7]"), 7);
+    EXPECT_EQ(number("#1.5"), -1);
+    EXPECT_TRUE(log.Contains("fractional variable number #1.5"));
+    EXPECT_EQ(number("#-2"), -1);
+    EXPECT_TRUE(log.Contains("negative variable number #-2"));
     EXPECT_EQ(number("#"), -1);
+    EXPECT_TRUE(log.Contains("invalid variable reference :#"));
 }
 
 TEST(Variables, IndirectReferencesAreRewritten) {
@@ -113,10 +117,12 @@ TEST(Variables, AMinusBeforeANegativeValueCancels) {
 TEST(Variables, InvalidReferencesFailTheBlock) {
     auto m = CreateMachine(Dialect::Fanuc);
     LogRecorder log;
-    EXPECT_EQ(Execute(*m, "#1=#[#2]"), BlockResult::Error);
-    EXPECT_TRUE(log.Contains("invalid variable reference :#"));
-    EXPECT_TRUE(log.Contains("let error #1=#[#2]"));
-    EXPECT_EQ(Execute(*m, "G01X#[1]"), BlockResult::Error);
+    EXPECT_EQ(Execute(*m, "#1=#[0-2]"), BlockResult::Error);
+    EXPECT_TRUE(log.Contains("negative variable number #-2"));
+    EXPECT_TRUE(log.Contains("let error #1=#[0-2]"));
+    EXPECT_EQ(Execute(*m, "G01X#[1/4]"), BlockResult::Error);
+    EXPECT_TRUE(log.Contains("fractional variable number #0.25"));
+    EXPECT_EQ(Execute(*m, "#1.5=2"), BlockResult::Error);
 }
 
 // Runs "#1=<expression>" and returns #1 (NaN when the statement fails).
@@ -128,8 +134,7 @@ double Value(NcMachine& m, const std::string& expression) {
 
 TEST(Variables, WhereEachNumberLives) {
     auto m = CreateMachine(Dialect::Meldas);
-    EXPECT_EQ(Execute(*m, "#0=3"), BlockResult::Handled);
-    EXPECT_DOUBLE_EQ(m->Variables().Local(0, 0), 3);
+    EXPECT_EQ(Execute(*m, "#0=3"), BlockResult::Error);  // always vacant
     EXPECT_EQ(Execute(*m, "#299=1"), BlockResult::Handled);
     EXPECT_DOUBLE_EQ(m->Variables().Common(299), 1);
 
@@ -150,7 +155,7 @@ TEST(Variables, AMalformedTargetFailsTheAssignment) {
     auto m = CreateMachine(Dialect::Meldas);
     m->Variables().SetLocal(0, 1, 4);
     MacroVariables before = m->Variables();
-    for (const char* line : {"#[1]=5", "#=5", "##[1]=5"}) {
+    for (const char* line : {"#=5", "##[1]=5"}) {
         LogRecorder log;
         EXPECT_EQ(Execute(*m, line), BlockResult::Error) << line;
         EXPECT_TRUE(log.Contains("invalid variable reference :")) << log.Joined();
