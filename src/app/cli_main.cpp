@@ -62,6 +62,7 @@ constexpr const char* kUsage =
     "  -I DIR                look for called programs in DIR too, after the main program's\n"
     "                        folder (repeatable; searched in the order given)\n"
     "      --vars FILE       set macro variables before the run (#n=value, a line each)\n"
+    "      --block-skip      skip the blocks that begin with '/' (FANUC and MELDAS)\n"
     "      --call-codes FILE G, M and T codes that call programs, a line each:\n"
     "                        G100=9010 macro, M6=9001 subprogram, T=9000\n"
     "      --stats           print the path's extent, lengths, time and motions as JSON\n"
@@ -88,6 +89,7 @@ struct Options {
     std::string variablesPath;
     std::string callCodesPath;
     bool stats = false;
+    bool blockSkip = false;
     app::Language language = app::LanguageFromEnvironment();
 #ifdef CUTTRACE_WITH_IMAGES
     std::string imagePath;
@@ -142,6 +144,8 @@ int ParseOptions(int argc, char** argv, Options& options) {
         } else if (arg == "-I" || (arg.size() > 2 && arg.substr(0, 2) == "-I")) {
             if (arg == "-I" && !value(text)) return UsageError("missing folder after -I");
             options.programFolders.push_back(arg == "-I" ? text : std::string(arg.substr(2)));
+        } else if (arg == "--block-skip") {
+            options.blockSkip = true;
         } else if (arg == "--vars") {
             if (!value(options.variablesPath)) return UsageError("missing file after --vars");
         } else if (arg == "--call-codes") {
@@ -398,6 +402,7 @@ int RunProgram(const Options& options) {
     NcRunner runner;
     runner.SelectMachine(options.dialect);
     runner.SetContourRecords(true);  // picture files keep the programmed contour as well
+    runner.Machine()->SetBlockSkip(options.blockSkip);
     if (!runner.Load(options.program, -1)) {
         std::cerr << app::InLanguage(messages::kEndFileNotFound, options.language) << ": "
                   << options.program << "\n";

@@ -116,6 +116,7 @@ LogPlace NcRunner::CurrentPlace() const {
 StepResult NcRunner::OpenNext() {
     if (depth_ >= kMaxOpenFiles) return StepResult::NestOver;
     ++depth_;
+    Current().SetControlBlocks(machine_ && machine_->SemicolonEndsBlock());
     if (!Current().Open(pathToOpen_, startSequence_, programStartToOpen_)) {
         --depth_;  // the failure belongs to the line that asked for the file
         DiagnosticLog::LogText(messages::kCantOpenFile, pathToOpen_);

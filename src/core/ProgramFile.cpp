@@ -39,6 +39,8 @@ bool ProgramFile::Open(const std::string& path, int32_t startSequence, int64_t p
     eof_ = false;
     lineStart_ = 0;
     readAny_ = false;
+    sawBlock_ = false;
+    clearFrom_ = clearTo_ = 0;
     countedTo_ = 0;
     countedNewlines_ = 0;
     if (programStart_ > 0) {
@@ -128,7 +130,31 @@ int64_t ProgramFile::ReadLine(std::string& line) {
         line.clear();
         return -1;
     }
+    if (controlBlocks_ && !ControlBlock(line)) {
+        eof_ = true;
+        line.clear();
+        return -1;
+    }
     return static_cast<int64_t>(line.size());
+}
+
+bool ProgramFile::ControlBlock(std::string& line) {
+    // A '%' line after the first block ends the program like the end of the file.
+    std::size_t first = 0;
+    while (first < line.size() && (line[first] == ' ' || line[first] == '\t'))
+        ++first;
+    if (first < line.size() && line[first] == '%') return !sawBlock_;
+    if (first < line.size() && line[first] != '\r' && line[first] != '\n') sawBlock_ = true;
+    // A ';' outside a comment ends the block: the rest of the line is the next one, unless
+    // nothing but blanks follows (a ';' at the end of a line adds no empty block).
+    if (!MayHoldSemicolon(static_cast<int64_t>(line.size()))) return true;
+    if (std::memchr(line.data(), ';', line.size()) == nullptr) return true;
+    const std::size_t end = BlockEnd(line, 0);
+    if (line.find_first_not_of(" \t\r\n", end) == std::string::npos) return true;
+    pos_ = lineStart_ + static_cast<int64_t>(end);
+    eof_ = false;
+    line.resize(end);
+    return true;
 }
 
 bool ProgramFile::BeginsProgram(std::string_view line) {
@@ -244,11 +270,49 @@ bool ProgramFile::SeekLabel(std::string_view text) {
         int64_t lineOffset = pos_;
         if (!ReadPiece(&line)) break;
         if (!LineHasLabel(line, text)) continue;
-        Seek(lineOffset);
+        // With ';' blocks the label's own block: the caller reads past exactly that one.
+        std::size_t block = 0;
+        while (controlBlocks_ && block < line.size()) {
+            const std::size_t end = BlockEnd(line, block);
+            if (LineHasLabel(std::string_view(line).substr(block, end - block), text)) break;
+            block = end;
+        }
+        if (block >= line.size()) block = 0;
+        Seek(lineOffset + static_cast<int64_t>(block));
         return true;
     }
     Seek(start);
     return false;
+}
+
+bool ProgramFile::MayHoldSemicolon(int64_t length) {
+    // The file holds no ';' in [clearFrom_, clearTo_): most lines are answered from that,
+    // and the window is searched once for the next ';' when a line reaches beyond it.
+    const int64_t end = lineStart_ + length;
+    if (lineStart_ >= clearFrom_ && end <= clearTo_) return false;
+    if (lineStart_ < bufferStart_ || end > bufferStart_ + bufferLen_) return true;
+    const char* from = buffer_.data() + (lineStart_ - bufferStart_);
+    const auto available = static_cast<std::size_t>(bufferStart_ + bufferLen_ - lineStart_);
+    const void* found = std::memchr(from, ';', available);
+    clearFrom_ = lineStart_;
+    clearTo_ =
+        found ? lineStart_ + (static_cast<const char*>(found) - from) : bufferStart_ + bufferLen_;
+    return end > clearTo_;
+}
+
+std::size_t ProgramFile::BlockEnd(std::string_view line, std::size_t from) {
+    bool inComment = false;
+    for (std::size_t k = from; k < line.size(); ++k) {
+        const char c = line[k];
+        if (inComment) {
+            inComment = c != ')';
+        } else if (c == '(') {
+            inComment = true;
+        } else if (c == ';') {
+            return k + 1;
+        }
+    }
+    return line.size();
 }
 
 void ProgramFile::BackToLineStart(int64_t offset) {

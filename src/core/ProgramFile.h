@@ -54,6 +54,9 @@ class ProgramFile {
     int64_t LineStart() const { return lineStart_; }
     int32_t RepeatCount() const { return repeatCount_; }
     int64_t ProgramStart() const { return programStart_; }  // -1: the whole file
+    // FANUC and MELDAS blocks: ';' ends a block like a line end (ReadLine then delivers one
+    // block, ';' included), and a '%' line after the first block ends the program.
+    void SetControlBlocks(bool on) { controlBlocks_ = on; }
     void SetRepeatCount(int32_t n) { repeatCount_ = n; }
 
   private:
@@ -72,6 +75,13 @@ class ProgramFile {
     static bool LineHasLabel(std::string_view line, std::string_view label);
     // Whether a line begins (after blanks) with an O number.
     static bool BeginsProgram(std::string_view line);
+    // Cuts a line at its first ';' outside a comment; false when the line is a '%' that
+    // ends the program.
+    bool ControlBlock(std::string& line);
+    // Whether the line just read (length bytes at lineStart_) may hold a ';'.
+    bool MayHoldSemicolon(int64_t length);
+    // Behind the first ';' outside a comment from `from` on (the end of the line if none).
+    static std::size_t BlockEnd(std::string_view line, std::size_t from);
     // Reads one line piece at pos_ into line (when given); false when nothing was read.
     bool ReadPiece(std::string* line);
 
@@ -88,6 +98,9 @@ class ProgramFile {
     int64_t pos_ = 0;          // read position
     bool eof_ = false;         // the previous read reached the end of the file
     bool readAny_ = false;     // a line has been read since the file was opened
+    bool controlBlocks_ = false;
+    bool sawBlock_ = false;                // a line other than blanks and '%' has been read
+    int64_t clearFrom_ = 0, clearTo_ = 0;  // the file holds no ';' between these offsets
 
     // LineNumber's count so far: countedNewlines_ line ends lie before countedTo_.
     mutable int64_t countedTo_ = 0;

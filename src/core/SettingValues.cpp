@@ -37,7 +37,7 @@ SettingValue TextValue(const char* name, std::string Settings::*field) {
     return v;
 }
 
-const std::array<SettingValue, 29> kValues = {
+const std::array<SettingValue, 30> kValues = {
     ColourValue("Org", &Settings::originColor),
     IntegerValue("Gage", &Settings::gauge),
     ColourValue("Feed", &Settings::feedColor),
@@ -67,6 +67,7 @@ const std::array<SettingValue, 29> kValues = {
     TextValue("ProgramFolders", &Settings::programFolders),
     TextValue("VariablesFile", &Settings::variablesFile),
     TextValue("CallCodes", &Settings::callCodes),
+    FlagValue("BlockSkip", &Settings::blockSkip),
 };
 
 bool IsBlank(char c) {

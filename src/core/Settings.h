@@ -22,6 +22,7 @@ struct Settings {
     double cutterDiameter = 2.0;          // cutter picture and drilling mark size
     bool drawRapids = true;               // kept and stored only
     bool stopAtM1 = true;                 // a block with M1 stops the run
+    bool blockSkip = false;               // blocks that begin with '/' are skipped
     bool noMotionBuffer = true;   // "NonBufering": motions are not kept in the picture buffer
     bool showCutter = true;       // show the cutter in the views
     double dryRunSpeed = 2000.0;  // dry-run drawing speed (stored as an integer)

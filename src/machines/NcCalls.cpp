@@ -184,8 +184,10 @@ BlockResult NcMachine::SetModalCall(WordList& words, int nameWord, int repeatWor
             return BlockResult::Error;
         }
         std::string value = w;
+        resultVacant_ = false;
         const double number = ArgumentValue(value);
         if (argumentFailed_) return BlockResult::Error;
+        if (controlLanguage_ && resultVacant_) continue;  // a vacant value gives no argument
         if (!std::isfinite(number)) {
             DiagnosticLog::LogText(messages::kNotFinite, w);
             return BlockResult::Error;
@@ -311,7 +313,7 @@ bool NcMachine::PresetVariable(int n, double value) {
         DiagnosticLog::LogInt(messages::kUndefinedVariable, n);
         return false;
     }
-    return WriteNumbered(n, value);
+    return WriteNumbered(n, value, false);
 }
 
 BlockResult NcMachine::SubprogramCall(WordList& words, int nameWord, int repeatWord,

@@ -159,6 +159,7 @@ BlockResult NcMachine::ExecuteWords(WordList& words) {
     request_.kind = MachineRequest::None;
     request_.number = 0;
     request_.name.clear();
+    if (blockSkipped_) return BlockResult::Handled;  // nothing to do, nothing to expand
     if (!WordCountAllowed(words)) return BlockResult::Error;
     currentBlock_ = &words;
     alarmRaised_ = false;

@@ -106,6 +106,11 @@ class NcMachine {
     // Evaluates the words in place; on Handled, Request() says what the block asks for.
     virtual BlockResult ExecuteBlock(WordList& words);
     const BlockRequest& Request() const { return request_; }
+    // Blocks that begin with "/" are skipped while this is on (FANUC and MELDAS).
+    void SetBlockSkip(bool on) { blockSkip_ = on; }
+    // ';' ends a block like a line end, and a "%" line after the first block ends the
+    // program (FANUC and MELDAS; TOSNAC reads them as the Parts do).
+    bool SemicolonEndsBlock() const { return controlLanguage_; }
     // The runner read to the end of a called program without meeting a return: the call
     // is closed as a return would close it, so levels and call depth stay in step.
     void EndOfCalledProgram() { ReturnFromCall(); }
@@ -356,6 +361,8 @@ class NcMachine {
     bool omitWord_ = false;      // the address word just executed had a vacant value
     bool alarmRaised_ = false;   // a #3000 alarm ended this block (no error to add)
     bool inAddress_ = false;     // evaluating the bracket group of an address word
+    bool blockSkip_ = false;     // the block skip switch
+    bool blockSkipped_ = false;  // SplitBlock left out a "/" block
     std::size_t conditionEnd_ = std::string::npos;  // behind the ']' of the last condition
     std::string conditionLeft_, conditionRight_;    // the variables of a simple condition
     double millisecondsOffset_ = 0.0;               // #3001 as written minus the machining time

@@ -45,8 +45,26 @@ bool NcMachine::StartsWithOperatorKeyword(std::string_view word) const {
 
 void NcMachine::SplitBlock(std::string_view line, WordList& words) {
     words.Clear();
+    blockSkipped_ = false;
     bool inStatement = false;
+    std::size_t statementWord = 0;  // the word a continuation piece belongs to
     std::size_t i = 0;
+    const bool control = controlLanguage_;
+    if (control) {
+        // "/" (or "/1".."/9") before a block: the block is skipped while block skip is on.
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
+            ++i;
+        if (i < line.size() && line[i] == '/') {
+            ++i;
+            if (i + 1 < line.size() && line[i] >= '1' && line[i] <= '9' && !IsDigit(line[i + 1]) &&
+                line[i + 1] != '.')
+                ++i;
+            if (blockSkip_) {
+                blockSkipped_ = true;
+                return;
+            }
+        }
+    }
     // One word more than allowed is kept, so that ExecuteBlock refuses the block.
     while (i < line.size() && words.size() <= kMaxWords) {
         char c = line[i];
@@ -55,6 +73,7 @@ void NcMachine::SplitBlock(std::string_view line, WordList& words) {
             continue;
         }
         if (c == '\0' || c == '\n' || !IsPrint(c)) break;
+        if (c == ';' && control) break;  // the end of the block
         std::string& word = words.Add();
         std::size_t pos = i;
         if (c == '(') {
@@ -67,15 +86,16 @@ void NcMachine::SplitBlock(std::string_view line, WordList& words) {
             words.RemoveLast();
             continue;
         }
-        if (c == '(') continue;
+        if (c == '(') continue;  // a comment, also inside a statement
         if (IsAddressWord(word)) {
             inStatement = false;
         } else if (words.size() == 1 || !inStatement) {
             inStatement = true;
+            statementWord = words.size() - 1;
         } else if (statementContinuationChars_.find(word[0]) != std::string_view::npos ||
                    StartsWithOperatorKeyword(word)) {
             // A piece of the statement before it: #1=#2+3 is read as "#1", "=#2", "+3".
-            words[words.size() - 2] += word;
+            words[statementWord] += word;
             words.RemoveLast();
         }
     }
@@ -85,28 +105,35 @@ std::size_t NcMachine::ReadWord(std::string_view line, std::size_t& pos, std::st
     word.clear();
     std::size_t p = pos;
     if (p >= line.size() || line[p] == '\0' || line[p] == '\n') return 0;
+    // A local copy: the stores into `word` could otherwise alias the member.
+    const bool control = controlLanguage_;
     bool number = false;
     while (p < line.size()) {
         char c = line[p];
         if (c == '\0' || c == '\n' || !IsPrint(c)) break;
         if (IsDigit(c) || c == '.' || c == ',') {
-            word += c;
+            // The run of number characters in one piece.
+            std::size_t q = p + 1;
+            while (q < line.size() && (IsDigit(line[q]) || line[q] == '.' || line[q] == ','))
+                ++q;
+            word.append(line.data() + p, q - p);
             number = true;
-            ++p;
+            p = q;
             continue;
         }
         if (c == '[') {
             if (bracketEndsWord_ && number) break;
             // X[#1] Y[#2] and X[#1]Y2: an address letter's bracket group ends the word;
             // statements such as IF[#1GT1]GOTO5 read on after the group.
-            bool ends = bracketEndsWord_ || IsAddressHead(word) ||
-                        (controlLanguage_ && IsIndirectAddressHead(word));
+            bool ends =
+                bracketEndsWord_ || IsAddressHead(word) || (control && IsIndirectAddressHead(word));
             ReadBracket(line, p, word);
             ++p;
             if (ends) break;
             continue;
         }
         if (number) break;
+        if (control && (c == '(' || c == ';')) break;  // a comment, the block's end
         if (c == ' ' && IsAddressHead(word)) {
             // "X 10." and "Z  0.1" are address words written with blanks.
             std::size_t q = p;

@@ -269,6 +269,7 @@ void MainWindow::ShowSettingsDialog() {
     if (dialogs_.Exec(*settingsDialog_) != QDialog::Accepted) return;
     cut_->SettingsChanged();
     ApplyProgramSettings(runner_, settings_);
+    runner_.Machine()->SetBlockSkip(settings_.blockSkip);
     const bool runChanged = settings_.dialect != before.dialect ||
                             settings_.maxSteps != before.maxSteps ||
                             settings_.rapidRate != before.rapidRate;

@@ -66,6 +66,7 @@ void RunController::ReplaceMachine() {
     if (runner_.Machine()) memory_.Capture(*runner_.Machine());
     runner_.SelectMachine(DialectFromSetting(settings_.dialect));
     ApplyProgramSettings(runner_, settings_);
+    if (runner_.Machine()) runner_.Machine()->SetBlockSkip(settings_.blockSkip);
     if (runner_.Machine()) memory_.ApplyTo(*runner_.Machine());
 }
 

@@ -96,9 +96,10 @@ void SettingsDialog::BuildLayout() {
     noBufferBox_ = Named(new QCheckBox(Tr(kNonBuffering), this), "noBufferBox");
     g0DrawBox_ = Named(new QCheckBox(Tr(kG0Draw), this), "g0DrawBox");
     m1StopBox_ = Named(new QCheckBox(Tr(kM1Stop), this), "m1StopBox");
+    blockSkipBox_ = Named(new QCheckBox(Tr(kBlockSkip), this), "blockSkipBox");
     showCutterBox_ = Named(new QCheckBox(Tr(kViewCutter), this), "showCutterBox");
     auto* checks = new QVBoxLayout;
-    for (QCheckBox* box : {noBufferBox_, g0DrawBox_, m1StopBox_, showCutterBox_})
+    for (QCheckBox* box : {noBufferBox_, g0DrawBox_, m1StopBox_, blockSkipBox_, showCutterBox_})
         checks->addWidget(box);
     checks->addStretch();
 
@@ -163,6 +164,7 @@ void SettingsDialog::LoadFromSettings() {
     }
     g0DrawBox_->setChecked(settings_.drawRapids);
     m1StopBox_->setChecked(settings_.stopAtM1);
+    blockSkipBox_->setChecked(settings_.blockSkip);
     noBufferBox_->setChecked(settings_.noMotionBuffer);
     showCutterBox_->setChecked(settings_.showCutter);
     cutBox_->Load(settings_);
@@ -206,6 +208,7 @@ void SettingsDialog::ApplyAndAccept() {
     if (dialectGroup_->checkedId() >= 0) settings_.dialect = dialectGroup_->checkedId();
     settings_.drawRapids = g0DrawBox_->isChecked();
     settings_.stopAtM1 = m1StopBox_->isChecked();
+    settings_.blockSkip = blockSkipBox_->isChecked();
     settings_.noMotionBuffer = noBufferBox_->isChecked();
     settings_.showCutter = showCutterBox_->isChecked();
     cutBox_->Apply(settings_);

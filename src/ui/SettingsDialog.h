@@ -45,8 +45,8 @@ class SettingsDialog : public QDialog {
     static bool ReadInteger(const QString& text, int32_t& value);
 
     // The controls' object names: meldasButton, fanucButton, tosnacButton, feedColorEdit,
-    // rapidColorEdit, g0DrawBox, m1StopBox, noBufferBox, showCutterBox, dryRunSpeedEdit,
-    // timerEdit, editorEdit, okButton, cancelButton.
+    // rapidColorEdit, g0DrawBox, m1StopBox, blockSkipBox, noBufferBox, showCutterBox,
+    // dryRunSpeedEdit, timerEdit, editorEdit, okButton, cancelButton.
 
     // Whether a field is marked as holding a bad value.
     static bool IsMarked(const QLineEdit* edit);
@@ -71,6 +71,7 @@ class SettingsDialog : public QDialog {
     QLineEdit* editorEdit_ = nullptr;
     QCheckBox* noBufferBox_ = nullptr;
     QCheckBox* g0DrawBox_ = nullptr;
+    QCheckBox* blockSkipBox_ = nullptr;
     QCheckBox* m1StopBox_ = nullptr;
     QCheckBox* showCutterBox_ = nullptr;
     QPushButton* okButton_ = nullptr;

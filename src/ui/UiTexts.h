@@ -120,6 +120,7 @@ inline constexpr char kContourColorTip[] =
 inline constexpr char kNonBuffering[] = "NonBufering";
 inline constexpr char kG0Draw[] = "G0 Draw";
 inline constexpr char kM1Stop[] = "M1 Stop";
+inline constexpr char kBlockSkip[] = "Block Skip";
 inline constexpr char kViewCutter[] = "ViewCuter";
 inline constexpr char kLabelDryRunSpeed[] = "dryrunspeed";
 inline constexpr char kLabelTimer[] = "timer";

@@ -164,3 +164,31 @@ TEST(Functions, TwoValuesAndAddresses) {
 
 }  // namespace
 }  // namespace cuttrace
+
+namespace cuttrace {
+namespace {
+
+TEST(BlockSyntax, CommentsSemicolonsAndBlockSkip) {
+    struct Case {
+        const char* line;
+        V words;
+    };
+    auto m = CreateMachine(Dialect::Meldas);
+    for (const Case& c :
+         {Case{"#1=ROUND[7/2] (ANG NO)", {"#1=ROUND[7/2] ", "(ANG NO)"}},
+          Case{"#1 = 2 (TWO) + 3", {"#1= 2+ 3", "(TWO)"}},  // the comment stands aside
+          Case{"G01 X1.;Y2.", {"G01", "X1."}}, Case{"X1.(A;B)Y2.", {"X1.", "(A;B)", "Y2."}},
+          Case{"/G00 X9.", {"G00", "X9."}}, Case{"/2 N5 X9.", {"N5", "X9."}}}) {
+        EXPECT_EQ(test::Split(*m, c.line), c.words) << c.line;
+    }
+    EXPECT_EQ(Execute(*m, "#1 = 2 (TWO) + 3"), BlockResult::Handled);
+    EXPECT_EQ(Local(*m, 1), 5.0);
+    m->SetBlockSkip(true);
+    V words;
+    EXPECT_EQ(Execute(*m, " /2 G00 X9.", &words), BlockResult::Handled);
+    EXPECT_TRUE(words.empty());
+    EXPECT_EQ(Execute(*m, "G00 X9./", &words), BlockResult::Error);  // only at the start
+}
+
+}  // namespace
+}  // namespace cuttrace
