@@ -63,6 +63,7 @@ constexpr const char* kUsage =
     "                        folder (repeatable; searched in the order given)\n"
     "      --vars FILE       set macro variables before the run (#n=value, a line each)\n"
     "      --block-skip      skip the blocks that begin with '/' (FANUC and MELDAS)\n"
+    "      --print FILE      write what BPRNT and DPRNT output (FANUC and MELDAS)\n"
     "      --call-codes FILE G, M and T codes that call programs, a line each:\n"
     "                        G100=9010 macro, M6=9001 subprogram, T=9000\n"
     "      --stats           print the path's extent, lengths, time and motions as JSON\n"
@@ -90,6 +91,7 @@ struct Options {
     std::string callCodesPath;
     bool stats = false;
     bool blockSkip = false;
+    std::string printPath;
     app::Language language = app::LanguageFromEnvironment();
 #ifdef CUTTRACE_WITH_IMAGES
     std::string imagePath;
@@ -144,6 +146,8 @@ int ParseOptions(int argc, char** argv, Options& options) {
         } else if (arg == "-I" || (arg.size() > 2 && arg.substr(0, 2) == "-I")) {
             if (arg == "-I" && !value(text)) return UsageError("missing folder after -I");
             options.programFolders.push_back(arg == "-I" ? text : std::string(arg.substr(2)));
+        } else if (arg == "--print") {
+            if (!value(options.printPath)) return UsageError("missing file after --print");
         } else if (arg == "--block-skip") {
             options.blockSkip = true;
         } else if (arg == "--vars") {
@@ -202,6 +206,9 @@ class TextOutput {
         file_ = std::fopen(path.c_str(), "wb");
         owns_ = true;
         return file_ != nullptr;
+    }
+    void Write(std::string_view text) {
+        if (file_) std::fwrite(text.data(), 1, text.size(), file_);
     }
     void WriteLine(const std::string& text) {
         if (!file_) return;
@@ -416,9 +423,18 @@ int RunProgram(const Options& options) {
     if (!PrepareRun(options, runner)) return kExitUsage;
     RunOutputs outputs;
     if (!outputs.Open(options)) return kExitUsage;
+    TextOutput printed;  // BPRNT and DPRNT records
+    if (!options.printPath.empty()) {
+        if (!printed.Open(options.printPath)) {
+            std::cerr << "cuttrace-cli: cannot write " << options.printPath << "\n";
+            return kExitUsage;
+        }
+        runner.StateForMachine().SetPrintSink(
+            [&printed](std::string_view text) { printed.Write(text); });
+    }
 
     const std::optional<StepResult> result = RunToEnd(runner, outputs, options.maxSteps);
-    const bool outputsOk = outputs.Finish();
+    const bool outputsOk = outputs.Finish() && printed.Close();
     if (const app::RunStats* stats = outputs.Stats())
         std::cout << stats->Line(options.program, result);
     if (!result) {

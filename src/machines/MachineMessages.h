@@ -34,6 +34,8 @@ inline constexpr std::string_view kWhileError = "while error ";
 inline constexpr std::string_view kDoError = "do error ";
 inline constexpr std::string_view kEndError = "end error ";
 inline constexpr std::string_view kLetError = "let error ";
+inline constexpr std::string_view kPrintFormat = "print format error :";           // + statement
+inline constexpr std::string_view kPrintBrackets = "print brackets unbalanced :";  // + statement
 inline constexpr std::string_view kThenWithoutStatement = "(then) without statement ";
 
 // Conditions and loops.

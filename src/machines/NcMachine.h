@@ -302,6 +302,10 @@ class NcMachine {
     void ReportNonStandard(int n);
     bool RaiseAlarm(double value);
 
+    // POPEN, PCLOS, BPRNT[..], DPRNT[..] (ExternalOutput.cpp).
+    static bool IsExternalOutput(std::string_view statement);
+    bool ExternalOutput(std::string& text, std::size_t pos);
+
     // Calls (NcCalls.cpp).
     BlockResult Call(WordList& words);
     BlockResult MacroCall(WordList& words, int nameWord, int repeatWord);
@@ -364,6 +368,7 @@ class NcMachine {
     bool blockSkip_ = false;     // the block skip switch
     bool blockSkipped_ = false;  // SplitBlock left out a "/" block
     std::size_t conditionEnd_ = std::string::npos;  // behind the ']' of the last condition
+    std::string printRecord_, printReference_;      // of the last BPRNT/DPRNT
     std::string conditionLeft_, conditionRight_;    // the variables of a simple condition
     double millisecondsOffset_ = 0.0;               // #3001 as written minus the machining time
     double hoursOffset_ = 0.0;                      // #3002 likewise

@@ -31,6 +31,7 @@ bool NcMachine::ExecuteStatement(std::string& text, std::size_t pos) {
         DiagnosticLog::LogText(messages::kTooLong, st.substr(0, 64));
         return false;
     }
+    if (controlLanguage_ && IsExternalOutput(st)) return ExternalOutput(text, pos);
     // Most statements are assignments without a letter of IF, GOTO, WHILE, DO or END.
     if (st.find_first_of(statementKeywordLetters_) == std::string_view::npos) {
         if (Assign(text, pos)) return true;

@@ -66,6 +66,11 @@ MainWindow::MainWindow(Settings& settings, UiDialogs& dialogs, MonotonicClock& c
     resize(kInitialWidth, kInitialHeight);
     RunHost& host = *this;
     run_ = std::make_unique<RunController>(runner_, drawer_, picture_, settings_, clock, host);
+    // What BPRNT and DPRNT output goes to the message memo.
+    runner_.StateForMachine().SetPrintSink([](std::string_view text) {
+        if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
+        DiagnosticLog::Log(text, Severity::Info);
+    });
 
     toolBar_ = std::make_unique<MainToolBar>(*this);
     ConnectToolBar();

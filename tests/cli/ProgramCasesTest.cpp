@@ -115,6 +115,11 @@ TEST_P(ProgramCase, RunsAsExpected) {
         args.push_back(expect.maxSteps);
     }
     args.insert(args.end(), expect.args.begin(), expect.args.end());
+    const std::string printed = (scratch / "printed.txt").string();
+    if (fs::exists(folder / "printed.txt")) {
+        args.push_back("--print");
+        args.push_back(printed);
+    }
     args.push_back("main.nc");
     CliResult run = RunCli(args, folder.string());
     SCOPED_TRACE("log:\n" + run.standardError);
@@ -126,6 +131,9 @@ TEST_P(ProgramCase, RunsAsExpected) {
     }
     if (fs::exists(folder / "expanded.txt")) {
         EXPECT_EQ(Lines(ReadText(expanded)), Lines(ReadText(folder / "expanded.txt")));
+    }
+    if (fs::exists(folder / "printed.txt")) {
+        EXPECT_EQ(ReadText(printed), ReadText(folder / "printed.txt"));
     }
     if (fs::exists(folder / "motions.txt")) {
         std::vector<MotionRecord> records;

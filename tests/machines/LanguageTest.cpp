@@ -192,3 +192,45 @@ TEST(BlockSyntax, CommentsSemicolonsAndBlockSkip) {
 
 }  // namespace
 }  // namespace cuttrace
+
+namespace cuttrace {
+namespace {
+
+// Keeps what a program prints.
+class PrintRecorder final : public MachineEffects {
+  public:
+    void Alarm(std::string_view) override {}
+    void MessageStop(std::string_view) override {}
+    void Print(std::string_view text) override { printed += text; }
+    std::string printed;
+};
+
+TEST(ExternalOutput, FormatsAndBadRecords) {
+    struct Case {
+        const char* statement;
+        const char* printed;
+    };
+    auto m = CreateMachine(Dialect::Fanuc);
+    PrintRecorder out;
+    m->AttachRun(nullptr, &out);
+    Execute(*m, "#1=-0.0004#2=7.25#3=1234.5");
+    for (Case c : {Case{"DPRNT[A#1[33]B#2[10]C#3[22]]", "A0.000B7C34.50\n"},
+                   Case{"DPRNT[#2[42]*#5[11]]", "7.25 0.0\n"}, Case{"DPRNT[]", "\n"},
+                   Case{"POPEN", ""}, Case{"PCLOS", ""}}) {
+        out.printed.clear();
+        EXPECT_EQ(Execute(*m, c.statement), BlockResult::Handled) << c.statement;
+        EXPECT_EQ(out.printed, std::string(c.printed)) << c.statement;
+    }
+    out.printed.clear();
+    EXPECT_EQ(Execute(*m, "BPRNT[X#2[2]]"), BlockResult::Handled);
+    EXPECT_EQ(out.printed, std::string("X\0\0\x02\xD5\n", 6));  // 725, high byte first
+    for (const char* bad :
+         {"DPRNT[X#1[53]", "DPRNT[X#1[5]]", "DPRNT X#1", "DPRNT[X#]", "DPRNT[A]B", "POPEN5"}) {
+        LogRecorder log;
+        EXPECT_EQ(Execute(*m, bad), BlockResult::Error) << bad;
+        EXPECT_FALSE(log.lines.empty()) << bad;
+    }
+}
+
+}  // namespace
+}  // namespace cuttrace
