@@ -185,6 +185,7 @@ class NcMachine {
     struct Scratch {
         std::vector<std::string_view> tokens;
         struct Operator {
+            Operator(std::string_view t, int p) : text(t), precedence(p) {}  // for clang 14
             std::string_view text;
             int precedence;
         };
