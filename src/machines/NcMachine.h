@@ -109,7 +109,7 @@ class NcMachine {
     // Blocks that begin with "/" are skipped while this is on (FANUC and MELDAS).
     void SetBlockSkip(bool on) { blockSkip_ = on; }
     // ';' ends a block like a line end, and a "%" line after the first block ends the
-    // program (FANUC and MELDAS; TOSNAC reads them as the Parts do).
+    // program (FANUC and MELDAS; TOSNAC reads them as it always has).
     bool SemicolonEndsBlock() const { return controlLanguage_; }
     // The runner read to the end of a called program without meeting a return: the call
     // is closed as a return would close it, so levels and call depth stay in step.
