@@ -45,6 +45,12 @@ QString Fixed(double value, int decimals) {
     return QString::fromStdString(FormatFixed(value, decimals));
 }
 
+// A vacant variable shows no value, so that it is never taken for a stored 0.
+QString CommonEntry(const MacroVariables& variables, int n) {
+    if (variables.CommonVacant(n)) return Tr(kCommonEntry).arg(n).arg(QString()).trimmed();
+    return Tr(kCommonEntry).arg(n).arg(Fixed(variables.Common(n), kCommonDecimals));
+}
+
 }  // namespace
 
 MacroVariablesWindow::MacroVariablesWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -122,23 +128,23 @@ void MacroVariablesWindow::UpdateValues() {
         auto& row = values_[static_cast<std::size_t>(level)];
         for (int n = 0; n < kLocals; ++n) {
             row[static_cast<std::size_t>(n)]->setText(
-                Fixed(variables_->Local(level, n + 1), kLocalDecimals));
+                variables_->LocalVacant(level, n + 1)
+                    ? QString()
+                    : Fixed(variables_->Local(level, n + 1), kLocalDecimals));
         }
     }
     for (int sheet = 0; sheet < kSheets; ++sheet) {
         QStringList texts;
         texts.reserve(kSheetEntries);
         const int base = kSheetBase[sheet];
-        for (int i = 0; i < kSheetEntries; ++i) {
-            const double value = variables_->Common(base + i);
-            texts << Tr(kCommonEntry).arg(base + i).arg(Fixed(value, kCommonDecimals));
-        }
+        for (int i = 0; i < kSheetEntries; ++i)
+            texts << CommonEntry(*variables_, base + i);
         sheets_[static_cast<std::size_t>(sheet)]->SetTexts(texts);
     }
     QStringList kept;
     kept.reserve(kKeptCount);
     for (int n = kFirstKept; n < kFirstKept + kKeptCount; ++n)
-        kept << Tr(kCommonEntry).arg(n).arg(Fixed(variables_->Common(n), kCommonDecimals));
+        kept << CommonEntry(*variables_, n);
     keptSheet_->SetTexts(kept);
     // The system variables in use: those stored by a program or a variables file, in order.
     std::vector<std::pair<int, double>> used(variables_->Others().begin(),

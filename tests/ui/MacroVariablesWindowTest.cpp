@@ -25,18 +25,20 @@ TEST(MacroVariablesWindowTest, ShowsLocalsOfFourLevelsAndTheCommonTables) {
     variables.SetLocal(1, 1, 2.0);     // #1 of the first call level
     variables.SetLocal(3, 33, 0.125);  // #33 of level 3
     variables.SetLocal(4, 1, 9.0);     // level 4 is not shown
+    variables.SetCommon(249, 0.0);     // a stored 0 is not vacant
     window.UpdateValues();             // no variables yet: nothing happens
     EXPECT_EQ(window.LocalText(0, 0), "");
     window.SetVariables(&variables);
     window.UpdateValues();
-    EXPECT_EQ(window.LocalText(0, 0), "0.00000000");
+    EXPECT_EQ(window.LocalText(0, 0), "");  // vacant values show blank
+    EXPECT_EQ(window.LocalText(0, 1), "");
     EXPECT_EQ(window.LocalText(1, 0), "2.00000000");
     EXPECT_EQ(window.LocalText(3, 32), "0.12500000");
-    EXPECT_EQ(window.CommonText(0, 0), "#100 0.000000");
+    EXPECT_EQ(window.CommonText(0, 0), "#100");
     EXPECT_EQ(window.CommonText(0, 1), "#101 1.500000");
     EXPECT_EQ(window.CommonText(2, 0), "#200 -2.250000");
     EXPECT_EQ(window.CommonText(2, 49), "#249 0.000000");
-    EXPECT_EQ(window.CommonText(3, 49), "#299 0.000000");
+    EXPECT_EQ(window.CommonText(3, 49), "#299");
     EXPECT_EQ(window.KeptTexts().size(), 500);
     EXPECT_EQ(window.SystemTexts().size(), 0);
 
@@ -45,7 +47,7 @@ TEST(MacroVariablesWindowTest, ShowsLocalsOfFourLevelsAndTheCommonTables) {
     window.SetVariables(&fresh);
     EXPECT_EQ(window.CommonText(0, 1), "#101 1.500000");
     window.UpdateValues();
-    EXPECT_EQ(window.CommonText(0, 1), "#101 0.000000");
+    EXPECT_EQ(window.CommonText(0, 1), "#101");
 }
 
 TEST(MacroVariablesWindowTest, ShowsTheKeptCommonsAndTheSystemVariablesInUse) {
