@@ -52,7 +52,7 @@ void VariableMemory::Capture(const NcMachine& machine) {
     values_.clear();
     const MacroVariables& variables = machine.Variables();
     for (int n = kFirst; n <= kLast; ++n) {
-        if (variables.Common(n) != 0.0) values_.push_back({n, variables.Common(n), 0});
+        if (!variables.CommonVacant(n)) values_.push_back({n, variables.Common(n), 0});
     }
 }
 
