@@ -86,7 +86,8 @@ void NcRunner::SetProgramFolders(std::vector<std::string> folders) {
 StepResult NcRunner::Step() {
     const ScopedLogPlace place(*this);
     const StepResult result = StepOnce();
-    if (EndsRun(result)) {
+    // A macro alarm (#3000) has logged its own text: it is the end message of the run.
+    if (EndsRun(result) && runState_.Alarm().empty()) {
         DiagnosticLog::Log(messages::EndRunMessage(result),
                            result == StepResult::Finished ? Severity::Info : Severity::Error);
     }

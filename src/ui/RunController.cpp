@@ -406,7 +406,9 @@ void RunController::EndRun(StepResult result) {
     const std::string_view message = messages::EndRunMessage(result);  // the runner logged it
     QString text = Tr(message);
     // A macro error is often a program of another dialect: say which one was used.
-    if (result == StepResult::MacroFailed) {
+    if (!runner_.StateForMachine().Alarm().empty()) {
+        text = QString::fromStdString(runner_.StateForMachine().Alarm());  // the program's own
+    } else if (result == StepResult::MacroFailed) {
         text = Tr(kDialectUsed).arg(text, QString::fromLatin1(DialectName(settings_.dialect)));
     }
     host_.ShowProgress();  // the panels show the end before the message does

@@ -331,6 +331,14 @@ TEST_F(MainWindowPanelsTest, AMacroErrorSaysWhichDialectReadTheProgram) {
               "macro error!\n(read as MELDAS; another dialect is chosen in the settings)");
 }
 
+TEST_F(MainWindowPanelsTest, AMacroAlarmEndsTheRunWithItsOwnText) {
+    Open("#3000=12(TOOL BROKEN)\nM30\n");
+    window.Start();
+    RunToStop();
+    ASSERT_EQ(Messages().size(), 1);
+    EXPECT_EQ(Messages()[0], "MACRO ALARM 12 TOOL BROKEN");  // MELDAS numbering
+}
+
 TEST_F(MainWindowPanelsTest, SettingsCannotChangeDuringARun) {
     Open("G01 X10. F60\n");
     window.Start();
