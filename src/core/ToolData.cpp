@@ -1,9 +1,8 @@
 #include "core/ToolData.h"
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 
+#include "core/VariablesFile.h"
 #include "machines/NumberText.h"
 
 namespace cuttrace {
@@ -127,14 +126,13 @@ bool ToolData::Parse(std::string_view text, const std::string& fileName, std::st
 }
 
 bool ToolData::Load(const std::string& path, std::string* error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        *error = "cannot read tool table " + path;
+    std::string text;
+    std::string why;
+    if (!ReadTextFile(path, kMaxVariablesFileSize, text, why)) {
+        *error = "tool table: " + why;
         return false;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return Parse(text.str(), path, error);
+    return Parse(text, path, error);
 }
 
 }  // namespace cuttrace

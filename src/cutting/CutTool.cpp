@@ -2,9 +2,9 @@
 
 #include <charconv>
 #include <cmath>
-#include <fstream>
-#include <sstream>
 #include <vector>
+
+#include "core/VariablesFile.h"
 
 namespace cuttrace::cutting {
 
@@ -156,14 +156,13 @@ bool ToolTable::Parse(std::string_view text, const std::string& fileName, std::s
 }
 
 bool ToolTable::Load(const std::string& path, std::string* error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        *error = "cannot read tool table " + path;
+    std::string text;
+    std::string why;
+    if (!ReadTextFile(path, kMaxVariablesFileSize, text, why)) {
+        *error = "tool table: " + why;
         return false;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return Parse(text.str(), path, error);
+    return Parse(text, path, error);
 }
 
 const CutTool& ToolTable::Find(int32_t number, const CutTool& fallback) const {
