@@ -42,8 +42,10 @@ std::size_t ClosingBracket(const std::string& text, std::size_t open) {
 bool NcMachine::WholeVariableNumber(double value, int& n) {
     // Values pass through six-decimal text elsewhere: a number within that of a whole one
     // is whole.
-    double whole = std::round(value);
-    if (std::fabs(value - whole) > 5e-7 || whole < 0.0) {
+    // Not a number (#[4MOD0]) is not whole either; an infinite one is the largest number.
+    const double whole = std::round(value);
+    const bool nearlyWhole = std::isinf(value) || std::fabs(value - whole) <= 5e-7;
+    if (!nearlyWhole || whole < 0.0) {
         std::string text;
         AppendShortest(text, std::round(value * 1e6) / 1e6);
         DiagnosticLog::LogText(

@@ -34,6 +34,8 @@ TEST(Variables, ReferenceNumbers) {
     EXPECT_TRUE(log.Contains("negative variable number #-2"));
     EXPECT_EQ(number("#"), -1);
     EXPECT_TRUE(log.Contains("invalid variable reference :#"));
+    EXPECT_EQ(number("#[4MOD0]"), -1);  // not a number is no variable number
+    EXPECT_TRUE(log.Contains("fractional variable number"));
 }
 
 TEST(Variables, IndirectReferencesAreRewritten) {
