@@ -189,7 +189,7 @@
     </message>
     <message>
         <source>exit this proguram cuse err in macrofunction!</source>
-        <translation>The program ended because of an error in a macro function</translation>
+        <translation type="vanished">The program ended because of an error in a macro function</translation>
     </message>
     <message>
         <source>NC programs (*.nc *.ncd *.tap *.txt *.eia *.min *.prg O[0-9][0-9][0-9][0-9] O[0-9][0-9][0-9][0-9][0-9] O[0-9][0-9][0-9][0-9][0-9][0-9] O[0-9][0-9][0-9][0-9][0-9][0-9][0-9] O[0-9][0-9][0-9][0-9][0-9][0-9][0-9][0-9]);;ncd (*.ncd);;すべてのﾌｧｲﾙ (*);;dat (*.dat)</source>
@@ -354,6 +354,206 @@
     <message>
         <source>比較できません: %1</source>
         <translation>Cannot compare: %1</translation>
+    </message>
+    <message>
+        <source>シングルブロック: 軌画開始で次のブロックを実行</source>
+        <translation>Single block: Start runs the next block</translation>
+    </message>
+    <message>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>保存する絵がありません: 動作がひとつも残っていません。</source>
+        <translation>There is no picture to save: no motion has been kept.</translation>
+    </message>
+    <message>
+        <source>保存する絵がありません: &quot;NonBufering&quot; が設定されているので実行の動作は残りません。
+次の実行の動作を残して、その絵を保存できるようにしますか?</source>
+        <translation>There is no picture to save: with &quot;NonBufering&quot; set the motions of a run are not kept.
+Keep the motions of the next run so that its picture can be saved?</translation>
+    </message>
+    <message>
+        <source>ファイルはありますが読めません (権限がない?)</source>
+        <translation>The file exists but cannot be read (no permission?)</translation>
+    </message>
+    <message>
+        <source>%1 ステップで止めました (ステップ上限)</source>
+        <translation>stopped after %1 steps (step limit)</translation>
+    </message>
+    <message>
+        <source>先頭からやり直す</source>
+        <translation>Start again from the top</translation>
+    </message>
+    <message>
+        <source>このブロックの次から続ける</source>
+        <translation>Continue after this block</translation>
+    </message>
+    <message>
+        <source>%1
+(%2 として読みました。別の機種は設定で選べます)</source>
+        <translation>%1
+(read as %2; another dialect is chosen in the settings)</translation>
+    </message>
+    <message>
+        <source>工具径補正した軌跡の横に描くプログラムどおりの輪郭</source>
+        <translation>programmed contour drawn beside a cutter-compensated path</translation>
+    </message>
+    <message>
+        <source>実行</source>
+        <translation>Runs</translation>
+    </message>
+    <message>
+        <source>ステップ上限</source>
+        <translation>Step limit</translation>
+    </message>
+    <message>
+        <source>実行はエンジンのこのステップ数で終わります</source>
+        <translation>A run ends after this many steps of the engine</translation>
+    </message>
+    <message>
+        <source>ステップ上限: 1 以上の整数を入れてください</source>
+        <translation>Step limit: a whole number of 1 or more</translation>
+    </message>
+    <message>
+        <source>軌跡のメモリ (MB)</source>
+        <translation>Path memory (MB)</translation>
+    </message>
+    <message>
+        <source>この大きさを超えても軌跡は描きますが、書き直しのためには残しません</source>
+        <translation>Past this size the path is still drawn but no longer kept for redraws</translation>
+    </message>
+    <message>
+        <source>0: メモリの 4 分の 1 (%1 MB)</source>
+        <translation>0: a quarter of the memory (%1 MB)</translation>
+    </message>
+    <message>
+        <source>軌跡のメモリ: メガバイトを整数で (空か 0 で既定値)</source>
+        <translation>Path memory: a whole number of megabytes (empty or 0 for the default)</translation>
+    </message>
+    <message>
+        <source>早送り速度</source>
+        <translation>Rapid rate</translation>
+    </message>
+    <message>
+        <source>時間の見積りに使う早送りの速さ (毎分)</source>
+        <translation>Speed of rapid moves in time estimates, per minute</translation>
+    </message>
+    <message>
+        <source>早送り速度: 1 以上の整数を入れてください</source>
+        <translation>Rapid rate: a whole number of 1 or more</translation>
+    </message>
+    <message>
+        <source>開くときに図を残す</source>
+        <translation>Keep drawing when opening</translation>
+    </message>
+    <message>
+        <source>シングルブロックで毎行止まる</source>
+        <translation>Single block stops at every line</translation>
+    </message>
+    <message>
+        <source>図を軌跡に合わせる</source>
+        <translation>Fit the views to the path</translation>
+    </message>
+    <message>
+        <source>呼び出すプログラム</source>
+        <translation>Called programs</translation>
+    </message>
+    <message>
+        <source>プログラムのフォルダ</source>
+        <translation>Program folders</translation>
+    </message>
+    <message>
+        <source>メインプログラムのフォルダの次に探す、1 行に 1 つ</source>
+        <translation>searched after the main program's folder, one a line</translation>
+    </message>
+    <message>
+        <source>変数ファイル</source>
+        <translation>Variables file</translation>
+    </message>
+    <message>
+        <source>なし: 1 行に #n=値、実行のたびに先に読み込む</source>
+        <translation>none: #n=value a line, loaded before each run</translation>
+    </message>
+    <message>
+        <source>変数ファイル: %1</source>
+        <translation>Variables file: %1</translation>
+    </message>
+    <message>
+        <source>呼び出しコード</source>
+        <translation>Call codes</translation>
+    </message>
+    <message>
+        <source>呼び出しコード: %1</source>
+        <translation>Call codes: %1</translation>
+    </message>
+    <message>
+        <source>システム</source>
+        <translation>System</translation>
+    </message>
+    <message>
+        <source>軌跡を図に合わせる (Home、中ボタンのダブルクリック)</source>
+        <translation>Fit the path to the view (Home, middle double click)</translation>
+    </message>
+    <message>
+        <source>X 軸まわりに回す</source>
+        <translation>Turn about X</translation>
+    </message>
+    <message>
+        <source>Y 軸まわりに回す</source>
+        <translation>Turn about Y</translation>
+    </message>
+    <message>
+        <source>Z 軸まわりに回す</source>
+        <translation>Turn about Z</translation>
+    </message>
+    <message>
+        <source>切削送り</source>
+        <translation>Feed</translation>
+    </message>
+    <message>
+        <source>早送り</source>
+        <translation>Rapid</translation>
+    </message>
+    <message>
+        <source>時間</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>動作数</source>
+        <translation>Motions</translation>
+    </message>
+    <message>
+        <source>先読み中…</source>
+        <translation>Looking ahead…</translation>
+    </message>
+    <message>
+        <source>%1 で止まります: %2</source>
+        <translation>Fails at %1: %2</translation>
+    </message>
+    <message>
+        <source>動作 %1 / %2</source>
+        <translation>motion %1 of %2</translation>
+    </message>
+    <message>
+        <source>残り %1</source>
+        <translation>%1 left</translation>
+    </message>
+    <message>
+        <source>%1    (%2、%3 行目)</source>
+        <translation>%1    (%2, line %3)</translation>
+    </message>
+    <message>
+        <source>動作 %1</source>
+        <translation>motion %1</translation>
+    </message>
+    <message>
+        <source>%1 ピクセル以内に何も描かれていません</source>
+        <translation>nothing drawn within %1 pixels</translation>
+    </message>
+    <message>
+        <source>距離 %1    dX %2  dY %3  dZ %4</source>
+        <translation>distance %1    dX %2  dY %3  dZ %4</translation>
     </message>
 </context>
 </TS>

@@ -64,7 +64,7 @@ class GrabbingDialogs final : public UiDialogs {
                                           : kExitRunFailed);
     }
     void Error(QWidget* parent, const QString& text) override {
-        Message(parent, text, QString::fromUtf8(kCaptionErrorDialog));
+        Message(parent, text, Tr(kCaptionErrorDialog));
     }
     QString OpenFile(QWidget*, const FileRequest&) override { return {}; }
     QString SaveFile(QWidget*, const FileRequest&) override { return {}; }

@@ -88,9 +88,9 @@ MacroVariablesWindow::MacroVariablesWindow(QWidget* parent) : QWidget(parent, Qt
         sheets_[static_cast<std::size_t>(sheet)] = view;
         tabs_->addTab(view, Tr(kCommonTab).arg(kSheetBase[sheet]));
     }
-    tabs_->addTab(BuildScrolledSheet(keptSheet_), QStringLiteral("#500-#999"));
+    tabs_->addTab(BuildScrolledSheet(keptSheet_), QString::fromLatin1(kKeptTab));
     keptSheet_->SetRows(kKeptCount / VariableSheet::kColumns);
-    tabs_->addTab(BuildScrolledSheet(systemSheet_), tr("System"));
+    tabs_->addTab(BuildScrolledSheet(systemSheet_), Tr(kSystemTab));
     tabs_->setCurrentIndex(kFirstCommonTab);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -13,6 +13,7 @@
 #include "surfaces/ScrollableSurface3D.h"
 #include "surfaces/Surface3D.h"
 #include "ui/ProgramText.h"
+#include "ui/Translation.h"
 #include "ui/UiTexts.h"
 #include "ui/ViewPane.h"
 
@@ -82,7 +83,7 @@ bool PathPicker::PickAt(const Surface3D& surface, int x, int y, bool measure) {
     if (!pick.found) {
         const bool had = picked_;
         picked_ = false;
-        text_ = QString::fromLatin1(kPickNothing).arg(kRadius);
+        text_ = Tr(kPickNothing).arg(kRadius);
         status_(text_);
         if (had) redraw_();
         return false;
@@ -104,13 +105,12 @@ bool PathPicker::PickAt(const Surface3D& surface, int x, int y, bool measure) {
         const double dx = point_.x - before.x;
         const double dy = point_.y - before.y;
         const double dz = point_.z - before.z;
-        text_ = QString::fromLatin1(kPickMeasure)
+        text_ = Tr(kPickMeasure)
                     .arg(Number(Distance(before, point_)), Number(dx), Number(dy), Number(dz));
     } else if (line > 0) {
-        text_ = QString::fromLatin1(kPickBlock)
-                    .arg(blockText, PathToQString(file), QString::number(line));
+        text_ = Tr(kPickBlock).arg(blockText, PathToQString(file), QString::number(line));
     } else {
-        text_ = QString::fromLatin1(kPickMotion).arg(static_cast<qulonglong>(motion_ + 1));
+        text_ = Tr(kPickMotion).arg(static_cast<qulonglong>(motion_ + 1));
     }
     status_(text_);
     redraw_();

@@ -41,10 +41,10 @@ void PictureFileActions::SavePicture() {
     // An empty picture is not saved as if it were one: say why, and offer to keep the
     // motions of the next run.
     if (picture_.empty()) {
-        const QString caption = QString::fromUtf8(kCaptionSavePicture);
+        const QString caption = Tr(kCaptionSavePicture);
         if (!settings_.noMotionBuffer) {
-            dialogs_.Message(&window_, QString::fromUtf8(kNothingToSave), caption);
-        } else if (dialogs_.Ask(&window_, QString::fromUtf8(kKeepMotions), caption)) {
+            dialogs_.Message(&window_, Tr(kNothingToSave), caption);
+        } else if (dialogs_.Ask(&window_, Tr(kKeepMotions), caption)) {
             settings_.noMotionBuffer = false;
         }
         return;

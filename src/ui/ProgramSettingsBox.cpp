@@ -10,6 +10,8 @@
 #include "core/Settings.h"
 #include "core/VariablesFile.h"
 #include "machines/CallCodes.h"
+#include "ui/Translation.h"
+#include "ui/UiTexts.h"
 
 namespace cuttrace::ui {
 
@@ -40,22 +42,22 @@ std::string LinesAsList(const QString& text) {
 
 }  // namespace
 
-ProgramSettingsBox::ProgramSettingsBox(QWidget* parent) : QGroupBox(tr("Called programs"), parent) {
+ProgramSettingsBox::ProgramSettingsBox(QWidget* parent) : QGroupBox(Tr(kCalledPrograms), parent) {
     auto* form = new QFormLayout(this);
     folders_ = new QPlainTextEdit(this);
     folders_->setObjectName(QStringLiteral("programFoldersEdit"));
-    folders_->setPlaceholderText(tr("searched after the main program's folder, one a line"));
+    folders_->setPlaceholderText(Tr(kProgramFoldersHint));
     FitLines(folders_, kListLines);
     variables_ = new QLineEdit(this);
     variables_->setObjectName(QStringLiteral("variablesFileEdit"));
-    variables_->setPlaceholderText(tr("none: #n=value a line, loaded before each run"));
+    variables_->setPlaceholderText(Tr(kVariablesFileHint));
     callCodes_ = new QPlainTextEdit(this);
     callCodes_->setObjectName(QStringLiteral("callCodesEdit"));
-    callCodes_->setPlaceholderText(tr("G100=9010 macro\nM6=9001 subprogram\nT=9000"));
+    callCodes_->setPlaceholderText(QString::fromLatin1(kCallCodesHint));
     FitLines(callCodes_, kListLines);
-    form->addRow(tr("Program folders"), folders_);
-    form->addRow(tr("Variables file"), variables_);
-    form->addRow(tr("Call codes"), callCodes_);
+    form->addRow(Tr(kProgramFolders), folders_);
+    form->addRow(Tr(kVariablesFile), variables_);
+    form->addRow(Tr(kCallCodes), callCodes_);
 }
 
 void ProgramSettingsBox::Load(const Settings& settings) {
@@ -70,12 +72,12 @@ QString ProgramSettingsBox::Check() const {
     std::vector<VariableSetting> values;
     if (!variables.empty() && !ReadVariablesFile(variables, values, error)) {
         variables_->setFocus();
-        return tr("Variables file: %1").arg(QString::fromStdString(error));
+        return Tr(kVariablesFileBad).arg(QString::fromStdString(error));
     }
     std::vector<CallCode> codes;
     if (!ParseCallCodes(callCodes_->toPlainText().toStdString(), codes, error)) {
         callCodes_->setFocus();
-        return tr("Call codes: %1").arg(QString::fromStdString(error));
+        return Tr(kCallCodesBad).arg(QString::fromStdString(error));
     }
     return {};
 }

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include "ui/UiTexts.h"
 
@@ -14,20 +15,40 @@ namespace cuttrace::ui {
 
 namespace {
 
-void Prepare(QFileDialog& dialog, const FileRequest& request) {
+// The extension of a filter entry's first pattern ("SVG (*.svg)" gives "svg"); empty for
+// one that matches any name.
+QString FilterSuffix(const QString& filter) {
+    static const QRegularExpression pattern(QStringLiteral("\\*\\.([A-Za-z0-9]+)"));
+    const QRegularExpressionMatch match = pattern.match(filter);
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
+}  // namespace
+
+void PrepareFileDialog(QFileDialog& dialog, const FileRequest& request) {
     dialog.setNameFilter(request.filter);
     if (!request.selectedFilter.isEmpty()) dialog.selectNameFilter(request.selectedFilter);
     dialog.setDirectory(request.directory.isEmpty() ? QStringLiteral(".") : request.directory);
     if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
-    if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
+    if (request.defaultSuffix.isEmpty()) return;
+    // A name typed without an extension gets the one of the chosen kind of file, so a
+    // drawing saved as SVG is not named .png.
+    const auto follow = [&dialog, fallback = request.defaultSuffix](const QString& filter) {
+        const QString suffix = FilterSuffix(filter);
+        dialog.setDefaultSuffix(suffix.isEmpty() ? fallback : suffix);
+    };
+    follow(dialog.selectedNameFilter());
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, follow);
 }
+
+namespace {
 
 QString RunFileDialog(QWidget* parent, const FileRequest& request, QFileDialog::AcceptMode mode) {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
-    Prepare(dialog, request);
+    PrepareFileDialog(dialog, request);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();
 }

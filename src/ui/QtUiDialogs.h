@@ -3,7 +3,13 @@
 
 #include "ui/UiDialogs.h"
 
+class QFileDialog;
+
 namespace cuttrace::ui {
+
+// Sets up a file dialog for the request; in a save dialog the suffix added to a name typed
+// without one follows the kind of file chosen.
+void PrepareFileDialog(QFileDialog& dialog, const FileRequest& request);
 
 class QtUiDialogs final : public UiDialogs {
   public:

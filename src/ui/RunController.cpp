@@ -127,7 +127,7 @@ void RunController::LoadProgram(bool clearDrawing) {
         if (!LoadVariablesFile(runner_, settings_, variablesError)) {
             programLoaded_ = false;
             host_.UpdateButtons();
-            host_.ShowMessage(tr("Variables file: %1").arg(variablesError), Tr(kCaptionError));
+            host_.ShowMessage(Tr(kVariablesFileBad).arg(variablesError), Tr(kCaptionError));
             return;
         }
         host_.ShowProgramPath(programPath_);

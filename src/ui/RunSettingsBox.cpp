@@ -6,6 +6,8 @@
 
 #include "core/Settings.h"
 #include "ui/MemoryUse.h"
+#include "ui/Translation.h"
+#include "ui/UiTexts.h"
 
 namespace cuttrace::ui {
 
@@ -26,24 +28,21 @@ Widget* Named(Widget* widget, const char* objectName) {
 
 }  // namespace
 
-RunSettingsBox::RunSettingsBox(QWidget* parent) : QGroupBox(tr("Runs"), parent) {
+RunSettingsBox::RunSettingsBox(QWidget* parent) : QGroupBox(Tr(kRunsGroup), parent) {
     auto* form = new QFormLayout(this);
     maxSteps_ = Named(new QLineEdit(this), "maxStepsEdit");
-    maxSteps_->setToolTip(tr("A run ends after this many steps of the engine"));
+    maxSteps_->setToolTip(Tr(kStepLimitTip));
     pathMemory_ = Named(new QLineEdit(this), "pathMemoryEdit");
-    pathMemory_->setToolTip(
-        tr("Past this size the path is still drawn but no longer kept for redraws"));
-    pathMemory_->setPlaceholderText(
-        tr("0: a quarter of the memory (%1 MB)").arg(DefaultPathMemoryBytes() >> 20));
+    pathMemory_->setToolTip(Tr(kPathMemoryTip));
+    pathMemory_->setPlaceholderText(Tr(kPathMemoryDefault).arg(DefaultPathMemoryBytes() >> 20));
     rapidRate_ = Named(new QLineEdit(this), "rapidRateEdit");
-    rapidRate_->setToolTip(tr("Speed of rapid moves in time estimates, per minute"));
-    keepDrawing_ = Named(new QCheckBox(tr("Keep drawing when opening"), this), "keepDrawingBox");
-    stepEveryLine_ =
-        Named(new QCheckBox(tr("Single block stops at every line"), this), "stepEveryLineBox");
-    autoFit_ = Named(new QCheckBox(tr("Fit the views to the path"), this), "autoFitBox");
-    form->addRow(tr("Step limit"), maxSteps_);
-    form->addRow(tr("Path memory (MB)"), pathMemory_);
-    form->addRow(tr("Rapid rate"), rapidRate_);
+    rapidRate_->setToolTip(Tr(kRapidRateTip));
+    keepDrawing_ = Named(new QCheckBox(Tr(kKeepDrawing), this), "keepDrawingBox");
+    stepEveryLine_ = Named(new QCheckBox(Tr(kStepEveryLine), this), "stepEveryLineBox");
+    autoFit_ = Named(new QCheckBox(Tr(kAutoFit), this), "autoFitBox");
+    form->addRow(Tr(kStepLimit), maxSteps_);
+    form->addRow(Tr(kPathMemory), pathMemory_);
+    form->addRow(Tr(kRapidRate), rapidRate_);
     form->addRow(keepDrawing_);
     form->addRow(stepEveryLine_);
     form->addRow(autoFit_);
@@ -63,15 +62,15 @@ QString RunSettingsBox::Check() const {
     int value = 0;
     if (!ReadWhole(maxSteps_, 1, value)) {
         maxSteps_->setFocus();
-        return tr("Step limit: a whole number of 1 or more");
+        return Tr(kStepLimitBad);
     }
     if (!pathMemory_->text().trimmed().isEmpty() && !ReadWhole(pathMemory_, 0, value)) {
         pathMemory_->setFocus();
-        return tr("Path memory: a whole number of megabytes (empty or 0 for the default)");
+        return Tr(kPathMemoryBad);
     }
     if (!ReadWhole(rapidRate_, 1, value)) {
         rapidRate_->setFocus();
-        return tr("Rapid rate: a whole number of 1 or more");
+        return Tr(kRapidRateBad);
     }
     return {};
 }

@@ -6,6 +6,8 @@
 #include <algorithm>
 
 #include "ui/SummaryPanel.h"
+#include "ui/Translation.h"
+#include "ui/UiTexts.h"
 
 namespace cuttrace::ui {
 
@@ -44,8 +46,8 @@ void StatusPanels::ShowProgress(long long done, long long total, double secondsL
     const long long scale = total / kMaxBarSteps + 1;
     progress_->setRange(0, static_cast<int>(total / scale));
     progress_->setValue(static_cast<int>(std::clamp(done, 0LL, total) / scale));
-    progress_->setFormat(QObject::tr("motion %1 of %2").arg(done).arg(total));
-    remaining_->setText(QObject::tr("%1 left").arg(SummaryPanel::Duration(secondsLeft)));
+    progress_->setFormat(Tr(kProgressMotion).arg(done).arg(total));
+    remaining_->setText(Tr(kProgressLeft).arg(SummaryPanel::Duration(secondsLeft)));
 }
 
 void StatusPanels::Set(int panel, const QString& text) {

@@ -22,7 +22,7 @@ QString Number(double value) {
 
 }  // namespace
 
-SummaryPanel::SummaryPanel(QWidget* parent) : QGroupBox(tr("Program"), parent) {
+SummaryPanel::SummaryPanel(QWidget* parent) : QGroupBox(Tr(kSummaryGroup), parent) {
     setObjectName(QStringLiteral("summaryPanel"));
     QFont small = font();
     small.setPixelSize(kFontPixels);
@@ -33,10 +33,10 @@ SummaryPanel::SummaryPanel(QWidget* parent) : QGroupBox(tr("Program"), parent) {
     x_ = AddRow(QStringLiteral("X"), "summaryX");
     y_ = AddRow(QStringLiteral("Y"), "summaryY");
     z_ = AddRow(QStringLiteral("Z"), "summaryZ");
-    feed_ = AddRow(tr("Feed"), "summaryFeed");
-    rapid_ = AddRow(tr("Rapid"), "summaryRapid");
-    time_ = AddRow(tr("Time"), "summaryTime");
-    motions_ = AddRow(tr("Motions"), "summaryMotions");
+    feed_ = AddRow(Tr(kSummaryFeed), "summaryFeed");
+    rapid_ = AddRow(Tr(kSummaryRapid), "summaryRapid");
+    time_ = AddRow(Tr(kSummaryTime), "summaryTime");
+    motions_ = AddRow(Tr(kSummaryMotions), "summaryMotions");
     state_ = new QLabel(this);
     state_->setObjectName(QStringLiteral("summaryState"));
     state_->setWordWrap(true);
@@ -68,7 +68,7 @@ void SummaryPanel::Clear() {
 
 void SummaryPanel::ShowSurveying() {
     Clear();
-    state_->setText(tr("Looking ahead…"));
+    state_->setText(Tr(kSummaryLooking));
 }
 
 void SummaryPanel::Show(const PathSummary& s, long long maxSteps) {
@@ -91,8 +91,7 @@ void SummaryPanel::Show(const PathSummary& s, long long maxSteps) {
         case PathSummary::End::Failed: {
             QString where = QFileInfo(PathToQString(s.failedFile)).fileName();
             if (s.failedLine > 0) where += QStringLiteral(":%1").arg(s.failedLine);
-            state_->setText(
-                tr("Fails at %1: %2").arg(where, Tr(messages::EndRunMessage(s.result))));
+            state_->setText(Tr(kSummaryFails).arg(where, Tr(messages::EndRunMessage(s.result))));
             break;
         }
         case PathSummary::End::Cancelled:

@@ -57,7 +57,8 @@ inline constexpr char kStatusRunning[] = QT_TRANSLATE_NOOP("cuttrace", "実行�
 inline constexpr char kStatusQuick[] = QT_TRANSLATE_NOOP("cuttrace", "速効中");
 inline constexpr char kStatusM1Stop[] = QT_TRANSLATE_NOOP("cuttrace", "M1停止");
 inline constexpr char kStatusM0Stop[] = QT_TRANSLATE_NOOP("cuttrace", "M0停止");
-inline constexpr char kStatusSingleBlock[] = "Single block: Start runs the next block";
+inline constexpr char kStatusSingleBlock[] =
+    QT_TRANSLATE_NOOP("cuttrace", "シングルブロック: 軌画開始で次のブロックを実行");
 
 // Log lines of the run control (the memo shows them).
 inline constexpr char kLogStop[] = "Stop!";
@@ -73,26 +74,31 @@ inline constexpr char kLogPictureLoaded[] = "Picture records: ";
 
 // Message boxes.
 inline constexpr char kCaptionError[] = "error";
-inline constexpr char kCaptionErrorDialog[] = "Error";
+inline constexpr char kCaptionErrorDialog[] = QT_TRANSLATE_NOOP("cuttrace", "エラー");
 inline constexpr char kCaptionEndMessage[] = "End Message";
-inline constexpr char kNothingToSave[] = "There is no picture to save: no motion has been kept.";
-inline constexpr char kKeepMotions[] =
-    "There is no picture to save: with \"NonBufering\" set the motions of a run are not kept.\n"
-    "Keep the motions of the next run so that its picture can be saved?";
-inline constexpr char kCaptionSavePicture[] = "Save picture";
+inline constexpr char kNothingToSave[] =
+    QT_TRANSLATE_NOOP("cuttrace", "保存する絵がありません: 動作がひとつも残っていません。");
+inline constexpr char kKeepMotions[] = QT_TRANSLATE_NOOP(
+    "cuttrace",
+    "保存する絵がありません: \"NonBufering\" が設定されているので実行の動作は残りません。\n"
+    "次の実行の動作を残して、その絵を保存できるようにしますか?");
+inline constexpr char kCaptionSavePicture[] = QT_TRANSLATE_NOOP("cuttrace", "絵を保存");
 inline constexpr char kLogSettingRefused[] = "Setting refused, its default is used: ";
 inline constexpr char kFileNotFound[] = "Can not Fined the file!";
 inline constexpr char kFileNamed[] = "%1\n%2";  // a message, then the file it is about
-inline constexpr char kFileUnreadable[] = "The file exists but cannot be read (no permission?)";
+inline constexpr char kFileUnreadable[] =
+    QT_TRANSLATE_NOOP("cuttrace", "ファイルはありますが読めません (権限がない?)");
 inline constexpr char kFailed[] = QT_TRANSLATE_NOOP("cuttrace", "失敗しました");
 inline constexpr char kWrongFormat[] = QT_TRANSLATE_NOOP("cuttrace", "形式の違うﾌｧｲﾙです");
-inline constexpr char kStepLimitReached[] = "stopped after %1 steps (step limit)";
+inline constexpr char kStepLimitReached[] =
+    QT_TRANSLATE_NOOP("cuttrace", "%1 ステップで止めました (ステップ上限)");
 inline constexpr char kPathNotStored[] =
     "The stored path has reached %1 MB: drawing goes on, but redraws will be incomplete "
     "(path memory in the settings)";
 // The choice after a run ended with an error: what the next Start does.
-inline constexpr char kChoiceStartAgain[] = "Start again from the top";
-inline constexpr char kChoiceContinue[] = "Continue after this block";
+inline constexpr char kChoiceStartAgain[] = QT_TRANSLATE_NOOP("cuttrace", "先頭からやり直す");
+inline constexpr char kChoiceContinue[] =
+    QT_TRANSLATE_NOOP("cuttrace", "このブロックの次から続ける");
 inline constexpr char kNotAnInteger[] = "'%1' is not a valid integer value.";
 
 // The end-of-run messages are the core's (core/RunMessages.h, EndRunMessage).
@@ -107,7 +113,7 @@ inline constexpr char kDialectTosnac[] = "tosnac";
 // setting selects FANUC).
 inline constexpr const char* kDialectNames[3] = {"MELDAS", "FANUC", "TOSNAC"};
 inline constexpr char kDialectUsed[] =
-    "%1\n(read as %2; another dialect is chosen in the settings)";
+    QT_TRANSLATE_NOOP("cuttrace", "%1\n(%2 として読みました。別の機種は設定で選べます)");
 inline const char* DialectName(int dialect) {
     return dialect >= 0 && dialect < 3 ? kDialectNames[dialect] : kDialectNames[1];
 }
@@ -116,7 +122,7 @@ inline constexpr char kLabelFeed[] = "feed";
 inline constexpr char kLabelRapid[] = "rapid";
 inline constexpr char kLabelContour[] = "contour";
 inline constexpr char kContourColorTip[] =
-    "programmed contour drawn beside a cutter-compensated path";
+    QT_TRANSLATE_NOOP("cuttrace", "工具径補正した軌跡の横に描くプログラムどおりの輪郭");
 inline constexpr char kNonBuffering[] = "NonBufering";
 inline constexpr char kG0Draw[] = "G0 Draw";
 inline constexpr char kM1Stop[] = "M1 Stop";
@@ -136,12 +142,50 @@ inline constexpr char kIntegerExpected[] =
 inline constexpr char kTimerNotNegative[] =
     QT_TRANSLATE_NOOP("cuttrace", "0 以上の整数を入れてください (0 or more)");
 
+// The settings of runs and of called programs.
+inline constexpr char kRunsGroup[] = QT_TRANSLATE_NOOP("cuttrace", "実行");
+inline constexpr char kStepLimit[] = QT_TRANSLATE_NOOP("cuttrace", "ステップ上限");
+inline constexpr char kStepLimitTip[] =
+    QT_TRANSLATE_NOOP("cuttrace", "実行はエンジンのこのステップ数で終わります");
+inline constexpr char kStepLimitBad[] =
+    QT_TRANSLATE_NOOP("cuttrace", "ステップ上限: 1 以上の整数を入れてください");
+inline constexpr char kPathMemory[] = QT_TRANSLATE_NOOP("cuttrace", "軌跡のメモリ (MB)");
+inline constexpr char kPathMemoryTip[] = QT_TRANSLATE_NOOP(
+    "cuttrace", "この大きさを超えても軌跡は描きますが、書き直しのためには残しません");
+inline constexpr char kPathMemoryDefault[] =
+    QT_TRANSLATE_NOOP("cuttrace", "0: メモリの 4 分の 1 (%1 MB)");
+inline constexpr char kPathMemoryBad[] =
+    QT_TRANSLATE_NOOP("cuttrace", "軌跡のメモリ: メガバイトを整数で (空か 0 で既定値)");
+inline constexpr char kRapidRate[] = QT_TRANSLATE_NOOP("cuttrace", "早送り速度");
+inline constexpr char kRapidRateTip[] =
+    QT_TRANSLATE_NOOP("cuttrace", "時間の見積りに使う早送りの速さ (毎分)");
+inline constexpr char kRapidRateBad[] =
+    QT_TRANSLATE_NOOP("cuttrace", "早送り速度: 1 以上の整数を入れてください");
+inline constexpr char kKeepDrawing[] = QT_TRANSLATE_NOOP("cuttrace", "開くときに図を残す");
+inline constexpr char kStepEveryLine[] =
+    QT_TRANSLATE_NOOP("cuttrace", "シングルブロックで毎行止まる");
+inline constexpr char kAutoFit[] = QT_TRANSLATE_NOOP("cuttrace", "図を軌跡に合わせる");
+inline constexpr char kCalledPrograms[] = QT_TRANSLATE_NOOP("cuttrace", "呼び出すプログラム");
+inline constexpr char kProgramFolders[] = QT_TRANSLATE_NOOP("cuttrace", "プログラムのフォルダ");
+inline constexpr char kProgramFoldersHint[] =
+    QT_TRANSLATE_NOOP("cuttrace", "メインプログラムのフォルダの次に探す、1 行に 1 つ");
+inline constexpr char kVariablesFile[] = QT_TRANSLATE_NOOP("cuttrace", "変数ファイル");
+inline constexpr char kVariablesFileHint[] =
+    QT_TRANSLATE_NOOP("cuttrace", "なし: 1 行に #n=値、実行のたびに先に読み込む");
+inline constexpr char kVariablesFileBad[] = QT_TRANSLATE_NOOP("cuttrace", "変数ファイル: %1");
+inline constexpr char kCallCodes[] = QT_TRANSLATE_NOOP("cuttrace", "呼び出しコード");
+inline constexpr char kCallCodesBad[] = QT_TRANSLATE_NOOP("cuttrace", "呼び出しコード: %1");
+// The table's own syntax, the same in every language.
+inline constexpr char kCallCodesHint[] = "G100=9010 macro\nM6=9001 subprogram\nT=9000";
+
 // ---- macro variable window ---------------------------------------------------------
 inline constexpr char kMacroCaption[] = "Macro ";
 inline constexpr char kMacroFont[] = "ＭＳ Ｐゴシック";  // a font family, not shown
 inline constexpr char kLocalTab[] = "Local %1";          // 1..4
 inline constexpr char kCommonTab[] = "#%1-";             // 100, 150, 200, 250
-inline constexpr char kCommonEntry[] = "#%1 %2";         // number, value with six decimals
+inline constexpr char kKeptTab[] = "#500-#999";
+inline constexpr char kSystemTab[] = QT_TRANSLATE_NOOP("cuttrace", "システム");
+inline constexpr char kCommonEntry[] = "#%1 %2";  // number, value with six decimals
 inline constexpr const char* kLocalNames[33] = {
     "#1A",  "#2B",  "#3C",  "#4I",  "#5J",  "#6K",  "#7D",  "#8E",  "#9F",  "#10G", "#11H",
     "#12L", "#13M", "#14N", "#15O", "#16P", "#17Q", "#18R", "#19S", "#20T", "#21U", "#22V",
@@ -162,6 +206,23 @@ inline constexpr char kHintViewOblique[] =
     QT_TRANSLATE_NOOP("cuttrace", "ななめうえからみたとこ");  // preset 3
 inline constexpr char kHintViewOdd[] =
     QT_TRANSLATE_NOOP("cuttrace", "おかしいみえかたやなー");  // preset 4
+inline constexpr char kHintFit[] =
+    QT_TRANSLATE_NOOP("cuttrace", "軌跡を図に合わせる (Home、中ボタンのダブルクリック)");
+inline constexpr char kHintScale[] = QT_TRANSLATE_NOOP("cuttrace", "倍率");
+inline constexpr char kHintTurnX[] = QT_TRANSLATE_NOOP("cuttrace", "X 軸まわりに回す");
+inline constexpr char kHintTurnY[] = QT_TRANSLATE_NOOP("cuttrace", "Y 軸まわりに回す");
+inline constexpr char kHintTurnZ[] = QT_TRANSLATE_NOOP("cuttrace", "Z 軸まわりに回す");
+
+// ---- program summary (the look-ahead pass) and the run's progress -----------------
+inline constexpr char kSummaryGroup[] = QT_TRANSLATE_NOOP("cuttrace", "プログラム");
+inline constexpr char kSummaryFeed[] = QT_TRANSLATE_NOOP("cuttrace", "切削送り");
+inline constexpr char kSummaryRapid[] = QT_TRANSLATE_NOOP("cuttrace", "早送り");
+inline constexpr char kSummaryTime[] = QT_TRANSLATE_NOOP("cuttrace", "時間");
+inline constexpr char kSummaryMotions[] = QT_TRANSLATE_NOOP("cuttrace", "動作数");
+inline constexpr char kSummaryLooking[] = QT_TRANSLATE_NOOP("cuttrace", "先読み中…");
+inline constexpr char kSummaryFails[] = QT_TRANSLATE_NOOP("cuttrace", "%1 で止まります: %2");
+inline constexpr char kProgressMotion[] = QT_TRANSLATE_NOOP("cuttrace", "動作 %1 / %2");
+inline constexpr char kProgressLeft[] = QT_TRANSLATE_NOOP("cuttrace", "残り %1");
 
 // ---- modal state panel -------------------------------------------------------------
 inline constexpr char kGroupNow[] = "Now";
@@ -257,9 +318,11 @@ inline constexpr char kLanguageEnglish[] = "English";
 inline constexpr char kLanguageRestart[] = QT_TRANSLATE_NOOP("cuttrace", "(再起動後に有効)");
 
 // ---- picking on the drawing (status bar) ------------------------------------------
-inline constexpr char kPickBlock[] = "%1    (%2, line %3)";
-inline constexpr char kPickMotion[] = "motion %1";
-inline constexpr char kPickNothing[] = "nothing drawn within %1 pixels";
-inline constexpr char kPickMeasure[] = "distance %1    dX %2  dY %3  dZ %4";
+inline constexpr char kPickBlock[] = QT_TRANSLATE_NOOP("cuttrace", "%1    (%2、%3 行目)");
+inline constexpr char kPickMotion[] = QT_TRANSLATE_NOOP("cuttrace", "動作 %1");
+inline constexpr char kPickNothing[] =
+    QT_TRANSLATE_NOOP("cuttrace", "%1 ピクセル以内に何も描かれていません");
+inline constexpr char kPickMeasure[] =
+    QT_TRANSLATE_NOOP("cuttrace", "距離 %1    dX %2  dY %3  dZ %4");
 
 }  // namespace cuttrace::ui

@@ -140,7 +140,7 @@ void ViewPane::BuildToolBar() {
     QToolButton* zoomIn =
         AddButton(toolBar_, MakeViewIcon(ViewIcon::ZoomIn), kHintZoomIn, "zoomInButton");
     QToolButton* fit = AddButton(toolBar_, MakeViewIcon(ViewIcon::Fit), nullptr, "fitButton");
-    fit->setToolTip(tr("Fit the path to the view (Home, middle double click)"));
+    fit->setToolTip(Tr(kHintFit));
     connect(fit, &QToolButton::clicked, this, &ViewPane::FitView);
     // The presets and the sliders make the second part, the one that wraps.
     for (int n = 0; n < kViewPresetCount; ++n) {
@@ -152,10 +152,10 @@ void ViewPane::BuildToolBar() {
             RepaintView();
         });
     }
-    scaleSlider_ = AddSlider(kScaleMin, kScaleMax, kScaleMin, "scaleSlider", tr("Scale"));
-    QSlider* rotateX = AddSlider(kAngleMin, kAngleMax, 0, "rotateXSlider", tr("Turn about X"));
-    QSlider* rotateY = AddSlider(kAngleMin, kAngleMax, 0, "rotateYSlider", tr("Turn about Y"));
-    QSlider* rotateZ = AddSlider(kAngleMin, kAngleMax, 0, "rotateZSlider", tr("Turn about Z"));
+    scaleSlider_ = AddSlider(kScaleMin, kScaleMax, kScaleMin, "scaleSlider", Tr(kHintScale));
+    QSlider* rotateX = AddSlider(kAngleMin, kAngleMax, 0, "rotateXSlider", Tr(kHintTurnX));
+    QSlider* rotateY = AddSlider(kAngleMin, kAngleMax, 0, "rotateYSlider", Tr(kHintTurnY));
+    QSlider* rotateZ = AddSlider(kAngleMin, kAngleMax, 0, "rotateZSlider", Tr(kHintTurnZ));
 
     connect(redraw, &QToolButton::clicked, this, &ViewPane::RepaintView);
     connect(reset, &QToolButton::clicked, this, &ViewPane::ResetZoom);

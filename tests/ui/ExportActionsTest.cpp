@@ -3,10 +3,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFileDialog>
 #include <QImage>
 #include <QXmlStreamReader>
 
 #include "ui/ProgramText.h"
+#include "ui/QtUiDialogs.h"
+#include "ui/Translation.h"
+#include "ui/UiTexts.h"
 #include "ui/ViewPane.h"
 #include "ui/support/MainWindowFixture.h"
 
@@ -91,6 +95,23 @@ TEST_F(ExportActionsTest, AFileThatCannotBeWrittenIsReportedAndNotLeft) {
         ASSERT_FALSE(dialogs.messages.empty()) << name;
         EXPECT_TRUE(dialogs.messages.back().text.contains(QString::fromLatin1(name))) << name;
         EXPECT_FALSE(QFile::exists(ui::PathToQString(path))) << name;
+    }
+}
+
+TEST(ExportDialog, ANameWithoutExtensionGetsTheOneOfTheChosenKind) {
+    ui::FileRequest request;
+    request.filter = ui::Tr(ui::kExportFilter);
+    request.defaultSuffix = QString::fromLatin1(ui::kExportSuffix);
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    ui::PrepareFileDialog(dialog, request);
+    EXPECT_EQ(dialog.defaultSuffix(), "png");
+    const QStringList kinds = dialog.nameFilters();
+    ASSERT_EQ(kinds.size(), 3);
+    for (int i : {1, 2, 0}) {
+        dialog.selectNameFilter(kinds[i]);
+        emit dialog.filterSelected(kinds[i]);  // as when the user picks it
+        EXPECT_EQ(dialog.defaultSuffix(), (QStringList{"png", "svg", "pdf"}[i]));
     }
 }
 

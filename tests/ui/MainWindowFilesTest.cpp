@@ -71,7 +71,7 @@ TEST_F(MainWindowFilesTest, AnEmptyPictureIsNotSavedButBufferingIsOffered) {
 
     window.Picture().clear();  // buffering on, nothing kept yet: only a message
     window.SavePicture();
-    EXPECT_EQ(Messages().back(), "There is no picture to save: no motion has been kept.");
+    EXPECT_EQ(Messages().back(), "保存する絵がありません: 動作がひとつも残っていません。");
 }
 
 TEST_F(MainWindowFilesTest, ACutOffPictureKeepsItsCompleteRecordsAndReportsFailure) {
@@ -93,7 +93,7 @@ TEST_F(MainWindowFilesTest, AFileOfAnotherFormatLoadsNothing) {
     window.LoadPicture();
     EXPECT_EQ(window.Picture().size(), 1u);
     EXPECT_EQ(Messages(), QStringList{"形式の違うﾌｧｲﾙです"});
-    EXPECT_EQ(dialogs.messages[0].caption, "Error");
+    EXPECT_EQ(dialogs.messages[0].caption, "エラー");
 
     dialogs.fileAnswers = {folder.Path() + QStringLiteral("/none/x.ncv")};
     window.LoadPicture();

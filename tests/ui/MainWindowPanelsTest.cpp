@@ -152,7 +152,7 @@ TEST_F(MainWindowPanelsTest, AClickPicksTheNearestMotionAndShiftClickMeasures) {
                      });
     // Nothing within 5 pixels of an empty corner.
     EXPECT_FALSE(picker.PickAt(*surface, 2, 2, false));
-    EXPECT_EQ(picker.Text(), "nothing drawn within 5 pixels");
+    EXPECT_EQ(picker.Text(), "5 ピクセル以内に何も描かれていません");
 
     // Three pixels above the first feed line: its block, on line 2 of the file.
     const PixelPoint onFirst = surface->ToPixel({10.0, 0.0, 0.0});
@@ -162,14 +162,14 @@ TEST_F(MainWindowPanelsTest, AClickPicksTheNearestMotionAndShiftClickMeasures) {
     EXPECT_EQ(pickedLine, 2);
     EXPECT_EQ(pickedText, "G01 X30. F600");
     EXPECT_EQ(picker.Text(),
-              QStringLiteral("G01 X30. F600    (%1, line 2)").arg(QString::fromStdString(path)));
+              QStringLiteral("G01 X30. F600    (%1、2 行目)").arg(QString::fromStdString(path)));
     EXPECT_EQ(surface->ScreenImage().pixel(onFirst.x, onFirst.y), qRgb(255, 200, 0));
 
     // Shift-click near the top of the second line: from (0, 0, 0) to its end (30, 20, 0).
     const PixelPoint onSecond = surface->ToPixel({30.0, 15.0, 0.0});
     ASSERT_TRUE(picker.PickAt(*surface, onSecond.x + 2, onSecond.y, true));
     EXPECT_EQ(picker.PickedMotion(), 1u);
-    EXPECT_EQ(picker.Text(), "distance 36.056    dX 30.000  dY 20.000  dZ 0.000");
+    EXPECT_EQ(picker.Text(), "距離 36.056    dX 30.000  dY 20.000  dZ 0.000");
     EXPECT_EQ(pickedLine, 3);
     // The highlight moved to the second motion and survives a redraw.
     window.RedrawAll();
@@ -327,8 +327,7 @@ TEST_F(MainWindowPanelsTest, AMacroErrorSaysWhichDialectReadTheProgram) {
     window.Start();
     RunToStop();
     ASSERT_EQ(Messages().size(), 1);
-    EXPECT_EQ(Messages()[0],
-              "macro error!\n(read as MELDAS; another dialect is chosen in the settings)");
+    EXPECT_EQ(Messages()[0], "macro error!\n(MELDAS として読みました。別の機種は設定で選べます)");
 }
 
 TEST_F(MainWindowPanelsTest, AMacroAlarmEndsTheRunWithItsOwnText) {

@@ -97,7 +97,7 @@ TEST_F(MainWindowRunTest, SingleBlockStepsToTheNextMoveOrToEveryLineWithItsSetti
             EXPECT_FALSE(window.Drawer().Busy());
             EXPECT_EQ(window.Runner().Motion().x, press.x) << "every line " << c.everyLine;
             EXPECT_EQ(window.Runner().Machine()->Variables().Common(101), press.common101);
-            EXPECT_EQ(Status(ui::PanelMode), "Single block: Start runs the next block");
+            EXPECT_EQ(Status(ui::PanelMode), "シングルブロック: 軌画開始で次のブロックを実行");
             EXPECT_TRUE(dialogs.messages.empty());
         }
         window.Start();
@@ -118,7 +118,7 @@ TEST_F(MainWindowRunTest, StartAfterAnErrorBeginsAgainUnlessTheUserContinues) {
         RunToStop();
         ASSERT_EQ(Messages(), QStringList{"失敗しましたmemory err!"});
         EXPECT_EQ(dialogs.choices.back(),
-                  (QStringList{"Start again from the top", "Continue after this block"}));
+                  (QStringList{"先頭からやり直す", "このブロックの次から続ける"}));
         EXPECT_EQ(Run().RestartPending(), choice == 0);
         window.Start();
         RunToStop();
@@ -136,8 +136,8 @@ TEST_F(MainWindowRunTest, AnEndlessProgramStopsAtTheStepLimitInBothKindsOfRun) {
         Open("#1=1\nWHILE[#1EQ1]DO1\nG00 X1.\nG00 X2.\nEND1\n");
         quick ? window.StartQuickRun() : window.Start();
         quick ? QuickToStop() : static_cast<void>(RunToStop(0.01, 10000));
-        EXPECT_EQ(Messages(), QStringList{"stopped after 500 steps (step limit)"}) << quick;
-        EXPECT_TRUE(LogText().contains("stopped after 500 steps"));
+        EXPECT_EQ(Messages(), QStringList{"500 ステップで止めました (ステップ上限)"}) << quick;
+        EXPECT_TRUE(LogText().contains("500 ステップで止めました"));
         EXPECT_FALSE(Run().Running());
         EXPECT_TRUE(window.Action(Tool::Start)->isEnabled());
     }
@@ -375,8 +375,7 @@ TEST_F(MainWindowRunTest, AMissingOrUnreadableProgramIsNamedAndCannotRun) {
     for (const QString& path : unreadable) {
         dialogs.messages.clear();
         window.OpenProgram(path);
-        EXPECT_EQ(Messages(),
-                  QStringList{"The file exists but cannot be read (no permission?)\n" + path});
+        EXPECT_EQ(Messages(), QStringList{"ファイルはありますが読めません (権限がない?)\n" + path});
         EXPECT_FALSE(window.Action(Tool::Start)->isEnabled());
     }
 }

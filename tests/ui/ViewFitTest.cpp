@@ -148,7 +148,7 @@ TEST_F(ViewFitTest, AnimatedRunsShowProgressAndQuickRunsFillTheTime) {
         Tick();
     auto* progress = Find<QWidget>("runProgress");
     EXPECT_TRUE(progress->isVisible());
-    EXPECT_TRUE(Find<QLabel>("remainingStatus")->text().endsWith(QStringLiteral(" left")));
+    EXPECT_TRUE(Find<QLabel>("remainingStatus")->text().startsWith(QStringLiteral("残り ")));
     RunToStop();
     Open("G00 X10.\nG01 X20. F600\nG01 X30.\nM30\n");
     window.StartQuickRun();
