@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <future>
 #include <memory>
 #include <string_view>
 
@@ -41,7 +42,7 @@ namespace {
 constexpr int kExitDone = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
-constexpr std::size_t kBatch = 1 << 16;
+constexpr std::size_t kBatch = 1 << 14;
 
 struct CutOptions {
     Dialect dialect = Dialect::Meldas;
@@ -298,17 +299,25 @@ int RunCutCommand(int argc, const char* const* argv, std::ostream& out, std::ost
         if (!note.empty() && k == 0) err << "cuttrace-cli: " << note << "\n";
         r.simulator->SetTools(table, fallback);
         r.simulator->SetThreads(o.threads);
-        std::vector<CutMotion> batch;
+        // The run makes the next batch while the previous one is cut.
+        std::vector<CutMotion> batch, cutting;
         batch.reserve(kBatch);
+        cutting.reserve(kBatch);
+        std::future<void> cut;
+        CutSimulator& simulator = *r.simulator;
         r.outcome =
             RunProgram(o.programs[k], o.dialect, o.maxSteps, files, [&](const CutMotion& m) {
                 batch.push_back(m);
                 if (batch.size() == kBatch) {
-                    r.simulator->Cut(batch);
+                    if (cut.valid()) cut.get();
+                    batch.swap(cutting);
                     batch.clear();
+                    cut = std::async(std::launch::async,
+                                     [&simulator, &cutting] { simulator.Cut(cutting); });
                 }
             });
-        r.simulator->Cut(batch);
+        if (cut.valid()) cut.get();
+        simulator.Cut(batch);
         if (!ReportEnd(o.programs[k], r.outcome, err)) {
             if (r.outcome.notFound) return kExitUsage;
             finished = false;

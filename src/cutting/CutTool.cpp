@@ -8,25 +8,6 @@
 
 namespace cuttrace::cutting {
 
-double CutTool::ProfileHeight(double r) const {
-    const double radius = Radius();
-    switch (shape) {
-        case ToolShape::Flat:
-            return 0.0;
-        case ToolShape::Ball:
-            return radius - std::sqrt(std::max(0.0, radius * radius - r * r));
-        case ToolShape::BullNose: {
-            const double flat = radius - cornerRadius;
-            if (r <= flat) return 0.0;
-            const double u = r - flat;
-            return cornerRadius - std::sqrt(std::max(0.0, cornerRadius * cornerRadius - u * u));
-        }
-        case ToolShape::Drill:
-            return r * kDrillConeSlope;
-    }
-    return 0.0;
-}
-
 bool CutTool::Check(std::string* error) const {
     if (!std::isfinite(diameter) || !(diameter > 0.0)) {
         *error = "tool diameter must be greater than 0";

@@ -12,6 +12,8 @@
 // parentheses are ignored. Any other line is an error that names the line.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -28,6 +30,7 @@ struct CutTool {
 
     double Radius() const { return diameter * 0.5; }
     // Height of the cutting surface above the tip at distance r from the axis (r <= Radius).
+    // Inline: it is evaluated for every cell a tool reaches.
     double ProfileHeight(double r) const;
     // False, with a message, for a size that cannot cut (not finite, zero or negative).
     bool Check(std::string* error) const;
@@ -35,6 +38,25 @@ struct CutTool {
 
 // The point angle of a drill is 118 degrees: the cone rises cot(59 deg) per unit of radius.
 inline constexpr double kDrillConeSlope = 0.6008606190275603;  // 1 / tan(59 deg)
+
+inline double CutTool::ProfileHeight(double r) const {
+    const double radius = Radius();
+    switch (shape) {
+        case ToolShape::Flat:
+            return 0.0;
+        case ToolShape::Ball:
+            return radius - std::sqrt(std::max(0.0, radius * radius - r * r));
+        case ToolShape::BullNose: {
+            const double flat = radius - cornerRadius;
+            if (r <= flat) return 0.0;
+            const double u = r - flat;
+            return cornerRadius - std::sqrt(std::max(0.0, cornerRadius * cornerRadius - u * u));
+        }
+        case ToolShape::Drill:
+            return r * kDrillConeSlope;
+    }
+    return 0.0;
+}
 
 class ToolTable {
   public:

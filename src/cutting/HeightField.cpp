@@ -73,11 +73,17 @@ bool HeightField::Reset(const StockBox& box, int resolution, std::string* error,
     try {
         heights_.assign(stored, box.high.z);
         cutBy_.assign(stored, 0);
+        tileBound_.assign(tiles(columns) * tiles(rows), box.high.z);
+        tileLowered_.assign(tileBound_.size(), 0);
         heights_.shrink_to_fit();
         cutBy_.shrink_to_fit();
+        tileBound_.shrink_to_fit();
+        tileLowered_.shrink_to_fit();
     } catch (const std::bad_alloc&) {
         heights_ = {};
         cutBy_ = {};
+        tileBound_ = {};
+        tileLowered_ = {};
         columns_ = rows_ = 0;
         tilesAcross_ = 0;
         *error = "not enough memory for " + std::to_string(cells) + " cells";
@@ -89,7 +95,33 @@ bool HeightField::Reset(const StockBox& box, int resolution, std::string* error,
     tilesAcross_ = tiles(columns);
     cellWidth_ = width / columns;
     cellHeight_ = depth / rows;
+    inverseCellWidth_ = 1.0 / cellWidth_;
     return true;
+}
+
+void HeightField::Tighten(std::size_t tile) {
+    tileLowered_[tile] = 0;
+    const double* cells = heights_.data() + (tile << (2 * kTileShift));
+    // Only the tile's cells within the grid count: those past the last column or row are
+    // never cut.
+    const int column0 = static_cast<int>(tile % tilesAcross_) * kTile;
+    const int row0 = static_cast<int>(tile / tilesAcross_) * kTile;
+    const int across = std::min(kTile, columns_ - column0);
+    const int down = std::min(kTile, rows_ - row0);
+    double high = -HUGE_VAL;
+    if (across == kTile && down == kTile) {
+        // Four running maxima, so that the loads are not held up by one chain of compares.
+        double m[4] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+        for (int k = 0; k < kTile * kTile; k += 4)
+            for (int j = 0; j < 4; ++j)
+                m[j] = cells[k + j] > m[j] ? cells[k + j] : m[j];
+        high = std::max(std::max(m[0], m[1]), std::max(m[2], m[3]));
+    } else {
+        for (int r = 0; r < down; ++r)
+            for (int c = 0; c < across; ++c)
+                high = std::max(high, cells[r * kTile + c]);
+    }
+    tileBound_[tile] = high;
 }
 
 double HeightField::Volume() const {

@@ -38,6 +38,7 @@ class HeightField {
     int Rows() const { return rows_; }
     double CellWidth() const { return cellWidth_; }    // along X
     double CellHeight() const { return cellHeight_; }  // along Y
+    double InverseCellWidth() const { return inverseCellWidth_; }
     const StockBox& Box() const { return box_; }
     double Top() const { return box_.high.z; }
     double Bottom() const { return box_.low.z; }
@@ -57,6 +58,22 @@ class HeightField {
                static_cast<std::size_t>(((row & (kTile - 1)) << kTileShift) |
                                         (column & (kTile - 1)));
     }
+    // The tile of a cell, and of a cell's index.
+    std::size_t TileOf(int column, int row) const {
+        return static_cast<std::size_t>(row >> kTileShift) * tilesAcross_ +
+               static_cast<std::size_t>(column >> kTileShift);
+    }
+    static std::size_t TileOfIndex(std::size_t index) { return index >> (2 * kTileShift); }
+    // A height no cell of the tile is above. Heights are only ever lowered, so the bound
+    // stays true; a tile whose cells were lowered since (MarkLowered) has its bound
+    // tightened to its highest cell here. Not safe against a concurrent call for the same
+    // tile: each tile belongs to one worker.
+    double TileBound(std::size_t tile) {
+        if (tileLowered_[tile]) Tighten(tile);
+        return tileBound_[tile];
+    }
+    uint8_t* TileLoweredFlags() { return tileLowered_.data(); }
+
     double Height(int column, int row) const { return heights_[Index(column, row)]; }
     // The tool slot that cut the cell last; 0 when it is uncut.
     uint8_t CutBy(int column, int row) const { return cutBy_[Index(column, row)]; }
@@ -69,18 +86,24 @@ class HeightField {
     // Volume of material left: the sum over cells of (height - bottom) times the cell area.
     double Volume() const;
     std::size_t MemoryBytes() const {
-        return heights_.capacity() * sizeof(double) + cutBy_.capacity();
+        return heights_.capacity() * sizeof(double) + cutBy_.capacity() +
+               tileBound_.capacity() * sizeof(double) + tileLowered_.capacity();
     }
 
   private:
+    void Tighten(std::size_t tile);
+
     StockBox box_;
     int columns_ = 0;
     int rows_ = 0;
     std::size_t tilesAcross_ = 0;
     double cellWidth_ = 0.0;
     double cellHeight_ = 0.0;
+    double inverseCellWidth_ = 0.0;
     std::vector<double> heights_;
     std::vector<uint8_t> cutBy_;
+    std::vector<double> tileBound_;
+    std::vector<uint8_t> tileLowered_;
 };
 
 // Where two fields on the same grid differ most, and in how many cells by more than the

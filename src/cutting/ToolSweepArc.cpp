@@ -38,6 +38,9 @@ struct XYArc {
     double rise;
     // Cells within the tool's reach lie in the ring |d - radius| <= R.
     double outer2, inner2;
+    // Cells with d2 in [clearInner2, clearOuter2] are within the ring beyond any rounding
+    // (empty when the ring is too thin for that to be sure).
+    double clearOuter2, clearInner2;
     // A flat end mill on a flat arc cuts at the arc's level wherever it reaches: within the
     // ring inside the arc's sector, or within R of an end. The sector runs counter-clockwise
     // from `from` to `to`.
@@ -66,6 +69,14 @@ XYArc::XYArc(const CutTool& cutter, double centreX, double centreY, double arcRa
     rise = (z1 - z0) / span;
     outer2 = (radius + R) * (radius + R);
     inner2 = radius > R ? (radius - R) * (radius - R) : -1.0;
+    {
+        const double reach =
+            std::sqrt(R2 * (tool.shape == ToolShape::Flat && z0 == z1 ? 1.0 : kSpanMargin));
+        const double margin = 1e-9 * (radius + reach) * (radius + reach);
+        const bool sure = reach >= 1e-4 * radius;
+        clearOuter2 = sure ? (radius + reach) * (radius + reach) - margin : -1.0;
+        clearInner2 = radius > reach ? (radius - reach) * (radius - reach) + margin : 0.0;
+    }
     flatOnFlat = tool.shape == ToolShape::Flat && !helix;
     lowestTip = std::min(z0, z1);
     reach2 = flatOnFlat ? R2 : R2 * kSpanMargin;
@@ -91,7 +102,9 @@ bool XYArc::Reaches(double px, double py, double dx, double dy, double d2) const
     const auto near = [&](double x, double y) {
         return (px - x) * (px - x) + (py - y) * (py - y) <= reach2;
     };
-    const bool ringCut = (d2 + r2 - reach2) <= 2.0 * std::sqrt(d2) * radius;
+    // Well inside the ring the test below holds whatever its rounding: no root needed.
+    const bool ringCut = (d2 <= clearOuter2 && d2 >= clearInner2) ||
+                         (d2 + r2 - reach2) <= 2.0 * std::sqrt(d2) * radius;
     return (ringCut && InSector(dx, dy)) || near(startX, startY) || near(endX, endY);
 }
 
@@ -148,7 +161,10 @@ SweepResult SweepArcXY(HeightField& field, RowBand rows, uint8_t slot, const XYA
                arc.cy + arc.radius * sinHi + arc.R, &box))
         return {};
     CellWriter writer = Writer(field, slot);
+    const bool aboveBottom = arc.lowestTip >= writer.bottom;
+    TileSkip skip(field, box, arc.lowestTip);
     for (int row = box.r0; row <= box.r1; ++row) {
+        if (skip.SkipRow(row, box.c0, box.c1)) continue;
         const double dy = field.CentreY(row) - arc.cy;
         // The ring crosses the row in one or two spans of columns.
         const double outerRest = arc.outer2 - dy * dy;
@@ -163,26 +179,27 @@ SweepResult SweepArcXY(HeightField& field, RowBand rows, uint8_t slot, const XYA
             spans.Add(field, box, arc.cx - wo, arc.cx - wi);
             spans.Add(field, box, arc.cx + wi, arc.cx + wo);
         }
+        const double cellY = field.CentreY(row);
         for (int k = 0; k < spans.count; ++k)
-            for (int column = spans.first[k]; column <= spans.last[k]; ++column) {
+            ForEachColumn(skip, row, spans.first[k], spans.last[k], [&](int column) {
                 const double dx = field.CentreX(column) - arc.cx;
                 const double d2 = dx * dx + dy * dy;
-                if (d2 > arc.outer2 || d2 < arc.inner2) continue;
-                if (!arc.Reaches(field.CentreX(column), field.CentreY(row), dx, dy, d2)) continue;
+                if (d2 > arc.outer2 || d2 < arc.inner2) return;
                 const std::size_t i = field.Index(column, row);
-                if (arc.flatOnFlat) {
-                    writer.Lower(i, arc.z0);
-                    continue;
-                }
                 // No point of the tool is below the arc's lower end: a cell already at or
                 // below it (and not at a bottom the tool could pass) stays as it is.
-                if (writer.heights[i] <= arc.lowestTip && arc.lowestTip >= writer.bottom) {
+                if (writer.heights[i] <= arc.lowestTip && aboveBottom) {
                     ++writer.result.cells;
-                    continue;
+                    return;
+                }
+                if (!arc.Reaches(field.CentreX(column), cellY, dx, dy, d2)) return;
+                if (arc.flatOnFlat) {
+                    writer.Lower(i, arc.z0);
+                    return;
                 }
                 const double lowest = arc.Lowest(dx, dy, d2, writer.heights[i], writer.bottom);
                 if (lowest != HUGE_VAL) writer.Lower(i, lowest);
-            }
+            });
     }
     return writer.result;
 }

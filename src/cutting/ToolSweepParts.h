@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "cutting/ToolSweep.h"
 
@@ -29,6 +30,7 @@ constexpr int kMaxHelixPieces = 4096;
 struct CellWriter {
     double* heights;
     uint8_t* cutBy;
+    uint8_t* tileLowered;
     double bottom;
     uint8_t slot;
     SweepResult result;
@@ -40,13 +42,15 @@ struct CellWriter {
             if (heights[i] - kept > kCutTolerance) result.flags |= kRemoved;
             heights[i] = kept;
             cutBy[i] = slot;
+            tileLowered[HeightField::TileOfIndex(i)] = 1;
         }
         if (z < bottom - kCutTolerance) result.flags |= kBelowBottom;
     }
 };
 
 inline CellWriter Writer(HeightField& field, uint8_t slot) {
-    return CellWriter{field.Heights(), field.CutBySlots(), field.Bottom(), slot, {}};
+    return CellWriter{
+        field.Heights(), field.CutBySlots(), field.TileLoweredFlags(), field.Bottom(), slot, {}};
 }
 
 // The cells whose centres lie in [lo, hi] along one axis; false when there are none.
@@ -77,6 +81,63 @@ inline bool Cells(const HeightField& field, RowBand rows, double xlo, double xhi
     return box->r0 <= box->r1;
 }
 
+// The tiles of a move's cell box that the move cannot lower: every cell of such a tile is
+// already at or below the move's lowest tip, which is not below the bottom (so nothing
+// there can be cut or reported). Each tile is judged once per move, before the move
+// lowers anything in it.
+class TileSkip {
+  public:
+    TileSkip(HeightField& field, const CellBox& box, double lowestTip)
+        : field_(field), floor_(lowestTip), active_(lowestTip >= field.Bottom()) {
+        if (!active_) return;
+        tileRow0_ = box.r0 >> HeightField::kTileShift;
+        tileColumn0_ = box.c0 >> HeightField::kTileShift;
+        across_ = (box.c1 >> HeightField::kTileShift) - tileColumn0_ + 1;
+        const int down = (box.r1 >> HeightField::kTileShift) - tileRow0_ + 1;
+        // One store per thread, reused from move to move.
+        thread_local std::vector<uint8_t> store;
+        store.assign(static_cast<std::size_t>(across_) * static_cast<std::size_t>(down), 0);
+        judged_ = store.data();
+    }
+
+    // Whether the move cannot lower the cell's tile.
+    bool Skip(int column, int row) {
+        if (!active_) return false;
+        uint8_t& judged = judged_[static_cast<std::size_t>(
+            ((row >> HeightField::kTileShift) - tileRow0_) * across_ +
+            (column >> HeightField::kTileShift) - tileColumn0_)];
+        if (judged == 0) judged = field_.TileBound(field_.TileOf(column, row)) <= floor_ ? 1 : 2;
+        return judged == 1;
+    }
+    // Whether it cannot lower the row's cells in the columns [first, last].
+    bool SkipRow(int row, int first, int last) {
+        if (!active_) return false;
+        for (int column = first; column <= last; column = (column | (HeightField::kTile - 1)) + 1)
+            if (!Skip(column, row)) return false;
+        return true;
+    }
+
+  private:
+    HeightField& field_;
+    double floor_;
+    bool active_;
+    int tileRow0_ = 0, tileColumn0_ = 0, across_ = 0;
+    uint8_t* judged_ = nullptr;
+};
+
+// Calls body(column) for the columns [first, last] of the row, passing over tiles the move
+// cannot lower.
+template <class Body>
+inline void ForEachColumn(TileSkip& skip, int row, int first, int last, const Body& body) {
+    for (int column = first; column <= last;) {
+        const int end = std::min(last, column | (HeightField::kTile - 1));
+        if (!skip.Skip(column, row))
+            for (int c = column; c <= end; ++c)
+                body(c);
+        column = end + 1;
+    }
+}
+
 // Spans of columns are widened by these so that rounding never loses a cell at their ends
 // (each cell is still tested exactly).
 constexpr double kSpanMargin = 1.0 + 1e-9;
@@ -89,46 +150,75 @@ struct ColumnSpans {
     int count = 0;
 
     void Add(const HeightField& field, const CellBox& box, double lo, double hi) {
-        int f = 0, l = 0;
-        if (!CellRange(lo, hi, field.Box().low.x, field.CellWidth(), field.Columns(), &f, &l))
-            return;
+        // By the inverse of the cell width: the spans' slack covers the rounding.
+        if (!(lo <= hi)) return;
+        const double origin = field.Box().low.x, inverse = field.InverseCellWidth();
+        const double fc = std::max(std::ceil((lo - origin) * inverse - 0.5), 0.0);
+        const double lc =
+            std::min(std::floor((hi - origin) * inverse - 0.5), field.Columns() - 1.0);
+        if (!(fc <= lc)) return;
+        int f = static_cast<int>(fc), l = static_cast<int>(lc);
         f = std::max(f, box.c0), l = std::min(l, box.c1);
         if (f > l) return;
         first[count] = f, last[count] = l, ++count;
     }
 };
 
-// Where the row at y crosses the points within r of the segment ab (convex: one span).
-inline bool StadiumSpan(const Point3& a, const Point3& b, double r, double y, double* lo,
-                        double* hi) {
-    double l = HUGE_VAL, h = -HUGE_VAL;
-    const auto disc = [&](double px, double py) {
-        const double dy = y - py, w2 = r * r - dy * dy;
-        if (w2 < 0.0) return;
-        const double w = std::sqrt(w2);
-        l = std::min(l, px - w), h = std::max(h, px + w);
-    };
-    disc(a.x, a.y);
-    disc(b.x, b.y);
-    const double dx = b.x - a.x, dy = b.y - a.y, length = std::sqrt(dx * dx + dy * dy);
-    if (length > 0.0) {
+// The points within r of the segment ab (convex), set up once per move so that each row's
+// span is a few products.
+struct Stadium {
+    Stadium(const Point3& a, const Point3& b, double radius)
+        : ax(a.x), ay(a.y), bx(b.x), by(b.y), r(radius) {
+        const double dx = b.x - a.x, dy = b.y - a.y, length = std::sqrt(dx * dx + dy * dy);
+        if (!(length > 0.0)) return;
+        edges = 4;
         const double nx = -dy / length * r, ny = dx / length * r;
         const double px[4] = {a.x + nx, b.x + nx, b.x - nx, a.x - nx};
         const double py[4] = {a.y + ny, b.y + ny, b.y - ny, a.y - ny};
         for (int i = 0; i < 4; ++i) {
             const int j = (i + 1) % 4;
-            if ((py[i] - y) * (py[j] - y) > 0.0) continue;
-            const double x =
-                py[i] == py[j] ? px[i] : px[i] + (y - py[i]) * (px[j] - px[i]) / (py[j] - py[i]);
-            l = std::min({l, x, py[i] == py[j] ? px[j] : x}),
-            h = std::max({h, x, py[i] == py[j] ? px[j] : x});
+            edge[i] = {std::min(py[i], py[j]),
+                       std::max(py[i], py[j]),
+                       px[i],
+                       py[i],
+                       py[i] == py[j] ? 0.0 : (px[j] - px[i]) / (py[j] - py[i]),
+                       px[j],
+                       py[i] == py[j]};
         }
     }
-    if (!(l <= h)) return false;
-    const double slack = (std::fabs(l) + std::fabs(h) + r) * 1e-9 + kSpanSlack;
-    *lo = l - slack, *hi = h + slack;
-    return true;
-}
+
+    // Where the row at y crosses it; false when it does not.
+    bool Span(double y, double* lo, double* hi) const {
+        double l = HUGE_VAL, h = -HUGE_VAL;
+        const auto disc = [&](double px, double py) {
+            const double dy = y - py, w2 = r * r - dy * dy;
+            if (w2 < 0.0) return;
+            const double w = std::sqrt(w2);
+            l = std::min(l, px - w), h = std::max(h, px + w);
+        };
+        disc(ax, ay);
+        disc(bx, by);
+        for (int i = 0; i < edges; ++i) {
+            const Edge& e = edge[i];
+            if (y < e.low || y > e.high) continue;
+            const double x = e.level ? e.x : e.x + (y - e.y) * e.slope;
+            l = std::min({l, x, e.level ? e.xEnd : x}), h = std::max({h, x, e.level ? e.xEnd : x});
+        }
+        if (!(l <= h)) return false;
+        const double slack = (std::fabs(l) + std::fabs(h) + r) * 1e-9 + kSpanSlack;
+        *lo = l - slack, *hi = h + slack;
+        return true;
+    }
+
+    struct Edge {
+        double low, high;  // the edge's range of y
+        double x, y, slope, xEnd;
+        bool level;
+    };
+    double ax, ay, bx, by, r;
+    Edge edge[4] = {};
+    int edges = 0;
+};
 
 // The least value of f on [lo, hi]: the best of a few samples, refined by Brent's method
 // (parabolic steps, golden sections when they fail) between its neighbours. Exact (to the

@@ -266,6 +266,16 @@ TEST(SweepShapes, OneTwoAndThreeThreadsGiveTheSameBits) {
     EXPECT_EQ(cutBy[0], cutBy[2]);
     EXPECT_EQ(rapids[0], rapids[1]);
     EXPECT_GT(rapids[0], 0);
+    // Each cell ends at the lowest any motion took it to, whatever their order: so the
+    // motions backwards, one at a time, leave the same heights (tiles already cut below a
+    // motion are passed over, and must not be passed over wrongly).
+    CutSimulator backwards;
+    std::string error, note;
+    ASSERT_TRUE(backwards.Reset({{0, -5, -10}, {20, 5, 0}}, 173, &error, &note));
+    backwards.SetTools(table, {ToolShape::Flat, 1.0, 0.0});
+    for (std::size_t k = motions.size(); k-- > 0;)
+        backwards.Cut(std::span(motions).subspan(k, 1));
+    EXPECT_EQ(backwards.Field().HeightValues(), heights[0]);
 }
 
 }  // namespace
