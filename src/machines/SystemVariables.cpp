@@ -8,6 +8,7 @@
 #include "machines/DiagnosticLog.h"
 #include "machines/MachineMessages.h"
 #include "machines/NcMachine.h"
+#include "machines/NumberText.h"
 
 namespace cuttrace {
 
@@ -203,10 +204,14 @@ void NcMachine::ReportNonStandard(int n) {
 bool NcMachine::RaiseAlarm(double value) {
     // FANUC shows alarm 3000 + n, MELDAS n itself. The run ends here: the statement fails
     // after the alarm has been handed to the run.
-    auto number = static_cast<long long>(std::trunc(value));
-    if (alarmBase_ != 0) number += alarmBase_;
+    // A number no alarm has (#3000=1E27, #3000=[1/0]) is still said as written.
+    const double number = std::trunc(value) + alarmBase_;
     std::string message(messages::kMacroAlarm);
-    message += std::to_string(number);
+    if (std::fabs(number) < 1e15) {
+        message += std::to_string(static_cast<long long>(number));
+    } else {
+        AppendShortest(message, number);
+    }
     // The comment of the block, if any, says why: #3000=1(TOOL BROKEN).
     if (currentBlock_) {
         for (const std::string& word : *currentBlock_) {

@@ -196,14 +196,27 @@ TEST(BlockSyntax, CommentsSemicolonsAndBlockSkip) {
 namespace cuttrace {
 namespace {
 
-// Keeps what a program prints.
+// Keeps what a program prints and the alarm it raises.
 class PrintRecorder final : public MachineEffects {
   public:
-    void Alarm(std::string_view) override {}
+    void Alarm(std::string_view text) override { alarm = text; }
     void MessageStop(std::string_view) override {}
     void Print(std::string_view text) override { printed += text; }
     std::string printed;
+    std::string alarm;
 };
+
+TEST(ExternalOutput, AlarmsSayTheirNumberAndComment) {
+    auto m = CreateMachine(Dialect::Fanuc);
+    PrintRecorder out;
+    m->AttachRun(nullptr, &out);
+    for (auto [statement, alarm] :
+         {std::pair{"#3000=12(TOOL BROKEN)", "MACRO ALARM 3012 TOOL BROKEN"},
+          std::pair{"#3000=[100000000000*100000000000*100000]", "MACRO ALARM 1e+27"}}) {
+        Execute(*m, statement);
+        EXPECT_EQ(out.alarm, alarm) << statement;
+    }
+}
 
 TEST(ExternalOutput, FormatsAndBadRecords) {
     struct Case {
