@@ -123,6 +123,13 @@ bool NcMachine::ApplyKeyword(Keyword keyword, std::vector<double>& values, std::
         values.back() = static_cast<double>(keyword == Keyword::And ? (a & b) : (a | b));
         return true;
     }
+    if (controlLanguage_ && (keyword == Keyword::Fix || keyword == Keyword::Fup)) {
+        // The controls drop or round up the fraction of the magnitude: FIX[-2.5] is -2,
+        // FUP[-2.1] is -3 (TOSNAC keeps floor and ceiling).
+        const double whole = std::trunc(x);
+        x = keyword == Keyword::Fix || whole == x ? whole : whole + (x < 0.0 ? -1.0 : 1.0);
+        return true;
+    }
     if (keyword == Keyword::Round && inAddress_) {
         // In an address word ROUND rounds to the least input increment (0.001 mm, 0.0001 in).
         const double increment = runState_->ModalG(6) == 20.0 ? 1e4 : 1e3;

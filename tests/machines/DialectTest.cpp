@@ -34,6 +34,10 @@ TEST_F(Tosnac, BracketedAssignments) {
     EXPECT_EQ(Local(*m, 4), 2.0);
     EXPECT_EQ(Execute(*m, "[V5 = SIN[30] * 4]"), BlockResult::Handled);
     EXPECT_EQ(Local(*m, 5), 2.0);
+    // FIX and FUP keep floor and ceiling here (the other dialects work on the magnitude).
+    EXPECT_EQ(Execute(*m, "[V6=FIX[-2.5]][V7=FUP[-2.5]]"), BlockResult::Handled);
+    EXPECT_EQ(Local(*m, 6), -3.0);
+    EXPECT_EQ(Local(*m, 7), -2.0);
 }
 
 TEST_F(Tosnac, BareStatementsAndVariablesOutsideBracketsAreTypeMisses) {

@@ -92,9 +92,12 @@ TEST_F(Expression, RoundingFunctions) {
     // Half away from zero: a negative value no longer always goes down.
     EXPECT_EQ(Eval("ROUND[-2.5]"), -3.0);
     EXPECT_EQ(Eval("ROUND[-2.3]"), -2.0);
-    EXPECT_EQ(Eval("FIX[-2.5]"), -3.0);
+    // FIX and FUP work on the magnitude, as the controls do.
+    EXPECT_EQ(Eval("FIX[-2.5]"), -2.0);
     EXPECT_EQ(Eval("FIX[2.5]"), 2.0);
     EXPECT_EQ(Eval("FUP[2.1]"), 3.0);
+    EXPECT_EQ(Eval("FUP[-2.1]"), -3.0);
+    EXPECT_EQ(Eval("FUP[-2]"), -2.0);
 }
 
 TEST_F(Expression, LogarithmAndCodeConversions) {
@@ -251,7 +254,7 @@ TEST(ExpressionKeywords, FunctionsAtTheEdgesOfTheirRanges) {
     EXPECT_DOUBLE_EQ(Value(*m, "SQRT[2]"), 1.414214);
     EXPECT_DOUBLE_EQ(Value(*m, "EXP[1]"), 2.718282);
     EXPECT_DOUBLE_EQ(Value(*m, "LN[1]"), 0);
-    EXPECT_DOUBLE_EQ(Value(*m, "FUP[-2.5]"), -2);
+    EXPECT_DOUBLE_EQ(Value(*m, "FUP[-2.5]"), -3);
     EXPECT_DOUBLE_EQ(Value(*m, "FUP[3]"), 3);
     EXPECT_DOUBLE_EQ(Value(*m, "ROUND[-2.6]"), -3);
     EXPECT_DOUBLE_EQ(Value(*m, "BCD[12]"), 18);   // 0x12
