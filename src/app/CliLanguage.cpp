@@ -1,6 +1,7 @@
 #include "app/CliLanguage.h"
 
 #include <cstdlib>
+#include <string>
 
 #include "core/RunMessages.h"
 
@@ -21,7 +22,57 @@ constexpr Translation kEnglish[] = {
     {messages::kEndMacroError, "Macro error"},
 };
 
+// cuttrace-cli's own messages; {} stands for an argument, {1} {2} for the first and second
+// where the Japanese has them in another order.
+struct OwnText {
+    std::string_view english;
+    std::string_view japanese;
+};
+constexpr OwnText kOwnTexts[] = {
+    {"missing dialect", "機種がありません"},
+    {"unknown dialect '{}'", "知らない機種です: '{}'"},
+    {"missing file after {}", "{} の後にファイル名がありません"},
+    {"missing folder after -I", "-I の後にフォルダ名がありません"},
+    {"--lang takes ja or en", "--lang には ja か en を指定してください"},
+    {"missing number after --max-steps", "--max-steps の後に数がありません"},
+    {"bad --max-steps '{}'", "--max-steps の値が正しくありません: '{}'"},
+    {"missing value after {}", "{} の後に値がありません"},
+    {"unknown option '{}'", "知らないオプションです: '{}'"},
+    {"more than one program given", "プログラムが二つ以上あります"},
+    {"no program given", "プログラムがありません"},
+    {"--view, --size and --scale need --image", "--view、--size、--scale には --image が要ります"},
+    {"writing an output file failed", "出力ファイルを書けませんでした"},
+    {"cannot write {}", "{} に書き込めません"},
+    {"stopped after {} steps (--max-steps)", "{} ステップで止めました (--max-steps)"},
+    {"stopped in {}", "{} で止まりました"},
+    {"stopped in {} at line {}", "{1} の {2} 行目で止まりました"},
+};
+
 }  // namespace
+
+std::string Say(Language language, std::string_view english,
+                std::initializer_list<std::string_view> arguments) {
+    std::string_view pattern = english;
+    if (language == Language::Japanese) {
+        for (const OwnText& text : kOwnTexts)
+            if (text.english == english) pattern = text.japanese;
+    }
+    std::string out;
+    std::size_t next = 0;  // the argument a plain {} takes
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const bool numbered =
+            pattern.compare(i, 3, "{1}") == 0 || pattern.compare(i, 3, "{2}") == 0;
+        if (pattern.compare(i, 2, "{}") != 0 && !numbered) {
+            out += pattern[i];
+            continue;
+        }
+        const std::size_t which =
+            numbered ? static_cast<std::size_t>(pattern[i + 1] - '1') : next++;
+        if (which < arguments.size()) out += arguments.begin()[which];
+        i += numbered ? 2 : 1;
+    }
+    return out;
+}
 
 bool ParseLanguage(std::string_view text, Language& language) {
     if (text == "ja") {

@@ -15,8 +15,10 @@ class CliLog {
     explicit CliLog(bool echo)
         : echo_(echo), sink_([this](const LogEntry& entry) { Take(entry); }) {}
 
-    // "FILE at line N" of the last error logged during the run; empty when there was none.
-    const std::string& LastErrorPlace() const { return lastErrorPlace_; }
+    // The file and line (0: none) of the last error logged during the run; the file is
+    // empty when there was none.
+    const std::string& LastErrorFile() const { return lastErrorFile_; }
+    long long LastErrorLine() const { return lastErrorLine_; }
 
   private:
     void Take(const LogEntry& entry) {
@@ -26,8 +28,8 @@ class CliLog {
             place = where.file;
             if (where.line > 0) place += ":" + std::to_string(where.line);
             if (entry.severity == Severity::Error) {
-                lastErrorPlace_ = where.file;
-                if (where.line > 0) lastErrorPlace_ += " at line " + std::to_string(where.line);
+                lastErrorFile_ = where.file;
+                lastErrorLine_ = where.line;
             }
         }
         if (!echo_) return;
@@ -39,7 +41,8 @@ class CliLog {
     }
 
     bool echo_;
-    std::string lastErrorPlace_;
+    std::string lastErrorFile_;
+    long long lastErrorLine_ = 0;
     ScopedLogSink sink_;
 };
 

@@ -51,8 +51,10 @@ constexpr const char* kUsage =
     "3 the program raised a macro alarm (#3000).\n";
 // clang-format on
 
-int UsageError(const std::string& message) {
-    std::cerr << "cuttrace-cli: " << message << "\n" << kUsage;
+// The message in the language asked for so far (the locale's, or an earlier --lang).
+int UsageError(const Options& options, std::string_view english,
+               std::initializer_list<std::string_view> arguments = {}) {
+    std::cerr << "cuttrace-cli: " << Say(options.language, english, arguments) << "\n" << kUsage;
     return kExitUsage;
 }
 
@@ -75,7 +77,7 @@ int ParseOptions(int argc, char** argv, Options& options) {
             std::cout << "cuttrace-cli (Cuttrace version2.5)\n";
             return kExitFinished;
         } else if (arg == "-d" || arg == "--dialect") {
-            if (!value(text)) return UsageError("missing dialect");
+            if (!value(text)) return UsageError(options, "missing dialect");
             if (text == "meldas")
                 options.dialect = Dialect::Meldas;
             else if (text == "fanuc")
@@ -83,66 +85,69 @@ int ParseOptions(int argc, char** argv, Options& options) {
             else if (text == "tosnac")
                 options.dialect = Dialect::Tosnac;
             else
-                return UsageError("unknown dialect '" + text + "'");
+                return UsageError(options, "unknown dialect '{}'", {text});
         } else if (arg == "-e" || arg == "--expand") {
             if (!value(options.expandPath))
-                return UsageError("missing file after " + std::string(arg));
+                return UsageError(options, "missing file after {}", {arg});
         } else if (arg == "-p" || arg == "--picture") {
             if (!value(options.picturePath))
-                return UsageError("missing file after " + std::string(arg));
+                return UsageError(options, "missing file after {}", {arg});
         } else if (arg == "--tools") {
             if (!value(options.toolsPath) || options.toolsPath.empty())
-                return UsageError("missing file after --tools");
+                return UsageError(options, "missing file after {}", {arg});
         } else if (arg == "-l" || arg == "--log") {
             options.log = true;
         } else if (arg == "-I" || (arg.size() > 2 && arg.substr(0, 2) == "-I")) {
-            if (arg == "-I" && !value(text)) return UsageError("missing folder after -I");
+            if (arg == "-I" && !value(text)) return UsageError(options, "missing folder after -I");
             options.programFolders.push_back(arg == "-I" ? text : std::string(arg.substr(2)));
         } else if (arg == "--print") {
-            if (!value(options.printPath)) return UsageError("missing file after --print");
+            if (!value(options.printPath))
+                return UsageError(options, "missing file after {}", {arg});
         } else if (arg == "--block-skip") {
             options.blockSkip = true;
         } else if (arg == "--vars") {
-            if (!value(options.variablesPath)) return UsageError("missing file after --vars");
+            if (!value(options.variablesPath))
+                return UsageError(options, "missing file after {}", {arg});
         } else if (arg == "--call-codes") {
-            if (!value(options.callCodesPath)) return UsageError("missing file after --call-codes");
+            if (!value(options.callCodesPath))
+                return UsageError(options, "missing file after {}", {arg});
         } else if (arg == "--stats") {
             options.stats = true;
         } else if (arg == "--lang") {
             if (!value(text) || !ParseLanguage(text, options.language))
-                return UsageError("--lang takes ja or en");
+                return UsageError(options, "--lang takes ja or en");
         } else if (arg == "--max-steps") {
-            if (!value(text)) return UsageError("missing number after --max-steps");
+            if (!value(text)) return UsageError(options, "missing number after --max-steps");
             std::size_t used = 0;
             double n = ParseDouble(text, &used);
             if (used != text.size() || n < 1 || n > 9e18)
-                return UsageError("bad --max-steps '" + text + "'");
+                return UsageError(options, "bad --max-steps '{}'", {text});
             options.maxSteps = static_cast<long long>(n);
 #ifdef CUTTRACE_WITH_IMAGES
         } else if (arg == "--image") {
             if (!value(options.imagePath) || options.imagePath.empty())
-                return UsageError("missing file after --image");
+                return UsageError(options, "missing file after {}", {arg});
         } else if (arg == "--view" || arg == "--size" || arg == "--scale") {
-            if (!value(text)) return UsageError("missing value after " + std::string(arg));
+            if (!value(text)) return UsageError(options, "missing value after {}", {arg});
             std::string error;
             const bool ok = arg == "--view"   ? ParseImageView(text, &options.image, &error)
                             : arg == "--size" ? ParseImageSize(text, &options.image, &error)
                                               : ParseImageScale(text, &options.image, &error);
-            if (!ok) return UsageError(error);
+            if (!ok) return UsageError(options, error);
             options.imageOptionGiven = true;
 #endif
         } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
-            return UsageError("unknown option '" + std::string(arg) + "'");
+            return UsageError(options, "unknown option '{}'", {arg});
         } else if (options.program.empty()) {
             options.program = arg;
         } else {
-            return UsageError("more than one program given");
+            return UsageError(options, "more than one program given");
         }
     }
-    if (options.program.empty()) return UsageError("no program given");
+    if (options.program.empty()) return UsageError(options, "no program given");
 #ifdef CUTTRACE_WITH_IMAGES
     if (options.imageOptionGiven && options.imagePath.empty())
-        return UsageError("--view, --size and --scale need --image");
+        return UsageError(options, "--view, --size and --scale need --image");
 #endif
     return -1;
 }

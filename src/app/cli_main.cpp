@@ -41,6 +41,8 @@ using app::kExitRunFailed;
 using app::kExitUsage;
 using app::Options;
 
+constexpr std::string_view kStepLimitText = "stopped after {} steps (--max-steps)";
+
 // An output text file, or standard output for "-".
 class TextOutput {
   public:
@@ -185,7 +187,7 @@ class RunOutputs {
 #ifdef CUTTRACE_WITH_IMAGES
         if (image_) ok = image_->Write(options_->imagePath) && ok;
 #endif
-        if (!ok) std::cerr << "cuttrace-cli: writing an output file failed\n";
+        if (!ok) Complain("writing an output file failed");
         return ok;
     }
 
@@ -194,9 +196,13 @@ class RunOutputs {
     }
 
   private:
-    static bool CannotWrite(const std::string& path) {
-        std::cerr << "cuttrace-cli: cannot write " << path << "\n";
+    bool CannotWrite(const std::string& path) const {
+        Complain("cannot write {}", {path});
         return false;
+    }
+    void Complain(std::string_view english,
+                  std::initializer_list<std::string_view> arguments = {}) const {
+        std::cerr << "cuttrace-cli: " << app::Say(options_->language, english, arguments) << "\n";
     }
 
     const Options* options_ = nullptr;
@@ -230,8 +236,11 @@ bool PrepareRun(const Options& options, NcRunner& runner) {
         std::vector<CallCode> codes;
         if (!ReadTextFile(options.callCodesPath, kMaxVariablesFileSize, text, error) ||
             !ParseCallCodes(text, codes, error)) {
-            std::cerr << "cuttrace-cli: call codes: "
-                      << (error.rfind("line ", 0) == 0 ? options.callCodesPath + ": " : "") << error
+            std::cerr << "cuttrace-cli: "
+                      << app::Say(
+                             options.language, "call codes: {}",
+                             {(error.rfind("line ", 0) == 0 ? options.callCodesPath + ": " : "") +
+                              error})
                       << "\n";
             return false;
         }
@@ -241,8 +250,11 @@ bool PrepareRun(const Options& options, NcRunner& runner) {
         std::vector<VariableSetting> values;
         if (!ReadVariablesFile(options.variablesPath, values, error) ||
             !runner.PresetVariables(values, error)) {
-            std::cerr << "cuttrace-cli: variables: "
-                      << (error.rfind("line ", 0) == 0 ? options.variablesPath + ": " : "") << error
+            std::cerr << "cuttrace-cli: "
+                      << app::Say(
+                             options.language, "variables: {}",
+                             {(error.rfind("line ", 0) == 0 ? options.variablesPath + ": " : "") +
+                              error})
                       << "\n";
             return false;
         }
@@ -272,7 +284,8 @@ int RunProgram(const Options& options) {
     TextOutput printed;  // BPRNT and DPRNT records
     if (!options.printPath.empty()) {
         if (!printed.Open(options.printPath)) {
-            std::cerr << "cuttrace-cli: cannot write " << options.printPath << "\n";
+            std::cerr << "cuttrace-cli: "
+                      << app::Say(options.language, "cannot write {}", {options.printPath}) << "\n";
             return kExitUsage;
         }
         runner.StateForMachine().SetPrintSink(
@@ -284,10 +297,9 @@ int RunProgram(const Options& options) {
     if (const app::RunStats* stats = outputs.Stats())
         std::cout << stats->Line(options.program, result);
     if (!result) {
-        std::string message =
-            "stopped after " + std::to_string(options.maxSteps) + " steps (--max-steps)";
-        DiagnosticLog::Log(message);
-        std::cerr << message << "\n";
+        const std::string steps = std::to_string(options.maxSteps);
+        DiagnosticLog::Log(app::Say(app::Language::English, kStepLimitText, {steps}));
+        std::cerr << app::Say(options.language, kStepLimitText, {steps}) << "\n";
         return kExitRunFailed;
     }
     if (!runner.StateForMachine().Alarm().empty()) {
@@ -296,8 +308,15 @@ int RunProgram(const Options& options) {
         return kExitAlarm;
     }
     // The run logged its end-of-run message; the last line says it again.
-    if (*result != StepResult::Finished && !log.LastErrorPlace().empty())
-        std::cerr << "cuttrace-cli: stopped in " << log.LastErrorPlace() << "\n";
+    if (*result != StepResult::Finished && !log.LastErrorFile().empty()) {
+        const std::string line = std::to_string(log.LastErrorLine());
+        std::cerr << "cuttrace-cli: "
+                  << (log.LastErrorLine() > 0
+                          ? app::Say(options.language, "stopped in {} at line {}",
+                                     {log.LastErrorFile(), line})
+                          : app::Say(options.language, "stopped in {}", {log.LastErrorFile()}))
+                  << "\n";
+    }
     std::cerr << app::InLanguage(messages::EndRunMessage(*result), options.language) << "\n";
     if (!outputsOk) return kExitRunFailed;
     return *result == StepResult::Finished ? kExitFinished : kExitRunFailed;

@@ -72,7 +72,7 @@ TEST(Cli, AFailedRunSaysWhereItStopped) {
     dir.Write("p.nc", "G00 X1.\n#1=[2+\r\nX2.\n");
     CliResult run = RunCli({"p.nc"}, dir.Root().string());
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.standardError.find("stopped in p.nc at line 2\n"), std::string::npos)
+    EXPECT_NE(run.standardError.find("p.nc の 2 行目で止まりました\n"), std::string::npos)
         << run.standardError;
     EXPECT_EQ(run.LastErrorLine(), "macro error!");
 }
@@ -85,7 +85,7 @@ TEST(Cli, StepLimitEndsARunWithAnError) {
     dir.Write("long.nc", program);
     CliResult run = RunCli({"--max-steps", "10", "-p", "pic.ncv", "long.nc"}, dir.Root().string());
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.LastErrorLine().find("10 steps"), std::string::npos);
+    EXPECT_EQ(run.LastErrorLine(), "10 ステップで止めました (--max-steps)");
     // The motions up to the limit are kept in a complete picture file.
     std::string text = test::ReadWholeFile(dir.Path("pic.ncv"));
     EXPECT_EQ(text.substr(0, 13), "ncdatafile\n9 ");
