@@ -555,5 +555,33 @@ Keep the motions of the next run so that its picture can be saved?</translation>
         <source>距離 %1    dX %2  dY %3  dZ %4</source>
         <translation>distance %1    dX %2  dY %3  dZ %4</translation>
     </message>
+    <message>
+        <source>プログラム全文</source>
+        <translation>Program text</translation>
+    </message>
+    <message>
+        <source>最近の行</source>
+        <translation>Recent lines</translation>
+    </message>
+    <message>
+        <source>この行まで実行</source>
+        <translation>Run to this line</translation>
+    </message>
+    <message>
+        <source>1ブロック戻る</source>
+        <translation>Step back one block</translation>
+    </message>
+    <message>
+        <source>エディタで開く</source>
+        <translation>Open in the editor</translation>
+    </message>
+    <message>
+        <source>ファイルがディスク上で変更されました</source>
+        <translation>The file has changed on disk</translation>
+    </message>
+    <message>
+        <source>再読み込み</source>
+        <translation>Reload</translation>
+    </message>
 </context>
 </TS>

@@ -20,8 +20,12 @@ class RunStats {
   public:
     static constexpr double kRapidRate = 10000.0;
 
-    // A motion the runner has just made.
-    void Take(const NcRunner& runner) { surveyor_.Add(runner.Motion(), runner.Modal().F); }
+    // A step of the runner: its motion and its dwell count.
+    void Take(StepResult result, const NcRunner& runner) {
+        if (result == StepResult::Motion) surveyor_.Add(runner.Motion(), runner.Modal().F);
+        if (result == StepResult::Motion || result == StepResult::NoMotion)
+            surveyor_.Wait(runner.DwellSeconds());
+    }
     // The line, for a run that ended with result (nothing: at the step limit).
     std::string Line(const std::string& program, std::optional<StepResult> result) const;
 

@@ -168,9 +168,9 @@ class RunOutputs {
     }
 
     void Take(StepResult result, const NcRunner& runner) {
+        if (stats_) stats_->Take(result, runner);
         if (result == StepResult::Motion) {
             if (writePicture_) picture_.Add(runner.Motion());
-            if (stats_) stats_->Take(runner);
 #ifdef CUTTRACE_WITH_IMAGES
             if (image_) image_->Add(runner.Motion());
 #endif

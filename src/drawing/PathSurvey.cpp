@@ -132,8 +132,9 @@ PathSummary SurveyRun(NcRunner& runner, long long maxSteps, double rapidPerMinut
             break;
         }
         result = runner.Step();
-        if (result == StepResult::Motion) {
-            surveyor.Add(runner.Motion(), runner.Modal().F);
+        if (result == StepResult::Motion || result == StepResult::NoMotion) {
+            if (result == StepResult::Motion) surveyor.Add(runner.Motion(), runner.Modal().F);
+            surveyor.Wait(runner.DwellSeconds());
         } else if (EndsRun(result)) {
             ++steps;
             summary.result = result;

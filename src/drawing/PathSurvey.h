@@ -1,6 +1,7 @@
 // A run of a program that draws nothing and sums up its path: the box around every point
 // the tool passes, the number of motions, the lengths of feed and rapid moves and the time
-// they take (feeds at the programmed feed, rapids at a given rate), and how the run ended.
+// they take (feeds at the programmed feed, rapids at a given rate, dwells included), and how
+// the run ended.
 //
 // The viewer runs it on a worker thread over a runner of its own (the look-ahead pass),
 // cuttrace-cli --stats on the one it runs; both print the same figures.
@@ -48,6 +49,8 @@ class PathSurveyor {
         position_ = p;
         moved_ = true;
     }
+    // A dwell (G04): time without motion.
+    void Wait(double seconds) { summary_.seconds += seconds; }
     PathSummary& Summary() { return summary_; }
     const PathSummary& Summary() const { return summary_; }
 

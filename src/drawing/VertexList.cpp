@@ -451,6 +451,12 @@ MotionSource VertexList::Source(std::size_t motion) const {
         source = c.sourceBefore;
         next = c.motionsBefore;
     }
+    for (; next <= motion; ++next)
+        NextSource(at, source);
+    return source;
+}
+
+void VertexList::NextSource(std::size_t& at, MotionSource& source) const {
     auto varint = [&] {
         uint64_t v = 0;
         for (int shift = 0;; shift += 7) {
@@ -459,12 +465,22 @@ MotionSource VertexList::Source(std::size_t motion) const {
             if (b < 0x80 || shift >= 63) return v;
         }
     };
-    for (; next <= motion; ++next) {
-        const uint64_t v = varint();
-        source.offset += UnZigZag(v >> 1);
-        if (v & 1) source.file = static_cast<uint32_t>(varint());
+    const uint64_t v = varint();
+    source.offset += UnZigZag(v >> 1);
+    if (v & 1) source.file = static_cast<uint32_t>(varint());
+}
+
+std::vector<std::size_t> VertexList::MotionsFrom(uint32_t file, int64_t begin, int64_t end,
+                                                 std::size_t limit) const {
+    std::vector<std::size_t> found;
+    std::size_t at = 0;
+    MotionSource source;
+    for (std::size_t motion = 0; motion < motions_ && found.size() < limit; ++motion) {
+        NextSource(at, source);
+        if (source.file == file && source.offset >= begin && source.offset < end)
+            found.push_back(motion);
     }
-    return source;
+    return found;
 }
 
 // Decodes a chunk's items in order and hands each to the visitor.

@@ -113,6 +113,9 @@ class VertexList {
     // Motions kept.
     std::size_t Motions() const { return motions_; }
     MotionSource Source(std::size_t motion) const;
+    // The motions (at most limit, in order) whose block lies in bytes [begin, end) of file.
+    std::vector<std::size_t> MotionsFrom(uint32_t file, int64_t begin, int64_t end,
+                                         std::size_t limit) const;
     // The memory the list holds, storage reserved included.
     std::size_t Bytes() const;
     // Everything stored lies in this box.
@@ -147,6 +150,8 @@ class VertexList {
     void MoveUnlessAt(const Point3& from);
     void AppendLine(const Point3& point, uint32_t color, bool clipped);
     void WritePoint(uint8_t tag, const Point3& p);
+    // Reads the source of the next motion from byte at of the source stream.
+    void NextSource(std::size_t& at, MotionSource& source) const;
 
     std::vector<Chunk> chunks_;
     std::vector<std::unique_ptr<uint8_t[]>> blocks_;

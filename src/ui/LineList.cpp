@@ -42,6 +42,11 @@ void LineList::UpdateCapacity() {
     capacity_ = std::max(1, viewport()->height() / lineHeight - kSpareLines);
 }
 
+void LineList::UpdateCapacity(int height) {
+    const int lineHeight = std::max(1, fontMetrics().height());
+    capacity_ = std::max(1, (height - 2 * frameWidth()) / lineHeight - kSpareLines);
+}
+
 void LineList::resizeEvent(QResizeEvent* event) {
     QListWidget::resizeEvent(event);
     UpdateCapacity();

@@ -22,6 +22,8 @@ class LineList : public QListWidget {
     int Capacity() const { return capacity_; }
     // Recomputes the capacity from the height and the line height.
     void UpdateCapacity();
+    // The capacity for a list of this height (while hidden, it gets its size only when shown).
+    void UpdateCapacity(int height);
 
   protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -32,6 +32,7 @@
 #include "ui/PictureFileActions.h"
 #include "ui/ProgramColumn.h"
 #include "ui/ProgramOverview.h"
+#include "ui/ProgramPane.h"
 #include "ui/ProgramText.h"
 #include "ui/RunController.h"
 #include "ui/RunSetup.h"
@@ -104,6 +105,7 @@ MainWindow::MainWindow(Settings& settings, UiDialogs& dialogs, MonotonicClock& c
         [this](const QString& text) { statusBar()->showMessage(text); }, this);
     for (ViewPane* view : viewArea_->Views())
         picker_->AttachView(view);
+    ConnectProgramPane();
     run_->SetMotionObserver([this](NcRunner* runner) { cut_->Observe(runner); });
     auto* findings = new FindingsPanel(*cut_, this);
     addDockWidget(Qt::BottomDockWidgetArea, findings);
@@ -223,7 +225,9 @@ void MainWindow::OpenProgram(const QString& path) {
     if (QFileInfo(path).isFile()) RememberFile(path);
     run_->SetProgramPath(PathFromQString(path));
     run_->LoadProgram();
-    if (run_->ProgramLoaded()) overview_->Survey(run_->ProgramPath());
+    if (!run_->ProgramLoaded()) return;
+    overview_->Survey(run_->ProgramPath());
+    Pane().ShowProgram(run_->ProgramPath());
 }
 
 void MainWindow::Start() {

@@ -41,6 +41,7 @@ class PathPicker;
 class PictureFileActions;
 class ProgramColumn;
 class ProgramOverview;
+class ProgramPane;
 class RunController;
 class SettingsDialog;
 class StatusPanels;
@@ -72,6 +73,10 @@ class MainWindow : public QMainWindow, private RunHost {
     void LoadPicture();
     void WriteExpandedProgram();
     void OpenEditorAtRow(int row);
+    // From the program pane: a quick run to the line (it waits there as single block does),
+    // and one block back (the program runs again to the block before).
+    void RunToLine(const LineSource& source);
+    void StepBack();
     void ShowSingleView();
     void CycleViewLayout();
 
@@ -121,6 +126,7 @@ class MainWindow : public QMainWindow, private RunHost {
     ViewPane* View(int index) const;
     CutView& Cut() { return *cut_; }
     ProgramOverview& Overview() { return *overview_; }
+    ProgramPane& Pane() const;
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -130,6 +136,8 @@ class MainWindow : public QMainWindow, private RunHost {
 
   private:
     void ConnectToolBar();
+    // The program pane's lines, the picks and the run (MainWindowRun.cpp).
+    void ConnectProgramPane();
     void ShowViewStatus();
     // The dialect in the status bar, and in the title once a program is open.
     void ShowDialect();

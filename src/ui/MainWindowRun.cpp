@@ -8,7 +8,9 @@
 #include "ui/MacroVariablesWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/ModalStatePanel.h"
+#include "ui/PathPicker.h"
 #include "ui/ProgramColumn.h"
+#include "ui/ProgramPane.h"
 #include "ui/ProgramText.h"
 #include "ui/RunController.h"
 #include "ui/StatusPanels.h"
@@ -61,6 +63,40 @@ void MainWindow::ProcessCommandLine(const QStringList& arguments) {
     if (startAtEnd == Kind::Quick) StartQuickRun();
 }
 
+// ---- the program pane ------------------------------------------------------------------
+
+ProgramPane& MainWindow::Pane() const {
+    return programColumn_->Pane();
+}
+
+void MainWindow::ConnectProgramPane() {
+    ProgramPane& pane = Pane();
+    connect(&pane, &ProgramPane::lineActivated, this, [this](const LineSource& source) {
+        OpenEditorAtLine(settings_.editorCommand, source, run_->ProgramPath(), dialogs_);
+    });
+    connect(&pane, &ProgramPane::runToLine, this, &MainWindow::RunToLine);
+    connect(&pane, &ProgramPane::stepBack, this, &MainWindow::StepBack);
+    connect(&pane, &ProgramPane::lineChosen, picker_, &PathPicker::HighlightLine);
+    connect(&pane, &ProgramPane::reloadRequested, this,
+            [this] { OpenProgram(PathToQString(run_->ProgramPath())); });
+    connect(picker_, &PathPicker::motionPicked, this, [this](const QString& file, qint64 offset) {
+        Pane().SelectSource(PathFromQString(file), offset);
+    });
+}
+
+void MainWindow::RunToLine(const LineSource& source) {
+    // The path of the quick run is drawn by a worker thread while the run goes on.
+    fanout_.SetDeferred(true);
+    run_->RunToLine(source);
+    if (!run_->Running()) PresentViews();
+}
+
+void MainWindow::StepBack() {
+    fanout_.SetDeferred(true);
+    run_->StepBack();
+    if (!run_->Running()) PresentViews();
+}
+
 // ---- RunHost --------------------------------------------------------------------------
 
 void MainWindow::ShowStatus(int panel, const QString& text) {
@@ -88,6 +124,7 @@ void MainWindow::ClearLines() {
 }
 void MainWindow::AddLine(const std::string& raw, const LineSource& source) {
     programColumn_->Lines().AddLine(raw, source);
+    Pane().FollowRun(source);
 }
 void MainWindow::ShowModalState() {
     programColumn_->ModalPanel().ShowModalState();

@@ -118,12 +118,36 @@ bool PathPicker::PickAt(const Surface3D& surface, int x, int y, bool measure) {
     return true;
 }
 
+void PathPicker::HighlightLine(const std::string& file, int64_t begin, int64_t end) {
+    // A click on the line just chosen (its current row is chosen again) changes nothing.
+    if (file == lineFile_ && begin == lineBegin_ && path_.Motions() == lineOf_ &&
+        !lineMotions_.empty()) {
+        return;
+    }
+    lineFile_ = file;
+    lineBegin_ = begin;
+    lineOf_ = path_.Motions();
+    const bool had = !lineMotions_.empty();
+    lineMotions_.clear();
+    const std::vector<std::string>& files = path_.Files();
+    for (std::size_t i = 0; i < files.size() && !file.empty(); ++i) {
+        if (files[i] == file) {
+            lineMotions_ = path_.MotionsFrom(static_cast<uint32_t>(i), begin, end, kMaxLineMotions);
+            break;
+        }
+    }
+    if (had || !lineMotions_.empty()) redraw_();
+}
+
 void PathPicker::DrawHighlight(PathViews& views) const {
+    for (const std::size_t motion : lineMotions_)
+        path_.ReplayMotion(views, motion, kLineColor);
     if (picked_) path_.ReplayMotion(views, motion_, kHighlightColor);
 }
 
 void PathPicker::Forget() {
     picked_ = false;
+    lineMotions_.clear();
 }
 
 }  // namespace cuttrace::ui

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/Point3.h"
 #include "drawing/PathViews.h"
@@ -34,6 +35,8 @@ class PathPicker : public QObject {
   public:
     static constexpr double kRadius = 5.0;
     static constexpr uint32_t kHighlightColor = 0x00C8FF;  // orange (0x00BBGGRR)
+    static constexpr uint32_t kLineColor = 0xFF00C0;       // violet
+    static constexpr std::size_t kMaxLineMotions = 2000;
     // Press and release farther apart than this are a drag, not a click.
     static constexpr int kClickSlack = 2;
 
@@ -54,7 +57,13 @@ class PathPicker : public QObject {
     // What the status bar was last given.
     const QString& Text() const { return text_; }
 
-    // Draws the picked motion in the highlight color (after a redraw of the path).
+    // The motions made by the line [begin, end) of file are drawn highlighted (at most
+    // kMaxLineMotions; an empty file: none).
+    void HighlightLine(const std::string& file, int64_t begin, int64_t end);
+    const std::vector<std::size_t>& LineMotions() const { return lineMotions_; }
+
+    // Draws the line's motions and the picked motion in their highlight colors (after a
+    // redraw of the path).
     void DrawHighlight(PathViews& views) const;
     // The path was cleared: nothing is picked any more.
     void Forget();
@@ -71,6 +80,10 @@ class PathPicker : public QObject {
     std::size_t motion_ = 0;
     Point3 point_;
     QString text_;
+    std::vector<std::size_t> lineMotions_;
+    std::string lineFile_;  // the line they were found for, among so many motions
+    int64_t lineBegin_ = -1;
+    std::size_t lineOf_ = 0;
     QPoint pressedAt_;
 };
 

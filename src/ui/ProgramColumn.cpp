@@ -2,18 +2,21 @@
 
 #include "ui/Translation.h"
 
+#include <QEvent>
 #include <QLabel>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "ui/LineList.h"
 #include "ui/ModalStatePanel.h"
+#include "ui/ProgramPane.h"
 #include "ui/UiTexts.h"
 
 namespace cuttrace::ui {
 
 namespace {
 
-constexpr int kLineBlockHeight = 200;
+constexpr int kLineBlockHeight = 320;
 
 QLabel* SunkenLabel(const QString& text, const char* objectName, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -32,11 +35,20 @@ ProgramColumn::ProgramColumn(QWidget* parent) : QSplitter(Qt::Vertical, parent) 
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(1);
     programPath_ = SunkenLabel(QString(), "programPath", lineBlock);
-    lines_ = new LineList(lineBlock);
+    auto* tabs = new QTabWidget(lineBlock);
+    tabs->setObjectName(QStringLiteral("programTabs"));
+    tabs->setDocumentMode(true);
+    pane_ = new ProgramPane(tabs);
+    lines_ = new LineList(tabs);
     lines_->setObjectName(QStringLiteral("programLines"));
+    tabs->addTab(pane_, Tr(kPaneTitle));
+    // The list of recent lines keeps as many lines as fit its height, also while its tab is
+    // not shown (a tab widget sizes only the page it shows).
+    pane_->installEventFilter(this);
+    tabs->addTab(lines_, Tr(kPaneRecentLines));
     currentBlock_ = SunkenLabel(Tr(kInitialBlockText), "currentBlock", lineBlock);
     layout->addWidget(programPath_);
-    layout->addWidget(lines_, 1);
+    layout->addWidget(tabs, 1);
     layout->addWidget(currentBlock_);
     modalPanel_ = new ModalStatePanel(this);
     modalPanel_->setObjectName(QStringLiteral("modalPanel"));
@@ -45,6 +57,14 @@ ProgramColumn::ProgramColumn(QWidget* parent) : QSplitter(Qt::Vertical, parent) 
     setSizes({kLineBlockHeight, ModalStatePanel::kHeight});
     setMinimumWidth(kWidth);
     setMaximumWidth(kWidth * 2);
+}
+
+bool ProgramColumn::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == pane_ && event->type() == QEvent::Resize && lines_->isHidden()) {
+        lines_->resize(pane_->size());
+        lines_->UpdateCapacity(pane_->height());
+    }
+    return QSplitter::eventFilter(watched, event);
 }
 
 void ProgramColumn::ShowProgramPath(const QString& path) {

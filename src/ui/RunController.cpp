@@ -63,7 +63,7 @@ void RunController::CloseOutput() {
 }
 
 void RunController::ReplaceMachine() {
-    if (runner_.Machine()) memory_.Capture(*runner_.Machine());
+    if (runner_.Machine() && !keepMemory_) memory_.Capture(*runner_.Machine());
     runner_.SelectMachine(DialectFromSetting(settings_.dialect));
     ApplyProgramSettings(runner_, settings_);
     if (runner_.Machine()) runner_.Machine()->SetBlockSkip(settings_.blockSkip);
@@ -77,6 +77,7 @@ void RunController::FinishMotion() {
 void RunController::LoadProgram(bool clearDrawing) {
     host_.ShowStatus(PanelMode, QString());
     ReplaceMachine();
+    startMemory_ = memory_;
     runner_.SetContourRecords(true);  // the programmed contour beside a compensated path
     // Tool lengths and radii of the tool table (the cut simulation's tools are passed over).
     std::string toolError;
@@ -104,6 +105,9 @@ void RunController::LoadProgram(bool clearDrawing) {
     }
     steps_ = 0;
     runMotions_ = 0;
+    blocksDone_ = 0;
+    runTo_ = {};
+    stopAfterBlocks_ = -1;
     host_.ShowRunProgress(0, 0, 0.0);
     blockDone_ = false;
     restartOnStart_ = false;
@@ -201,13 +205,22 @@ StepResult RunController::ExecuteStep() {
         host_.UpdateButtons();
         return StepResult::Invalid;
     }
+    if (!runTo_.path.empty() && AtRunToLine()) {
+        WaitHere();
+        return StepResult::Invalid;
+    }
     ++steps_;
+    ++runToSteps_;
     const StepResult result = runner_.Step();
     HandleStepResult(result);
     // Every executed block is checked for a stop, the first of a Start too; a file opened
     // or closed is no block, so an M0 before a return does not stop again after it.
     if ((result == StepResult::Motion || result == StepResult::NoMotion) && running_) CheckStops();
-    if (singleBlock_ && EndsSingleBlock(result)) blockDone_ = true;
+    if (EndsSingleBlock(result)) {
+        ++blocksDone_;
+        if (singleBlock_ && !Seeking()) blockDone_ = true;
+        if (blocksDone_ == stopAfterBlocks_ && running_) WaitHere();
+    }
     return result;
 }
 
@@ -252,6 +265,8 @@ void RunController::StartQuickRun() {
 }
 
 void RunController::Stop() {
+    runTo_ = {};
+    stopAfterBlocks_ = -1;
     StopTicks();
     running_ = false;
     host_.UpdateButtons();
@@ -288,6 +303,57 @@ void RunController::RunTick() {
     }
 }
 
+void RunController::RunToLine(const LineSource& source) {
+    if (!programLoaded_ || outputActive_ || source.path.empty()) return;
+    if (running_ && quickMode_) return;
+    runTo_ = source;
+    runToSteps_ = 0;
+    StartQuickRun();
+    if (!running_) runTo_ = {};
+}
+
+bool RunController::AtRunToLine() {
+    if (runToSteps_ == 0) return false;
+    int64_t next = 0;
+    std::string path;
+    return runner_.CurrentOffset(next, path) && next == runTo_.offset && path == runTo_.path;
+}
+
+void RunController::StepBack() {
+    if (!programLoaded_ || outputActive_ || blocksDone_ == 0) return;
+    const long long target = blocksDone_ - 1;
+    // The run begins again as it began: the kept variables it found, a clean drawing.
+    memory_ = startMemory_;
+    keepMemory_ = true;
+    LoadProgram();
+    keepMemory_ = false;
+    if (settings_.keepDrawingOnOpen) {
+        host_.ClearPictureBuffer();
+        host_.RedrawAll();
+    }
+    if (target == 0) return;
+    stopAfterBlocks_ = target;
+    StartQuickRun();
+    if (!running_) stopAfterBlocks_ = -1;
+}
+
+void RunController::WaitHere() {
+    runTo_ = {};
+    stopAfterBlocks_ = -1;
+    FinishMotion();
+    StopTicks();
+    running_ = false;
+    quickMode_ = false;
+    blockDone_ = false;
+    drawer_.SetQuick(false);
+    host_.AddLine(runner_.Line(), LineRead());
+    host_.ShowModalState();
+    ShowQuickProgress();
+    host_.ShowProgress();
+    host_.ShowStatus(PanelMode, Tr(kStatusSingleBlock));
+    host_.UpdateButtons();
+}
+
 void RunController::SetLookAhead(long long motions, double seconds) {
     expectedMotions_ = motions;
     expectedSeconds_ = seconds;
@@ -305,6 +371,7 @@ void RunController::BeginQuickTiming() {
 }
 
 void RunController::CheckStops() {
+    if (stopAfterBlocks_ >= 0) return;  // a step back runs again what has been run
     const int32_t m = runner_.Modal().M;
     PendingStop stop = PendingStop::None;
     if (settings_.stopAtM1 && m == 1) stop = PendingStop::M1;

@@ -81,6 +81,18 @@ class RunController : public QObject {
     }
     // Switches the dry run and gives the drawer the speed that goes with it.
     void SetDryRun(bool on);
+    // Runs quickly until the line that starts at source is about to be read (at least one
+    // step on), then waits as single block does: the next Start goes on from there. M0, M1,
+    // an error or the end stop it as they stop any run; Stop stops it.
+    void RunToLine(const LineSource& source);
+    // One block back (blocks as single block counts them): the program runs again from the
+    // top, quickly and over the machine state it began with, to the block before the last
+    // one run, and waits there. Nothing happens before the first block.
+    void StepBack();
+    // Blocks run since the program was loaded, as single block counts them.
+    long long BlocksDone() const { return blocksDone_; }
+    // Whether a run to a line or a step back is under way.
+    bool Seeking() const { return !runTo_.path.empty() || stopAfterBlocks_ >= 0; }
 
     // One tick of a run: advances the animation, or executes blocks up to the next motion.
     void RunTick();
@@ -143,6 +155,10 @@ class RunController : public QObject {
     // A quick run begins: its motions' time is summed from the drawer's position.
     void BeginQuickTiming();
     void ShowRunProgress();
+    // A run to a line has come to its line.
+    bool AtRunToLine();
+    // A quick run stops where it is, waiting as single block does.
+    void WaitHere();
     void CloseOutput();
     void StopAt(PendingStop stop);
     void CheckStops();
@@ -181,6 +197,12 @@ class RunController : public QObject {
     // The time a quick run's motions would take animated, added to the drawer's.
     PathSurveyor quickTime_{1.0};
     bool blockDone_ = false;
+    LineSource runTo_;          // where a run to a line stops (empty path: nowhere)
+    long long runToSteps_ = 0;  // steps of the run to a line so far
+    long long blocksDone_ = 0;
+    long long stopAfterBlocks_ = -1;  // a step back stops after this many blocks
+    VariableMemory startMemory_;      // the kept variables as the program was loaded
+    bool keepMemory_ = false;         // a step back: the next load takes startMemory_
     bool restartOnStart_ = false;
     unsigned motionsSinceCheck_ = 0;
     std::function<void(NcRunner*)> motionObserver_;

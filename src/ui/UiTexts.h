@@ -317,6 +317,16 @@ inline constexpr char kLanguageJapanese[] = "日本語";  // each language by it
 inline constexpr char kLanguageEnglish[] = "English";
 inline constexpr char kLanguageRestart[] = QT_TRANSLATE_NOOP("cuttrace", "(再起動後に有効)");
 
+// ---- the program pane ---------------------------------------------------------------
+inline constexpr char kPaneTitle[] = QT_TRANSLATE_NOOP("cuttrace", "プログラム全文");
+inline constexpr char kPaneRecentLines[] = QT_TRANSLATE_NOOP("cuttrace", "最近の行");
+inline constexpr char kPaneRunToLine[] = QT_TRANSLATE_NOOP("cuttrace", "この行まで実行");
+inline constexpr char kPaneStepBack[] = QT_TRANSLATE_NOOP("cuttrace", "1ブロック戻る");
+inline constexpr char kPaneOpenEditor[] = QT_TRANSLATE_NOOP("cuttrace", "エディタで開く");
+inline constexpr char kPaneChanged[] =
+    QT_TRANSLATE_NOOP("cuttrace", "ファイルがディスク上で変更されました");
+inline constexpr char kPaneReload[] = QT_TRANSLATE_NOOP("cuttrace", "再読み込み");
+
 // ---- picking on the drawing (status bar) ------------------------------------------
 inline constexpr char kPickBlock[] = QT_TRANSLATE_NOOP("cuttrace", "%1    (%2、%3 行目)");
 inline constexpr char kPickMotion[] = QT_TRANSLATE_NOOP("cuttrace", "動作 %1");

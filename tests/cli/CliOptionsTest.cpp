@@ -61,6 +61,10 @@ TEST(Cli, StatsSumUpThePath) {
               "{\"file\":\"p.nc\",\"status\":\"finished\",\"motions\":3,\"extent\":{\"min\":"
               "[0.000,0.000,0.000],\"max\":[30.000,30.000,0.000]},\"feed_length\":51.416,"
               "\"rapid_length\":10.000,\"time\":5.202}\n");
+    // Dwells add their time: P in thousandths of a second, X in seconds.
+    dir.Write("dwell.nc", "G00 X10.\nG04 P1500\nG04 X2.\nM30\n");
+    run = RunCli({"--stats", "dwell.nc"}, dir.Root().string());
+    EXPECT_NE(run.standardOutput.find("\"time\":3.560}"), std::string::npos) << run.standardOutput;
     dir.Write("loop.nc", "WHILE[1EQ1]DO1\nG00 X1.\nEND1\n");
     run = RunCli({"--stats", "--max-steps", "100", "loop.nc"}, dir.Root().string());
     EXPECT_EQ(run.exitCode, 1);

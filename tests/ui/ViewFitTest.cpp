@@ -140,9 +140,11 @@ TEST_F(ViewFitTest, TheScrollBarsCoverThePathAtAnyZoom) {
 }
 
 TEST_F(ViewFitTest, AnimatedRunsShowProgressAndQuickRunsFillTheTime) {
-    Open("G00 X10.\nG01 X20. F600\nG01 X30.\nM30\n");
+    // 10 mm rapid at 10000/min, a dwell of 1.5 s, 20 mm at 10 mm/s.
+    const char* program = "G00 X10.\nG04 P1500\nG01 X20. F600\nG01 X30.\nM30\n";
+    Open(program);
     WaitForPass();
-    EXPECT_EQ(Summary("summaryTime"), "2.1 s");  // 10 mm rapid at 10000/min, 20 mm at 10 mm/s
+    EXPECT_EQ(Summary("summaryTime"), "3.6 s");
     window.Start();
     for (int i = 0; i < 3; ++i)
         Tick();
@@ -150,11 +152,11 @@ TEST_F(ViewFitTest, AnimatedRunsShowProgressAndQuickRunsFillTheTime) {
     EXPECT_TRUE(progress->isVisible());
     EXPECT_TRUE(Find<QLabel>("remainingStatus")->text().startsWith(QStringLiteral("残り ")));
     RunToStop();
-    Open("G00 X10.\nG01 X20. F600\nG01 X30.\nM30\n");
+    Open(program);
     window.StartQuickRun();
     QuickToStop();
     EXPECT_FALSE(progress->isVisible()) << "a quick run shows no progress";
-    EXPECT_NEAR(window.Drawer().TotalTime(), 10.0 / (10000.0 / 60) + 2.0, 1e-9);
+    EXPECT_NEAR(window.Drawer().TotalTime(), 10.0 / (10000.0 / 60) + 1.5 + 2.0, 1e-9);
 }
 
 }  // namespace
