@@ -14,6 +14,8 @@
 #include "ui/ProgramPane.h"
 #include "ui/ProgramText.h"
 #include "ui/StatusPanels.h"
+#include "ui/Translation.h"
+#include "ui/UiTexts.h"
 #include "ui/ViewPane.h"
 #include "ui/support/MainWindowFixture.h"
 
@@ -122,7 +124,7 @@ TEST_F(ProgramPaneTest, RunToALineAndStepBackStopWhereAFreshRunWould) {
     window.RunToLine({path, 33});
     QuickToStop();
     EXPECT_EQ(window.Drawer().CurrentPosition(), (Point3{20, 0, 0}));
-    EXPECT_EQ(Status(ui::PanelMode), "Single block: Start runs the next block");
+    EXPECT_EQ(Status(ui::PanelMode), ui::Tr(ui::kStatusSingleBlock));
     EXPECT_EQ(window.Pane().View().CurrentRow(), 2);
     EXPECT_TRUE(dialogs.messages.empty());
     window.Start();  // goes on from there
