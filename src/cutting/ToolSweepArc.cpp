@@ -262,6 +262,131 @@ SweepResult SweepArcVertical(HeightField& field, RowBand rows, const CutTool& to
     return writer.result;
 }
 
+// A helix in ZX or YZ: the arc as in VerticalArc, its normal coordinate moving evenly with
+// the angle from n0 at startAngle. Over a cell the tool can only be where its normal
+// coordinate is within R of the cell's, a window of angles; the window is cut at every
+// quarter turn, so that on each piece the in-plane coordinate and Z are monotone. On a
+// piece the distance from the cell has one minimum: the tool reaches the cell over one
+// stretch around it (its ends found by false position), and over that stretch the height
+// of the tool's surface has one minimum (found by a bracketed search).
+struct VerticalHelix {
+    const VerticalArc& arc;
+    const CutTool& tool;
+    double startAngle, n0, perAngle;  // normal = n0 + (angle - startAngle) * perAngle
+
+    double U(double angle) const { return arc.uC + arc.radius * std::cos(angle - arc.uPhase); }
+    double Z(double angle) const { return arc.zC + arc.radius * std::cos(angle - arc.zPhase); }
+    double N(double angle) const { return n0 + (angle - startAngle) * perAngle; }
+
+    // The lowest tool point over the cell (cu along the arc's plane, cn along the normal)
+    // for angles in [lo, hi]; HUGE_VAL where the tool does not reach it, or where it cannot
+    // go below both `height` and `bottom`.
+    double Lowest(double cu, double cn, double lo, double hi, double height, double bottom) const;
+};
+
+double VerticalHelix::Lowest(double cu, double cn, double lo, double hi, double height,
+                             double bottom) const {
+    const double R = tool.Radius(), R2 = R * R;
+    // The window: |N - cn| <= R.
+    const double a0 = startAngle + (cn - R - n0) / perAngle;
+    const double a1 = startAngle + (cn + R - n0) / perAngle;
+    lo = std::max(lo, std::min(a0, a1));
+    hi = std::min(hi, std::max(a0, a1));
+    if (!(lo <= hi)) return HUGE_VAL;
+    const auto gap = [&](double angle) {  // > 0 where the tool does not reach the cell
+        const double du = U(angle) - cu, dn = N(angle) - cn;
+        return du * du + dn * dn - R2;
+    };
+    const auto heightAt = [&](double angle) {
+        return Z(angle) +
+               tool.ProfileHeight(std::sqrt(std::max(std::min(gap(angle), 0.0) + R2, 0.0)));
+    };
+    // From `out` (not reaching) towards `in` (reaching): the last reaching angle, by false
+    // position with the Illinois step, then halving when that stalls.
+    const auto edge = [&](double out, double in) {
+        double gOut = gap(out), gIn = gap(in);
+        int side = 0;
+        for (int k = 0; k < 100; ++k) {
+            double m = (k % 4 == 3) ? 0.5 * (out + in) : in - gIn * (out - in) / (gOut - gIn);
+            if (!(m > std::min(out, in) && m < std::max(out, in))) m = 0.5 * (out + in);
+            if (m == out || m == in) break;
+            const double g = gap(m);
+            if (g <= 0.0) {
+                in = m, gIn = g;
+                if (side == -1) gOut *= 0.5;
+                side = -1;
+            } else {
+                out = m, gOut = g;
+                if (side == 1) gIn *= 0.5;
+                side = 1;
+            }
+        }
+        return in;
+    };
+    double best = HUGE_VAL;
+    const double quarter = kPi / 2;
+    for (double a = lo; a <= hi;) {
+        // cos(angle - phase) is monotone between multiples of pi/2 from the phase, for both
+        // phases (they differ by a quarter turn).
+        double b = arc.uPhase + quarter * (std::floor((a - arc.uPhase) / quarter) + 1.0);
+        if (!(b > a)) b = a + quarter;  // rounding at a boundary
+        b = std::min(b, hi);
+        const double ua = U(a), ub = U(b), za = Z(a), zb = Z(b);
+        const double du = std::max({std::min(ua, ub) - cu, cu - std::max(ua, ub), 0.0});
+        const double dn = std::max({std::min(N(a), N(b)) - cn, cn - std::max(N(a), N(b)), 0.0});
+        const double near2 = du * du + dn * dn;
+        // Nothing of this piece is below its lower end plus the tool's height at the
+        // nearest approach.
+        const double bound = std::min(za, zb) + tool.ProfileHeight(std::sqrt(std::min(near2, R2)));
+        if (near2 <= R2 && bound < std::min(best, std::max(height, bottom))) {
+            double nearest = a;
+            if (Minimise(gap, a, b, &nearest) <= 0.0) {
+                const double from = gap(a) <= 0.0 ? a : edge(a, nearest);
+                const double to = gap(b) <= 0.0 ? b : edge(b, nearest);
+                best = std::min(best, Minimise(heightAt, from, to));
+            }
+        }
+        if (b >= hi) break;
+        a = b;
+    }
+    return best;
+}
+
+SweepResult SweepHelixVertical(HeightField& field, RowBand rows, const CutTool& tool, uint8_t slot,
+                               const VerticalHelix& helix, double lo, double hi) {
+    const VerticalArc& arc = helix.arc;
+    const double R = tool.Radius();
+    double uLeast, uGreatest, zLeast, zGreatest;
+    CosRange(lo, hi, arc.uPhase, &uLeast, &uGreatest);
+    CosRange(lo, hi, arc.zPhase, &zLeast, &zGreatest);
+    const double u0 = arc.uC + arc.radius * uLeast - R, u1 = arc.uC + arc.radius * uGreatest + R;
+    const double nLow = std::min(helix.N(lo), helix.N(hi)),
+                 nHigh = std::max(helix.N(lo), helix.N(hi));
+    CellBox box;
+    if (!(arc.alongX ? Cells(field, rows, u0, u1, nLow - R, nHigh + R, &box)
+                     : Cells(field, rows, nLow - R, nHigh + R, u0, u1, &box)))
+        return {};
+    CellWriter writer = Writer(field, slot);
+    const double lowestTip = arc.zC + arc.radius * zLeast;
+    const bool aboveBottom = lowestTip >= writer.bottom;
+    TileSkip skip(field, box, lowestTip);
+    for (int row = box.r0; row <= box.r1; ++row) {
+        if (skip.SkipRow(row, box.c0, box.c1)) continue;
+        ForEachColumn(skip, row, box.c0, box.c1, [&](int column) {
+            const std::size_t i = field.Index(column, row);
+            if (writer.heights[i] <= lowestTip && aboveBottom) {
+                ++writer.result.cells;
+                return;
+            }
+            const double cu = arc.alongX ? field.CentreX(column) : field.CentreY(row);
+            const double cn = arc.alongX ? field.CentreY(row) : field.CentreX(column);
+            const double lowest = helix.Lowest(cu, cn, lo, hi, writer.heights[i], writer.bottom);
+            if (lowest != HUGE_VAL) writer.Lower(i, lowest);
+        });
+    }
+    return writer.result;
+}
+
 double Axis(const Point3& p, int axis) {
     return axis == 0 ? p.x : axis == 1 ? p.y : p.z;
 }
@@ -302,23 +427,13 @@ SweepResult SweepArc(HeightField& field, RowBand rows, const CutTool& tool, uint
     } else {
         arc.uC = centreFirst, arc.uPhase = 0.0, arc.zC = centreSecond, arc.zPhase = kPi / 2;
     }
-    // A helix is cut in pieces short enough along the normal to count as flat; each piece
-    // reaches from the nearest point of its normal range, so a piece cuts at most a twentieth
-    // of a cell wider than the helix.
-    const double cell = std::min(field.CellWidth(), field.CellHeight());
-    const double travel = std::fabs(n1 - n0);
-    int pieces = 1;
-    if (travel > 0.0)
-        pieces = static_cast<int>(
-            std::clamp(std::ceil(travel / (cell * kHelixPieceOfCell)), 1.0, 1.0 * kMaxHelixPieces));
-    SweepResult result;
-    for (int k = 0; k < pieces; ++k) {
-        const double a = startAngle + span * k / pieces;
-        const double b = startAngle + span * (k + 1) / pieces;
-        const double na = n0 + (n1 - n0) * k / pieces, nb = n0 + (n1 - n0) * (k + 1) / pieces;
-        arc.normalLow = std::min(na, nb), arc.normalHigh = std::max(na, nb);
-        result |= SweepArcVertical(field, rows, tool, slot, arc, std::min(a, b), std::max(a, b));
-    }
+    const double lo = std::min(startAngle, endAngle), hi = std::max(startAngle, endAngle);
+    if (n1 != n0)
+        return SweepHelixVertical(field, rows, tool, slot,
+                                  VerticalHelix{arc, tool, startAngle, n0, (n1 - n0) / span}, lo,
+                                  hi);
+    arc.normalLow = arc.normalHigh = n0;
+    SweepResult result = SweepArcVertical(field, rows, tool, slot, arc, lo, hi);
     return result;
 }
 

@@ -21,10 +21,6 @@ constexpr double kPlungeLength2 = 1e-24;
 constexpr double kSearchTolerance = 1e-10;
 constexpr int kSearchSteps = 100;
 constexpr int kSearchSamples = 8;
-// A helix across a vertical plane is cut in pieces whose normal travel is at most this
-// fraction of a cell.
-constexpr double kHelixPieceOfCell = 0.05;
-constexpr int kMaxHelixPieces = 4096;
 
 // Writes the lowest tool point over a cell into the field.
 struct CellWriter {
@@ -220,11 +216,12 @@ struct Stadium {
     int edges = 0;
 };
 
-// The least value of f on [lo, hi]: the best of a few samples, refined by Brent's method
-// (parabolic steps, golden sections when they fail) between its neighbours. Exact (to the
-// bracket's tolerance) for a function that is convex or has one minimum between samples.
+// The least value of f on [lo, hi] (and where it is, into *where when given): the best of a few
+// samples, refined by Brent's method (parabolic steps, golden sections when they fail) between its
+// neighbours. Exact (to the bracket's tolerance) for a function that is convex or has one minimum
+// between samples.
 template <class F>
-inline double Minimise(const F& f, double lo, double hi) {
+inline double Minimise(const F& f, double lo, double hi, double* where = nullptr) {
     double fx = f(lo), x = lo;
     int bestK = 0;
     for (int k = 1; k <= kSearchSamples; ++k) {
@@ -276,6 +273,7 @@ inline double Minimise(const F& f, double lo, double hi) {
             }
         }
     }
+    if (where) *where = x;
     return fx;
 }
 
