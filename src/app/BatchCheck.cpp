@@ -22,6 +22,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/CliLanguage.h"
 #include "app/JsonLine.h"
 #include "app/ProgramCheck.h"
 #include "app/ProgramFiles.h"
@@ -59,8 +60,11 @@ struct BatchOptions {
     std::vector<std::string> extensions;
 };
 
-int UsageError(const std::string& message) {
-    std::cerr << "cuttrace-cli: " << message << "\n" << kUsage;
+// The message in the language asked for so far (the locale's, or an earlier --lang).
+int UsageError(const BatchOptions& options, std::string_view english,
+               std::initializer_list<std::string_view> arguments = {}) {
+    std::cerr << "cuttrace-cli: " << Say(options.limits.language, english, arguments) << "\n"
+              << kUsage;
     return kExitUsage;
 }
 
@@ -98,10 +102,10 @@ int ParseOptions(int argc, char** argv, BatchOptions& options) {
             options.recursive = true;
         } else if (arg == "-j" || arg == "--jobs") {
             if (!value() || !ParseCount(text, 1, 1024, number))
-                return UsageError("-j needs a number of jobs from 1 to 1024");
+                return UsageError(options, "-j needs a number of jobs from 1 to 1024");
             options.jobs = static_cast<int>(number);
         } else if (arg == "-d" || arg == "--dialect") {
-            if (!value()) return UsageError("missing dialect");
+            if (!value()) return UsageError(options, "missing dialect");
             if (text == "meldas")
                 options.limits.dialect = Dialect::Meldas;
             else if (text == "fanuc")
@@ -109,20 +113,20 @@ int ParseOptions(int argc, char** argv, BatchOptions& options) {
             else if (text == "tosnac")
                 options.limits.dialect = Dialect::Tosnac;
             else
-                return UsageError("unknown dialect '" + text + "'");
+                return UsageError(options, "unknown dialect '{}'", {text});
         } else if (arg == "--lang") {
             if (!value() || !ParseLanguage(text, options.limits.language))
-                return UsageError("--lang takes ja or en");
+                return UsageError(options, "--lang takes ja or en");
         } else if (arg == "--max-steps") {
             if (!value() || !ParseCount(text, 1, 9e18, number))
-                return UsageError("bad --max-steps '" + text + "'");
+                return UsageError(options, "bad --max-steps '{}'", {text});
             options.limits.maxSteps = static_cast<long long>(number);
         } else if (arg == "--timeout") {
             if (!value() || !ParseCount(text, 0, 1e6, number))
-                return UsageError("bad --timeout '" + text + "'");
+                return UsageError(options, "bad --timeout '{}'", {text});
             options.timeoutSeconds = static_cast<unsigned>(number);
         } else if (arg == "--ext") {
-            if (!value()) return UsageError("missing extensions after --ext");
+            if (!value()) return UsageError(options, "missing extensions after --ext");
             for (std::size_t at = 0; at <= text.size();) {
                 std::size_t end = std::min(text.find(',', at), text.size());
                 std::string extension = text.substr(at, end - at);
@@ -133,10 +137,10 @@ int ParseOptions(int argc, char** argv, BatchOptions& options) {
                 at = end + 1;
             }
         } else {
-            return UsageError("unknown option for --check '" + arg + "'");
+            return UsageError(options, "unknown option for --check '{}'", {arg});
         }
     }
-    if (options.roots.empty()) return UsageError("--check needs files or folders");
+    if (options.roots.empty()) return UsageError(options, "--check needs files or folders");
     return -1;
 }
 

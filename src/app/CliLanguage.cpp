@@ -45,6 +45,12 @@ constexpr OwnText kOwnTexts[] = {
     {"cannot write {}", "{} に書き込めません"},
     {"stopped after {} steps (--max-steps)", "{} ステップで止めました (--max-steps)"},
     {"stopped in {}", "{} で止まりました"},
+    {"-j needs a number of jobs from 1 to 1024",
+     "-j には 1 から 1024 までのジョブ数を指定してください"},
+    {"bad --timeout '{}'", "--timeout の値が正しくありません: '{}'"},
+    {"missing extensions after --ext", "--ext の後に拡張子がありません"},
+    {"unknown option for --check '{}'", "--check に知らないオプションです: '{}'"},
+    {"--check needs files or folders", "--check にはファイルかフォルダが要ります"},
     {"stopped in {} at line {}", "{1} の {2} 行目で止まりました"},
 };
 
