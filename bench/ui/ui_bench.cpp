@@ -3,8 +3,9 @@
 // loop waited for its next turn during the quick run, a pick, a resize, layout switches,
 // opening the program again, the stored path's memory and the process's peak memory.
 //
-//   cuttrace_ui_bench PROGRAM [REPEATS]
+//   cuttrace_ui_bench PROGRAM [REPEATS] [quick]
 //
+// With "quick" only the quick runs are measured (for a profile of them alone).
 // Prints one line per figure. Runs on the offscreen platform unless QT_QPA_PLATFORM says
 // otherwise. Generate the program with ../shared/bench/gen_cam.py (see bench/README.md).
 #include <sys/resource.h>
@@ -16,6 +17,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "core/Settings.h"
@@ -24,6 +26,7 @@
 #include "surfaces/Surface3D.h"
 #include "ui/MainWindow.h"
 #include "ui/MonotonicClock.h"
+#include "ui/ProgramOverview.h"
 #include "ui/RunController.h"
 #include "ui/UiDialogs.h"
 #include "ui/ViewPane.h"
@@ -63,7 +66,18 @@ struct QuickRunFigures {
 };
 
 QuickRunFigures QuickRun(MainWindow& window, const QString& program) {
+    // The look-ahead pass that opening starts is waited for: its end fits the views, and a
+    // fit in the middle of the run would redraw the path drawn so far (an interaction of its
+    // own, not part of the run).
+    bool surveyed = false;
+    const QMetaObject::Connection connection = QObject::connect(
+        &window.Overview(), &ProgramOverview::Surveyed, [&surveyed] { surveyed = true; });
     window.OpenProgram(program);
+    QElapsedTimer waited;
+    waited.start();
+    while (!surveyed && waited.elapsed() < 120000)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    QObject::disconnect(connection);
     window.ClearPictureBuffer();
     QuickRunFigures figures;
     // A zero-interval timer of its own takes turns with the quick run's slices: the time
@@ -106,6 +120,7 @@ int main(int argc, char** argv) {
     }
     const QString program = QString::fromLocal8Bit(argv[1]);
     const int repeats = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
+    const bool quickOnly = argc > 3 && std::strcmp(argv[3], "quick") == 0;
 
     Settings settings;
     QuietDialogs dialogs;
@@ -144,6 +159,7 @@ int main(int argc, char** argv) {
             views, views == 1 ? "" : "s", *std::max_element(gaps.begin(), gaps.end()), repeats);
     }
 
+    if (quickOnly) return 0;
     // The path of the last run is in the drawer; zoom view 0 and redraw all four views.
     std::vector<double> redraws;
     std::vector<double> redrawCpu;

@@ -34,6 +34,7 @@ void ThreadedFan::Begin(Surface3D* const* surfaces, int count) {
         renderers_[i].SetTarget(canvases_[i].get());
     }
     active_ = true;
+    fresh_ = true;
     if (!worker_.joinable()) worker_ = std::thread([this] { Work(); });
 }
 
@@ -63,19 +64,21 @@ void ThreadedFan::CopyToSurfaces(bool pens) {
     }
 }
 
-void ThreadedFan::Publish() {
-    if (!active_) return;
+bool ThreadedFan::Publish() {
+    if (!active_) return true;
+    const bool fresh = std::exchange(fresh_, false);
     HandOver();
     const auto now = std::chrono::steady_clock::now();
-    if (now - lastPublish_ < std::chrono::milliseconds(kPublishMilliseconds)) return;
+    if (now - lastPublish_ < std::chrono::milliseconds(kPublishMilliseconds)) return fresh;
     const std::lock_guard draw(drawMutex_);
     {
         const std::lock_guard lock(mutex_);
-        if (drawnChunks_ == publishedChunks_) return;  // nothing new
+        if (drawnChunks_ == publishedChunks_) return fresh;  // nothing new
         publishedChunks_ = drawnChunks_;
     }
     lastPublish_ = now;
     CopyToSurfaces(false);
+    return true;
 }
 
 void ThreadedFan::End() {

@@ -57,7 +57,9 @@ class ThreadedFan {
 
     // Hands over what is recorded and copies what the worker has finished to the
     // surfaces' target canvases (surfaces whose size changed meanwhile are left alone).
-    void Publish();
+    // Whether the target canvases may have changed since the last Publish (since Begin, the
+    // first time): when not, they need no new copy to the screen.
+    bool Publish();
     // Waits until every recorded call is drawn, copies the pictures and the pens to the
     // surfaces and stops recording.
     void End();
@@ -85,6 +87,7 @@ class ThreadedFan {
     Surface3D* surfaces_[kMaxSurfaces] = {};
     int count_ = 0;
     bool active_ = false;
+    bool fresh_ = false;  // begun, and not yet published
     Chunk current_;
 
     // Shared with the worker.

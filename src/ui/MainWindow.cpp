@@ -67,6 +67,7 @@ MainWindow::MainWindow(Settings& settings, UiDialogs& dialogs, MonotonicClock& c
     resize(kInitialWidth, kInitialHeight);
     RunHost& host = *this;
     run_ = std::make_unique<RunController>(runner_, drawer_, picture_, settings_, clock, host);
+    run_->SetThreadedDrawing([this] { return fanout_.PrepareDeferred(); });
     // What BPRNT and DPRNT output goes to the message memo.
     runner_.StateForMachine().SetPrintSink([](std::string_view text) {
         if (!text.empty() && text.back() == '\n') text.remove_suffix(1);

@@ -25,6 +25,7 @@ void QuickRunScheduler::Stop() {
 void QuickRunScheduler::RunSlice() {
     QElapsedTimer slice;
     slice.start();
+    if (sliceStart_ && active_ && keepGoing_()) sliceStart_();
     // A tick that ends the run (a message box, an error) stops the timer itself; the loop
     // ends with it. The clock is read every few ticks only: a tick takes microseconds.
     for (unsigned ticks = 0; active_ && keepGoing_(); ++ticks) {

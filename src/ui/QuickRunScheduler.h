@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QTimer>
 #include <functional>
+#include <utility>
 
 namespace cuttrace::ui {
 
@@ -25,6 +26,8 @@ class QuickRunScheduler : public QObject {
     void Stop();
     bool IsActive() const { return active_; }
     void SetSliceMilliseconds(int milliseconds) { sliceMilliseconds_ = milliseconds; }
+    // Runs before the ticks of each slice.
+    void SetSliceStart(std::function<void()> sliceStart) { sliceStart_ = std::move(sliceStart); }
 
     // One slice, as the timer runs it.
     void RunSlice();
@@ -33,6 +36,7 @@ class QuickRunScheduler : public QObject {
     std::function<void()> tick_;
     std::function<bool()> keepGoing_;
     std::function<void()> sliceDone_;
+    std::function<void()> sliceStart_;
     QTimer timer_;
     int sliceMilliseconds_ = kSliceMilliseconds;
     bool active_ = false;

@@ -35,7 +35,9 @@ RunController::RunController(NcRunner& runner, PathDrawer& drawer,
       clock_(clock),
       host_(host),
       quick_([this] { RunTick(); }, [this] { return running_ && quickMode_; },
-             [this] { ShowQuickProgress(); }) {
+             [this] { ShowQuickProgress(); }),
+      motionQueue_([this](const MotionQueue::Item& item) { DrawQueued(item); }) {
+    quick_.SetSliceStart([this] { BeginQuickSlice(); });
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &RunController::RunTick);
 }
@@ -47,6 +49,7 @@ QString RunController::BufferText() const {
 }
 
 void RunController::StopTicks() {
+    SyncDrawing();
     timer_.stop();
     quick_.Stop();
     pendingStop_ = PendingStop::None;
@@ -287,7 +290,7 @@ void RunController::RunTick() {
     const double now = quick ? lastTick_ : clock_.Seconds();
     const double elapsed = now - lastTick_;
     lastTick_ = now;
-    if (drawer_.Busy()) {
+    if (!queued_ && drawer_.Busy()) {
         drawer_.Advance(quickMode_ ? kFinishSeconds : elapsed);
         host_.PresentViews();
         if (!drawer_.Busy() && pendingStop_ != PendingStop::None && running_) StopAt(pendingStop_);
@@ -378,7 +381,7 @@ void RunController::CheckStops() {
     if (m == 0) stop = PendingStop::M0;
     if (stop == PendingStop::None) return;
     // The stop waits until the motion of its block has been drawn.
-    if (drawer_.Busy()) {
+    if (!queued_ && drawer_.Busy()) {
         pendingStop_ = stop;
     } else {
         StopAt(stop);
@@ -398,42 +401,67 @@ void RunController::StopAt(PendingStop stop) {
 void RunController::HandleStepResult(StepResult result) {
     if (!quickMode_) host_.RefreshMacros();
     switch (result) {
-        case StepResult::Motion:
+        case StepResult::Motion: {
+            // The storing switch changes only between slices: the worker does not touch it.
             if (!settings_.noMotionBuffer && drawer_.Vertices().Storing())
                 picture_.push_back(runner_.Motion());
             ++motionCounter_;
             if (!IsContourKind(runner_.Motion().kind)) ++runMotions_;
-            if (quickMode_) {
-                // The time the animation would take, as the look-ahead pass counts it.
-                const double before = quickTime_.Summary().seconds;
-                quickTime_.Add(runner_.Motion(), runner_.Modal().F);
-                drawer_.SetTotalTime(drawer_.TotalTime() + quickTime_.Summary().seconds - before);
-            }
+            MotionQueue::Item item;
+            item.timed = quickMode_;
+            item.timeFeed = runner_.Modal().F;
             if (motionObserver_ && !IsContourKind(runner_.Motion().kind)) motionObserver_(&runner_);
             if (!quickMode_) host_.ShowStatus(PanelBuffer, BufferText());
-            drawer_.SetFeed(dryRun_ ? settings_.dryRunSpeed : runner_.Modal().F);
+            item.feed = dryRun_ ? settings_.dryRunSpeed : runner_.Modal().F;
             if (!quickMode_) lastTick_ = clock_.Seconds();
             if (runner_.Depth() > 0) {
                 const ProgramFile& file = runner_.OpenFile(runner_.Depth());
-                drawer_.SetSource(file.Path(), file.LineStart());
+                item.file = &file.Path();
+                item.offset = file.LineStart();
             }
-            drawer_.BeginMotion(runner_.Motion());
-            CheckPathMemory();
-            [[fallthrough]];
+            item.motion = runner_.Motion();
+            item.hasMotion = true;
+            item.secondsAfter = runner_.DwellSeconds() > 0.0 ? runner_.DwellSeconds() : 0.0;
+            if (queued_) {
+                motionQueue_.Push(item);
+                // The path's memory is measured with the worker idle, now and then.
+                if (++queuedSinceCheck_ >= kMotionsPerQueuedCheck && drawer_.Vertices().Storing()) {
+                    queuedSinceCheck_ = 0;
+                    motionQueue_.Sync();
+                    motionsSinceCheck_ = kMotionsPerMemoryCheck;
+                    CheckPathMemory();
+                }
+            } else {
+                DrawQueued(item);
+                CheckPathMemory();
+            }
+            if (!quickMode_) host_.ShowBlock(runner_.ExpandedText());
+            if (outputActive_ && runner_.BlockRead()) output_ << runner_.ExpandedText() << '\n';
+            break;
+        }
         case StepResult::NoMotion:
             // A dwell adds its time without moving.
-            if (runner_.DwellSeconds() > 0.0)
-                drawer_.SetTotalTime(drawer_.TotalTime() + runner_.DwellSeconds());
+            if (runner_.DwellSeconds() > 0.0) {
+                MotionQueue::Item item;
+                item.secondsAfter = runner_.DwellSeconds();
+                if (queued_)
+                    motionQueue_.Push(item);
+                else
+                    DrawQueued(item);
+            }
             if (!quickMode_) host_.ShowBlock(runner_.ExpandedText());
             if (outputActive_ && runner_.BlockRead()) output_ << runner_.ExpandedText() << '\n';
             break;
         case StepResult::Line:
             break;
         case StepResult::FileOpened:
+            // The queued motions name their file through the runner's open files.
+            SyncDrawing();
             host_.PushProgram();
             if (!quickMode_) host_.UpdateButtons();
             return;
         case StepResult::FileClosed:
+            SyncDrawing();
             host_.PopProgram();
             if (!quickMode_) host_.UpdateButtons();
             return;
@@ -510,7 +538,36 @@ void RunController::CheckPathMemory() {
     DiagnosticLog::Log(Tr(kPathNotStored).arg(used >> 20).toStdString());
 }
 
+void RunController::BeginQuickSlice() {
+    // A motion left half drawn by an animated run is finished first, on this thread.
+    queued_ = quickMode_ && !drawer_.Busy() && prepareThreaded_ && prepareThreaded_();
+}
+
+void RunController::SyncDrawing() {
+    if (!queued_) return;
+    motionQueue_.Sync();
+    queued_ = false;
+    motionsSinceCheck_ = kMotionsPerMemoryCheck;
+    CheckPathMemory();
+}
+
+void RunController::DrawQueued(const MotionQueue::Item& item) {
+    if (item.timed) {
+        // The time the animation would take, as the look-ahead pass counts it.
+        const double before = quickTime_.Summary().seconds;
+        quickTime_.Add(item.motion, item.timeFeed);
+        drawer_.SetTotalTime(drawer_.TotalTime() + quickTime_.Summary().seconds - before);
+    }
+    if (item.hasMotion) {
+        drawer_.SetFeed(item.feed);
+        if (item.file) drawer_.SetSource(*item.file, item.offset);
+        drawer_.BeginMotion(item.motion);
+    }
+    if (item.secondsAfter > 0.0) drawer_.SetTotalTime(drawer_.TotalTime() + item.secondsAfter);
+}
+
 void RunController::ShowQuickProgress() {
+    SyncDrawing();
     host_.ShowStatus(PanelBuffer, BufferText());
     host_.ShowBlock(runner_.ExpandedText());
     host_.PresentViews();

@@ -19,6 +19,7 @@
 #include "core/NcRunner.h"
 #include "drawing/PathSurvey.h"
 #include "ui/EditorLaunch.h"
+#include "ui/MotionQueue.h"
 #include "ui/QuickRunScheduler.h"
 #include "ui/VariableMemory.h"
 
@@ -53,6 +54,8 @@ class RunController : public QObject {
     static constexpr int kDryRunInterval = 1;
     // The stored path's memory is measured every this many motions.
     static constexpr unsigned kMotionsPerMemoryCheck = 256;
+    // While a worker draws, every this many (each check waits for it).
+    static constexpr unsigned kMotionsPerQueuedCheck = 8192;
 
     RunController(NcRunner& runner, PathDrawer& drawer, std::vector<MotionRecord>& picture,
                   const Settings& settings, MonotonicClock& clock, RunHost& host,
@@ -135,6 +138,14 @@ class RunController : public QObject {
     // Brings the panels and views up to date after a slice of a quick run.
     void ShowQuickProgress();
 
+    // Asked before each slice of a quick run whether the drawing calls may go to a worker
+    // thread (the views then record them for a worker of their own): when it says yes, the
+    // drawer draws the slice's motions on a thread of its own while the run goes on, and the
+    // slice's end waits for it. Without it everything is drawn on the window's thread.
+    void SetThreadedDrawing(std::function<bool()> prepare) {
+        prepareThreaded_ = std::move(prepare);
+    }
+
   private:
     enum class PendingStop { None, M1, M0 };
 
@@ -165,6 +176,13 @@ class RunController : public QObject {
     // Draws what is left of an unfinished motion at once.
     void FinishMotion();
     QString BufferText() const;
+    // A slice of a quick run begins: its motions are drawn by the worker when allowed.
+    void BeginQuickSlice();
+    // Waits until the worker has drawn every motion queued; the drawer is the window
+    // thread's again.
+    void SyncDrawing();
+    // Draws one queued motion (on the worker).
+    void DrawQueued(const MotionQueue::Item& item);
     // Where the line the runner gave last starts, in which file.
     LineSource LineRead();
 
@@ -194,7 +212,8 @@ class RunController : public QObject {
     long long runMotions_ = 0;  // motions since the program was loaded
     long long expectedMotions_ = 0;
     double expectedSeconds_ = 0.0;
-    // The time a quick run's motions would take animated, added to the drawer's.
+    // The time a quick run's motions would take animated, added to the drawer's (by the
+    // thread that draws them).
     PathSurveyor quickTime_{1.0};
     bool blockDone_ = false;
     LineSource runTo_;          // where a run to a line stops (empty path: nowhere)
@@ -206,6 +225,10 @@ class RunController : public QObject {
     bool restartOnStart_ = false;
     unsigned motionsSinceCheck_ = 0;
     std::function<void(NcRunner*)> motionObserver_;
+    std::function<bool()> prepareThreaded_;
+    bool queued_ = false;  // this slice's motions go to the worker
+    unsigned queuedSinceCheck_ = 0;
+    MotionQueue motionQueue_;
 };
 
 }  // namespace cuttrace::ui

@@ -100,7 +100,8 @@ void ViewFanout::DrawLine(const Point3& a, const Point3& b) {
 
 void ViewFanout::Present() {
     if (redrawing_) return;
-    threaded_.Publish();
+    // While the worker draws, the off-screen drawings change only when it publishes.
+    if (!threaded_.Publish()) return;
     for (ViewPane* view : views_) {
         if (view) view->CopyToScreen();
     }

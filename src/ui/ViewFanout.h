@@ -47,6 +47,10 @@ class ViewFanout final : public PathViews {
     void SetDeferred(bool on);
     bool Deferred() const { return deferred_; }
     void EndDeferred() { threaded_.End(); }
+    // Starts the worker of a deferred drawing now, on the calling thread; whether the path
+    // calls that follow go to it (then they may come from another thread, one at a time,
+    // until the next EndDeferred, Present or layout change).
+    bool PrepareDeferred() { return Deferring(); }
     // Off: SetDeferred has no effect (everything is drawn on the calling thread).
     void SetThreadingAllowed(bool on) { threadingAllowed_ = on; }
 

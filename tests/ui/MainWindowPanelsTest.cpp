@@ -114,7 +114,10 @@ TEST_F(MainWindowPanelsTest, ThreadedSerialAndRedrawnPicturesAreTheSameAndOneRed
     QApplication::processEvents();
     // The quick run draws through the worker thread; the same run drawn on the window's
     // own thread, and the redraw after it, give the same pictures.
+    // The drawer's time and stored path are the same too.
     std::vector<QImage> run;
+    double seconds = 0.0;
+    std::size_t points = 0;
     for (bool threads : {true, false}) {
         window.Fanout().SetThreadingAllowed(threads);
         window.Reset();
@@ -124,7 +127,14 @@ TEST_F(MainWindowPanelsTest, ThreadedSerialAndRedrawnPicturesAreTheSameAndOneRed
             if (threads) run.push_back(Screen(window, v).copy());
             EXPECT_EQ(Screen(window, v), run[static_cast<std::size_t>(v)]) << "view " << v;
         }
+        if (threads) {
+            seconds = window.Drawer().TotalTime();
+            points = window.Drawer().Vertices().Count();
+        }
+        EXPECT_EQ(window.Drawer().TotalTime(), seconds);
+        EXPECT_EQ(window.Drawer().Vertices().Count(), points);
     }
+    EXPECT_GT(seconds, 0.0);
     window.RedrawAll();
     for (int v = 0; v < 4; ++v)
         EXPECT_EQ(Screen(window, v), run[static_cast<std::size_t>(v)]) << "view " << v;

@@ -318,6 +318,7 @@ TEST_F(MainWindowRunTest, QuickRunDrawsWithoutCountingLines) {
 }
 
 TEST_F(MainWindowRunTest, StopWorksDuringAQuickRunAndTheWindowStaysResponsive) {
+    settings.noMotionBuffer = false;
     Open("#1=0\nWHILE[#1LT200000]DO1\nG01 X#1 F100\n#1=#1+1\nEND1\nM30\n");
     window.StartQuickRun();
     QElapsedTimer turn;
@@ -335,7 +336,8 @@ TEST_F(MainWindowRunTest, StopWorksDuringAQuickRunAndTheWindowStaysResponsive) {
     EXPECT_EQ(Run().MotionCounter(), drawn);
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(Status(ui::PanelBuffer), QStringLiteral("buf %1").arg(drawn));
-    // The worker drew every motion begun before the stop: a redraw changes nothing.
+    // The workers drew and stored every motion run before the stop: a redraw changes nothing.
+    EXPECT_EQ(window.Picture().size(), static_cast<std::size_t>(drawn));
     const QImage stopped = window.View(0)->Panel()->Surface()->ScreenImage().copy();
     window.RedrawAll();
     EXPECT_EQ(window.View(0)->Panel()->Surface()->ScreenImage(), stopped);

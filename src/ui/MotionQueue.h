@@ -1,0 +1,69 @@
+// The drawer's side of a quick run on a worker thread: the run's thread queues each motion
+// (with its feed, source and the time it adds) and the worker hands them, in order and in
+// chunks, to the draw function. Sync waits until everything queued is drawn: between a
+// first Push and the Sync after it the drawer belongs to the worker, and the run's thread
+// must leave it (and the views it draws on) alone. A full queue makes Push wait, so the
+// memory held stays bounded.
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/MotionRecord.h"
+
+namespace cuttrace::ui {
+
+class MotionQueue {
+  public:
+    static constexpr std::size_t kChunkItems = 512;
+    static constexpr std::size_t kMaxQueuedChunks = 4;
+
+    struct Item {
+        MotionRecord motion;
+        double timeFeed = 0.0;              // the feed its animated time is counted with
+        double secondsAfter = 0.0;          // time added after it is drawn (a dwell)
+        double feed = 0.0;                  // the feed it is drawn with
+        const std::string* file = nullptr;  // the motion's source, when it has one
+        int64_t offset = 0;
+        bool hasMotion = false;
+        bool timed = false;  // a quick run's motion: its animated time is added first
+    };
+    using Draw = std::function<void(const Item&)>;
+
+    explicit MotionQueue(Draw draw);
+    ~MotionQueue();
+    MotionQueue(const MotionQueue&) = delete;
+    MotionQueue& operator=(const MotionQueue&) = delete;
+
+    void Push(const Item& item) {
+        if (current_.size() == kChunkItems) HandOver();
+        current_.push_back(item);
+    }
+    // Waits until every item pushed is drawn.
+    void Sync();
+
+  private:
+    using Chunk = std::vector<Item>;
+    // Queues the current chunk (waiting while the queue is full).
+    void HandOver();
+    void Work();
+
+    Draw draw_;
+    Chunk current_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<Chunk> queue_;
+    std::vector<Chunk> spare_;
+    bool busy_ = false;  // the worker is drawing a chunk
+    bool quit_ = false;
+    std::thread worker_;
+};
+
+}  // namespace cuttrace::ui
