@@ -76,7 +76,10 @@ void AppendPictureRecord(std::string& out, const MotionRecord& r) {
     AppendShortest(out, r.centreSecond);
 }
 
-PictureStatus SavePicture(const std::string& path, const std::vector<MotionRecord>& records) {
+namespace {
+
+template <class Records>
+PictureStatus SaveRecords(const std::string& path, const Records& records) {
     PictureWriter writer;
     if (!writer.Open(path)) return PictureStatus::CannotOpen;
     for (const MotionRecord& r : records)
@@ -84,7 +87,8 @@ PictureStatus SavePicture(const std::string& path, const std::vector<MotionRecor
     return writer.Finish() ? PictureStatus::Ok : PictureStatus::CannotOpen;
 }
 
-PictureStatus LoadPicture(const std::string& path, std::vector<MotionRecord>& records) {
+template <class Records>
+PictureStatus LoadRecords(const std::string& path, Records& records) {
     File file(std::fopen(path.c_str(), "rb"));
     if (!file) return PictureStatus::CannotOpen;
     WordReader reader(file.get());
@@ -115,6 +119,24 @@ PictureStatus LoadPicture(const std::string& path, std::vector<MotionRecord>& re
         records.push_back(r);
     }
     return PictureStatus::Ok;
+}
+
+}  // namespace
+
+PictureStatus SavePicture(const std::string& path, const std::vector<MotionRecord>& records) {
+    return SaveRecords(path, records);
+}
+
+PictureStatus SavePicture(const std::string& path, const MotionBuffer& records) {
+    return SaveRecords(path, records);
+}
+
+PictureStatus LoadPicture(const std::string& path, std::vector<MotionRecord>& records) {
+    return LoadRecords(path, records);
+}
+
+PictureStatus LoadPicture(const std::string& path, MotionBuffer& records) {
+    return LoadRecords(path, records);
 }
 
 PictureWriter::~PictureWriter() {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/MotionBuffer.h"
 #include "core/MotionRecord.h"
 
 namespace cuttrace {
@@ -25,10 +26,12 @@ enum class PictureStatus {
 void AppendPictureRecord(std::string& out, const MotionRecord& record);
 
 PictureStatus SavePicture(const std::string& path, const std::vector<MotionRecord>& records);
+PictureStatus SavePicture(const std::string& path, const MotionBuffer& records);
 
 // Replaces records with the file's records, unless the format is wrong or the file cannot
 // be opened (then records is left as it was).
 PictureStatus LoadPicture(const std::string& path, std::vector<MotionRecord>& records);
+PictureStatus LoadPicture(const std::string& path, MotionBuffer& records);
 
 // Writes a picture file record by record, when the count is not known in advance. The
 // count is written last: in place when the output can seek, otherwise the records are

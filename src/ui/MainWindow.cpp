@@ -358,7 +358,7 @@ void MainWindow::PresentViews() {
 
 void MainWindow::ClearPictureBuffer() {
     // The memory goes back to the system: a large drawing must not stay resident.
-    std::vector<MotionRecord>().swap(picture_);
+    picture_.clear();
     drawer_.ClearPath();
     picker_->Forget();
     ReturnFreedMemory();

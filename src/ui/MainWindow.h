@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/MotionBuffer.h"
 #include "core/MotionRecord.h"
 #include "core/NcRunner.h"
 #include "drawing/PathDrawer.h"
@@ -118,7 +119,7 @@ class MainWindow : public QMainWindow, private RunHost {
     RunController& Run() { return *run_; }
     NcRunner& Runner() { return runner_; }
     PathDrawer& Drawer() { return drawer_; }
-    std::vector<MotionRecord>& Picture() { return picture_; }
+    MotionBuffer& Picture() { return picture_; }
     ViewFanout& Fanout() { return fanout_; }
     int LayoutNumber() const;
     QAction* Action(Tool tool) const { return toolBar_->Action(tool); }
@@ -168,7 +169,7 @@ class MainWindow : public QMainWindow, private RunHost {
     NcRunner runner_;
     ViewFanout fanout_;
     PathDrawer drawer_;
-    std::vector<MotionRecord> picture_;
+    MotionBuffer picture_;
     std::unique_ptr<RunController> run_;
     std::unique_ptr<PictureFileActions> pictureFiles_;
     std::unique_ptr<StatusPanels> status_;

@@ -24,7 +24,7 @@ FileRequest PictureRequest() {
 }  // namespace
 
 PictureFileActions::PictureFileActions(QWidget& window, UiDialogs& dialogs, Settings& settings,
-                                       std::vector<MotionRecord>& picture, RunController& run,
+                                       MotionBuffer& picture, RunController& run,
                                        std::function<void()> drawPicture)
     : window_(window),
       dialogs_(dialogs),

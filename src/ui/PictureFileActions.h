@@ -6,6 +6,7 @@
 #include <functional>
 #include <vector>
 
+#include "core/MotionBuffer.h"
 #include "core/MotionRecord.h"
 
 class QWidget;
@@ -23,7 +24,7 @@ class PictureFileActions {
   public:
     // drawPicture clears the drawing and draws every record of the buffer.
     PictureFileActions(QWidget& window, UiDialogs& dialogs, Settings& settings,
-                       std::vector<MotionRecord>& picture, RunController& run,
+                       MotionBuffer& picture, RunController& run,
                        std::function<void()> drawPicture);
 
     void SavePicture();
@@ -39,7 +40,7 @@ class PictureFileActions {
     QWidget& window_;
     UiDialogs& dialogs_;
     Settings& settings_;
-    std::vector<MotionRecord>& picture_;
+    MotionBuffer& picture_;
     RunController& run_;
     std::function<void()> drawPicture_;
 };

@@ -19,7 +19,7 @@ void ProgramOverview::Survey(const std::string& path) {
     pass_.Start(path, settings_);
 }
 
-void ProgramOverview::SurveyPicture(const std::vector<MotionRecord>& records) {
+void ProgramOverview::SurveyPicture(const MotionBuffer& records) {
     pass_.Cancel();
     PathSurveyor surveyor(settings_.rapidRate);
     for (const MotionRecord& record : records)

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/MotionBuffer.h"
 #include "core/MotionRecord.h"
 #include "drawing/PathSurvey.h"
 #include "ui/LookAhead.h"
@@ -33,7 +34,7 @@ class ProgramOverview : public QObject {
     // Starts the look-ahead pass over the program at path.
     void Survey(const std::string& path);
     // The box of a loaded picture's records (drawn from the origin), at once.
-    void SurveyPicture(const std::vector<MotionRecord>& records);
+    void SurveyPicture(const MotionBuffer& records);
     LookAhead& Pass() { return pass_; }
     const SummaryPanel& Panel() const { return panel_; }
 

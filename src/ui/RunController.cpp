@@ -24,9 +24,9 @@ namespace {
 constexpr double kFinishSeconds = 1e9;
 }  // namespace
 
-RunController::RunController(NcRunner& runner, PathDrawer& drawer,
-                             std::vector<MotionRecord>& picture, const Settings& settings,
-                             MonotonicClock& clock, RunHost& host, QObject* parent)
+RunController::RunController(NcRunner& runner, PathDrawer& drawer, MotionBuffer& picture,
+                             const Settings& settings, MonotonicClock& clock, RunHost& host,
+                             QObject* parent)
     : QObject(parent),
       runner_(runner),
       drawer_(drawer),

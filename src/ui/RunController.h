@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "core/MotionBuffer.h"
 #include "core/MotionRecord.h"
 #include "core/NcRunner.h"
 #include "drawing/PathSurvey.h"
@@ -57,7 +58,7 @@ class RunController : public QObject {
     // While a worker draws, every this many (each check waits for it).
     static constexpr unsigned kMotionsPerQueuedCheck = 8192;
 
-    RunController(NcRunner& runner, PathDrawer& drawer, std::vector<MotionRecord>& picture,
+    RunController(NcRunner& runner, PathDrawer& drawer, MotionBuffer& picture,
                   const Settings& settings, MonotonicClock& clock, RunHost& host,
                   QObject* parent = nullptr);
     ~RunController() override;
@@ -188,7 +189,7 @@ class RunController : public QObject {
 
     NcRunner& runner_;
     PathDrawer& drawer_;
-    std::vector<MotionRecord>& picture_;
+    MotionBuffer& picture_;
     const Settings& settings_;
     MonotonicClock& clock_;
     RunHost& host_;

@@ -28,6 +28,39 @@ TEST(PictureFile, SavedCoordinatesReadBackExactly) {
     EXPECT_EQ(loaded, records);
 }
 
+TEST(PictureFile, TheBlockBufferKeepsEveryRecordInOrderAndRoundTrips) {
+    // Across block boundaries: exactly one full block, one more, and a partial third.
+    for (const std::size_t count :
+         {std::size_t{0}, MotionBuffer::kBlockRecords, 2 * MotionBuffer::kBlockRecords + 7}) {
+        MotionBuffer buffer;
+        std::vector<MotionRecord> plain;
+        for (std::size_t i = 0; i < count; ++i) {
+            const MotionRecord r{i * 0.001, -static_cast<double>(i),       1.0 / (1.0 + i), 0.5,
+                                 0.25,      i % 2 ? KindFeed : KindArcCwXY};
+            buffer.push_back(r);
+            plain.push_back(r);
+        }
+        ASSERT_EQ(buffer.size(), count);
+        EXPECT_EQ(std::vector<MotionRecord>(buffer.begin(), buffer.end()), plain);
+        if (count > 0) {
+            EXPECT_EQ(buffer[count - 1], plain.back());
+        }
+        EXPECT_GE(buffer.capacity(), count);
+        EXPECT_LT(buffer.capacity(), count + MotionBuffer::kBlockRecords);
+
+        TempFolder dir;
+        const std::string path = dir.Path("b.ncv");
+        ASSERT_EQ(SavePicture(path, buffer), PictureStatus::Ok);
+        MotionBuffer loaded;
+        loaded.push_back({});  // replaced by the file's records
+        ASSERT_EQ(LoadPicture(path, loaded), PictureStatus::Ok);
+        EXPECT_EQ(loaded, buffer);
+        loaded.clear();
+        EXPECT_TRUE(loaded.empty());
+        EXPECT_EQ(loaded.capacity(), 0u);
+    }
+}
+
 TEST(PictureFile, ReadsOldRoundedFilesWithAnyWhitespace) {
     TempFolder dir;
     std::string path = dir.Write("old.ncv",

@@ -28,7 +28,7 @@ TEST_F(MainWindowFilesTest, PictureSaveAndLoadRoundTrip) {
         "R1.\nM30\n");
     window.StartQuickRun();
     QuickToStop();
-    const std::vector<MotionRecord> drawn = window.Picture();
+    const MotionBuffer drawn = window.Picture();
     ASSERT_EQ(drawn.size(), 4u);
     const std::string saved = folder.PathOf(QStringLiteral("picture.ncv"));
     dialogs.fileAnswers = {ui::PathToQString(saved)};
