@@ -94,6 +94,7 @@ class ImageOutput {
           drawer_(vector ? static_cast<PathViews&>(*vector_) : picture_, settings_),
           extent_(picture_.Surface().View().Rotation(), settings_.cutterDiameter),
           drawAsRun_(options.hasScale) {
+        motions_.SetMemoryBound(kMotionMemory);
         drawer_.SetQuick(true);
         drawer_.SetDrawRapids(true);
         drawer_.SetStoringPath(false);  // a picture is never redrawn
@@ -114,7 +115,11 @@ class ImageOutput {
             picture_.FitTo(extent_.Bounds());
             vector_->SetView(picture_.Surface().View());
             drawer_.DrawOrigin(picture_.Scale());
-            motions_.ForEach([this](const MotionRecord& motion) { Draw(motion); });
+            if (!motions_.ForEach([this](const MotionRecord& motion) { Draw(motion); })) {
+                std::cerr << "cuttrace-cli: cannot read back the run's motions from a "
+                             "temporary file\n";
+                return false;
+            }
         }
         std::string error;
         if (isVector_) {
@@ -130,6 +135,9 @@ class ImageOutput {
     }
 
   private:
+    // The motions kept in memory for a fitted picture; the rest wait in a temporary file.
+    static constexpr std::size_t kMotionMemory = std::size_t{8} << 20;
+
     void Draw(const MotionRecord& motion) { drawer_.BeginMotion(motion); }
 
     const Settings settings_;

@@ -20,7 +20,7 @@ bool SameBits(double a, double b) {
 void ExpectSameMotions(const std::vector<MotionRecord>& added, const MotionLog& log) {
     ASSERT_EQ(log.Count(), added.size());
     std::size_t i = 0;
-    log.ForEach([&](const MotionRecord& m) {
+    const bool read = log.ForEach([&](const MotionRecord& m) {
         ASSERT_LT(i, added.size());
         const MotionRecord& e = added[i];
         EXPECT_TRUE(SameBits(m.x, e.x) && SameBits(m.y, e.y) && SameBits(m.z, e.z) &&
@@ -29,6 +29,7 @@ void ExpectSameMotions(const std::vector<MotionRecord>& added, const MotionLog& 
             << "motion " << i;
         ++i;
     });
+    EXPECT_TRUE(read);
     EXPECT_EQ(i, added.size());
 }
 
@@ -66,10 +67,21 @@ TEST(MotionLog, ManyMotionsSpanSeveralBlocks) {
         m.centreSecond = arc ? coordinate(rng) : 0.0;
         added.push_back(m);
     }
-    MotionLog log;
-    for (const MotionRecord& r : added)
-        log.Add(r);
-    ExpectSameMotions(added, log);
+    // Also with a memory bound of two blocks: the rest goes to the temporary file and comes
+    // back in order, and motions added after a reading come after it.
+    for (const std::size_t bound : {std::size_t{0}, 2 * MotionLog::kBlockBytes}) {
+        MotionLog log;
+        log.SetMemoryBound(bound);
+        for (std::size_t i = 0; i + 1000 < added.size(); ++i)
+            log.Add(added[i]);
+        log.ForEach([](const MotionRecord&) {});
+        for (std::size_t i = added.size() - 1000; i < added.size(); ++i)
+            log.Add(added[i]);
+        ExpectSameMotions(added, log);
+        if (bound > 0) {
+            EXPECT_EQ(log.MemoryBytes(), bound);
+        }
+    }
     MotionLog empty;
     int visits = 0;
     empty.ForEach([&](const MotionRecord&) { ++visits; });
