@@ -356,6 +356,14 @@
         <translation>Cannot compare: %1</translation>
     </message>
     <message>
+        <source>%1 を切削して比較中...</source>
+        <translation>Cutting %1 to compare...</translation>
+    </message>
+    <message>
+        <source>比較中に切削表示が変わりました。もう一度比べてください</source>
+        <translation>the cut shown changed during the comparison; compare again</translation>
+    </message>
+    <message>
         <source>シングルブロック: 軌画開始で次のブロックを実行</source>
         <translation>Single block: Start runs the next block</translation>
     </message>

@@ -147,7 +147,8 @@ CutMotion MotionReader::Read(NcRunner& runner, SourceFiles& files) {
 }
 
 RunOutcome RunProgram(const std::string& program, Dialect dialect, long long maxSteps,
-                      SourceFiles& files, const std::function<void(const CutMotion&)>& motion) {
+                      SourceFiles& files, const std::function<void(const CutMotion&)>& motion,
+                      const std::atomic<bool>* stop) {
     RunOutcome outcome;
     NcRunner runner;
     runner.SelectMachine(dialect);
@@ -161,6 +162,10 @@ RunOutcome RunProgram(const std::string& program, Dialect dialect, long long max
     while (true) {
         if (steps >= maxSteps) {
             outcome.stepLimit = true;
+            break;
+        }
+        if (stop != nullptr && stop->load(std::memory_order_relaxed)) {
+            outcome.stopped = true;
             break;
         }
         const StepResult result = runner.Step();

@@ -1,6 +1,7 @@
 // Runs a program through the engine and hands its motions to the cut simulation.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -48,6 +49,7 @@ class SourceFiles {
 struct RunOutcome {
     StepResult result = StepResult::Finished;  // the engine's last step result
     bool stepLimit = false;
+    bool stopped = false;  // by the caller's stop flag
     bool notFound = false;
     int64_t motions = 0;
     int64_t rotaryBlocks = 0;  // blocks with A, B or C words (their rotary moves not cut)
@@ -71,9 +73,11 @@ class MotionReader {
     bool zKnown_ = false;
 };
 
-// Runs `program` and calls `motion` for each motion in order.
+// Runs `program` and calls `motion` for each motion in order. When `stop` is given, the
+// run ends (outcome.stopped) at the first step after it is set, from any thread.
 RunOutcome RunProgram(const std::string& program, Dialect dialect, long long maxSteps,
-                      SourceFiles& files, const std::function<void(const CutMotion&)>& motion);
+                      SourceFiles& files, const std::function<void(const CutMotion&)>& motion,
+                      const std::atomic<bool>* stop = nullptr);
 
 // The extent of the cutting moves (feeds, arcs, the feed part of cycles) of a run, as the
 // tool's reach: XY grown by the tool radius, Z from the lowest tip to the highest.

@@ -1,11 +1,14 @@
 #include "ui/CutCompare.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QFileInfo>
 #include <QMenu>
+#include <QProgressDialog>
+#include <QThread>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
+#include <atomic>
 #include <span>
 #include <vector>
 
@@ -32,10 +35,65 @@ QString Fixed(double value) {
     return QString::fromStdString(FormatFixed(value, 3));
 }
 
+bool SameBox(const cutting::StockBox& a, const cutting::StockBox& b) {
+    return a.low.x == b.low.x && a.low.y == b.low.y && a.low.z == b.low.z && a.high.x == b.high.x &&
+           a.high.y == b.high.y && a.high.z == b.high.z;
+}
+
 }  // namespace
 
+// One comparison: set up on the GUI thread, run on its worker, applied on the GUI thread.
+// The worker touches nothing but the job.
+struct CutCompare::Job {
+    QString program;
+    std::string path;
+    Dialect dialect = Dialect::Meldas;
+    long long maxSteps = 0;
+    int64_t size = 0;  // of the program file, for the progress
+    cutting::CutSimulator sim;
+    cutting::StockBox box;  // the grid of the cut it is compared with
+    int columns = 0, rows = 0;
+    std::atomic<bool> stop{false};
+    std::atomic<int> permille{0};
+    cutting::RunOutcome outcome;
+    QThread* thread = nullptr;
+
+    void Run() {
+        cutting::SourceFiles files;
+        std::vector<cutting::CutMotion> batch;
+        batch.reserve(kBatch);
+        outcome = cutting::RunProgram(
+            path, dialect, maxSteps, files,
+            [&](const cutting::CutMotion& motion) {
+                batch.push_back(motion);
+                // File 0 is the program itself (its motions come first).
+                if (motion.file == 0 && size > 0 && motion.offset >= 0)
+                    permille.store(
+                        static_cast<int>(std::min<int64_t>(motion.offset, size) * 1000 / size),
+                        std::memory_order_relaxed);
+                if (batch.size() < kBatch) return;
+                sim.Cut(batch);
+                batch.clear();
+            },
+            &stop);
+        if (!stop.load()) sim.Cut(batch);
+    }
+};
+
 CutCompare::CutCompare(CutView& cut, UiDialogs& dialogs, const Settings& settings, QWidget& window)
-    : QObject(&window), cut_(cut), dialogs_(dialogs), settings_(settings), window_(window) {}
+    : QObject(&window), cut_(cut), dialogs_(dialogs), settings_(settings), window_(window) {
+    setObjectName(QStringLiteral("cutCompare"));
+    progressTimer_.setInterval(kProgressMs);
+    connect(&progressTimer_, &QTimer::timeout, this, &CutCompare::ShowProgress);
+}
+
+CutCompare::~CutCompare() {
+    Cancel();
+    for (const std::shared_ptr<Job>& job : ending_) {
+        job->thread->wait();
+        delete job->thread;
+    }
+}
 
 void CutCompare::AttachView(ViewPane* view) {
     auto* button = view->ToolBar()->findChild<QToolButton*>(QStringLiteral("cutModeButton"));
@@ -63,52 +121,126 @@ bool CutCompare::Fail(const QString& why) {
 }
 
 bool CutCompare::CompareWith(const QString& program) {
+    Cancel();
     cut_.CatchUp();
     const cutting::HeightField& shown = cut_.Simulator().Field();
     if (!cut_.AnyCutView() || shown.Columns() == 0 || !cut_.Problem().empty())
         return Fail(Tr(kCompareNoCut));
+    if (!QFileInfo(program).isFile())
+        return Fail(Tr(kFileNotFound) + QStringLiteral(": ") + program);
     // The same stock, resolution and tools as the cut shown.
     std::string error, note;
     const cutting::CutTool fallback{cutting::ToolShape::Flat, settings_.cutterDiameter, 0.0};
     cutting::ToolTable table;
     if (!settings_.cutToolTable.empty() && !table.Load(settings_.cutToolTable, &error))
         return Fail(QString::fromStdString(error));
-    other_ = {};
+    auto job = std::make_shared<Job>();
     const int resolution = settings_.cutResolution > 0 ? settings_.cutResolution
                                                        : cutting::HeightField::kDefaultResolution;
-    if (!other_.Reset(shown.Box(), resolution, &error, &note))
+    if (!job->sim.Reset(shown.Box(), resolution, &error, &note))
         return Fail(QString::fromStdString(error));
-    other_.SetTools(table, fallback);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    cutting::SourceFiles files;
-    std::vector<cutting::CutMotion> batch;
-    const cutting::RunOutcome outcome =
-        cutting::RunProgram(PathFromQString(program), DialectFromSetting(settings_.dialect),
-                            settings_.maxSteps, files, [&](const cutting::CutMotion& motion) {
-                                batch.push_back(motion);
-                                if (batch.size() < kBatch) return;
-                                other_.Cut(batch);
-                                batch.clear();
-                            });
-    other_.Cut(batch);
-    QApplication::restoreOverrideCursor();
-    if (outcome.notFound) return Fail(Tr(kFileNotFound) + QStringLiteral(": ") + program);
+    job->sim.SetTools(table, fallback);
+    job->program = program;
+    job->path = PathFromQString(program);
+    job->dialect = DialectFromSetting(settings_.dialect);
+    job->maxSteps = settings_.maxSteps;
+    job->size = QFileInfo(program).size();
+    job->box = shown.Box();
+    job->columns = shown.Columns();
+    job->rows = shown.Rows();
+    job->thread = QThread::create([job = job.get()] { job->Run(); });
+    // Queued to this object's (the GUI) thread; the job is held until then.
+    connect(job->thread, &QThread::finished, this, [this, job] { Finished(job); });
+    job_ = job;
+    job->thread->start();
+
+    if (progress_ == nullptr) {
+        progress_ = new QProgressDialog(&window_);
+        progress_->setObjectName(QStringLiteral("compareProgress"));
+        progress_->setWindowTitle(Tr(kCompareCaption));
+        progress_->setCancelButtonText(Tr(kCancel));
+        progress_->setWindowModality(Qt::NonModal);
+        progress_->setAutoReset(false);
+        progress_->setAutoClose(false);
+        progress_->setRange(0, 1000);
+        connect(progress_, &QProgressDialog::canceled, this, &CutCompare::End);
+    }
+    progress_->setLabelText(Tr(kCompareRunning).arg(QFileInfo(program).fileName()));
+    progress_->setValue(0);
+    progress_->show();
+    progressTimer_.start();
+    return true;
+}
+
+void CutCompare::ShowProgress() {
+    if (job_ != nullptr && progress_ != nullptr)
+        progress_->setValue(job_->permille.load(std::memory_order_relaxed));
+}
+
+void CutCompare::Cancel() {
+    progressTimer_.stop();
+    if (progress_ != nullptr) progress_->hide();
+    if (job_ == nullptr) return;
+    job_->stop.store(true);
+    ending_.push_back(std::move(job_));
+    job_ = nullptr;
+}
+
+void CutCompare::Finished(std::shared_ptr<Job> job) {
+    const auto ended = std::find(ending_.begin(), ending_.end(), job);
+    if (ended != ending_.end()) {
+        job->thread->wait();
+        delete job->thread;
+        job->thread = nullptr;
+        ending_.erase(ended);
+        return;
+    }
+    if (job != job_) return;  // already handled (Finish)
+    progressTimer_.stop();
+    if (progress_ != nullptr) progress_->hide();
+    job->thread->wait();
+    delete job->thread;
+    job->thread = nullptr;
+    job_ = nullptr;
+    Apply(*job);
+}
+
+void CutCompare::Finish() {
+    while (!ending_.empty())
+        Finished(ending_.back());
+    if (job_ == nullptr) return;
+    job_->thread->wait();
+    Finished(job_);
+}
+
+void CutCompare::Apply(Job& job) {
+    if (job.outcome.notFound) {
+        Fail(Tr(kFileNotFound) + QStringLiteral(": ") + job.program);
+        return;
+    }
+    // The cut shown must still be the one the program was cut for.
+    cut_.CatchUp();
+    const cutting::HeightField& shown = cut_.Simulator().Field();
+    if (!cut_.AnyCutView() || !cut_.Problem().empty() || shown.Columns() != job.columns ||
+        shown.Rows() != job.rows || !SameBox(shown.Box(), job.box)) {
+        Fail(Tr(kCompareStale));
+        return;
+    }
+    other_ = std::move(job.sim);
     const cutting::HeightField& field = other_.Field();
-    if (field.Columns() != shown.Columns() || field.Rows() != shown.Rows())
-        return Fail(QString::fromLatin1("the results compared have different grids"));
     const cutting::FieldDifference d = cutting::CompareFields(shown, field, kTolerance);
     summary_ = Tr(kCompareSummary)
-                   .arg(Fixed(d.largest), QFileInfo(program).fileName())
+                   .arg(Fixed(d.largest), QFileInfo(job.program).fileName())
                    .arg(d.column >= 0 ? Fixed(shown.CentreX(d.column)) : QStringLiteral("-"),
                         d.row >= 0 ? Fixed(shown.CentreY(d.row)) : QStringLiteral("-"))
                    .arg(d.differing);
     DiagnosticLog::LogText("cut comparison: ", summary_.toStdString());
     cut_.SetComparison(&field);
     dialogs_.Message(&window_, summary_, Tr(kCompareCaption));
-    return true;
 }
 
 void CutCompare::End() {
+    Cancel();
     summary_.clear();
     cut_.SetComparison(nullptr);
     other_ = {};

@@ -309,6 +309,10 @@ inline constexpr char kCompareSummary[] =
 inline constexpr char kCompareNoCut[] =
     QT_TRANSLATE_NOOP("cuttrace", "先に切削表示のビューでプログラムを実行してください");
 inline constexpr char kCompareFailed[] = QT_TRANSLATE_NOOP("cuttrace", "比較できません: %1");
+// the second program's file name
+inline constexpr char kCompareRunning[] = QT_TRANSLATE_NOOP("cuttrace", "%1 を切削して比較中...");
+inline constexpr char kCompareStale[] =
+    QT_TRANSLATE_NOOP("cuttrace", "比較中に切削表示が変わりました。もう一度比べてください");
 
 // ---- language (settings dialog; applied at the next start) -------------------------
 inline constexpr char kLanguage[] = QT_TRANSLATE_NOOP("cuttrace", "言語");

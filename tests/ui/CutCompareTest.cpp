@@ -2,11 +2,15 @@
 // different material, and the largest difference is said.
 #include <QAction>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 
 #include "surfaces/ScrollableSurface3D.h"
 #include "surfaces/Surface3D.h"
+#include "ui/CutCompare.h"
 #include "ui/CutView.h"
 #include "ui/ProgramText.h"
+#include "ui/Translation.h"
+#include "ui/UiTexts.h"
 #include "ui/ViewPane.h"
 #include "ui/support/MainWindowFixture.h"
 
@@ -41,6 +45,10 @@ TEST_F(CutCompareTest, ASecondProgramColoursTheDifferenceAndSaysTheLargest) {
     dialogs.fileAnswers = {ui::PathToQString(second)};
     const std::size_t messages = dialogs.messages.size();
     window.findChild<QAction*>(QStringLiteral("compareAction"))->trigger();
+    // Cut on a worker: nothing is said until it is done.
+    ui::CutCompare* compare = Find<ui::CutCompare>("cutCompare");
+    EXPECT_EQ(dialogs.messages.size(), messages);
+    compare->Finish();
     ASSERT_EQ(dialogs.messages.size(), messages + 1);
     // 3.25 - 2 in the slot.
     EXPECT_TRUE(dialogs.messages.back().text.contains(QStringLiteral("1.250 (shallow.nc) X")))
@@ -58,6 +66,46 @@ TEST_F(CutCompareTest, ASecondProgramColoursTheDifferenceAndSaysTheLargest) {
     window.findChild<QAction*>(QStringLiteral("compareAction"))->trigger();
     EXPECT_TRUE(dialogs.messages.back().text.contains(QStringLiteral("none.nc")));
     EXPECT_EQ(window.Cut().Comparison(), nullptr);
+}
+
+TEST_F(CutCompareTest, AStoppedOrOutdatedComparisonIsNotApplied) {
+    Open(Slot("-3.25"));
+    window.Cut().SetCutMode(window.View(0), true);
+    window.StartQuickRun();
+    QuickToStop();
+    ui::CutCompare* compare = Find<ui::CutCompare>("cutCompare");
+    const QString second = ui::PathToQString(folder.Write(QStringLiteral("b.nc"), Slot("-2.")));
+    const std::size_t messages = dialogs.messages.size();
+
+    // A program that would run for minutes, stopped by "End the comparison": it ends at
+    // once, and nothing is applied or said.
+    const QString endless = ui::PathToQString(folder.Write(
+        QStringLiteral("loop.nc"), "#1=0\nWHILE[#1LT90000000]DO1\n#1=#1+1\nEND1\nM30\n"));
+    QElapsedTimer took;
+    took.start();
+    ASSERT_TRUE(compare->CompareWith(endless));
+    EXPECT_TRUE(compare->Busy());
+    window.findChild<QAction*>(QStringLiteral("compareEndAction"))->trigger();
+    EXPECT_FALSE(compare->Busy());
+    compare->Finish();
+    EXPECT_LT(took.elapsed(), 20000) << "the stopped run was waited for to its end";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialogs.messages.size(), messages);
+    EXPECT_EQ(window.Cut().Comparison(), nullptr);
+
+    // Another program opened meanwhile: its cut is not the one compared with.
+    ASSERT_TRUE(compare->CompareWith(second));
+    Open("G90 G00 X0 Y0 Z5.\nG01 Z-1. F100\nG01 X30.\nM30\n", QStringLiteral("other.nc"));
+    compare->Finish();
+    ASSERT_EQ(dialogs.messages.size(), messages + 1);
+    EXPECT_TRUE(dialogs.messages.back().text.contains(ui::Tr(ui::kCompareStale)))
+        << dialogs.messages.back().text.toStdString();
+    EXPECT_EQ(window.Cut().Comparison(), nullptr);
+
+    // Still under way when the window goes: stopped and waited for.
+    window.StartQuickRun();
+    QuickToStop();
+    ASSERT_TRUE(compare->CompareWith(endless));
 }
 
 }  // namespace
