@@ -27,6 +27,7 @@ class BlockStore {
     const T& operator[](std::size_t i) const {
         return blocks_[i >> BlockShift][i & (kBlockSize - 1)];
     }
+    T& operator[](std::size_t i) { return blocks_[i >> BlockShift][i & (kBlockSize - 1)]; }
     std::size_t Size() const { return size_; }
     // The memory the store holds (its blocks and their table).
     std::size_t Bytes() const {

@@ -164,6 +164,16 @@ MotionKind ArcKindOf(uint8_t code) {
     return kArcKinds[code < 6 ? code : 0];
 }
 
+// A float at most (Down) or at least (Up) the double.
+float Down(double v) {
+    const auto f = static_cast<float>(v);
+    return static_cast<double>(f) > v ? std::nextafter(f, -INFINITY) : f;
+}
+float Up(double v) {
+    const auto f = static_cast<float>(v);
+    return static_cast<double>(f) < v ? std::nextafter(f, INFINITY) : f;
+}
+
 template <class T, std::size_t Shift>
 std::size_t StoreBytes(const BlockStore<T, Shift>& store) {
     const std::size_t block = BlockStore<T, Shift>::kBlockSize;
@@ -295,6 +305,21 @@ void VertexList::MoveUnlessAt(const Point3& from) {
     AppendMove(from);
 }
 
+void VertexList::NoteGroup(const Point3& lo, const Point3& hi) {
+    const std::size_t group =
+        (chunks_.size() - 1) * kChunkGroups + (chunks_.back().items - 1) / kGroupItems;
+    while (groups_.Size() <= group)
+        groups_.Append(GroupBox{});
+    GroupBox& box = groups_[group];
+    const double low[3] = {lo.x, lo.y, lo.z};
+    const double high[3] = {hi.x, hi.y, hi.z};
+    for (int a = 0; a < 3; ++a) {
+        // NaN stays out of a float comparison: the box is made whole instead.
+        box.low[a] = std::isnan(low[a]) ? -INFINITY : std::min(box.low[a], Down(low[a]));
+        box.high[a] = std::isnan(high[a]) ? INFINITY : std::max(box.high[a], Up(high[a]));
+    }
+}
+
 void VertexList::Append(const Point3& point, uint32_t color) {
     AppendLine(point, color, false);
 }
@@ -318,6 +343,8 @@ void VertexList::AppendLine(const Point3& point, uint32_t color, bool clipped) {
     chunk.end = static_cast<uint32_t>(blockUsed_);
     chunk.box.Add(point);
     bounds_.Add(point);
+    NoteGroup(point, point);
+    if (penKnown_) NoteGroup(pen_, pen_);  // the line starts there
     pen_ = point;
     penKnown_ = true;
     ++count_;
@@ -339,6 +366,7 @@ void VertexList::AppendMove(const Point3& point) {
     WritePoint(tag, point);
     chunk.end = static_cast<uint32_t>(blockUsed_);
     chunk.box.Add(point);
+    NoteGroup(point, point);
     pen_ = point;
     penKnown_ = true;
 }
@@ -364,6 +392,8 @@ void VertexList::AppendArc(const ArcPolygon& polygon, uint32_t color, const Poin
     polygon.Bounds(low, high);
     chunk.box.AddBox(low, high);
     bounds_.AddBox(low, high);
+    NoteGroup(low, high);
+    NoteGroup(from, from);
     pen_ = polygon.Last();
     penKnown_ = true;
     count_ += static_cast<std::size_t>(polygon.Count());
@@ -386,6 +416,7 @@ void VertexList::AppendDrill(const DrillRecipe& drill, uint32_t color) {
                {drill.hole.x + r, drill.hole.y + r, std::max(drill.retract, drill.bottom)});
     chunk.box.AddBox(box.low, box.high);
     bounds_.AddBox(box.low, box.high);
+    NoteGroup(box.low, box.high);
     pen_ = drill.hole;
     penKnown_ = true;
 }
@@ -406,6 +437,7 @@ void VertexList::AppendMark(const Point3& centre, double cutter, uint32_t color)
     const Point3 high{centre.x + r, centre.y + r, centre.z};
     chunk.box.AddBox(low, high);
     bounds_.AddBox(low, high);
+    NoteGroup(low, high);
     pen_ = centre;
     penKnown_ = true;
 }
@@ -417,6 +449,7 @@ void VertexList::Clear() {
     blockUsed_ = 0;
     drills_.Clear();
     sources_.Clear();
+    groups_.Clear();
     bounds_ = PathBox{};
     penKnown_ = false;
     colorKnown_ = false;
@@ -433,7 +466,7 @@ std::size_t VertexList::Bytes() const {
         files += f.capacity();
     return blocks_.size() * kBlockBytes + chunks_.capacity() * sizeof(Chunk) +
            blocks_.capacity() * sizeof(blocks_[0]) + StoreBytes(drills_) + StoreBytes(sources_) +
-           files;
+           StoreBytes(groups_) + files;
 }
 
 MotionSource VertexList::Source(std::size_t motion) const {
@@ -682,16 +715,17 @@ class SegmentViews final : public PathViews {
     explicit SegmentViews(const std::function<void(const PathSegment&)>& visit) : visit_(visit) {}
 
     const std::size_t* motion = nullptr;  // motions begun so far
+    bool active = true;                   // whether the lines drawn now are handed over
 
     void SetColor(uint32_t) override {}
     void DrawMoveTo(const Point3& p) override { pen_ = p; }
     void DrawLineTo(const Point3& p) override {
-        visit_({pen_, p, *motion - 1});
+        if (active) visit_({pen_, p, *motion - 1});
         pen_ = p;
     }
     void LineToShowingTool(const Point3& p) override { DrawLineTo(p); }
     void DrawLine(const Point3& a, const Point3& b) override {
-        visit_({a, b, *motion - 1});
+        if (active) visit_({a, b, *motion - 1});
         pen_ = b;
     }
     void Present() override {}
@@ -699,6 +733,53 @@ class SegmentViews final : public PathViews {
   private:
     const std::function<void(const PathSegment&)>& visit_;
     Point3 pen_;
+};
+
+// Hands each item on, the segments of those of the chosen groups (bits of mask) to the
+// segment views: everything is read (the items depend on those before), little is looked at.
+struct GroupGate {
+    ReplayVisitor& inner;
+    SegmentViews& segments;
+    uint32_t mask = 0;
+    std::size_t item = 0;
+
+    void Next() {
+        segments.active = ((mask >> (item / VertexList::kGroupItems)) & 1u) != 0;
+        ++item;
+    }
+    bool Line(const Point3& p, uint32_t color, bool clipped, bool starts) {
+        Next();
+        if (!segments.active) return PassOver(p, starts);
+        const bool more = inner.Line(p, color, clipped, starts);
+        inner.Flush();  // the item's segments go out while its group decides
+        return more;
+    }
+    // An item of a group left out: only where it ends counts.
+    bool PassOver(const Point3& end, bool starts) {
+        inner.Begin(starts);
+        inner.pen = end;
+        segments.DrawMoveTo(end);
+        return true;
+    }
+    bool Move(const Point3& p, bool starts) {
+        Next();
+        return inner.Move(p, starts);
+    }
+    bool Arc(const ArcPolygon& polygon, uint32_t color, bool starts) {
+        Next();
+        if (!segments.active) return PassOver(polygon.Last(), starts);
+        const bool more = inner.Arc(polygon, color, starts);
+        inner.Flush();
+        return more;
+    }
+    bool Drill(const DrillRecipe& drill, uint32_t color, bool starts) {
+        Next();
+        return inner.Drill(drill, color, starts);
+    }
+    bool Mark(const Point3& centre, double cutter, uint32_t color, bool starts) {
+        Next();
+        return inner.Mark(centre, cutter, color, starts);
+    }
 };
 
 // Collects the points of lines and arcs.
@@ -767,12 +848,31 @@ void VertexList::ForEachSegment(const std::function<void(const PathSegment&)>& v
     ReplayVisitor visitor(segments);
     visitor.batchLimit = 1;  // each line is handed over before the next item is read
     segments.motion = &visitor.motion;
-    for (const Chunk& chunk : chunks_) {
+    for (std::size_t c = 0; c < chunks_.size(); ++c) {
+        const Chunk& chunk = chunks_[c];
         if (filter && !filter(chunk.box)) continue;
         visitor.Flush();
         visitor.motion = chunk.motionsBefore;
         if (chunk.penKnown) segments.DrawMoveTo(chunk.pen);
-        Walk(chunk, visitor);
+        if (!filter) {
+            Walk(chunk, visitor);
+            continue;
+        }
+        // Only the groups of items whose box the filter accepts are handed over.
+        GroupGate gate{visitor, segments};
+        for (std::size_t g = 0; g < kChunkGroups; ++g) {
+            const std::size_t at = c * kChunkGroups + g;
+            if (at >= groups_.Size()) break;
+            const GroupBox& group = groups_[at];
+            if (!(group.low[0] <= group.high[0])) continue;
+            PathBox box;
+            box.AddBox({group.low[0], group.low[1], group.low[2]},
+                       {group.high[0], group.high[1], group.high[2]});
+            if (filter(box)) gate.mask |= 1u << g;
+        }
+        if (gate.mask == 0) continue;
+        Walk(chunk, gate);
+        segments.active = true;
     }
     visitor.Flush();
 }

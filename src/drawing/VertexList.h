@@ -13,9 +13,11 @@
 // - each motion keeps its source (file and byte offset of its block) in a second stream,
 //   about two bytes a motion.
 // The items are grouped in chunks of a few thousand, each with its bounding box, so a redraw
-// can skip what no view shows and a pick looks only at chunks near the click.
+// can skip what no view shows; each run of 32 items of a chunk has a box of its own too (in
+// floats, widened to hold the doubles), so a pick looks only at the few items near the click.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -70,6 +72,8 @@ struct PathSegment {
 class VertexList {
   public:
     static constexpr std::size_t kChunkItems = 1024;
+    static constexpr std::size_t kGroupItems = 32;
+    static constexpr std::size_t kChunkGroups = kChunkItems / kGroupItems;
 
     VertexList();
     ~VertexList();
@@ -133,12 +137,17 @@ class VertexList {
     void Replay(PathViews& views, const BoxFilter& filter = {}) const;
     // Draws one motion again in the given color.
     void ReplayMotion(PathViews& views, std::size_t motion, uint32_t color) const;
-    // Calls visit for every segment in chunks the filter accepts (all without one).
+    // Calls visit for every segment of the items whose box the filter accepts, chunk and
+    // group of 32 items (all without a filter).
     void ForEachSegment(const std::function<void(const PathSegment&)>& visit,
                         const BoxFilter& filter = {}) const;
 
   private:
     struct Chunk;
+    struct GroupBox {
+        float low[3] = {INFINITY, INFINITY, INFINITY};
+        float high[3] = {-INFINITY, -INFINITY, -INFINITY};
+    };
     class Writer;
     template <class Visitor>
     void Walk(const Chunk& chunk, Visitor& visitor) const;
@@ -150,6 +159,8 @@ class VertexList {
     void MoveUnlessAt(const Point3& from);
     void AppendLine(const Point3& point, uint32_t color, bool clipped);
     void WritePoint(uint8_t tag, const Point3& p);
+    // Widens the box of the group of the item just begun.
+    void NoteGroup(const Point3& low, const Point3& high);
     // Reads the source of the next motion from byte at of the source stream.
     void NextSource(std::size_t& at, MotionSource& source) const;
 
@@ -158,6 +169,7 @@ class VertexList {
     std::size_t blockUsed_ = 0;  // bytes written into the last block
     BlockStore<DrillRecipe, 10> drills_;
     BlockStore<uint8_t, 16> sources_;  // per motion: offset step, file when it changes
+    BlockStore<GroupBox, 10> groups_;  // kChunkGroups a chunk, from chunk * kChunkGroups
     std::vector<std::string> files_;
     PathBox bounds_;
 

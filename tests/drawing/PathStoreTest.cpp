@@ -2,6 +2,8 @@
 #include <array>
 #include <bit>
 #include <limits>
+#include <set>
+#include <tuple>
 #include <utility>
 
 #include "drawing/support/DrawerFixture.h"
@@ -157,6 +159,57 @@ TEST_F(PathStore, ReplayOfOneMotionAndSegmentsKnowTheirMotion) {
     list.ForEachSegment([&](const PathSegment& s) { motions.push_back(s.motion); },
                         [](const PathBox&) { return false; });
     EXPECT_TRUE(motions.empty());
+}
+
+TEST_F(PathStore, AFilteredWalkMissesNoSegmentThatReachesTheBox) {
+    // A raster of short motions of every kind (quick and animated, arcs, a drilling cycle
+    // now and then), rows back and forth, so that chunks overlap and groups do not.
+    for (int i = 0; i < 2500; ++i) {
+        const int row = i / 100;
+        const double x = row % 2 == 0 ? i % 100 : 99 - i % 100;
+        const double y = row * 3 + 0.001 * (i % 10);
+        if (i % 7 == 0) {
+            Draw(Motion(KindArcCcwXY, x, y, 0, x - 0.5, y), i % 2 == 0, 10.0);
+        } else if (i % 500 == 250) {
+            Draw(Motion(81, x, y, -4.5, -1), true);
+        } else {
+            Draw(Motion(i % 3 == 0 ? KindRapid : KindFeed, x, y, i % 5), i % 4 != 0, 10.0);
+        }
+    }
+    const VertexList& list = drawer.Vertices();
+    std::vector<PathSegment> all;
+    list.ForEachSegment([&](const PathSegment& s) { all.push_back(s); });
+    const auto meets = [](const PathBox& b, const Point3& lo, const Point3& hi) {
+        return b.low.x <= hi.x && b.high.x >= lo.x && b.low.y <= hi.y && b.high.y >= lo.y &&
+               b.low.z <= hi.z && b.high.z >= lo.z;
+    };
+    // Small boxes about the middles of segments all along the path (a segment is found
+    // through the group of the item that ends it, whose box must hold its start too).
+    std::size_t nearest = all.size();
+    for (std::size_t k = 0; k < all.size(); k += 37) {
+        const Point3 mid{(all[k].from.x + all[k].to.x) / 2, (all[k].from.y + all[k].to.y) / 2,
+                         (all[k].from.z + all[k].to.z) / 2};
+        const Point3 lo{mid.x - 0.01, mid.y - 0.01, mid.z - 0.01};
+        const Point3 hi{mid.x + 0.01, mid.y + 0.01, mid.z + 0.01};
+        using Key = std::tuple<double, double, double, double, double, double, std::size_t>;
+        std::set<Key> near;
+        list.ForEachSegment(
+            [&](const PathSegment& s) {
+                near.insert({s.from.x, s.from.y, s.from.z, s.to.x, s.to.y, s.to.z, s.motion});
+            },
+            [&](const PathBox& b) { return meets(b, lo, hi); });
+        for (const PathSegment& s : all) {
+            PathBox box;
+            box.Add(s.from);
+            box.Add(s.to);
+            if (!meets(box, lo, hi)) continue;
+            ASSERT_TRUE(
+                near.count({s.from.x, s.from.y, s.from.z, s.to.x, s.to.y, s.to.z, s.motion}))
+                << "motion " << s.motion << " near segment " << k;
+        }
+        nearest = std::min(nearest, near.size());
+    }
+    EXPECT_LT(nearest, all.size() / 20) << "the groups leave most segments out";
 }
 
 TEST_F(PathStore, RedrawDuringAnAnimatedLineShowsItToItsEnd) {

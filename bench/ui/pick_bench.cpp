@@ -1,0 +1,104 @@
+// Viewer benchmark of a pick on a large drawing: a quick run of the program in one fitted
+// view, then picks at points on the path and at empty points, each the search alone
+// (PickPath), processor time of the GUI thread. Also the stored path's memory per motion.
+//
+//   cuttrace_pick_bench PROGRAM [PICKS]
+#include <sys/resource.h>
+#include <QApplication>
+#include <QDialog>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "core/Settings.h"
+#include "drawing/VertexList.h"
+#include "surfaces/PathPick.h"
+#include "surfaces/Surface3D.h"
+#include "ui/MainWindow.h"
+#include "ui/MonotonicClock.h"
+#include "ui/ProgramOverview.h"
+#include "ui/RunController.h"
+#include "ui/UiDialogs.h"
+#include "ui/ViewPane.h"
+
+namespace {
+
+using namespace cuttrace;
+using namespace cuttrace::ui;
+
+class QuietDialogs final : public UiDialogs {
+  public:
+    void Message(QWidget*, const QString&, const QString&) override {}
+    void Error(QWidget*, const QString&) override {}
+    QString OpenFile(QWidget*, const FileRequest&) override { return {}; }
+    QString SaveFile(QWidget*, const FileRequest&) override { return {}; }
+    int Exec(QDialog&) override { return QDialog::Rejected; }
+    bool StartDetached(const QString&, const QStringList&) override { return false; }
+};
+
+double ThreadSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_THREAD, &usage);
+    const auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s PROGRAM [PICKS]\n", argv[0]);
+        return 2;
+    }
+    const int picks = argc > 2 ? std::max(1, std::atoi(argv[2])) : 9;
+    Settings settings;
+    QuietDialogs dialogs;
+    SteadyClock clock;
+    MainWindow window(settings, dialogs, clock);
+    window.resize(1280, 900);
+    window.show();
+    QApplication::processEvents();
+    window.OpenProgram(QString::fromLocal8Bit(argv[1]));
+    window.Overview().Pass().Wait(600000);  // the view fits the whole path
+    QApplication::processEvents();
+    window.StartQuickRun();
+    while (window.Run().Running())
+        QApplication::processEvents(QEventLoop::AllEvents);
+
+    Surface3D* surface = window.View(0)->Panel()->Surface();
+    const VertexList& path = window.Drawer().Vertices();
+    std::vector<double> onPath;
+    std::vector<double> empty;
+    int found = 0;
+    for (int i = 1; i <= picks; ++i) {
+        const PixelPoint at = surface->ToPixel(
+            path[path.Count() * static_cast<std::size_t>(i) / static_cast<std::size_t>(picks + 1)]
+                .point);
+        double start = ThreadSeconds();
+        found += PickPath(path, surface->View(), at.x, at.y, 5.0).found ? 1 : 0;
+        onPath.push_back((ThreadSeconds() - start) * 1e3);
+        // A point of the view, maybe on the path, maybe not.
+        const int x = surface->width() * i / (picks + 1);
+        const int y = surface->height() * (picks + 1 - i) / (picks + 2);
+        start = ThreadSeconds();
+        PickPath(path, surface->View(), x, y, 5.0);
+        empty.push_back((ThreadSeconds() - start) * 1e3);
+    }
+    const auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    std::printf("pick on the path: processor %.1f ms median, %.1f ms worst (%d picks, %d found)\n",
+                median(onPath), *std::max_element(onPath.begin(), onPath.end()), picks, found);
+    std::printf("pick anywhere in the view: processor %.1f ms median, %.1f ms worst\n",
+                median(empty), *std::max_element(empty.begin(), empty.end()));
+    std::printf("stored path: %zu motions, %zu points, %.2f bytes a motion\n", path.Motions(),
+                path.Count(),
+                static_cast<double>(path.Bytes()) / static_cast<double>(path.Motions()));
+    return 0;
+}
