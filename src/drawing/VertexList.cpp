@@ -450,6 +450,8 @@ void VertexList::Clear() {
     drills_.Clear();
     sources_.Clear();
     groups_.Clear();
+    groupStarts_.Clear();
+    startsMade_ = 0;
     bounds_ = PathBox{};
     penKnown_ = false;
     colorKnown_ = false;
@@ -466,7 +468,7 @@ std::size_t VertexList::Bytes() const {
         files += f.capacity();
     return blocks_.size() * kBlockBytes + chunks_.capacity() * sizeof(Chunk) +
            blocks_.capacity() * sizeof(blocks_[0]) + StoreBytes(drills_) + StoreBytes(sources_) +
-           StoreBytes(groups_) + files;
+           StoreBytes(groups_) + StoreBytes(groupStarts_) + files;
 }
 
 MotionSource VertexList::Source(std::size_t motion) const {
@@ -516,20 +518,52 @@ std::vector<std::size_t> VertexList::MotionsFrom(uint32_t file, int64_t begin, i
     return found;
 }
 
+VertexList::Cursor VertexList::StartOf(const Chunk& chunk) const {
+    Cursor cursor;
+    cursor.at = chunk.begin;
+    cursor.drill = chunk.drillsBefore;
+    cursor.motion = chunk.motionsBefore;
+    cursor.pen = chunk.pen;
+    return cursor;
+}
+
 // Decodes a chunk's items in order and hands each to the visitor.
 template <class Visitor>
 void VertexList::Walk(const Chunk& chunk, Visitor& visitor) const {
-    const uint8_t* r = blocks_[chunk.block].get() + chunk.begin;
-    const uint8_t* const end = blocks_[chunk.block].get() + chunk.end;
-    int64_t last[3] = {0, 0, 0};
-    int64_t centreLast[3] = {0, 0, 0};
-    uint32_t color = 0;
-    bool clipped = false;
-    std::size_t drill = chunk.drillsBefore;
-    Point3 pen = chunk.pen;  // where an arc starts
+    Cursor cursor = StartOf(chunk);
+    Walk(chunk, cursor, visitor, UINT32_MAX);
+}
+
+// Decodes the chunk's items from the cursor on, up to item `until`; the cursor follows.
+template <class Visitor>
+void VertexList::Walk(const Chunk& chunk, Cursor& cursor, Visitor& visitor, uint32_t until) const {
+    const uint8_t* const base = blocks_[chunk.block].get();
+    const uint8_t* r = base + cursor.at;
+    const uint8_t* const end = base + chunk.end;
+    int64_t(&last)[3] = cursor.last;
+    int64_t(&centreLast)[3] = cursor.centreLast;
+    uint32_t& color = cursor.color;
+    bool& clipped = cursor.clipped;
+    std::size_t& drill = cursor.drill;
+    Point3& pen = cursor.pen;  // where an arc starts
+    // The cursor is left before an item (and after the color and kind notes before it).
+    struct Keep {
+        Cursor& cursor;
+        const uint8_t* base;
+        const uint8_t*& r;
+        ~Keep() { cursor.at = static_cast<uint32_t>(r - base); }
+    } keep{cursor, base, r};
     while (r < end) {
-        const uint8_t tag = *r++;
+        const uint8_t tag = *r;
+        const bool item =
+            !(tag & kTagBit) || ((tag & kKindMask) != kColor && (tag & kKindMask) != kClipped);
+        if (item) {
+            if (cursor.item == until) return;
+            ++cursor.item;
+        }
+        ++r;
         const bool starts = (tag & kMotionBit) != 0;
+        if (starts) ++cursor.motion;
         if (!(tag & kTagBit)) {
             pen = DecodePoint(r, tag, last);
             if (!visitor.Line(pen, color, clipped, starts)) return;
@@ -782,6 +816,15 @@ struct GroupGate {
     }
 };
 
+// Reads items and looks at none of them.
+struct SkipVisitor {
+    bool Line(const Point3&, uint32_t, bool, bool) { return true; }
+    bool Move(const Point3&, bool) { return true; }
+    bool Arc(const ArcPolygon&, uint32_t, bool) { return true; }
+    bool Drill(const DrillRecipe&, uint32_t, bool) { return true; }
+    bool Mark(const Point3&, double, uint32_t, bool) { return true; }
+};
+
 // Collects the points of lines and arcs.
 struct PointVisitor {
     const std::function<void(const Point3&, uint32_t)>& visit;
@@ -842,24 +885,38 @@ void VertexList::ReplayMotion(PathViews& views, std::size_t motion, uint32_t col
     }
 }
 
+void VertexList::UpdateGroupStarts() const {
+    const std::size_t complete = chunks_.empty() ? 0 : chunks_.size() - 1;
+    SkipVisitor skip;
+    for (; startsMade_ < complete; ++startsMade_) {
+        const Chunk& chunk = chunks_[startsMade_];
+        Cursor cursor = StartOf(chunk);
+        for (std::size_t g = 0; g < kChunkGroups; ++g) {
+            groupStarts_.Append(cursor);
+            Walk(chunk, cursor, skip, static_cast<uint32_t>((g + 1) * kGroupItems));
+        }
+    }
+}
+
 void VertexList::ForEachSegment(const std::function<void(const PathSegment&)>& visit,
                                 const BoxFilter& filter) const {
     SegmentViews segments(visit);
     ReplayVisitor visitor(segments);
     visitor.batchLimit = 1;  // each line is handed over before the next item is read
     segments.motion = &visitor.motion;
+    if (filter) UpdateGroupStarts();
     for (std::size_t c = 0; c < chunks_.size(); ++c) {
         const Chunk& chunk = chunks_[c];
         if (filter && !filter(chunk.box)) continue;
-        visitor.Flush();
-        visitor.motion = chunk.motionsBefore;
-        if (chunk.penKnown) segments.DrawMoveTo(chunk.pen);
         if (!filter) {
+            visitor.Flush();
+            visitor.motion = chunk.motionsBefore;
+            if (chunk.penKnown) segments.DrawMoveTo(chunk.pen);
             Walk(chunk, visitor);
             continue;
         }
-        // Only the groups of items whose box the filter accepts are handed over.
-        GroupGate gate{visitor, segments};
+        // Only the groups of items whose box the filter accepts are read.
+        uint32_t mask = 0;
         for (std::size_t g = 0; g < kChunkGroups; ++g) {
             const std::size_t at = c * kChunkGroups + g;
             if (at >= groups_.Size()) break;
@@ -868,11 +925,37 @@ void VertexList::ForEachSegment(const std::function<void(const PathSegment&)>& v
             PathBox box;
             box.AddBox({group.low[0], group.low[1], group.low[2]},
                        {group.high[0], group.high[1], group.high[2]});
-            if (filter(box)) gate.mask |= 1u << g;
+            if (filter(box)) mask |= 1u << g;
         }
-        if (gate.mask == 0) continue;
-        Walk(chunk, gate);
-        segments.active = true;
+        if (mask == 0) continue;
+        if (c >= startsMade_) {
+            // The last chunk, still growing: read whole, its groups' segments handed over.
+            GroupGate gate{visitor, segments, mask};
+            visitor.Flush();
+            visitor.motion = chunk.motionsBefore;
+            visitor.pen = chunk.pen;
+            segments.DrawMoveTo(chunk.pen);
+            Walk(chunk, gate);
+            segments.active = true;
+            continue;
+        }
+        for (std::size_t g = 0; g < kChunkGroups;) {
+            if (!((mask >> g) & 1u)) {
+                ++g;
+                continue;
+            }
+            std::size_t past = g;
+            while (past < kChunkGroups && ((mask >> past) & 1u))
+                ++past;
+            Cursor cursor = groupStarts_[c * kChunkGroups + g];
+            visitor.Flush();
+            visitor.motion = cursor.motion;
+            visitor.pen = cursor.pen;
+            segments.DrawMoveTo(cursor.pen);
+            Walk(chunk, cursor, visitor, static_cast<uint32_t>(past * kGroupItems));
+            visitor.Flush();
+            g = past;
+        }
     }
     visitor.Flush();
 }

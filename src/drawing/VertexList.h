@@ -144,6 +144,19 @@ class VertexList {
 
   private:
     struct Chunk;
+    // Where a walk over a chunk's items stands: before item `item`, at byte `at` of the
+    // block, and what the next items are read against.
+    struct Cursor {
+        uint32_t at = 0;
+        uint32_t item = 0;
+        int64_t last[3] = {0, 0, 0};
+        int64_t centreLast[3] = {0, 0, 0};
+        uint32_t color = 0;
+        bool clipped = false;
+        std::size_t drill = 0;
+        std::size_t motion = 0;  // motions begun before
+        Point3 pen;
+    };
     struct GroupBox {
         float low[3] = {INFINITY, INFINITY, INFINITY};
         float high[3] = {-INFINITY, -INFINITY, -INFINITY};
@@ -151,6 +164,12 @@ class VertexList {
     class Writer;
     template <class Visitor>
     void Walk(const Chunk& chunk, Visitor& visitor) const;
+    template <class Visitor>
+    void Walk(const Chunk& chunk, Cursor& cursor, Visitor& visitor, uint32_t until) const;
+    Cursor StartOf(const Chunk& chunk) const;
+    // The cursors at the start of each group of the chunks before the last (which still
+    // grows), made on the first walk that needs them.
+    void UpdateGroupStarts() const;
     Chunk& ChunkForItem();
     void StartMotionIfPending(uint8_t& tag);
     void NoteColor(uint32_t color);
@@ -168,8 +187,10 @@ class VertexList {
     std::vector<std::unique_ptr<uint8_t[]>> blocks_;
     std::size_t blockUsed_ = 0;  // bytes written into the last block
     BlockStore<DrillRecipe, 10> drills_;
-    BlockStore<uint8_t, 16> sources_;  // per motion: offset step, file when it changes
-    BlockStore<GroupBox, 10> groups_;  // kChunkGroups a chunk, from chunk * kChunkGroups
+    BlockStore<uint8_t, 16> sources_;             // per motion: offset step, file when it changes
+    BlockStore<GroupBox, 10> groups_;             // kChunkGroups a chunk, from chunk * kChunkGroups
+    mutable BlockStore<Cursor, 10> groupStarts_;  // the same, for chunks [0, startsMade_)
+    mutable std::size_t startsMade_ = 0;
     std::vector<std::string> files_;
     PathBox bounds_;
 

@@ -34,22 +34,26 @@ PathPick PickPath(const VertexList& path, const Projection3D& view, double x, do
                   double radius) {
     PathPick best;
     double best2 = radius * radius;
-    // A chunk is looked at when the pixels of its box's corners, widened by the radius,
-    // hold the pixel: the box's points project inside those corners' pixels.
+    // A box is looked at when the pixel of its centre lies near enough the click for one of
+    // its points: the view is linear, so a point of the box lies at most the rotated and
+    // scaled half sizes (through the absolute values of the rotation) from the centre's
+    // pixel, plus a pixel for the truncation.
+    Point3 axes[3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    for (Point3& axis : axes)
+        view.ScaleAndRotate(axis);
     const auto near = [&](const PathBox& box) {
-        double left = INFINITY, right = -INFINITY, top = INFINITY, bottom = -INFINITY;
-        for (int corner = 0; corner < 8; ++corner) {
-            const Point3 p{corner & 1 ? box.high.x : box.low.x, corner & 2 ? box.high.y : box.low.y,
-                           corner & 4 ? box.high.z : box.low.z};
-            if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return true;
-            const Pixel q = ToPixel(view, p);
-            left = std::min(left, q.x);
-            right = std::max(right, q.x);
-            top = std::min(top, q.y);
-            bottom = std::max(bottom, q.y);
-        }
-        return x >= left - radius - 1 && x <= right + radius + 1 && y >= top - radius - 1 &&
-               y <= bottom + radius + 1;
+        const Point3 half{(box.high.x - box.low.x) / 2, (box.high.y - box.low.y) / 2,
+                          (box.high.z - box.low.z) / 2};
+        const Point3 centre{box.low.x + half.x, box.low.y + half.y, box.low.z + half.z};
+        if (!std::isfinite(centre.x) || !std::isfinite(centre.y) || !std::isfinite(centre.z))
+            return true;
+        const Pixel c = ToPixel(view, centre);
+        const double reachX = std::fabs(axes[0].x) * half.x + std::fabs(axes[1].x) * half.y +
+                              std::fabs(axes[2].x) * half.z;
+        const double reachY = std::fabs(axes[0].y) * half.x + std::fabs(axes[1].y) * half.y +
+                              std::fabs(axes[2].y) * half.z;
+        return std::fabs(c.x - x) <= reachX + radius + 2 &&
+               std::fabs(c.y - y) <= reachY + radius + 2;
     };
     path.ForEachSegment(
         [&](const PathSegment& s) {
