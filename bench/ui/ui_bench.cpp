@@ -159,7 +159,13 @@ int main(int argc, char** argv) {
             views, views == 1 ? "" : "s", *std::max_element(gaps.begin(), gaps.end()), repeats);
     }
 
-    if (quickOnly) return 0;
+    if (quickOnly) {
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        std::printf("peak memory after the quick runs: %.0f MiB\n",
+                    static_cast<double>(usage.ru_maxrss) / 1024.0);
+        return 0;
+    }
     // The path of the last run is in the drawer; zoom view 0 and redraw all four views.
     std::vector<double> redraws;
     std::vector<double> redrawCpu;
