@@ -23,13 +23,15 @@ void QuickRunScheduler::Stop() {
 }
 
 void QuickRunScheduler::RunSlice() {
+    if (sliceStart_ && active_ && keepGoing_()) sliceStart_();
     QElapsedTimer slice;
     slice.start();
-    if (sliceStart_ && active_ && keepGoing_()) sliceStart_();
     // A tick that ends the run (a message box, an error) stops the timer itself; the loop
-    // ends with it. The clock is read every few ticks only: a tick takes microseconds.
+    // ends with it. The clock is read every few ticks only (a tick takes microseconds), and
+    // not before the first: every slice gets on with the run.
     for (unsigned ticks = 0; active_ && keepGoing_(); ++ticks) {
-        if (ticks % kTicksPerClockRead == 0 && slice.elapsed() >= sliceMilliseconds_) break;
+        if (ticks > 0 && ticks % kTicksPerClockRead == 0 && slice.elapsed() >= sliceMilliseconds_)
+            break;
         tick_();
     }
     if (!keepGoing_()) Stop();
