@@ -6,8 +6,9 @@
 #
 # For each size: the plain cuttrace-cli run and its --image run (whole process: seconds and
 # peak memory from /usr/bin/time), then cuttrace_ui_bench (quick run with one and four views,
-# redraw, layout switch, resize, open, pick, stored path). Quote medians; the machines are
-# shared and noisy.
+# the full redraw, pick, stored path, and for each interaction (zoom, rotation, preset,
+# resize, layout switch, reset, open, clear) its longest event-loop gap). Quote medians; the
+# machines are shared and noisy.
 set -eu
 build=${1:-build}
 [ $# -gt 0 ] && shift

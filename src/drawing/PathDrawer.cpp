@@ -204,12 +204,16 @@ void PathDrawer::QuickLine(Family family, const Point3& to, bool evenIfZeroLengt
 }
 
 void PathDrawer::Redraw(const VertexList::BoxFilter& filter) {
-    vertices_.Replay(views_, filter);
+    Redraw(views_, filter);
+}
+
+void PathDrawer::Redraw(PathViews& views, const VertexList::BoxFilter& filter) const {
+    vertices_.Replay(views, filter);
     for (const ContourSegment& segment : contour_) {
-        views_.SetColor(segment.color);
-        views_.DrawLine(segment.from, segment.to);
+        views.SetColor(segment.color);
+        views.DrawLine(segment.from, segment.to);
     }
-    if (!contour_.empty()) views_.DrawMoveTo(moving_);  // the pens go back to the tool
+    if (!contour_.empty()) views.DrawMoveTo(moving_);  // the pens go back to the tool
 }
 
 void PathDrawer::SetSource(std::string_view file, int64_t offset) {

@@ -49,6 +49,8 @@ class PathDrawer {
     // Draws everything stored again in its own colors, from wherever the pens are; with a
     // filter, only the chunks it accepts (VertexList::Replay).
     void Redraw(const VertexList::BoxFilter& filter = {});
+    // The same into other views (a redraw on another thread: reads the stored path only).
+    void Redraw(PathViews& views, const VertexList::BoxFilter& filter) const;
     // The block the next motions come from: its file and the byte offset of its line.
     void SetSource(std::string_view file, int64_t offset);
     // Forgets every stored point.

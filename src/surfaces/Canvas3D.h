@@ -64,12 +64,29 @@ class Canvas3D {
     // A line from the pen position to p, both ends drawn; the pen ends at p.
     void LineTo(PixelPoint p) {
         const PixelPoint from = penPos_;
+        // A line that stays on the pen's pixel, which has the pen color already: nothing
+        // changes (many points of a dense path fall on the pixel of the one before).
+        if (penPixelSet_ && p == from) return;
         penPos_ = p;
         if (Contains(from) && Contains(p) && IsShortLine(from.x, from.y, p.x, p.y)) {
             RasterShort(pixels_, from.x, from.y, p.x, p.y, penRgb_, !penPixelSet_);
             penPixelSet_ = true;
         } else {
             LongerLine(from, p);
+        }
+    }
+    // MoveTo(from), then LineTo(to), with both ends kept in registers.
+    void Segment(PixelPoint from, PixelPoint to) {
+        // The fields one by one: the pen position was just stored that way, and a wider
+        // load of it would wait for the stores.
+        penPixelSet_ = penPixelSet_ && from.x == penPos_.x && from.y == penPos_.y;
+        penPos_ = to;
+        if (penPixelSet_ && to.x == from.x && to.y == from.y) return;
+        if (Contains(from) && Contains(to) && IsShortLine(from.x, from.y, to.x, to.y)) {
+            RasterShort(pixels_, from.x, from.y, to.x, to.y, penRgb_, !penPixelSet_);
+            penPixelSet_ = true;
+        } else {
+            LongerLine(from, to);
         }
     }
     // An open polyline through count points; the pen position is left alone.

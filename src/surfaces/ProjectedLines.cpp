@@ -2,6 +2,7 @@
 // pairs of values at once. Each value goes through the very operations that
 // Projection3D::ToPixel gives it (a - b as a + (-b), the flip of y folded into the last
 // rotation's factors), so the pixels are the same to the last bit; a test compares the two.
+#include <algorithm>
 #include <bit>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -80,11 +81,64 @@ void Renderer3D::Line(const Point3& a, const Point3& b) {
     lastPixel_ = q;
     lastVersion_ = view_.Version();
     if (InWindow(p) && InWindow(q)) [[likely]] {
-        target_->MoveTo(p);
-        target_->LineTo(q);
+        target_->Segment(p, q);
     } else {
         LineClipped(p, q);
     }
+}
+
+namespace {
+
+// Points projected a batch at a time, before any is drawn: the projections do not wait for
+// each other nor for the drawing.
+constexpr std::size_t kProjectBatch = 256;
+
+void ProjectBatch(const Projection3D& view, const Point3* points, std::size_t count,
+                  PixelPoint* pixels) {
+    for (std::size_t k = 0; k < count; ++k)
+        pixels[k] = ProjectionPairs::ToPixel(view, points[k]);
+}
+
+}  // namespace
+
+void Renderer3D::LinesTo(const Point3* points, std::size_t count) {
+    if (target_ == nullptr) return;
+    PixelPoint pixels[kProjectBatch];
+    for (std::size_t done = 0; done < count; done += kProjectBatch) {
+        const std::size_t n = std::min(kProjectBatch, count - done);
+        ProjectBatch(view_, points + done, n, pixels);
+        for (std::size_t k = 0; k < n; ++k)
+            target_->LineTo(pixels[k]);
+    }
+}
+
+void Renderer3D::LinesFrom(const Point3& from, const Point3* points, std::size_t count) {
+    if (target_ == nullptr || count == 0) return;
+    // Line for each segment; the segments share their ends, so each point is projected once.
+    PixelPoint p = Project(from);
+    PixelPoint pixels[kProjectBatch];
+    // The last segment was drawn inside the window: the pen stands on p, which has the pen
+    // color, and a segment that stays on p changes nothing.
+    bool onPen = false;
+    for (std::size_t done = 0; done < count; done += kProjectBatch) {
+        const std::size_t n = std::min(kProjectBatch, count - done);
+        ProjectBatch(view_, points + done, n, pixels);
+        for (std::size_t k = 0; k < n; ++k) {
+            const PixelPoint q = pixels[k];
+            if (InWindow(p) && InWindow(q)) [[likely]] {
+                if (!onPen || q.x != p.x || q.y != p.y) target_->Segment(p, q);
+                onPen = true;
+            } else {
+                // Both ends beyond one edge of the window: nothing to clip or draw.
+                if (!BeyondOneEdge(p, q)) LineClipped(p, q);
+                onPen = false;
+            }
+            p = q;
+        }
+    }
+    lastPoint_ = points[count - 1];
+    lastPixel_ = p;
+    lastVersion_ = view_.Version();
 }
 
 void SurfaceFan::SetSurfaces(Surface3D* const* surfaces, int count) {
@@ -127,6 +181,12 @@ bool SurfaceFan::BoxMayShow(const Point3& low, const Point3& high) const {
         if (renderers_[i]->BoxMayShow(low, high)) return true;
     }
     return false;
+}
+
+void SurfaceFan::LinesFrom(const Point3& from, const Point3* points, std::size_t count) {
+    for (int i = 0; i < count_; ++i)
+        renderers_[i]->LinesFrom(from, points, count);
+    if (anyUnbuffered_) ShowUnbuffered();
 }
 
 void SurfaceFan::Line(const Point3& a, const Point3& b) {

@@ -24,8 +24,7 @@ std::vector<PixelPoint> ProjectAll(const Projection3D& view, const Point3* point
 
 void Renderer3D::LineClipped(PixelPoint p, PixelPoint q) {
     if (!ClipSegment(&p, &q, width_, height_)) return;
-    target_->MoveTo(p);
-    target_->LineTo(q);
+    target_->Segment(p, q);
 }
 
 bool Renderer3D::BoxMayShow(const Point3& low, const Point3& high) const {

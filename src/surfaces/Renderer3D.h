@@ -7,6 +7,7 @@
 
 #include <bit>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 
 #include "core/Point3.h"
@@ -44,6 +45,10 @@ class Renderer3D {
     }
     // The segment a-b clipped to the visible window; the pen ends at the drawn end.
     void Line(const Point3& a, const Point3& b);
+    // LineTo through each of the points in turn.
+    void LinesTo(const Point3* points, std::size_t count);
+    // Line from `from` to the first point, then from each point to the next.
+    void LinesFrom(const Point3& from, const Point3* points, std::size_t count);
 
     // One path drawn in several renderers (at most kMaxFan): LineTo projects the point for
     // all of them before any draws (the projections need not wait for each other).
@@ -73,6 +78,13 @@ class Renderer3D {
     // 0 <= x <= width - 2 and 0 <= y <= height - 2 (negative values wrap to large ones).
     bool InWindow(PixelPoint p) const {
         return static_cast<uint32_t>(p.x) < windowX_ && static_cast<uint32_t>(p.y) < windowY_;
+    }
+    // Both points lie beyond the same edge of the window (so no segment between them shows).
+    bool BeyondOneEdge(PixelPoint p, PixelPoint q) const {
+        const int64_t right = static_cast<int64_t>(width_) - 2;
+        const int64_t bottom = static_cast<int64_t>(height_) - 2;
+        return (p.x < 0 && q.x < 0) || (p.y < 0 && q.y < 0) || (p.x > right && q.x > right) ||
+               (p.y > bottom && q.y > bottom);
     }
     // Line for ends of which at least one lies outside the window.
     void LineClipped(PixelPoint p, PixelPoint q);

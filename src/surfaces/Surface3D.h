@@ -28,6 +28,7 @@ class Surface3D : public QWidget {
     Q_OBJECT
     friend class SurfaceFan;
     friend class ThreadedFan;
+    friend class PathRedraw;
 
   public:
     explicit Surface3D(QWidget* parent = nullptr);
@@ -161,6 +162,8 @@ class SurfaceFan {
     // LineTo through each of the points in turn.
     void LinesTo(const Point3* points, std::size_t count);
     void Line(const Point3& a, const Point3& b);
+    // Line from `from` to the first point, then from each point to the next.
+    void LinesFrom(const Point3& from, const Point3* points, std::size_t count);
     // Whether any of the surfaces could show something inside the box low..high.
     bool BoxMayShow(const Point3& low, const Point3& high) const;
 

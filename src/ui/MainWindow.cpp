@@ -341,7 +341,13 @@ void MainWindow::RedrawAll() {
     ClearViews();
     cut_->Paint(true);
     drawer_.DrawOrigin(View(0)->Panel()->Scale());
-    drawer_.Redraw([this](const PathBox& box) { return fanout_.MayShow(box); });
+    // The views are shared between two worker threads; the pictures come back complete.
+    redraw_.Start(fanout_.VisibleSurfaces(), fanout_.VisibleCount(),
+                  [this](PathViews& views, const VertexList::BoxFilter& filter) {
+                      drawer_.Redraw(views, filter);
+                  });
+    redraw_.Deliver();
+    fanout_.InvalidatePenColor();
     cut_->Paint(false);
     picker_->DrawHighlight(fanout_);
     fanout_.SetRedrawing(false);

@@ -19,6 +19,7 @@
 #include "core/NcRunner.h"
 #include "drawing/PathDrawer.h"
 #include "machines/DiagnosticLog.h"
+#include "surfaces/PathRedraw.h"
 #include "ui/MainToolBar.h"
 #include "ui/RunHost.h"
 #include "ui/SessionStore.h"
@@ -106,6 +107,9 @@ class MainWindow : public QMainWindow, private RunHost {
     // repaint asks).
     void RedrawAll() override;
     int RedrawCount() const { return redraws_; }
+    // A redraw is still being drawn (the views show its preview until it is complete).
+    bool RedrawPending() const { return redraw_.Active(); }
+    const PathRedraw& Redrawer() const { return redraw_; }
     // Picking motions on the drawing (clicks on the views).
     PathPicker& Picker() { return *picker_; }
     void PresentViews() override;
@@ -169,6 +173,7 @@ class MainWindow : public QMainWindow, private RunHost {
     NcRunner runner_;
     ViewFanout fanout_;
     PathDrawer drawer_;
+    PathRedraw redraw_;  // draws the stored path on worker threads (after drawer_: ends first)
     MotionBuffer picture_;
     std::unique_ptr<RunController> run_;
     std::unique_ptr<PictureFileActions> pictureFiles_;

@@ -84,6 +84,14 @@ void ViewFanout::DrawLinesTo(const Point3* points, std::size_t count) {
     fan_.LinesTo(points, count);
 }
 
+void ViewFanout::DrawLinesFrom(const Point3& from, const Point3* points, std::size_t count) {
+    if (Deferring()) {
+        PathViews::DrawLinesFrom(from, points, count);  // each as a DrawLine for the worker
+        return;
+    }
+    fan_.LinesFrom(from, points, count);
+}
+
 void ViewFanout::LineToShowingTool(const Point3& p) {
     threaded_.End();  // the tool picture draws on the views themselves
     for (int i = 0; i < visibleCount_; ++i)

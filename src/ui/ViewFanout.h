@@ -32,6 +32,8 @@ class ViewFanout final : public PathViews {
     int VisibleCount() const { return visibleCount_; }
     ViewPane* Visible(int i) const { return visible_[static_cast<std::size_t>(i)]; }
     ViewPane* View(int i) const { return views_[static_cast<std::size_t>(i)]; }
+    // The surfaces of the visible views, in drawing order (VisibleCount of them).
+    Surface3D* const* VisibleSurfaces() const { return surfaces_.data(); }
 
     // The next SetColor goes to the views even when it repeats the last color (call it
     // when anything else may have changed the views' pens).
@@ -61,6 +63,7 @@ class ViewFanout final : public PathViews {
     void DrawMoveTo(const Point3& p) override;
     void DrawLineTo(const Point3& p) override;
     void DrawLinesTo(const Point3* points, std::size_t count) override;
+    void DrawLinesFrom(const Point3& from, const Point3* points, std::size_t count) override;
     void LineToShowingTool(const Point3& p) override;
     void DrawLine(const Point3& a, const Point3& b) override;
     void Present() override;

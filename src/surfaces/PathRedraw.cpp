@@ -1,0 +1,153 @@
+#include "surfaces/PathRedraw.h"
+
+#include <pthread.h>
+#include <time.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "surfaces/Surface3D.h"
+
+namespace cuttrace {
+
+namespace {
+
+// Processor time of the calling thread so far.
+double ThreadSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+}  // namespace
+
+RendererViews::RendererViews(Renderer3D* const* renderers, int count)
+    : count_(std::clamp(count, 0, kMax)) {
+    for (int i = 0; i < count_; ++i)
+        renderers_[i] = renderers[i];
+}
+
+bool RendererViews::MayShow(const PathBox& box) const {
+    for (int i = 0; i < count_; ++i) {
+        if (renderers_[i]->BoxMayShow(box.low, box.high)) return true;
+    }
+    return false;
+}
+
+void RendererViews::SetColor(uint32_t color) {
+    for (int i = 0; i < count_; ++i)
+        renderers_[i]->SetPenColor(color);
+}
+
+void RendererViews::DrawMoveTo(const Point3& p) {
+    for (int i = 0; i < count_; ++i)
+        renderers_[i]->MoveTo(p);
+}
+
+void RendererViews::DrawLineTo(const Point3& p) {
+    for (int i = 0; i < count_; ++i)
+        renderers_[i]->LineTo(p);
+}
+
+void RendererViews::DrawLinesTo(const Point3* points, std::size_t count) {
+    for (int i = 0; i < count_; ++i)
+        renderers_[i]->LinesTo(points, count);
+}
+
+void RendererViews::DrawLinesFrom(const Point3& from, const Point3* points, std::size_t count) {
+    for (int i = 0; i < count_; ++i)
+        renderers_[i]->LinesFrom(from, points, count);
+}
+
+void RendererViews::DrawLine(const Point3& a, const Point3& b) {
+    for (int i = 0; i < count_; ++i)
+        renderers_[i]->Line(a, b);
+}
+
+PathRedraw::PathRedraw() = default;
+
+PathRedraw::~PathRedraw() {
+    Cancel();
+}
+
+void PathRedraw::Join() {
+    for (std::thread& thread : threads_) {
+        if (thread.joinable()) thread.join();
+    }
+}
+
+void PathRedraw::Cancel() {
+    cancelled_.store(true, std::memory_order_relaxed);
+    Join();
+    active_ = false;
+}
+
+void PathRedraw::Start(Surface3D* const* surfaces, int count, Draw draw,
+                       std::function<void()> finished) {
+    Cancel();
+    cancelled_.store(false, std::memory_order_relaxed);
+    count_ = std::clamp(count, 0, kMaxSurfaces);
+    for (int i = 0; i < count_; ++i) {
+        Surface3D& surface = *surfaces[i];
+        surface.SyncSize();
+        surfaces_[i] = &surface;
+        if (!canvases_[i]) canvases_[i] = std::make_unique<Canvas3D>(1, 1);
+        canvases_[i]->CopyFrom(surface.TargetCanvas());
+        renderers_[i] = surface.renderer_;
+        renderers_[i].SetTarget(canvases_[i].get());
+    }
+    active_ = true;
+    // Each thread draws the whole path into its share of the surfaces (the first thread
+    // takes the odd one out).
+    const int threads = std::min(kThreads, count_);
+    running_.store(threads, std::memory_order_release);
+    busiest_.store(0.0, std::memory_order_relaxed);
+    auto shared = std::make_shared<std::pair<Draw, std::function<void()>>>(std::move(draw),
+                                                                           std::move(finished));
+    int first = 0;
+    for (int t = 0; t < threads; ++t) {
+        const int share = (count_ - first + (threads - t) - 1) / (threads - t);
+        Renderer3D* mine[kMaxSurfaces];
+        for (int i = 0; i < share; ++i)
+            mine[i] = &renderers_[first + i];
+        threads_[t] = std::thread([this, shared, views = RendererViews(mine, share)]() mutable {
+            pthread_setname_np(pthread_self(), "path redraw");
+            const VertexList::BoxFilter filter = [this, &views](const PathBox& box) {
+                return !cancelled_.load(std::memory_order_relaxed) && views.MayShow(box);
+            };
+            shared->first(views, filter);
+            const double seconds = ThreadSeconds();
+            double busiest = busiest_.load(std::memory_order_relaxed);
+            while (seconds > busiest && !busiest_.compare_exchange_weak(busiest, seconds)) {
+            }
+            const bool last = running_.fetch_sub(1, std::memory_order_acq_rel) == 1;
+            if (last && !cancelled_.load(std::memory_order_relaxed) && shared->second) {
+                shared->second();
+            }
+        });
+        first += share;
+    }
+}
+
+bool PathRedraw::Deliver() {
+    if (!active_) return true;
+    Join();
+    active_ = false;
+    if (cancelled_.load(std::memory_order_relaxed)) return true;
+    bool all = true;
+    for (int i = 0; i < count_; ++i) {
+        Surface3D& surface = *surfaces_[i];
+        surface.SyncSize();
+        Canvas3D& target = surface.TargetCanvas();
+        const Canvas3D& drawn = *canvases_[i];
+        if (target.Width() != drawn.Width() || target.Height() != drawn.Height()) {
+            all = false;
+            continue;
+        }
+        target.CopyImageFrom(drawn);
+        target.CopyPenFrom(drawn);
+    }
+    return all;
+}
+
+}  // namespace cuttrace

@@ -1,0 +1,170 @@
+// The redraw on worker threads: its pictures are those a redraw on the surfaces themselves
+// gives, pixel for pixel; a cancelled redraw leaves the surfaces alone; a surface resized
+// meanwhile keeps its picture.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "core/MotionRecord.h"
+#include "core/Settings.h"
+#include "drawing/PathDrawer.h"
+#include "surfaces/PathRedraw.h"
+#include "surfaces/Surface3D.h"
+
+namespace cuttrace {
+namespace {
+
+class NoViews final : public PathViews {
+  public:
+    void SetColor(uint32_t) override {}
+    void DrawMoveTo(const Point3&) override {}
+    void DrawLineTo(const Point3&) override {}
+    void LineToShowingTool(const Point3&) override {}
+    void DrawLine(const Point3&, const Point3&) override {}
+    void Present() override {}
+};
+
+// Each call on each surface in turn, one at a time: the reference the batches are held to.
+class SurfaceViews final : public PathViews {
+  public:
+    explicit SurfaceViews(std::vector<Surface3D*> surfaces) : surfaces_(std::move(surfaces)) {}
+    void SetColor(uint32_t color) override {
+        for (Surface3D* s : surfaces_)
+            s->SetPenColor(color);
+    }
+    void DrawMoveTo(const Point3& p) override {
+        for (Surface3D* s : surfaces_)
+            s->MoveTo(p);
+    }
+    void DrawLineTo(const Point3& p) override {
+        for (Surface3D* s : surfaces_)
+            s->LineTo(p);
+    }
+    void LineToShowingTool(const Point3& p) override { DrawLineTo(p); }
+    void DrawLine(const Point3& a, const Point3& b) override {
+        for (Surface3D* s : surfaces_)
+            s->Line(a, b);
+    }
+    void Present() override {}
+
+  private:
+    std::vector<Surface3D*> surfaces_;
+};
+
+MotionRecord Motion(MotionKind kind, double x, double y, double z, double c1 = 0, double c2 = 0) {
+    MotionRecord r;
+    r.kind = kind;
+    r.x = x;
+    r.y = y;
+    r.z = z;
+    r.centreFirst = c1;
+    r.centreSecond = c2;
+    return r;
+}
+
+// Views of four kinds: whole, zoomed far in (most of the path off the view), turned, and
+// shrunk (many points on one pixel).
+struct Views {
+    std::vector<std::unique_ptr<Surface3D>> surfaces;
+    std::vector<Surface3D*> pointers;
+
+    Views() {
+        const double scales[] = {1.0, 9.0, 1.5, 0.05};
+        for (int i = 0; i < 4; ++i) {
+            auto surface = std::make_unique<Surface3D>();
+            surface->resize(150 + 10 * i, 110);
+            surface->SetBuffered(true);
+            surface->ResetView();
+            surface->SetScale(scales[i]);
+            surface->SetRotation({i == 2 ? -45.0 : 0.0, i == 2 ? 32.0 : 0.0, i == 2 ? 28.0 : 0.0});
+            surface->SetPenColor(0x00FF00);
+            surface->MoveTo({0, 0, 0});
+            pointers.push_back(surface.get());
+            surfaces.push_back(std::move(surface));
+        }
+    }
+    QImage Picture(int i) { return surfaces[static_cast<std::size_t>(i)]->TargetCanvas().Image(); }
+};
+
+// A dense path: lines, small and large arcs, rapids, a drilling cycle, animated lines.
+void DrawPath(PathDrawer& drawer) {
+    drawer.SetQuick(true);
+    drawer.SetDrawRapids(true);
+    for (int i = 0; i < 400; ++i) {
+        const double t = i * 0.23;
+        const double x = 70.0 * std::sin(t) * std::cos(t * 0.07);
+        const double y = 50.0 * std::cos(t * 1.1);
+        drawer.BeginMotion(Motion(i % 17 == 0 ? KindRapid : KindFeed, x, y, std::sin(t)));
+        drawer.BeginMotion(Motion(i % 2 ? KindArcCwXY : KindArcCcwXY, x + 0.4, y, 0.0, x + 0.2,
+                                  y + (i % 5) * 3.0));
+        if (i == 200) drawer.BeginMotion(Motion(static_cast<MotionKind>(81), 5, 5, -4.5, -1));
+    }
+}
+
+TEST(PathRedraw, WorkersDrawThePixelsOfARedrawOnTheSurfaces) {
+    Settings settings;
+    NoViews none;
+    PathDrawer drawer(none, settings);
+    DrawPath(drawer);
+    ASSERT_GT(drawer.Vertices().Count(), 5000u);
+
+    for (int count : {4, 3, 1}) {
+        Views direct;
+        SurfaceViews serial(
+            std::vector<Surface3D*>(direct.pointers.begin(), direct.pointers.begin() + count));
+        drawer.Redraw(serial, {});
+        Views threaded;
+        PathRedraw redraw;
+        bool finished = false;
+        redraw.Start(
+            threaded.pointers.data(), count,
+            [&](PathViews& views, const VertexList::BoxFilter& filter) {
+                drawer.Redraw(views, filter);
+            },
+            [&] { finished = true; });
+        EXPECT_TRUE(redraw.Active());
+        EXPECT_TRUE(redraw.Deliver());
+        EXPECT_FALSE(redraw.Active());
+        EXPECT_TRUE(finished);
+        for (int v = 0; v < 4; ++v)
+            EXPECT_EQ(threaded.Picture(v), direct.Picture(v)) << count << " views, view " << v;
+        // The pens come back too: the next line goes on from the end of the path.
+        threaded.pointers[0]->LineTo({0, 0, 0});
+        direct.pointers[0]->LineTo({0, 0, 0});
+        EXPECT_EQ(threaded.Picture(0), direct.Picture(0)) << count;
+    }
+}
+
+TEST(PathRedraw, ACancelledOrOutdatedRedrawLeavesThePicturesAlone) {
+    Settings settings;
+    NoViews none;
+    PathDrawer drawer(none, settings);
+    DrawPath(drawer);
+    Views views;
+    const QImage before = views.Picture(0).copy();  // the canvas draws into its own image
+    PathRedraw redraw;
+    bool finished = false;
+    const auto draw = [&](PathViews& into, const VertexList::BoxFilter& filter) {
+        drawer.Redraw(into, filter);
+    };
+    redraw.Start(views.pointers.data(), 4, draw, [&] { finished = true; });
+    redraw.Cancel();
+    EXPECT_FALSE(redraw.Active());
+    EXPECT_TRUE(redraw.Deliver());  // nothing to deliver
+    EXPECT_EQ(views.Picture(0), before);
+    EXPECT_FALSE(finished);
+
+    // A surface resized while the redraw runs keeps its picture; the others get theirs.
+    redraw.Start(views.pointers.data(), 2, draw);
+    views.pointers[1]->resize(90, 70);
+    EXPECT_FALSE(redraw.Deliver());
+    EXPECT_NE(views.Picture(0), before);
+    EXPECT_EQ(views.Picture(1).size(), QSize(90, 70));
+}
+
+}  // namespace
+}  // namespace cuttrace
