@@ -116,6 +116,11 @@ double ProcessSeconds() {
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
+// Waits for a redraw drawn in the background and shows it.
+void WaitForRedraw(MainWindow& window) {
+    window.SettleRedraw();
+}
+
 // Whether the views show the full picture (no redraw is still being drawn).
 bool PictureComplete(MainWindow& window) {
     return !window.RedrawPending();
@@ -242,6 +247,7 @@ int main(int argc, char** argv) {
         timer.start();
         const double cpuStart = ProcessSeconds();
         window.RedrawAll();
+        WaitForRedraw(window);
         redraws.push_back(timer.nsecsElapsed() / 1e6);
         redrawCpu.push_back((ProcessSeconds() - cpuStart) * 1e3);
         redrawBusiest.push_back(BusiestRedrawThread(window) * 1e3);

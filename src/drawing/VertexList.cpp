@@ -751,15 +751,15 @@ class SegmentViews final : public PathViews {
     const std::size_t* motion = nullptr;  // motions begun so far
     bool active = true;                   // whether the lines drawn now are handed over
 
-    void SetColor(uint32_t) override {}
+    void SetColor(uint32_t color) override { color_ = color; }
     void DrawMoveTo(const Point3& p) override { pen_ = p; }
     void DrawLineTo(const Point3& p) override {
-        if (active) visit_({pen_, p, *motion - 1});
+        if (active) visit_({pen_, p, *motion - 1, color_});
         pen_ = p;
     }
     void LineToShowingTool(const Point3& p) override { DrawLineTo(p); }
     void DrawLine(const Point3& a, const Point3& b) override {
-        if (active) visit_({a, b, *motion - 1});
+        if (active) visit_({a, b, *motion - 1, color_});
         pen_ = b;
     }
     void Present() override {}
@@ -767,6 +767,7 @@ class SegmentViews final : public PathViews {
   private:
     const std::function<void(const PathSegment&)>& visit_;
     Point3 pen_;
+    uint32_t color_ = 0;
 };
 
 // Hands each item on, the segments of those of the chosen groups (bits of mask) to the

@@ -67,6 +67,7 @@ struct PathSegment {
     Point3 from;
     Point3 to;
     std::size_t motion = 0;
+    uint32_t color = 0;  // as drawn
 };
 
 class VertexList {

@@ -150,6 +150,19 @@ void Canvas3D::DrawImage(PixelPoint p, const QImage& picture) {
     PaintWith([&](QPainter& painter) { painter.drawImage(p.x, p.y, picture); });
 }
 
+void Canvas3D::DrawRescaled(const QImage& picture, double factor, double dx, double dy) {
+    if (image_.isNull()) return;
+    const QImage old = picture.copy();  // the picture may share the canvas's pixels
+    PaintWith([&](QPainter& painter) {
+        painter.fillRect(image_.rect(), Qt::white);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.translate(dx, dy);
+        painter.scale(factor, factor);
+        painter.drawImage(0, 0, old);
+    });
+    PixelsChanged();
+}
+
 void Canvas3D::NotXorPolyline(const PixelPoint* points, int count) {
     PixelsChanged();
     const PixelBuffer& buf = pixels_;

@@ -100,6 +100,10 @@ class Canvas3D {
     void Fill(uint32_t color);
     // The picture with its top-left corner at p, opaque.
     void DrawImage(PixelPoint p, const QImage& picture);
+    // The picture scaled by factor about the pixel origin and moved by (dx, dy) (a pixel p
+    // goes to factor * p + (dx, dy)) in place of the canvas's; what it leaves uncovered
+    // turns white.
+    void DrawRescaled(const QImage& picture, double factor, double dx, double dy);
     // A polyline in not-xor mode with the pen color: each segment leaves out its last pixel,
     // so drawing the same outline twice restores the image.
     void NotXorPolyline(const PixelPoint* points, int count);

@@ -94,6 +94,16 @@ class Surface3D : public QWidget {
     // overwritten by the next Present. Call update() after drawing on it.
     Canvas3D& ScreenCanvas() { return screen_; }
     const QImage& ScreenImage() const { return screen_.Image(); }
+    // Runs draw with a renderer of the surface's view that draws on the screen image (a
+    // preview shown while the full picture is drawn elsewhere), then schedules a repaint.
+    template <class Draw>
+    void DrawOnScreen(const Draw& draw) {
+        SyncSize();
+        Renderer3D screen = renderer_;
+        screen.SetTarget(&screen_);
+        draw(screen);
+        update();
+    }
     // Requests a repaint in which the owner is asked to redraw (redrawRequested).
     void RequestRedraw();
     // The owner has just redrawn this surface: a repaint already pending needs no redraw.

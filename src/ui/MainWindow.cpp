@@ -34,6 +34,7 @@
 #include "ui/ProgramOverview.h"
 #include "ui/ProgramPane.h"
 #include "ui/ProgramText.h"
+#include "ui/RedrawPreview.h"
 #include "ui/RunController.h"
 #include "ui/RunSetup.h"
 #include "ui/SettingsDialog.h"
@@ -101,6 +102,7 @@ MainWindow::MainWindow(Settings& settings, UiDialogs& dialogs, MonotonicClock& c
         exports_->AttachView(view);
         compare->AttachView(view);
     }
+    preview_ = std::make_unique<RedrawPreview>();
     picker_ = new PathPicker(
         drawer_.Vertices(), [this] { RedrawAll(); },
         [this](const QString& text) { statusBar()->showMessage(text); }, this);
@@ -149,6 +151,7 @@ MainWindow::MainWindow(Settings& settings, UiDialogs& dialogs, MonotonicClock& c
 MainWindow::~MainWindow() {
     // The log must not reach the log view while the window is being taken apart.
     overview_->Pass().Cancel();
+    PathWillChange(false);
     logSink_.reset();
     StopRuns();
 }
@@ -223,6 +226,7 @@ void MainWindow::ChooseProgram() {
 }
 
 void MainWindow::OpenProgram(const QString& path) {
+    PathWillChange(settings_.keepDrawingOnOpen);
     if (QFileInfo(path).isFile()) RememberFile(path);
     run_->SetProgramPath(PathFromQString(path));
     run_->LoadProgram();
@@ -232,9 +236,11 @@ void MainWindow::OpenProgram(const QString& path) {
 }
 
 void MainWindow::Start() {
+    PathWillChange(true);
     run_->Start();
 }
 void MainWindow::StartQuickRun() {
+    PathWillChange(true);
     // The path of a quick run is drawn by a worker thread while the run goes on.
     fanout_.SetDeferred(true);
     run_->StartQuickRun();
@@ -245,6 +251,7 @@ void MainWindow::Stop() {
     PresentViews();  // what was drawn up to the stop
 }
 void MainWindow::Reset() {
+    PathWillChange(settings_.keepDrawingOnOpen);
     run_->Reset();
 }
 void MainWindow::SingleBlockToggled(bool on) {
@@ -332,37 +339,8 @@ void MainWindow::ClearViews() {
     }
 }
 
-void MainWindow::RedrawAll() {
-    // Also with an empty picture buffer: the drawer keeps its own points, and a zoom or a
-    // turn of the view must show them again.
-    if (fanout_.Redrawing()) return;
-    ShowViewStatus();
-    fanout_.SetRedrawing(true);
-    ClearViews();
-    cut_->Paint(true);
-    drawer_.DrawOrigin(View(0)->Panel()->Scale());
-    // The views are shared between two worker threads; the pictures come back complete.
-    redraw_.Start(fanout_.VisibleSurfaces(), fanout_.VisibleCount(),
-                  [this](PathViews& views, const VertexList::BoxFilter& filter) {
-                      drawer_.Redraw(views, filter);
-                  });
-    redraw_.Deliver();
-    fanout_.InvalidatePenColor();
-    cut_->Paint(false);
-    picker_->DrawHighlight(fanout_);
-    fanout_.SetRedrawing(false);
-    ++redraws_;
-    for (ViewPane* view : viewArea_->Views())
-        view->Panel()->Surface()->RedrawDone();
-    PresentViews();
-}
-
-void MainWindow::PresentViews() {
-    if (!run_->Running()) fanout_.SetDeferred(false);  // the worker's last lines are shown
-    fanout_.Present();
-}
-
 void MainWindow::ClearPictureBuffer() {
+    PathWillChange(false);
     // The memory goes back to the system: a large drawing must not stay resident.
     picture_.clear();
     drawer_.ClearPath();
@@ -375,6 +353,7 @@ void MainWindow::ClearPictureBuffer() {
 }
 
 void MainWindow::DrawPicture() {
+    PathWillChange(false);
     drawer_.ClearPath();
     ClearViews();
     drawer_.DrawOrigin(View(0)->Panel()->Scale());

@@ -11,6 +11,8 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <array>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -41,6 +43,7 @@ class MacroVariablesWindow;
 class MonotonicClock;
 class PathPicker;
 class PictureFileActions;
+class RedrawPreview;
 class ProgramColumn;
 class ProgramOverview;
 class ProgramPane;
@@ -104,12 +107,20 @@ class MainWindow : public QMainWindow, private RunHost {
     void ProcessCommandLine(const QStringList& arguments);
     // Clears the views and draws the origin, the stored path and the cut again; one redraw
     // serves every view that asked for one (after a resize or a layout change, each view's
-    // repaint asks).
+    // repaint asks). The path is drawn by worker threads (PathRedraw). A large path, when no
+    // run is going on, is drawn in the background: the views show a preview at once
+    // (RedrawPreview) and the full pictures replace it when all are complete; the next
+    // redraw cancels one still being drawn (MainWindowRedraw.cpp).
     void RedrawAll() override;
     int RedrawCount() const { return redraws_; }
-    // A redraw is still being drawn (the views show its preview until it is complete).
+    // A redraw is being drawn in the background (the views show its preview).
     bool RedrawPending() const { return redraw_.Active(); }
+    // Waits for a redraw being drawn in the background and shows it.
+    void SettleRedraw();
+    // Paths of at least this many points are redrawn in the background.
+    void SetBackgroundRedrawPoints(std::size_t points) { backgroundPoints_ = points; }
     const PathRedraw& Redrawer() const { return redraw_; }
+    const RedrawPreview& Preview() const { return *preview_; }
     // Picking motions on the drawing (clicks on the views).
     PathPicker& Picker() { return *picker_; }
     void PresentViews() override;
@@ -147,6 +158,13 @@ class MainWindow : public QMainWindow, private RunHost {
     // The dialect in the status bar, and in the title once a program is open.
     void ShowDialect();
     void ClearViews();
+    // The parts of a redraw before and after the path, and the path on the workers.
+    void BeginRedraw();
+    void StartPathRedraw(std::function<void()> finished);
+    void FinishRedraw();
+    // Before the stored path changes: a redraw in the background is finished (keep) or
+    // dropped (the path is cleared next), and the preview's sketch is stopped.
+    void PathWillChange(bool keep);
     void StopRuns();
     void RememberFile(const QString& path);
     void FillRecentMenu();
@@ -189,6 +207,10 @@ class MainWindow : public QMainWindow, private RunHost {
     SettingsDialog* settingsDialog_ = nullptr;
     bool shown_ = false;
     int redraws_ = 0;
+    std::unique_ptr<RedrawPreview> preview_;
+    std::size_t backgroundPoints_ = 250000;
+    uint64_t redrawGeneration_ = 0;  // a finished background redraw of an older one is stale
+    bool inRedraw_ = false;
     PathPicker* picker_ = nullptr;
     QStringList recent_;
     QMenu* recentMenu_ = nullptr;

@@ -1,11 +1,14 @@
 // Stored vertices, redraw, clearing and the origin mark.
+#include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
 #include <limits>
 #include <set>
 #include <tuple>
 #include <utility>
 
+#include "drawing/PathOverview.h"
 #include "drawing/support/DrawerFixture.h"
 
 namespace cuttrace::test {
@@ -149,8 +152,13 @@ TEST_F(PathStore, ReplayOfOneMotionAndSegmentsKnowTheirMotion) {
     EXPECT_EQ(views.calls.back().b, (Point3{0, 20, 0}));
 
     std::vector<std::size_t> motions;
-    list.ForEachSegment([&](const PathSegment& s) { motions.push_back(s.motion); });
+    std::vector<uint32_t> colors;
+    list.ForEachSegment([&](const PathSegment& s) {
+        motions.push_back(s.motion);
+        colors.push_back(s.color);
+    });
     ASSERT_EQ(motions.size(), 1u + 23 + 1);
+    EXPECT_EQ(colors, std::vector<uint32_t>(motions.size(), kFeed));
     EXPECT_EQ(motions.front(), 0u);
     EXPECT_EQ(motions[1], 1u);
     EXPECT_EQ(motions.back(), 2u);
@@ -262,6 +270,37 @@ TEST_F(PathStore, OriginMarkKeepsItsScreenSizeAtEveryScale) {
     views.Clear();
     drawer.DrawOrigin(0.0);
     EXPECT_EQ(views.calls[10].a, (Point3{20, 0, 0}));
+}
+
+TEST_F(PathStore, TheSketchKeepsEachStepBetweenCellsOnceAndStaysBounded) {
+    // A square of long lines: four steps from corner cell to corner cell, in their colors.
+    Draw(Motion(KindRapid, 0, 0, 0), true);
+    for (const auto& [x, y] : {std::pair{100, 0}, {100, 100}, {0, 100}, {0, 0}})
+        Draw(Motion(KindFeed, x, y, 0), true);
+    PathOverview sketch;
+    std::atomic<bool> stop{false};
+    ASSERT_TRUE(sketch.Build(drawer.Vertices(), stop));
+    ASSERT_EQ(sketch.Steps().size(), 4u);
+    for (const PathOverview::Step& step : sketch.Steps()) {
+        EXPECT_EQ(step.color, kFeed);
+        EXPECT_NEAR(std::hypot(step.to.x - step.from.x, step.to.y - step.from.y), 100.0, 0.2);
+    }
+    // Two hundred thousand short zigzag lines over a wide box: the cells grow until the
+    // steps fit the bound, and every step still lies in the path's box.
+    for (int i = 0; i < 200000; ++i)
+        Draw(Motion(KindFeed, (i % 2000) * 0.05, (i / 2000) * 1.0 + (i % 2) * 0.3, 0), true);
+    ASSERT_TRUE(sketch.Build(drawer.Vertices(), stop));
+    EXPECT_GT(sketch.Steps().size(), 1000u);
+    EXPECT_LE(sketch.Steps().size(), PathOverview::kMaxSteps);
+    const PathBox& box = drawer.Vertices().Bounds();
+    for (const PathOverview::Step& step : sketch.Steps()) {
+        ASSERT_GE(std::min(step.from.x, step.to.x), box.low.x);
+        ASSERT_LE(std::max(step.from.y, step.to.y), box.high.y + 1.0);
+    }
+    // A stopped build leaves no sketch.
+    stop = true;
+    EXPECT_FALSE(sketch.Build(drawer.Vertices(), stop));
+    EXPECT_TRUE(sketch.Steps().empty());
 }
 
 }  // namespace

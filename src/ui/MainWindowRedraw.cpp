@@ -1,0 +1,105 @@
+// The main window's redraw of its views: at once, or in the background behind a preview.
+#include <QTimer>
+
+#include "ui/CutView.h"
+#include "ui/MainWindow.h"
+#include "ui/PathPicker.h"
+#include "ui/RedrawPreview.h"
+#include "ui/RunController.h"
+#include "ui/ViewArea.h"
+#include "ui/ViewPane.h"
+
+namespace cuttrace::ui {
+
+void MainWindow::RedrawAll() {
+    // Also with an empty picture buffer: the drawer keeps its own points, and a zoom or a
+    // turn of the view must show them again.
+    if (inRedraw_) return;
+    // A redraw still being drawn is outdated: its preview stays until the new one's shows.
+    ++redrawGeneration_;
+    redraw_.Cancel();
+    const bool background =
+        !run_->Running() && drawer_.Vertices().Count() >= backgroundPoints_ && !drawer_.Busy();
+    if (background)
+        preview_->Show(fanout_.VisibleSurfaces(), fanout_.VisibleCount(), drawer_.Vertices());
+    BeginRedraw();
+    if (!background) {
+        StartPathRedraw({});
+        FinishRedraw();
+        return;
+    }
+    // The last worker to finish hands the pictures over on the window's thread, unless a
+    // newer redraw (or a change of the path) came first.
+    const uint64_t generation = redrawGeneration_;
+    StartPathRedraw([this, generation] {
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation] {
+                if (generation == redrawGeneration_ && redraw_.Active()) FinishRedraw();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void MainWindow::BeginRedraw() {
+    inRedraw_ = true;
+    ShowViewStatus();
+    // Present shows nothing of the views until the pictures are complete.
+    fanout_.SetRedrawing(true);
+    ClearViews();
+    cut_->Paint(true);
+    drawer_.DrawOrigin(View(0)->Panel()->Scale());
+    ++redraws_;
+    for (ViewPane* view : viewArea_->Views())
+        view->Panel()->Surface()->RedrawDone();
+    inRedraw_ = false;
+}
+
+void MainWindow::StartPathRedraw(std::function<void()> finished) {
+    // The views are shared between two worker threads; the pictures come back complete.
+    redraw_.Start(
+        fanout_.VisibleSurfaces(), fanout_.VisibleCount(),
+        [this](PathViews& views, const VertexList::BoxFilter& filter) {
+            drawer_.Redraw(views, filter);
+        },
+        std::move(finished));
+}
+
+void MainWindow::FinishRedraw() {
+    inRedraw_ = true;
+    const bool complete = redraw_.Deliver();
+    fanout_.InvalidatePenColor();
+    cut_->Paint(false);
+    picker_->DrawHighlight(fanout_);
+    fanout_.SetRedrawing(false);
+    inRedraw_ = false;
+    PresentViews();
+    // A view resized while the pictures were drawn needs one of its own size.
+    if (!complete) QTimer::singleShot(0, this, [this] { RedrawAll(); });
+}
+
+void MainWindow::SettleRedraw() {
+    if (!redraw_.Active()) return;
+    ++redrawGeneration_;
+    FinishRedraw();
+}
+
+void MainWindow::PathWillChange(bool keep) {
+    if (keep) {
+        SettleRedraw();
+    } else if (redraw_.Active()) {
+        ++redrawGeneration_;
+        redraw_.Cancel();
+        fanout_.SetRedrawing(false);
+    }
+    preview_->StopSketch();
+}
+
+void MainWindow::PresentViews() {
+    if (!run_->Running()) fanout_.SetDeferred(false);  // the worker's last lines are shown
+    fanout_.Present();
+    // The screens show complete pictures of the present views (a preview starts from them).
+    if (!fanout_.Redrawing()) preview_->Shown(fanout_.VisibleSurfaces(), fanout_.VisibleCount());
+}
+
+}  // namespace cuttrace::ui
