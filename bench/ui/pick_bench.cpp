@@ -3,7 +3,7 @@
 // (PickPath), processor time of the GUI thread. Also the stored path's memory per motion.
 //
 //   cuttrace_pick_bench PROGRAM [PICKS]
-#include <sys/resource.h>
+#include <time.h>
 #include <QApplication>
 #include <QDialog>
 
@@ -37,13 +37,11 @@ class QuietDialogs final : public UiDialogs {
     bool StartDetached(const QString&, const QStringList&) override { return false; }
 };
 
+// Processor time of the calling thread, to the nanosecond.
 double ThreadSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_THREAD, &usage);
-    const auto seconds = [](const timeval& t) {
-        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-    };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
 }
 
 }  // namespace

@@ -961,6 +961,81 @@ void VertexList::ForEachSegment(const std::function<void(const PathSegment&)>& v
     visitor.Flush();
 }
 
+void VertexList::ForEachSegmentNearest(
+    const std::function<double(const PathBox&)>& bound,
+    const std::function<double(const PathSegment&)>& visit) const {
+    UpdateGroupStarts();
+    struct Candidate {
+        double bound;
+        std::size_t group;  // chunk * kChunkGroups + group in the chunk
+    };
+    std::vector<Candidate> near;
+    for (std::size_t c = 0; c < chunks_.size(); ++c) {
+        if (!(bound(chunks_[c].box) < INFINITY)) continue;
+        for (std::size_t g = 0; g < kChunkGroups; ++g) {
+            const std::size_t at = c * kChunkGroups + g;
+            if (at >= groups_.Size()) break;
+            const GroupBox& group = groups_[at];
+            if (!(group.low[0] <= group.high[0])) continue;
+            PathBox box;
+            box.AddBox({group.low[0], group.low[1], group.low[2]},
+                       {group.high[0], group.high[1], group.high[2]});
+            const double b = bound(box);
+            if (b < INFINITY) near.push_back({b, at});
+        }
+    }
+    // Nearest first; of equally near ones the later in the path first.
+    std::sort(near.begin(), near.end(), [](const Candidate& a, const Candidate& b) {
+        return a.bound < b.bound || (a.bound == b.bound && a.group > b.group);
+    });
+    double wanted = INFINITY;
+    const std::function<void(const PathSegment&)> take = [&](const PathSegment& s) {
+        wanted = visit(s);
+    };
+    SegmentViews segments(take);
+    ReplayVisitor visitor(segments);
+    visitor.batchLimit = 1;
+    segments.motion = &visitor.motion;
+    std::size_t settled = 0;  // the group in which the distance wanted was last lowered
+    bool found = false;
+    for (const Candidate& candidate : near) {
+        if (candidate.bound > wanted) break;  // every group left lies farther
+        // A group that can only come as near as the one found, and lies before it in the
+        // path, cannot hold the segment wanted.
+        if (found && candidate.bound >= wanted && candidate.group < settled) continue;
+        const double before = wanted;
+        const std::size_t c = candidate.group / kChunkGroups;
+        const std::size_t g = candidate.group % kChunkGroups;
+        const Chunk& chunk = chunks_[c];
+        visitor.Flush();
+        if (c >= startsMade_) {
+            // The last chunk, still growing: read from its start, the group's segments handed
+            // over.
+            GroupGate gate{visitor, segments, 1u << g};
+            visitor.motion = chunk.motionsBefore;
+            visitor.pen = chunk.pen;
+            segments.DrawMoveTo(chunk.pen);
+            Walk(chunk, gate);
+            segments.active = true;
+            if (wanted < before) {
+                settled = candidate.group;
+                found = true;
+            }
+            continue;
+        }
+        Cursor cursor = groupStarts_[candidate.group];
+        visitor.motion = cursor.motion;
+        visitor.pen = cursor.pen;
+        segments.DrawMoveTo(cursor.pen);
+        Walk(chunk, cursor, visitor, static_cast<uint32_t>((g + 1) * kGroupItems));
+        visitor.Flush();
+        if (wanted < before) {
+            settled = candidate.group;
+            found = true;
+        }
+    }
+}
+
 PathVertex VertexList::operator[](std::size_t i) const {
     auto after = std::upper_bound(chunks_.begin(), chunks_.end(), i,
                                   [](std::size_t v, const Chunk& c) { return v < c.firstVertex; });

@@ -142,6 +142,14 @@ class VertexList {
     // group of 32 items (all without a filter).
     void ForEachSegment(const std::function<void(const PathSegment&)>& visit,
                         const BoxFilter& filter = {}) const;
+    // The segments near something, nearest groups first: bound gives the least distance
+    // a box's points can have (infinity: none is wanted); the groups of 32 items are read
+    // in the order of their bounds for as long as a bound is no more than what visit last
+    // returned (the distance still wanted: the best found so far). Of segments as near as
+    // the best, only a later one in the path can replace it: a group before the one that
+    // gave the best, and no nearer, is not read.
+    void ForEachSegmentNearest(const std::function<double(const PathBox&)>& bound,
+                               const std::function<double(const PathSegment&)>& visit) const;
 
   private:
     struct Chunk;

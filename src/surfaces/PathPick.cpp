@@ -34,39 +34,48 @@ PathPick PickPath(const VertexList& path, const Projection3D& view, double x, do
                   double radius) {
     PathPick best;
     double best2 = radius * radius;
-    // A box is looked at when the pixel of its centre lies near enough the click for one of
-    // its points: the view is linear, so a point of the box lies at most the rotated and
-    // scaled half sizes (through the absolute values of the rotation) from the centre's
-    // pixel, plus a pixel for the truncation.
+    // The view is linear: a box's points project within its centre's rotated point plus the
+    // rotated half sizes (through the absolute values of the rotation), and pixels truncate
+    // the rotated values, so the pixels of a box's points lie in [trunc(low), trunc(high)]
+    // plus the pixel shift (the pixel of the origin).
     Point3 axes[3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
     for (Point3& axis : axes)
         view.ScaleAndRotate(axis);
-    const auto near = [&](const PathBox& box) {
+    const PixelPoint shift = view.ToPixel({0, 0, 0});
+    const auto bound = [&](const PathBox& box) {
         const Point3 half{(box.high.x - box.low.x) / 2, (box.high.y - box.low.y) / 2,
                           (box.high.z - box.low.z) / 2};
-        const Point3 centre{box.low.x + half.x, box.low.y + half.y, box.low.z + half.z};
+        Point3 centre{box.low.x + half.x, box.low.y + half.y, box.low.z + half.z};
         if (!std::isfinite(centre.x) || !std::isfinite(centre.y) || !std::isfinite(centre.z))
-            return true;
-        const Pixel c = ToPixel(view, centre);
+            return 0.0;
+        view.ScaleAndRotate(centre);
         const double reachX = std::fabs(axes[0].x) * half.x + std::fabs(axes[1].x) * half.y +
                               std::fabs(axes[2].x) * half.z;
         const double reachY = std::fabs(axes[0].y) * half.x + std::fabs(axes[1].y) * half.y +
                               std::fabs(axes[2].y) * half.z;
-        return std::fabs(c.x - x) <= reachX + radius + 2 &&
-               std::fabs(c.y - y) <= reachY + radius + 2;
+        const double left = std::trunc(centre.x - reachX) + shift.x;
+        const double right = std::trunc(centre.x + reachX) + shift.x;
+        const double top = std::trunc(-centre.y - reachY) + shift.y;
+        const double bottom = std::trunc(-centre.y + reachY) + shift.y;
+        const double dx = std::max({0.0, left - x, x - right});
+        const double dy = std::max({0.0, top - y, y - bottom});
+        const double d = std::sqrt(dx * dx + dy * dy);
+        return d <= radius ? d : INFINITY;
     };
-    path.ForEachSegment(
-        [&](const PathSegment& s) {
-            const Pixel a = ToPixel(view, s.from);
-            const Pixel b = ToPixel(view, s.to);
-            // Most segments lie far away: their pixel box tells at once.
-            if (std::min(a.x, b.x) > x + radius || std::max(a.x, b.x) < x - radius ||
-                std::min(a.y, b.y) > y + radius || std::max(a.y, b.y) < y - radius) {
-                return;
-            }
-            double along = 0.0;
-            const double d2 = SegmentDistance2(a, b, x, y, along);
-            if (!(d2 <= best2)) return;
+    double within = radius;  // the distance still wanted
+    path.ForEachSegmentNearest(bound, [&](const PathSegment& s) {
+        const Pixel a = ToPixel(view, s.from);
+        const Pixel b = ToPixel(view, s.to);
+        // Most segments lie farther: their pixel box tells at once.
+        if (std::min(a.x, b.x) > x + within || std::max(a.x, b.x) < x - within ||
+            std::min(a.y, b.y) > y + within || std::max(a.y, b.y) < y - within) {
+            return within;
+        }
+        double along = 0.0;
+        const double d2 = SegmentDistance2(a, b, x, y, along);
+        // Of equally near segments the later one wins (it is drawn on top).
+        const bool nearer = d2 < best2 || (d2 == best2 && (!best.found || s.motion >= best.motion));
+        if (nearer) {
             best2 = d2;
             best.found = true;
             best.motion = s.motion;
@@ -74,8 +83,10 @@ PathPick PickPath(const VertexList& path, const Projection3D& view, double x, do
             best.to = s.to;
             best.point = along < 0.5 ? s.from : s.to;
             best.pixels = std::sqrt(d2);
-        },
-        near);
+            within = best.pixels;
+        }
+        return within;
+    });
     return best;
 }
 

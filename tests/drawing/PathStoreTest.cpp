@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 #include <bit>
+#include <cmath>
 #include <limits>
 #include <set>
 #include <tuple>
@@ -218,6 +219,69 @@ TEST_F(PathStore, AFilteredWalkMissesNoSegmentThatReachesTheBox) {
         nearest = std::min(nearest, near.size());
     }
     EXPECT_LT(nearest, all.size() / 20) << "the groups leave most segments out";
+}
+
+TEST_F(PathStore, TheNearestFirstWalkFindsTheNearestSegmentAsAFullWalkDoes) {
+    // Rows back and forth, each row over the one before at another height, so that many
+    // segments are equally near a point seen from above: the last of them must win.
+    for (int i = 0; i < 3000; ++i) {
+        const int row = i / 100;
+        const double x = row % 2 == 0 ? i % 100 : 99 - i % 100;
+        const double y = (row % 5) * 2 + 0.5 * (i % 3);
+        if (i % 11 == 0) {
+            Draw(Motion(KindArcCwXY, x, y, -row, x - 0.5, y), true);
+        } else {
+            Draw(Motion(KindFeed, x, y, -row), i % 4 != 0, 10.0);
+        }
+    }
+    const VertexList& list = drawer.Vertices();
+    // Distance in the XY plane, of a segment from a point and of a box from it.
+    const auto toSegment = [](const PathSegment& s, double px, double py) {
+        const double dx = s.to.x - s.from.x, dy = s.to.y - s.from.y;
+        const double length2 = dx * dx + dy * dy;
+        const double t =
+            length2 > 0
+                ? std::clamp(((px - s.from.x) * dx + (py - s.from.y) * dy) / length2, 0.0, 1.0)
+                : 0.0;
+        return std::hypot(s.from.x + t * dx - px, s.from.y + t * dy - py);
+    };
+    for (const auto& [px, py] : {std::pair{50.0, 4.0}, std::pair{10.3, 0.5}, std::pair{99.0, 8.9},
+                                 std::pair{30.0, 2.2}, std::pair{200.0, 0.0}}) {
+        const double radius = 0.8;
+        double best = radius;
+        std::size_t bestMotion = 0;
+        bool found = false;
+        list.ForEachSegment([&](const PathSegment& s) {  // the full walk, in path order
+            const double d = toSegment(s, px, py);
+            if (d <= best) {
+                best = d;
+                bestMotion = s.motion;
+                found = true;
+            }
+        });
+        double nearest = radius;
+        std::size_t nearestMotion = 0;
+        bool nearestFound = false;
+        list.ForEachSegmentNearest(
+            [&](const PathBox& b) {
+                const double dx = std::max({0.0, b.low.x - px, px - b.high.x});
+                const double dy = std::max({0.0, b.low.y - py, py - b.high.y});
+                const double d = std::hypot(dx, dy);
+                return d <= radius ? d : INFINITY;
+            },
+            [&](const PathSegment& s) {
+                const double d = toSegment(s, px, py);
+                if (d < nearest || (d == nearest && (!nearestFound || s.motion >= nearestMotion))) {
+                    nearest = d;
+                    nearestMotion = s.motion;
+                    nearestFound = true;
+                }
+                return nearest;
+            });
+        EXPECT_EQ(nearestFound, found) << px << "," << py;
+        EXPECT_EQ(nearest, best) << px << "," << py;
+        EXPECT_EQ(nearestMotion, bestMotion) << px << "," << py;
+    }
 }
 
 TEST_F(PathStore, RedrawDuringAnAnimatedLineShowsItToItsEnd) {
