@@ -1,7 +1,10 @@
 #include "surfaces/PathRedraw.h"
 
 #include <pthread.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <utility>
@@ -20,6 +23,11 @@ double ThreadSeconds() {
 }
 
 }  // namespace
+
+void YieldToWindow() {
+    // On Linux a thread is a task of its own: its nice value is its own.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 5);
+}
 
 RendererViews::RendererViews(Renderer3D* const* renderers, int count)
     : count_(std::clamp(count, 0, kMax)) {
@@ -112,6 +120,7 @@ void PathRedraw::Start(Surface3D* const* surfaces, int count, Draw draw,
             mine[i] = &renderers_[first + i];
         threads_[t] = std::thread([this, shared, views = RendererViews(mine, share)]() mutable {
             pthread_setname_np(pthread_self(), "path redraw");
+            YieldToWindow();
             const VertexList::BoxFilter filter = [this, &views](const PathBox& box) {
                 return !cancelled_.load(std::memory_order_relaxed) && views.MayShow(box);
             };

@@ -47,6 +47,10 @@ class RendererViews final : public PathViews {
     int count_ = 0;
 };
 
+// Lowers the calling thread's priority a little: a worker drawing behind the window yields
+// the processor to the window's thread, so the window keeps answering on two cores.
+void YieldToWindow();
+
 class PathRedraw {
   public:
     static constexpr int kMaxSurfaces = 8;

@@ -1,5 +1,6 @@
 #include "ui/RedrawPreview.h"
 
+#include "surfaces/PathRedraw.h"
 #include "surfaces/Surface3D.h"
 
 namespace cuttrace::ui {
@@ -33,6 +34,7 @@ void RedrawPreview::StartSketch(const VertexList& path) {
     sketchStarted_ = true;
     stopSketch_.store(false, std::memory_order_relaxed);
     sketcher_ = std::thread([this, &path] {
+        YieldToWindow();
         if (sketch_.Build(path, stopSketch_)) sketchReady_.store(true, std::memory_order_release);
     });
 }
