@@ -5,8 +5,11 @@
 
 #include <QApplication>
 
+#include <atomic>
 #include <cmath>
+#include <limits>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "core/MotionRecord.h"
@@ -147,11 +150,21 @@ TEST(PathRedraw, ACancelledOrOutdatedRedrawLeavesThePicturesAlone) {
     Views views;
     const QImage before = views.Picture(0).copy();  // the canvas draws into its own image
     PathRedraw redraw;
-    bool finished = false;
+    std::atomic<bool> finished{false};
     const auto draw = [&](PathViews& into, const VertexList::BoxFilter& filter) {
         drawer.Redraw(into, filter);
     };
-    redraw.Start(views.pointers.data(), 4, draw, [&] { finished = true; });
+    // This redraw waits for its cancel before drawing, so the cancel never comes too late.
+    const auto held = [&](PathViews& into, const VertexList::BoxFilter& filter) {
+        constexpr double kAll = std::numeric_limits<double>::infinity();
+        PathBox everywhere;
+        everywhere.low = {-kAll, -kAll, -kAll};
+        everywhere.high = {kAll, kAll, kAll};
+        while (filter(everywhere))
+            std::this_thread::yield();
+        drawer.Redraw(into, filter);
+    };
+    redraw.Start(views.pointers.data(), 4, held, [&] { finished = true; });
     redraw.Cancel();
     EXPECT_FALSE(redraw.Active());
     EXPECT_TRUE(redraw.Deliver());  // nothing to deliver
