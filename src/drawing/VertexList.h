@@ -150,6 +150,10 @@ class VertexList {
     // gave the best, and no nearer, is not read.
     void ForEachSegmentNearest(const std::function<double(const PathBox&)>& bound,
                                const std::function<double(const PathSegment&)>& visit) const;
+    // Makes the index of where each group begins (which the first pick otherwise makes) for
+    // at most `chunks` more of the chunks that no longer grow; true when all of them have
+    // it. A caller with idle time spends it here so that no pick waits for the index.
+    bool PrepareForPicking(std::size_t chunks) const;
 
   private:
     struct Chunk;

@@ -94,9 +94,15 @@ struct SkipVisitor {
 }  // namespace
 
 void VertexList::UpdateGroupStarts() const {
+    PrepareForPicking(SIZE_MAX);
+}
+
+bool VertexList::PrepareForPicking(std::size_t chunks) const {
     const std::size_t complete = chunks_.empty() ? 0 : chunks_.size() - 1;
+    if (startsMade_ >= complete) return true;
+    const std::size_t until = complete - startsMade_ > chunks ? startsMade_ + chunks : complete;
     SkipVisitor skip;
-    for (; startsMade_ < complete; ++startsMade_) {
+    for (; startsMade_ < until; ++startsMade_) {
         const Chunk& chunk = chunks_[startsMade_];
         Cursor cursor = StartOf(chunk);
         for (std::size_t g = 0; g < kChunkGroups; ++g) {
@@ -104,6 +110,7 @@ void VertexList::UpdateGroupStarts() const {
             Walk(chunk, cursor, skip, static_cast<uint32_t>((g + 1) * kGroupItems));
         }
     }
+    return startsMade_ >= complete;
 }
 
 void VertexList::ForEachSegment(const std::function<void(const PathSegment&)>& visit,

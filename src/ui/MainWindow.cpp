@@ -370,6 +370,11 @@ void MainWindow::DrawPicture() {
 
 void MainWindow::UpdateButtons() {
     toolBar_->Apply(run_->Buttons());
+    if (run_->Running()) {
+        picker_->PausePreparing();
+    } else {
+        picker_->PrepareWhenIdle();
+    }
 }
 
 }  // namespace cuttrace::ui

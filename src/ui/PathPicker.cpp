@@ -61,7 +61,20 @@ bool ReadSourceLine(const std::string& path, int64_t offset, int64_t& line, std:
 
 PathPicker::PathPicker(const VertexList& path, std::function<void()> redraw,
                        std::function<void(const QString&)> status, QObject* parent)
-    : QObject(parent), path_(path), redraw_(std::move(redraw)), status_(std::move(status)) {}
+    : QObject(parent), path_(path), redraw_(std::move(redraw)), status_(std::move(status)) {
+    prepare_.setInterval(0);
+    connect(&prepare_, &QTimer::timeout, this, [this] {
+        if (path_.PrepareForPicking(kChunksPerTurn)) prepare_.stop();
+    });
+}
+
+void PathPicker::PrepareWhenIdle() {
+    if (!prepare_.isActive()) prepare_.start();
+}
+
+void PathPicker::PausePreparing() {
+    prepare_.stop();
+}
 
 void PathPicker::AttachView(ViewPane* view) {
     ScrollableSurface3D* panel = view->Panel();

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QString>
+#include <QTimer>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -67,13 +68,21 @@ class PathPicker : public QObject {
     void DrawHighlight(PathViews& views) const;
     // The path was cleared: nothing is picked any more.
     void Forget();
+    // Spends turns of the event loop on the path's pick index, a few chunks a turn, until it
+    // is complete, so that the first pick after a run does not make it all at once; paused
+    // while a run adds to the path.
+    void PrepareWhenIdle();
+    void PausePreparing();
 
   signals:
     // The block of the picked motion: its file, byte offset, line (0: not known) and text.
     void motionPicked(const QString& file, qint64 offset, qint64 line, const QString& text);
 
   private:
+    static constexpr std::size_t kChunksPerTurn = 128;  // a few milliseconds
+
     const VertexList& path_;
+    QTimer prepare_;
     std::function<void()> redraw_;
     std::function<void(const QString&)> status_;
     bool picked_ = false;

@@ -147,6 +147,19 @@ TEST_F(MainWindowPanelsTest, ThreadedSerialAndRedrawnPicturesAreTheSameAndOneRed
     EXPECT_EQ(window.RedrawCount(), before + 1);
 }
 
+TEST_F(MainWindowPanelsTest, IdleTurnsAfterARunMakeThePickIndexSoNoPickWaitsForIt) {
+    std::string program = "G90 G01 F600\n";
+    for (int i = 0; i < 5000; ++i)
+        program += "X" + std::to_string(i % 2) + ". Y" + std::to_string(i) + ".\n";
+    Open(program + "M30\n");
+    window.StartQuickRun();
+    QuickToStop();
+    const VertexList& path = window.Drawer().Vertices();
+    for (int turn = 0; turn < 1000 && !path.PrepareForPicking(0); ++turn)
+        QApplication::processEvents();
+    EXPECT_TRUE(path.PrepareForPicking(0));  // made without a pick
+}
+
 TEST_F(MainWindowPanelsTest, AClickPicksTheNearestMotionAndShiftClickMeasures) {
     const std::string path = Open("G90 G00 X0 Y0 Z0\nG01 X30. F600\nG01 Y20.\nM30\n");
     window.StartQuickRun();
