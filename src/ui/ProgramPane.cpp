@@ -75,6 +75,7 @@ void ProgramPane::Choose(int row) {
 void ProgramPane::ShowProgram(const std::string& path) {
     if (!watcher_.files().isEmpty()) watcher_.removePaths(watcher_.files());
     notice_->hide();
+    program_ = path;
     if (!lines_.Open(path)) {
         lines_.Close();
         return;
@@ -87,15 +88,21 @@ bool ProgramPane::ChangedOnDisk() const {
 }
 
 void ProgramPane::FileChanged() {
-    const QString path = PathToQString(lines_.Path());
+    const QString path = PathToQString(program_);
     // A file replaced by a new one (an editor's save) is no longer watched: watch it again.
     if (QFileInfo::exists(path) && !watcher_.files().contains(path)) watcher_.addPath(path);
     // The pane shows the file as it is now; the run and the look-ahead pass go on with what
     // they read until the program is reloaded.
-    const int row = view_->CurrentRow();
-    lines_.Reopen();
-    if (row >= 0 && row < lines_.rowCount()) SelectRow(row, false);
+    if (lines_.Path() == program_) {
+        const int row = view_->CurrentRow();
+        lines_.Reopen();
+        if (row >= 0 && row < lines_.rowCount()) SelectRow(row, false);
+    }
     notice_->show();
+}
+
+bool ProgramPane::ShowFile(const std::string& path) {
+    return !path.empty() && (path == lines_.Path() || lines_.Open(path));
 }
 
 LineSource ProgramPane::SourceOfRow(int row) const {
@@ -110,13 +117,13 @@ void ProgramPane::SelectRow(int row, bool centre) {
 }
 
 void ProgramPane::FollowRun(const LineSource& source) {
-    if (source.path.empty() || source.path != lines_.Path()) return;
+    if (!ShowFile(source.path)) return;
     const int row = lines_.RowOfOffset(source.offset);
     if (row >= 0) SelectRow(row, false);
 }
 
 bool ProgramPane::SelectSource(const std::string& file, int64_t offset) {
-    if (file.empty() || file != lines_.Path()) return false;
+    if (!ShowFile(file)) return false;
     const int row = lines_.RowOfOffset(offset);
     if (row < 0) return false;
     SelectRow(row, true);

@@ -35,10 +35,11 @@ class ProgramPane : public QWidget {
     // Shows the program at path (afresh, also the same one); the pane empties when it
     // cannot be read.
     void ShowProgram(const std::string& path);
-    // The run read the line that holds source: it is selected and scrolled to.
+    // The run read the line that holds source: it is selected and scrolled to, in the file
+    // it belongs to (a called program's while it runs, the caller's again after).
     void FollowRun(const LineSource& source);
-    // Selects the line that holds offset of file (a picked motion's block); false when the
-    // pane shows another file.
+    // Selects the line that holds offset of file (a picked motion's block), showing that
+    // file; false when it cannot be read.
     bool SelectSource(const std::string& file, int64_t offset);
     // Selects line (from 1) of file; false when the pane shows another file or no such line.
     bool SelectLine(const std::string& file, int64_t line);
@@ -66,6 +67,9 @@ class ProgramPane : public QWidget {
     // Selects row without telling of a choice.
     void SelectRow(int row, bool centre);
     void FileChanged();
+    // Shows the lines of path (a called program, or the main one again); false when it
+    // cannot be read.
+    bool ShowFile(const std::string& path);
     void Choose(int row);
 
     ProgramLines lines_;
@@ -75,6 +79,7 @@ class ProgramPane : public QWidget {
     QAction* stepBack_ = nullptr;
     QAction* edit_ = nullptr;
     QFileSystemWatcher watcher_;
+    std::string program_;  // the main program: the file watched and offered for reload
 };
 
 }  // namespace cuttrace::ui

@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTest>
 #include <fstream>
@@ -40,6 +41,27 @@ bool WaitFor(const std::function<bool()>& done) {
     while (!done() && waited.elapsed() < 5000)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     return done();
+}
+
+TEST_F(ProgramPaneTest, FollowsTheRunIntoACalledProgramAndBack) {
+    settings.dialect = 1;
+    folder.Write(QStringLiteral("O4001.nc"), "G00 X7.\nG00 X8.\nM99\n");
+    Open("G00 X1.\nM98 P4001\nG00 X9.\nM30\n");
+    SingleBlockBox()->setChecked(true);
+    ui::ProgramPane& pane = window.Pane();
+    struct Step {
+        double x;  // where the block moves to
+        const char* file;
+        int row;
+    };
+    for (const Step step : {Step{1, "main.nc", 0}, Step{7, "O4001.nc", 0}, Step{8, "O4001.nc", 1},
+                            Step{9, "main.nc", 2}}) {
+        window.Start();
+        RunToStop();
+        ASSERT_EQ(window.Runner().Motion().x, step.x);
+        EXPECT_EQ(QFileInfo(ui::PathToQString(pane.Lines().Path())).fileName(), step.file);
+        EXPECT_EQ(pane.View().CurrentRow(), step.row) << step.x;
+    }
 }
 
 TEST_F(ProgramPaneTest, ShowsTheFileFollowsTheRunAndLinksLinesWithMotions) {
