@@ -148,6 +148,8 @@ class RunController : public QObject {
     }
 
   private:
+    // Long enough for any motion to reach its end in one Advance.
+    static constexpr double kFinishSeconds = 1e9;
     enum class PendingStop { None, M1, M0 };
 
     void StopTicks();
