@@ -6,6 +6,7 @@
 #include <time.h>
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -70,6 +71,19 @@ int main(int argc, char** argv) {
 
     Surface3D* surface = window.View(0)->Panel()->Surface();
     const VertexList& path = window.Drawer().Vertices();
+    // The window makes the pick index in idle turns after the run: how long that takes, and
+    // the longest turn of the event loop meanwhile.
+    QElapsedTimer idle;
+    idle.start();
+    double longestTurn = 0;
+    while (!path.PrepareForPicking(0)) {
+        QElapsedTimer turn;
+        turn.start();
+        QApplication::processEvents(QEventLoop::AllEvents);
+        longestTurn = std::max(longestTurn, static_cast<double>(turn.nsecsElapsed()) / 1e6);
+    }
+    std::printf("pick index made in idle turns: %lld ms, longest turn %.1f ms\n",
+                static_cast<long long>(idle.elapsed()), longestTurn);
     std::vector<double> onPath;
     std::vector<double> empty;
     int found = 0;
