@@ -8,6 +8,17 @@ namespace cuttrace {
 
 namespace {
 
+// A group's box in doubles; empty for a group without segments.
+template <class GroupBox>
+PathBox BoxOf(const GroupBox& group) {
+    PathBox box;
+    if (group.low[0] <= group.high[0]) {
+        box.AddBox({group.low[0], group.low[1], group.low[2]},
+                   {group.high[0], group.high[1], group.high[2]});
+    }
+    return box;
+}
+
 // Turns drawing calls into segments with the motion they belong to.
 class SegmentViews final : public PathViews {
   public:
@@ -135,11 +146,8 @@ void VertexList::ForEachSegment(const std::function<void(const PathSegment&)>& v
         for (std::size_t g = 0; g < kChunkGroups; ++g) {
             const std::size_t at = c * kChunkGroups + g;
             if (at >= groups_.Size()) break;
-            const GroupBox& group = groups_[at];
-            if (!(group.low[0] <= group.high[0])) continue;
-            PathBox box;
-            box.AddBox({group.low[0], group.low[1], group.low[2]},
-                       {group.high[0], group.high[1], group.high[2]});
+            const PathBox box = BoxOf(groups_[at]);
+            if (box.Empty()) continue;
             if (filter(box)) mask |= 1u << g;
         }
         if (mask == 0) continue;
@@ -189,11 +197,8 @@ void VertexList::ForEachSegmentNearest(
         for (std::size_t g = 0; g < kChunkGroups; ++g) {
             const std::size_t at = c * kChunkGroups + g;
             if (at >= groups_.Size()) break;
-            const GroupBox& group = groups_[at];
-            if (!(group.low[0] <= group.high[0])) continue;
-            PathBox box;
-            box.AddBox({group.low[0], group.low[1], group.low[2]},
-                       {group.high[0], group.high[1], group.high[2]});
+            const PathBox box = BoxOf(groups_[at]);
+            if (box.Empty()) continue;
             const double b = bound(box);
             if (b < INFINITY) near.push_back({b, at});
         }

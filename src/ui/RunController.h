@@ -101,6 +101,8 @@ class RunController : public QObject {
     // One tick of a run: advances the animation, or executes blocks up to the next motion.
     void RunTick();
     void HandleStepResult(StepResult result);
+    // The run is over: ticks stopped, the drawing out of quick mode, the output closed.
+    void StopRunning();
     void EndRun(StepResult result);
     // Starts the run that writes every executed block to path; false when the file
     // cannot be opened (nothing is run then).

@@ -20,13 +20,7 @@ StepResult RunController::ExecuteStep() {
         // The same limit as cuttrace-cli --max-steps: a program that never ends stops here.
         const QString text = Tr(kStepLimitReached).arg(settings_.maxSteps);
         DiagnosticLog::Log(text.toStdString());
-        StopTicks();
-        running_ = false;
-        quickMode_ = false;
-        drawer_.SetQuick(false);
-        CloseOutput();
-        host_.ShowStatus(PanelMode, QString());
-        ShowQuickProgress();
+        StopRunning();
         OfferRestart(text);
         host_.UpdateButtons();
         return StepResult::Invalid;
@@ -266,7 +260,7 @@ LineSource RunController::LineRead() {
     return source;
 }
 
-void RunController::EndRun(StepResult result) {
+void RunController::StopRunning() {
     StopTicks();
     running_ = false;
     quickMode_ = false;
@@ -274,6 +268,10 @@ void RunController::EndRun(StepResult result) {
     CloseOutput();
     host_.ShowStatus(PanelMode, QString());
     ShowQuickProgress();
+}
+
+void RunController::EndRun(StepResult result) {
+    StopRunning();
     const std::string_view message = messages::EndRunMessage(result);  // the runner logged it
     QString text = Tr(message);
     // A macro error is often a program of another dialect: say which one was used.
