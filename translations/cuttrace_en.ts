@@ -473,7 +473,7 @@ Keep the motions of the next run so that its picture can be saved?</translation>
     </message>
     <message>
         <source>メインプログラムのフォルダの次に探す、1 行に 1 つ</source>
-        <translation>searched after the main program's folder, one a line</translation>
+        <translation>searched after the main program&apos;s folder, one a line</translation>
     </message>
     <message>
         <source>変数ファイル</source>
@@ -590,6 +590,14 @@ Keep the motions of the next run so that its picture can be saved?</translation>
     <message>
         <source>再読み込み</source>
         <translation>Reload</translation>
+    </message>
+    <message>
+        <source>外部出力ファイル</source>
+        <translation>Print file</translation>
+    </message>
+    <message>
+        <source>なし: BPRNT と DPRNT の出力はメッセージ欄だけに</source>
+        <translation>none: BPRNT and DPRNT output shows in the messages only</translation>
     </message>
 </context>
 </TS>

@@ -37,7 +37,7 @@ SettingValue TextValue(const char* name, std::string Settings::*field) {
     return v;
 }
 
-const std::array<SettingValue, 30> kValues = {
+const std::array<SettingValue, 31> kValues = {
     ColourValue("Org", &Settings::originColor),
     IntegerValue("Gage", &Settings::gauge),
     ColourValue("Feed", &Settings::feedColor),
@@ -68,6 +68,7 @@ const std::array<SettingValue, 30> kValues = {
     TextValue("VariablesFile", &Settings::variablesFile),
     TextValue("CallCodes", &Settings::callCodes),
     FlagValue("BlockSkip", &Settings::blockSkip),
+    TextValue("PrintFile", &Settings::printFile),
 };
 
 bool IsBlank(char c) {

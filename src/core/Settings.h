@@ -47,6 +47,8 @@ struct Settings {
     std::string programFolders;
     std::string variablesFile;
     std::string callCodes;
+    // BPRNT and DPRNT records are appended to this file as well as shown (empty: shown only).
+    std::string printFile;
 };
 
 // The one record of the process (the viewer reads and writes it at start and end).

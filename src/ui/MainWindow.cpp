@@ -69,11 +69,7 @@ MainWindow::MainWindow(Settings& settings, UiDialogs& dialogs, MonotonicClock& c
     RunHost& host = *this;
     run_ = std::make_unique<RunController>(runner_, drawer_, picture_, settings_, clock, host);
     run_->SetThreadedDrawing([this] { return fanout_.PrepareDeferred(); });
-    // What BPRNT and DPRNT output goes to the message memo.
-    runner_.StateForMachine().SetPrintSink([](std::string_view text) {
-        if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
-        DiagnosticLog::Log(text, Severity::Info);
-    });
+    runner_.StateForMachine().SetPrintSink(PrintOutput(settings_));
 
     toolBar_ = std::make_unique<MainToolBar>(*this);
     ConnectToolBar();

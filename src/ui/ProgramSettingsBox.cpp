@@ -55,14 +55,19 @@ ProgramSettingsBox::ProgramSettingsBox(QWidget* parent) : QGroupBox(Tr(kCalledPr
     callCodes_->setObjectName(QStringLiteral("callCodesEdit"));
     callCodes_->setPlaceholderText(QString::fromLatin1(kCallCodesHint));
     FitLines(callCodes_, kListLines);
+    print_ = new QLineEdit(this);
+    print_->setObjectName(QStringLiteral("printFileEdit"));
+    print_->setPlaceholderText(Tr(kPrintFileHint));
     form->addRow(Tr(kProgramFolders), folders_);
     form->addRow(Tr(kVariablesFile), variables_);
     form->addRow(Tr(kCallCodes), callCodes_);
+    form->addRow(Tr(kPrintFile), print_);
 }
 
 void ProgramSettingsBox::Load(const Settings& settings) {
     folders_->setPlainText(ListAsLines(settings.programFolders));
     variables_->setText(QString::fromStdString(settings.variablesFile));
+    print_->setText(QString::fromStdString(settings.printFile));
     callCodes_->setPlainText(ListAsLines(settings.callCodes));
 }
 
@@ -85,6 +90,7 @@ QString ProgramSettingsBox::Check() const {
 void ProgramSettingsBox::Apply(Settings& settings) const {
     settings.programFolders = LinesAsList(folders_->toPlainText());
     settings.variablesFile = variables_->text().trimmed().toStdString();
+    settings.printFile = print_->text().trimmed().toStdString();
     // Stored in their plain form, without the comments the field may hold.
     std::vector<CallCode> codes;
     std::string error;

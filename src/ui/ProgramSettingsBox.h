@@ -3,7 +3,7 @@
 // the call codes table (one entry a line, "G100=9010 macro", "M6=9001 subprogram",
 // "T=9000").
 //
-// Object names: programFoldersEdit, variablesFileEdit, callCodesEdit.
+// Object names: programFoldersEdit, variablesFileEdit, callCodesEdit, printFileEdit.
 #pragma once
 
 #include <QGroupBox>
@@ -31,6 +31,7 @@ class ProgramSettingsBox : public QGroupBox {
   private:
     QPlainTextEdit* folders_ = nullptr;
     QLineEdit* variables_ = nullptr;
+    QLineEdit* print_ = nullptr;
     QPlainTextEdit* callCodes_ = nullptr;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,24 @@ bool LoadVariablesFile(NcRunner& runner, const Settings& settings, QString& erro
     if (why.rfind("line ", 0) == 0) why = settings.variablesFile + ": " + why;
     error = QString::fromStdString(why);
     return false;
+}
+
+void PrintOutput::operator()(std::string_view record) {
+    std::string_view shown = record;
+    if (!shown.empty() && shown.back() == '\n') shown.remove_suffix(1);
+    DiagnosticLog::Log(shown, Severity::Info);
+    const std::string& path = settings_->printFile;
+    if (path.empty()) return;
+    std::FILE* file = std::fopen(path.c_str(), "ab");
+    bool written =
+        file != nullptr && std::fwrite(record.data(), 1, record.size(), file) == record.size();
+    if (file != nullptr) written = std::fclose(file) == 0 && written;
+    if (written) {
+        failed_.clear();
+    } else if (failed_ != path) {
+        failed_ = path;
+        DiagnosticLog::LogText("print file not written: ", path, Severity::Warning);
+    }
 }
 
 }  // namespace cuttrace::ui

@@ -175,6 +175,9 @@ inline constexpr char kVariablesFileHint[] =
 inline constexpr char kVariablesFileBad[] = QT_TRANSLATE_NOOP("cuttrace", "変数ファイル: %1");
 inline constexpr char kCallCodes[] = QT_TRANSLATE_NOOP("cuttrace", "呼び出しコード");
 inline constexpr char kCallCodesBad[] = QT_TRANSLATE_NOOP("cuttrace", "呼び出しコード: %1");
+inline constexpr char kPrintFile[] = QT_TRANSLATE_NOOP("cuttrace", "外部出力ファイル");
+inline constexpr char kPrintFileHint[] =
+    QT_TRANSLATE_NOOP("cuttrace", "なし: BPRNT と DPRNT の出力はメッセージ欄だけに");
 // The table's own syntax, the same in every language.
 inline constexpr char kCallCodesHint[] = "G100=9010 macro\nM6=9001 subprogram\nT=9000";
 

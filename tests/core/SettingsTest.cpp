@@ -38,14 +38,14 @@ TEST(SettingsTest, ValuesAreListedInTheirReadAndWriteOrder) {
     std::vector<std::string> names;
     for (const SettingValue& v : SettingValues())
         names.emplace_back(v.name);
-    EXPECT_EQ(names,
-              (std::vector<std::string>{
-                  "Org",       "Gage",           "Feed",          "Rapid",     "Spot",
-                  "Back",      "NCCODE",         "Buer",          "G0",        "M1",
-                  "TIMER",     "DRYRUN",         "CutterDia",     "CuterView", "EditerPath",
-                  "CutStock",  "CutResolution",  "CutTools",      "MaxSteps",  "PathMemory",
-                  "RapidRate", "KeepDrawing",    "StepEveryLine", "AutoFit",   "Language",
-                  "Contour",   "ProgramFolders", "VariablesFile", "CallCodes", "BlockSkip"}));
+    EXPECT_EQ(names, (std::vector<std::string>{
+                         "Org",       "Gage",           "Feed",          "Rapid",     "Spot",
+                         "Back",      "NCCODE",         "Buer",          "G0",        "M1",
+                         "TIMER",     "DRYRUN",         "CutterDia",     "CuterView", "EditerPath",
+                         "CutStock",  "CutResolution",  "CutTools",      "MaxSteps",  "PathMemory",
+                         "RapidRate", "KeepDrawing",    "StepEveryLine", "AutoFit",   "Language",
+                         "Contour",   "ProgramFolders", "VariablesFile", "CallCodes", "BlockSkip",
+                         "PrintFile"}));
 }
 
 TEST(SettingsTest, EveryValueReadsBackWhatWasStored) {

@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include "machines/DiagnosticLog.h"
+#include "support/TempFiles.h"
 #include "ui/LineList.h"
 #include "ui/MacroVariablesWindow.h"
 #include "ui/ModalStatePanel.h"
@@ -293,6 +294,25 @@ TEST_F(MainWindowPanelsTest, VariablesFileAndKeptCommonsReachEveryRun) {
     EXPECT_FALSE(Run().ProgramLoaded());
     ASSERT_FALSE(Messages().isEmpty());
     EXPECT_TRUE(Messages().last().contains("vars.txt: line 2")) << Messages().last().toStdString();
+}
+
+TEST_F(MainWindowPanelsTest, PrintedRecordsReachTheMemoAndTheEndOfThePrintFile) {
+    settings.dialect = 1;
+    settings.printFile = folder.PathOf(QStringLiteral("printed.txt"));
+    Open("POPEN\nDPRNT[X5*Y6]\nPCLOS\nM30\n");
+    for (int run = 0; run < 2; ++run) {
+        window.Start();
+        RunToStop();
+    }
+    EXPECT_EQ(test::ReadWholeFile(settings.printFile), "X5 Y6\nX5 Y6\n");  // kept, not replaced
+    EXPECT_TRUE(LogText().contains("X5 Y6"));
+    // A print file that cannot be written is said once; the records still show.
+    settings.printFile = folder.PathOf(QStringLiteral("none/printed.txt"));
+    for (int run = 0; run < 2; ++run) {
+        window.Start();
+        RunToStop();
+    }
+    EXPECT_EQ(LogText().count("print file not written"), 1);
 }
 
 TEST_F(MainWindowPanelsTest, NestingTreeAfterTwoCallsAndOneReturn) {
