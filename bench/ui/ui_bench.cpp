@@ -25,6 +25,7 @@
 #include "core/Settings.h"
 #include "drawing/VertexList.h"
 #include "surfaces/PathPick.h"
+#include "surfaces/ProcessorTime.h"
 #include "surfaces/Surface3D.h"
 #include "ui/MainWindow.h"
 #include "ui/MonotonicClock.h"
@@ -33,32 +34,13 @@
 #include "ui/UiDialogs.h"
 #include "ui/ViewPane.h"
 
+#include "QuietDialogs.h"
+
 namespace {
 
 using namespace cuttrace;
 using namespace cuttrace::ui;
-
-class QuietDialogs final : public UiDialogs {
-  public:
-    void Message(QWidget*, const QString& text, const QString&) override { last = text; }
-    void Error(QWidget*, const QString& text) override { last = text; }
-    QString OpenFile(QWidget*, const FileRequest&) override { return {}; }
-    QString SaveFile(QWidget*, const FileRequest&) override { return {}; }
-    int Exec(QDialog&) override { return QDialog::Rejected; }
-    bool StartDetached(const QString&, const QStringList&) override { return false; }
-    QString last;
-};
-
-// Processor time of the calling thread (the GUI thread does all the work), in seconds: on a
-// shared machine a steadier figure than the wall clock.
-double ThreadSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_THREAD, &usage);
-    const auto seconds = [](const timeval& t) {
-        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-    };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
+using bench::QuietDialogs;
 
 struct QuickRunFigures {
     double seconds = 0;
@@ -93,27 +75,17 @@ QuickRunFigures QuickRun(MainWindow& window, const QString& program) {
     });
     QElapsedTimer total;
     total.start();
-    const double cpuStart = ThreadSeconds();
+    const double cpuStart = ThreadProcessorSeconds();
     sinceTurn.start();
     turns.start();
     window.StartQuickRun();
     while (window.Run().Running())
         QApplication::processEvents(QEventLoop::AllEvents);
     figures.seconds = total.nsecsElapsed() / 1e9;
-    figures.cpuSeconds = ThreadSeconds() - cpuStart;
+    figures.cpuSeconds = ThreadProcessorSeconds() - cpuStart;
     turns.stop();
     figures.motions = window.Run().MotionCounter();
     return figures;
-}
-
-// Processor time of the whole process (the window's thread and its workers), in seconds.
-double ProcessSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval& t) {
-        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-    };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 // Waits for a redraw drawn in the background and shows it.
@@ -149,17 +121,17 @@ Interaction Interact(MainWindow& window, const Action& action) {
     QElapsedTimer sinceTurn;
     QTimer turns;
     turns.setInterval(0);
-    double turnCpu = ThreadSeconds();
+    double turnCpu = ThreadProcessorSeconds();
     QObject::connect(&turns, &QTimer::timeout, [&] {
         figures.longestGapMs = std::max(figures.longestGapMs, sinceTurn.nsecsElapsed() / 1e6);
-        const double cpu = ThreadSeconds();
+        const double cpu = ThreadProcessorSeconds();
         figures.longestTurnCpuMs = std::max(figures.longestTurnCpuMs, (cpu - turnCpu) * 1e3);
         turnCpu = cpu;
         sinceTurn.restart();
     });
     QElapsedTimer total;
     total.start();
-    turnCpu = ThreadSeconds();
+    turnCpu = ThreadProcessorSeconds();
     sinceTurn.start();
     turns.start();
     bool acted = false;
@@ -253,11 +225,11 @@ int main(int argc, char** argv) {
         window.View(0)->Panel()->ZoomIn();
         QElapsedTimer timer;
         timer.start();
-        const double cpuStart = ProcessSeconds();
+        const double cpuStart = ProcessProcessorSeconds();
         window.RedrawAll();
         WaitForRedraw(window);
         redraws.push_back(timer.nsecsElapsed() / 1e6);
-        redrawCpu.push_back((ProcessSeconds() - cpuStart) * 1e3);
+        redrawCpu.push_back((ProcessProcessorSeconds() - cpuStart) * 1e3);
         redrawBusiest.push_back(BusiestRedrawThread(window) * 1e3);
     }
     std::printf(
@@ -273,9 +245,9 @@ int main(int argc, char** argv) {
         int found = 0;
         for (int i = 1; i <= 9; ++i) {
             const PixelPoint at = surface->ToPixel(path[path.Count() * i / 10].point);
-            const double cpuStart = ThreadSeconds();
+            const double cpuStart = ThreadProcessorSeconds();
             found += PickPath(path, surface->View(), at.x, at.y, 5.0).found ? 1 : 0;
-            picks.push_back((ThreadSeconds() - cpuStart) * 1e3);
+            picks.push_back((ThreadProcessorSeconds() - cpuStart) * 1e3);
         }
         std::printf("pick on the drawing: processor %.1f ms (median of 9, %d found)\n",
                     Median(picks), found);

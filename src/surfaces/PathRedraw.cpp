@@ -3,26 +3,15 @@
 #include <pthread.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <utility>
 
+#include "surfaces/ProcessorTime.h"
 #include "surfaces/Surface3D.h"
 
 namespace cuttrace {
-
-namespace {
-
-// Processor time of the calling thread so far.
-double ThreadSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
-}
-
-}  // namespace
 
 void YieldToWindow() {
     // On Linux a thread is a task of its own: its nice value is its own.
@@ -125,7 +114,7 @@ void PathRedraw::Start(Surface3D* const* surfaces, int count, Draw draw,
                 return !cancelled_.load(std::memory_order_relaxed) && views.MayShow(box);
             };
             shared->first(views, filter);
-            const double seconds = ThreadSeconds();
+            const double seconds = ThreadProcessorSeconds();
             double busiest = busiest_.load(std::memory_order_relaxed);
             while (seconds > busiest && !busiest_.compare_exchange_weak(busiest, seconds)) {
             }
