@@ -42,11 +42,40 @@ using namespace cuttrace;
 using namespace cuttrace::ui;
 using bench::QuietDialogs;
 
+// The process's resident memory now and its peak, in MiB, from /proc/self/status.
+struct Resident {
+    double now = 0;
+    double peak = 0;
+};
+
+Resident ReadResident() {
+    Resident resident;
+    std::FILE* status = std::fopen("/proc/self/status", "r");
+    if (!status) return resident;
+    char line[256];
+    while (std::fgets(line, sizeof line, status)) {
+        long kib = 0;
+        if (std::sscanf(line, "VmRSS: %ld", &kib) == 1) resident.now = kib / 1024.0;
+        if (std::sscanf(line, "VmHWM: %ld", &kib) == 1) resident.peak = kib / 1024.0;
+    }
+    std::fclose(status);
+    return resident;
+}
+
+// Starts the peak over from the memory resident now (Linux: the peak of what follows).
+void RestartPeak() {
+    if (std::FILE* refs = std::fopen("/proc/self/clear_refs", "w")) {
+        std::fputs("5", refs);
+        std::fclose(refs);
+    }
+}
+
 struct QuickRunFigures {
     double seconds = 0;
     double cpuSeconds = 0;
     double longestGapMs = 0;
     int32_t motions = 0;
+    Resident memory;  // at the run's end, and the peak since the old path was dropped
 };
 
 QuickRunFigures QuickRun(MainWindow& window, const QString& program) {
@@ -63,6 +92,7 @@ QuickRunFigures QuickRun(MainWindow& window, const QString& program) {
         QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     QObject::disconnect(connection);
     window.ClearPictureBuffer();
+    RestartPeak();
     QuickRunFigures figures;
     // A zero-interval timer of its own takes turns with the quick run's slices: the time
     // between two of its firings is how long the event loop was kept from other events.
@@ -85,6 +115,7 @@ QuickRunFigures QuickRun(MainWindow& window, const QString& program) {
     figures.cpuSeconds = ThreadProcessorSeconds() - cpuStart;
     turns.stop();
     figures.motions = window.Run().MotionCounter();
+    figures.memory = ReadResident();
     return figures;
 }
 
@@ -153,6 +184,16 @@ Interaction Interact(MainWindow& window, const Action& action) {
     return figures;
 }
 
+// Turns the event loop until the idle work after a run (the pick index) is done.
+void Settle(MainWindow& window) {
+    QElapsedTimer settled;
+    settled.start();
+    while (!window.Drawer().Vertices().PrepareForPicking(0) && settled.elapsed() < 60000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+}
+
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
@@ -178,6 +219,7 @@ int main(int argc, char** argv) {
     window.resize(1280, 900);
     window.show();
     QApplication::processEvents();
+    const Resident empty = ReadResident();
 
     for (int views : {1, 4}) {
         if (views == 4) {
@@ -206,6 +248,14 @@ int main(int argc, char** argv) {
         std::printf(
             "longest event-loop gap during the quick run, %d view%s: %.1f ms (worst of %d)\n",
             views, views == 1 ? "" : "s", *std::max_element(gaps.begin(), gaps.end()), repeats);
+        if (views == 4) {
+            // The memory the viewer keeps after the last run, when its idle work is done.
+            Settle(window);
+            std::printf(
+                "memory after the quick run in four views: %.0f MiB resident (%.0f MiB at the "
+                "run's end, peak %.0f MiB during it; %.0f MiB before any run)\n",
+                ReadResident().now, last.memory.now, last.memory.peak, empty.now);
+        }
     }
 
     if (quickOnly) {

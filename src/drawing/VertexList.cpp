@@ -273,6 +273,8 @@ void VertexList::Clear() {
     sources_.Clear();
     groups_.Clear();
     groupStarts_.Clear();
+    keptPens_.Clear();
+    wholeStarts_.Clear();
     startsMade_ = 0;
     bounds_ = PathBox{};
     penKnown_ = false;
@@ -290,7 +292,8 @@ std::size_t VertexList::Bytes() const {
         files += f.capacity();
     return blocks_.size() * kBlockBytes + chunks_.capacity() * sizeof(Chunk) +
            blocks_.capacity() * sizeof(blocks_[0]) + StoreBytes(drills_) + StoreBytes(sources_) +
-           StoreBytes(groups_) + StoreBytes(groupStarts_) + files;
+           StoreBytes(groups_) + StoreBytes(groupStarts_) + StoreBytes(keptPens_) +
+           StoreBytes(wholeStarts_) + files;
 }
 
 MotionSource VertexList::Source(std::size_t motion) const {

@@ -170,6 +170,21 @@ class VertexList {
         std::size_t motion = 0;  // motions begun before
         Point3 pen;
     };
+    // A Cursor at the start of a group in 40 bytes: the counts and the byte taken from the
+    // chunk's, thousandths in 32 bits, the pen where the thousandths or the last drill put
+    // it, or kept apart (an arc's end). A cursor that does not fit so is kept whole.
+    struct GroupStart {
+        int32_t last[3];
+        int32_t centreLast[3];
+        uint32_t color;
+        uint32_t kept;    // the index in keptPens_ or wholeStarts_
+        uint16_t at;      // bytes from the chunk's begin
+        uint16_t motion;  // motions begun in the chunk before the group
+        uint16_t drill;   // drills of the chunk before the group
+        bool clipped;
+        uint8_t pen;  // a GroupPen
+    };
+    enum GroupPen : uint8_t { kPenAtLast, kPenAtHole, kPenKept, kWholeCursor };
     struct GroupBox {
         float low[3] = {INFINITY, INFINITY, INFINITY};
         float high[3] = {-INFINITY, -INFINITY, -INFINITY};
@@ -180,6 +195,10 @@ class VertexList {
     template <class Visitor>
     void Walk(const Chunk& chunk, Cursor& cursor, Visitor& visitor, uint32_t until) const;
     Cursor StartOf(const Chunk& chunk) const;
+    // Keeps the cursor at the start of group g of chunk c (the next one of the index);
+    // GroupCursor gives it back, group counted from the first chunk's.
+    void KeepGroupStart(std::size_t c, std::size_t g, const Cursor& cursor) const;
+    Cursor GroupCursor(std::size_t group) const;
     // The cursors at the start of each group of the chunks before the last (which still
     // grows), made on the first walk that needs them.
     void UpdateGroupStarts() const;
@@ -200,9 +219,11 @@ class VertexList {
     std::vector<std::unique_ptr<uint8_t[]>> blocks_;
     std::size_t blockUsed_ = 0;  // bytes written into the last block
     BlockStore<DrillRecipe, 10> drills_;
-    BlockStore<uint8_t, 16> sources_;             // per motion: offset step, file when it changes
-    BlockStore<GroupBox, 10> groups_;             // kChunkGroups a chunk, from chunk * kChunkGroups
-    mutable BlockStore<Cursor, 10> groupStarts_;  // the same, for chunks [0, startsMade_)
+    BlockStore<uint8_t, 16> sources_;  // per motion: offset step, file when it changes
+    BlockStore<GroupBox, 10> groups_;  // kChunkGroups a chunk, from chunk * kChunkGroups
+    mutable BlockStore<GroupStart, 10> groupStarts_;  // the same, for chunks [0, startsMade_)
+    mutable BlockStore<Point3, 10> keptPens_;
+    mutable BlockStore<Cursor, 8> wholeStarts_;
     mutable std::size_t startsMade_ = 0;
     std::vector<std::string> files_;
     PathBox bounds_;

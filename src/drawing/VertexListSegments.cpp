@@ -1,5 +1,6 @@
 // The stored path as segments with their motions, for picking: every segment, or those of
 // the groups of items nearest a point, with the index of where each group begins.
+#include <bit>
 #include <functional>
 
 #include "drawing/VertexListParts.h"
@@ -102,7 +103,80 @@ struct SkipVisitor {
     bool Mark(const Point3&, double, uint32_t, bool) { return true; }
 };
 
+// The point thousandths read back as (as a point of a line is decoded).
+template <class Int>
+Point3 PointOfThousandths(const Int (&last)[3]) {
+    return {static_cast<double>(last[0]) / 1000.0, static_cast<double>(last[1]) / 1000.0,
+            static_cast<double>(last[2]) / 1000.0};
+}
+
+bool SameBits(const Point3& a, const Point3& b) {
+    return std::bit_cast<uint64_t>(a.x) == std::bit_cast<uint64_t>(b.x) &&
+           std::bit_cast<uint64_t>(a.y) == std::bit_cast<uint64_t>(b.y) &&
+           std::bit_cast<uint64_t>(a.z) == std::bit_cast<uint64_t>(b.z);
+}
+
+template <class Narrow, class Wide>
+bool Fits(Wide value, Narrow& narrow) {
+    narrow = static_cast<Narrow>(value);
+    return static_cast<Wide>(narrow) == value;
+}
+
 }  // namespace
+
+void VertexList::KeepGroupStart(std::size_t c, std::size_t g, const Cursor& cursor) const {
+    static_assert(sizeof(GroupStart) == 40);
+    const Chunk& chunk = chunks_[c];
+    GroupStart start{};
+    start.color = cursor.color;
+    start.clipped = cursor.clipped;
+    start.pen = kPenAtLast;
+    // A walk stops at the group's first item, or at the end of a chunk with fewer items.
+    bool fits = cursor.item == std::min<std::size_t>(g * kGroupItems, chunk.items) &&
+                Fits(cursor.at - chunk.begin, start.at) &&
+                Fits(cursor.motion - chunk.motionsBefore, start.motion) &&
+                Fits(cursor.drill - chunk.drillsBefore, start.drill);
+    for (int a = 0; a < 3; ++a) {
+        fits = fits && Fits(cursor.last[a], start.last[a]) &&
+               Fits(cursor.centreLast[a], start.centreLast[a]);
+    }
+    if (!fits) {
+        start.pen = kWholeCursor;
+        start.kept = static_cast<uint32_t>(wholeStarts_.Size());
+        wholeStarts_.Append(cursor);
+    } else if (!SameBits(cursor.pen, PointOfThousandths(start.last))) {
+        if (cursor.drill > 0 && SameBits(cursor.pen, drills_[cursor.drill - 1].hole)) {
+            start.pen = kPenAtHole;
+        } else {
+            start.pen = kPenKept;
+            start.kept = static_cast<uint32_t>(keptPens_.Size());
+            keptPens_.Append(cursor.pen);
+        }
+    }
+    groupStarts_.Append(start);
+}
+
+VertexList::Cursor VertexList::GroupCursor(std::size_t group) const {
+    const GroupStart& start = groupStarts_[group];
+    if (start.pen == kWholeCursor) return wholeStarts_[start.kept];
+    const Chunk& chunk = chunks_[group / kChunkGroups];
+    Cursor cursor;
+    cursor.at = chunk.begin + start.at;
+    cursor.item = static_cast<uint32_t>(
+        std::min<std::size_t>(group % kChunkGroups * kGroupItems, chunk.items));
+    for (int a = 0; a < 3; ++a) {
+        cursor.last[a] = start.last[a];
+        cursor.centreLast[a] = start.centreLast[a];
+    }
+    cursor.color = start.color;
+    cursor.clipped = start.clipped;
+    cursor.drill = chunk.drillsBefore + start.drill;
+    cursor.motion = chunk.motionsBefore + start.motion;
+    cursor.pen = start.pen == kPenAtHole ? drills_[cursor.drill - 1].hole
+                 : start.pen == kPenKept ? keptPens_[start.kept]
+                                         : PointOfThousandths(cursor.last);
+    return cursor;
+}
 
 void VertexList::UpdateGroupStarts() const {
     PrepareForPicking(SIZE_MAX);
@@ -117,7 +191,7 @@ bool VertexList::PrepareForPicking(std::size_t chunks) const {
         const Chunk& chunk = chunks_[startsMade_];
         Cursor cursor = StartOf(chunk);
         for (std::size_t g = 0; g < kChunkGroups; ++g) {
-            groupStarts_.Append(cursor);
+            KeepGroupStart(startsMade_, g, cursor);
             Walk(chunk, cursor, skip, static_cast<uint32_t>((g + 1) * kGroupItems));
         }
     }
@@ -170,7 +244,7 @@ void VertexList::ForEachSegment(const std::function<void(const PathSegment&)>& v
             std::size_t past = g;
             while (past < kChunkGroups && ((mask >> past) & 1u))
                 ++past;
-            Cursor cursor = groupStarts_[c * kChunkGroups + g];
+            Cursor cursor = GroupCursor(c * kChunkGroups + g);
             visitor.Flush();
             visitor.motion = cursor.motion;
             visitor.pen = cursor.pen;
@@ -242,7 +316,7 @@ void VertexList::ForEachSegmentNearest(
             }
             continue;
         }
-        Cursor cursor = groupStarts_[candidate.group];
+        Cursor cursor = GroupCursor(candidate.group);
         visitor.motion = cursor.motion;
         visitor.pen = cursor.pen;
         segments.DrawMoveTo(cursor.pen);

@@ -172,14 +172,16 @@ TEST_F(PathStore, ReplayOfOneMotionAndSegmentsKnowTheirMotion) {
 
 TEST_F(PathStore, AFilteredWalkMissesNoSegmentThatReachesTheBox) {
     // A raster of short motions of every kind (quick and animated, arcs, a drilling cycle
-    // now and then), rows back and forth, so that chunks overlap and groups do not.
+    // now and then), rows back and forth, so that chunks overlap and groups do not; some
+    // values are not thousandths, and one row lies beyond 32-bit thousandths (the walk
+    // starts at groups whose pens and steps are kept in every form).
     for (int i = 0; i < 2500; ++i) {
         const int row = i / 100;
-        const double x = row % 2 == 0 ? i % 100 : 99 - i % 100;
-        const double y = row * 3 + 0.001 * (i % 10);
+        const double x = (row % 2 == 0 ? i % 100 : 99 - i % 100) + (i % 13 == 0 ? 1.0 / 3 : 0);
+        const double y = row * 3 + 0.001 * (i % 10) + (row == 7 ? 3e6 : 0);
         if (i % 7 == 0) {
             Draw(Motion(KindArcCcwXY, x, y, 0, x - 0.5, y), i % 2 == 0, 10.0);
-        } else if (i % 500 == 250) {
+        } else if (i % 50 == 25) {
             Draw(Motion(81, x, y, -4.5, -1), true);
         } else {
             Draw(Motion(i % 3 == 0 ? KindRapid : KindFeed, x, y, i % 5), i % 4 != 0, 10.0);
@@ -192,6 +194,10 @@ TEST_F(PathStore, AFilteredWalkMissesNoSegmentThatReachesTheBox) {
         return b.low.x <= hi.x && b.high.x >= lo.x && b.low.y <= hi.y && b.high.y >= lo.y &&
                b.low.z <= hi.z && b.high.z >= lo.z;
     };
+    using Key = std::tuple<double, double, double, double, double, double, std::size_t, uint32_t>;
+    std::set<Key> every;
+    for (const PathSegment& s : all)
+        every.insert({s.from.x, s.from.y, s.from.z, s.to.x, s.to.y, s.to.z, s.motion, s.color});
     // Small boxes about the middles of segments all along the path (a segment is found
     // through the group of the item that ends it, whose box must hold its start too).
     std::size_t nearest = all.size();
@@ -200,11 +206,14 @@ TEST_F(PathStore, AFilteredWalkMissesNoSegmentThatReachesTheBox) {
                          (all[k].from.z + all[k].to.z) / 2};
         const Point3 lo{mid.x - 0.01, mid.y - 0.01, mid.z - 0.01};
         const Point3 hi{mid.x + 0.01, mid.y + 0.01, mid.z + 0.01};
-        using Key = std::tuple<double, double, double, double, double, double, std::size_t>;
         std::set<Key> near;
         list.ForEachSegment(
             [&](const PathSegment& s) {
-                near.insert({s.from.x, s.from.y, s.from.z, s.to.x, s.to.y, s.to.z, s.motion});
+                const Key key{s.from.x, s.from.y, s.from.z, s.to.x,
+                              s.to.y,   s.to.z,   s.motion, s.color};
+                ASSERT_TRUE(every.count(key)) << "a segment the path does not have, motion "
+                                              << s.motion << " near segment " << k;
+                near.insert(key);
             },
             [&](const PathBox& b) { return meets(b, lo, hi); });
         for (const PathSegment& s : all) {
@@ -212,8 +221,8 @@ TEST_F(PathStore, AFilteredWalkMissesNoSegmentThatReachesTheBox) {
             box.Add(s.from);
             box.Add(s.to);
             if (!meets(box, lo, hi)) continue;
-            ASSERT_TRUE(
-                near.count({s.from.x, s.from.y, s.from.z, s.to.x, s.to.y, s.to.z, s.motion}))
+            ASSERT_TRUE(near.count(
+                {s.from.x, s.from.y, s.from.z, s.to.x, s.to.y, s.to.z, s.motion, s.color}))
                 << "motion " << s.motion << " near segment " << k;
         }
         nearest = std::min(nearest, near.size());
