@@ -26,8 +26,8 @@
 #ifdef CUTTRACE_WITH_IMAGES
 #include "core/Settings.h"
 #include "drawing/PathDrawer.h"
-#include "pictures/MotionLog.h"
 #include "pictures/PathImageRenderer.h"
+#include "pictures/PictureMotions.h"
 #include "pictures/PictureSheet.h"
 #include "pictures/VectorPicture.h"
 #endif
@@ -82,8 +82,8 @@ class TextOutput {
 // Draws the motions as the viewer's quick run does, with the default colours, behind the
 // origin mark, into an off-screen picture saved as PNG, or as vector lines with the same
 // projection saved as SVG or PDF. With a given scale each motion is drawn as it is run;
-// otherwise the motions and their extent are kept until the end, when the picture is fitted
-// to the path.
+// otherwise the motions and their extent are kept (by a worker thread) until the end, when
+// the picture is fitted to the path and drawn.
 class ImageOutput {
   public:
     ImageOutput(const ImageOptions& options, bool vector)
@@ -92,9 +92,10 @@ class ImageOutput {
                                                   options.height)),
           isVector_(vector),
           drawer_(vector ? static_cast<PathViews&>(*vector_) : picture_, settings_),
-          extent_(picture_.Surface().View().Rotation(), settings_.cutterDiameter),
           drawAsRun_(options.hasScale) {
-        motions_.SetMemoryBound(kMotionMemory);
+        if (!drawAsRun_)
+            motions_ = std::make_unique<PictureMotions>(
+                settings_, picture_.Surface().View().Rotation(), kMotionMemory);
         drawer_.SetQuick(true);
         drawer_.SetDrawRapids(true);
         drawer_.SetStoringPath(false);  // a picture is never redrawn
@@ -106,16 +107,20 @@ class ImageOutput {
             Draw(motion);
             return;
         }
-        motions_.Add(motion);
-        extent_.Add(motion);
+        motions_->Add(motion);
     }
 
     bool Write(const std::string& path) {
+        QImage drawn;
         if (!drawAsRun_) {
-            picture_.FitTo(extent_.Bounds());
+            motions_->Finish();
+            picture_.FitTo(motions_->Bounds());
             vector_->SetView(picture_.Surface().View());
             drawer_.DrawOrigin(picture_.Scale());
-            if (!motions_.ForEach([this](const MotionRecord& motion) { Draw(motion); })) {
+            const bool read =
+                isVector_ ? motions_->ForEach([this](const MotionRecord& motion) { Draw(motion); })
+                          : motions_->DrawInto(picture_, &drawn);
+            if (!read) {
                 std::cerr << "cuttrace-cli: cannot read back the run's motions from a "
                              "temporary file\n";
                 return false;
@@ -127,7 +132,8 @@ class ImageOutput {
             sheet.views.push_back(
                 {QRect(0, 0, vector_->Width(), vector_->Height()), {}, {}, vector_});
             if (SaveSheet(sheet, path, &error)) return true;
-        } else if (picture_.Save(path, &error)) {
+        } else if (drawn.isNull() ? picture_.Save(path, &error)
+                                  : SavePicture(drawn, path, &error)) {
             return true;
         }
         std::cerr << "cuttrace-cli: " << error << "\n";
@@ -145,9 +151,8 @@ class ImageOutput {
     std::shared_ptr<VectorPicture> vector_;
     bool isVector_;
     PathDrawer drawer_;
-    MotionExtent extent_;
     bool drawAsRun_;
-    MotionLog motions_;
+    std::unique_ptr<PictureMotions> motions_;  // for a fitted picture
 };
 #endif
 

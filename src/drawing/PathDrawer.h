@@ -78,6 +78,22 @@ class PathDrawer {
     // Stops (or resumes) keeping the points drawn; ClearPath resumes it.
     void SetStoringPath(bool on) { vertices_.SetStoring(on); }
 
+    // What a quick drawing carries from one motion to the next: the tool's position, the
+    // last point drawn and the end of the last contour record. Every quick motion sets its
+    // color and draws whole lines, so a second drawer given these goes on drawing exactly
+    // as this one would (the motions of a picture drawn in parts on several threads).
+    struct QuickPens {
+        Point3 current;
+        Point3 moving;
+        Point3 contour;
+    };
+    QuickPens Pens() const { return {current_, moving_, contourPoint_}; }
+    void ContinueFrom(const QuickPens& pens) {
+        current_ = end_ = pens.current;
+        moving_ = pens.moving;
+        contourPoint_ = pens.contour;
+    }
+
   private:
     enum class Family { None, Rapid, Feed, Arc, Cycle };
 

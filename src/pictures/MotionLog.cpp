@@ -17,8 +17,10 @@ void MotionLog::NextBlock() {
         if (spill_ && std::fseek(spill_, spilledBytes_, SEEK_SET) == 0 &&
             std::fwrite(&used, sizeof used, 1, spill_) == 1 &&
             std::fwrite(blocks_.back().get(), 1, used, spill_) == used) {
+            spilled_.push_back({spilledBytes_ + static_cast<long>(sizeof used), used});
             spilledBytes_ += static_cast<long>(sizeof used + used);
             used_.back() = 0;
+            StartBlock();
             return;
         }
         // Without a file the blocks stay in memory: the picture matters more than the bound.
@@ -31,6 +33,14 @@ void MotionLog::NextBlock() {
     }
     blocks_.push_back(std::make_unique_for_overwrite<unsigned char[]>(kBlockBytes));
     used_.push_back(0);
+    StartBlock();
+}
+
+void MotionLog::StartBlock() {
+    // A block's first motion is stored against a fresh record, so each block reads back
+    // without the ones before it.
+    last_ = MotionRecord{};
+    ++blockCount_;
 }
 
 void MotionLog::Add(const MotionRecord& motion) {

@@ -1,12 +1,14 @@
 // The motions of a run kept for drawing a picture at its end, packed: a motion stores only
-// the values that differ, bit for bit, from those of the motion before it (a path's moves
-// mostly change one or two coordinates), in large blocks. Every motion comes back exactly
-// as it was added, -0 and NaN payloads included.
+// the values that differ, bit for bit, from those of the motion before it in its block (a
+// path's moves mostly change one or two coordinates), in large blocks that each read back
+// on their own. Every motion comes back exactly as it was added, -0 and NaN payloads
+// included.
 //
 // With a memory bound, the blocks beyond it go to a temporary file (gone when the log is),
 // so a run of any length keeps the same memory.
 #pragma once
 
+#include <unistd.h>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -38,6 +40,17 @@ class MotionLog {
     template <class Visit>
     bool ForEach(Visit visit) const;
 
+    // Blocks begun so far, in memory or in the file; a motion whose Add raises the count is
+    // the first of the new block.
+    std::size_t Blocks() const { return blockCount_; }
+    // Writes out what waits for the temporary file; false when that fails. After it, the
+    // blocks may be read by several threads at once (ForEachIn).
+    bool Flush() const { return spill_ == nullptr || std::fflush(spill_) == 0; }
+    // ForEach for the motions of blocks first..last - 1 (in memory, or read back from the
+    // file with a buffer of its own). Adds nothing, so calls may run in parallel after Flush.
+    template <class Visit>
+    bool ForEachIn(std::size_t first, std::size_t last, Visit visit) const;
+
   private:
     static constexpr int kFields = 5;  // x, y, z, centreFirst, centreSecond; then the kind
     static constexpr unsigned kKindBit = 1u << kFields;
@@ -49,12 +62,17 @@ class MotionLog {
 
     // Makes room for one more record: a new block, or the last one written to the file.
     void NextBlock();
+    void StartBlock();
     // Reads the file's blocks back in order; false when that fails.
     template <class Visit>
-    bool ForEachSpilled(MotionRecord& m, Visit& visit) const;
+    bool ForEachSpilled(Visit& visit) const;
     template <class Visit>
     static void Decode(const unsigned char* at, const unsigned char* end, MotionRecord& m,
                        Visit& visit);
+    struct Spilled {
+        long offset;  // of the block's bytes in the file
+        std::size_t used;
+    };
 
     std::vector<std::unique_ptr<unsigned char[]>> blocks_;
     std::vector<std::size_t> used_;  // bytes used in each block
@@ -65,6 +83,8 @@ class MotionLog {
     std::FILE* spill_ = nullptr;
     std::size_t kept_ = 0;
     long spilledBytes_ = 0;
+    std::vector<Spilled> spilled_;
+    std::size_t blockCount_ = 0;
     bool spillFailed_ = false;  // no (more) file: every block stays in memory
 };
 
@@ -89,7 +109,7 @@ void MotionLog::Decode(const unsigned char* at, const unsigned char* end, Motion
 }
 
 template <class Visit>
-bool MotionLog::ForEachSpilled(MotionRecord& m, Visit& visit) const {
+bool MotionLog::ForEachSpilled(Visit& visit) const {
     if (spilledBytes_ == 0) return true;
     if (std::fflush(spill_) != 0 || std::fseek(spill_, 0, SEEK_SET) != 0) return false;
     const auto buffer = std::make_unique_for_overwrite<unsigned char[]>(kBlockBytes);
@@ -100,6 +120,7 @@ bool MotionLog::ForEachSpilled(MotionRecord& m, Visit& visit) const {
             std::fread(buffer.get(), 1, used, spill_) != used)
             return false;
         read += static_cast<long>(sizeof used + used);
+        MotionRecord m;
         Decode(buffer.get(), buffer.get() + used, m, visit);
     }
     return true;
@@ -107,13 +128,46 @@ bool MotionLog::ForEachSpilled(MotionRecord& m, Visit& visit) const {
 
 template <class Visit>
 bool MotionLog::ForEach(Visit visit) const {
-    MotionRecord m;
     const std::size_t kept = spilledBytes_ > 0 ? kept_ : blocks_.size();
-    for (std::size_t b = 0; b < kept; ++b)
+    for (std::size_t b = 0; b < kept; ++b) {
+        MotionRecord m;
         Decode(blocks_[b].get(), blocks_[b].get() + used_[b], m, visit);
-    if (!ForEachSpilled(m, visit)) return false;
-    for (std::size_t b = kept; b < blocks_.size(); ++b)
+    }
+    if (!ForEachSpilled(visit)) return false;
+    for (std::size_t b = kept; b < blocks_.size(); ++b) {
+        MotionRecord m;
         Decode(blocks_[b].get(), blocks_[b].get() + used_[b], m, visit);
+    }
+    return true;
+}
+
+template <class Visit>
+bool MotionLog::ForEachIn(std::size_t first, std::size_t last, Visit visit) const {
+    // Blocks in order: the first kept ones in memory, those in the file, the rest in memory.
+    const std::size_t kept = spilledBytes_ > 0 ? kept_ : blocks_.size();
+    std::unique_ptr<unsigned char[]> buffer;
+    for (std::size_t b = first; b < last && b < blockCount_; ++b) {
+        MotionRecord m;
+        if (b < kept) {
+            Decode(blocks_[b].get(), blocks_[b].get() + used_[b], m, visit);
+        } else if (b - kept < spilled_.size()) {
+            const Spilled& block = spilled_[b - kept];
+            if (!buffer) buffer = std::make_unique_for_overwrite<unsigned char[]>(kBlockBytes);
+            // pread: the file position is shared, the offsets are not.
+            std::size_t done = 0;
+            while (done < block.used) {
+                const ssize_t got =
+                    ::pread(::fileno(spill_), buffer.get() + done, block.used - done,
+                            block.offset + static_cast<long>(done));
+                if (got <= 0) return false;
+                done += static_cast<std::size_t>(got);
+            }
+            Decode(buffer.get(), buffer.get() + block.used, m, visit);
+        } else {
+            const std::size_t k = b - spilled_.size();
+            Decode(blocks_[k].get(), blocks_[k].get() + used_[k], m, visit);
+        }
+    }
     return true;
 }
 

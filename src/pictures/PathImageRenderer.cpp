@@ -32,7 +32,11 @@ void PathImageRenderer::FitTo(const PathBounds& bounds) {
 }
 
 bool PathImageRenderer::Save(const std::string& pngPath, std::string* error) const {
-    if (canvas_.Image().save(QString::fromStdString(pngPath), "PNG", kPngQuality)) return true;
+    return SavePicture(canvas_.Image(), pngPath, error);
+}
+
+bool SavePicture(const QImage& image, const std::string& pngPath, std::string* error) {
+    if (image.save(QString::fromStdString(pngPath), "PNG", kPngQuality)) return true;
     *error = "cannot write " + pngPath;
     return false;
 }

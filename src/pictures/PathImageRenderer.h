@@ -54,6 +54,9 @@ class PathImageRenderer : public PathViews {
     Renderer3D renderer_;
 };
 
+// Writes a picture as PNG, as PathImageRenderer::Save does; false with a message in *error.
+bool SavePicture(const QImage& image, const std::string& pngPath, std::string* error);
+
 // Sets the view's scale and origin so that the measured extent fits a width x height
 // picture with a small margin, centred. An empty extent gets the centred placement at scale 1.
 void FitViewToBounds(const PathBounds& bounds, int width, int height, Projection3D* view);

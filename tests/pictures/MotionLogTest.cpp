@@ -57,7 +57,7 @@ TEST(MotionLog, ManyMotionsSpanSeveralBlocks) {
     std::uniform_real_distribution<double> coordinate(-500.0, 500.0);
     std::vector<MotionRecord> added;
     MotionRecord m;
-    for (int i = 0; i < 120000; ++i) {  // more than one block of the largest motions
+    for (int i = 0; i < 250000; ++i) {  // several blocks
         if (rng() % 2) m.x = coordinate(rng);
         if (rng() % 2) m.y = coordinate(rng);
         if (rng() % 3 == 0) m.z = coordinate(rng);
@@ -81,6 +81,18 @@ TEST(MotionLog, ManyMotionsSpanSeveralBlocks) {
         if (bound > 0) {
             EXPECT_EQ(log.MemoryBytes(), bound);
         }
+        // Each block reads back on its own, in memory or from the file, also out of order.
+        ASSERT_GE(log.Blocks(), 4u);
+        ASSERT_TRUE(log.Flush());
+        std::vector<std::vector<MotionRecord>> blocks(log.Blocks());
+        for (std::size_t b = log.Blocks(); b-- > 0;) {
+            EXPECT_TRUE(
+                log.ForEachIn(b, b + 1, [&](const MotionRecord& m) { blocks[b].push_back(m); }));
+        }
+        std::vector<MotionRecord> joined;
+        for (const auto& block : blocks)
+            joined.insert(joined.end(), block.begin(), block.end());
+        EXPECT_TRUE(joined == added);
     }
     MotionLog empty;
     int visits = 0;

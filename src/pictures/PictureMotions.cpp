@@ -1,0 +1,154 @@
+#include "pictures/PictureMotions.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <utility>
+
+namespace cuttrace {
+
+namespace {
+
+// A color that no line of the path has: the layer's background, which lets the picture's
+// pixels show through.
+uint32_t UnusedColor(const Settings& settings) {
+    const uint32_t used[] = {settings.rapidColor,   settings.feedColor,   settings.cycleColor,
+                             settings.contourColor, settings.originColor, Canvas3D::kBlack};
+    uint32_t color = 0x010203;
+    while (std::find(std::begin(used), std::end(used), color) != std::end(used))
+        ++color;
+    return color;
+}
+
+}  // namespace
+
+PictureMotions::PictureMotions(const Settings& settings, const Point3& rotation,
+                               std::size_t memoryBound)
+    : settings_(settings),
+      extent_(rotation, settings.cutterDiameter),
+      follower_(noViews_, settings) {
+    log_.SetMemoryBound(memoryBound);
+    follower_.SetQuick(true);
+    follower_.SetDrawRapids(true);
+    follower_.SetStoringPath(false);
+    filling_.reserve(kChunk);
+    worker_ = std::thread([this] { Work(); });
+}
+
+PictureMotions::~PictureMotions() {
+    {
+        const std::lock_guard lock(mutex_);
+        ended_ = true;
+    }
+    changed_.notify_all();
+    if (worker_.joinable()) worker_.join();
+}
+
+void PictureMotions::Add(const MotionRecord& motion) {
+    filling_.push_back(motion);
+    if (filling_.size() < kChunk) return;
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return waiting_.size() < kMaxChunks; });
+    waiting_.push_back(std::move(filling_));
+    if (spare_.empty()) {
+        filling_ = {};
+        filling_.reserve(kChunk);
+    } else {
+        filling_ = std::move(spare_.back());
+        spare_.pop_back();
+    }
+    lock.unlock();
+    changed_.notify_all();
+}
+
+void PictureMotions::Finish() {
+    {
+        const std::lock_guard lock(mutex_);
+        if (!filling_.empty()) waiting_.push_back(std::move(filling_));
+        filling_ = {};
+        ended_ = true;
+    }
+    changed_.notify_all();
+    if (worker_.joinable()) worker_.join();
+}
+
+void PictureMotions::Work() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        changed_.wait(lock, [this] { return ended_ || !waiting_.empty(); });
+        if (waiting_.empty()) return;  // ended, and everything taken in
+        std::vector<MotionRecord> chunk = std::move(waiting_.front());
+        waiting_.pop_front();
+        lock.unlock();
+        changed_.notify_all();
+        TakeIn(chunk);
+        chunk.clear();
+        lock.lock();
+        spare_.push_back(std::move(chunk));
+    }
+}
+
+void PictureMotions::TakeIn(const std::vector<MotionRecord>& chunk) {
+    for (const MotionRecord& motion : chunk) {
+        const std::size_t blocks = log_.Blocks();
+        const std::size_t index = log_.Count();
+        log_.Add(motion);
+        if (log_.Blocks() != blocks) {
+            blockPens_.push_back(follower_.Pens());
+            blockFirst_.push_back(index);
+        }
+        follower_.BeginMotion(motion);
+        extent_.Add(motion);
+    }
+}
+
+bool PictureMotions::DrawBlocks(PathViews& views, std::size_t first, std::size_t last) const {
+    PathDrawer drawer(views, settings_);
+    drawer.SetQuick(true);
+    drawer.SetDrawRapids(true);
+    drawer.SetStoringPath(false);  // a picture is never redrawn
+    drawer.ContinueFrom(blockPens_[first]);
+    return log_.ForEachIn(first, last,
+                          [&drawer](const MotionRecord& motion) { drawer.BeginMotion(motion); });
+}
+
+bool PictureMotions::DrawInto(PathImageRenderer& picture, QImage* image) const {
+    const std::size_t blocks = log_.Blocks();
+    if (blocks < 2) {
+        const bool read = blocks == 0 || DrawBlocks(picture, 0, blocks);
+        *image = picture.Image();
+        return read;
+    }
+    if (!log_.Flush()) return false;
+    // The second part starts at the block whose first motion lies nearest the middle.
+    const std::size_t middle = log_.Count() / 2;
+    std::size_t split = 1;
+    for (std::size_t b = 2; b < blocks; ++b) {
+        const auto distance = [middle](std::size_t at) {
+            return at > middle ? at - middle : middle - at;
+        };
+        if (distance(blockFirst_[b]) < distance(blockFirst_[split])) split = b;
+    }
+    const QImage& under = picture.Image();
+    PathImageRenderer layer(under.width(), under.height());
+    layer.Surface().View() = picture.Surface().View();
+    const uint32_t clear = UnusedColor(settings_);
+    layer.Surface().Clear(clear);
+    bool laterRead = false;
+    std::thread later([&] { laterRead = DrawBlocks(layer, split, blocks); });
+    const bool firstRead = DrawBlocks(picture, 0, split);
+    later.join();
+
+    *image = picture.Image();
+    const QImage& over = layer.Image();
+    const QRgb clearPixel = Canvas3D::QRgbFromBgr(clear);
+    for (int y = 0; y < image->height(); ++y) {
+        auto* to = reinterpret_cast<QRgb*>(image->scanLine(y));
+        const auto* from = reinterpret_cast<const QRgb*>(over.constScanLine(y));
+        for (int x = 0; x < image->width(); ++x) {
+            if (from[x] != clearPixel) to[x] = from[x];
+        }
+    }
+    return firstRead && laterRead;
+}
+
+}  // namespace cuttrace

@@ -1,0 +1,98 @@
+// The motions of a run kept for a picture fitted to the path, and their drawing at its end.
+//
+// While the program runs, a worker thread takes the motions over in chunks: it measures
+// the path's extent (MotionExtent), packs the motions into a MotionLog and follows them
+// with a drawer that draws nothing, noting where its pens stand as each of the log's blocks
+// begins. The run's own thread only hands motions over.
+//
+// Once the picture is fitted, DrawInto draws the motions on two threads: the first part
+// into the picture, the rest into a layer of its own that starts from the pens noted at its
+// first block; the layer's pixels are then laid over the picture's. Every pixel of the path
+// takes the color of the last line that reaches it, and each part draws exactly the lines
+// one drawer would, so the result is the picture of one drawer, pixel for pixel.
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include <QImage>
+
+#include "core/MotionRecord.h"
+#include "core/Settings.h"
+#include "drawing/PathDrawer.h"
+#include "pictures/MotionLog.h"
+#include "pictures/PathExtent.h"
+#include "pictures/PathImageRenderer.h"
+
+namespace cuttrace {
+
+class PictureMotions {
+  public:
+    // rotation: the picture's, for the extent; memoryBound: the log's (MotionLog). The
+    // settings give the drawer's colors and cutter size, and must outlive this.
+    PictureMotions(const Settings& settings, const Point3& rotation, std::size_t memoryBound);
+    ~PictureMotions();
+    PictureMotions(const PictureMotions&) = delete;
+    PictureMotions& operator=(const PictureMotions&) = delete;
+
+    // Hands one motion of the run over (on the run's thread).
+    void Add(const MotionRecord& motion);
+    // The run has ended: waits until every motion handed over has been taken in. Call it
+    // once, before anything below.
+    void Finish();
+
+    const PathBounds& Bounds() const { return extent_.Bounds(); }
+    std::size_t Count() const { return log_.Count(); }
+    // Every motion in order (MotionLog::ForEach).
+    template <class Visit>
+    bool ForEach(Visit visit) const {
+        return log_.ForEach(visit);
+    }
+    // Draws every motion quickly, rapid moves included, over what the picture holds (its
+    // projection already fitted) and leaves the result in *image (the picture itself keeps
+    // only the first part); false when the log could not be read back.
+    bool DrawInto(PathImageRenderer& picture, QImage* image) const;
+
+  private:
+    static constexpr std::size_t kChunk = 4096;   // motions handed over at once
+    static constexpr std::size_t kMaxChunks = 4;  // waiting for the worker at most
+
+    void Work();
+    void TakeIn(const std::vector<MotionRecord>& chunk);
+    // Draws the motions of blocks first..last - 1 from the pens noted at the first.
+    bool DrawBlocks(PathViews& views, std::size_t first, std::size_t last) const;
+
+    const Settings& settings_;
+    MotionLog log_;
+    MotionExtent extent_;
+
+    // The worker's drawer, which draws nothing, and the pens at the start of each block.
+    class NoViews : public PathViews {
+      public:
+        void SetColor(uint32_t) override {}
+        void DrawMoveTo(const Point3&) override {}
+        void DrawLineTo(const Point3&) override {}
+        void LineToShowingTool(const Point3&) override {}
+        void DrawLine(const Point3&, const Point3&) override {}
+        void Present() override {}
+    };
+    NoViews noViews_;
+    PathDrawer follower_;
+    std::vector<PathDrawer::QuickPens> blockPens_;
+    std::vector<std::size_t> blockFirst_;  // the index of each block's first motion
+
+    // Chunks handed over and not yet taken in; emptied chunks for reuse.
+    std::vector<MotionRecord> filling_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<std::vector<MotionRecord>> waiting_;
+    std::vector<std::vector<MotionRecord>> spare_;
+    bool ended_ = false;
+    std::thread worker_;
+};
+
+}  // namespace cuttrace
