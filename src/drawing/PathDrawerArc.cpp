@@ -67,10 +67,8 @@ void PathDrawer::QuickArc(const MotionRecord& record) {
     Point3 points[ArcPolygon::kBatch];
     ArcPolygon::Cursor cursor = polygon.Begin();
     while (const std::size_t n = polygon.Fill(cursor, points)) {
-        for (std::size_t i = 0; i < n; ++i) {
-            views_.DrawLine(previous, points[i]);
-            previous = points[i];
-        }
+        views_.DrawLinesFrom(previous, points, n);
+        previous = points[n - 1];
     }
     vertices_.AppendArc(polygon, color, current_, record);
     angle_ = arc_.endAngle;

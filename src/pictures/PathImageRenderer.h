@@ -47,6 +47,9 @@ class PathImageRenderer : public PathViews {
     void DrawLineTo(const Point3& p) override { renderer_.LineTo(p); }
     void LineToShowingTool(const Point3& p) override { renderer_.LineTo(p); }  // no cutter picture
     void DrawLine(const Point3& a, const Point3& b) override { renderer_.Line(a, b); }
+    void DrawLinesFrom(const Point3& from, const Point3* points, std::size_t count) override {
+        renderer_.LinesFrom(from, points, count);
+    }
     void Present() override {}
 
   private:
