@@ -38,6 +38,17 @@ class PathViews {
     virtual void DrawLine(const Point3& a, const Point3& b) = 0;
     // Copies the off-screen drawing to the screen.
     virtual void Present() = 0;
+
+    // Backwards drawing, for views that lay lines under those drawn before: the path store
+    // then replays a path chunk after chunk from its end, and a part of it whose pixels are
+    // all taken already is left out (its filter asks the views).
+    virtual bool Backwards() const { return false; }
+    // The lines drawn since the last call go under every line drawn before.
+    virtual void LayUnder() {}
+    // The pens go back to where they stood when backwards drawing began.
+    virtual void ReturnPens() {}
+    // Backwards drawing ends: what was laid shows, and the pens stand where the path ends.
+    virtual void EndBackwards() {}
 };
 
 }  // namespace cuttrace

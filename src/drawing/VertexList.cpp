@@ -156,6 +156,7 @@ void VertexList::AppendLine(const Point3& point, uint32_t color, bool clipped) {
     Chunk& chunk = ChunkForItem();
     NoteColor(color);
     NoteClipped(clipped);
+    penLines_ = penLines_ || !clipped;
     uint8_t high = 0;
     StartMotionIfPending(high);
     uint8_t* start = blocks_.back().get() + blockUsed_;
@@ -278,6 +279,7 @@ void VertexList::Clear() {
     startsMade_ = 0;
     bounds_ = PathBox{};
     penKnown_ = false;
+    penLines_ = false;
     colorKnown_ = false;
     motionPending_ = false;
     lastSource_ = MotionSource{};

@@ -17,6 +17,7 @@
 // floats, widened to hold the doubles), so a pick looks only at the few items near the click.
 #pragma once
 
+#include <atomic>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -134,6 +135,13 @@ class VertexList {
     // Draws everything again, in the stored colors, from wherever the pens are. With a
     // filter, a chunk whose box it rejects is left out (the pens are moved to where the
     // next chunk begins): the filter must reject only boxes that no view shows.
+    //
+    // Views that draw backwards get the chunks from the last to the first, each laid under
+    // those before, and the filter is asked for the box of each chunk and of each of its
+    // groups of kGroupItems items (those it rejects are left out). That needs a path whose
+    // every line names where it starts (as quick motions draw them): a line drawn from
+    // wherever the pen stands (Append) could depend on any chunk before it, so such a path
+    // ends the views' backwards drawing and is drawn forwards.
     using BoxFilter = std::function<bool(const PathBox&)>;
     void Replay(PathViews& views, const BoxFilter& filter = {}) const;
     // Draws one motion again in the given color.
@@ -199,6 +207,7 @@ class VertexList {
     // GroupCursor gives it back, group counted from the first chunk's.
     void KeepGroupStart(std::size_t c, std::size_t g, const Cursor& cursor) const;
     Cursor GroupCursor(std::size_t group) const;
+    void ReplayBackwards(PathViews& views, const BoxFilter& filter) const;
     // The cursors at the start of each group of the chunks before the last (which still
     // grows), made on the first walk that needs them.
     void UpdateGroupStarts() const;
@@ -224,7 +233,9 @@ class VertexList {
     mutable BlockStore<GroupStart, 10> groupStarts_;  // the same, for chunks [0, startsMade_)
     mutable BlockStore<Point3, 10> keptPens_;
     mutable BlockStore<Cursor, 8> wholeStarts_;
-    mutable std::size_t startsMade_ = 0;
+    // Stored after the cursors it counts: a redraw on another thread that reads it and
+    // finds every chunk counted reads the cursors safely (none is made while it runs).
+    mutable std::atomic<std::size_t> startsMade_{0};
     std::vector<std::string> files_;
     PathBox bounds_;
 
@@ -237,6 +248,7 @@ class VertexList {
     bool colorKnown_ = false;
     bool clipped_ = false;
     bool clippedKnown_ = false;
+    bool penLines_ = false;  // a line was appended that starts wherever the pen stands
     MotionSource pendingSource_;
     bool motionPending_ = false;
     MotionSource lastSource_;

@@ -29,6 +29,17 @@ struct VertexList::Chunk {
     PathBox box;
 };
 
+// A group's box in doubles; empty for a group without segments.
+template <class GroupBox>
+PathBox BoxOf(const GroupBox& group) {
+    PathBox box;
+    if (group.low[0] <= group.high[0]) {
+        box.AddBox({group.low[0], group.low[1], group.low[2]},
+                   {group.high[0], group.high[1], group.high[2]});
+    }
+    return box;
+}
+
 // Decodes a chunk's items in order and hands each to the visitor.
 template <class Visitor>
 void VertexList::Walk(const Chunk& chunk, Visitor& visitor) const {

@@ -28,9 +28,117 @@ struct PointVisitor {
     bool Mark(const Point3&, double, uint32_t, bool) { return true; }
 };
 
+// Replays the items of the chosen groups of a chunk (bits of mask) but for the arcs whose box
+// the filter rejects; an item left out only moves the pens to where it ends.
+struct BackwardsReplay {
+    ReplayVisitor& replay;
+    PathViews& views;
+    const VertexList::BoxFilter& filter;
+    uint32_t mask = 0;
+    std::size_t item = 0;     // of the chunk
+    bool passedOver = false;  // the last item was left out
+
+    // Whether the next item is drawn.
+    bool Next(bool wanted = true) {
+        const bool drawn = wanted && ((mask >> (item / VertexList::kGroupItems)) & 1u) != 0;
+        ++item;
+        if (drawn && passedOver) {
+            replay.Flush();
+            views.DrawMoveTo(replay.pen);
+        }
+        passedOver = !drawn;
+        return drawn;
+    }
+    bool PassOver(const Point3& end) {
+        replay.pen = end;
+        return true;
+    }
+    bool Line(const Point3& p, uint32_t color, bool clipped, bool starts) {
+        return Next() ? replay.Line(p, color, clipped, starts) : PassOver(p);
+    }
+    bool Move(const Point3& p, bool starts) {
+        return Next() ? replay.Move(p, starts) : PassOver(p);
+    }
+    bool Arc(const ArcPolygon& polygon, uint32_t color, bool starts) {
+        // Most points of a path are arcs' points: an arc all of whose pixels are taken is
+        // left out whole.
+        PathBox box;
+        polygon.Bounds(box.low, box.high);
+        box.Add(replay.pen);
+        const bool wanted = !filter || filter(box);
+        return Next(wanted) ? replay.Arc(polygon, color, starts) : PassOver(polygon.Last());
+    }
+    bool Drill(const DrillRecipe& drill, uint32_t color, bool starts) {
+        return Next() ? replay.Drill(drill, color, starts) : PassOver(drill.hole);
+    }
+    bool Mark(const Point3& centre, double cutter, uint32_t color, bool starts) {
+        return Next() ? replay.Mark(centre, cutter, color, starts) : PassOver(centre);
+    }
+};
+
 }  // namespace
 
+void VertexList::ReplayBackwards(PathViews& views, const BoxFilter& filter) const {
+    static_assert(kChunkGroups <= 32, "a chunk's groups are bits of one mask");
+    // Where each group begins, when the index made for picking holds every chunk that no
+    // longer grows (nothing changes it then while this runs): a group left out is not read.
+    const std::size_t indexed = startsMade_.load(std::memory_order_acquire);
+    const bool useIndex = !chunks_.empty() && indexed >= chunks_.size() - 1;
+    for (std::size_t c = chunks_.size(); c-- > 0;) {
+        const Chunk& chunk = chunks_[c];
+        if (filter && !filter(chunk.box)) continue;
+        // The groups still needed (the views ask their boxes).
+        const std::size_t groups = (chunk.items + kGroupItems - 1) / kGroupItems;
+        uint32_t mask = 0;
+        for (std::size_t g = 0; g < groups; ++g) {
+            if (!filter || filter(BoxOf(groups_[c * kChunkGroups + g]))) mask |= 1u << g;
+        }
+        if (mask == 0) continue;
+        ReplayVisitor replay(views);
+        if (chunk.penKnown) {
+            views.DrawMoveTo(chunk.pen);
+            replay.pen = chunk.pen;
+        } else {
+            views.ReturnPens();
+        }
+        BackwardsReplay visitor{replay, views, filter, mask};
+        if (useIndex && c < indexed) {
+            // Each run of needed groups from its own cursor.
+            for (std::size_t g = 0; g < groups;) {
+                if (((mask >> g) & 1u) == 0) {
+                    ++g;
+                    continue;
+                }
+                std::size_t end = g + 1;
+                while (end < groups && ((mask >> end) & 1u) != 0)
+                    ++end;
+                Cursor cursor = GroupCursor(c * kChunkGroups + g);
+                if (g > 0) {
+                    replay.pen = cursor.pen;
+                    visitor.passedOver = true;  // the pens move there before the next line
+                }
+                visitor.item = g * kGroupItems;
+                Walk(chunk, cursor, visitor, static_cast<uint32_t>(end * kGroupItems));
+                g = end;
+            }
+        } else {
+            Walk(chunk, visitor);
+        }
+        replay.Flush();
+        if (visitor.passedOver) views.DrawMoveTo(replay.pen);
+        views.LayUnder();
+    }
+    views.EndBackwards();
+}
+
 void VertexList::Replay(PathViews& views, const BoxFilter& filter) const {
+    if (views.Backwards()) {
+        if (!penLines_) {
+            ReplayBackwards(views, filter);
+            return;
+        }
+        views.EndBackwards();
+    }
     ReplayVisitor visitor(views);
     bool skipped = false;
     for (const Chunk& chunk : chunks_) {

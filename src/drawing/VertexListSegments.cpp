@@ -9,17 +9,6 @@ namespace cuttrace {
 
 namespace {
 
-// A group's box in doubles; empty for a group without segments.
-template <class GroupBox>
-PathBox BoxOf(const GroupBox& group) {
-    PathBox box;
-    if (group.low[0] <= group.high[0]) {
-        box.AddBox({group.low[0], group.low[1], group.low[2]},
-                   {group.high[0], group.high[1], group.high[2]});
-    }
-    return box;
-}
-
 // Turns drawing calls into segments with the motion they belong to.
 class SegmentViews final : public PathViews {
   public:
@@ -184,18 +173,20 @@ void VertexList::UpdateGroupStarts() const {
 
 bool VertexList::PrepareForPicking(std::size_t chunks) const {
     const std::size_t complete = chunks_.empty() ? 0 : chunks_.size() - 1;
-    if (startsMade_ >= complete) return true;
-    const std::size_t until = complete - startsMade_ > chunks ? startsMade_ + chunks : complete;
+    std::size_t made = startsMade_.load(std::memory_order_relaxed);
+    if (made >= complete) return true;
+    const std::size_t until = complete - made > chunks ? made + chunks : complete;
     SkipVisitor skip;
-    for (; startsMade_ < until; ++startsMade_) {
-        const Chunk& chunk = chunks_[startsMade_];
+    for (; made < until; ++made) {
+        const Chunk& chunk = chunks_[made];
         Cursor cursor = StartOf(chunk);
         for (std::size_t g = 0; g < kChunkGroups; ++g) {
-            KeepGroupStart(startsMade_, g, cursor);
+            KeepGroupStart(made, g, cursor);
             Walk(chunk, cursor, skip, static_cast<uint32_t>((g + 1) * kGroupItems));
         }
     }
-    return startsMade_ >= complete;
+    startsMade_.store(made, std::memory_order_release);
+    return made >= complete;
 }
 
 void VertexList::ForEachSegment(const std::function<void(const PathSegment&)>& visit,
@@ -225,7 +216,7 @@ void VertexList::ForEachSegment(const std::function<void(const PathSegment&)>& v
             if (filter(box)) mask |= 1u << g;
         }
         if (mask == 0) continue;
-        if (c >= startsMade_) {
+        if (c >= startsMade_.load(std::memory_order_relaxed)) {
             // The last chunk, still growing: read whole, its groups' segments handed over.
             GroupGate gate{visitor, segments, mask};
             visitor.Flush();
@@ -301,7 +292,7 @@ void VertexList::ForEachSegmentNearest(
         const std::size_t g = candidate.group % kChunkGroups;
         const Chunk& chunk = chunks_[c];
         visitor.Flush();
-        if (c >= startsMade_) {
+        if (c >= startsMade_.load(std::memory_order_relaxed)) {
             // The last chunk, still growing: read from its start, the group's segments handed
             // over.
             GroupGate gate{visitor, segments, 1u << g};

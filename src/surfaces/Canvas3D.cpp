@@ -32,6 +32,8 @@ Canvas3D::Canvas3D(int width, int height) : image_(WhiteImage(width, height)) {
     Refresh();
 }
 
+Canvas3D::~Canvas3D() = default;
+
 Canvas3D::Canvas3D(Canvas3D&& other) noexcept
     : image_(std::move(other.image_)),
       penColor_(other.penColor_),
@@ -202,6 +204,48 @@ void Canvas3D::CopyImageFrom(const Canvas3D& other) {
     PaintWith([&](QPainter& painter) {
         painter.drawImage(QRect(0, 0, image_.width(), image_.height()), image);
     });
+}
+
+void Canvas3D::KeepLine(PixelPoint from, PixelPoint to) {
+    backwards_->Keep(from, to, penRgb_);
+    // The line will light its end in the pen color (or a later line will): a line that
+    // stays there adds nothing.
+    penPixelSet_ = Contains(to);
+}
+
+void Canvas3D::BeginBackwards() {
+    backwards_ = std::make_unique<BackwardsLayer>(pixels_.width, pixels_.height);
+    startPen_ = penPos_;
+    endPenKnown_ = false;
+    penPixelSet_ = false;
+}
+
+void Canvas3D::LayKept() {
+    if (!backwards_) return;
+    if (!endPenKnown_) {
+        endPenKnown_ = true;
+        endPen_ = penPos_;
+        endColor_ = penColor_;
+    }
+    backwards_->LayKept();
+    PixelsChanged();  // each chunk starts without the pen's pixel known
+}
+
+bool Canvas3D::Reached(int64_t left, int64_t top, int64_t right, int64_t bottom) const {
+    if (backwards_) return backwards_->Reached(left, top, right, bottom);
+    return right < 0 || bottom < 0 || left >= pixels_.width || top >= pixels_.height ||
+           left > right || top > bottom;
+}
+
+void Canvas3D::EndBackwards() {
+    if (!backwards_) return;
+    backwards_->PutOnto(pixels_);
+    backwards_.reset();
+    PixelsChanged();
+    if (endPenKnown_) {
+        SetPenColor(endColor_);
+        MoveTo(endPen_);
+    }
 }
 
 }  // namespace cuttrace

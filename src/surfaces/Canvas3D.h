@@ -13,7 +13,9 @@
 #include <QRgb>
 
 #include <cstdint>
+#include <memory>
 
+#include "surfaces/BackwardsLayer.h"
 #include "surfaces/LineRaster.h"
 #include "surfaces/Projection3D.h"
 
@@ -35,6 +37,7 @@ class Canvas3D {
 
     // A white image of the given size; pen black, brush white, pen at (0, 0).
     Canvas3D(int width, int height);
+    ~Canvas3D();
     Canvas3D(const Canvas3D&) = delete;
     Canvas3D& operator=(const Canvas3D&) = delete;
     Canvas3D(Canvas3D&& other) noexcept;
@@ -68,6 +71,10 @@ class Canvas3D {
         // changes (many points of a dense path fall on the pixel of the one before).
         if (penPixelSet_ && p == from) return;
         penPos_ = p;
+        if (backwards_) [[unlikely]] {
+            KeepLine(from, p);
+            return;
+        }
         if (Contains(from) && Contains(p) && IsShortLine(from.x, from.y, p.x, p.y)) {
             RasterShort(pixels_, from.x, from.y, p.x, p.y, penRgb_, !penPixelSet_);
             penPixelSet_ = true;
@@ -82,6 +89,10 @@ class Canvas3D {
         penPixelSet_ = penPixelSet_ && from.x == penPos_.x && from.y == penPos_.y;
         penPos_ = to;
         if (penPixelSet_ && to.x == from.x && to.y == from.y) return;
+        if (backwards_) [[unlikely]] {
+            KeepLine(from, to);
+            return;
+        }
         if (Contains(from) && Contains(to) && IsShortLine(from.x, from.y, to.x, to.y)) {
             RasterShort(pixels_, from.x, from.y, to.x, to.y, penRgb_, !penPixelSet_);
             penPixelSet_ = true;
@@ -114,6 +125,22 @@ class Canvas3D {
     // Takes the other canvas's pen, brush and pen position.
     void CopyPenFrom(const Canvas3D& other);
 
+    // Backwards drawing of a path (see BackwardsLayer), chunk after chunk from its end: from
+    // BeginBackwards on, pen lines are kept instead of drawn (other drawing goes on the image
+    // at once); LayKept lays those of a chunk under the ones laid before; EndBackwards puts
+    // the pixels reached on the image and leaves the pen as the first chunk laid left it
+    // (where the path ends), or where it stood at the beginning when none was laid.
+    void BeginBackwards();
+    bool Backwards() const { return backwards_ != nullptr; }
+    void LayKept();
+    // Whether every pixel of the rectangle (edges included) that lies on the image is
+    // reached by the lines laid so far; true outside backwards drawing only for a
+    // rectangle off the image.
+    bool Reached(int64_t left, int64_t top, int64_t right, int64_t bottom) const;
+    // The pen goes back to where it stood at BeginBackwards.
+    void ReturnPen() { MoveTo(startPen_); }
+    void EndBackwards();
+
   private:
     bool Contains(PixelPoint p) const {
         return static_cast<uint32_t>(p.x) < static_cast<uint32_t>(pixels_.width) &&
@@ -121,6 +148,8 @@ class Canvas3D {
     }
     // A pen line of more than two steps or with an end outside the image: its visible pixels.
     void LongerLine(PixelPoint from, PixelPoint to);
+    // A pen line kept while drawing backwards.
+    void KeepLine(PixelPoint from, PixelPoint to);
     // After anything that may have changed the pixels.
     void PixelsChanged() { penPixelSet_ = false; }
     // Points the cached pixel buffer at the image's pixels; after every operation that may
@@ -140,6 +169,13 @@ class Canvas3D {
     // the image, and nothing has changed the pixels, the pen color or its position since.
     // A path's next line then need not set its start again.
     bool penPixelSet_ = false;
+    // Backwards drawing: the lines laid, the pen it began with, and the pen the first chunk
+    // laid left.
+    std::unique_ptr<BackwardsLayer> backwards_;
+    PixelPoint startPen_;
+    bool endPenKnown_ = false;
+    PixelPoint endPen_;
+    uint32_t endColor_ = kBlack;
 };
 
 }  // namespace cuttrace

@@ -49,6 +49,19 @@ inline void RasterShort(const PixelBuffer& buf, int x0, int y0, int x1, int y1, 
     start[static_cast<ptrdiff_t>(dy) * stride + dx] = color;
 }
 
+// The pixels RasterShort lights (the start included), each handed to plot.
+template <class Plot>
+inline void PlotShort(const PixelBuffer& buf, int x0, int y0, int x1, int y1, Plot plot) {
+    const int dx = x1 - x0;
+    const int dy = y1 - y0;
+    const ptrdiff_t stride = buf.stride;
+    uint32_t* const start = buf.bits + static_cast<ptrdiff_t>(y0) * stride + x0;
+    static constexpr int8_t kHalf[5] = {-1, -1, 0, 1, 1};
+    plot(start);
+    plot(start + static_cast<ptrdiff_t>(kHalf[dy + 2]) * stride + kHalf[dx + 2]);
+    plot(start + static_cast<ptrdiff_t>(dy) * stride + dx);
+}
+
 // The line from (x0, y0) to (x1, y1), both ends inside the buffer, in one color: the same
 // pixels RasterLine lights, with the set-up of a short line kept to a few instructions.
 inline void RasterInside(const PixelBuffer& buf, int x0, int y0, int x1, int y1, uint32_t color) {

@@ -26,9 +26,35 @@ RendererViews::RendererViews(Renderer3D* const* renderers, int count)
 
 bool RendererViews::MayShow(const PathBox& box) const {
     for (int i = 0; i < count_; ++i) {
-        if (renderers_[i]->BoxMayShow(box.low, box.high)) return true;
+        if (renderers_[i]->BoxNeedsDrawing(box.low, box.high)) return true;
     }
     return false;
+}
+
+void RendererViews::BeginBackwards() {
+    for (int i = 0; i < count_; ++i) {
+        if (Canvas3D* canvas = renderers_[i]->Target()) canvas->BeginBackwards();
+    }
+    backwards_ = true;
+}
+
+void RendererViews::LayUnder() {
+    for (int i = 0; i < count_; ++i) {
+        if (Canvas3D* canvas = renderers_[i]->Target()) canvas->LayKept();
+    }
+}
+
+void RendererViews::ReturnPens() {
+    for (int i = 0; i < count_; ++i) {
+        if (Canvas3D* canvas = renderers_[i]->Target()) canvas->ReturnPen();
+    }
+}
+
+void RendererViews::EndBackwards() {
+    for (int i = 0; i < count_; ++i) {
+        if (Canvas3D* canvas = renderers_[i]->Target()) canvas->EndBackwards();
+    }
+    backwards_ = false;
 }
 
 void RendererViews::SetColor(uint32_t color) {
@@ -113,7 +139,9 @@ void PathRedraw::Start(Surface3D* const* surfaces, int count, Draw draw,
             const VertexList::BoxFilter filter = [this, &views](const PathBox& box) {
                 return !cancelled_.load(std::memory_order_relaxed) && views.MayShow(box);
             };
+            views.BeginBackwards();
             shared->first(views, filter);
+            views.EndBackwards();  // when the drawing did not end it
             const double seconds = ThreadProcessorSeconds();
             double busiest = busiest_.load(std::memory_order_relaxed);
             while (seconds > busiest && !busiest_.compare_exchange_weak(busiest, seconds)) {

@@ -1,9 +1,10 @@
 // A full redraw of a stored path on several surfaces, drawn by worker threads: at Start each
 // surface's renderer and target picture are copied, the surfaces are shared out between two
-// threads (each draws the whole path into its own surfaces, so every surface gets the very
-// calls a redraw on the window's thread gives it), and the pictures reach the surfaces only
-// at Deliver, when every one is complete. A redraw can be cancelled at any time; the
-// surfaces then keep what they had.
+// threads (each draws the whole path into its own surfaces), and the pictures reach the
+// surfaces only at Deliver, when every one is complete. The path is drawn backwards, from
+// its end (see BackwardsLayer): each pixel gets the color it gets from a redraw forwards,
+// and the parts of the path that later lines cover wholly in every view are left out. A redraw can
+// be cancelled at any time; the surfaces then keep what they had.
 //
 // The path must not change while a redraw is active: whoever changes it cancels the redraw
 // or waits for it first.
@@ -30,8 +31,11 @@ class RendererViews final : public PathViews {
     static constexpr int kMax = 8;
 
     RendererViews(Renderer3D* const* renderers, int count);
-    // Whether one of the renderers could show something inside the box.
+    // Whether one of the renderers could show something inside the box (while drawing
+    // backwards: something not yet covered).
     bool MayShow(const PathBox& box) const;
+    // Every renderer's target draws backwards until EndBackwards.
+    void BeginBackwards();
 
     void SetColor(uint32_t color) override;
     void DrawMoveTo(const Point3& p) override;
@@ -41,10 +45,15 @@ class RendererViews final : public PathViews {
     void LineToShowingTool(const Point3& p) override { DrawLineTo(p); }
     void DrawLine(const Point3& a, const Point3& b) override;
     void Present() override {}
+    bool Backwards() const override { return backwards_; }
+    void LayUnder() override;
+    void ReturnPens() override;
+    void EndBackwards() override;
 
   private:
     Renderer3D* renderers_[kMax] = {};
     int count_ = 0;
+    bool backwards_ = false;
 };
 
 // Lowers the calling thread's priority a little: a worker drawing behind the window yields

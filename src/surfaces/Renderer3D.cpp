@@ -27,25 +27,40 @@ void Renderer3D::LineClipped(PixelPoint p, PixelPoint q) {
     target_->Segment(p, q);
 }
 
-bool Renderer3D::BoxMayShow(const Point3& low, const Point3& high) const {
+bool Renderer3D::BoxPixels(const Point3& low, const Point3& high, PixelBox& box) const {
     for (double v : {low.x, low.y, low.z, high.x, high.y, high.z}) {
-        if (!std::isfinite(v)) return true;
+        if (!std::isfinite(v)) return false;
     }
-    // The pixels of points inside the box lie within those of its corners: the projection is
-    // affine and its truncation keeps the order.
-    int64_t left = INT64_MAX, right = INT64_MIN, top = INT64_MAX, bottom = INT64_MIN;
+    box = {INT64_MAX, INT64_MAX, INT64_MIN, INT64_MIN};
     for (int corner = 0; corner < 8; ++corner) {
         const Point3 p{corner & 1 ? high.x : low.x, corner & 2 ? high.y : low.y,
                        corner & 4 ? high.z : low.z};
         const PixelPoint q = view_.ToPixel(p);
-        left = std::min<int64_t>(left, q.x);
-        right = std::max<int64_t>(right, q.x);
-        top = std::min<int64_t>(top, q.y);
-        bottom = std::max<int64_t>(bottom, q.y);
+        box.left = std::min<int64_t>(box.left, q.x);
+        box.right = std::max<int64_t>(box.right, q.x);
+        box.top = std::min<int64_t>(box.top, q.y);
+        box.bottom = std::max<int64_t>(box.bottom, q.y);
     }
+    return true;
+}
+
+bool Renderer3D::PixelBoxMayShow(const PixelBox& box) const {
     constexpr int64_t kMargin = 2;
-    return right >= -kMargin && left <= width_ + kMargin && bottom >= -kMargin &&
-           top <= height_ + kMargin;
+    return box.right >= -kMargin && box.left <= width_ + kMargin && box.bottom >= -kMargin &&
+           box.top <= height_ + kMargin;
+}
+
+bool Renderer3D::BoxMayShow(const Point3& low, const Point3& high) const {
+    PixelBox box;
+    return !BoxPixels(low, high, box) || PixelBoxMayShow(box);
+}
+
+bool Renderer3D::BoxNeedsDrawing(const Point3& low, const Point3& high) const {
+    PixelBox box;
+    if (!BoxPixels(low, high, box)) return true;
+    if (!PixelBoxMayShow(box)) return false;
+    if (target_ == nullptr || !target_->Backwards()) return true;
+    return !target_->Reached(box.left - 1, box.top - 1, box.right + 1, box.bottom + 1);
 }
 
 void Renderer3D::DrawDot(const Point3& p, int r) {

@@ -50,14 +50,12 @@ class Renderer3D {
     // Line from `from` to the first point, then from each point to the next.
     void LinesFrom(const Point3& from, const Point3* points, std::size_t count);
 
-    // One path drawn in several renderers (at most kMaxFan): LineTo projects the point for
-    // all of them before any draws (the projections need not wait for each other).
-    static constexpr int kMaxFan = 8;
-    static void LineToEach(Renderer3D* const* renderers, int count, const Point3& p);
-    static void LineEach(Renderer3D* const* renderers, int count, const Point3& a, const Point3& b);
     // Whether anything inside the box low..high could reach a pixel of the surface (with a
     // margin of two pixels); a box with a value that is not finite always could.
     bool BoxMayShow(const Point3& low, const Point3& high) const;
+    // BoxMayShow, and while the target draws backwards, not every pixel the box could reach
+    // (with a margin of one pixel) has been reached yet.
+    bool BoxNeedsDrawing(const Point3& low, const Point3& high) const;
     // A filled circle of r pixels about p's pixel.
     void DrawDot(const Point3& p, int r);
     // Points 0..last projected, as a filled polygon or an open polyline; not clipped.
@@ -75,6 +73,14 @@ class Renderer3D {
     }
 
   private:
+    struct PixelBox {
+        int64_t left, top, right, bottom;
+    };
+    // The pixels of every point inside the box lie within the pixels of its corners: the
+    // projection is affine and its truncation keeps the order. False for a box with a value
+    // that is not finite.
+    bool BoxPixels(const Point3& low, const Point3& high, PixelBox& box) const;
+    bool PixelBoxMayShow(const PixelBox& box) const;
     // 0 <= x <= width - 2 and 0 <= y <= height - 2 (negative values wrap to large ones).
     bool InWindow(PixelPoint p) const {
         return static_cast<uint32_t>(p.x) < windowX_ && static_cast<uint32_t>(p.y) < windowY_;

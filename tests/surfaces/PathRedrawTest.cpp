@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <memory>
 #include <thread>
@@ -93,11 +94,28 @@ struct Views {
     QImage Picture(int i) { return surfaces[static_cast<std::size_t>(i)]->TargetCanvas().Image(); }
 };
 
-// A dense path: lines, small and large arcs, rapids, a drilling cycle, animated lines.
+// Counts what a replay does with views that draw backwards.
+class BackwardsProbe final : public PathViews {
+  public:
+    int laid = 0;
+    bool ended = false;
+    void SetColor(uint32_t) override {}
+    void DrawMoveTo(const Point3&) override {}
+    void DrawLineTo(const Point3&) override {}
+    void LineToShowingTool(const Point3&) override {}
+    void DrawLine(const Point3&, const Point3&) override {}
+    void Present() override {}
+    bool Backwards() const override { return !ended; }
+    void LayUnder() override { ++laid; }
+    void EndBackwards() override { ended = true; }
+};
+
+// A dense path of several chunks, in two colors over each other: lines, small and large
+// arcs, rapids, a drilling cycle.
 void DrawPath(PathDrawer& drawer) {
     drawer.SetQuick(true);
     drawer.SetDrawRapids(true);
-    for (int i = 0; i < 400; ++i) {
+    for (int i = 0; i < 1500; ++i) {
         const double t = i * 0.23;
         const double x = 70.0 * std::sin(t) * std::cos(t * 0.07);
         const double y = 50.0 * std::cos(t * 1.1);
@@ -114,8 +132,18 @@ TEST(PathRedraw, WorkersDrawThePixelsOfARedrawOnTheSurfaces) {
     PathDrawer drawer(none, settings);
     DrawPath(drawer);
     ASSERT_GT(drawer.Vertices().Count(), 5000u);
+    BackwardsProbe probe;  // the workers draw backwards, chunk by chunk
+    drawer.Redraw(probe, {});
+    EXPECT_GT(probe.laid, 2);
+    EXPECT_TRUE(probe.ended);
 
-    for (int count : {4, 3, 1}) {
+    // Without and with the index of where each group begins (the redraw then reads only
+    // the groups it needs).
+    for (int count : {4, 3, 1, -4}) {
+        if (count < 0) {
+            drawer.Vertices().PrepareForPicking(SIZE_MAX);
+            count = -count;
+        }
         Views direct;
         SurfaceViews serial(
             std::vector<Surface3D*>(direct.pointers.begin(), direct.pointers.begin() + count));

@@ -1,0 +1,110 @@
+#include "surfaces/BackwardsLayer.h"
+
+#include <algorithm>
+
+namespace cuttrace {
+
+namespace {
+
+// The bits of columns x0..x1 of every row of a tile.
+uint64_t Columns(int64_t x0, int64_t x1) {
+    const uint64_t row = (0xFFu >> (7 - (x1 - x0))) << x0;
+    return row * 0x0101010101010101u;
+}
+
+// The bits of rows y0..y1 of a tile.
+uint64_t Rows(int64_t y0, int64_t y1) {
+    const uint64_t below = y1 == 7 ? ~uint64_t{0} : (uint64_t{1} << (8 * (y1 + 1))) - 1;
+    return below & ~((uint64_t{1} << (8 * y0)) - 1);
+}
+
+}  // namespace
+
+BackwardsLayer::BackwardsLayer(int width, int height) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    bits_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0u);
+    buffer_ = {bits_.data(), width, width, height};
+    tilesAcross_ = (width + kTile - 1) >> kTileShift;
+    const int tilesDown = (height + kTile - 1) >> kTileShift;
+    reached_.resize(static_cast<std::size_t>(tilesAcross_) * static_cast<std::size_t>(tilesDown));
+    for (int ty = 0; ty < tilesDown; ++ty) {
+        for (int tx = 0; tx < tilesAcross_; ++tx) {
+            const int w = std::min(kTile, width - (tx << kTileShift));
+            const int h = std::min(kTile, height - (ty << kTileShift));
+            reached_[static_cast<std::size_t>(ty) * static_cast<std::size_t>(tilesAcross_) +
+                     static_cast<std::size_t>(tx)] = ~(Columns(0, w - 1) & Rows(0, h - 1));
+        }
+    }
+}
+
+void BackwardsLayer::Counted(const uint32_t* px) {
+    const ptrdiff_t at = px - bits_.data();
+    const ptrdiff_t y = at / buffer_.stride;
+    const ptrdiff_t x = at - y * buffer_.stride;
+    reached_[static_cast<std::size_t>((y >> kTileShift) * tilesAcross_ + (x >> kTileShift))] |=
+        uint64_t{1} << (((y & (kTile - 1)) << kTileShift) | (x & (kTile - 1)));
+}
+
+void BackwardsLayer::Lay(const Line& line) {
+    const uint32_t rgb = line.rgb;
+    const auto plot = [this, rgb](uint32_t* px) {
+        if (*px != 0) return;
+        *px = rgb;
+        Counted(px);
+    };
+    const PixelPoint a = line.from;
+    const PixelPoint b = line.to;
+    const auto inside = [this](PixelPoint p) {
+        return static_cast<uint32_t>(p.x) < static_cast<uint32_t>(buffer_.width) &&
+               static_cast<uint32_t>(p.y) < static_cast<uint32_t>(buffer_.height);
+    };
+    if (inside(a) && inside(b) && IsShortLine(a.x, a.y, b.x, b.y)) {
+        PlotShort(buffer_, a.x, a.y, b.x, b.y, plot);
+        return;
+    }
+    RasterLine(buffer_, a.x, a.y, b.x, b.y, false, plot);
+}
+
+void BackwardsLayer::LayKept() {
+    for (auto line = kept_.rbegin(); line != kept_.rend(); ++line)
+        Lay(*line);
+    kept_.clear();
+}
+
+bool BackwardsLayer::Reached(int64_t left, int64_t top, int64_t right, int64_t bottom) const {
+    left = std::max<int64_t>(left, 0);
+    top = std::max<int64_t>(top, 0);
+    right = std::min<int64_t>(right, buffer_.width - 1);
+    bottom = std::min<int64_t>(bottom, buffer_.height - 1);
+    if (left > right || top > bottom) return true;  // no pixel on the layer
+    const int64_t tx0 = left >> kTileShift;
+    const int64_t tx1 = right >> kTileShift;
+    for (int64_t ty = top >> kTileShift; ty <= bottom >> kTileShift; ++ty) {
+        const uint64_t rows = Rows(ty == top >> kTileShift ? top & (kTile - 1) : 0,
+                                   ty == bottom >> kTileShift ? bottom & (kTile - 1) : kTile - 1);
+        const uint64_t* tiles = reached_.data() + ty * tilesAcross_;
+        for (int64_t tx = tx0; tx <= tx1; ++tx) {
+            const uint64_t want = rows & Columns(tx == tx0 ? left & (kTile - 1) : 0,
+                                                 tx == tx1 ? right & (kTile - 1) : kTile - 1);
+            if ((tiles[tx] & want) != want) return false;
+        }
+    }
+    return true;
+}
+
+void BackwardsLayer::PutOnto(const PixelBuffer& target) const {
+    if (target.bits == nullptr || target.width != buffer_.width ||
+        target.height != buffer_.height) {
+        return;
+    }
+    for (int y = 0; y < buffer_.height; ++y) {
+        const uint32_t* from = buffer_.bits + static_cast<ptrdiff_t>(y) * buffer_.stride;
+        uint32_t* to = target.bits + static_cast<ptrdiff_t>(y) * target.stride;
+        for (int x = 0; x < buffer_.width; ++x) {
+            if (from[x] != 0) to[x] = from[x];
+        }
+    }
+}
+
+}  // namespace cuttrace

@@ -1,0 +1,54 @@
+// Lines drawn last first: each pixel takes the color of the first line laid on it and keeps
+// it. A path laid this way, chunk after chunk from its end, leaves every pixel in the color
+// of the last line of the path that reaches it, as drawing the path forwards does; and a
+// part of the path none of whose pixels is still free need not be drawn at all.
+//
+// The lines of a chunk are kept in the order they are drawn, then laid last first. A pixel
+// that no line reached is free (zero: every color laid has its alpha byte set).
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "surfaces/LineRaster.h"
+#include "surfaces/Projection3D.h"
+
+namespace cuttrace {
+
+class BackwardsLayer {
+  public:
+    // An empty layer of the given size (every pixel free, no line kept).
+    BackwardsLayer(int width, int height);
+
+    // A line from `from` to `to`, both ends lit, in rgb (alpha set), kept for LayKept.
+    void Keep(PixelPoint from, PixelPoint to, uint32_t rgb) { kept_.push_back({from, to, rgb}); }
+    // Lays the lines kept so far, the last kept first, and forgets them.
+    void LayKept();
+    // Whether no pixel of the rectangle (edges included) that lies on the layer is free.
+    bool Reached(int64_t left, int64_t top, int64_t right, int64_t bottom) const;
+    // The pixels reached, onto a target of the layer's size.
+    void PutOnto(const PixelBuffer& target) const;
+
+  private:
+    static constexpr int kTileShift = 3;  // tiles of 8 x 8 pixels, a bit each
+    static constexpr int kTile = 1 << kTileShift;
+
+    struct Line {
+        PixelPoint from;
+        PixelPoint to;
+        uint32_t rgb;
+    };
+    void Lay(const Line& line);
+    // After a free pixel took a color.
+    void Counted(const uint32_t* px);
+
+    std::vector<uint32_t> bits_;
+    PixelBuffer buffer_;
+    int tilesAcross_ = 0;
+    // Per tile, a bit for each of its pixels (row by row), set once the pixel is reached or
+    // when it lies off the layer.
+    std::vector<uint64_t> reached_;
+    std::vector<Line> kept_;
+};
+
+}  // namespace cuttrace
