@@ -81,6 +81,51 @@ void PathDrawer::BeginMotion(const MotionRecord& record) {
     if (!quick_) views_.Present();
 }
 
+void PathDrawer::FollowQuick(const MotionRecord& record) {
+    const Point3 to{record.x, record.y, record.z};
+    if (IsContourKind(record.kind)) {
+        contourPoint_ = to;
+        return;
+    }
+    // As QuickLine: a line to where the tool is already changes nothing.
+    auto line = [&](bool evenIfZeroLength) {
+        if (evenIfZeroLength || !SameAsCurrent(to)) current_ = end_ = moving_ = to;
+    };
+    busy_ = false;
+    switch (record.kind) {
+        case KindRapid:
+            if (drawRapids_) {
+                line(false);
+            } else {
+                current_ = end_ = moving_ = to;
+            }
+            break;
+        case KindFeed:
+            line(false);
+            break;
+        case KindArcCwXY:
+        case KindArcCcwXY:
+        case KindArcCwZX:
+        case KindArcCcwZX:
+        case KindArcCwYZ:
+        case KindArcCcwYZ:
+            arc_ = ArcPath::Make(current_, record);
+            if (arc_.Degenerate()) {
+                line(true);
+            } else {
+                moving_ = arc_.PointAt(arc_.endAngle);  // the quick polygon's last point
+                current_ = end_ = arc_.end;
+            }
+            break;
+        default:
+            SetUpCycle(record);
+            busy_ = false;
+            moving_ = {hole_.x, hole_.y, bottom_};
+            current_ = hole_;
+            break;
+    }
+}
+
 void PathDrawer::DrawContour(const MotionRecord& record) {
     const Point3 to{record.x, record.y, record.z};
     const uint32_t color = settings_->contourColor;

@@ -88,6 +88,9 @@ class PathDrawer {
         Point3 contour;
     };
     QuickPens Pens() const { return {current_, moving_, contourPoint_}; }
+    // Moves the pens as BeginMotion in quick mode would, drawing and storing nothing (a
+    // drawer that only follows the path, to know the pens at any motion).
+    void FollowQuick(const MotionRecord& record);
     void ContinueFrom(const QuickPens& pens) {
         current_ = end_ = pens.current;
         moving_ = pens.moving;

@@ -27,9 +27,7 @@ PictureMotions::PictureMotions(const Settings& settings, const Point3& rotation,
       extent_(rotation, settings.cutterDiameter),
       follower_(noViews_, settings) {
     log_.SetMemoryBound(memoryBound);
-    follower_.SetQuick(true);
     follower_.SetDrawRapids(true);
-    follower_.SetStoringPath(false);
     filling_.reserve(kChunk);
     worker_ = std::thread([this] { Work(); });
 }
@@ -96,7 +94,7 @@ void PictureMotions::TakeIn(const std::vector<MotionRecord>& chunk) {
             blockPens_.push_back(follower_.Pens());
             blockFirst_.push_back(index);
         }
-        follower_.BeginMotion(motion);
+        follower_.FollowQuick(motion);
         extent_.Add(motion);
     }
 }

@@ -2,8 +2,8 @@
 //
 // While the program runs, a worker thread takes the motions over in chunks: it measures
 // the path's extent (MotionExtent), packs the motions into a MotionLog and follows them
-// with a drawer that draws nothing, noting where its pens stand as each of the log's blocks
-// begins. The run's own thread only hands motions over.
+// with a drawer that draws nothing (PathDrawer::FollowQuick), noting where its pens stand
+// as each of the log's blocks begins. The run's own thread only hands motions over.
 //
 // Once the picture is fitted, DrawInto draws the motions on two threads: the first part
 // into the picture, the rest into a layer of its own that starts from the pens noted at its
@@ -70,7 +70,7 @@ class PictureMotions {
     MotionLog log_;
     MotionExtent extent_;
 
-    // The worker's drawer, which draws nothing, and the pens at the start of each block.
+    // The worker's drawer, which only follows the path, and the pens at each block's start.
     class NoViews : public PathViews {
       public:
         void SetColor(uint32_t) override {}

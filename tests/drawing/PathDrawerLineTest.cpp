@@ -1,5 +1,7 @@
 // Rapid moves and feed lines, animated and quick.
+#include <cstring>
 #include <limits>
+#include <vector>
 
 #include "drawing/support/DrawerFixture.h"
 
@@ -186,6 +188,43 @@ TEST_F(PathDrawerLine, TheProgrammedContourIsDrawnBesideThePathAndRedrawn) {
     views.Clear();
     drawer.Redraw();
     EXPECT_TRUE(views.Only(Op::Line).empty());
+}
+
+// A drawer that only follows the path has its pens, bit for bit, where a quick drawing
+// leaves them after every kind of motion: zero-length lines, rapid moves with and without
+// draw-rapids, arcs in each plane and one starting on its centre, cycles both ways,
+// contour records, a value that is not a number.
+TEST_F(PathDrawerLine, FollowingMovesThePensAsAQuickDrawing) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::vector<MotionRecord> motions = {
+        Motion(KindRapid, 10, 0, 5),
+        Motion(KindFeed, 10, 0, 5 + 1e-10),
+        Motion(KindFeed, 10, 20, 5),
+        Motion(KindArcCcwXY, 0, 10, 5, 0, 10),
+        Motion(KindArcCwZX, 3, 10, 1, 5, 1.5),
+        Motion(KindArcCcwYZ, 3, 4, 2, 7, 1.5),
+        Motion(KindArcCwXY, 9, 9, 2, 3, 4),
+        Motion(CycleKind(81), 6, 6, -4, 1),
+        Motion(CycleKind(83), 7, 6, 3, 1),
+        Motion(KindContourLine, 1, 2, 0, 4, 5),
+        Motion(KindContourArcCw, 5, 2, 0, 3, 2),
+        Motion(KindRapid, 2, nan, 1),
+        Motion(KindFeed, 1, 1, 1),
+    };
+    for (const bool rapids : {true, false}) {
+        drawer.SetQuick(true);
+        drawer.SetDrawRapids(rapids);
+        drawer.ResetPosition();
+        PathDrawer follower(views, settings);
+        follower.SetDrawRapids(rapids);
+        for (std::size_t i = 0; i < motions.size(); ++i) {
+            drawer.BeginMotion(motions[i]);
+            follower.FollowQuick(motions[i]);
+            const PathDrawer::QuickPens a = drawer.Pens();
+            const PathDrawer::QuickPens b = follower.Pens();
+            EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0) << "motion " << i << ", rapids " << rapids;
+        }
+    }
 }
 
 }  // namespace
