@@ -63,8 +63,12 @@ Resident ReadResident() {
     return resident;
 }
 
+// The highest peak before the last RestartPeak.
+double earlierPeak = 0;
+
 // Starts the peak over from the memory resident now (Linux: the peak of what follows).
 void RestartPeak() {
+    earlierPeak = std::max(earlierPeak, ReadResident().peak);
     if (std::FILE* refs = std::fopen("/proc/self/clear_refs", "w")) {
         std::fputs("5", refs);
         std::fclose(refs);
@@ -265,7 +269,7 @@ int main(int argc, char** argv) {
         rusage usage{};
         getrusage(RUSAGE_SELF, &usage);
         std::printf("peak memory after the quick runs: %.0f MiB\n",
-                    static_cast<double>(usage.ru_maxrss) / 1024.0);
+                    std::max(earlierPeak, static_cast<double>(usage.ru_maxrss) / 1024.0));
         return 0;
     }
     // The path of the last run is in the drawer; zoom view 0 and redraw all four views (the
@@ -318,8 +322,9 @@ int main(int argc, char** argv) {
         const Interaction figures = Interact(window, action);
         std::printf(
             "%s: longest event-loop gap %.1f ms (window thread's processor time %.1f ms), full "
-            "picture after %.1f ms\n",
-            name, figures.longestGapMs, figures.longestTurnCpuMs, figures.completeMs);
+            "picture after %.1f ms, resident %.0f MiB (peak since the run %.0f MiB)\n",
+            name, figures.longestGapMs, figures.longestTurnCpuMs, figures.completeMs,
+            ReadResident().now, ReadResident().peak);
     };
     const VertexList& stored = window.Drawer().Vertices();
     std::printf("stored path: %.1f MiB, %.2f bytes a vertex, %.2f bytes a motion (%zu motions)\n",
@@ -343,11 +348,13 @@ int main(int argc, char** argv) {
     interaction("reset", [&] { window.Reset(); });
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
+    // The peak since the start, up to here (each run starts the process's figure over).
+    const double peak = std::max(earlierPeak, static_cast<double>(usage.ru_maxrss) / 1024.0);
     interaction("opening the program again (the old path dropped)",
                 [&] { window.OpenProgram(program); });
     // Clear after a fresh run (the open dropped the path).
     QuickRun(window, program);
     interaction("clear", [&] { window.ClearDrawing(); });
-    std::printf("peak memory %.0f MiB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
+    std::printf("peak memory %.0f MiB\n", peak);
     return 0;
 }

@@ -29,7 +29,8 @@ class PathOverview {
     // Sketches the path; false (and an empty sketch) when stop was set meanwhile.
     bool Build(const VertexList& path, const std::atomic<bool>& stop);
     const std::vector<Step>& Steps() const { return steps_; }
-    void Clear() { steps_.clear(); }
+    // Forgets the sketch and releases its memory (up to kMaxSteps steps).
+    void Clear() { std::vector<Step>().swap(steps_); }
 
   private:
     std::vector<Step> steps_;

@@ -93,6 +93,17 @@ void ThreadedFan::End() {
     active_ = false;
 }
 
+void ThreadedFan::Release() {
+    End();
+    // The worker is idle: it touches the copies only while it replays a queued chunk.
+    const std::lock_guard lock(mutex_);
+    for (int i = 0; i < kMaxSurfaces; ++i) {
+        renderers_[i].SetTarget(nullptr);
+        canvases_[i].reset();
+    }
+    std::vector<Chunk>().swap(spare_);
+}
+
 void ThreadedFan::Work() {
     std::unique_lock lock(mutex_);
     while (true) {

@@ -63,6 +63,9 @@ class ThreadedFan {
     // Waits until every recorded call is drawn, copies the pictures and the pens to the
     // surfaces and stops recording.
     void End();
+    // After End: frees the copies of the canvases and the spare chunks (a Begin makes them
+    // again), so that a finished run keeps no second picture of each view.
+    void Release();
 
   private:
     enum class Op : uint8_t { Color, MoveTo, LineTo, Line };

@@ -369,6 +369,7 @@ void MainWindow::UpdateButtons() {
     if (run_->Running()) {
         picker_->PausePreparing();
     } else {
+        fanout_.ReleaseDeferred();
         picker_->PrepareWhenIdle();
     }
 }

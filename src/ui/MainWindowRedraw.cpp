@@ -3,6 +3,7 @@
 
 #include "ui/CutView.h"
 #include "ui/MainWindow.h"
+#include "ui/MemoryUse.h"
 #include "ui/PathPicker.h"
 #include "ui/RedrawPreview.h"
 #include "ui/RunController.h"
@@ -35,7 +36,11 @@ void MainWindow::RedrawAll() {
         QMetaObject::invokeMethod(
             this,
             [this, generation] {
-                if (generation == redrawGeneration_ && redraw_.Active()) FinishRedraw();
+                if (generation != redrawGeneration_ || !redraw_.Active()) return;
+                FinishRedraw();
+                // The copies the workers drew on and the preview's pictures are freed, most
+                // of them in the workers' own heaps: they go back to the system.
+                ReturnFreedMemory();
             },
             Qt::QueuedConnection);
     });

@@ -49,6 +49,8 @@ class ViewFanout final : public PathViews {
     void SetDeferred(bool on);
     bool Deferred() const { return deferred_; }
     void EndDeferred() { threaded_.End(); }
+    // Ends it and frees the worker's copies of the views (the run is over).
+    void ReleaseDeferred() { threaded_.Release(); }
     // Starts the worker of a deferred drawing now, on the calling thread; whether the path
     // calls that follow go to it (then they may come from another thread, one at a time,
     // until the next EndDeferred, Present or layout change).

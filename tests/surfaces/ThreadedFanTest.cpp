@@ -79,7 +79,12 @@ TEST(ThreadedFan, WorkerDrawsTheSamePixelsAsTheSurfaces) {
     worker.Begin(threaded.pointers.data(), 2);
     DrawPath(onWorker, 0, 20000);
     worker.Publish();  // part of the drawing, whole chunks only
-    DrawPath(onWorker, 20000, 30000);
+    DrawPath(onWorker, 20000, 25000);
+    // A run that ends frees the worker's copies; the next one goes on where it stopped.
+    worker.Release();
+    EXPECT_FALSE(worker.Active());
+    worker.Begin(threaded.pointers.data(), 2);
+    DrawPath(onWorker, 25000, 30000);
     worker.End();
     EXPECT_FALSE(worker.Active());
     for (int v = 0; v < 2; ++v) {
