@@ -111,42 +111,47 @@ bool PictureMotions::DrawBlocks(PathViews& views, std::size_t first, std::size_t
 
 bool PictureMotions::DrawInto(PathImageRenderer& picture, QImage* image) const {
     const std::size_t blocks = log_.Blocks();
-    if (blocks < 2) {
+    const QImage& under = picture.Image();
+    // The layer is a second picture: only while it fits in what the log leaves free.
+    const bool layerFits = under.sizeInBytes() <= kMaxLayerBytes;
+    if (!log_.Flush()) return false;
+    if (blocks < 2 || !layerFits) {
         const bool read = blocks == 0 || DrawBlocks(picture, 0, blocks);
-        *image = picture.Image();
+        *image = under;
         return read;
     }
-    if (!log_.Flush()) return false;
     // The second part starts at the block whose first motion lies nearest the middle.
     const std::size_t middle = log_.Count() / 2;
+    const auto distance = [middle](std::size_t at) {
+        return at > middle ? at - middle : middle - at;
+    };
     std::size_t split = 1;
     for (std::size_t b = 2; b < blocks; ++b) {
-        const auto distance = [middle](std::size_t at) {
-            return at > middle ? at - middle : middle - at;
-        };
         if (distance(blockFirst_[b]) < distance(blockFirst_[split])) split = b;
     }
-    const QImage& under = picture.Image();
-    PathImageRenderer layer(under.width(), under.height());
-    layer.Surface().View() = picture.Surface().View();
     const uint32_t clear = UnusedColor(settings_);
-    layer.Surface().Clear(clear);
-    bool laterRead = false;
-    std::thread later([&] { laterRead = DrawBlocks(layer, split, blocks); });
-    const bool firstRead = DrawBlocks(picture, 0, split);
-    later.join();
-
-    *image = picture.Image();
-    const QImage& over = layer.Image();
+    bool read = false;
+    {
+        PathImageRenderer layer(under.width(), under.height());
+        layer.Surface().View() = picture.Surface().View();
+        layer.Surface().Clear(clear);
+        bool laterRead = false;
+        std::thread later([&] { laterRead = DrawBlocks(layer, split, blocks); });
+        const bool firstRead = DrawBlocks(picture, 0, split);
+        later.join();
+        read = firstRead && laterRead;
+        *image = layer.Image();  // the layer's own pixels once the layer is gone
+    }
+    // The picture shows through where the layer has no line.
     const QRgb clearPixel = Canvas3D::QRgbFromBgr(clear);
     for (int y = 0; y < image->height(); ++y) {
         auto* to = reinterpret_cast<QRgb*>(image->scanLine(y));
-        const auto* from = reinterpret_cast<const QRgb*>(over.constScanLine(y));
+        const auto* from = reinterpret_cast<const QRgb*>(under.constScanLine(y));
         for (int x = 0; x < image->width(); ++x) {
-            if (from[x] != clearPixel) to[x] = from[x];
+            if (to[x] == clearPixel) to[x] = from[x];
         }
     }
-    return firstRead && laterRead;
+    return read;
 }
 
 }  // namespace cuttrace

@@ -6,8 +6,9 @@
 // as each of the log's blocks begins. The run's own thread only hands motions over.
 //
 // Once the picture is fitted, DrawInto draws the motions on two threads: the first part
-// into the picture, the rest into a layer of its own that starts from the pens noted at its
-// first block; the layer's pixels are then laid over the picture's. Every pixel of the path
+// into the picture, the rest into a layer of its own (for pictures up to a few megabytes)
+// that starts from the pens noted at its first block; the layer's pixels are then laid
+// over the picture's. Every pixel of the path
 // takes the color of the last line that reaches it, and each part draws exactly the lines
 // one drawer would, so the result is the picture of one drawer, pixel for pixel.
 #pragma once
@@ -60,6 +61,8 @@ class PictureMotions {
   private:
     static constexpr std::size_t kChunk = 4096;   // motions handed over at once
     static constexpr std::size_t kMaxChunks = 4;  // waiting for the worker at most
+    // A larger picture is drawn on one thread: a second one would not fit beside the log.
+    static constexpr qsizetype kMaxLayerBytes = qsizetype{4} << 20;
 
     void Work();
     void TakeIn(const std::vector<MotionRecord>& chunk);

@@ -47,13 +47,19 @@ std::vector<MotionRecord> MixedMotions(std::size_t count) {
 }
 
 TEST(PictureMotions, TwoThreadsDrawThePictureOfOneDrawer) {
-    // Several blocks, most of them in the temporary file; and a single block.
-    for (const std::size_t count : {std::size_t{120000}, std::size_t{500}}) {
+    // Several blocks, most of them in the temporary file; the same in a picture too large
+    // for a second layer (one thread); a single block.
+    const struct {
+        std::size_t count;
+        int width, height;
+    } cases[] = {{120000, 320, 240}, {120000, 1100, 1000}, {500, 320, 240}};
+    for (const auto& c : cases) {
+        const std::size_t count = c.count;
         const std::vector<MotionRecord> motions = MixedMotions(count);
         const Settings settings;
         ImageOptions options;
-        options.width = 320;
-        options.height = 240;
+        options.width = c.width;
+        options.height = c.height;
         options.view = ViewPreset::Oblique;
 
         PictureMotions kept(settings, ViewPresetRotation(options.view), MotionLog::kBlockBytes);
@@ -80,7 +86,7 @@ TEST(PictureMotions, TwoThreadsDrawThePictureOfOneDrawer) {
         origin.DrawOrigin(parts.Scale());
         QImage drawn;
         ASSERT_TRUE(kept.DrawInto(parts, &drawn));
-        EXPECT_TRUE(drawn == serial.Image()) << count << " motions";
+        EXPECT_TRUE(drawn == serial.Image()) << count << " motions, " << c.width << " wide";
     }
 }
 
