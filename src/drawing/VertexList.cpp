@@ -231,12 +231,7 @@ void VertexList::AppendDrill(const DrillRecipe& drill, uint32_t color) {
     blocks_.back()[blockUsed_++] = tag;
     chunk.end = static_cast<uint32_t>(blockUsed_);
     drills_.Append(drill);
-    const double r = std::fabs(drill.cutter);
-    PathBox box;
-    box.Add(drill.start);
-    box.Add(drill.hole);
-    box.AddBox({drill.hole.x - r, drill.hole.y - r, std::min(drill.retract, drill.bottom)},
-               {drill.hole.x + r, drill.hole.y + r, std::max(drill.retract, drill.bottom)});
+    const PathBox box = DrillBox(drill);
     chunk.box.AddBox(box.low, box.high);
     bounds_.AddBox(box.low, box.high);
     NoteGroup(box.low, box.high);
@@ -255,12 +250,10 @@ void VertexList::AppendMark(const Point3& centre, double cutter, uint32_t color)
     PutRaw(w, cutter);
     blockUsed_ += sizeof cutter;
     chunk.end = static_cast<uint32_t>(blockUsed_);
-    const double r = std::fabs(cutter);
-    const Point3 low{centre.x - r, centre.y - r, centre.z};
-    const Point3 high{centre.x + r, centre.y + r, centre.z};
-    chunk.box.AddBox(low, high);
-    bounds_.AddBox(low, high);
-    NoteGroup(low, high);
+    const PathBox box = MarkBox(centre, cutter);
+    chunk.box.AddBox(box.low, box.high);
+    bounds_.AddBox(box.low, box.high);
+    NoteGroup(box.low, box.high);
     pen_ = centre;
     penKnown_ = true;
 }

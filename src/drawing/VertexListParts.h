@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 
 #include "drawing/ArcPath.h"
 #include "drawing/VertexCoding.h"
@@ -37,6 +38,23 @@ PathBox BoxOf(const GroupBox& group) {
         box.AddBox({group.low[0], group.low[1], group.low[2]},
                    {group.high[0], group.high[1], group.high[2]});
     }
+    return box;
+}
+
+// Boxes that hold every line of a quick drilling cycle and of a tool mark.
+inline PathBox DrillBox(const DrillRecipe& drill) {
+    const double r = std::fabs(drill.cutter);
+    PathBox box;
+    box.Add(drill.start);
+    box.Add(drill.hole);
+    box.AddBox({drill.hole.x - r, drill.hole.y - r, std::min(drill.retract, drill.bottom)},
+               {drill.hole.x + r, drill.hole.y + r, std::max(drill.retract, drill.bottom)});
+    return box;
+}
+inline PathBox MarkBox(const Point3& centre, double cutter) {
+    const double r = std::fabs(cutter);
+    PathBox box;
+    box.AddBox({centre.x - r, centre.y - r, centre.z}, {centre.x + r, centre.y + r, centre.z});
     return box;
 }
 

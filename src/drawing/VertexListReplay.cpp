@@ -69,10 +69,12 @@ struct BackwardsReplay {
         return Next(wanted) ? replay.Arc(polygon, color, starts) : PassOver(polygon.Last());
     }
     bool Drill(const DrillRecipe& drill, uint32_t color, bool starts) {
-        return Next() ? replay.Drill(drill, color, starts) : PassOver(drill.hole);
+        const bool wanted = !filter || filter(DrillBox(drill));
+        return Next(wanted) ? replay.Drill(drill, color, starts) : PassOver(drill.hole);
     }
     bool Mark(const Point3& centre, double cutter, uint32_t color, bool starts) {
-        return Next() ? replay.Mark(centre, cutter, color, starts) : PassOver(centre);
+        const bool wanted = !filter || filter(MarkBox(centre, cutter));
+        return Next(wanted) ? replay.Mark(centre, cutter, color, starts) : PassOver(centre);
     }
 };
 

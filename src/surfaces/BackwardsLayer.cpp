@@ -28,6 +28,8 @@ BackwardsLayer::BackwardsLayer(int width, int height) {
     tilesAcross_ = (width + kTile - 1) >> kTileShift;
     const int tilesDown = (height + kTile - 1) >> kTileShift;
     reached_.resize(static_cast<std::size_t>(tilesAcross_) * static_cast<std::size_t>(tilesDown));
+    wordsAcross_ = (tilesAcross_ + 63) / 64;
+    full_.assign(static_cast<std::size_t>(wordsAcross_) * static_cast<std::size_t>(tilesDown), 0);
     for (int ty = 0; ty < tilesDown; ++ty) {
         for (int tx = 0; tx < tilesAcross_; ++tx) {
             const int w = std::min(kTile, width - (tx << kTileShift));
@@ -42,8 +44,25 @@ void BackwardsLayer::Counted(const uint32_t* px) {
     const ptrdiff_t at = px - bits_.data();
     const ptrdiff_t y = at / buffer_.stride;
     const ptrdiff_t x = at - y * buffer_.stride;
-    reached_[static_cast<std::size_t>((y >> kTileShift) * tilesAcross_ + (x >> kTileShift))] |=
-        uint64_t{1} << (((y & (kTile - 1)) << kTileShift) | (x & (kTile - 1)));
+    const ptrdiff_t ty = y >> kTileShift;
+    const ptrdiff_t tx = x >> kTileShift;
+    uint64_t& tile = reached_[static_cast<std::size_t>(ty * tilesAcross_ + tx)];
+    tile |= uint64_t{1} << (((y & (kTile - 1)) << kTileShift) | (x & (kTile - 1)));
+    if (tile == ~uint64_t{0}) {
+        full_[static_cast<std::size_t>(ty * wordsAcross_ + (tx >> 6))] |= uint64_t{1} << (tx & 63);
+    }
+}
+
+bool BackwardsLayer::Full(int64_t ty, int64_t a, int64_t b) const {
+    const uint64_t* words = full_.data() + ty * wordsAcross_;
+    for (int64_t w = a >> 6; w <= b >> 6; ++w) {
+        const int64_t from = w == a >> 6 ? a & 63 : 0;
+        const int64_t to = w == b >> 6 ? b & 63 : 63;
+        const uint64_t want = (to == 63 ? ~uint64_t{0} : (uint64_t{1} << (to + 1)) - 1) &
+                              ~((uint64_t{1} << from) - 1);
+        if ((words[w] & want) != want) return false;
+    }
+    return true;
 }
 
 void BackwardsLayer::Lay(const Line& line) {
@@ -84,6 +103,16 @@ bool BackwardsLayer::Reached(int64_t left, int64_t top, int64_t right, int64_t b
         const uint64_t rows = Rows(ty == top >> kTileShift ? top & (kTile - 1) : 0,
                                    ty == bottom >> kTileShift ? bottom & (kTile - 1) : kTile - 1);
         const uint64_t* tiles = reached_.data() + ty * tilesAcross_;
+        if (rows == ~uint64_t{0} && tx1 - tx0 > 1) {
+            // Whole tiles between the two at the ends: their full bits.
+            if (!Full(ty, tx0 + 1, tx1 - 1)) return false;
+            for (const int64_t tx : {tx0, tx1}) {
+                const uint64_t want = Columns(tx == tx0 ? left & (kTile - 1) : 0,
+                                              tx == tx1 ? right & (kTile - 1) : kTile - 1);
+                if ((tiles[tx] & want) != want) return false;
+            }
+            continue;
+        }
         for (int64_t tx = tx0; tx <= tx1; ++tx) {
             const uint64_t want = rows & Columns(tx == tx0 ? left & (kTile - 1) : 0,
                                                  tx == tx1 ? right & (kTile - 1) : kTile - 1);

@@ -48,6 +48,11 @@ class BackwardsLayer {
     // Per tile, a bit for each of its pixels (row by row), set once the pixel is reached or
     // when it lies off the layer.
     std::vector<uint64_t> reached_;
+    // Per row of tiles, a bit for each tile all of whose pixels are reached.
+    int wordsAcross_ = 0;
+    std::vector<uint64_t> full_;
+    // Whether tiles a..b of row ty are all full.
+    bool Full(int64_t ty, int64_t a, int64_t b) const;
     std::vector<Line> kept_;
 };
 

@@ -4,6 +4,7 @@
 // rotation's factors), so the pixels are the same to the last bit; a test compares the two.
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -58,6 +59,24 @@ class ProjectionPairs {
 
 PixelPoint FastPixel(const Projection3D& view, const Point3& p) {
     return ProjectionPairs::ToPixel(view, p);
+}
+
+bool Renderer3D::BoxPixels(const Point3& low, const Point3& high, PixelBox& box) const {
+    for (double v : {low.x, low.y, low.z, high.x, high.y, high.z}) {
+        if (!std::isfinite(v)) return false;
+    }
+    const PixelPoint first = ProjectionPairs::ToPixel(view_, low);
+    box = {first.x, first.y, first.x, first.y};
+    for (int corner = 1; corner < 8; ++corner) {
+        const Point3 p{corner & 1 ? high.x : low.x, corner & 2 ? high.y : low.y,
+                       corner & 4 ? high.z : low.z};
+        const PixelPoint q = ProjectionPairs::ToPixel(view_, p);
+        box.left = std::min<int64_t>(box.left, q.x);
+        box.right = std::max<int64_t>(box.right, q.x);
+        box.top = std::min<int64_t>(box.top, q.y);
+        box.bottom = std::max<int64_t>(box.bottom, q.y);
+    }
+    return true;
 }
 
 void Renderer3D::MoveTo(const Point3& p) {

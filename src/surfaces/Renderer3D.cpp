@@ -27,23 +27,6 @@ void Renderer3D::LineClipped(PixelPoint p, PixelPoint q) {
     target_->Segment(p, q);
 }
 
-bool Renderer3D::BoxPixels(const Point3& low, const Point3& high, PixelBox& box) const {
-    for (double v : {low.x, low.y, low.z, high.x, high.y, high.z}) {
-        if (!std::isfinite(v)) return false;
-    }
-    box = {INT64_MAX, INT64_MAX, INT64_MIN, INT64_MIN};
-    for (int corner = 0; corner < 8; ++corner) {
-        const Point3 p{corner & 1 ? high.x : low.x, corner & 2 ? high.y : low.y,
-                       corner & 4 ? high.z : low.z};
-        const PixelPoint q = view_.ToPixel(p);
-        box.left = std::min<int64_t>(box.left, q.x);
-        box.right = std::max<int64_t>(box.right, q.x);
-        box.top = std::min<int64_t>(box.top, q.y);
-        box.bottom = std::max<int64_t>(box.bottom, q.y);
-    }
-    return true;
-}
-
 bool Renderer3D::PixelBoxMayShow(const PixelBox& box) const {
     constexpr int64_t kMargin = 2;
     return box.right >= -kMargin && box.left <= width_ + kMargin && box.bottom >= -kMargin &&
