@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <system_error>
 #include <utility>
 
 namespace cuttrace {
@@ -29,7 +30,11 @@ PictureMotions::PictureMotions(const Settings& settings, const Point3& rotation,
     log_.SetMemoryBound(memoryBound);
     follower_.SetDrawRapids(true);
     filling_.reserve(kChunk);
-    worker_ = std::thread([this] { Work(); });
+    try {
+        worker_ = std::thread([this] { Work(); });
+    } catch (const std::system_error&) {
+        // No thread to be had: the motions are taken in on the run's thread.
+    }
 }
 
 PictureMotions::~PictureMotions() {
@@ -44,6 +49,11 @@ PictureMotions::~PictureMotions() {
 void PictureMotions::Add(const MotionRecord& motion) {
     filling_.push_back(motion);
     if (filling_.size() < kChunk) return;
+    if (!worker_.joinable()) {
+        TakeIn(filling_);
+        filling_.clear();
+        return;
+    }
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return waiting_.size() < kMaxChunks; });
     waiting_.push_back(std::move(filling_));
@@ -59,6 +69,11 @@ void PictureMotions::Add(const MotionRecord& motion) {
 }
 
 void PictureMotions::Finish() {
+    if (!worker_.joinable()) {
+        TakeIn(filling_);
+        filling_ = {};
+        return;
+    }
     {
         const std::lock_guard lock(mutex_);
         if (!filling_.empty()) waiting_.push_back(std::move(filling_));
@@ -136,9 +151,18 @@ bool PictureMotions::DrawInto(PathImageRenderer& picture, QImage* image) const {
         layer.Surface().View() = picture.Surface().View();
         layer.Surface().Clear(clear);
         bool laterRead = false;
-        std::thread later([&] { laterRead = DrawBlocks(layer, split, blocks); });
+        std::thread later;
+        try {
+            later = std::thread([&] { laterRead = DrawBlocks(layer, split, blocks); });
+        } catch (const std::system_error&) {
+            // No second thread: this one draws both parts.
+        }
         const bool firstRead = DrawBlocks(picture, 0, split);
-        later.join();
+        if (later.joinable()) {
+            later.join();
+        } else {
+            laterRead = DrawBlocks(layer, split, blocks);
+        }
         read = firstRead && laterRead;
         *image = layer.Image();  // the layer's own pixels once the layer is gone
     }
