@@ -63,6 +63,7 @@ QString Fixed(double value, int decimals) {
 MainWindow::MainWindow(Settings& settings, UiDialogs& dialogs, MonotonicClock& clock,
                        QWidget* parent)
     : QMainWindow(parent), settings_(settings), dialogs_(dialogs), drawer_(fanout_, settings) {
+    MapLargeBlocksApart();
     setWindowTitle(Tr(kMainCaption));
     setWindowIcon(AppIcon());
     resize(kInitialWidth, kInitialHeight);

@@ -28,4 +28,10 @@ void ReturnFreedMemory() {
 #endif
 }
 
+void MapLargeBlocksApart() {
+#if defined(__GLIBC__)
+    mallopt(M_MMAP_THRESHOLD, 1 << 20);
+#endif
+}
+
 }  // namespace cuttrace::ui
