@@ -1,6 +1,7 @@
 #include "drawing/DrillMarks.h"
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 
 #include "drawing/Geometry.h"
@@ -21,16 +22,23 @@ void DrawToolMark(PathViews& views, const Point3& p, double cutter) {
     double step = rho > 1.0 ? 60.0 / rho : 90.0;
     if (!(step >= kMinMarkStep)) step = kMinMarkStep;
     // Begins with a zero-length segment at angle 0; not closed when 360 is not a whole
-    // number of steps.
-    Point3 previous{p.x + rho, p.y, p.z};
+    // number of steps. Each segment is a DrawLine; they go out in runs.
+    constexpr std::size_t kRun = 64;
+    Point3 points[kRun];
+    std::size_t count = 0;
+    Point3 from{p.x + rho, p.y, p.z};
     for (int k = 0;; ++k) {
         const double angle = step * k;
         if (angle > 360.0 + kMarkAngleTolerance) break;
         const double r = angle * kRadiansPerDegree;
-        const Point3 q{p.x + rho * std::cos(r), p.y + rho * std::sin(r), p.z};
-        views.DrawLine(previous, q);
-        previous = q;
+        points[count++] = {p.x + rho * std::cos(r), p.y + rho * std::sin(r), p.z};
+        if (count == kRun) {
+            views.DrawLinesFrom(from, points, count);
+            from = points[count - 1];
+            count = 0;
+        }
     }
+    if (count > 0) views.DrawLinesFrom(from, points, count);
 }
 
 void DrawQuickDrill(PathViews& views, const DrillRecipe& drill) {

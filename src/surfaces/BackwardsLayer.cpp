@@ -74,11 +74,7 @@ void BackwardsLayer::Lay(const Line& line) {
     };
     const PixelPoint a = line.from;
     const PixelPoint b = line.to;
-    const auto inside = [this](PixelPoint p) {
-        return static_cast<uint32_t>(p.x) < static_cast<uint32_t>(buffer_.width) &&
-               static_cast<uint32_t>(p.y) < static_cast<uint32_t>(buffer_.height);
-    };
-    if (inside(a) && inside(b) && IsShortLine(a.x, a.y, b.x, b.y)) {
+    if (Inside(a) && Inside(b) && IsShortLine(a.x, a.y, b.x, b.y)) {
         PlotShort(buffer_, a.x, a.y, b.x, b.y, plot);
         return;
     }

@@ -20,8 +20,18 @@ class BackwardsLayer {
     // An empty layer of the given size (every pixel free, no line kept).
     BackwardsLayer(int width, int height);
 
-    // A line from `from` to `to`, both ends lit, in rgb (alpha set), kept for LayKept.
-    void Keep(PixelPoint from, PixelPoint to, uint32_t rgb) { kept_.push_back({from, to, rgb}); }
+    // A line from `from` to `to`, both ends lit, in rgb (alpha set), kept for LayKept
+    // unless it is short and its pixels are all reached already (most lines of a dense
+    // path are).
+    void Keep(PixelPoint from, PixelPoint to, uint32_t rgb) {
+        if (Inside(from) && Inside(to) && IsShortLine(from.x, from.y, to.x, to.y)) {
+            bool reached = true;
+            PlotShort(buffer_, from.x, from.y, to.x, to.y,
+                      [&reached](const uint32_t* px) { reached = reached && *px != 0; });
+            if (reached) return;
+        }
+        kept_.push_back({from, to, rgb});
+    }
     // Lays the lines kept so far, the last kept first, and forgets them.
     void LayKept();
     // Whether no pixel of the rectangle (edges included) that lies on the layer is free.
@@ -39,6 +49,10 @@ class BackwardsLayer {
         uint32_t rgb;
     };
     void Lay(const Line& line);
+    bool Inside(PixelPoint p) const {
+        return static_cast<uint32_t>(p.x) < static_cast<uint32_t>(buffer_.width) &&
+               static_cast<uint32_t>(p.y) < static_cast<uint32_t>(buffer_.height);
+    }
     // After a free pixel took a color.
     void Counted(const uint32_t* px);
 
