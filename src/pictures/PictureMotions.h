@@ -8,9 +8,9 @@
 // Once the picture is fitted, DrawInto draws the motions on two threads: the first part
 // into the picture, the rest into a layer of its own (for pictures up to a few megabytes)
 // that starts from the pens noted at its first block; the layer's pixels are then laid
-// over the picture's. Every pixel of the path
-// takes the color of the last line that reaches it, and each part draws exactly the lines
-// one drawer would, so the result is the picture of one drawer, pixel for pixel.
+// over the picture's. Every pixel of the path takes the color of the last line that
+// reaches it, and each part draws exactly the lines one drawer would, so the result is the
+// picture of one drawer, pixel for pixel.
 #pragma once
 
 #include <condition_variable>
