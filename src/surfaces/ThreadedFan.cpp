@@ -1,5 +1,7 @@
 #include "surfaces/ThreadedFan.h"
 
+#include <pthread.h>
+
 #include <algorithm>
 #include <utility>
 
@@ -35,7 +37,12 @@ void ThreadedFan::Begin(Surface3D* const* surfaces, int count) {
     }
     active_ = true;
     fresh_ = true;
-    if (!worker_.joinable()) worker_ = std::thread([this] { Work(); });
+    if (!worker_.joinable()) {
+        worker_ = std::thread([this] {
+            pthread_setname_np(pthread_self(), "rasteriser");
+            Work();
+        });
+    }
 }
 
 void ThreadedFan::HandOver() {

@@ -1,5 +1,7 @@
 #include "ui/LookAhead.h"
 
+#include <pthread.h>
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QMetaObject>
@@ -50,6 +52,7 @@ void LookAhead::Start(const std::string& path, const Settings& settings) {
     running_ = true;
     const uint64_t generation = generation_;
     worker_ = std::thread([this, path, settings, generation] {
+        pthread_setname_np(pthread_self(), "look-ahead");
         NcRunner runner;
         runner.SelectMachine(DialectFromSetting(settings.dialect));
         ApplyProgramSettings(runner, settings);  // the program library, as the run has it

@@ -1,5 +1,7 @@
 #include "ui/MotionQueue.h"
 
+#include <pthread.h>
+
 #include <utility>
 
 namespace cuttrace::ui {
@@ -41,6 +43,7 @@ void MotionQueue::Sync() {
 }
 
 void MotionQueue::Work() {
+    pthread_setname_np(pthread_self(), "path drawing");
     std::unique_lock lock(mutex_);
     while (true) {
         changed_.wait(lock, [this] { return quit_ || !queue_.empty(); });

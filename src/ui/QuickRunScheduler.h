@@ -15,7 +15,7 @@ class QuickRunScheduler : public QObject {
     Q_OBJECT
   public:
     static constexpr int kSliceMilliseconds = 20;
-    static constexpr unsigned kTicksPerClockRead = 8;
+    static constexpr unsigned kTicksPerClockRead = 64;
 
     // tick runs one tick; keepGoing says whether the run still wants ticks; sliceDone
     // runs after each slice (to bring the window up to date).
