@@ -22,7 +22,7 @@
 namespace cuttrace {
 namespace {
 
-class NoViews final : public PathViews {
+class NoViews : public PathViews {
   public:
     void SetColor(uint32_t) override {}
     void DrawMoveTo(const Point3&) override {}
@@ -95,16 +95,10 @@ struct Views {
 };
 
 // Counts what a replay does with views that draw backwards.
-class BackwardsProbe final : public PathViews {
+class BackwardsProbe final : public NoViews {
   public:
     int laid = 0;
     bool ended = false;
-    void SetColor(uint32_t) override {}
-    void DrawMoveTo(const Point3&) override {}
-    void DrawLineTo(const Point3&) override {}
-    void LineToShowingTool(const Point3&) override {}
-    void DrawLine(const Point3&, const Point3&) override {}
-    void Present() override {}
     bool Backwards() const override { return !ended; }
     void LayUnder() override { ++laid; }
     void EndBackwards() override { ended = true; }
