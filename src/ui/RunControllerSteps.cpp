@@ -225,14 +225,17 @@ void RunController::HandleStepResult(StepResult result) {
         case StepResult::Line:
             break;
         case StepResult::FileOpened:
-            // The queued motions name their file through the runner's open files.
+            // The queued motions name their file through the runner's open files: they are
+            // drawn before it changes, and the worker takes the next ones.
             SyncDrawing();
             host_.PushProgram();
+            if (quickMode_) BeginQuickSlice();
             if (!quickMode_) host_.UpdateButtons();
             return;
         case StepResult::FileClosed:
             SyncDrawing();
             host_.PopProgram();
+            if (quickMode_) BeginQuickSlice();
             if (!quickMode_) host_.UpdateButtons();
             return;
         default:
