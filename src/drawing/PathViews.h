@@ -51,4 +51,15 @@ class PathViews {
     virtual void EndBackwards() {}
 };
 
+// Views that draw nothing: for a drawer that only follows the path.
+class NoViews : public PathViews {
+  public:
+    void SetColor(uint32_t) override {}
+    void DrawMoveTo(const Point3&) override {}
+    void DrawLineTo(const Point3&) override {}
+    void LineToShowingTool(const Point3&) override {}
+    void DrawLine(const Point3&, const Point3&) override {}
+    void Present() override {}
+};
+
 }  // namespace cuttrace

@@ -74,15 +74,6 @@ class PictureMotions {
     MotionExtent extent_;
 
     // The worker's drawer, which only follows the path, and the pens at each block's start.
-    class NoViews : public PathViews {
-      public:
-        void SetColor(uint32_t) override {}
-        void DrawMoveTo(const Point3&) override {}
-        void DrawLineTo(const Point3&) override {}
-        void LineToShowingTool(const Point3&) override {}
-        void DrawLine(const Point3&, const Point3&) override {}
-        void Present() override {}
-    };
     NoViews noViews_;
     PathDrawer follower_;
     std::vector<PathDrawer::QuickPens> blockPens_;

@@ -22,16 +22,6 @@
 namespace cuttrace {
 namespace {
 
-class NoViews : public PathViews {
-  public:
-    void SetColor(uint32_t) override {}
-    void DrawMoveTo(const Point3&) override {}
-    void DrawLineTo(const Point3&) override {}
-    void LineToShowingTool(const Point3&) override {}
-    void DrawLine(const Point3&, const Point3&) override {}
-    void Present() override {}
-};
-
 // Each call on each surface in turn, one at a time: the reference the batches are held to.
 class SurfaceViews final : public PathViews {
   public:

@@ -14,16 +14,6 @@
 namespace cuttrace::ui {
 namespace {
 
-class NoViews : public PathViews {
-  public:
-    void SetColor(uint32_t) override {}
-    void DrawMoveTo(const Point3&) override {}
-    void DrawLineTo(const Point3&) override {}
-    void LineToShowingTool(const Point3&) override {}
-    void DrawLine(const Point3&, const Point3&) override {}
-    void Present() override {}
-};
-
 class ModalStatePanelTest : public ::testing::Test {
   protected:
     ModalStatePanelTest() : drawer_(views_, settings_) {
