@@ -232,9 +232,7 @@ void Canvas3D::LayKept() {
 }
 
 bool Canvas3D::Reached(int64_t left, int64_t top, int64_t right, int64_t bottom) const {
-    if (backwards_) return backwards_->Reached(left, top, right, bottom);
-    return right < 0 || bottom < 0 || left >= pixels_.width || top >= pixels_.height ||
-           left > right || top > bottom;
+    return backwards_ && backwards_->Reached(left, top, right, bottom);
 }
 
 void Canvas3D::EndBackwards() {

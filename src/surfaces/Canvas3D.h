@@ -133,9 +133,8 @@ class Canvas3D {
     void BeginBackwards();
     bool Backwards() const { return backwards_ != nullptr; }
     void LayKept();
-    // Whether every pixel of the rectangle (edges included) that lies on the image is
-    // reached by the lines laid so far; true outside backwards drawing only for a
-    // rectangle off the image.
+    // While drawing backwards: whether every pixel of the rectangle (edges included) that
+    // lies on the image is reached by the lines laid so far.
     bool Reached(int64_t left, int64_t top, int64_t right, int64_t bottom) const;
     // The pen goes back to where it stood at BeginBackwards.
     void ReturnPen() { MoveTo(startPen_); }
