@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace cuttrace {
 
@@ -46,7 +47,41 @@ ArcPolygon::ArcPolygon(const ArcPath& arc, double stepDegrees)
 
 void ArcPolygon::Bounds(Point3& low, Point3& high) const {
     // Turning keeps the offset's length but for rounding; the margin covers that.
-    const double r = std::hypot(a0_, b0_) * (1.0 + 1e-9) + 1e-9;
+    const double r = std::hypot(a0_, b0_);
+    const double margin = r * 1e-9 + 1e-9;
+    // The points lie on the circle between the start and the end angle (the last step may
+    // be shorter than the others): the box of the start, the end and each quarter point
+    // of the circle that the turn passes.
+    const double step = std::atan2(sinStep_, cosStep_);
+    const double turn = std::fabs(step) * static_cast<double>(count_);
+    const double endFirst = (first_ == 2 ? lastZ_ : first_ == 1 ? lastY_ : lastX_) - centreFirst_;
+    const double endSecond = (first_ == 2 ? lastX_ : first_ == 1 ? lastZ_ : lastY_) - centreSecond_;
+    double lowFirst = std::min(a0_, endFirst), highFirst = std::max(a0_, endFirst);
+    double lowSecond = std::min(b0_, endSecond), highSecond = std::max(b0_, endSecond);
+    const double start = std::atan2(b0_, a0_);
+    constexpr double kTurn = 2.0 * std::numbers::pi;
+    for (int quarter = 0; quarter < 4; ++quarter) {
+        const double angle = quarter * std::numbers::pi / 2.0;
+        // How far the turn goes from the start to reach the quarter point, in its sense.
+        double reach = std::fmod(step >= 0.0 ? angle - start : start - angle, kTurn);
+        if (reach < 0.0) reach += kTurn;
+        const bool passed = !(turn < kTurn) || reach <= turn + 1e-9 || reach >= kTurn - 1e-9;
+        if (!passed) continue;
+        switch (quarter) {
+            case 0:
+                highFirst = r;
+                break;
+            case 1:
+                highSecond = r;
+                break;
+            case 2:
+                lowFirst = -r;
+                break;
+            default:
+                lowSecond = -r;
+                break;
+        }
+    }
     // The normal coordinate goes evenly from the start's to the last point's.
     const double normalLast = first_ == 2 ? lastY_ : first_ == 1 ? lastX_ : lastZ_;
     const double normalLow = std::min(normalStart_, normalLast);
@@ -61,8 +96,9 @@ void ArcPolygon::Bounds(Point3& low, Point3& high) const {
                 return Point3{first, second, normal};
         }
     };
-    low = place(centreFirst_ - r, centreSecond_ - r, normalLow);
-    high = place(centreFirst_ + r, centreSecond_ + r, normalHigh);
+    low = place(centreFirst_ + lowFirst - margin, centreSecond_ + lowSecond - margin, normalLow);
+    high =
+        place(centreFirst_ + highFirst + margin, centreSecond_ + highSecond + margin, normalHigh);
 }
 
 std::size_t ArcPolygon::Fill(Cursor& cursor, Point3* out) const {

@@ -37,7 +37,8 @@ class ArcPolygon {
     std::size_t Fill(Cursor& cursor, Point3* out) const;
     // The last point.
     Point3 Last() const { return {lastX_, lastY_, lastZ_}; }
-    // A box that holds every point (the whole circle in the plane, a little wider).
+    // A box that holds every point (the part of the circle the arc turns through, a little
+    // wider).
     void Bounds(Point3& low, Point3& high) const;
 
   private:

@@ -218,3 +218,52 @@ TEST_F(PathDrawerArc, ArcWithoutANumberEndsInBothModes) {
 
 }  // namespace
 }  // namespace cuttrace::test
+
+namespace cuttrace::test {
+namespace {
+
+// The box of a quick arc's polygon holds every point the polygon gives, in every plane and
+// sense, for sweeps short and long, across the quarter points and whole turns, helices
+// included; and it holds little more than the part of the circle turned through.
+TEST(ArcPolygonBounds, HoldEveryPointAndOnlyThePartOfTheCircleTurnedThrough) {
+    int tight = 0;
+    for (const Plane& plane : kPlanes) {
+        for (const bool clockwise : {false, true}) {
+            for (const double radius : {0.3, 7.0, 250.0}) {
+                for (double from = -3.0; from < 3.2; from += 0.7) {
+                    for (const double sweep :
+                         {0.01, 0.4, 1.5, 3.1, 4.0, 6.2, 2 * std::numbers::pi}) {
+                        const double to = from + (clockwise ? -sweep : sweep);
+                        const Point3 start = InPlane(plane, 5 + radius * std::cos(from),
+                                                     -2 + radius * std::sin(from), 1.0);
+                        const Point3 end = InPlane(plane, 5 + radius * std::cos(to),
+                                                   -2 + radius * std::sin(to), -0.5);
+                        const ArcPath arc = ArcPath::Make(
+                            start, ArcTo(clockwise ? plane.cw : plane.ccw, end, 5, -2));
+                        if (arc.Degenerate()) continue;
+                        const ArcPolygon polygon = ArcPolygon::Quick(arc);
+                        Point3 low, high;
+                        polygon.Bounds(low, high);
+                        std::vector<Point3> points{start};
+                        Point3 batch[ArcPolygon::kBatch];
+                        ArcPolygon::Cursor cursor = polygon.Begin();
+                        while (const std::size_t n = polygon.Fill(cursor, batch))
+                            points.insert(points.end(), batch, batch + n);
+                        for (const Point3& p : points) {
+                            ASSERT_TRUE(p.x >= low.x && p.y >= low.y && p.z >= low.z &&
+                                        p.x <= high.x && p.y <= high.y && p.z <= high.z)
+                                << plane.name << " " << clockwise << " r " << radius << " from "
+                                << from << " sweep " << sweep;
+                        }
+                        const double wide = (high.x - low.x) + (high.y - low.y) + (high.z - low.z);
+                        if (sweep < 1.0 && wide < 2.2 * radius) ++tight;
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GT(tight, 100);  // short arcs get boxes far smaller than their circle's
+}
+
+}  // namespace
+}  // namespace cuttrace::test
