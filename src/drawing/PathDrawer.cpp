@@ -92,37 +92,23 @@ void PathDrawer::FollowQuick(const MotionRecord& record) {
         if (evenIfZeroLength || !SameAsCurrent(to)) current_ = end_ = moving_ = to;
     };
     busy_ = false;
-    switch (record.kind) {
-        case KindRapid:
-            if (drawRapids_) {
-                line(false);
-            } else {
-                current_ = end_ = moving_ = to;
-            }
-            break;
-        case KindFeed:
-            line(false);
-            break;
-        case KindArcCwXY:
-        case KindArcCcwXY:
-        case KindArcCwZX:
-        case KindArcCcwZX:
-        case KindArcCwYZ:
-        case KindArcCcwYZ:
-            arc_ = ArcPath::Make(current_, record);
-            if (arc_.Degenerate()) {
-                line(true);
-            } else {
-                moving_ = arc_.PointAt(arc_.endAngle);  // the quick polygon's last point
-                current_ = end_ = arc_.end;
-            }
-            break;
-        default:
-            SetUpCycle(record);
-            busy_ = false;
-            moving_ = {hole_.x, hole_.y, bottom_};
-            current_ = hole_;
-            break;
+    if (record.kind == KindRapid && !drawRapids_) {
+        current_ = end_ = moving_ = to;
+    } else if (record.kind == KindRapid || record.kind == KindFeed) {
+        line(false);
+    } else if (IsArcKind(record.kind)) {
+        arc_ = ArcPath::Make(current_, record);
+        if (arc_.Degenerate()) {
+            line(true);
+        } else {
+            moving_ = arc_.PointAt(arc_.endAngle);  // the quick polygon's last point
+            current_ = end_ = arc_.end;
+        }
+    } else {
+        SetUpCycle(record);
+        busy_ = false;
+        moving_ = {hole_.x, hole_.y, bottom_};
+        current_ = hole_;
     }
 }
 

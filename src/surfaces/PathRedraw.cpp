@@ -111,13 +111,8 @@ void PathRedraw::Start(Surface3D* const* surfaces, int count, Draw draw,
     cancelled_.store(false, std::memory_order_relaxed);
     count_ = std::clamp(count, 0, kMaxSurfaces);
     for (int i = 0; i < count_; ++i) {
-        Surface3D& surface = *surfaces[i];
-        surface.SyncSize();
-        surfaces_[i] = &surface;
-        if (!canvases_[i]) canvases_[i] = std::make_unique<Canvas3D>(1, 1);
-        canvases_[i]->CopyFrom(surface.TargetCanvas());
-        renderers_[i] = surface.renderer_;
-        renderers_[i].SetTarget(canvases_[i].get());
+        surfaces_[i] = surfaces[i];
+        surfaces[i]->CopyForWorker(canvases_[i], renderers_[i]);
     }
     active_ = true;
     // Each thread draws the whole path into its share of the surfaces (the first thread

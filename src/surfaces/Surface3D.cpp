@@ -33,6 +33,14 @@ void Surface3D::SyncSize() {
     if (cache_) cache_->Resize(w, h);
 }
 
+void Surface3D::CopyForWorker(std::unique_ptr<Canvas3D>& canvas, Renderer3D& renderer) {
+    SyncSize();
+    if (!canvas) canvas = std::make_unique<Canvas3D>(1, 1);
+    canvas->CopyFrom(TargetCanvas());
+    renderer = renderer_;
+    renderer.SetTarget(canvas.get());
+}
+
 void Surface3D::MoveTo(const Point3& p) {
     SyncSize();
     renderer_.MoveTo(p);

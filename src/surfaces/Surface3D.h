@@ -89,6 +89,9 @@ class Surface3D : public QWidget {
 
     // ---- canvases ----
     Canvas3D& TargetCanvas() { return *renderer_.Target(); }
+    // A worker's copy of the drawing, at the surface's current size: its picture and pens
+    // into canvas (made when there is none) and its renderer, aimed at that canvas.
+    void CopyForWorker(std::unique_ptr<Canvas3D>& canvas, Renderer3D& renderer);
     Canvas3D* OffscreenCanvas() { return cache_.get(); }
     // The screen image's canvas: what is drawn here shows at the next repaint and is
     // overwritten by the next Present. Call update() after drawing on it.

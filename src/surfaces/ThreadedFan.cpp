@@ -27,13 +27,8 @@ void ThreadedFan::Begin(Surface3D* const* surfaces, int count) {
     count_ = std::clamp(count, 0, kMaxSurfaces);
     // The worker is idle (End waited for it, or it has not started): its copies can be set.
     for (int i = 0; i < count_; ++i) {
-        Surface3D& surface = *surfaces[i];
-        surface.SyncSize();
-        surfaces_[i] = &surface;
-        if (!canvases_[i]) canvases_[i] = std::make_unique<Canvas3D>(1, 1);
-        canvases_[i]->CopyFrom(surface.TargetCanvas());
-        renderers_[i] = surface.renderer_;
-        renderers_[i].SetTarget(canvases_[i].get());
+        surfaces_[i] = surfaces[i];
+        surfaces[i]->CopyForWorker(canvases_[i], renderers_[i]);
     }
     active_ = true;
     fresh_ = true;
