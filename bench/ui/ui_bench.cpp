@@ -11,6 +11,7 @@
 // "redraw" one quick run in four views, then the full redraws.
 // Prints one line per figure. Runs on the offscreen platform unless QT_QPA_PLATFORM says
 // otherwise. Generate the program with ../shared/bench/gen_cam.py (see bench/README.md).
+#include <dirent.h>
 #include <sys/resource.h>
 #include <QAction>
 #include <QApplication>
@@ -21,6 +22,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <map>
+#include <string>
 #include <vector>
 
 #include "core/Settings.h"
@@ -75,7 +78,48 @@ void RestartPeak() {
     }
 }
 
+// Each thread's name and processor seconds so far, from /proc/self/task (Linux).
+std::map<std::string, double> ThreadTimes() {
+    std::map<std::string, double> times;
+    DIR* tasks = opendir("/proc/self/task");
+    if (!tasks) return times;
+    while (const dirent* task = readdir(tasks)) {
+        if (task->d_name[0] == '.') continue;
+        const std::string dir = std::string("/proc/self/task/") + task->d_name;
+        char name[64] = "";
+        unsigned long long nanoseconds = 0;
+        if (std::FILE* comm = std::fopen((dir + "/comm").c_str(), "r")) {
+            if (!std::fgets(name, sizeof name, comm)) name[0] = 0;
+            std::fclose(comm);
+        }
+        if (std::FILE* stat = std::fopen((dir + "/schedstat").c_str(), "r")) {
+            if (std::fscanf(stat, "%llu", &nanoseconds) != 1) nanoseconds = 0;
+            std::fclose(stat);
+        }
+        name[std::strcspn(name, "\n")] = 0;
+        times[name] += static_cast<double>(nanoseconds) / 1e9;
+    }
+    closedir(tasks);
+    return times;
+}
+
+// The processor seconds each thread spent between two readings, as "name 0.123 s, ...".
+std::string ThreadTimesSince(const std::map<std::string, double>& before) {
+    std::string text;
+    char figure[96];
+    for (const auto& [name, seconds] : ThreadTimes()) {
+        const auto earlier = before.find(name);
+        const double spent = seconds - (earlier == before.end() ? 0.0 : earlier->second);
+        if (spent < 0.0005) continue;
+        std::snprintf(figure, sizeof figure, "%s%s %.3f s", text.empty() ? "" : ", ", name.c_str(),
+                      spent);
+        text += figure;
+    }
+    return text;
+}
+
 struct QuickRunFigures {
+    std::string threads;  // each thread's processor time during the run
     double seconds = 0;
     double cpuSeconds = 0;
     double longestGapMs = 0;
@@ -111,6 +155,7 @@ QuickRunFigures QuickRun(MainWindow& window, const QString& program) {
     QElapsedTimer total;
     total.start();
     const double cpuStart = ThreadProcessorSeconds();
+    const std::map<std::string, double> threadsBefore = ThreadTimes();
     sinceTurn.start();
     turns.start();
     window.StartQuickRun();
@@ -120,6 +165,7 @@ QuickRunFigures QuickRun(MainWindow& window, const QString& program) {
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     figures.seconds = total.nsecsElapsed() / 1e9;
     figures.cpuSeconds = ThreadProcessorSeconds() - cpuStart;
+    figures.threads = ThreadTimesSince(threadsBefore);
     turns.stop();
     figures.motions = window.Run().MotionCounter();
     figures.memory = ReadResident();
@@ -243,8 +289,8 @@ int main(int argc, char** argv) {
         for (int i = 0; i < (redrawOnly ? 1 : repeats); ++i) {
             last = QuickRun(window, program);
             // Each run, so that a slower second run in the same process shows.
-            std::printf("  run %d: %.3f s, processor %.3f s\n", i + 1, last.seconds,
-                        last.cpuSeconds);
+            std::printf("  run %d: %.3f s, processor %.3f s (%s)\n", i + 1, last.seconds,
+                        last.cpuSeconds, last.threads.c_str());
             seconds.push_back(last.seconds);
             cpuSeconds.push_back(last.cpuSeconds);
             gaps.push_back(last.longestGapMs);
