@@ -132,13 +132,17 @@ void VertexList::NoteGroup(const Point3& lo, const Point3& hi) {
         (chunks_.size() - 1) * kChunkGroups + (chunks_.back().items - 1) / kGroupItems;
     while (groups_.Size() <= group)
         groups_.Append(GroupBox{});
+    notedGroup_ = group;
     GroupBox& box = groups_[group];
     const double low[3] = {lo.x, lo.y, lo.z};
     const double high[3] = {hi.x, hi.y, hi.z};
+    // Most points lie within the box already: only a value beyond it (or NaN, which no
+    // comparison holds) is rounded outwards to a float.
     for (int a = 0; a < 3; ++a) {
-        // NaN stays out of a float comparison: the box is made whole instead.
-        box.low[a] = std::isnan(low[a]) ? -INFINITY : std::min(box.low[a], Down(low[a]));
-        box.high[a] = std::isnan(high[a]) ? INFINITY : std::max(box.high[a], Up(high[a]));
+        if (!(low[a] >= box.low[a]))
+            box.low[a] = std::isnan(low[a]) ? -INFINITY : std::min(box.low[a], Down(low[a]));
+        if (!(high[a] <= box.high[a]))
+            box.high[a] = std::isnan(high[a]) ? INFINITY : std::max(box.high[a], Up(high[a]));
     }
 }
 
@@ -167,9 +171,12 @@ void VertexList::AppendLine(const Point3& point, uint32_t color, bool clipped) {
     chunk.box.Add(point);
     bounds_.Add(point);
     NoteGroup(point, point);
-    if (penKnown_) NoteGroup(pen_, pen_);  // the line starts there
+    // The line starts at the pen, which is in the box already when the point that put it
+    // there was noted in this group.
+    if (penKnown_ && penGroup_ != notedGroup_) NoteGroup(pen_, pen_);
     pen_ = point;
     penKnown_ = true;
+    penGroup_ = notedGroup_;
     ++count_;
 }
 
@@ -192,6 +199,7 @@ void VertexList::AppendMove(const Point3& point) {
     NoteGroup(point, point);
     pen_ = point;
     penKnown_ = true;
+    penGroup_ = notedGroup_;
 }
 
 void VertexList::AppendArc(const ArcPolygon& polygon, uint32_t color, const Point3& from,
@@ -219,6 +227,7 @@ void VertexList::AppendArc(const ArcPolygon& polygon, uint32_t color, const Poin
     NoteGroup(from, from);
     pen_ = polygon.Last();
     penKnown_ = true;
+    penGroup_ = kNoGroup;
     count_ += static_cast<std::size_t>(polygon.Count());
 }
 
@@ -237,6 +246,7 @@ void VertexList::AppendDrill(const DrillRecipe& drill, uint32_t color) {
     NoteGroup(box.low, box.high);
     pen_ = drill.hole;
     penKnown_ = true;
+    penGroup_ = kNoGroup;
 }
 
 void VertexList::AppendMark(const Point3& centre, double cutter, uint32_t color) {
@@ -256,6 +266,7 @@ void VertexList::AppendMark(const Point3& centre, double cutter, uint32_t color)
     NoteGroup(box.low, box.high);
     pen_ = centre;
     penKnown_ = true;
+    penGroup_ = kNoGroup;
 }
 
 void VertexList::Clear() {
@@ -272,6 +283,7 @@ void VertexList::Clear() {
     startsMade_ = 0;
     bounds_ = PathBox{};
     penKnown_ = false;
+    penGroup_ = notedGroup_ = kNoGroup;
     penLines_ = false;
     colorKnown_ = false;
     motionPending_ = false;

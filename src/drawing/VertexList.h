@@ -244,6 +244,9 @@ class VertexList {
     int64_t centreLast_[3] = {0, 0, 0};  // the same for arc centres
     Point3 pen_;
     bool penKnown_ = false;
+    static constexpr std::size_t kNoGroup = SIZE_MAX;
+    std::size_t notedGroup_ = kNoGroup;  // the group NoteGroup widened last
+    std::size_t penGroup_ = kNoGroup;    // the group whose box holds pen_ (when known)
     uint32_t color_ = 0;
     bool colorKnown_ = false;
     bool clipped_ = false;

@@ -32,12 +32,44 @@ void ThreadedFan::Begin(Surface3D* const* surfaces, int count) {
     }
     active_ = true;
     fresh_ = true;
-    if (!worker_.joinable()) {
+    byCaller_ = count_ <= kDrawnByCaller;
+    if (!byCaller_ && !worker_.joinable()) {
         worker_ = std::thread([this] {
             pthread_setname_np(pthread_self(), "rasteriser");
             Work();
         });
     }
+}
+
+void ThreadedFan::LinesTo(const Point3* points, std::size_t count) {
+    if (byCaller_) {
+        const std::lock_guard draw(drawMutex_);
+        for (int i = 0; i < count_; ++i)
+            renderers_[i].LinesTo(points, count);
+        ++drawnChunks_;
+        return;
+    }
+    for (std::size_t i = 0; i < count; ++i)
+        Record(Op::LineTo, points[i], {}, 0);
+}
+
+void ThreadedFan::LinesFrom(const Point3& from, const Point3* points, std::size_t count) {
+    if (byCaller_) {
+        const std::lock_guard draw(drawMutex_);
+        for (int i = 0; i < count_; ++i)
+            renderers_[i].LinesFrom(from, points, count);
+        ++drawnChunks_;
+        return;
+    }
+    const Point3* a = &from;
+    for (std::size_t i = 0; i < count; a = &points[i++])
+        Record(Op::Line, *a, points[i], 0);
+}
+
+void ThreadedFan::DrawNow(const Call& call) {
+    const std::lock_guard draw(drawMutex_);
+    Draw(call);
+    ++drawnChunks_;
 }
 
 void ThreadedFan::HandOver() {
@@ -74,6 +106,7 @@ bool ThreadedFan::Publish() {
     if (now - lastPublish_ < std::chrono::milliseconds(kPublishMilliseconds)) return fresh;
     const std::lock_guard draw(drawMutex_);
     {
+        // The worker counts under mutex_, the calling thread (when it draws) under drawMutex_.
         const std::lock_guard lock(mutex_);
         if (drawnChunks_ == publishedChunks_) return fresh;  // nothing new
         publishedChunks_ = drawnChunks_;
@@ -130,26 +163,29 @@ void ThreadedFan::Work() {
 }
 
 void ThreadedFan::Replay(const Chunk& chunk) {
+    for (const Call& call : chunk)
+        Draw(call);
+}
+
+void ThreadedFan::Draw(const Call& call) {
     const int n = count_;
-    for (const Call& call : chunk) {
-        switch (call.op) {
-            case Op::Color:
-                for (int i = 0; i < n; ++i)
-                    renderers_[i].SetPenColor(call.color);
-                break;
-            case Op::MoveTo:
-                for (int i = 0; i < n; ++i)
-                    renderers_[i].MoveTo(call.a);
-                break;
-            case Op::LineTo:
-                for (int i = 0; i < n; ++i)
-                    renderers_[i].LineTo(call.a);
-                break;
-            case Op::Line:
-                for (int i = 0; i < n; ++i)
-                    renderers_[i].Line(call.a, call.b);
-                break;
-        }
+    switch (call.op) {
+        case Op::Color:
+            for (int i = 0; i < n; ++i)
+                renderers_[i].SetPenColor(call.color);
+            break;
+        case Op::MoveTo:
+            for (int i = 0; i < n; ++i)
+                renderers_[i].MoveTo(call.a);
+            break;
+        case Op::LineTo:
+            for (int i = 0; i < n; ++i)
+                renderers_[i].LineTo(call.a);
+            break;
+        case Op::Line:
+            for (int i = 0; i < n; ++i)
+                renderers_[i].Line(call.a, call.b);
+            break;
     }
 }
 

@@ -7,6 +7,10 @@
 // Between Begin and End nothing else may draw on the surfaces' canvases: whoever wants to
 // (a redraw, a clear) calls End first. A full queue makes the recording side wait, so the
 // memory held stays bounded.
+//
+// With a single surface the calls are drawn at once by the calling thread, into the same
+// copies (Publish and End work alike): one view's drawing costs less than recording and
+// replaying it, and the caller is a worker thread of its own already (a quick run's drawer).
 #pragma once
 
 #include <chrono>
@@ -35,6 +39,8 @@ class ThreadedFan {
     // Publish copies the pictures at most this often (a copy of four views takes a few
     // milliseconds; every slice would cost as much as the drawing).
     static constexpr int kPublishMilliseconds = 100;
+    // Up to this many surfaces, the calls are drawn by the calling thread.
+    static constexpr int kDrawnByCaller = 1;
 
     ThreadedFan();
     ~ThreadedFan();
@@ -49,11 +55,11 @@ class ThreadedFan {
     void SetPenColor(uint32_t color) { Record(Op::Color, {}, {}, color); }
     void MoveTo(const Point3& p) { Record(Op::MoveTo, p, {}, 0); }
     void LineTo(const Point3& p) { Record(Op::LineTo, p, {}, 0); }
-    void LinesTo(const Point3* points, std::size_t count) {
-        for (std::size_t i = 0; i < count; ++i)
-            Record(Op::LineTo, points[i], {}, 0);
-    }
+    void LinesTo(const Point3* points, std::size_t count);
     void Line(const Point3& a, const Point3& b) { Record(Op::Line, a, b, 0); }
+    // Lines from `from` to the first point and between each point and the next, each drawn
+    // as Line draws it.
+    void LinesFrom(const Point3& from, const Point3* points, std::size_t count);
 
     // Hands over what is recorded and copies what the worker has finished to the
     // surfaces' target canvases (surfaces whose size changed meanwhile are left alone).
@@ -78,9 +84,16 @@ class ThreadedFan {
     using Chunk = std::vector<Call>;
 
     void Record(Op op, const Point3& a, const Point3& b, uint32_t color) {
+        if (byCaller_) {
+            DrawNow({op, color, a, b});
+            return;
+        }
         if (current_.size() == kChunkCalls) HandOver();
         current_.push_back({op, color, a, b});
     }
+    // Draws a call on the copies at once (the caller draws).
+    void DrawNow(const Call& call);
+    void Draw(const Call& call);
     // Queues the current chunk (waiting while the queue is full).
     void HandOver();
     void CopyToSurfaces(bool pens);
@@ -90,7 +103,8 @@ class ThreadedFan {
     Surface3D* surfaces_[kMaxSurfaces] = {};
     int count_ = 0;
     bool active_ = false;
-    bool fresh_ = false;  // begun, and not yet published
+    bool byCaller_ = false;  // the calls are drawn by the calling thread
+    bool fresh_ = false;     // begun, and not yet published
     Chunk current_;
 
     // Shared with the worker.
@@ -98,8 +112,8 @@ class ThreadedFan {
     std::condition_variable changed_;
     std::deque<Chunk> queue_;
     std::vector<Chunk> spare_;
-    bool busy_ = false;  // the worker is replaying a chunk
-    uint64_t drawnChunks_ = 0;
+    bool busy_ = false;         // the worker is replaying a chunk
+    uint64_t drawnChunks_ = 0;  // chunks the worker replayed (calls, when the caller draws)
     uint64_t publishedChunks_ = 0;
     std::chrono::steady_clock::time_point lastPublish_;
     bool quit_ = false;

@@ -86,7 +86,7 @@ void ViewFanout::DrawLinesTo(const Point3* points, std::size_t count) {
 
 void ViewFanout::DrawLinesFrom(const Point3& from, const Point3* points, std::size_t count) {
     if (Deferring()) {
-        PathViews::DrawLinesFrom(from, points, count);  // each as a DrawLine for the worker
+        threaded_.LinesFrom(from, points, count);
         return;
     }
     fan_.LinesFrom(from, points, count);

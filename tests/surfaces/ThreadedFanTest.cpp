@@ -1,5 +1,5 @@
-// The threaded fan: calls drawn by its worker give the pixels the same calls give on the
-// surfaces themselves, whole chunks at a time.
+// The threaded fan: calls drawn by its worker (or, with one surface, by the caller) give the
+// pixels the same calls give on the surfaces themselves, whole chunks at a time.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -19,8 +19,8 @@ struct Views {
     std::vector<std::unique_ptr<Surface3D>> surfaces;
     std::vector<Surface3D*> pointers;
 
-    Views() {
-        for (int i = 0; i < 2; ++i) {
+    explicit Views(int count) {
+        for (int i = 0; i < count; ++i) {
             auto surface = std::make_unique<Surface3D>();
             surface->resize(160, 120);
             surface->SetBuffered(true);
@@ -45,11 +45,14 @@ void DrawPath(Draw&& draw, int from, int to) {
     }
 }
 
-TEST(ThreadedFan, WorkerDrawsTheSamePixelsAsTheSurfaces) {
-    Views direct;
-    Views threaded;
+class ThreadedFanViews : public testing::TestWithParam<int> {};
+
+TEST_P(ThreadedFanViews, DrawTheSamePixelsAsTheSurfaces) {
+    const int count = GetParam();
+    Views direct(count);
+    Views threaded(count);
     SurfaceFan fan;
-    fan.SetSurfaces(direct.pointers.data(), 2);
+    fan.SetSurfaces(direct.pointers.data(), count);
     ThreadedFan worker;
     auto onDirect = [&](int i, const Point3& p, const Point3& q) {
         if (i % 50 == 0) {
@@ -62,6 +65,9 @@ TEST(ThreadedFan, WorkerDrawsTheSamePixelsAsTheSurfaces) {
         }
         if (i % 3 == 0) {
             fan.Line(p, q);
+        } else if (i % 11 == 1) {
+            const Point3 chords[2] = {q, p};
+            fan.LinesFrom(p, chords, 2);
         } else {
             fan.LineTo(p);
         }
@@ -71,23 +77,26 @@ TEST(ThreadedFan, WorkerDrawsTheSamePixelsAsTheSurfaces) {
         if (i % 13 == 0) worker.MoveTo(p);
         if (i % 3 == 0) {
             worker.Line(p, q);
+        } else if (i % 11 == 1) {
+            const Point3 chords[2] = {q, p};
+            worker.LinesFrom(p, chords, 2);
         } else {
             worker.LinesTo(&p, 1);
         }
     };
     DrawPath(onDirect, 0, 30000);
-    worker.Begin(threaded.pointers.data(), 2);
+    worker.Begin(threaded.pointers.data(), count);
     DrawPath(onWorker, 0, 20000);
     worker.Publish();  // part of the drawing, whole chunks only
     DrawPath(onWorker, 20000, 25000);
     // A run that ends frees the worker's copies; the next one goes on where it stopped.
     worker.Release();
     EXPECT_FALSE(worker.Active());
-    worker.Begin(threaded.pointers.data(), 2);
+    worker.Begin(threaded.pointers.data(), count);
     DrawPath(onWorker, 25000, 30000);
     worker.End();
     EXPECT_FALSE(worker.Active());
-    for (int v = 0; v < 2; ++v) {
+    for (int v = 0; v < count; ++v) {
         EXPECT_EQ(threaded.surfaces[v]->TargetCanvas().Image(),
                   direct.surfaces[v]->TargetCanvas().Image())
             << v;
@@ -95,14 +104,17 @@ TEST(ThreadedFan, WorkerDrawsTheSamePixelsAsTheSurfaces) {
     // The pens came back too: the next line goes on from the same place.
     fan.LineTo({0, 0, 0});
     SurfaceFan after;
-    after.SetSurfaces(threaded.pointers.data(), 2);
+    after.SetSurfaces(threaded.pointers.data(), count);
     after.LineTo({0, 0, 0});
-    for (int v = 0; v < 2; ++v) {
+    for (int v = 0; v < count; ++v) {
         EXPECT_EQ(threaded.surfaces[v]->TargetCanvas().Image(),
                   direct.surfaces[v]->TargetCanvas().Image())
             << v;
     }
 }
+
+// One view is drawn by the calling thread, two by the worker.
+INSTANTIATE_TEST_SUITE_P(OneAndTwo, ThreadedFanViews, testing::Values(1, 2));
 
 }  // namespace
 }  // namespace cuttrace
