@@ -24,6 +24,7 @@ BackwardsLayer::BackwardsLayer(int width, int height) {
     width = std::max(width, 0);
     height = std::max(height, 0);
     bits_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0u);
+    taken_.assign((bits_.size() + 63) / 64, 0u);
     buffer_ = {bits_.data(), width, width, height};
     tilesAcross_ = (width + kTile - 1) >> kTileShift;
     const int tilesDown = (height + kTile - 1) >> kTileShift;
@@ -42,6 +43,7 @@ BackwardsLayer::BackwardsLayer(int width, int height) {
 
 void BackwardsLayer::Counted(const uint32_t* px) {
     const ptrdiff_t at = px - bits_.data();
+    taken_[static_cast<std::size_t>(at) >> 6] |= uint64_t{1} << (at & 63);
     const ptrdiff_t y = at / buffer_.stride;
     const ptrdiff_t x = at - y * buffer_.stride;
     const ptrdiff_t ty = y >> kTileShift;
@@ -68,7 +70,7 @@ bool BackwardsLayer::Full(int64_t ty, int64_t a, int64_t b) const {
 void BackwardsLayer::Lay(const Line& line) {
     const uint32_t rgb = line.rgb;
     const auto plot = [this, rgb](uint32_t* px) {
-        if (*px != 0) return;
+        if (Taken(px)) return;
         *px = rgb;
         Counted(px);
     };

@@ -27,7 +27,7 @@ class BackwardsLayer {
         if (Inside(from) && Inside(to) && IsShortLine(from.x, from.y, to.x, to.y)) {
             bool reached = true;
             PlotShort(buffer_, from.x, from.y, to.x, to.y,
-                      [&reached](const uint32_t* px) { reached = reached && *px != 0; });
+                      [this, &reached](const uint32_t* px) { reached = reached && Taken(px); });
             if (reached) return;
         }
         kept_.push_back({from, to, rgb});
@@ -55,6 +55,12 @@ class BackwardsLayer {
     }
     // After a free pixel took a color.
     void Counted(const uint32_t* px);
+    // Whether the pixel has a color: its bit (row by row, as the pixels lie) is set. The
+    // bits are read rather than the pixels, which lie in 32 times as much memory.
+    bool Taken(const uint32_t* px) const {
+        const std::size_t at = static_cast<std::size_t>(px - buffer_.bits);
+        return (taken_[at >> 6] >> (at & 63)) & 1u;
+    }
 
     std::vector<uint32_t> bits_;
     PixelBuffer buffer_;
@@ -65,6 +71,8 @@ class BackwardsLayer {
     // Per row of tiles, a bit for each tile all of whose pixels are reached.
     int wordsAcross_ = 0;
     std::vector<uint64_t> full_;
+    // A bit for each pixel, in the order of the pixels: set once it has a color.
+    std::vector<uint64_t> taken_;
     // Whether tiles a..b of row ty are all full.
     bool Full(int64_t ty, int64_t a, int64_t b) const;
     std::vector<Line> kept_;

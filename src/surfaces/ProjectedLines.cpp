@@ -112,6 +112,12 @@ namespace {
 // each other nor for the drawing.
 constexpr std::size_t kProjectBatch = 256;
 
+// Room for a batch's pixels, left uninitialised (a batch is often short).
+union PixelBatch {
+    PixelBatch() {}
+    PixelPoint at[kProjectBatch];
+};
+
 void ProjectBatch(const Projection3D& view, const Point3* points, std::size_t count,
                   PixelPoint* pixels) {
     for (std::size_t k = 0; k < count; ++k)
@@ -122,7 +128,8 @@ void ProjectBatch(const Projection3D& view, const Point3* points, std::size_t co
 
 void Renderer3D::LinesTo(const Point3* points, std::size_t count) {
     if (target_ == nullptr) return;
-    PixelPoint pixels[kProjectBatch];
+    PixelBatch batch;
+    PixelPoint* const pixels = batch.at;
     for (std::size_t done = 0; done < count; done += kProjectBatch) {
         const std::size_t n = std::min(kProjectBatch, count - done);
         ProjectBatch(view_, points + done, n, pixels);
@@ -135,7 +142,8 @@ void Renderer3D::LinesFrom(const Point3& from, const Point3* points, std::size_t
     if (target_ == nullptr || count == 0) return;
     // Line for each segment; the segments share their ends, so each point is projected once.
     PixelPoint p = Project(from);
-    PixelPoint pixels[kProjectBatch];
+    PixelBatch batch;
+    PixelPoint* const pixels = batch.at;
     // The last segment was drawn inside the window: the pen stands on p, which has the pen
     // color, and a segment that stays on p changes nothing.
     bool onPen = false;
