@@ -11,10 +11,14 @@
 namespace cuttrace::ui {
 
 std::size_t DefaultPathMemoryBytes() {
-    const long pages = sysconf(_SC_PHYS_PAGES);
-    const long pageSize = sysconf(_SC_PAGE_SIZE);
-    if (pages <= 0 || pageSize <= 0) return std::size_t{1} << 30;
-    return static_cast<std::size_t>(pages) / 4 * static_cast<std::size_t>(pageSize);
+    // Asked once (a system call): a run compares with it every few hundred motions.
+    static const std::size_t bytes = [] {
+        const long pages = sysconf(_SC_PHYS_PAGES);
+        const long pageSize = sysconf(_SC_PAGE_SIZE);
+        if (pages <= 0 || pageSize <= 0) return std::size_t{1} << 30;
+        return static_cast<std::size_t>(pages) / 4 * static_cast<std::size_t>(pageSize);
+    }();
+    return bytes;
 }
 
 std::size_t PathMemoryBytes(const Settings& settings) {

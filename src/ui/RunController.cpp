@@ -240,8 +240,7 @@ bool RunController::StoringPath() const {
 void RunController::CheckPathMemory() {
     if (++motionsSinceCheck_ < kMotionsPerMemoryCheck || !drawer_.Vertices().Storing()) return;
     motionsSinceCheck_ = 0;
-    const std::size_t used =
-        drawer_.Vertices().Bytes() + picture_.capacity() * sizeof(MotionRecord);
+    const std::size_t used = PathBytesWith(drawer_.Vertices().Bytes());
     if (used <= PathMemoryBytes(settings_)) return;
     // Drawing goes on; what is drawn from here on is not kept, and the log says so once.
     drawer_.SetStoringPath(false);
@@ -253,10 +252,15 @@ void RunController::BeginQuickSlice() {
     queued_ = quickMode_ && !drawer_.Busy() && prepareThreaded_ && prepareThreaded_();
 }
 
+std::size_t RunController::PathBytesWith(std::size_t pathBytes) const {
+    return pathBytes + picture_.capacity() * sizeof(MotionRecord);
+}
+
 void RunController::SyncDrawing() {
     if (!queued_) return;
     motionQueue_.Sync();
     queued_ = false;
+    drawnPathBytes_.store(drawer_.Vertices().Bytes(), std::memory_order_relaxed);
     motionsSinceCheck_ = kMotionsPerMemoryCheck;
     CheckPathMemory();
 }
@@ -274,6 +278,10 @@ void RunController::DrawQueued(const MotionQueue::Item& item) {
         drawer_.BeginMotion(item.motion);
     }
     if (item.secondsAfter > 0.0) drawer_.SetTotalTime(drawer_.TotalTime() + item.secondsAfter);
+    if (++drawnSinceReport_ >= kMotionsPerMemoryCheck) {
+        drawnSinceReport_ = 0;
+        drawnPathBytes_.store(drawer_.Vertices().Bytes(), std::memory_order_relaxed);
+    }
 }
 
 void RunController::ShowQuickProgress() {

@@ -9,6 +9,8 @@
 
 #include <QObject>
 #include <QTimer>
+#include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <fstream>
 #include <functional>
@@ -53,10 +55,10 @@ class RunController : public QObject {
     // the next tick, so the window never freezes.
     static constexpr int kMaxStepsPerTick = 4096;
     static constexpr int kDryRunInterval = 1;
-    // The stored path's memory is measured every this many motions.
+    // The stored path's memory is measured every this many motions. While a worker draws,
+    // it reports the path's bytes that often, and the run waits for it to measure exactly
+    // only once the report and the picture buffer together pass the bound.
     static constexpr unsigned kMotionsPerMemoryCheck = 256;
-    // While a worker draws, every this many (each check waits for it).
-    static constexpr unsigned kMotionsPerQueuedCheck = 8192;
 
     RunController(NcRunner& runner, PathDrawer& drawer, MotionBuffer& picture,
                   const Settings& settings, MonotonicClock& clock, RunHost& host,
@@ -168,6 +170,8 @@ class RunController : public QObject {
     void OfferRestart(const QString& text);
     // Stops keeping the path once it holds more memory than the settings allow.
     void CheckPathMemory();
+    // The memory the path's bound counts: the stored path's bytes and the picture buffer's.
+    std::size_t PathBytesWith(std::size_t pathBytes) const;
     // A quick run begins: its motions' time is summed from the drawer's position.
     void BeginQuickTiming();
     void ShowRunProgress();
@@ -233,6 +237,8 @@ class RunController : public QObject {
     std::function<bool()> prepareThreaded_;
     bool queued_ = false;  // this slice's motions go to the worker
     unsigned queuedSinceCheck_ = 0;
+    unsigned drawnSinceReport_ = 0;               // counted by whoever draws
+    std::atomic<std::size_t> drawnPathBytes_{0};  // the stored path's bytes, as last reported
     MotionQueue motionQueue_;
 };
 

@@ -7,6 +7,7 @@
 #include "core/Settings.h"
 #include "drawing/PathDrawer.h"
 #include "machines/DiagnosticLog.h"
+#include "ui/MemoryUse.h"
 #include "ui/MonotonicClock.h"
 #include "ui/RunHost.h"
 #include "ui/StatusPanels.h"
@@ -194,12 +195,16 @@ void RunController::HandleStepResult(StepResult result) {
             item.secondsAfter = runner_.DwellSeconds() > 0.0 ? runner_.DwellSeconds() : 0.0;
             if (queued_) {
                 motionQueue_.Push(item);
-                // The path's memory is measured with the worker idle, now and then.
-                if (++queuedSinceCheck_ >= kMotionsPerQueuedCheck && drawer_.Vertices().Storing()) {
+                // The path's memory is measured with the worker idle, once its report says
+                // the bound may be passed.
+                if (++queuedSinceCheck_ >= kMotionsPerMemoryCheck && drawer_.Vertices().Storing()) {
                     queuedSinceCheck_ = 0;
-                    motionQueue_.Sync();
-                    motionsSinceCheck_ = kMotionsPerMemoryCheck;
-                    CheckPathMemory();
+                    if (PathBytesWith(drawnPathBytes_.load(std::memory_order_relaxed)) >
+                        PathMemoryBytes(settings_)) {
+                        motionQueue_.Sync();
+                        motionsSinceCheck_ = kMotionsPerMemoryCheck;
+                        CheckPathMemory();
+                    }
                 }
             } else {
                 DrawQueued(item);
