@@ -66,12 +66,6 @@ void ThreadedFan::LinesFrom(const Point3& from, const Point3* points, std::size_
         Record(Op::Line, *a, points[i], 0);
 }
 
-void ThreadedFan::DrawNow(const Call& call) {
-    const std::lock_guard draw(drawMutex_);
-    Draw(call);
-    ++drawnChunks_;
-}
-
 void ThreadedFan::HandOver() {
     if (current_.empty()) return;
     std::unique_lock lock(mutex_);
@@ -163,28 +157,34 @@ void ThreadedFan::Work() {
 }
 
 void ThreadedFan::Replay(const Chunk& chunk) {
-    for (const Call& call : chunk)
-        Draw(call);
+    // A view at a time: its picture stays in the cache through the whole chunk (the views
+    // share nothing, so the order between them does not change their pixels).
+    for (int i = 0; i < count_; ++i) {
+        for (const Call& call : chunk)
+            Draw(call, renderers_[i]);
+    }
 }
 
-void ThreadedFan::Draw(const Call& call) {
-    const int n = count_;
+void ThreadedFan::DrawNow(const Call& call) {
+    const std::lock_guard draw(drawMutex_);
+    for (int i = 0; i < count_; ++i)
+        Draw(call, renderers_[i]);
+    ++drawnChunks_;
+}
+
+void ThreadedFan::Draw(const Call& call, Renderer3D& renderer) {
     switch (call.op) {
         case Op::Color:
-            for (int i = 0; i < n; ++i)
-                renderers_[i].SetPenColor(call.color);
+            renderer.SetPenColor(call.color);
             break;
         case Op::MoveTo:
-            for (int i = 0; i < n; ++i)
-                renderers_[i].MoveTo(call.a);
+            renderer.MoveTo(call.a);
             break;
         case Op::LineTo:
-            for (int i = 0; i < n; ++i)
-                renderers_[i].LineTo(call.a);
+            renderer.LineTo(call.a);
             break;
         case Op::Line:
-            for (int i = 0; i < n; ++i)
-                renderers_[i].Line(call.a, call.b);
+            renderer.Line(call.a, call.b);
             break;
     }
 }

@@ -93,7 +93,7 @@ class ThreadedFan {
     }
     // Draws a call on the copies at once (the caller draws).
     void DrawNow(const Call& call);
-    void Draw(const Call& call);
+    static void Draw(const Call& call, Renderer3D& renderer);
     // Queues the current chunk (waiting while the queue is full).
     void HandOver();
     void CopyToSurfaces(bool pens);

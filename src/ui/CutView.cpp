@@ -66,6 +66,7 @@ void CutView::AttachView(ViewPane* view) {
     view->ToolBar()->addWidget(button);
     state->button = button;
     connect(button, &QToolButton::toggled, this, [this](bool on) {
+        checkedViews_ += on ? 1 : -1;
         if (on && missed_) {
             missed_ = false;
             DiagnosticLog::LogText("cut simulation: ",
@@ -82,8 +83,7 @@ void CutView::AttachView(ViewPane* view) {
 }
 
 bool CutView::AnyCutView() const {
-    return std::any_of(views_.begin(), views_.end(),
-                       [](const auto& s) { return s->button->isChecked(); });
+    return checkedViews_ > 0;
 }
 
 void CutView::SetCutMode(ViewPane* view, bool on) {

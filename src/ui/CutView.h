@@ -146,7 +146,8 @@ class CutView : public QObject {
     cutting::HeightField otherShown_;
     uint64_t otherShownVersion_ = 0;
     int otherShownCells_ = 0;
-    bool missed_ = false;  // motions of this run went by while no view showed the cut
+    bool missed_ = false;   // motions of this run went by while no view showed the cut
+    int checkedViews_ = 0;  // views whose "Cut" button is down (asked at every motion)
 };
 
 }  // namespace cuttrace::ui

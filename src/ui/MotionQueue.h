@@ -42,9 +42,11 @@ class MotionQueue {
     MotionQueue(const MotionQueue&) = delete;
     MotionQueue& operator=(const MotionQueue&) = delete;
 
-    void Push(const Item& item) {
+    void Push(const Item& item) { Add() = item; }
+    // A new item, to be filled in before the next Add, Push or Sync.
+    Item& Add() {
         if (current_.size() == kChunkItems) HandOver();
-        current_.push_back(item);
+        return current_.emplace_back();
     }
     // Waits until every item pushed is drawn.
     void Sync();

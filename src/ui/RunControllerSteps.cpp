@@ -178,10 +178,12 @@ void RunController::HandleStepResult(StepResult result) {
                 picture_.push_back(runner_.Motion());
             ++motionCounter_;
             if (!IsContourKind(runner_.Motion().kind)) ++runMotions_;
-            MotionQueue::Item item;
+            if (motionObserver_ && !IsContourKind(runner_.Motion().kind)) motionObserver_(&runner_);
+            // Made in its place in the worker's queue (or here, when drawn on this thread).
+            MotionQueue::Item unqueued;
+            MotionQueue::Item& item = queued_ ? motionQueue_.Add() : unqueued;
             item.timed = quickMode_;
             item.timeFeed = runner_.Modal().F;
-            if (motionObserver_ && !IsContourKind(runner_.Motion().kind)) motionObserver_(&runner_);
             if (!quickMode_) host_.ShowStatus(PanelBuffer, BufferText());
             item.feed = dryRun_ ? settings_.dryRunSpeed : runner_.Modal().F;
             if (!quickMode_) lastTick_ = clock_.Seconds();
@@ -194,7 +196,6 @@ void RunController::HandleStepResult(StepResult result) {
             item.hasMotion = true;
             item.secondsAfter = runner_.DwellSeconds() > 0.0 ? runner_.DwellSeconds() : 0.0;
             if (queued_) {
-                motionQueue_.Push(item);
                 // The path's memory is measured with the worker idle, once its report says
                 // the bound may be passed.
                 if (++queuedSinceCheck_ >= kMotionsPerMemoryCheck && drawer_.Vertices().Storing()) {
