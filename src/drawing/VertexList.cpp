@@ -130,20 +130,46 @@ void VertexList::MoveUnlessAt(const Point3& from) {
 void VertexList::NoteGroup(const Point3& lo, const Point3& hi) {
     const std::size_t group =
         (chunks_.size() - 1) * kChunkGroups + (chunks_.back().items - 1) / kGroupItems;
+    if (group != notedGroup_) BeginGroup(group);
+    // In doubles, without branches; a NaN is left out of min and max and noted instead.
+    groupLow_ = {std::min(groupLow_.x, lo.x), std::min(groupLow_.y, lo.y),
+                 std::min(groupLow_.z, lo.z)};
+    groupHigh_ = {std::max(groupHigh_.x, hi.x), std::max(groupHigh_.y, hi.y),
+                  std::max(groupHigh_.z, hi.z)};
+    groupUnordered_ = groupUnordered_ | std::isnan(lo.x) | std::isnan(lo.y) | std::isnan(lo.z) |
+                      std::isnan(hi.x) | std::isnan(hi.y) | std::isnan(hi.z);
+}
+
+void VertexList::BeginGroup(std::size_t group) {
+    if (notedGroup_ != kNoGroup) {
+        // The finished group's box goes into the store, rounded outwards to floats (made
+        // whole when a value was NaN).
+        GroupBox& box = groups_[notedGroup_];
+        const double low[3] = {groupLow_.x, groupLow_.y, groupLow_.z};
+        const double high[3] = {groupHigh_.x, groupHigh_.y, groupHigh_.z};
+        for (int a = 0; a < 3; ++a) {
+            box.low[a] = groupUnordered_ ? -INFINITY : std::min(box.low[a], Down(low[a]));
+            box.high[a] = groupUnordered_ ? INFINITY : std::max(box.high[a], Up(high[a]));
+        }
+    }
     while (groups_.Size() <= group)
         groups_.Append(GroupBox{});
     notedGroup_ = group;
-    GroupBox& box = groups_[group];
-    const double low[3] = {lo.x, lo.y, lo.z};
-    const double high[3] = {hi.x, hi.y, hi.z};
-    // Most points lie within the box already: only a value beyond it (or NaN, which no
-    // comparison holds) is rounded outwards to a float.
-    for (int a = 0; a < 3; ++a) {
-        if (!(low[a] >= box.low[a]))
-            box.low[a] = std::isnan(low[a]) ? -INFINITY : std::min(box.low[a], Down(low[a]));
-        if (!(high[a] <= box.high[a]))
-            box.high[a] = std::isnan(high[a]) ? INFINITY : std::max(box.high[a], Up(high[a]));
+    groupLow_ = {INFINITY, INFINITY, INFINITY};
+    groupHigh_ = {-INFINITY, -INFINITY, -INFINITY};
+    groupUnordered_ = false;
+}
+
+PathBox VertexList::BoxOfGroup(std::size_t group) const {
+    PathBox box = BoxOf(groups_[group]);
+    if (group != notedGroup_) return box;
+    // The group still being written keeps its box apart, in doubles.
+    if (groupUnordered_) {
+        box.AddBox({-INFINITY, -INFINITY, -INFINITY}, {INFINITY, INFINITY, INFINITY});
+    } else if (groupLow_.x <= groupHigh_.x) {
+        box.AddBox(groupLow_, groupHigh_);
     }
+    return box;
 }
 
 void VertexList::Append(const Point3& point, uint32_t color) {
@@ -284,6 +310,7 @@ void VertexList::Clear() {
     bounds_ = PathBox{};
     penKnown_ = false;
     penGroup_ = notedGroup_ = kNoGroup;
+    groupUnordered_ = false;
     penLines_ = false;
     colorKnown_ = false;
     motionPending_ = false;

@@ -221,6 +221,10 @@ class VertexList {
     void WritePoint(uint8_t tag, const Point3& p);
     // Widens the box of the group of the item just begun.
     void NoteGroup(const Point3& low, const Point3& high);
+    // Stores the box of the group written so far and begins the next one.
+    void BeginGroup(std::size_t group);
+    // A group's box, the one still being written included.
+    PathBox BoxOfGroup(std::size_t group) const;
     // Reads the source of the next motion from byte at of the source stream.
     void NextSource(std::size_t& at, MotionSource& source) const;
 
@@ -246,7 +250,11 @@ class VertexList {
     bool penKnown_ = false;
     static constexpr std::size_t kNoGroup = SIZE_MAX;
     std::size_t notedGroup_ = kNoGroup;  // the group NoteGroup widened last
-    std::size_t penGroup_ = kNoGroup;    // the group whose box holds pen_ (when known)
+    // Its box so far, kept apart until the next group begins (see BoxOfGroup).
+    Point3 groupLow_;
+    Point3 groupHigh_;
+    bool groupUnordered_ = false;      // a value was NaN: the box is whole
+    std::size_t penGroup_ = kNoGroup;  // the group whose box holds pen_ (when known)
     uint32_t color_ = 0;
     bool colorKnown_ = false;
     bool clipped_ = false;

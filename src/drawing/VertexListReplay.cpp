@@ -93,7 +93,7 @@ void VertexList::ReplayBackwards(PathViews& views, const BoxFilter& filter) cons
         const std::size_t groups = (chunk.items + kGroupItems - 1) / kGroupItems;
         uint32_t mask = 0;
         for (std::size_t g = 0; g < groups; ++g) {
-            if (!filter || filter(BoxOf(groups_[c * kChunkGroups + g]))) mask |= 1u << g;
+            if (!filter || filter(BoxOfGroup(c * kChunkGroups + g))) mask |= 1u << g;
         }
         if (mask == 0) continue;
         ReplayVisitor replay(views);

@@ -211,7 +211,7 @@ void VertexList::ForEachSegment(const std::function<void(const PathSegment&)>& v
         for (std::size_t g = 0; g < kChunkGroups; ++g) {
             const std::size_t at = c * kChunkGroups + g;
             if (at >= groups_.Size()) break;
-            const PathBox box = BoxOf(groups_[at]);
+            const PathBox box = BoxOfGroup(at);
             if (box.Empty()) continue;
             if (filter(box)) mask |= 1u << g;
         }
@@ -262,7 +262,7 @@ void VertexList::ForEachSegmentNearest(
         for (std::size_t g = 0; g < kChunkGroups; ++g) {
             const std::size_t at = c * kChunkGroups + g;
             if (at >= groups_.Size()) break;
-            const PathBox box = BoxOf(groups_[at]);
+            const PathBox box = BoxOfGroup(at);
             if (box.Empty()) continue;
             const double b = bound(box);
             if (b < INFINITY) near.push_back({b, at});
