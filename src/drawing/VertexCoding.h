@@ -34,7 +34,10 @@ inline constexpr double kThousandthsLimit = 9e12;
 // A value that is exactly n thousandths, read back as n / 1000.0.
 inline bool Thousandths(double v, int64_t& n) {
     if (!(v > -kThousandthsLimit && v < kThousandthsLimit)) return false;
-    n = std::llround(v * 1000.0);
+    // The nearest whole number, rounded in registers (a value it misses by a step fails
+    // the check below and is kept raw: exact either way).
+    const double scaled = v * 1000.0;
+    n = static_cast<int64_t>(scaled + (scaled < 0.0 ? -0.5 : 0.5));
     return std::bit_cast<uint64_t>(static_cast<double>(n) / 1000.0) == std::bit_cast<uint64_t>(v);
 }
 
