@@ -13,6 +13,8 @@ namespace cuttrace {
 
 class PathViews {
   public:
+    static constexpr uint32_t kAllViews = ~uint32_t{0};
+
     virtual ~PathViews() = default;
 
     virtual void SetColor(uint32_t color) = 0;  // 0x00BBGGRR
@@ -49,6 +51,14 @@ class PathViews {
     virtual void ReturnPens() {}
     // Backwards drawing ends: what was laid shows, and the pens stand where the path ends.
     virtual void EndBackwards() {}
+    // Views that are several (a bit each, the first 32), while drawing backwards: those of
+    // `of` that could still show something inside the box low..high; and the views that pen
+    // moves and lines go to from now on (colors go to all). Views that answer as one show
+    // every box and draw everything.
+    virtual uint32_t Showing(const Point3& /*low*/, const Point3& /*high*/, uint32_t of) const {
+        return of;
+    }
+    virtual void DrawInto(uint32_t /*views*/) {}
 };
 
 // Views that draw nothing: for a drawer that only follows the path.

@@ -137,9 +137,10 @@ class VertexList {
     // next chunk begins): the filter must reject only boxes that no view shows.
     //
     // Views that draw backwards get the chunks from the last to the first, each laid under
-    // those before, and the filter is asked for the box of each chunk and of each of its
-    // groups of kGroupItems items (those it rejects are left out). That needs a path whose
-    // every line names where it starts (as quick motions draw them): a line drawn from
+    // those before; the filter is asked for the box of each chunk, the views themselves
+    // (PathViews::Showing) for the boxes of its groups of kGroupItems items and of its arcs,
+    // drilling cycles and tool marks: each goes only to the views that need it. That needs a path
+    // whose every line names where it starts (as quick motions draw them): a line drawn from
     // wherever the pen stands (Append) could depend on any chunk before it, so such a path
     // ends the views' backwards drawing and is drawn forwards.
     using BoxFilter = std::function<bool(const PathBox&)>;

@@ -168,6 +168,9 @@ class ReplayVisitor {
     uint32_t onlyColor = 0;
     bool pastOnly = false;
     Point3 pen;
+    // The views (a bit each) that the next items are drawn into, when views drawing
+    // backwards need them one by one; the batches follow it.
+    uint32_t into = PathViews::kAllViews;
 
     bool Begin(bool starts) {
         if (starts) {
@@ -201,7 +204,7 @@ class ReplayVisitor {
     bool Move(const Point3& p, bool starts) {
         if (Begin(starts)) {
             Flush();
-            views_.DrawMoveTo(p);
+            MoveAll(p);
         }
         pen = p;
         return !pastOnly;
@@ -228,6 +231,7 @@ class ReplayVisitor {
         if (Begin(starts)) {
             Flush();
             views_.SetColor(Color(color));
+            Into(into);
             DrawQuickDrill(views_, drill);
         }
         pen = drill.hole;
@@ -237,6 +241,7 @@ class ReplayVisitor {
         if (Begin(starts)) {
             Flush();
             views_.SetColor(Color(color));
+            Into(into);
             DrawToolMark(views_, centre, cutter);
         }
         pen = centre;
@@ -245,6 +250,7 @@ class ReplayVisitor {
     void Flush() {
         if (count_ == 0) return;
         views_.SetColor(batchColor_);
+        Into(batchInto_);
         if (batchClipped_) {
             views_.DrawLinesFrom(batchFrom_, batch_, count_);
         } else {
@@ -252,17 +258,30 @@ class ReplayVisitor {
         }
         count_ = 0;
     }
+    // A pen move of every view.
+    void MoveAll(const Point3& p) {
+        Into(PathViews::kAllViews);
+        views_.DrawMoveTo(p);
+    }
 
   private:
     // Prepares the batch for one more line of this color and kind.
     void Add(uint32_t color, bool clipped) {
         if (count_ == batchLimit ||
-            (count_ > 0 && (color != batchColor_ || clipped != batchClipped_))) {
+            (count_ > 0 &&
+             (color != batchColor_ || clipped != batchClipped_ || into != batchInto_))) {
             Flush();
         }
         if (count_ == 0) batchFrom_ = pen;
         batchColor_ = color;
         batchClipped_ = clipped;
+        batchInto_ = into;
+    }
+    // The views that the drawing calls go to from now on.
+    void Into(uint32_t views) {
+        if (views == sentInto_) return;
+        views_.DrawInto(views);
+        sentInto_ = views;
     }
 
     PathViews& views_;
@@ -270,7 +289,9 @@ class ReplayVisitor {
     std::size_t count_ = 0;
     uint32_t batchColor_ = 0;
     bool batchClipped_ = false;
-    Point3 batchFrom_;  // where the batch's first line starts
+    uint32_t batchInto_ = PathViews::kAllViews;
+    uint32_t sentInto_ = PathViews::kAllViews;  // what the views were told last
+    Point3 batchFrom_;                          // where the batch's first line starts
     bool drawing_ = false;
 };
 

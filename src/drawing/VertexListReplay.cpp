@@ -28,91 +28,117 @@ struct PointVisitor {
     bool Mark(const Point3&, double, uint32_t, bool) { return true; }
 };
 
-// Replays the items of the chosen groups of a chunk (bits of mask) but for the arcs whose box
-// the filter rejects; an item left out only moves the pens to where it ends.
+// Replays the items of a chunk's groups into the views that need them: each group into the
+// views of its mask (none: left out), and an arc, a drilling cycle or a tool mark only into
+// those of them that could show its box. An item left out only moves the pens to where it
+// ends.
+//
+// Together, an item that one view needs is drawn into all: so the first chunk laid (where
+// the path ends) leaves every view's pen where a redraw forwards leaves it. (Lines are drawn
+// from where they start, so after that the pens are of no account.)
 struct BackwardsReplay {
     ReplayVisitor& replay;
     PathViews& views;
-    const VertexList::BoxFilter& filter;
-    uint32_t mask = 0;
+    const uint32_t* groupViews;  // a mask for each group of the chunk
+    bool together = false;
     std::size_t item = 0;     // of the chunk
     bool passedOver = false;  // the last item was left out
 
-    // Whether the next item is drawn.
-    bool Next(bool wanted = true) {
-        const bool drawn = wanted && ((mask >> (item / VertexList::kGroupItems)) & 1u) != 0;
+    uint32_t GroupViews() const { return groupViews[item / VertexList::kGroupItems]; }
+    // Whether the next item is drawn, into these views.
+    bool Next(uint32_t into) {
         ++item;
+        const bool drawn = into != 0;
         if (drawn && passedOver) {
             replay.Flush();
-            views.DrawMoveTo(replay.pen);
+            replay.MoveAll(replay.pen);
         }
         passedOver = !drawn;
+        replay.into = into;
         return drawn;
+    }
+    // The views of the item's group that could show the box.
+    uint32_t Showing(const PathBox& box) const {
+        const uint32_t of = GroupViews();
+        if (of == 0) return 0;
+        const uint32_t showing = views.Showing(box.low, box.high, of);
+        return together && showing != 0 ? of : showing;
     }
     bool PassOver(const Point3& end) {
         replay.pen = end;
         return true;
     }
     bool Line(const Point3& p, uint32_t color, bool clipped, bool starts) {
-        return Next() ? replay.Line(p, color, clipped, starts) : PassOver(p);
+        return Next(GroupViews()) ? replay.Line(p, color, clipped, starts) : PassOver(p);
     }
     bool Move(const Point3& p, bool starts) {
-        return Next() ? replay.Move(p, starts) : PassOver(p);
+        return Next(GroupViews()) ? replay.Move(p, starts) : PassOver(p);
     }
     bool Arc(const ArcPolygon& polygon, uint32_t color, bool starts) {
         // Most points of a path are arcs' points: an arc all of whose pixels are taken is
         // left out whole.
-        PathBox box;
-        polygon.Bounds(box.low, box.high);
-        box.Add(replay.pen);
-        const bool wanted = !filter || filter(box);
-        return Next(wanted) ? replay.Arc(polygon, color, starts) : PassOver(polygon.Last());
+        uint32_t into = 0;
+        if (GroupViews() != 0) {
+            PathBox box;
+            polygon.Bounds(box.low, box.high);
+            box.Add(replay.pen);
+            into = Showing(box);
+        }
+        return Next(into) ? replay.Arc(polygon, color, starts) : PassOver(polygon.Last());
     }
     bool Drill(const DrillRecipe& drill, uint32_t color, bool starts) {
-        const bool wanted = !filter || filter(DrillBox(drill));
-        return Next(wanted) ? replay.Drill(drill, color, starts) : PassOver(drill.hole);
+        return Next(Showing(DrillBox(drill))) ? replay.Drill(drill, color, starts)
+                                              : PassOver(drill.hole);
     }
     bool Mark(const Point3& centre, double cutter, uint32_t color, bool starts) {
-        const bool wanted = !filter || filter(MarkBox(centre, cutter));
-        return Next(wanted) ? replay.Mark(centre, cutter, color, starts) : PassOver(centre);
+        return Next(Showing(MarkBox(centre, cutter))) ? replay.Mark(centre, cutter, color, starts)
+                                                      : PassOver(centre);
     }
 };
 
 }  // namespace
 
 void VertexList::ReplayBackwards(PathViews& views, const BoxFilter& filter) const {
-    static_assert(kChunkGroups <= 32, "a chunk's groups are bits of one mask");
     // Where each group begins, when the index made for picking holds every chunk that no
     // longer grows (nothing changes it then while this runs): a group left out is not read.
     const std::size_t indexed = startsMade_.load(std::memory_order_acquire);
     const bool useIndex = !chunks_.empty() && indexed >= chunks_.size() - 1;
+    ReplayVisitor replay(views);
+    bool laid = false;
     for (std::size_t c = chunks_.size(); c-- > 0;) {
         const Chunk& chunk = chunks_[c];
         if (filter && !filter(chunk.box)) continue;
-        // The groups still needed (the views ask their boxes).
+        // The views that need each group (of those that need the chunk): the filter is
+        // asked only for chunks, the views themselves for every smaller box.
+        const uint32_t chunkViews =
+            views.Showing(chunk.box.low, chunk.box.high, PathViews::kAllViews);
         const std::size_t groups = (chunk.items + kGroupItems - 1) / kGroupItems;
-        uint32_t mask = 0;
-        for (std::size_t g = 0; g < groups; ++g) {
-            if (!filter || filter(BoxOfGroup(c * kChunkGroups + g))) mask |= 1u << g;
+        uint32_t groupViews[kChunkGroups] = {};
+        bool any = false;
+        for (std::size_t g = 0; g < groups && chunkViews != 0; ++g) {
+            const PathBox box = BoxOfGroup(c * kChunkGroups + g);
+            groupViews[g] = views.Showing(box.low, box.high, chunkViews);
+            if (!laid && groupViews[g] != 0) groupViews[g] = PathViews::kAllViews;
+            any = any || groupViews[g] != 0;
         }
-        if (mask == 0) continue;
-        ReplayVisitor replay(views);
+        if (!any) continue;
         if (chunk.penKnown) {
-            views.DrawMoveTo(chunk.pen);
+            replay.MoveAll(chunk.pen);
             replay.pen = chunk.pen;
         } else {
             views.ReturnPens();
+            replay.pen = Point3{};
         }
-        BackwardsReplay visitor{replay, views, filter, mask};
+        BackwardsReplay visitor{replay, views, groupViews, !laid};
         if (useIndex && c < indexed) {
             // Each run of needed groups from its own cursor.
             for (std::size_t g = 0; g < groups;) {
-                if (((mask >> g) & 1u) == 0) {
+                if (groupViews[g] == 0) {
                     ++g;
                     continue;
                 }
                 std::size_t end = g + 1;
-                while (end < groups && ((mask >> end) & 1u) != 0)
+                while (end < groups && groupViews[end] != 0)
                     ++end;
                 Cursor cursor = GroupCursor(c * kChunkGroups + g);
                 if (g > 0) {
@@ -127,8 +153,9 @@ void VertexList::ReplayBackwards(PathViews& views, const BoxFilter& filter) cons
             Walk(chunk, visitor);
         }
         replay.Flush();
-        if (visitor.passedOver) views.DrawMoveTo(replay.pen);
+        if (visitor.passedOver) replay.MoveAll(replay.pen);
         views.LayUnder();
+        laid = true;
     }
     views.EndBackwards();
 }

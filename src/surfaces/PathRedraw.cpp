@@ -31,6 +31,16 @@ bool RendererViews::MayShow(const PathBox& box) const {
     return false;
 }
 
+uint32_t RendererViews::Showing(const Point3& low, const Point3& high, uint32_t of) const {
+    uint32_t showing = 0;
+    for (int i = 0; i < count_; ++i) {
+        if (((of >> i) & 1u) != 0 && renderers_[i]->BoxNeedsDrawing(low, high)) {
+            showing |= 1u << i;
+        }
+    }
+    return showing;
+}
+
 void RendererViews::BeginBackwards() {
     for (int i = 0; i < count_; ++i) {
         if (Canvas3D* canvas = renderers_[i]->Target()) canvas->BeginBackwards();
@@ -55,6 +65,7 @@ void RendererViews::EndBackwards() {
         if (Canvas3D* canvas = renderers_[i]->Target()) canvas->EndBackwards();
     }
     backwards_ = false;
+    into_ = kAllViews;
 }
 
 void RendererViews::SetColor(uint32_t color) {
@@ -63,28 +74,33 @@ void RendererViews::SetColor(uint32_t color) {
 }
 
 void RendererViews::DrawMoveTo(const Point3& p) {
-    for (int i = 0; i < count_; ++i)
-        renderers_[i]->MoveTo(p);
+    for (int i = 0; i < count_; ++i) {
+        if (Drawing(i)) renderers_[i]->MoveTo(p);
+    }
 }
 
 void RendererViews::DrawLineTo(const Point3& p) {
-    for (int i = 0; i < count_; ++i)
-        renderers_[i]->LineTo(p);
+    for (int i = 0; i < count_; ++i) {
+        if (Drawing(i)) renderers_[i]->LineTo(p);
+    }
 }
 
 void RendererViews::DrawLinesTo(const Point3* points, std::size_t count) {
-    for (int i = 0; i < count_; ++i)
-        renderers_[i]->LinesTo(points, count);
+    for (int i = 0; i < count_; ++i) {
+        if (Drawing(i)) renderers_[i]->LinesTo(points, count);
+    }
 }
 
 void RendererViews::DrawLinesFrom(const Point3& from, const Point3* points, std::size_t count) {
-    for (int i = 0; i < count_; ++i)
-        renderers_[i]->LinesFrom(from, points, count);
+    for (int i = 0; i < count_; ++i) {
+        if (Drawing(i)) renderers_[i]->LinesFrom(from, points, count);
+    }
 }
 
 void RendererViews::DrawLine(const Point3& a, const Point3& b) {
-    for (int i = 0; i < count_; ++i)
-        renderers_[i]->Line(a, b);
+    for (int i = 0; i < count_; ++i) {
+        if (Drawing(i)) renderers_[i]->Line(a, b);
+    }
 }
 
 PathRedraw::PathRedraw() = default;

@@ -49,11 +49,16 @@ class RendererViews final : public PathViews {
     void LayUnder() override;
     void ReturnPens() override;
     void EndBackwards() override;
+    uint32_t Showing(const Point3& low, const Point3& high, uint32_t of) const override;
+    void DrawInto(uint32_t views) override { into_ = views; }
 
   private:
+    bool Drawing(int i) const { return ((into_ >> i) & 1u) != 0; }
+
     Renderer3D* renderers_[kMax] = {};
     int count_ = 0;
     bool backwards_ = false;
+    uint32_t into_ = kAllViews;  // the renderers that pen moves and lines go to
 };
 
 // Lowers the calling thread's priority a little: a worker drawing behind the window yields

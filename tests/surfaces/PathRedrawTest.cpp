@@ -147,10 +147,13 @@ TEST(PathRedraw, WorkersDrawThePixelsOfARedrawOnTheSurfaces) {
         EXPECT_TRUE(finished);
         for (int v = 0; v < 4; ++v)
             EXPECT_EQ(threaded.Picture(v), direct.Picture(v)) << count << " views, view " << v;
-        // The pens come back too: the next line goes on from the end of the path.
-        threaded.pointers[0]->LineTo({0, 0, 0});
-        direct.pointers[0]->LineTo({0, 0, 0});
-        EXPECT_EQ(threaded.Picture(0), direct.Picture(0)) << count;
+        // The pens come back too: the next line goes on from the end of the path (in each
+        // view, also one that left out the path's last items).
+        for (int v = 0; v < count; ++v) {
+            threaded.pointers[v]->LineTo({0, 0, 0});
+            direct.pointers[v]->LineTo({0, 0, 0});
+            EXPECT_EQ(threaded.Picture(v), direct.Picture(v)) << count << " views, view " << v;
+        }
     }
 }
 
