@@ -38,7 +38,8 @@ uint64_t Coarser(uint64_t cell) {
 
 }  // namespace
 
-bool PathOverview::Build(const VertexList& path, const std::atomic<bool>& stop) {
+bool PathOverview::Build(const VertexList& path, const std::atomic<bool>& stop,
+                         const std::function<void()>& pause) {
     steps_.clear();
     const PathBox& box = path.Bounds();
     if (box.Empty()) return true;
@@ -62,10 +63,11 @@ bool PathOverview::Build(const VertexList& path, const std::atomic<bool>& stop) 
     std::size_t seen = 0;
     bool stopped = false;
     path.ForEachSegment([&](const PathSegment& s) {
-        if (stopped || ((++seen & 0xFFF) == 0 && stop.load(std::memory_order_relaxed))) {
-            stopped = true;
-            return;
+        if (!stopped && (++seen & 0xFFF) == 0) {
+            if (pause) pause();
+            stopped = stop.load(std::memory_order_relaxed);
         }
+        if (stopped) return;
         const uint64_t a = cellOf(s.from);
         const uint64_t b = cellOf(s.to);
         if (a == b) return;

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "core/Point3.h"
@@ -26,8 +27,11 @@ class PathOverview {
         uint32_t color = 0;
     };
 
-    // Sketches the path; false (and an empty sketch) when stop was set meanwhile.
-    bool Build(const VertexList& path, const std::atomic<bool>& stop);
+    // Sketches the path; false (and an empty sketch) when stop was set meanwhile. pause is
+    // called every few thousand segments: it may hold the build back while the processors
+    // are wanted for something more pressing.
+    bool Build(const VertexList& path, const std::atomic<bool>& stop,
+               const std::function<void()>& pause = {});
     const std::vector<Step>& Steps() const { return steps_; }
     // Forgets the sketch and releases its memory (up to kMaxSteps steps).
     void Clear() { std::vector<Step>().swap(steps_); }

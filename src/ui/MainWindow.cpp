@@ -99,7 +99,7 @@ MainWindow::MainWindow(Settings& settings, UiDialogs& dialogs, MonotonicClock& c
         exports_->AttachView(view);
         compare->AttachView(view);
     }
-    preview_ = std::make_unique<RedrawPreview>();
+    preview_ = std::make_unique<RedrawPreview>(&redraw_);
     picker_ = new PathPicker(
         drawer_.Vertices(), [this] { RedrawAll(); },
         [this](const QString& text) { statusBar()->showMessage(text); }, this);

@@ -1,5 +1,7 @@
 #include "ui/RedrawPreview.h"
 
+#include <chrono>
+
 #include "surfaces/PathRedraw.h"
 #include "surfaces/Surface3D.h"
 
@@ -35,7 +37,15 @@ void RedrawPreview::StartSketch(const VertexList& path) {
     stopSketch_.store(false, std::memory_order_relaxed);
     sketcher_ = std::thread([this, &path] {
         YieldToWindow();
-        if (sketch_.Build(path, stopSketch_)) sketchReady_.store(true, std::memory_order_release);
+        const auto pause = [this] {
+            while (full_ != nullptr && !full_->Finished() &&
+                   !stopSketch_.load(std::memory_order_relaxed)) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
+        };
+        if (sketch_.Build(path, stopSketch_, pause)) {
+            sketchReady_.store(true, std::memory_order_release);
+        }
     });
 }
 

@@ -18,14 +18,17 @@
 #include "surfaces/Projection3D.h"
 
 namespace cuttrace {
+class PathRedraw;
 class Surface3D;
-}
+}  // namespace cuttrace
 
 namespace cuttrace::ui {
 
 class RedrawPreview {
   public:
-    RedrawPreview() = default;
+    // The sketch is built while the full redraw is not drawing: its workers take both
+    // processors, and the full picture matters more.
+    explicit RedrawPreview(const PathRedraw* full = nullptr) : full_(full) {}
     ~RedrawPreview();
     RedrawPreview(const RedrawPreview&) = delete;
     RedrawPreview& operator=(const RedrawPreview&) = delete;
@@ -61,6 +64,7 @@ class RedrawPreview {
     bool DrawSketch(Surface3D& surface);
     void StartSketch(const VertexList& path);
 
+    const PathRedraw* full_ = nullptr;
     std::vector<ShownView> shown_;
     PathOverview sketch_;
     PathKey sketchKey_;

@@ -370,8 +370,15 @@ TEST_F(PathStore, TheSketchKeepsEachStepBetweenCellsOnceAndStaysBounded) {
         ASSERT_GE(std::min(step.from.x, step.to.x), box.low.x);
         ASSERT_LE(std::max(step.from.y, step.to.y), box.high.y + 1.0);
     }
-    // A stopped build leaves no sketch.
-    stop = true;
+    // A build held back now and then gives the same sketch; one stopped (also while held
+    // back) leaves none.
+    const std::size_t steps = sketch.Steps().size();
+    int pauses = 0;
+    ASSERT_TRUE(sketch.Build(drawer.Vertices(), stop, [&] { ++pauses; }));
+    EXPECT_EQ(sketch.Steps().size(), steps);
+    EXPECT_GE(pauses, 200000 / 4096);
+    EXPECT_FALSE(sketch.Build(drawer.Vertices(), stop, [&] { stop = true; }));
+    EXPECT_TRUE(sketch.Steps().empty());
     EXPECT_FALSE(sketch.Build(drawer.Vertices(), stop));
     EXPECT_TRUE(sketch.Steps().empty());
 }
