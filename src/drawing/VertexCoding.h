@@ -81,8 +81,11 @@ inline double Axis(const Point3& p, int axis) {
     return axis == 0 ? p.x : axis == 1 ? p.y : p.z;
 }
 
-// Writes a point's header (high bits from `high`) and its values against last.
-inline void EncodePoint(uint8_t*& w, uint8_t high, const Point3& p, int64_t (&last)[3]) {
+// Writes a point's header (high bits from `high`) and its values against last: the last
+// thousandths of each axis (last.n) and the bits of the values they stand for (last.bits; a
+// value that repeats them is known to be that many thousandths without the check).
+template <class StepBase>
+inline void EncodePoint(uint8_t*& w, uint8_t high, const Point3& p, StepBase& last) {
     uint8_t* header = w++;
     uint8_t codes = 0;
     uint8_t rawMask = 0;
@@ -90,9 +93,14 @@ inline void EncodePoint(uint8_t*& w, uint8_t high, const Point3& p, int64_t (&la
     for (int a = 0; a < 3; ++a) {
         int64_t n = 0;
         uint8_t code = kLong;
-        if (Thousandths(Axis(p, a), n)) {
-            const int64_t step = n - last[a];
-            last[a] = n;
+        const double v = Axis(p, a);
+        const uint64_t bits = std::bit_cast<uint64_t>(v);
+        if (bits == last.bits[a]) {
+            code = kSame;
+        } else if (Thousandths(v, n)) {
+            const int64_t step = n - last.n[a];
+            last.n[a] = n;
+            last.bits[a] = bits;
             steps[a] = step;
             code = step == 0                        ? kSame
                    : step >= -128 && step < 128     ? kByte

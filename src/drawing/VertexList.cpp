@@ -69,8 +69,8 @@ VertexList::Chunk& VertexList::ChunkForItem() {
     if (penKnown_) chunk.box.Add(pen_);
     chunks_.push_back(chunk);
     // Each chunk reads on its own: differences and color start afresh.
-    last_[0] = last_[1] = last_[2] = 0;
-    centreLast_[0] = centreLast_[1] = centreLast_[2] = 0;
+    last_ = {};
+    centreLast_ = {};
     colorKnown_ = false;
     clippedKnown_ = false;
     return chunks_.back();

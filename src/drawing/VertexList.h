@@ -245,8 +245,14 @@ class VertexList {
     PathBox bounds_;
 
     // Writing state.
-    int64_t last_[3] = {0, 0, 0};        // thousandths the next difference is taken from
-    int64_t centreLast_[3] = {0, 0, 0};  // the same for arc centres
+    // What a point's steps are taken from: each axis's last thousandths, and the bits of
+    // the value they stand for (0: +0.0).
+    struct StepBase {
+        int64_t n[3] = {0, 0, 0};
+        uint64_t bits[3] = {0, 0, 0};
+    };
+    StepBase last_;        // for the next point
+    StepBase centreLast_;  // the same for arc centres
     Point3 pen_;
     bool penKnown_ = false;
     static constexpr std::size_t kNoGroup = SIZE_MAX;

@@ -43,7 +43,7 @@ void ThreadedFan::Begin(Surface3D* const* surfaces, int count) {
 
 void ThreadedFan::LinesTo(const Point3* points, std::size_t count) {
     if (byCaller_) {
-        const std::lock_guard draw(drawMutex_);
+        const std::lock_guard draw(drawLock_);
         for (int i = 0; i < count_; ++i)
             renderers_[i].LinesTo(points, count);
         ++drawnChunks_;
@@ -55,7 +55,7 @@ void ThreadedFan::LinesTo(const Point3* points, std::size_t count) {
 
 void ThreadedFan::LinesFrom(const Point3& from, const Point3* points, std::size_t count) {
     if (byCaller_) {
-        const std::lock_guard draw(drawMutex_);
+        const std::lock_guard draw(drawLock_);
         for (int i = 0; i < count_; ++i)
             renderers_[i].LinesFrom(from, points, count);
         ++drawnChunks_;
@@ -98,9 +98,9 @@ bool ThreadedFan::Publish() {
     HandOver();
     const auto now = std::chrono::steady_clock::now();
     if (now - lastPublish_ < std::chrono::milliseconds(kPublishMilliseconds)) return fresh;
-    const std::lock_guard draw(drawMutex_);
+    const std::lock_guard draw(drawLock_);
     {
-        // The worker counts under mutex_, the calling thread (when it draws) under drawMutex_.
+        // The worker counts under mutex_, the calling thread (when it draws) under drawLock_.
         const std::lock_guard lock(mutex_);
         if (drawnChunks_ == publishedChunks_) return fresh;  // nothing new
         publishedChunks_ = drawnChunks_;
@@ -144,7 +144,7 @@ void ThreadedFan::Work() {
         lock.unlock();
         changed_.notify_all();  // room in the queue
         {
-            const std::lock_guard draw(drawMutex_);
+            const std::lock_guard draw(drawLock_);
             Replay(chunk);
         }
         chunk.clear();
@@ -166,7 +166,7 @@ void ThreadedFan::Replay(const Chunk& chunk) {
 }
 
 void ThreadedFan::DrawNow(const Call& call) {
-    const std::lock_guard draw(drawMutex_);
+    const std::lock_guard draw(drawLock_);
     for (int i = 0; i < count_; ++i)
         Draw(call, renderers_[i]);
     ++drawnChunks_;

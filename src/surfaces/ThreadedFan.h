@@ -13,6 +13,7 @@
 // replaying it, and the caller is a worker thread of its own already (a quick run's drawer).
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
@@ -117,8 +118,22 @@ class ThreadedFan {
     uint64_t publishedChunks_ = 0;
     std::chrono::steady_clock::time_point lastPublish_;
     bool quit_ = false;
-    // The worker's own renderers and canvases; drawing on them holds drawMutex_.
-    std::mutex drawMutex_;
+    // A lock held for short turns: the calling thread takes it around each call it draws (a
+    // mutex would cost as much as a short line), the worker around a chunk, Publish around
+    // a copy. Whoever waits for it yields the processor meanwhile.
+    class DrawLock {
+      public:
+        void lock() {
+            while (held_.exchange(true, std::memory_order_acquire))
+                std::this_thread::yield();
+        }
+        void unlock() { held_.store(false, std::memory_order_release); }
+
+      private:
+        std::atomic<bool> held_{false};
+    };
+    // The worker's own renderers and canvases; drawing on them holds drawLock_.
+    DrawLock drawLock_;
     Renderer3D renderers_[kMaxSurfaces];
     std::unique_ptr<Canvas3D> canvases_[kMaxSurfaces];
     std::thread worker_;
