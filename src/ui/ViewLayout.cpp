@@ -1,5 +1,6 @@
 #include "ui/ViewLayout.h"
 
+#include <QSplitter>
 #include <QWidget>
 
 #include "ui/ViewFanout.h"
@@ -21,6 +22,16 @@ constexpr LayoutRule kRules[ViewLayout::kLayouts] = {
     {{true, false, true, false}, false, {-1, -1, 2, -1}},
     {{true, true, true, true}, true, {-1, 1, 3, 2}},
 };
+
+// Shares the splitter's room evenly among the widgets it shows (a widget shown again would
+// otherwise come back at the size it had when hidden, a sliver at first). The splitter first
+// takes note of what was shown and hidden meanwhile.
+void SplitEvenly(QWidget* widget) {
+    auto* splitter = qobject_cast<QSplitter*>(widget);
+    if (splitter == nullptr) return;
+    splitter->refresh();
+    splitter->setSizes(QList<int>(splitter->count(), 1 << 16));
+}
 
 }  // namespace
 
@@ -47,12 +58,19 @@ void ViewLayout::KeepCentred(std::size_t view) {
 }
 
 void ViewLayout::Apply(int layout) {
+    const int before = layout_;
     layout_ = layout >= 0 && layout < kLayouts ? layout : 0;
     const LayoutRule& rule = kRules[layout_];
     fanout_.SetLayout(layout_);
     rightViewColumn_.setVisible(rule.rightColumn);
     for (std::size_t i = 0; i < views_.size(); ++i)
         views_[i]->setVisible(rule.shown[i]);
+    if (layout_ != before) {
+        // The columns, and the views within each column (0 over 2, 1 over 3).
+        SplitEvenly(rightViewColumn_.parentWidget());
+        SplitEvenly(views_[0]->parentWidget());
+        SplitEvenly(views_[1]->parentWidget());
+    }
     for (std::size_t i = 0; i < views_.size(); ++i) {
         if (rule.preset[i] >= 0) views_[i]->ApplyViewPreset(rule.preset[i]);
     }

@@ -88,6 +88,32 @@ TEST_F(MainWindowPanelsTest, LayoutButtonCyclesThroughTheFourLayouts) {
     EXPECT_EQ(window.LayoutNumber(), 0);
 }
 
+TEST_F(MainWindowPanelsTest, EachLayoutSharesTheRoomEvenlyAmongItsViews) {
+    window.resize(1100, 800);
+    window.show();
+    QApplication::processEvents();
+    // Views that share a column or a row (in the order of the layouts 1, 2 and 3).
+    const auto about = [](int a, int b) { return std::abs(a - b) <= 8; };
+    for (int layout = 1; layout <= 3; ++layout) {
+        window.Action(Tool::CycleLayout)->trigger();
+        QApplication::processEvents();
+        ASSERT_EQ(window.LayoutNumber(), layout);
+        const QSize v0 = window.View(0)->size();
+
+        if (layout != 2) {
+            EXPECT_TRUE(about(window.View(1)->width(), v0.width()))
+                << layout << ": " << window.View(1)->width() << " beside " << v0.width();
+        }
+        if (layout >= 2) {
+            EXPECT_TRUE(about(window.View(2)->height(), v0.height()))
+                << layout << ": " << window.View(2)->height() << " under " << v0.height();
+        }
+        if (layout == 3) {
+            EXPECT_TRUE(about(window.View(3)->height(), window.View(1)->height()));
+        }
+    }
+}
+
 TEST_F(MainWindowPanelsTest, TheDrawnPathShowsAndSurvivesAZoom) {
     Open("G90 G01 X30. Y20. F600\nG01 X-30.\nM30\n");
     window.StartQuickRun();
