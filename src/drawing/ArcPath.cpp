@@ -4,21 +4,25 @@
 
 namespace cuttrace {
 
-ArcPath ArcPath::Make(const Point3& start, const MotionRecord& record) {
-    ArcPath arc;
-    switch (record.kind) {
+void ArcPath::Axes(MotionKind kind, int& first, int& second, int& normal) {
+    switch (kind) {
         case KindArcCwZX:
         case KindArcCcwZX:
-            arc.first = 2, arc.second = 0, arc.normal = 1;
+            first = 2, second = 0, normal = 1;
             break;
         case KindArcCwYZ:
         case KindArcCcwYZ:
-            arc.first = 1, arc.second = 2, arc.normal = 0;
+            first = 1, second = 2, normal = 0;
             break;
         default:
-            arc.first = 0, arc.second = 1, arc.normal = 2;
+            first = 0, second = 1, normal = 2;
             break;
     }
+}
+
+ArcPath ArcPath::Make(const Point3& start, const MotionRecord& record) {
+    ArcPath arc;
+    Axes(record.kind, arc.first, arc.second, arc.normal);
     arc.clockwise = record.kind % 10 == 2;
     arc.start = start;
     arc.end = {record.x, record.y, record.z};

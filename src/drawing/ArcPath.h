@@ -28,9 +28,11 @@ struct ArcPath {
                             // the end equals the start
     double span = 0.0;      // endAngle - startAngle: > 0 counter-clockwise, < 0 clockwise
 
-    // Sets up the arc from start to the record's end point around its centre (centreFirst, centreSecond);
-    // the plane and the sense come from the record's kind.
+    // Sets up the arc from start to the record's end point around its centre (centreFirst,
+    // centreSecond); the plane and the sense come from the record's kind.
     static ArcPath Make(const Point3& start, const MotionRecord& record);
+    // The plane's axes (first, second, normal) of an arc of this kind.
+    static void Axes(MotionKind kind, int& first, int& second, int& normal);
 
     // No arc can be drawn: the start lies on the centre, or a value is not finite.
     bool Degenerate() const;

@@ -101,6 +101,85 @@ void ArcPolygon::Bounds(Point3& low, Point3& high) const {
         place(centreFirst_ + highFirst + margin, centreSecond_ + highSecond + margin, normalHigh);
 }
 
+Point3 StoredArc::Last() {
+    if (made_) return polygon_.Last();
+    if (!lastKnown_) {
+        // As the polygon finds it.
+        const ArcPath arc = ArcPath::Make(start_, record_);
+        last_ = arc.PointAt(arc.endAngle);
+        lastKnown_ = true;
+    }
+    return last_;
+}
+
+namespace {
+
+// Which quarter of the plane an offset from the centre lies in, counted from the first axis
+// towards the second: 0 for angles from 0 up to 90 degrees, and so on.
+int Quarter(double a, double b) {
+    if (a > 0.0 && b >= 0.0) return 0;
+    if (a <= 0.0 && b > 0.0) return 1;
+    if (a < 0.0 && b <= 0.0) return 2;
+    return 3;
+}
+
+}  // namespace
+
+bool StoredArc::Box(Point3& low, Point3& high) const {
+    int first = 0, second = 1, normal = 2;
+    ArcPath::Axes(record_.kind, first, second, normal);
+    const Point3 end{record_.x, record_.y, record_.z};
+    const double sa = Coordinate(start_, first) - record_.centreFirst;
+    const double sb = Coordinate(start_, second) - record_.centreSecond;
+    const double ea = Coordinate(end, first) - record_.centreFirst;
+    const double eb = Coordinate(end, second) - record_.centreSecond;
+    const double r = std::sqrt(sa * sa + sb * sb);
+    const double re = std::sqrt(ea * ea + eb * eb);
+    const double normalStart = Coordinate(start_, normal);
+    const double normalEnd = Coordinate(end, normal);
+    if (!(r > 0.0) || !(re > 0.0) || !std::isfinite(r) || !std::isfinite(re) ||
+        !std::isfinite(normalStart) || !std::isfinite(normalEnd)) {
+        return false;
+    }
+    // The polygon ends on its circle in the direction of the end point.
+    const double fa = ea * (r / re);
+    const double fb = eb * (r / re);
+    double lowA = std::min(sa, fa), highA = std::max(sa, fa);
+    double lowB = std::min(sb, fb), highB = std::max(sb, fb);
+    const bool clockwise = record_.kind % 10 == 2;
+    const int from = Quarter(sa, sb);
+    const int to = Quarter(ea, eb);
+    unsigned passed = 0;  // bit k: the circle's point at k times 90 degrees
+    if (from != to) {
+        // Counter-clockwise the turn enters the quarters after the start's up to the end's,
+        // clockwise it leaves the start's and those after it down to the one past the end's.
+        const int last = clockwise ? (to + 1) % 4 : to;
+        for (int k = clockwise ? from : (from + 1) % 4;; k = (k + (clockwise ? 3 : 1)) % 4) {
+            passed |= 1u << k;
+            if (k == last) break;
+        }
+    } else {
+        // Within one quarter: a short turn when the end lies ahead of the start in the
+        // arc's sense, else (or when that is in doubt) all the way round.
+        const double ahead = (sa * eb - sb * ea) * (clockwise ? -1.0 : 1.0);
+        if (!(ahead > 1e-9 * r * re)) passed = 15;
+    }
+    if (passed & 1u) highA = r;
+    if (passed & 2u) highB = r;
+    if (passed & 4u) lowA = -r;
+    if (passed & 8u) lowB = -r;
+    // Turning and the end's direction round a little: the margin covers that.
+    const double margin = r * 1e-9 + 1e-9;
+    const double normalMargin = (std::fabs(normalStart) + std::fabs(normalEnd)) * 1e-12 + 1e-12;
+    Coordinate(low, first) = record_.centreFirst + lowA - margin;
+    Coordinate(high, first) = record_.centreFirst + highA + margin;
+    Coordinate(low, second) = record_.centreSecond + lowB - margin;
+    Coordinate(high, second) = record_.centreSecond + highB + margin;
+    Coordinate(low, normal) = std::min(normalStart, normalEnd) - normalMargin;
+    Coordinate(high, normal) = std::max(normalStart, normalEnd) + normalMargin;
+    return true;
+}
+
 std::size_t ArcPolygon::Fill(Cursor& cursor, Point3* out) const {
     std::size_t n = 0;
     double a = cursor.a;

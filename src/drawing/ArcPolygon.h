@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/MotionRecord.h"
 #include "core/Point3.h"
 #include "drawing/ArcPath.h"
 
@@ -55,6 +56,42 @@ class ArcPolygon {
     double lastX_;  // the point at the end angle
     double lastY_;
     double lastZ_;
+};
+
+// A quick arc as the path store reads it back: from its start, for its record. The polygon
+// the run drew (ArcPolygon::Quick) is made only when asked for, and the last point without
+// the rest of it: a redraw leaves most arcs out, and for those a box is enough.
+class StoredArc {
+  public:
+    void Set(const Point3& start, const MotionRecord& record) {
+        start_ = start;
+        record_ = record;
+        made_ = false;
+        lastKnown_ = false;
+    }
+    const Point3& Start() const { return start_; }
+    // A box that holds every point of the polygon, found without making it: the start, the
+    // end and the quarter points of the circle the turn passes (all four where the turn is
+    // in doubt), a little wider. False when there is none to give (a value that is not
+    // finite, or a start or end on the centre).
+    bool Box(Point3& low, Point3& high) const;
+    const ArcPolygon& Polygon() {
+        if (!made_) {
+            polygon_ = ArcPolygon::Quick(ArcPath::Make(start_, record_));
+            made_ = true;
+        }
+        return polygon_;
+    }
+    // The polygon's last point, to the last bit.
+    Point3 Last();
+
+  private:
+    Point3 start_;
+    MotionRecord record_;
+    ArcPolygon polygon_;
+    Point3 last_;
+    bool made_ = false;
+    bool lastKnown_ = false;
 };
 
 }  // namespace cuttrace

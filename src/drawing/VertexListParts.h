@@ -77,13 +77,25 @@ void VertexList::Walk(const Chunk& chunk, Cursor& cursor, Visitor& visitor, uint
     bool& clipped = cursor.clipped;
     std::size_t& drill = cursor.drill;
     Point3& pen = cursor.pen;  // where an arc starts
+    // The last two arcs read; while the pen stands at the end of the later one, that is
+    // found only when it is needed (most arcs of a redraw are left out, and a line after
+    // one starts from its own point).
+    StoredArc arcs[2];
+    int arc = 0;
+    bool penAtArc = false;
     // The cursor is left before an item (and after the color and kind notes before it).
     struct Keep {
         Cursor& cursor;
         const uint8_t* base;
         const uint8_t*& r;
-        ~Keep() { cursor.at = static_cast<uint32_t>(r - base); }
-    } keep{cursor, base, r};
+        StoredArc* arcs;
+        const int& arc;
+        const bool& penAtArc;
+        ~Keep() {
+            cursor.at = static_cast<uint32_t>(r - base);
+            if (penAtArc) cursor.pen = arcs[arc].Last();
+        }
+    } keep{cursor, base, r, arcs, arc, penAtArc};
     while (r < end) {
         const uint8_t tag = *r;
         const bool item =
@@ -97,6 +109,7 @@ void VertexList::Walk(const Chunk& chunk, Cursor& cursor, Visitor& visitor, uint
         if (starts) ++cursor.motion;
         if (!(tag & kTagBit)) {
             pen = DecodePoint(r, tag, last);
+            penAtArc = false;
             if (!visitor.Line(pen, color, clipped, starts)) return;
             continue;
         }
@@ -110,6 +123,7 @@ void VertexList::Walk(const Chunk& chunk, Cursor& cursor, Visitor& visitor, uint
             case kMove: {
                 const uint8_t header = *r++;
                 pen = DecodePoint(r, header, last);
+                penAtArc = false;
                 if (!visitor.Move(pen, starts)) return;
                 break;
             }
@@ -126,14 +140,17 @@ void VertexList::Walk(const Chunk& chunk, Cursor& cursor, Visitor& visitor, uint
                 record.centreFirst = centre.x;
                 record.centreSecond = centre.y;
                 // The polygon the run drew: the same arc from the same start, bit for bit.
-                const ArcPolygon polygon = ArcPolygon::Quick(ArcPath::Make(pen, record));
-                pen = polygon.Last();
-                if (!visitor.Arc(polygon, color, starts)) return;
+                if (penAtArc) pen = arcs[arc].Last();
+                arc ^= 1;
+                arcs[arc].Set(pen, record);
+                penAtArc = true;
+                if (!visitor.Arc(arcs[arc], color, starts)) return;
                 break;
             }
             case kDrill: {
                 const DrillRecipe& recipe = drills_[drill++];
                 pen = recipe.hole;
+                penAtArc = false;
                 if (!visitor.Drill(recipe, color, starts)) return;
                 break;
             }
@@ -142,6 +159,7 @@ void VertexList::Walk(const Chunk& chunk, Cursor& cursor, Visitor& visitor, uint
                 const Point3 centre = DecodePoint(r, header, last);
                 const double cutter = GetRaw<double>(r);
                 pen = centre;
+                penAtArc = false;
                 if (!visitor.Mark(centre, cutter, color, starts)) return;
                 break;
             }
@@ -209,10 +227,11 @@ class ReplayVisitor {
         pen = p;
         return !pastOnly;
     }
-    bool Arc(const ArcPolygon& polygon, uint32_t color, bool starts) {
+    bool Arc(StoredArc& arc, uint32_t color, bool starts) {
         if (Begin(starts)) {
             // The points join the batch of lines: an arc after lines of its color goes on
             // in the same run.
+            const ArcPolygon& polygon = arc.Polygon();
             color = Color(color);
             ArcPolygon::Cursor cursor = polygon.Begin();
             while (true) {
@@ -224,7 +243,7 @@ class ReplayVisitor {
                 pen = batch_[count_ - 1];
             }
         }
-        pen = polygon.Last();
+        pen = arc.Last();
         return !pastOnly;
     }
     bool Drill(const DrillRecipe& drill, uint32_t color, bool starts) {

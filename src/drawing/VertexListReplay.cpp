@@ -15,7 +15,8 @@ struct PointVisitor {
         return true;
     }
     bool Move(const Point3&, bool) { return true; }
-    bool Arc(const ArcPolygon& polygon, uint32_t color, bool) {
+    bool Arc(StoredArc& arc, uint32_t color, bool) {
+        const ArcPolygon& polygon = arc.Polygon();
         Point3 points[ArcPolygon::kBatch];
         ArcPolygon::Cursor cursor = polygon.Begin();
         while (const std::size_t n = polygon.Fill(cursor, points)) {
@@ -43,6 +44,23 @@ struct BackwardsReplay {
     bool together = false;
     std::size_t item = 0;     // of the chunk
     bool passedOver = false;  // the last item was left out
+    // When the last item was an arc left out, the pens stand at its end: found only when
+    // it is needed (before the walk goes on past the next arc; see Settle).
+    StoredArc* penAt = nullptr;
+
+    // After a walk (which keeps its arcs no longer): the pens' place, when it is the end
+    // of an arc left out, is where the walk's cursor was left.
+    void SettleAt(const Point3& end) {
+        if (penAt == nullptr) return;
+        replay.pen = end;
+        penAt = nullptr;
+    }
+    // The pens' place, when it is the end of an arc left out.
+    void Settle() {
+        if (penAt == nullptr) return;
+        replay.pen = penAt->Last();
+        penAt = nullptr;
+    }
 
     uint32_t GroupViews() const { return groupViews[item / VertexList::kGroupItems]; }
     // Whether the next item is drawn, into these views.
@@ -50,6 +68,7 @@ struct BackwardsReplay {
         ++item;
         const bool drawn = into != 0;
         if (drawn && passedOver) {
+            Settle();
             replay.Flush();
             replay.MoveAll(replay.pen);
         }
@@ -66,6 +85,7 @@ struct BackwardsReplay {
     }
     bool PassOver(const Point3& end) {
         replay.pen = end;
+        penAt = nullptr;
         return true;
     }
     bool Line(const Point3& p, uint32_t color, bool clipped, bool starts) {
@@ -74,17 +94,26 @@ struct BackwardsReplay {
     bool Move(const Point3& p, bool starts) {
         return Next(GroupViews()) ? replay.Move(p, starts) : PassOver(p);
     }
-    bool Arc(const ArcPolygon& polygon, uint32_t color, bool starts) {
+    bool Arc(StoredArc& arc, uint32_t color, bool starts) {
+        // An arc starts where the one before it ends (the walk found that).
+        if (penAt != nullptr) {
+            replay.pen = arc.Start();
+            penAt = nullptr;
+        }
         // Most points of a path are arcs' points: an arc all of whose pixels are taken is
-        // left out whole.
+        // left out whole, its polygon not even made.
         uint32_t into = 0;
         if (GroupViews() != 0) {
             PathBox box;
-            polygon.Bounds(box.low, box.high);
-            box.Add(replay.pen);
+            if (!arc.Box(box.low, box.high)) {
+                arc.Polygon().Bounds(box.low, box.high);
+                box.Add(arc.Start());
+            }
             into = Showing(box);
         }
-        return Next(into) ? replay.Arc(polygon, color, starts) : PassOver(polygon.Last());
+        if (Next(into)) return replay.Arc(arc, color, starts);
+        penAt = &arc;
+        return true;
     }
     bool Drill(const DrillRecipe& drill, uint32_t color, bool starts) {
         return Next(Showing(DrillBox(drill))) ? replay.Drill(drill, color, starts)
@@ -147,10 +176,13 @@ void VertexList::ReplayBackwards(PathViews& views, const BoxFilter& filter) cons
                 }
                 visitor.item = g * kGroupItems;
                 Walk(chunk, cursor, visitor, static_cast<uint32_t>(end * kGroupItems));
+                visitor.SettleAt(cursor.pen);
                 g = end;
             }
         } else {
-            Walk(chunk, visitor);
+            Cursor cursor = StartOf(chunk);
+            Walk(chunk, cursor, visitor, UINT32_MAX);
+            visitor.SettleAt(cursor.pen);
         }
         replay.Flush();
         if (visitor.passedOver) replay.MoveAll(replay.pen);

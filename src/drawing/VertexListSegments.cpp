@@ -66,10 +66,10 @@ struct GroupGate {
         Next();
         return inner.Move(p, starts);
     }
-    bool Arc(const ArcPolygon& polygon, uint32_t color, bool starts) {
+    bool Arc(StoredArc& arc, uint32_t color, bool starts) {
         Next();
-        if (!segments.active) return PassOver(polygon.Last(), starts);
-        const bool more = inner.Arc(polygon, color, starts);
+        if (!segments.active) return PassOver(arc.Last(), starts);
+        const bool more = inner.Arc(arc, color, starts);
         inner.Flush();
         return more;
     }
@@ -87,7 +87,7 @@ struct GroupGate {
 struct SkipVisitor {
     bool Line(const Point3&, uint32_t, bool, bool) { return true; }
     bool Move(const Point3&, bool) { return true; }
-    bool Arc(const ArcPolygon&, uint32_t, bool) { return true; }
+    bool Arc(StoredArc&, uint32_t, bool) { return true; }
     bool Drill(const DrillRecipe&, uint32_t, bool) { return true; }
     bool Mark(const Point3&, double, uint32_t, bool) { return true; }
 };

@@ -1,5 +1,6 @@
 // Arcs and helices in the three planes, animated and quick.
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <numbers>
 #include <vector>
@@ -224,45 +225,72 @@ namespace {
 
 // The box of a quick arc's polygon holds every point the polygon gives, in every plane and
 // sense, for sweeps short and long, across the quarter points and whole turns, helices
-// included; and it holds little more than the part of the circle turned through.
+// included; and it holds little more than the part of the circle turned through. So does
+// the box a stored arc gives without making its polygon (also for an end off the circle,
+// or on an axis through the centre), and its last point is the polygon's, bit for bit.
 TEST(ArcPolygonBounds, HoldEveryPointAndOnlyThePartOfTheCircleTurnedThrough) {
     int tight = 0;
+    int storedTight = 0;
+    const double quarter = std::numbers::pi / 2;
     for (const Plane& plane : kPlanes) {
         for (const bool clockwise : {false, true}) {
             for (const double radius : {0.3, 7.0, 250.0}) {
                 for (double from = -3.0; from < 3.2; from += 0.7) {
                     for (const double sweep :
                          {0.01, 0.4, 1.5, 3.1, 4.0, 6.2, 2 * std::numbers::pi}) {
-                        const double to = from + (clockwise ? -sweep : sweep);
-                        const Point3 start = InPlane(plane, 5 + radius * std::cos(from),
-                                                     -2 + radius * std::sin(from), 1.0);
-                        const Point3 end = InPlane(plane, 5 + radius * std::cos(to),
-                                                   -2 + radius * std::sin(to), -0.5);
-                        const ArcPath arc = ArcPath::Make(
-                            start, ArcTo(clockwise ? plane.cw : plane.ccw, end, 5, -2));
-                        if (arc.Degenerate()) continue;
-                        const ArcPolygon polygon = ArcPolygon::Quick(arc);
-                        Point3 low, high;
-                        polygon.Bounds(low, high);
-                        std::vector<Point3> points{start};
-                        Point3 batch[ArcPolygon::kBatch];
-                        ArcPolygon::Cursor cursor = polygon.Begin();
-                        while (const std::size_t n = polygon.Fill(cursor, batch))
-                            points.insert(points.end(), batch, batch + n);
-                        for (const Point3& p : points) {
-                            ASSERT_TRUE(p.x >= low.x && p.y >= low.y && p.z >= low.z &&
-                                        p.x <= high.x && p.y <= high.y && p.z <= high.z)
-                                << plane.name << " " << clockwise << " r " << radius << " from "
-                                << from << " sweep " << sweep;
+                        for (const auto& [start, end] :
+                             {std::pair{from, from + (clockwise ? -sweep : sweep)},
+                              std::pair{quarter, quarter + (clockwise ? -sweep : sweep)},
+                              std::pair{from, (clockwise ? -1.0 : 1.0) * quarter}}) {
+                            for (const double off : {1.0, 1.3}) {
+                                const Point3 a = InPlane(plane, 5 + radius * std::cos(start),
+                                                         -2 + radius * std::sin(start), 1.0);
+                                const Point3 b = InPlane(plane, 5 + off * radius * std::cos(end),
+                                                         -2 + off * radius * std::sin(end), -0.5);
+                                const MotionRecord record =
+                                    ArcTo(clockwise ? plane.cw : plane.ccw, b, 5, -2);
+                                const ArcPath arc = ArcPath::Make(a, record);
+                                if (arc.Degenerate()) continue;
+                                const ArcPolygon polygon = ArcPolygon::Quick(arc);
+                                Point3 low, high;
+                                polygon.Bounds(low, high);
+                                StoredArc stored;
+                                stored.Set(a, record);
+                                Point3 storedLow, storedHigh;
+                                ASSERT_TRUE(stored.Box(storedLow, storedHigh));
+                                const Point3 last = stored.Last();
+                                const Point3 polygonLast = polygon.Last();
+                                ASSERT_EQ(std::memcmp(&last, &polygonLast, sizeof last), 0);
+                                std::vector<Point3> points{a};
+                                Point3 batch[ArcPolygon::kBatch];
+                                ArcPolygon::Cursor cursor = polygon.Begin();
+                                while (const std::size_t n = polygon.Fill(cursor, batch))
+                                    points.insert(points.end(), batch, batch + n);
+                                for (const Point3& p : points) {
+                                    for (const auto& [l, h] :
+                                         {std::pair{low, high}, std::pair{storedLow, storedHigh}}) {
+                                        ASSERT_TRUE(p.x >= l.x && p.y >= l.y && p.z >= l.z &&
+                                                    p.x <= h.x && p.y <= h.y && p.z <= h.z)
+                                            << plane.name << " " << clockwise << " r " << radius
+                                            << " from " << start << " to " << end << " off " << off;
+                                    }
+                                }
+                                const auto wide = [](const Point3& l, const Point3& h) {
+                                    return (h.x - l.x) + (h.y - l.y) + (h.z - l.z);
+                                };
+                                if (sweep < 1.0 && off == 1.0 && start == from) {
+                                    tight += wide(low, high) < 2.2 * radius;
+                                    storedTight += wide(storedLow, storedHigh) < 2.2 * radius;
+                                }
+                            }
                         }
-                        const double wide = (high.x - low.x) + (high.y - low.y) + (high.z - low.z);
-                        if (sweep < 1.0 && wide < 2.2 * radius) ++tight;
                     }
                 }
             }
         }
     }
     EXPECT_GT(tight, 100);  // short arcs get boxes far smaller than their circle's
+    EXPECT_GT(storedTight, 100);
 }
 
 }  // namespace

@@ -95,7 +95,7 @@ class BackwardsProbe final : public NoViews {
 };
 
 // A dense path of several chunks, in two colors over each other: lines, small and large
-// arcs, rapids, a drilling cycle.
+// arcs (some one after another), rapids, a drilling cycle.
 void DrawPath(PathDrawer& drawer) {
     drawer.SetQuick(true);
     drawer.SetDrawRapids(true);
@@ -106,6 +106,9 @@ void DrawPath(PathDrawer& drawer) {
         drawer.BeginMotion(Motion(i % 17 == 0 ? KindRapid : KindFeed, x, y, std::sin(t)));
         drawer.BeginMotion(Motion(i % 2 ? KindArcCwXY : KindArcCcwXY, x + 0.4, y, 0.0, x + 0.2,
                                   y + (i % 5) * 3.0));
+        if (i % 3 == 0) {
+            drawer.BeginMotion(Motion(KindArcCcwXY, x + 0.4, y + 2.0, 0.5, x + 0.4, y + 1.0));
+        }
         if (i == 200) drawer.BeginMotion(Motion(static_cast<MotionKind>(81), 5, 5, -4.5, -1));
     }
 }
@@ -120,6 +123,11 @@ TEST(PathRedraw, WorkersDrawThePixelsOfARedrawOnTheSurfaces) {
     drawer.Redraw(probe, {});
     EXPECT_GT(probe.laid, 2);
     EXPECT_TRUE(probe.ended);
+    // The run itself, drawn on surfaces: the pictures every redraw below is held to.
+    Views run;
+    SurfaceViews runViews(run.pointers);
+    PathDrawer runDrawer(runViews, settings);
+    DrawPath(runDrawer);
 
     // Without and with the index of where each group begins (the redraw then reads only
     // the groups it needs).
@@ -145,8 +153,12 @@ TEST(PathRedraw, WorkersDrawThePixelsOfARedrawOnTheSurfaces) {
         EXPECT_TRUE(redraw.Deliver());
         EXPECT_FALSE(redraw.Active());
         EXPECT_TRUE(finished);
-        for (int v = 0; v < 4; ++v)
+        for (int v = 0; v < 4; ++v) {
             EXPECT_EQ(threaded.Picture(v), direct.Picture(v)) << count << " views, view " << v;
+            if (v < count) {
+                EXPECT_EQ(direct.Picture(v), run.Picture(v)) << "view " << v;
+            }
+        }
         // The pens come back too: the next line goes on from the end of the path (in each
         // view, also one that left out the path's last items).
         for (int v = 0; v < count; ++v) {
