@@ -3,14 +3,36 @@
 #include <pthread.h>
 
 #include <algorithm>
+#include <cstring>
+#include <memory>
 #include <utility>
 
 #include "surfaces/Surface3D.h"
 
 namespace cuttrace {
 
+namespace {
+
+template <class T>
+void PutValue(uint8_t*& w, const T& value) {
+    std::memcpy(w, &value, sizeof value);
+    w += sizeof value;
+}
+template <class T>
+T GetValue(const uint8_t*& r) {
+    T value;
+    std::memcpy(&value, r, sizeof value);
+    r += sizeof value;
+    return value;
+}
+bool SameBits(const Point3& a, const Point3& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+}  // namespace
+
 ThreadedFan::ThreadedFan() {
-    current_.reserve(kChunkCalls);
+    current_.bytes = std::make_unique_for_overwrite<uint8_t[]>(kChunkBytes);
 }
 
 ThreadedFan::~ThreadedFan() {
@@ -32,6 +54,7 @@ void ThreadedFan::Begin(Surface3D* const* surfaces, int count) {
     }
     active_ = true;
     fresh_ = true;
+    chainOpen_ = false;
     byCaller_ = count_ <= kDrawnByCaller;
     if (!byCaller_ && !worker_.joinable()) {
         worker_ = std::thread([this] {
@@ -39,6 +62,43 @@ void ThreadedFan::Begin(Surface3D* const* surfaces, int count) {
             Work();
         });
     }
+}
+
+void ThreadedFan::SetPenColor(uint32_t color) {
+    if (byCaller_) {
+        const std::lock_guard draw(drawLock_);
+        for (int i = 0; i < count_; ++i)
+            renderers_[i].SetPenColor(color);
+        ++drawnChunks_;
+        return;
+    }
+    uint8_t* w = Room();
+    *w++ = static_cast<uint8_t>(Op::Color);
+    PutValue(w, color);
+    current_.used = static_cast<std::size_t>(w - current_.bytes.get());
+}
+
+void ThreadedFan::Put(Op op, const Point3& p) {
+    uint8_t* w = Room();
+    *w++ = static_cast<uint8_t>(op);
+    PutValue(w, p);
+    current_.used = static_cast<std::size_t>(w - current_.bytes.get());
+    chainOpen_ = false;
+}
+
+void ThreadedFan::MoveTo(const Point3& p) {
+    if (byCaller_) {
+        const std::lock_guard draw(drawLock_);
+        for (int i = 0; i < count_; ++i)
+            renderers_[i].MoveTo(p);
+        ++drawnChunks_;
+        return;
+    }
+    Put(Op::MoveTo, p);
+}
+
+void ThreadedFan::LineTo(const Point3& p) {
+    LinesTo(&p, 1);
 }
 
 void ThreadedFan::LinesTo(const Point3* points, std::size_t count) {
@@ -50,7 +110,18 @@ void ThreadedFan::LinesTo(const Point3* points, std::size_t count) {
         return;
     }
     for (std::size_t i = 0; i < count; ++i)
-        Record(Op::LineTo, points[i], {}, 0);
+        Put(Op::LineTo, points[i]);
+}
+
+void ThreadedFan::Line(const Point3& a, const Point3& b) {
+    if (byCaller_) {
+        const std::lock_guard draw(drawLock_);
+        for (int i = 0; i < count_; ++i)
+            renderers_[i].Line(a, b);
+        ++drawnChunks_;
+        return;
+    }
+    LinesFrom(a, &b, 1);
 }
 
 void ThreadedFan::LinesFrom(const Point3& from, const Point3* points, std::size_t count) {
@@ -62,18 +133,30 @@ void ThreadedFan::LinesFrom(const Point3& from, const Point3* points, std::size_
         return;
     }
     const Point3* a = &from;
-    for (std::size_t i = 0; i < count; a = &points[i++])
-        Record(Op::Line, *a, points[i], 0);
+    for (std::size_t i = 0; i < count; a = &points[i++]) {
+        uint8_t* w = Room();  // a new chunk begins no chain
+        if (chainOpen_ && SameBits(*a, chainEnd_)) {
+            *w++ = static_cast<uint8_t>(Op::LineOn);
+        } else {
+            *w++ = static_cast<uint8_t>(Op::Line);
+            PutValue(w, *a);
+        }
+        PutValue(w, points[i]);
+        current_.used = static_cast<std::size_t>(w - current_.bytes.get());
+        chainOpen_ = true;
+        chainEnd_ = points[i];
+    }
 }
 
 void ThreadedFan::HandOver() {
-    if (current_.empty()) return;
+    if (current_.used == 0) return;
+    chainOpen_ = false;
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return queue_.size() < kMaxQueuedChunks; });
     queue_.push_back(std::move(current_));
     if (spare_.empty()) {
         current_ = Chunk();
-        current_.reserve(kChunkCalls);
+        current_.bytes = std::make_unique_for_overwrite<uint8_t[]>(kChunkBytes);
     } else {
         current_ = std::move(spare_.back());
         spare_.pop_back();
@@ -147,7 +230,7 @@ void ThreadedFan::Work() {
             const std::lock_guard draw(drawLock_);
             Replay(chunk);
         }
-        chunk.clear();
+        chunk.used = 0;
         lock.lock();
         busy_ = false;
         ++drawnChunks_;
@@ -159,34 +242,54 @@ void ThreadedFan::Work() {
 void ThreadedFan::Replay(const Chunk& chunk) {
     // A view at a time: its picture stays in the cache through the whole chunk (the views
     // share nothing, so the order between them does not change their pixels).
-    for (int i = 0; i < count_; ++i) {
-        for (const Call& call : chunk)
-            Draw(call, renderers_[i]);
-    }
-}
-
-void ThreadedFan::DrawNow(const Call& call) {
-    const std::lock_guard draw(drawLock_);
     for (int i = 0; i < count_; ++i)
-        Draw(call, renderers_[i]);
-    ++drawnChunks_;
+        ReplayInto(chunk, renderers_[i]);
 }
 
-void ThreadedFan::Draw(const Call& call, Renderer3D& renderer) {
-    switch (call.op) {
-        case Op::Color:
-            renderer.SetPenColor(call.color);
-            break;
-        case Op::MoveTo:
-            renderer.MoveTo(call.a);
-            break;
-        case Op::LineTo:
-            renderer.LineTo(call.a);
-            break;
-        case Op::Line:
-            renderer.Line(call.a, call.b);
-            break;
+void ThreadedFan::ReplayInto(const Chunk& chunk, Renderer3D& renderer) {
+    constexpr std::size_t kRun = 256;
+    Point3 from;
+    Point3 ends[kRun];
+    std::size_t n = 0;
+    // Draws the lines gathered so far; the next LineOn goes on from the last one's end.
+    const auto flush = [&] {
+        if (n == 0) return;
+        if (n == 1) {
+            renderer.Line(from, ends[0]);
+        } else {
+            renderer.LinesFrom(from, ends, n);
+        }
+        from = ends[n - 1];
+        n = 0;
+    };
+    const uint8_t* r = chunk.bytes.get();
+    const uint8_t* const end = r + chunk.used;
+    while (r < end) {
+        switch (static_cast<Op>(*r++)) {
+            case Op::Color:
+                flush();
+                renderer.SetPenColor(GetValue<uint32_t>(r));
+                break;
+            case Op::MoveTo:
+                flush();
+                renderer.MoveTo(GetValue<Point3>(r));
+                break;
+            case Op::LineTo:
+                flush();
+                renderer.LineTo(GetValue<Point3>(r));
+                break;
+            case Op::Line:
+                flush();
+                from = GetValue<Point3>(r);
+                ends[n++] = GetValue<Point3>(r);
+                break;
+            case Op::LineOn:
+                if (n == kRun) flush();
+                ends[n++] = GetValue<Point3>(r);
+                break;
+        }
     }
+    flush();
 }
 
 }  // namespace cuttrace

@@ -35,7 +35,7 @@ class Surface3D;
 class ThreadedFan {
   public:
     static constexpr int kMaxSurfaces = 8;
-    static constexpr std::size_t kChunkCalls = 4096;
+    static constexpr std::size_t kChunkBytes = std::size_t{1} << 17;  // of recorded calls
     static constexpr std::size_t kMaxQueuedChunks = 4;
     // Publish copies the pictures at most this often (a copy of four views takes a few
     // milliseconds; every slice would cost as much as the drawing).
@@ -53,11 +53,11 @@ class ThreadedFan {
     void Begin(Surface3D* const* surfaces, int count);
     bool Active() const { return active_; }
 
-    void SetPenColor(uint32_t color) { Record(Op::Color, {}, {}, color); }
-    void MoveTo(const Point3& p) { Record(Op::MoveTo, p, {}, 0); }
-    void LineTo(const Point3& p) { Record(Op::LineTo, p, {}, 0); }
+    void SetPenColor(uint32_t color);
+    void MoveTo(const Point3& p);
+    void LineTo(const Point3& p);
     void LinesTo(const Point3* points, std::size_t count);
-    void Line(const Point3& a, const Point3& b) { Record(Op::Line, a, b, 0); }
+    void Line(const Point3& a, const Point3& b);
     // Lines from `from` to the first point and between each point and the next, each drawn
     // as Line draws it.
     void LinesFrom(const Point3& from, const Point3* points, std::size_t count);
@@ -75,26 +75,25 @@ class ThreadedFan {
     void Release();
 
   private:
-    enum class Op : uint8_t { Color, MoveTo, LineTo, Line };
-    struct Call {
-        Op op;
-        uint32_t color;
-        Point3 a;
-        Point3 b;
+    // The calls are recorded packed: an op byte and its values (a color, one point, or two
+    // for a Line). LineOn is a Line from where the chunk's last Line or LineOn ended; the
+    // replay draws a run of them as one LinesFrom (each point projected once, in batches).
+    enum class Op : uint8_t { Color, MoveTo, LineTo, Line, LineOn };
+    struct Chunk {
+        std::unique_ptr<uint8_t[]> bytes;
+        std::size_t used = 0;
     };
-    using Chunk = std::vector<Call>;
+    static constexpr std::size_t kLargestCall = 1 + 2 * sizeof(Point3);
 
-    void Record(Op op, const Point3& a, const Point3& b, uint32_t color) {
-        if (byCaller_) {
-            DrawNow({op, color, a, b});
-            return;
-        }
-        if (current_.size() == kChunkCalls) HandOver();
-        current_.push_back({op, color, a, b});
+    // Where the next call of at most kLargestCall bytes is written (handing the chunk over
+    // when it is full).
+    uint8_t* Room() {
+        if (current_.used + kLargestCall > kChunkBytes) HandOver();
+        return current_.bytes.get() + current_.used;
     }
-    // Draws a call on the copies at once (the caller draws).
-    void DrawNow(const Call& call);
-    static void Draw(const Call& call, Renderer3D& renderer);
+    void Put(Op op, const Point3& p);
+    // Replays a chunk into one renderer.
+    static void ReplayInto(const Chunk& chunk, Renderer3D& renderer);
     // Queues the current chunk (waiting while the queue is full).
     void HandOver();
     void CopyToSurfaces(bool pens);
@@ -107,6 +106,8 @@ class ThreadedFan {
     bool byCaller_ = false;  // the calls are drawn by the calling thread
     bool fresh_ = false;     // begun, and not yet published
     Chunk current_;
+    bool chainOpen_ = false;  // the current chunk's last Line or LineOn ended at chainEnd_
+    Point3 chainEnd_;
 
     // Shared with the worker.
     std::mutex mutex_;

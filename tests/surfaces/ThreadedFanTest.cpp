@@ -4,6 +4,7 @@
 
 #include <QApplication>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <memory>
@@ -47,6 +48,16 @@ void DrawPath(Draw&& draw, int from, int to) {
 
 class ThreadedFanViews : public testing::TestWithParam<int> {};
 
+// Points winding out from p, some of them off the views.
+std::vector<Point3> Spiral(const Point3& p) {
+    std::vector<Point3> points;
+    for (int k = 0; k < 12000; ++k) {
+        const double t = k * 0.05;
+        points.push_back({p.x + 0.01 * k * std::cos(t), p.y + 0.01 * k * std::sin(t), p.z});
+    }
+    return points;
+}
+
 TEST_P(ThreadedFanViews, DrawTheSamePixelsAsTheSurfaces) {
     const int count = GetParam();
     Views direct(count);
@@ -68,6 +79,9 @@ TEST_P(ThreadedFanViews, DrawTheSamePixelsAsTheSurfaces) {
         } else if (i % 11 == 1) {
             const Point3 chords[2] = {q, p};
             fan.LinesFrom(p, chords, 2);
+        } else if (i == 29993) {
+            const std::vector<Point3> spiral = Spiral(p);
+            fan.LinesFrom(p, spiral.data(), spiral.size());
         } else {
             fan.LineTo(p);
         }
@@ -80,6 +94,12 @@ TEST_P(ThreadedFanViews, DrawTheSamePixelsAsTheSurfaces) {
         } else if (i % 11 == 1) {
             const Point3 chords[2] = {q, p};
             worker.LinesFrom(p, chords, 2);
+        } else if (i == 29993) {
+            // A long run of lines, each from the end of the one before, past a chunk's end.
+            const std::vector<Point3> spiral = Spiral(p);
+            for (std::size_t k = 0; k < spiral.size(); k += 1000)
+                worker.LinesFrom(k == 0 ? p : spiral[k - 1], &spiral[k],
+                                 std::min<std::size_t>(1000, spiral.size() - k));
         } else {
             worker.LinesTo(&p, 1);
         }
