@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "drawing/Geometry.h"
 
@@ -15,23 +16,44 @@ constexpr double kMinMarkStep = 0.1;
 // Angles within this of 360 still close the mark.
 constexpr double kMarkAngleTolerance = 1e-9;
 
+// The cosines and sines of a mark's angles for one step, made when the step changes: the
+// marks of a cycle, and of one cutter, all turn by the same step.
+struct MarkTurn {
+    double step = -1.0;
+    std::vector<double> cos;
+    std::vector<double> sin;
+
+    void For(double s) {
+        if (s == step) return;
+        step = s;
+        cos.clear();
+        sin.clear();
+        for (int k = 0;; ++k) {
+            const double angle = s * k;
+            if (angle > 360.0 + kMarkAngleTolerance) break;
+            const double r = angle * kRadiansPerDegree;
+            cos.push_back(std::cos(r));
+            sin.push_back(std::sin(r));
+        }
+    }
+};
+
 }  // namespace
 
 void DrawToolMark(PathViews& views, const Point3& p, double cutter) {
     const double rho = cutter;
     double step = rho > 1.0 ? 60.0 / rho : 90.0;
     if (!(step >= kMinMarkStep)) step = kMinMarkStep;
+    thread_local MarkTurn turn;
+    turn.For(step);
     // Begins with a zero-length segment at angle 0; not closed when 360 is not a whole
     // number of steps. Each segment is a DrawLine; they go out in runs.
     constexpr std::size_t kRun = 64;
     Point3 points[kRun];
     std::size_t count = 0;
     Point3 from{p.x + rho, p.y, p.z};
-    for (int k = 0;; ++k) {
-        const double angle = step * k;
-        if (angle > 360.0 + kMarkAngleTolerance) break;
-        const double r = angle * kRadiansPerDegree;
-        points[count++] = {p.x + rho * std::cos(r), p.y + rho * std::sin(r), p.z};
+    for (std::size_t k = 0; k < turn.cos.size(); ++k) {
+        points[count++] = {p.x + rho * turn.cos[k], p.y + rho * turn.sin[k], p.z};
         if (count == kRun) {
             views.DrawLinesFrom(from, points, count);
             from = points[count - 1];

@@ -115,6 +115,7 @@ TEST_F(PathDrawerCycle, ToolMarkIsACircleOfTheCurrentCutterSize) {
         {0.5, 5, true},    // quarter turns
         {7.0, 43, true},   // 60/7 degrees: 42 steps make the turn
         {1.6, 10, false},  // 37.5 degrees: stops at 337.5
+        {2.0, 13, true},   // the first cutter again
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.cutter);
