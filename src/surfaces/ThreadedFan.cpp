@@ -66,10 +66,7 @@ void ThreadedFan::Begin(Surface3D* const* surfaces, int count) {
 
 void ThreadedFan::SetPenColor(uint32_t color) {
     if (byCaller_) {
-        const std::lock_guard draw(drawLock_);
-        for (int i = 0; i < count_; ++i)
-            renderers_[i].SetPenColor(color);
-        ++drawnChunks_;
+        DrawNow([color](Renderer3D& r) { r.SetPenColor(color); });
         return;
     }
     uint8_t* w = Room();
@@ -88,10 +85,7 @@ void ThreadedFan::Put(Op op, const Point3& p) {
 
 void ThreadedFan::MoveTo(const Point3& p) {
     if (byCaller_) {
-        const std::lock_guard draw(drawLock_);
-        for (int i = 0; i < count_; ++i)
-            renderers_[i].MoveTo(p);
-        ++drawnChunks_;
+        DrawNow([&p](Renderer3D& r) { r.MoveTo(p); });
         return;
     }
     Put(Op::MoveTo, p);
@@ -103,10 +97,7 @@ void ThreadedFan::LineTo(const Point3& p) {
 
 void ThreadedFan::LinesTo(const Point3* points, std::size_t count) {
     if (byCaller_) {
-        const std::lock_guard draw(drawLock_);
-        for (int i = 0; i < count_; ++i)
-            renderers_[i].LinesTo(points, count);
-        ++drawnChunks_;
+        DrawNow([=](Renderer3D& r) { r.LinesTo(points, count); });
         return;
     }
     for (std::size_t i = 0; i < count; ++i)
@@ -115,10 +106,7 @@ void ThreadedFan::LinesTo(const Point3* points, std::size_t count) {
 
 void ThreadedFan::Line(const Point3& a, const Point3& b) {
     if (byCaller_) {
-        const std::lock_guard draw(drawLock_);
-        for (int i = 0; i < count_; ++i)
-            renderers_[i].Line(a, b);
-        ++drawnChunks_;
+        DrawNow([&](Renderer3D& r) { r.Line(a, b); });
         return;
     }
     LinesFrom(a, &b, 1);
@@ -126,10 +114,7 @@ void ThreadedFan::Line(const Point3& a, const Point3& b) {
 
 void ThreadedFan::LinesFrom(const Point3& from, const Point3* points, std::size_t count) {
     if (byCaller_) {
-        const std::lock_guard draw(drawLock_);
-        for (int i = 0; i < count_; ++i)
-            renderers_[i].LinesFrom(from, points, count);
-        ++drawnChunks_;
+        DrawNow([&](Renderer3D& r) { r.LinesFrom(from, points, count); });
         return;
     }
     const Point3* a = &from;

@@ -92,6 +92,14 @@ class ThreadedFan {
         return current_.bytes.get() + current_.used;
     }
     void Put(Op op, const Point3& p);
+    // Draws a call on every copy at once (the calling thread draws).
+    template <class Call>
+    void DrawNow(const Call& call) {
+        const std::lock_guard draw(drawLock_);
+        for (int i = 0; i < count_; ++i)
+            call(renderers_[i]);
+        ++drawnChunks_;
+    }
     // Replays a chunk into one renderer.
     static void ReplayInto(const Chunk& chunk, Renderer3D& renderer);
     // Queues the current chunk (waiting while the queue is full).
