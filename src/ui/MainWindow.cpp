@@ -372,6 +372,11 @@ void MainWindow::UpdateButtons() {
     } else {
         fanout_.ReleaseDeferred();
         picker_->PrepareWhenIdle();
+        // A large path's sketch (the preview of a turned view) is made now, beside the window:
+        // made at the first turn, it would wait for the redraws that each step of a drag
+        // starts, and the drag would show no preview.
+        if (!drawer_.Busy() && drawer_.Vertices().Count() >= backgroundPoints_)
+            preview_->Prepare(drawer_.Vertices());
     }
 }
 

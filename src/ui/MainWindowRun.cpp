@@ -85,6 +85,8 @@ void MainWindow::ConnectProgramPane() {
 }
 
 void MainWindow::RunToLine(const LineSource& source) {
+    // The run adds to the path: a redraw or a sketch that reads it is finished first.
+    PathWillChange(true);
     // The path of the quick run is drawn by a worker thread while the run goes on.
     fanout_.SetDeferred(true);
     run_->RunToLine(source);
@@ -92,6 +94,7 @@ void MainWindow::RunToLine(const LineSource& source) {
 }
 
 void MainWindow::StepBack() {
+    PathWillChange(true);
     fanout_.SetDeferred(true);
     run_->StepBack();
     if (!run_->Running()) PresentViews();

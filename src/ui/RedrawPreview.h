@@ -38,6 +38,9 @@ class RedrawPreview {
     void Show(Surface3D* const* surfaces, int count, const VertexList& path);
     // The surfaces' screen images are complete pictures of their present views.
     void Shown(Surface3D* const* surfaces, int count);
+    // Starts the sketch of the path now, when there is none for it yet (after a run, so that
+    // it is ready by the first turn of a view; the path must stay unchanged until StopSketch).
+    void Prepare(const VertexList& path) { StartSketch(path); }
     // Stops building the sketch and forgets it (the path is about to change).
     void StopSketch();
     // A sketch of the present path is ready (for tests).

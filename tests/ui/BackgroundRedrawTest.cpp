@@ -108,6 +108,42 @@ TEST_F(BackgroundRedraw, PreviewFirstThenTheRunsPicturesAndTheNextRedrawCancels)
     window.Reset();
 }
 
+TEST_F(BackgroundRedraw, TheSketchIsMadeAfterARunAndARunToALineWaitsForTheRedraw) {
+    const std::string text = Program();
+    const std::string path = Open(text);
+    const auto lineStart = [&text](int line) {  // the byte offset of a line (1-based)
+        std::size_t at = 0;
+        for (int i = 1; i < line; ++i)
+            at = text.find('\n', at) + 1;
+        return static_cast<int64_t>(at);
+    };
+    window.SetBackgroundRedrawPoints(1);  // every path is large
+    window.RunToLine({path, lineStart(40)});
+    QuickToStop();
+    // The run waits at a line, no view has turned: the sketch is made all the same.
+    QElapsedTimer waited;
+    waited.start();
+    while (!window.Preview().SketchReady() && waited.elapsed() < 20000)
+        QApplication::processEvents();
+    EXPECT_TRUE(window.Preview().SketchReady());
+    EXPECT_FALSE(window.RedrawPending());
+    // Running on to a later line adds to the path: the redraw still being drawn is finished
+    // first, and the sketch of the shorter path is dropped.
+    window.View(0)->Panel()->ZoomIn();
+    window.RedrawAll();
+    ASSERT_TRUE(window.RedrawPending());
+    window.RunToLine({path, lineStart(80)});
+    EXPECT_FALSE(window.RedrawPending());
+    EXPECT_FALSE(window.Preview().SketchReady());
+    QuickToStop();
+    window.View(0)->Panel()->ZoomOut();
+    window.RedrawAll();
+    ASSERT_TRUE(window.RedrawPending());
+    window.StepBack();
+    EXPECT_FALSE(window.RedrawPending());
+    QuickToStop();
+}
+
 TEST_F(BackgroundRedraw, ATurnedViewShowsTheSketchOfThePath) {
     Open(Program());
     window.StartQuickRun();
