@@ -62,29 +62,31 @@ bool PathOverview::Build(const VertexList& path, const std::atomic<bool>& stop,
     found.reserve(kMaxSteps);
     std::size_t seen = 0;
     bool stopped = false;
-    path.ForEachSegment([&](const PathSegment& s) {
-        if (!stopped && (++seen & 0xFFF) == 0) {
-            if (pause) pause();
-            stopped = stop.load(std::memory_order_relaxed);
-        }
-        if (stopped) return;
-        const uint64_t a = cellOf(s.from);
-        const uint64_t b = cellOf(s.to);
-        if (a == b) return;
-        found.try_emplace(CellStep{a, b}, s.color);
-        if (found.size() <= kMaxSteps) return;
-        // Cells twice as large: steps inside one cell go, steps between the same cells merge.
-        std::unordered_map<CellStep, uint32_t, CellStepHash> coarser;
-        coarser.reserve(kMaxSteps);
-        for (const auto& [step, color] : found) {
-            const CellStep merged{Coarser(step.from), Coarser(step.to)};
-            if (merged.from != merged.to) coarser.try_emplace(merged, color);
-        }
-        found.swap(coarser);
-        ++shift;
-        size *= 2.0;
-    });
-    if (stopped) return false;
+    path.ForEachSegmentUntil(
+        [&](const PathSegment& s) {
+            if (!stopped && (++seen & 0xFFF) == 0) {
+                if (pause) pause();
+                stopped = stop.load(std::memory_order_relaxed);
+            }
+            if (stopped) return;
+            const uint64_t a = cellOf(s.from);
+            const uint64_t b = cellOf(s.to);
+            if (a == b) return;
+            found.try_emplace(CellStep{a, b}, s.color);
+            if (found.size() <= kMaxSteps) return;
+            // Cells twice as large: steps inside one cell go, steps between the same cells merge.
+            std::unordered_map<CellStep, uint32_t, CellStepHash> coarser;
+            coarser.reserve(kMaxSteps);
+            for (const auto& [step, color] : found) {
+                const CellStep merged{Coarser(step.from), Coarser(step.to)};
+                if (merged.from != merged.to) coarser.try_emplace(merged, color);
+            }
+            found.swap(coarser);
+            ++shift;
+            size *= 2.0;
+        },
+        stop);
+    if (stopped || stop.load(std::memory_order_relaxed)) return false;
     const auto centre = [&](uint64_t cell) {
         double v[3];
         for (int a = 0; a < 3; ++a)

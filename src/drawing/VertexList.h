@@ -151,6 +151,10 @@ class VertexList {
     // group of 32 items (all without a filter).
     void ForEachSegment(const std::function<void(const PathSegment&)>& visit,
                         const BoxFilter& filter = {}) const;
+    // Calls visit for every segment, in order, until stop is set (looked at between chunks
+    // of items: a walk that is no longer wanted ends at once, not at the path's end).
+    void ForEachSegmentUntil(const std::function<void(const PathSegment&)>& visit,
+                             const std::atomic<bool>& stop) const;
     // The segments near something, nearest groups first: bound gives the least distance
     // a box's points can have (infinity: none is wanted); the groups of 32 items are read
     // in the order of their bounds for as long as a bound is no more than what visit last

@@ -189,23 +189,37 @@ bool VertexList::PrepareForPicking(std::size_t chunks) const {
     return made >= complete;
 }
 
-void VertexList::ForEachSegment(const std::function<void(const PathSegment&)>& visit,
-                                const BoxFilter& filter) const {
+void VertexList::ForEachSegmentUntil(const std::function<void(const PathSegment&)>& visit,
+                                     const std::atomic<bool>& stop) const {
     SegmentViews segments(visit);
     ReplayVisitor visitor(segments);
     visitor.batchLimit = 1;  // each line is handed over before the next item is read
     segments.motion = &visitor.motion;
-    if (filter) UpdateGroupStarts();
+    for (const Chunk& chunk : chunks_) {
+        if (stop.load(std::memory_order_relaxed)) return;
+        visitor.Flush();
+        visitor.motion = chunk.motionsBefore;
+        if (chunk.penKnown) segments.DrawMoveTo(chunk.pen);
+        Walk(chunk, visitor);
+    }
+    visitor.Flush();
+}
+
+void VertexList::ForEachSegment(const std::function<void(const PathSegment&)>& visit,
+                                const BoxFilter& filter) const {
+    if (!filter) {
+        const std::atomic<bool> never{false};
+        ForEachSegmentUntil(visit, never);
+        return;
+    }
+    SegmentViews segments(visit);
+    ReplayVisitor visitor(segments);
+    visitor.batchLimit = 1;  // each line is handed over before the next item is read
+    segments.motion = &visitor.motion;
+    UpdateGroupStarts();
     for (std::size_t c = 0; c < chunks_.size(); ++c) {
         const Chunk& chunk = chunks_[c];
-        if (filter && !filter(chunk.box)) continue;
-        if (!filter) {
-            visitor.Flush();
-            visitor.motion = chunk.motionsBefore;
-            if (chunk.penKnown) segments.DrawMoveTo(chunk.pen);
-            Walk(chunk, visitor);
-            continue;
-        }
+        if (!filter(chunk.box)) continue;
         // Only the groups of items whose box the filter accepts are read.
         uint32_t mask = 0;
         for (std::size_t g = 0; g < kChunkGroups; ++g) {

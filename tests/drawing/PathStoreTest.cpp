@@ -381,6 +381,12 @@ TEST_F(PathStore, TheSketchKeepsEachStepBetweenCellsOnceAndStaysBounded) {
     EXPECT_TRUE(sketch.Steps().empty());
     EXPECT_FALSE(sketch.Build(drawer.Vertices(), stop));
     EXPECT_TRUE(sketch.Steps().empty());
+    // A walk no longer wanted ends within the chunk it is in, not at the path's end.
+    std::atomic<bool> enough{false};
+    std::size_t visited = 0;
+    drawer.Vertices().ForEachSegmentUntil([&](const PathSegment&) { enough = ++visited >= 5000; },
+                                          enough);
+    EXPECT_LT(visited, 5000 + 4 * VertexList::kChunkItems);
 }
 
 }  // namespace
