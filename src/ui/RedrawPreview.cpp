@@ -1,5 +1,7 @@
 #include "ui/RedrawPreview.h"
 
+#include <pthread.h>
+
 #include <chrono>
 
 #include "surfaces/PathRedraw.h"
@@ -36,6 +38,7 @@ void RedrawPreview::StartSketch(const VertexList& path) {
     sketchStarted_ = true;
     stopSketch_.store(false, std::memory_order_relaxed);
     sketcher_ = std::thread([this, &path] {
+        pthread_setname_np(pthread_self(), "path sketch");
         YieldToWindow();
         const auto pause = [this] {
             while (full_ != nullptr && !full_->Finished() &&
