@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <system_error>
 #include <utility>
 
@@ -38,11 +39,7 @@ PictureMotions::PictureMotions(const Settings& settings, const Point3& rotation,
 }
 
 PictureMotions::~PictureMotions() {
-    {
-        const std::lock_guard lock(mutex_);
-        ended_ = true;
-    }
-    changed_.notify_all();
+    pipe_.Close(false);
     if (worker_.joinable()) worker_.join();
 }
 
@@ -54,18 +51,8 @@ void PictureMotions::Add(const MotionRecord& motion) {
         filling_.clear();
         return;
     }
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return waiting_.size() < kMaxChunks; });
-    waiting_.push_back(std::move(filling_));
-    if (spare_.empty()) {
-        filling_ = {};
-        filling_.reserve(kChunk);
-    } else {
-        filling_ = std::move(spare_.back());
-        spare_.pop_back();
-    }
-    lock.unlock();
-    changed_.notify_all();
+    filling_ = pipe_.Hand(std::move(filling_));
+    filling_.reserve(kChunk);
 }
 
 void PictureMotions::Finish() {
@@ -74,29 +61,17 @@ void PictureMotions::Finish() {
         filling_ = {};
         return;
     }
-    {
-        const std::lock_guard lock(mutex_);
-        if (!filling_.empty()) waiting_.push_back(std::move(filling_));
-        filling_ = {};
-        ended_ = true;
-    }
-    changed_.notify_all();
-    if (worker_.joinable()) worker_.join();
+    if (!filling_.empty()) pipe_.Hand(std::move(filling_));
+    filling_ = {};
+    pipe_.Close(false);
+    worker_.join();
 }
 
 void PictureMotions::Work() {
-    std::unique_lock lock(mutex_);
-    for (;;) {
-        changed_.wait(lock, [this] { return ended_ || !waiting_.empty(); });
-        if (waiting_.empty()) return;  // ended, and everything taken in
-        std::vector<MotionRecord> chunk = std::move(waiting_.front());
-        waiting_.pop_front();
-        lock.unlock();
-        changed_.notify_all();
-        TakeIn(chunk);
-        chunk.clear();
-        lock.lock();
-        spare_.push_back(std::move(chunk));
+    while (std::optional<std::vector<MotionRecord>> chunk = pipe_.Take()) {
+        TakeIn(*chunk);
+        chunk->clear();
+        pipe_.GiveBack(std::move(*chunk));
     }
 }
 

@@ -13,15 +13,13 @@
 // picture of one drawer, pixel for pixel.
 #pragma once
 
-#include <condition_variable>
 #include <cstddef>
-#include <deque>
-#include <mutex>
 #include <thread>
 #include <vector>
 
 #include <QImage>
 
+#include "core/ChunkPipe.h"
 #include "core/MotionRecord.h"
 #include "core/Settings.h"
 #include "drawing/PathDrawer.h"
@@ -79,13 +77,9 @@ class PictureMotions {
     std::vector<PathDrawer::QuickPens> blockPens_;
     std::vector<std::size_t> blockFirst_;  // the index of each block's first motion
 
-    // Chunks handed over and not yet taken in; emptied chunks for reuse.
+    // The chunk being filled, and those handed over to the worker.
     std::vector<MotionRecord> filling_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<std::vector<MotionRecord>> waiting_;
-    std::vector<std::vector<MotionRecord>> spare_;
-    bool ended_ = false;
+    ChunkPipe<std::vector<MotionRecord>> pipe_{kMaxChunks};
     std::thread worker_;
 };
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <utility>
 
 #include "surfaces/Surface3D.h"
@@ -36,11 +37,7 @@ ThreadedFan::ThreadedFan() {
 }
 
 ThreadedFan::~ThreadedFan() {
-    {
-        const std::lock_guard lock(mutex_);
-        quit_ = true;
-    }
-    changed_.notify_all();
+    pipe_.Close(true);
     if (worker_.joinable()) worker_.join();
 }
 
@@ -136,18 +133,8 @@ void ThreadedFan::LinesFrom(const Point3& from, const Point3* points, std::size_
 void ThreadedFan::HandOver() {
     if (current_.used == 0) return;
     chainOpen_ = false;
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return queue_.size() < kMaxQueuedChunks; });
-    queue_.push_back(std::move(current_));
-    if (spare_.empty()) {
-        current_ = Chunk();
-        current_.bytes = std::make_unique_for_overwrite<uint8_t[]>(kChunkBytes);
-    } else {
-        current_ = std::move(spare_.back());
-        spare_.pop_back();
-    }
-    lock.unlock();
-    changed_.notify_all();
+    current_ = pipe_.Hand(std::move(current_));
+    if (!current_.bytes) current_.bytes = std::make_unique_for_overwrite<uint8_t[]>(kChunkBytes);
 }
 
 void ThreadedFan::CopyToSurfaces(bool pens) {
@@ -167,12 +154,9 @@ bool ThreadedFan::Publish() {
     const auto now = std::chrono::steady_clock::now();
     if (now - lastPublish_ < std::chrono::milliseconds(kPublishMilliseconds)) return fresh;
     const std::lock_guard draw(drawLock_);
-    {
-        // The worker counts under mutex_, the calling thread (when it draws) under drawLock_.
-        const std::lock_guard lock(mutex_);
-        if (drawnChunks_ == publishedChunks_) return fresh;  // nothing new
-        publishedChunks_ = drawnChunks_;
-    }
+    const uint64_t drawn = Drawn();
+    if (drawn == published_) return fresh;  // nothing new
+    published_ = drawn;
     lastPublish_ = now;
     CopyToSurfaces(false);
     return true;
@@ -181,46 +165,31 @@ bool ThreadedFan::Publish() {
 void ThreadedFan::End() {
     if (!active_) return;
     HandOver();
-    {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return queue_.empty() && !busy_; });
-    }
+    pipe_.Drain();
     CopyToSurfaces(true);
-    publishedChunks_ = drawnChunks_;
+    published_ = Drawn();
     active_ = false;
 }
 
 void ThreadedFan::Release() {
     End();
     // The worker is idle: it touches the copies only while it replays a queued chunk.
-    const std::lock_guard lock(mutex_);
+    const std::lock_guard draw(drawLock_);
     for (int i = 0; i < kMaxSurfaces; ++i) {
         renderers_[i].SetTarget(nullptr);
         canvases_[i].reset();
     }
-    std::vector<Chunk>().swap(spare_);
+    pipe_.DropSpares();
 }
 
 void ThreadedFan::Work() {
-    std::unique_lock lock(mutex_);
-    while (true) {
-        changed_.wait(lock, [this] { return quit_ || !queue_.empty(); });
-        if (quit_) return;
-        Chunk chunk = std::move(queue_.front());
-        queue_.pop_front();
-        busy_ = true;
-        lock.unlock();
-        changed_.notify_all();  // room in the queue
+    while (std::optional<Chunk> chunk = pipe_.Take()) {
         {
             const std::lock_guard draw(drawLock_);
-            Replay(chunk);
+            Replay(*chunk);
         }
-        chunk.used = 0;
-        lock.lock();
-        busy_ = false;
-        ++drawnChunks_;
-        spare_.push_back(std::move(chunk));
-        changed_.notify_all();
+        chunk->used = 0;
+        pipe_.GiveBack(std::move(*chunk));
     }
 }
 

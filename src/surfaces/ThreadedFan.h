@@ -15,15 +15,14 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
 
+#include "core/ChunkPipe.h"
 #include "core/Point3.h"
 #include "surfaces/Canvas3D.h"
 #include "surfaces/Renderer3D.h"
@@ -98,7 +97,7 @@ class ThreadedFan {
         const std::lock_guard draw(drawLock_);
         for (int i = 0; i < count_; ++i)
             call(renderers_[i]);
-        ++drawnChunks_;
+        ++drawnByCaller_;
     }
     // Replays a chunk into one renderer.
     static void ReplayInto(const Chunk& chunk, Renderer3D& renderer);
@@ -117,16 +116,13 @@ class ThreadedFan {
     bool chainOpen_ = false;  // the current chunk's last Line or LineOn ended at chainEnd_
     Point3 chainEnd_;
 
-    // Shared with the worker.
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<Chunk> queue_;
-    std::vector<Chunk> spare_;
-    bool busy_ = false;         // the worker is replaying a chunk
-    uint64_t drawnChunks_ = 0;  // chunks the worker replayed (calls, when the caller draws)
-    uint64_t publishedChunks_ = 0;
+    // What is drawn so far: the chunks the worker replayed and the calls the calling thread
+    // drew (counted under drawLock_).
+    uint64_t Drawn() const { return pipe_.Done() + drawnByCaller_; }
+    ChunkPipe<Chunk> pipe_{kMaxQueuedChunks};
+    uint64_t drawnByCaller_ = 0;
+    uint64_t published_ = 0;  // Drawn() at the last copy
     std::chrono::steady_clock::time_point lastPublish_;
-    bool quit_ = false;
     // A lock held for short turns: the calling thread takes it around each call it draws (a
     // mutex would cost as much as a short line), the worker around a chunk, Publish around
     // a copy. Whoever waits for it yields the processor meanwhile.

@@ -6,16 +6,14 @@
 // memory held stays bounded.
 #pragma once
 
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <functional>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "core/ChunkPipe.h"
 #include "core/MotionRecord.h"
 
 namespace cuttrace::ui {
@@ -59,12 +57,7 @@ class MotionQueue {
 
     Draw draw_;
     Chunk current_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<Chunk> queue_;
-    std::vector<Chunk> spare_;
-    bool busy_ = false;  // the worker is drawing a chunk
-    bool quit_ = false;
+    ChunkPipe<Chunk> pipe_{kMaxQueuedChunks};
     std::thread worker_;
 };
 
