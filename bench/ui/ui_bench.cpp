@@ -163,6 +163,11 @@ QuickRunFigures QuickRun(MainWindow& window, const QString& program) {
     // turning again at once (which would count the loop's own polling as the run's).
     while (window.Run().Running())
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    // The views the run left behind are redrawn when it ends: the run is over when every
+    // view shows the full picture. (The turns stop first: waiting, they would spin.)
+    turns.stop();
+    while (window.RedrawPending())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     figures.seconds = total.nsecsElapsed() / 1e9;
     figures.cpuSeconds = ThreadProcessorSeconds() - cpuStart;
     figures.threads = ThreadTimesSince(threadsBefore);

@@ -238,8 +238,7 @@ void MainWindow::Start() {
 }
 void MainWindow::StartQuickRun() {
     PathWillChange(true);
-    // The path of a quick run is drawn by a worker thread while the run goes on.
-    fanout_.SetDeferred(true);
+    DeferDrawing();
     run_->StartQuickRun();
     if (!run_->Running()) fanout_.SetDeferred(false);
 }
@@ -329,6 +328,7 @@ void MainWindow::ShowViewStatus() {
 
 void MainWindow::ClearViews() {
     fanout_.EndDeferred();
+    fanout_.CaughtUp();
     fanout_.InvalidatePenColor();
     for (ViewPane* view : viewArea_->Views()) {
         view->Panel()->Clear(kWhite);

@@ -124,6 +124,7 @@ class MainWindow : public QMainWindow, private RunHost {
     // Picking motions on the drawing (clicks on the views).
     PathPicker& Picker() { return *picker_; }
     void PresentViews() override;
+    void PathNoLongerStored() override;
     // Empties the picture buffer and the drawing.
     void ClearPictureBuffer() override;
     void UpdateButtons() override;
@@ -158,6 +159,8 @@ class MainWindow : public QMainWindow, private RunHost {
     // The dialect in the status bar, and in the title once a program is open.
     void ShowDialect();
     void ClearViews();
+    // The path calls of the run that follows go to the drawer's worker thread.
+    void DeferDrawing();
     // The parts of a redraw before and after the path, and the path on the workers.
     void BeginRedraw();
     void StartPathRedraw(std::function<void()> finished);

@@ -21,12 +21,21 @@ void MainWindow::RedrawAll() {
     redraw_.Cancel();
     const bool background =
         !run_->Running() && drawer_.Vertices().Count() >= backgroundPoints_ && !drawer_.Busy();
+    // A redraw during a run draws on the views themselves, not through the drawer's worker:
+    // the worker's copies of the views, published later, would cover the redrawn pictures.
+    // The worker takes the views up again after it.
+    const bool deferred = fanout_.Deferred();
+    fanout_.SetDeferred(false);
     if (background)
         preview_->Show(fanout_.VisibleSurfaces(), fanout_.VisibleCount(), drawer_.Vertices());
     BeginRedraw();
     if (!background) {
         StartPathRedraw({});
         FinishRedraw();
+        if (deferred) {
+            fanout_.SetDeferred(true);
+            fanout_.PrepareDeferred();
+        }
         return;
     }
     // The last worker to finish hands the pictures over on the window's thread, unless a
@@ -100,8 +109,29 @@ void MainWindow::PathWillChange(bool keep) {
     preview_->StopSketch();
 }
 
+void MainWindow::DeferDrawing() {
+    // While the path is stored, the views after the first catch up when the run stops.
+    fanout_.SetFirstViewOnly(drawer_.Vertices().Storing());
+    fanout_.SetDeferred(true);
+}
+
+void MainWindow::PathNoLongerStored() {
+    // What the run draws from here on cannot be redrawn: the views it left behind are drawn
+    // now, from what is stored (at once: the run is going and the drawer's worker is idle),
+    // and from here on every view draws each motion as it comes.
+    fanout_.SetFirstViewOnly(false);
+    if (fanout_.LeftBehind()) RedrawAll();
+}
+
 void MainWindow::PresentViews() {
-    if (!run_->Running()) fanout_.SetDeferred(false);  // the worker's last lines are shown
+    if (!run_->Running()) {
+        fanout_.SetDeferred(false);  // the worker's last lines are shown
+        // The views the run left behind are redrawn (a large path in the background).
+        if (fanout_.LeftBehind() && !inRedraw_) {
+            RedrawAll();
+            return;
+        }
+    }
     fanout_.Present();
     // The screens show complete pictures of the present views (a preview starts from them).
     if (!fanout_.Redrawing()) preview_->Shown(fanout_.VisibleSurfaces(), fanout_.VisibleCount());

@@ -87,15 +87,14 @@ void MainWindow::ConnectProgramPane() {
 void MainWindow::RunToLine(const LineSource& source) {
     // The run adds to the path: a redraw or a sketch that reads it is finished first.
     PathWillChange(true);
-    // The path of the quick run is drawn by a worker thread while the run goes on.
-    fanout_.SetDeferred(true);
+    DeferDrawing();
     run_->RunToLine(source);
     if (!run_->Running()) PresentViews();
 }
 
 void MainWindow::StepBack() {
     PathWillChange(true);
-    fanout_.SetDeferred(true);
+    DeferDrawing();
     run_->StepBack();
     if (!run_->Running()) PresentViews();
 }

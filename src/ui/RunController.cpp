@@ -244,6 +244,7 @@ void RunController::CheckPathMemory() {
     if (used <= PathMemoryBytes(settings_)) return;
     // Drawing goes on; what is drawn from here on is not kept, and the log says so once.
     drawer_.SetStoringPath(false);
+    host_.PathNoLongerStored();
     DiagnosticLog::Log(Tr(kPathNotStored).arg(used >> 20).toStdString());
 }
 

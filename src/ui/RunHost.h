@@ -44,6 +44,9 @@ class RunHost {
     // Empties the picture buffer and the drawing.
     virtual void ClearPictureBuffer() = 0;
     virtual void PresentViews() = 0;
+    // The path stops being stored (its memory bound): what is drawn from here on cannot be
+    // redrawn.
+    virtual void PathNoLongerStored() = 0;
     virtual void ShowMessage(const QString& text, const QString& caption) = 0;
     // A message with a choice of buttons; the index of the one chosen.
     virtual int Choose(const QString& text, const QString& caption, const QStringList& buttons) = 0;

@@ -43,7 +43,9 @@ bool ViewFanout::Deferring() {
     for (int i = 0; i < visibleCount_; ++i) {
         if (!surfaces_[static_cast<std::size_t>(i)]->IsBuffered()) return false;
     }
-    threaded_.Begin(surfaces_.data(), visibleCount_);
+    const int drawn = firstViewOnly_ ? 1 : visibleCount_;
+    threaded_.Begin(surfaces_.data(), drawn);
+    if (drawn < visibleCount_) leftBehind_ = true;
     return true;
 }
 

@@ -47,6 +47,16 @@ class ViewFanout final : public PathViews {
     // Present shows what it has finished. Clearing it, EndDeferred, a layout change and
     // anything that is not a path call wait for the worker to finish first.
     void SetDeferred(bool on);
+    // With this set too, a deferred drawing draws the first view only and leaves the others
+    // behind (LeftBehind), for a redraw of the stored path to bring up to date when the run
+    // stops: drawing every motion in every view as it comes costs several times a redraw,
+    // which leaves out what later lines cover and keeps both cores busy. Taken at the start
+    // of the next deferred drawing.
+    void SetFirstViewOnly(bool on) { firstViewOnly_ = on; }
+    // Whether views were left behind since the last CaughtUp (which a clear of every view
+    // calls).
+    bool LeftBehind() const { return leftBehind_; }
+    void CaughtUp() { leftBehind_ = false; }
     bool Deferred() const { return deferred_; }
     void EndDeferred() { threaded_.End(); }
     // Ends it and frees the worker's copies of the views (the run is over).
@@ -83,6 +93,8 @@ class ViewFanout final : public PathViews {
     bool redrawing_ = false;
     bool deferred_ = false;
     bool threadingAllowed_ = true;
+    bool firstViewOnly_ = false;
+    bool leftBehind_ = false;
     ThreadedFan threaded_;
     // The pen color the visible views were last given: a repeat is not passed on.
     uint32_t penColor_ = 0;

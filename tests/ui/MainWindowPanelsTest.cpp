@@ -174,6 +174,56 @@ TEST_F(MainWindowPanelsTest, ThreadedSerialAndRedrawnPicturesAreTheSameAndOneRed
     EXPECT_EQ(window.RedrawCount(), before + 1);
 }
 
+TEST_F(MainWindowPanelsTest, TheViewsAQuickRunLeavesBehindCatchUpWhenItStops) {
+    // A quick run in four views draws the first one; the others are redrawn from the stored
+    // path when the run stops (at an M0, at its end: a large path in the background), at a
+    // redraw during the run (a zoom), and when the path stops being stored (every view then
+    // draws what follows as it comes). In one view or four, the pictures are those of the
+    // same runs drawn on the window's own thread.
+    std::string program = "G90 G00 X-40. Y-30. Z5.\nG01 Z-1. F600\n";
+    for (int i = 0; i < 24000; ++i) {
+        program += "X" + std::to_string(i % 83 - 41) + ". Y" + std::to_string(i % 59 - 29) + ".\n";
+        if (i == 5000) program += "G02 I5.\nG01 M0\n";
+    }
+    Open(program + "M30\n");
+    window.View(1)->ApplyViewPreset(3);
+    settings.noMotionBuffer = false;
+    for (const int layout : {0, 3})
+        for (const int memoryMb : {0, 1}) {  // a quarter of the memory; a bound passed mid-run
+            while (window.LayoutNumber() != layout)
+                window.CycleViewLayout();
+            settings.pathMemoryMb = memoryMb;
+            std::vector<QImage> serial;
+            for (const bool threads : {false, true}) {
+                window.Fanout().SetThreadingAllowed(threads);
+                window.SetBackgroundRedrawPoints(threads ? 1 : 250000);
+                window.Reset();
+                for (const bool toEnd : {false, true}) {
+                    window.StartQuickRun();
+                    if (toEnd) {  // a short slice, then a redraw in the middle of the run
+                        Run().QuickScheduler().SetSliceMilliseconds(1);
+                        Run().QuickScheduler().RunSlice();
+                        Run().QuickScheduler().SetSliceMilliseconds(20);
+                        ASSERT_TRUE(Run().Running());
+                        window.RedrawAll();
+                    }
+                    QuickToStop();
+                    if (threads && memoryMb == 0 && layout == 3) {
+                        EXPECT_TRUE(window.RedrawPending());
+                    }
+                    window.SettleRedraw();
+                    for (int v = 0; v < 4; ++v) {
+                        if (!threads) serial.push_back(Screen(window, v).copy());
+                        EXPECT_EQ(Screen(window, v), serial[(toEnd ? 4u : 0u) + std::size_t(v)])
+                            << layout << ", " << memoryMb << " MB, " << (toEnd ? "end" : "M0")
+                            << ", view " << v;
+                    }
+                }
+                EXPECT_EQ(Run().StoringPath(), memoryMb == 0);
+            }
+        }
+}
+
 TEST_F(MainWindowPanelsTest, IdleTurnsAfterARunMakeThePickIndexSoNoPickWaitsForIt) {
     std::string program = "G90 G01 F600\n";
     for (int i = 0; i < 5000; ++i)
