@@ -371,7 +371,9 @@ void MainWindow::UpdateButtons() {
         picker_->PausePreparing();
     } else {
         fanout_.ReleaseDeferred();
-        picker_->PrepareWhenIdle();
+        // The pick index is made in idle turns of this thread; a redraw drawn in the
+        // background has both cores until it is shown.
+        if (!redraw_.Active()) picker_->PrepareWhenIdle();
         // A large path's sketch (the preview of a turned view) is made now, beside the window:
         // made at the first turn, it would wait for the redraws that each step of a drag
         // starts, and the drag would show no preview.

@@ -87,6 +87,7 @@ void MainWindow::FinishRedraw() {
     picker_->DrawHighlight(fanout_);
     fanout_.SetRedrawing(false);
     inRedraw_ = false;
+    if (!run_->Running()) picker_->PrepareWhenIdle();
     PresentViews();
     // A view resized while the pictures were drawn needs one of its own size.
     if (!complete) QTimer::singleShot(0, this, [this] { RedrawAll(); });

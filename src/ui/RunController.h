@@ -102,6 +102,8 @@ class RunController : public QObject {
 
     // One tick of a run: advances the animation, or executes blocks up to the next motion.
     void RunTick();
+    // The queued motion of the step just run: what the drawer needs of it.
+    void FillMotionItem(MotionQueue::Item& item) const;
     void HandleStepResult(StepResult result);
     // The run is over: ticks stopped, the drawing out of quick mode, the output closed.
     void StopRunning();

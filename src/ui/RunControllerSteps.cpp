@@ -169,6 +169,20 @@ void RunController::StopAt(PendingStop stop) {
     host_.UpdateButtons();
 }
 
+void RunController::FillMotionItem(MotionQueue::Item& item) const {
+    item.timed = quickMode_;
+    item.timeFeed = runner_.Modal().F;
+    item.feed = dryRun_ ? settings_.dryRunSpeed : runner_.Modal().F;
+    if (runner_.Depth() > 0) {
+        const ProgramFile& file = runner_.OpenFile(runner_.Depth());
+        item.file = &file.Path();
+        item.offset = file.LineStart();
+    }
+    item.motion = runner_.Motion();
+    item.hasMotion = true;
+    item.secondsAfter = runner_.DwellSeconds() > 0.0 ? runner_.DwellSeconds() : 0.0;
+}
+
 void RunController::HandleStepResult(StepResult result) {
     if (!quickMode_) host_.RefreshMacros();
     switch (result) {
@@ -179,23 +193,12 @@ void RunController::HandleStepResult(StepResult result) {
             ++motionCounter_;
             if (!IsContourKind(runner_.Motion().kind)) ++runMotions_;
             if (motionObserver_ && !IsContourKind(runner_.Motion().kind)) motionObserver_(&runner_);
-            // Made in its place in the worker's queue (or here, when drawn on this thread).
-            MotionQueue::Item unqueued;
-            MotionQueue::Item& item = queued_ ? motionQueue_.Add() : unqueued;
-            item.timed = quickMode_;
-            item.timeFeed = runner_.Modal().F;
-            if (!quickMode_) host_.ShowStatus(PanelBuffer, BufferText());
-            item.feed = dryRun_ ? settings_.dryRunSpeed : runner_.Modal().F;
-            if (!quickMode_) lastTick_ = clock_.Seconds();
-            if (runner_.Depth() > 0) {
-                const ProgramFile& file = runner_.OpenFile(runner_.Depth());
-                item.file = &file.Path();
-                item.offset = file.LineStart();
+            if (!quickMode_) {
+                host_.ShowStatus(PanelBuffer, BufferText());
+                lastTick_ = clock_.Seconds();
             }
-            item.motion = runner_.Motion();
-            item.hasMotion = true;
-            item.secondsAfter = runner_.DwellSeconds() > 0.0 ? runner_.DwellSeconds() : 0.0;
             if (queued_) {
+                FillMotionItem(motionQueue_.Add());  // made in its place in the worker's queue
                 // The path's memory is measured with the worker idle, once its report says
                 // the bound may be passed.
                 if (++queuedSinceCheck_ >= kMotionsPerMemoryCheck && drawer_.Vertices().Storing()) {
@@ -208,6 +211,8 @@ void RunController::HandleStepResult(StepResult result) {
                     }
                 }
             } else {
+                MotionQueue::Item item;
+                FillMotionItem(item);
                 DrawQueued(item);
                 CheckPathMemory();
             }
