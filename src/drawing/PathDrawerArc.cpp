@@ -64,7 +64,13 @@ void PathDrawer::QuickArc(const MotionRecord& record) {
     const uint32_t color = *feedColor_;
     views_.SetColor(color);
     Point3 previous = current_;
-    Point3 points[ArcPolygon::kBatch];
+    // Room for a batch of points, left uninitialised: Fill writes every point it gives (most
+    // arcs take a few, and setting all of them to zero first cost as much as drawing them).
+    union Batch {
+        Batch() {}
+        Point3 at[ArcPolygon::kBatch];
+    } batch;
+    Point3* const points = batch.at;
     ArcPolygon::Cursor cursor = polygon.Begin();
     while (const std::size_t n = polygon.Fill(cursor, points)) {
         views_.DrawLinesFrom(previous, points, n);
