@@ -110,8 +110,13 @@ void ViewFanout::DrawLine(const Point3& a, const Point3& b) {
 
 void ViewFanout::Present() {
     if (redrawing_) return;
-    // While the worker draws, the off-screen drawings change only when it publishes.
+    // While the worker draws, the off-screen drawings change only when it publishes, and
+    // only the first view's while the others are left behind.
     if (!threaded_.Publish()) return;
+    if (leftBehind_ && threaded_.Active()) {
+        visible_[0]->CopyToScreen();
+        return;
+    }
     for (ViewPane* view : views_) {
         if (view) view->CopyToScreen();
     }
