@@ -225,10 +225,10 @@ int main(int argc, char** argv) {
         drawer.Redraw(direct, {});
         redrawn = HashImage(again.TargetCanvas().Image());
     }
-    std::printf("motions %zu, stored points %zu, path bytes %zu\n", program.motions.size(),
-                stored, bytes);
-    std::printf("drawer processor time %.3f s (fastest of %d), %.1f ns a motion\n", best,
-                repeats, best * 1e9 / static_cast<double>(program.motions.size()));
+    std::printf("motions %zu, stored points %zu, path bytes %zu\n", program.motions.size(), stored,
+                bytes);
+    std::printf("drawer processor time %.3f s (fastest of %d), %.1f ns a motion\n", best, repeats,
+                best * 1e9 / static_cast<double>(program.motions.size()));
     std::printf("picture %016llx, redrawn %016llx, points %016llx, time %016llx\n",
                 static_cast<unsigned long long>(picture), static_cast<unsigned long long>(redrawn),
                 static_cast<unsigned long long>(points),

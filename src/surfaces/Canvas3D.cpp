@@ -87,6 +87,33 @@ void Canvas3D::LongerLine(PixelPoint from, PixelPoint to) {
     RasterLine(pixels_, from.x, from.y, to.x, to.y, false, [rgb](uint32_t* px) { *px = rgb; });
 }
 
+std::size_t Canvas3D::SegmentsFromPen(const PixelPoint* points, std::size_t count, uint32_t limitX,
+                                      uint32_t limitY) {
+    if (!penPixelSet_ || backwards_) return 0;
+    // Locals, so that the pixel stores need not be followed by loads of the fields.
+    const PixelBuffer buf = pixels_;
+    const QRgb rgb = penRgb_;
+    const uint32_t endX = std::min(limitX, static_cast<uint32_t>(buf.width));
+    const uint32_t endY = std::min(limitY, static_cast<uint32_t>(buf.height));
+    PixelPoint from = penPos_;
+    std::size_t i = 0;
+    for (; i < count; ++i) {
+        const PixelPoint to = points[i];
+        if (static_cast<uint32_t>(to.x) >= endX || static_cast<uint32_t>(to.y) >= endY) break;
+        // As Segment: a line that stays on the pen's pixel changes nothing; the start pixel
+        // has the pen color already.
+        if (to.x == from.x && to.y == from.y) continue;
+        if (IsShortLine(from.x, from.y, to.x, to.y)) {
+            RasterShort(buf, from.x, from.y, to.x, to.y, rgb, false);
+        } else {
+            RasterInside(buf, from.x, from.y, to.x, to.y, rgb);
+        }
+        from = to;
+    }
+    penPos_ = from;
+    return i;
+}
+
 void Canvas3D::Polyline(const PixelPoint* points, int count) {
     if (count <= 0) return;
     const PixelBuffer& buf = pixels_;

@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QRgb>
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -100,6 +101,13 @@ class Canvas3D {
             LongerLine(from, to);
         }
     }
+    // Lines from the pen position through the points in turn, each as Segment(pen, point)
+    // draws it, for as long as the points lie in [0, limitX) x [0, limitY) and inside the
+    // image; returns how many were drawn (0 unless the pen's pixel has the pen color and the
+    // lines go on the image, not under it). The pen ends on the last point drawn. A path's
+    // next points mostly lie a pixel or two on: the pen stays in registers meanwhile.
+    std::size_t SegmentsFromPen(const PixelPoint* points, std::size_t count, uint32_t limitX,
+                                uint32_t limitY);
     // An open polyline through count points; the pen position is left alone.
     void Polyline(const PixelPoint* points, int count);
     // A closed polygon outlined with the pen and filled with the brush.

@@ -155,11 +155,16 @@ void Renderer3D::LinesFrom(const Point3& from, const Point3* points, std::size_t
             if (InWindow(p) && InWindow(q)) [[likely]] {
                 if (!onPen || q.x != p.x || q.y != p.y) target_->Segment(p, q);
                 onPen = true;
-            } else {
-                // Both ends beyond one edge of the window: nothing to clip or draw.
-                if (!BeyondOneEdge(p, q)) LineClipped(p, q);
-                onPen = false;
+                // The points after q that stay in the window go on from the pen.
+                const std::size_t more =
+                    target_->SegmentsFromPen(pixels + k + 1, n - k - 1, windowX_, windowY_);
+                k += more;
+                p = pixels[k];
+                continue;
             }
+            // Both ends beyond one edge of the window: nothing to clip or draw.
+            if (!BeyondOneEdge(p, q)) LineClipped(p, q);
+            onPen = false;
             p = q;
         }
     }

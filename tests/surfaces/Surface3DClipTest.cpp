@@ -1,8 +1,13 @@
 // Clipping of the 3D surface's lines to its visible window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
+#include "surfaces/Canvas3D.h"
+#include "surfaces/Renderer3D.h"
 #include "surfaces/SegmentClip.h"
 #include "surfaces/Surface3D.h"
 
@@ -151,6 +156,83 @@ TEST(Surface3DClip, HugeScaleDrawsTheVisiblePartOfTheTrueLine) {
     const QImage& image = box.OffscreenCanvas()->Image();
     EXPECT_EQ(image.pixel(0, 40), qRgb(0, 0, 0));
     EXPECT_EQ(image.pixel(60, 40), qRgb(255, 255, 255));
+}
+
+// A run of lines drawn at once (LinesFrom, which draws the points after the first inside
+// the window straight from the pen) lights what the same lines drawn one by one light, and
+// leaves the pen in the same place: dense runs, runs along the window's last column and row,
+// across its edges, long lines, and a canvas smaller than the renderer's window.
+TEST(Surface3DClip, RunsOfLinesLightWhatSingleLinesLight) {
+    struct Case {
+        const char* name;
+        int canvasWidth;
+        int canvasHeight;
+        std::vector<Point3> (*path)();
+    };
+    const auto spiral = [] {  // a few points a pixel
+        std::vector<Point3> points;
+        for (int k = 0; k < 3000; ++k)
+            points.push_back({0.012 * k * std::cos(k * 0.02), 0.012 * k * std::sin(k * 0.02), 0});
+        return points;
+    };
+    const auto edges = [] {  // x = 47..50 and y = -39..-41 are the window's last and past it
+        std::vector<Point3> points;
+        for (int k = 0; k < 400; ++k) {
+            const double along = -45.0 + (k % 90);
+            points.push_back(k % 2 ? Point3{47.0 + (k / 7) % 5, along, 0}
+                                   : Point3{along, -38.0 - (k / 5) % 5, 0});
+        }
+        return points;
+    };
+    const auto across = [] {  // steps of up to 40 pixels that leave the window and come back
+        std::vector<Point3> points;
+        for (int k = 0; k < 600; ++k)
+            points.push_back({70.0 * std::sin(k * 1.7), 55.0 * std::cos(k * 0.9), 0});
+        return points;
+    };
+    const auto repeats = [] {  // the same pixel again and again, then a line back to it
+        std::vector<Point3> points;
+        for (int k = 0; k < 60; ++k)
+            points.push_back({(k / 10) * 1.3, 0.2 * (k % 3), 0});
+        points.push_back({0, 0, 0});
+        return points;
+    };
+    const Case cases[] = {
+        {"spiral", kWidth, kHeight, spiral}, {"edges", kWidth, kHeight, edges},
+        {"across", kWidth, kHeight, across}, {"repeats", kWidth, kHeight, repeats},
+        {"small canvas", 60, 50, across},    {"small canvas, edges", 98, 79, edges},
+    };
+    for (const Case& c : cases) {
+        Canvas3D runCanvas(c.canvasWidth, c.canvasHeight);
+        Canvas3D oneCanvas(c.canvasWidth, c.canvasHeight);
+        Renderer3D run;
+        Renderer3D one;
+        for (auto [renderer, canvas] : {std::pair{&run, &runCanvas}, std::pair{&one, &oneCanvas}}) {
+            renderer->SetTarget(canvas);
+            renderer->SetSize(kWidth, kHeight);
+            renderer->View().ResetView(kWidth, kHeight);
+            renderer->MoveTo({3, 3, 0});  // the first line does not start at the pen
+        }
+        const std::vector<Point3> points = c.path();
+        // In parts, with a new color now and then (the pen's pixel then needs drawing again).
+        std::size_t done = 0;
+        for (std::size_t part = 1; done < points.size(); ++part) {
+            const std::size_t n = std::min(points.size() - done, 37 * part);
+            const Point3 from = done == 0 ? Point3{0, 0, 0} : points[done - 1];
+            run.LinesFrom(from, points.data() + done, n);
+            Point3 a = from;
+            for (std::size_t k = done; k < done + n; ++k) {
+                one.Line(a, points[k]);
+                a = points[k];
+            }
+            done += n;
+            const uint32_t color = static_cast<uint32_t>(part * 0x1F3D5B);
+            run.SetPenColor(color);
+            one.SetPenColor(color);
+        }
+        EXPECT_EQ(runCanvas.Image(), oneCanvas.Image()) << c.name;
+        EXPECT_EQ(runCanvas.PenPos(), oneCanvas.PenPos()) << c.name;
+    }
 }
 
 }  // namespace
