@@ -8,7 +8,8 @@
 //
 // Prints the replay's processor time (the fastest of REPEATS) and figures that must not
 // change when the drawer is made faster: a hash of the picture, of the picture a full redraw
-// of the stored path gives, of the stored points, and the total time's bits. For instruction
+// of the stored path gives, of the stored points and the path's bounds, and the total time's
+// bits. For instruction
 // counts of the replay alone (the recording and the checks left out):
 //
 //   valgrind --tool=callgrind --instr-atstart=no build/bench/cuttrace_drawer_replay PROGRAM 1
@@ -219,6 +220,8 @@ int main(int argc, char** argv) {
             points = Hash(points, &p, sizeof p);
             points = Hash(points, &color, sizeof color);
         });
+        const PathBox& box = drawer.Vertices().Bounds();
+        points = Hash(Hash(points, &box.low, sizeof box.low), &box.high, sizeof box.high);
         Surface3D again;
         PrepareSurface(again, look.Summary());
         SurfaceViews direct(again);

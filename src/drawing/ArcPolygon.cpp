@@ -101,6 +101,40 @@ void ArcPolygon::Bounds(Point3& low, Point3& high) const {
         place(centreFirst_ + highFirst + margin, centreSecond_ + highSecond + margin, normalHigh);
 }
 
+bool ArcPolygon::BoundsWithin(const Point3& low, const Point3& high) const {
+    // Bounds' box lies in the box of the whole circle about the centre with the radius
+    // hypot(a0_, b0_) and its margin (1e-9 of the radius, and 1e-9), but for rounding of a
+    // few units in the last place of the radius and of the centre's coordinates. The box
+    // checked is wider by a millionth of the radius, a millionth, and 1e-12 of the centre's
+    // coordinates, which covers all of that many times over. The normal coordinate's range
+    // is Bounds' own: from the start's to the last point's.
+    const double r = std::sqrt(a0_ * a0_ + b0_ * b0_);
+    const double reach =
+        r * (1.0 + 1e-6) + 1e-6 + (std::fabs(centreFirst_) + std::fabs(centreSecond_)) * 1e-12;
+    const double normalLast = first_ == 2 ? lastY_ : first_ == 1 ? lastX_ : lastZ_;
+    const double firstLow = centreFirst_ - reach, firstHigh = centreFirst_ + reach;
+    const double secondLow = centreSecond_ - reach, secondHigh = centreSecond_ + reach;
+    const double normalLow = std::min(normalStart_, normalLast);
+    const double normalHigh = std::max(normalStart_, normalLast);
+    double lowOf[3], highOf[3];  // the circle's box by plane axes: first, second, normal
+    switch (first_) {
+        case 2:  // ZX: first Z, second X, normal Y
+            lowOf[0] = low.z, lowOf[1] = low.x, lowOf[2] = low.y;
+            highOf[0] = high.z, highOf[1] = high.x, highOf[2] = high.y;
+            break;
+        case 1:  // YZ: first Y, second Z, normal X
+            lowOf[0] = low.y, lowOf[1] = low.z, lowOf[2] = low.x;
+            highOf[0] = high.y, highOf[1] = high.z, highOf[2] = high.x;
+            break;
+        default:
+            lowOf[0] = low.x, lowOf[1] = low.y, lowOf[2] = low.z;
+            highOf[0] = high.x, highOf[1] = high.y, highOf[2] = high.z;
+            break;
+    }
+    return lowOf[0] <= firstLow && firstHigh <= highOf[0] && lowOf[1] <= secondLow &&
+           secondHigh <= highOf[1] && lowOf[2] <= normalLow && normalHigh <= highOf[2];
+}
+
 Point3 StoredArc::Last() {
     if (made_) return polygon_.Last();
     if (!lastKnown_) {
@@ -125,17 +159,17 @@ int Quarter(double a, double b) {
 
 }  // namespace
 
-bool StoredArc::Box(Point3& low, Point3& high) const {
+bool QuickArcBox(const Point3& start, const MotionRecord& record, Point3& low, Point3& high) {
     int first = 0, second = 1, normal = 2;
-    ArcPath::Axes(record_.kind, first, second, normal);
-    const Point3 end{record_.x, record_.y, record_.z};
-    const double sa = Coordinate(start_, first) - record_.centreFirst;
-    const double sb = Coordinate(start_, second) - record_.centreSecond;
-    const double ea = Coordinate(end, first) - record_.centreFirst;
-    const double eb = Coordinate(end, second) - record_.centreSecond;
+    ArcPath::Axes(record.kind, first, second, normal);
+    const Point3 end{record.x, record.y, record.z};
+    const double sa = Coordinate(start, first) - record.centreFirst;
+    const double sb = Coordinate(start, second) - record.centreSecond;
+    const double ea = Coordinate(end, first) - record.centreFirst;
+    const double eb = Coordinate(end, second) - record.centreSecond;
     const double r = std::sqrt(sa * sa + sb * sb);
     const double re = std::sqrt(ea * ea + eb * eb);
-    const double normalStart = Coordinate(start_, normal);
+    const double normalStart = Coordinate(start, normal);
     const double normalEnd = Coordinate(end, normal);
     if (!(r > 0.0) || !(re > 0.0) || !std::isfinite(r) || !std::isfinite(re) ||
         !std::isfinite(normalStart) || !std::isfinite(normalEnd)) {
@@ -146,7 +180,7 @@ bool StoredArc::Box(Point3& low, Point3& high) const {
     const double fb = eb * (r / re);
     double lowA = std::min(sa, fa), highA = std::max(sa, fa);
     double lowB = std::min(sb, fb), highB = std::max(sb, fb);
-    const bool clockwise = record_.kind % 10 == 2;
+    const bool clockwise = record.kind % 10 == 2;
     const int from = Quarter(sa, sb);
     const int to = Quarter(ea, eb);
     unsigned passed = 0;  // bit k: the circle's point at k times 90 degrees
@@ -171,10 +205,10 @@ bool StoredArc::Box(Point3& low, Point3& high) const {
     // Turning and the end's direction round a little: the margin covers that.
     const double margin = r * 1e-9 + 1e-9;
     const double normalMargin = (std::fabs(normalStart) + std::fabs(normalEnd)) * 1e-12 + 1e-12;
-    Coordinate(low, first) = record_.centreFirst + lowA - margin;
-    Coordinate(high, first) = record_.centreFirst + highA + margin;
-    Coordinate(low, second) = record_.centreSecond + lowB - margin;
-    Coordinate(high, second) = record_.centreSecond + highB + margin;
+    Coordinate(low, first) = record.centreFirst + lowA - margin;
+    Coordinate(high, first) = record.centreFirst + highA + margin;
+    Coordinate(low, second) = record.centreSecond + lowB - margin;
+    Coordinate(high, second) = record.centreSecond + highB + margin;
     Coordinate(low, normal) = std::min(normalStart, normalEnd) - normalMargin;
     Coordinate(high, normal) = std::max(normalStart, normalEnd) + normalMargin;
     return true;

@@ -41,6 +41,10 @@ class ArcPolygon {
     // A box that holds every point (the part of the circle the arc turns through, a little
     // wider).
     void Bounds(Point3& low, Point3& high) const;
+    // Whether Bounds' box surely lies within low..high, found without its angles: the box
+    // of the whole circle, wider by far more than any rounding, lies within. False for
+    // values that are not numbers.
+    bool BoundsWithin(const Point3& low, const Point3& high) const;
 
   private:
     int first_;  // the plane's first axis: 0 XY, 2 ZX, 1 YZ
@@ -58,6 +62,12 @@ class ArcPolygon {
     double lastZ_;
 };
 
+// A box that holds every point of the polygon of the quick arc from start for the record
+// (ArcPolygon::Quick), found without making it: the start, the end and the quarter points of
+// the circle the turn passes (all four where the turn is in doubt), a little wider. False
+// when there is none to give (a value that is not finite, or a start or end on the centre).
+bool QuickArcBox(const Point3& start, const MotionRecord& record, Point3& low, Point3& high);
+
 // A quick arc as the path store reads it back: from its start, for its record. The polygon
 // the run drew (ArcPolygon::Quick) is made only when asked for, and the last point without
 // the rest of it: a redraw leaves most arcs out, and for those a box is enough.
@@ -70,11 +80,8 @@ class StoredArc {
         lastKnown_ = false;
     }
     const Point3& Start() const { return start_; }
-    // A box that holds every point of the polygon, found without making it: the start, the
-    // end and the quarter points of the circle the turn passes (all four where the turn is
-    // in doubt), a little wider. False when there is none to give (a value that is not
-    // finite, or a start or end on the centre).
-    bool Box(Point3& low, Point3& high) const;
+    // A box that holds every point of the polygon, found without making it (QuickArcBox).
+    bool Box(Point3& low, Point3& high) const { return QuickArcBox(start_, record_, low, high); }
     const ArcPolygon& Polygon() {
         if (!made_) {
             polygon_ = ArcPolygon::Quick(ArcPath::Make(start_, record_));

@@ -244,13 +244,20 @@ void VertexList::AppendArc(const ArcPolygon& polygon, uint32_t color, const Poin
     EncodePoint(w, 0, {record.centreFirst, record.centreSecond, 0.0}, centreLast_);
     blockUsed_ += static_cast<std::size_t>(w - start);
     chunk.end = static_cast<uint32_t>(blockUsed_);
+    // The chunk's and the group's boxes only need to hold every point (a redraw and a pick
+    // leave out what lies outside them): the box found from the record, without angles.
     Point3 low;
     Point3 high;
-    polygon.Bounds(low, high);
+    if (!QuickArcBox(from, record, low, high)) polygon.Bounds(low, high);
     chunk.box.AddBox(low, high);
-    bounds_.AddBox(low, high);
     NoteGroup(low, high);
     NoteGroup(from, from);
+    // The path's bounds (on which a sketch lays its grid) take Bounds' box, which needs the
+    // arc's angles: found only when it could widen them.
+    if (bounds_.Empty() || !polygon.BoundsWithin(bounds_.low, bounds_.high)) {
+        polygon.Bounds(low, high);
+        bounds_.AddBox(low, high);
+    }
     pen_ = polygon.Last();
     penKnown_ = true;
     penGroup_ = kNoGroup;

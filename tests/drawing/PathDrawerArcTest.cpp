@@ -228,9 +228,14 @@ namespace {
 // included; and it holds little more than the part of the circle turned through. So does
 // the box a stored arc gives without making its polygon (also for an end off the circle,
 // or on an axis through the centre), and its last point is the polygon's, bit for bit.
+// BoundsWithin says yes for a box round the whole circle and no once any side of Bounds' box
+// is pulled in by its last bit; a path store of all these arcs has exactly the union of
+// Bounds' boxes for its bounds.
 TEST(ArcPolygonBounds, HoldEveryPointAndOnlyThePartOfTheCircleTurnedThrough) {
     int tight = 0;
     int storedTight = 0;
+    VertexList path;
+    PathBox bounds;
     const double quarter = std::numbers::pi / 2;
     for (const Plane& plane : kPlanes) {
         for (const bool clockwise : {false, true}) {
@@ -275,6 +280,19 @@ TEST(ArcPolygonBounds, HoldEveryPointAndOnlyThePartOfTheCircleTurnedThrough) {
                                             << " from " << start << " to " << end << " off " << off;
                                     }
                                 }
+                                const double reach = radius * 1.001 + 0.01;
+                                EXPECT_TRUE(polygon.BoundsWithin(
+                                    InPlane(plane, 5 - reach, -2 - reach, -0.5),
+                                    InPlane(plane, 5 + reach, -2 + reach, 1.0)));
+                                for (int side = 0; side < 6; ++side) {
+                                    Point3 l = low, h = high;
+                                    double& v =
+                                        side < 3 ? Coordinate(l, side) : Coordinate(h, side - 3);
+                                    v = std::nextafter(v, side < 3 ? INFINITY : -INFINITY);
+                                    ASSERT_FALSE(polygon.BoundsWithin(l, h)) << side;
+                                }
+                                path.AppendArc(polygon, 1, a, record);
+                                bounds.AddBox(low, high);
                                 const auto wide = [](const Point3& l, const Point3& h) {
                                     return (h.x - l.x) + (h.y - l.y) + (h.z - l.z);
                                 };
@@ -291,6 +309,8 @@ TEST(ArcPolygonBounds, HoldEveryPointAndOnlyThePartOfTheCircleTurnedThrough) {
     }
     EXPECT_GT(tight, 100);  // short arcs get boxes far smaller than their circle's
     EXPECT_GT(storedTight, 100);
+    EXPECT_EQ(path.Bounds().low, bounds.low);
+    EXPECT_EQ(path.Bounds().high, bounds.high);
 }
 
 }  // namespace
