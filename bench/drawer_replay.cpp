@@ -192,6 +192,7 @@ int main(int argc, char** argv) {
         drawer.SetDrawRapids(true);
         drawer.SetQuick(true);
         PathSurveyor quickTime(kRapidPerMinute);
+        quickTime.SetTimeOnly(true);
         Surface3D* surfaces[] = {&surface};
         fan.Begin(surfaces, 1);
 

@@ -46,6 +46,7 @@ PathSurveyor::PathSurveyor(double rapidPerMinute)
 }
 
 void PathSurveyor::Take(const Point3& p) {
+    if (timeOnly_) return;
     if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return;
     PathSummary& s = summary_;
     s.min = {std::min(s.min.x, p.x), std::min(s.min.y, p.y), std::min(s.min.z, p.z)};
@@ -101,6 +102,10 @@ void PathSurveyor::Add(const MotionRecord& motion, double feed) {
             const double rise = Coordinate(arc.end, arc.normal) - Coordinate(arc.start, arc.normal);
             Feed(std::hypot(sweep, rise), feed);
             // The arc's box: its ends and every quarter point it passes.
+            if (timeOnly_) {
+                position_ = end;
+                return;
+            }
             const double low = std::min(arc.startAngle, arc.endAngle);
             const double high = std::max(arc.startAngle, arc.endAngle);
             for (double a = std::ceil(low / 90.0) * 90.0; a < high; a += 90.0)

@@ -51,6 +51,9 @@ class PathSurveyor {
     }
     // A dwell (G04): time without motion.
     void Wait(double seconds) { summary_.seconds += seconds; }
+    // While set, only the counts, lengths and time are summed (the same to the last bit): the
+    // box is not kept and stays empty. For a clock of the run, which needs no box.
+    void SetTimeOnly(bool on) { timeOnly_ = on; }
     PathSummary& Summary() { return summary_; }
     const PathSummary& Summary() const { return summary_; }
 
@@ -62,6 +65,7 @@ class PathSurveyor {
     double rapidPerSecond_;
     Point3 position_{};
     bool moved_ = false;  // the next start was set by MoveTo
+    bool timeOnly_ = false;
     PathSummary summary_;
 };
 

@@ -230,6 +230,7 @@ void RunController::ShowRunProgress() {
 
 void RunController::BeginQuickTiming() {
     quickTime_ = PathSurveyor(settings_.rapidRate);
+    quickTime_.SetTimeOnly(true);  // only its seconds are read
     quickTime_.MoveTo(drawer_.CurrentPosition());
 }
 

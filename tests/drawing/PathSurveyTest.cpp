@@ -20,6 +20,7 @@ MotionRecord Motion(MotionKind kind, double x, double y, double z, double c1 = 0
     return m;
 }
 
+// A survey that keeps only the time gives the same sums.
 TEST(PathSurvey, SumsLengthsTimeAndTheBoxOfEveryKindOfMotion) {
     // Rapids at 6000/min (100/s), feeds at 600/min (10/s).
     PathSurveyor surveyor(6000.0);
@@ -51,6 +52,23 @@ TEST(PathSurvey, SumsLengthsTimeAndTheBoxOfEveryKindOfMotion) {
     EXPECT_NEAR(helix.Summary().feedLength, 1 + 2 * std::numbers::pi * std::sqrt(2.0), 1e-9);
     EXPECT_NEAR(helix.Summary().seconds, 1 + 2 * std::numbers::pi * std::sqrt(2.0) * 60, 1e-6);
     EXPECT_NEAR(helix.Summary().min.y, -1, 1e-9);
+
+    // A survey that keeps only the time sums the same to the last bit, and keeps no box.
+    PathSurveyor full(6000.0);
+    PathSurveyor timeOnly(6000.0);
+    timeOnly.SetTimeOnly(true);
+    for (PathSurveyor* survey : {&full, &timeOnly}) {
+        for (const MotionRecord& m :
+             {Motion(KindRapid, 10, 0, 0), Motion(KindArcCwXY, 30, 20, 0, 20, 20), drill,
+              Motion(KindArcCcwXY, 40, 20, 3, 45, 20), Motion(KindFeed, 1, 2, 3)})
+            survey->Add(m, 1300);
+    }
+    EXPECT_TRUE(timeOnly.Summary().Empty());
+    for (double PathSummary::*sum :
+         {&PathSummary::seconds, &PathSummary::feedLength, &PathSummary::rapidLength})
+        EXPECT_EQ(timeOnly.Summary().*sum, full.Summary().*sum);
+    EXPECT_EQ(timeOnly.Summary().motions, 5);
+    EXPECT_EQ(timeOnly.Position(), full.Position());
 }
 
 TEST(PathSurvey, AnEmptyPathHasNoBox) {
