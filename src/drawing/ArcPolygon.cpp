@@ -214,34 +214,67 @@ bool QuickArcBox(const Point3& start, const MotionRecord& record, Point3& low, P
     return true;
 }
 
+namespace {
+
+// The steps of Fill in one plane: the offset turned, placed about the centre, the normal
+// coordinate moved on, each point put on the plane's axes by place. Locals throughout, so
+// that the stores of the points need not be followed by loads of the polygon's fields.
+template <class Place>
+[[gnu::always_inline]] inline void TurnSteps(double& a, double& b, int64_t& k, int64_t stop,
+                                             double cosStep, double sinStep, double centreFirst,
+                                             double centreSecond, double normalStart,
+                                             double normalPerStep, Point3* out, Place place) {
+    for (; k < stop; ++out) {
+        ++k;
+        const double turned = a * cosStep - b * sinStep;
+        b = a * sinStep + b * cosStep;
+        a = turned;
+        const double first = centreFirst + a;
+        const double second = centreSecond + b;
+        const double normal = normalStart + normalPerStep * static_cast<double>(k);
+        *out = place(first, second, normal);
+    }
+}
+
+}  // namespace
+
 std::size_t ArcPolygon::Fill(Cursor& cursor, Point3* out) const {
-    std::size_t n = 0;
     double a = cursor.a;
     double b = cursor.b;
     int64_t k = cursor.k;
-    for (; n < kBatch && k < count_; ++n) {
+    if (k >= count_) return 0;
+    // The turned steps up to the last point (which lies exactly on the end angle), at most a
+    // batch of them.
+    const int64_t room = static_cast<int64_t>(kBatch);
+    const int64_t stop = std::min(count_ - 1, k + room);
+    const int64_t begin = k;
+    const double cosStep = cosStep_, sinStep = sinStep_;
+    const double centreFirst = centreFirst_, centreSecond = centreSecond_;
+    const double normalStart = normalStart_, normalPerStep = normalPerStep_;
+    switch (first_) {
+        case 2:  // ZX: first Z, second X, normal Y
+            TurnSteps(a, b, k, stop, cosStep, sinStep, centreFirst, centreSecond, normalStart,
+                      normalPerStep, out, [](double f, double s, double n) {
+                          return Point3{s, n, f};
+                      });
+            break;
+        case 1:  // YZ: first Y, second Z, normal X
+            TurnSteps(a, b, k, stop, cosStep, sinStep, centreFirst, centreSecond, normalStart,
+                      normalPerStep, out, [](double f, double s, double n) {
+                          return Point3{n, f, s};
+                      });
+            break;
+        default:  // XY
+            TurnSteps(a, b, k, stop, cosStep, sinStep, centreFirst, centreSecond, normalStart,
+                      normalPerStep, out, [](double f, double s, double n) {
+                          return Point3{f, s, n};
+                      });
+            break;
+    }
+    std::size_t n = static_cast<std::size_t>(k - begin);
+    if (k == count_ - 1 && n < kBatch) {
+        out[n++] = {lastX_, lastY_, lastZ_};
         ++k;
-        if (k == count_) {
-            out[n] = {lastX_, lastY_, lastZ_};
-            continue;
-        }
-        const double turned = a * cosStep_ - b * sinStep_;
-        b = a * sinStep_ + b * cosStep_;
-        a = turned;
-        const double first = centreFirst_ + a;
-        const double second = centreSecond_ + b;
-        const double normal = normalStart_ + normalPerStep_ * static_cast<double>(k);
-        switch (first_) {
-            case 2:  // ZX: first Z, second X, normal Y
-                out[n] = {second, normal, first};
-                break;
-            case 1:  // YZ: first Y, second Z, normal X
-                out[n] = {normal, first, second};
-                break;
-            default:  // XY
-                out[n] = {first, second, normal};
-                break;
-        }
     }
     cursor = {a, b, k};
     return n;

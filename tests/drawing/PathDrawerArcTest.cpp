@@ -126,10 +126,17 @@ TEST_F(PathDrawerArc, QuickArcStepIsFortyDegreesOverTheRadiusOrAQuarterTurn) {
         std::size_t segments;
     };
     const Case cases[] = {
-        {0.5, KindArcCcwXY, 0, 4},       {1.0, KindArcCwXY, 0, 4},
-        {20, KindArcCcwXY, 0, 180},      {20, KindArcCwXY, 90, 135},  // 270 degrees clockwise
-        {40, KindArcCwYZ, 0, 360},       {30, KindArcCcwXY, 90, 68},  // 90 / 1.333: 67.5 -> 68
+        {0.5, KindArcCcwXY, 0, 4},
+        {1.0, KindArcCwXY, 0, 4},
+        {20, KindArcCcwXY, 0, 180},
+        {20, KindArcCwXY, 90, 135},  // 270 degrees clockwise
+        {40, KindArcCwYZ, 0, 360},
+        {30, KindArcCcwXY, 90, 68},       // 90 / 1.333: 67.5 -> 68
         {1e9, KindArcCcwXY, 180, 18000},  // the step stops at 0.01 degrees
+        // Full turns whose last point ends a batch of points, or begins one.
+        {256.0 / 9, KindArcCcwXY, 0, 256},
+        {28.5, KindArcCwXY, 0, 257},
+        {512.0 / 9, KindArcCwYZ, 0, 512},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.radius);
@@ -145,6 +152,9 @@ TEST_F(PathDrawerArc, QuickArcStepIsFortyDegreesOverTheRadiusOrAQuarterTurn) {
         EXPECT_EQ(lines.front().a, start);
         for (std::size_t i = 1; i < lines.size(); ++i)
             EXPECT_EQ(lines[i].a, lines[i - 1].b);
+        const Point3 last = lines.back().b;
+        EXPECT_NEAR(std::hypot(last.x - end.x, last.y - end.y, last.z - end.z), 0.0,
+                    1e-9 * c.radius);
     }
 }
 
