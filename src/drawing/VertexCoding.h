@@ -83,17 +83,16 @@ inline double Axis(const Point3& p, int axis) {
 
 // Writes a point's header (high bits from `high`) and its values against last: the last
 // thousandths of each axis (last.n) and the bits of the values they stand for (last.bits; a
-// value that repeats them is known to be that many thousandths without the check).
+// value that repeats them is known to be that many thousandths without the check). Needs
+// room for two bytes past the point (an item's room has them).
 template <class StepBase>
 inline void EncodePoint(uint8_t*& w, uint8_t high, const Point3& p, StepBase& last) {
-    uint8_t* header = w++;
     uint8_t codes = 0;
     uint8_t rawMask = 0;
     int64_t steps[3] = {0, 0, 0};
-    for (int a = 0; a < 3; ++a) {
+    const auto take = [&](int a, double v) {
         int64_t n = 0;
         uint8_t code = kLong;
-        const double v = Axis(p, a);
         const uint64_t bits = std::bit_cast<uint64_t>(v);
         if (bits == last.bits[a]) {
             code = kSame;
@@ -110,9 +109,27 @@ inline void EncodePoint(uint8_t*& w, uint8_t high, const Point3& p, StepBase& la
             rawMask = static_cast<uint8_t>(rawMask | (1 << a));
         }
         codes = static_cast<uint8_t>(codes | (code << (2 * a)));
-    }
-    *header = static_cast<uint8_t>(high | codes);
+    };
+    take(0, p.x);
+    take(1, p.y);
+    take(2, p.z);
+    *w++ = static_cast<uint8_t>(high | codes);
     const bool anyLong = (codes & 0x15) & (codes >> 1);  // an axis with both bits set
+    if constexpr (std::endian::native == std::endian::little) {
+        if (!anyLong) {
+            // Steps of no, one or two bytes (the code is the size): each written as two bytes,
+            // of which a one-byte step's is the first, and the pointer moved on by its size.
+            const auto put = [&](int a) {
+                const auto step = static_cast<int16_t>(steps[a]);
+                std::memcpy(w, &step, sizeof step);
+                w += (codes >> (2 * a)) & 3;
+            };
+            put(0);
+            put(1);
+            put(2);
+            return;
+        }
+    }
     if (anyLong) *w++ = rawMask;
     for (int a = 0; a < 3; ++a) {
         switch ((codes >> (2 * a)) & 3) {
