@@ -8,6 +8,7 @@
 #include <QThread>
 
 #include "core/NcRunner.h"
+#include "surfaces/PathRedraw.h"
 #include "ui/RunSetup.h"
 
 namespace cuttrace::ui {
@@ -53,6 +54,8 @@ void LookAhead::Start(const std::string& path, const Settings& settings) {
     const uint64_t generation = generation_;
     worker_ = std::thread([this, path, settings, generation] {
         pthread_setname_np(pthread_self(), "look-ahead");
+        // A run started meanwhile (a quick run right after opening) goes first.
+        YieldToWindow();
         NcRunner runner;
         runner.SelectMachine(DialectFromSetting(settings.dialect));
         ApplyProgramSettings(runner, settings);  // the program library, as the run has it
