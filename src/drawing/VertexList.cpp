@@ -19,24 +19,10 @@ std::size_t StoreBytes(const BlockStore<T, Shift>& store) {
 
 }  // namespace
 
-void PathBox::Add(const Point3& p) {
-    AddBox(p, p);
-}
-
-void PathBox::AddBox(const Point3& lo, const Point3& hi) {
-    if (Empty()) {
-        low = lo;
-        high = hi;
-        return;
-    }
-    low = {std::min(low.x, lo.x), std::min(low.y, lo.y), std::min(low.z, lo.z)};
-    high = {std::max(high.x, hi.x), std::max(high.y, hi.y), std::max(high.z, hi.z)};
-}
-
 VertexList::VertexList() = default;
 VertexList::~VertexList() = default;
 
-uint32_t VertexList::FileIndex(std::string_view path) {
+uint32_t VertexList::FindFile(std::string_view path) {
     for (std::size_t i = files_.size(); i-- > 0;) {
         if (files_[i] == path) return static_cast<uint32_t>(i);
     }
@@ -44,10 +30,22 @@ uint32_t VertexList::FileIndex(std::string_view path) {
     return static_cast<uint32_t>(files_.size() - 1);
 }
 
-VertexList::Chunk& VertexList::ChunkForItem() {
+inline VertexList::Chunk& VertexList::ChunkForItem() {
+    if (!chunks_.empty() && chunks_.back().items < kChunkItems && !blocks_.empty() &&
+        kBlockBytes - blockUsed_ >= kItemRoom) [[likely]] {
+        Chunk& chunk = chunks_.back();
+        itemGroup_ = (chunks_.size() - 1) * kChunkGroups + chunk.items / kGroupItems;
+        ++chunk.items;
+        return chunk;
+    }
+    return NewChunkForItem();
+}
+
+VertexList::Chunk& VertexList::NewChunkForItem() {
     const bool full = chunks_.empty() || chunks_.back().items >= kChunkItems;
     const bool room = !blocks_.empty() && kBlockBytes - blockUsed_ >= kItemRoom;
     if (!full && room) {
+        itemGroup_ = (chunks_.size() - 1) * kChunkGroups + chunks_.back().items / kGroupItems;
         ++chunks_.back().items;
         return chunks_.back();
     }
@@ -68,6 +66,7 @@ VertexList::Chunk& VertexList::ChunkForItem() {
     chunk.penKnown = penKnown_;
     if (penKnown_) chunk.box.Add(pen_);
     chunks_.push_back(chunk);
+    itemGroup_ = (chunks_.size() - 1) * kChunkGroups;
     // Each chunk reads on its own: differences and color start afresh.
     last_ = {};
     centreLast_ = {};
@@ -127,10 +126,18 @@ void VertexList::MoveUnlessAt(const Point3& from) {
     AppendMove(from);
 }
 
+inline void VertexList::NotePoint(const Point3& p) {
+    if (itemGroup_ != notedGroup_) BeginGroup(itemGroup_);
+    // NoteGroup(p, p).
+    groupLow_ = {std::min(groupLow_.x, p.x), std::min(groupLow_.y, p.y),
+                 std::min(groupLow_.z, p.z)};
+    groupHigh_ = {std::max(groupHigh_.x, p.x), std::max(groupHigh_.y, p.y),
+                  std::max(groupHigh_.z, p.z)};
+    groupUnordered_ = groupUnordered_ | std::isnan(p.x) | std::isnan(p.y) | std::isnan(p.z);
+}
+
 void VertexList::NoteGroup(const Point3& lo, const Point3& hi) {
-    const std::size_t group =
-        (chunks_.size() - 1) * kChunkGroups + (chunks_.back().items - 1) / kGroupItems;
-    if (group != notedGroup_) BeginGroup(group);
+    if (itemGroup_ != notedGroup_) BeginGroup(itemGroup_);
     // In doubles, without branches; a NaN is left out of min and max and noted instead.
     groupLow_ = {std::min(groupLow_.x, lo.x), std::min(groupLow_.y, lo.y),
                  std::min(groupLow_.z, lo.z)};
@@ -196,10 +203,10 @@ void VertexList::AppendLine(const Point3& point, uint32_t color, bool clipped) {
     chunk.end = static_cast<uint32_t>(blockUsed_);
     chunk.box.Add(point);
     bounds_.Add(point);
-    NoteGroup(point, point);
+    NotePoint(point);
     // The line starts at the pen, which is in the box already when the point that put it
     // there was noted in this group.
-    if (penKnown_ && penGroup_ != notedGroup_) NoteGroup(pen_, pen_);
+    if (penKnown_ && penGroup_ != notedGroup_) NotePoint(pen_);
     pen_ = point;
     penKnown_ = true;
     penGroup_ = notedGroup_;
@@ -222,7 +229,7 @@ void VertexList::AppendMove(const Point3& point) {
     WritePoint(tag, point);
     chunk.end = static_cast<uint32_t>(blockUsed_);
     chunk.box.Add(point);
-    NoteGroup(point, point);
+    NotePoint(point);
     pen_ = point;
     penKnown_ = true;
     penGroup_ = notedGroup_;
@@ -251,7 +258,7 @@ void VertexList::AppendArc(const ArcPolygon& polygon, uint32_t color, const Poin
     if (!QuickArcBox(from, record, low, high)) polygon.Bounds(low, high);
     chunk.box.AddBox(low, high);
     NoteGroup(low, high);
-    NoteGroup(from, from);
+    NotePoint(from);
     // The path's bounds (on which a sketch lays its grid) take Bounds' box, which needs the
     // arc's angles: found only when it could widen them.
     if (bounds_.Empty() || !polygon.BoundsWithin(bounds_.low, bounds_.high)) {

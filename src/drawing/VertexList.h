@@ -17,6 +17,7 @@
 // floats, widened to hold the doubles), so a pick looks only at the few items near the click.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstddef>
@@ -58,8 +59,16 @@ struct PathBox {
     Point3 high{-1.0, -1.0, -1.0};
 
     bool Empty() const { return low.x > high.x; }
-    void Add(const Point3& p);
-    void AddBox(const Point3& low, const Point3& high);
+    void Add(const Point3& p) { AddBox(p, p); }
+    void AddBox(const Point3& lo, const Point3& hi) {
+        if (Empty()) {
+            low = lo;
+            high = hi;
+            return;
+        }
+        low = {std::min(low.x, lo.x), std::min(low.y, lo.y), std::min(low.z, lo.z)};
+        high = {std::max(high.x, hi.x), std::max(high.y, hi.y), std::max(high.z, hi.z)};
+    }
 };
 
 // What a walk over the list sees: the line segments (from, to) of lines, arcs, drilling
@@ -89,7 +98,12 @@ class VertexList {
         motionPending_ = storing_;
     }
     // The index of a file's path in Files(), added when new.
-    uint32_t FileIndex(std::string_view path);
+    uint32_t FileIndex(std::string_view path) {
+        // Most motions come from the file of the motion before.
+        if (!files_.empty() && files_.back() == path)
+            return static_cast<uint32_t>(files_.size() - 1);
+        return FindFile(path);
+    }
     const std::vector<std::string>& Files() const { return files_; }
 
     // A line from the pen to point, drawn as DrawLineTo (animated motions).
@@ -216,7 +230,11 @@ class VertexList {
     // The cursors at the start of each group of the chunks before the last (which still
     // grows), made on the first walk that needs them.
     void UpdateGroupStarts() const;
+    // The chunk of a new item: the last one while it has room for the item (its group's
+    // index in itemGroup_), else a new one.
     Chunk& ChunkForItem();
+    Chunk& NewChunkForItem();
+    uint32_t FindFile(std::string_view path);
     void StartMotionIfPending(uint8_t& tag);
     void NoteColor(uint32_t color);
     void NoteClipped(bool clipped);
@@ -226,6 +244,7 @@ class VertexList {
     void WritePoint(uint8_t tag, const Point3& p);
     // Widens the box of the group of the item just begun.
     void NoteGroup(const Point3& low, const Point3& high);
+    void NotePoint(const Point3& p);
     // Stores the box of the group written so far and begins the next one.
     void BeginGroup(std::size_t group);
     // A group's box, the one still being written included.
@@ -261,6 +280,7 @@ class VertexList {
     bool penKnown_ = false;
     static constexpr std::size_t kNoGroup = SIZE_MAX;
     std::size_t notedGroup_ = kNoGroup;  // the group NoteGroup widened last
+    std::size_t itemGroup_ = 0;          // the group of the item ChunkForItem began last
     // Its box so far, kept apart until the next group begins (see BoxOfGroup).
     Point3 groupLow_;
     Point3 groupHigh_;
