@@ -1,9 +1,11 @@
 #include "drawing/PathSurvey.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <fstream>
 #include <limits>
+#include <thread>
 
 #include "drawing/ArcPath.h"
 #include "drawing/Geometry.h"
@@ -13,8 +15,9 @@ namespace cuttrace {
 namespace {
 
 constexpr double kBig = std::numeric_limits<double>::infinity();
-// The cancel flag is read every this many steps.
+// The cancel and pause flags are read every this many steps.
 constexpr long long kStepsPerCancelCheck = 4096;
+constexpr int kPauseNapMs = 5;
 
 double Length(const Point3& a, const Point3& b) {
     const double dx = b.x - a.x, dy = b.y - a.y, dz = b.z - a.z;
@@ -121,7 +124,7 @@ void PathSurveyor::Add(const MotionRecord& motion, double feed) {
 }
 
 PathSummary SurveyRun(NcRunner& runner, long long maxSteps, double rapidPerMinute,
-                      const std::atomic<bool>* cancel) {
+                      const std::atomic<bool>* cancel, const std::atomic<bool>* pause) {
     PathSurveyor surveyor(rapidPerMinute);
     PathSummary& summary = surveyor.Summary();
     StepResult result = StepResult::Finished;
@@ -131,10 +134,17 @@ PathSummary SurveyRun(NcRunner& runner, long long maxSteps, double rapidPerMinut
             summary.end = PathSummary::End::StepLimit;
             break;
         }
-        if (cancel && steps % kStepsPerCancelCheck == 0 &&
-            cancel->load(std::memory_order_relaxed)) {
-            summary.end = PathSummary::End::Cancelled;
-            break;
+        if (steps % kStepsPerCancelCheck == 0) {
+            const auto cancelled = [cancel] {
+                return cancel && cancel->load(std::memory_order_relaxed);
+            };
+            // A pause waits in short naps, and ends with a cancel.
+            while (pause && pause->load(std::memory_order_relaxed) && !cancelled())
+                std::this_thread::sleep_for(std::chrono::milliseconds(kPauseNapMs));
+            if (cancelled()) {
+                summary.end = PathSummary::End::Cancelled;
+                break;
+            }
         }
         result = runner.Step();
         if (result == StepResult::Motion || result == StepResult::NoMotion) {

@@ -70,8 +70,9 @@ class PathSurveyor {
 };
 
 // Steps runner (loaded, not yet run) to its end, at most maxSteps steps, or until cancel
-// is set; rapids at rapidPerMinute.
+// is set; rapids at rapidPerMinute. While pause is set it waits, between two steps.
 PathSummary SurveyRun(NcRunner& runner, long long maxSteps, double rapidPerMinute,
-                      const std::atomic<bool>* cancel = nullptr);
+                      const std::atomic<bool>* cancel = nullptr,
+                      const std::atomic<bool>* pause = nullptr);
 
 }  // namespace cuttrace

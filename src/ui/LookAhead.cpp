@@ -54,14 +54,14 @@ void LookAhead::Start(const std::string& path, const Settings& settings) {
     const uint64_t generation = generation_;
     worker_ = std::thread([this, path, settings, generation] {
         pthread_setname_np(pthread_self(), "look-ahead");
-        // A run started meanwhile (a quick run right after opening) goes first.
+        // An animated run started meanwhile goes first (a quick run pauses the pass).
         YieldToWindow();
         NcRunner runner;
         runner.SelectMachine(DialectFromSetting(settings.dialect));
         ApplyProgramSettings(runner, settings);  // the program library, as the run has it
         PathSummary summary;
         if (runner.Load(path, -1)) {
-            summary = SurveyRun(runner, settings.maxSteps, settings.rapidRate, &cancel_);
+            summary = SurveyRun(runner, settings.maxSteps, settings.rapidRate, &cancel_, &paused_);
         } else {
             summary.end = PathSummary::End::Failed;
             summary.result = StepResult::OpenFailed;

@@ -28,6 +28,9 @@ class LookAhead : public QObject {
     // Cancels the running pass and waits for its thread; no result comes from it.
     void Cancel();
     bool Running() const { return running_; }
+    // While paused (a quick run goes on), the pass waits: the run has the processors. A
+    // pass started meanwhile waits too.
+    void SetPaused(bool on) { paused_.store(on, std::memory_order_relaxed); }
     // Runs the event loop until the running pass has reported (at most timeoutMs); false
     // when it is still running.
     bool Wait(int timeoutMs);
@@ -43,6 +46,7 @@ class LookAhead : public QObject {
 
     std::thread worker_;
     std::atomic<bool> cancel_{false};
+    std::atomic<bool> paused_{false};
     uint64_t generation_ = 0;
     bool running_ = false;
     std::optional<PathSummary> result_;

@@ -371,6 +371,7 @@ void MainWindow::UpdateButtons() {
         picker_->PausePreparing();
     } else {
         fanout_.ReleaseDeferred();
+        overview_->Pass().SetPaused(false);
         // The pick index is made in idle turns of this thread; a redraw drawn in the
         // background has both cores until it is shown.
         if (!redraw_.Active()) picker_->PrepareWhenIdle();

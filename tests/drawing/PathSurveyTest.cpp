@@ -1,10 +1,15 @@
 // The look-ahead pass's sums, worked out by hand for a path of each kind of motion.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <numbers>
+#include <thread>
 
+#include "core/NcRunner.h"
 #include "drawing/PathSurvey.h"
+#include "support/TempFiles.h"
 
 namespace cuttrace {
 namespace {
@@ -69,6 +74,39 @@ TEST(PathSurvey, SumsLengthsTimeAndTheBoxOfEveryKindOfMotion) {
         EXPECT_EQ(timeOnly.Summary().*sum, full.Summary().*sum);
     EXPECT_EQ(timeOnly.Summary().motions, 5);
     EXPECT_EQ(timeOnly.Position(), full.Position());
+}
+
+TEST(PathSurvey, APausedRunWaitsUntilResumedOrCancelled) {
+    // A pass paused before its first step surveys nothing until it is resumed; a cancel
+    // ends a paused pass.
+    test::TempFolder folder;
+    std::string text = "G90 G01 F600\n";
+    for (int i = 0; i < 10000; ++i)
+        text += "X" + std::to_string(i % 7) + ". Y" + std::to_string(i) + ".\n";
+    const std::string path = folder.Write("paused.nc", text + "M30\n");
+    for (const bool resume : {true, false}) {
+        NcRunner runner;
+        runner.SelectMachine(Dialect::Meldas);
+        ASSERT_TRUE(runner.Load(path, -1));
+        std::atomic<bool> cancel{false};
+        std::atomic<bool> pause{true};
+        PathSummary summary;
+        std::thread pass([&] { summary = SurveyRun(runner, 1000000, 6000.0, &cancel, &pause); });
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        if (resume) {
+            pause.store(false);
+        } else {
+            cancel.store(true);
+        }
+        pass.join();
+        if (resume) {
+            EXPECT_EQ(summary.end, PathSummary::End::Finished);
+            EXPECT_EQ(summary.motions, 10000);
+        } else {
+            EXPECT_EQ(summary.end, PathSummary::End::Cancelled);
+            EXPECT_EQ(summary.motions, 0) << "surveyed while paused";
+        }
+    }
 }
 
 TEST(PathSurvey, AnEmptyPathHasNoBox) {
