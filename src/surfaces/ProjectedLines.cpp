@@ -18,20 +18,29 @@ namespace cuttrace {
 class ProjectionPairs {
   public:
     [[gnu::always_inline]] static PixelPoint ToPixel(const Projection3D& v, const Point3& p) {
+        return v.unturned_ ? UnturnedToPixel(v, p) : TurnedToPixel(v, p);
+    }
+    static bool Unturned(const Projection3D& v) { return v.unturned_; }
+    // A view without turns: the turns by cosines of 1 and sines of 0 leave the scaled x and
+    // y as they are (y flipped) and add zeros, which truncation does not tell apart; they
+    // make a value that is not finite spread to the others, so such a point takes the
+    // turned way.
+    [[gnu::always_inline]] static PixelPoint UnturnedToPixel(const Projection3D& v,
+                                                             const Point3& p) {
+        const Pair xy = Pair{p.x, -p.y} * v.scale_;
+        const double z = v.scale_ * p.z;
+        if (FitsFastPath(v, xy) && z - z == 0.0) [[likely]]
+            return Shifted(v, xy);
+        return TurnedToPixel(v, p);
+    }
+    [[gnu::always_inline]] static PixelPoint TurnedToPixel(const Projection3D& v, const Point3& p) {
         const double x = v.scale_ * p.x;
         const Pair yz = Pair{p.y, p.z} * v.scale_;
         const Pair yzX = yz[0] * Load(v.turnX1_) + yz[1] * Load(v.turnX2_);  // about X: y, z
         const double xY = x * v.cosB_ + yzX[1] * v.sinB_;                    // about Y: x
         const Pair xy = xY * Load(v.turnZ1_) + yzX[0] * Load(v.turnZ2_);     // about Z: x, -y
-        if (FitsFastPath(v, xy)) [[likely]] {
-            // Whole numbers in the 32-bit range, whose sums with the shifts stay within the
-            // pixel limit: the 32-bit sums are exact.
-            const Pixels shift =
-                *static_cast<const Pixels*>(__builtin_assume_aligned(v.pixelShift_, 8));
-            const Pixels sum =
-                std::bit_cast<Pixels>(__builtin_convertvector(xy, Truncated)) + shift;
-            return std::bit_cast<PixelPoint>(sum);
-        }
+        if (FitsFastPath(v, xy)) [[likely]]
+            return Shifted(v, xy);
         return PixelPoint{v.pixelX_.Pixel(xy[0]), v.pixelY_.Pixel(xy[1])};
     }
 
@@ -40,6 +49,15 @@ class ProjectionPairs {
     typedef double Pair __attribute__((vector_size(16)));
     typedef int32_t Truncated __attribute__((vector_size(8)));
     typedef uint32_t Pixels __attribute__((vector_size(8)));
+
+    // Whole numbers in the 32-bit range, whose sums with the shifts stay within the pixel
+    // limit (FitsFastPath): the 32-bit sums are exact.
+    [[gnu::always_inline]] static PixelPoint Shifted(const Projection3D& v, Pair xy) {
+        const Pixels shift =
+            *static_cast<const Pixels*>(__builtin_assume_aligned(v.pixelShift_, 8));
+        const Pixels sum = std::bit_cast<Pixels>(__builtin_convertvector(xy, Truncated)) + shift;
+        return std::bit_cast<PixelPoint>(sum);
+    }
 
     static Pair Load(const double (&pair)[2]) {
         return *static_cast<const Pair*>(__builtin_assume_aligned(pair, 16));
@@ -120,8 +138,13 @@ union PixelBatch {
 
 void ProjectBatch(const Projection3D& view, const Point3* points, std::size_t count,
                   PixelPoint* pixels) {
+    if (ProjectionPairs::Unturned(view)) {
+        for (std::size_t k = 0; k < count; ++k)
+            pixels[k] = ProjectionPairs::UnturnedToPixel(view, points[k]);
+        return;
+    }
     for (std::size_t k = 0; k < count; ++k)
-        pixels[k] = ProjectionPairs::ToPixel(view, points[k]);
+        pixels[k] = ProjectionPairs::TurnedToPixel(view, points[k]);
 }
 
 }  // namespace

@@ -28,6 +28,8 @@ void Projection3D::SetRotation(const Point3& degrees) {
     turnX2_[0] = -sinA_, turnX2_[1] = cosA_;
     turnZ1_[0] = cosC_, turnZ1_[1] = -sinC_;
     turnZ2_[0] = -sinC_, turnZ2_[1] = -cosC_;
+    unturned_ = sinA_ == 0.0 && sinB_ == 0.0 && sinC_ == 0.0 && cosA_ == 1.0 && cosB_ == 1.0 &&
+                cosC_ == 1.0;
 }
 
 void Projection3D::UpdatePixelShift() {

@@ -164,6 +164,9 @@ class Projection3D {
     alignas(16) double turnX2_[2] = {-0.0, 1.0};
     alignas(16) double turnZ1_[2] = {1.0, -0.0};
     alignas(16) double turnZ2_[2] = {-0.0, -1.0};
+    // No turn at all (every sine 0 and cosine 1): the faster ToPixel then takes x and -y
+    // scaled, which is what the turns give while the values are finite.
+    bool unturned_ = true;
     // Its pixel step: the values that take the plain way, and the shifts' low 32 bits.
     alignas(16) double pixelLow_[2] = {-kPixelLimit, -kPixelLimit};
     alignas(16) double pixelHigh_[2] = {kPixelLimit, kPixelLimit};

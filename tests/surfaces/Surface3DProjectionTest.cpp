@@ -142,6 +142,8 @@ TEST(Surface3DProjection, FastProjectionGivesTheReferencePixelsBitForBit) {
                         p.x = specials[static_cast<size_t>(i / 10) % std::size(specials)];
                     if (i % 15 == 0)
                         p.z = specials[static_cast<size_t>(i / 15) % std::size(specials)];
+                    if (i % 7 == 0)
+                        p.y = specials[static_cast<size_t>(i / 7) % std::size(specials)];
                     ASSERT_EQ(FastPixel(view, p), view.ToPixel(p))
                         << p.x << " " << p.y << " " << p.z << " scale " << scale;
                 }
