@@ -1,6 +1,8 @@
 #include "drawing/ArcPath.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 namespace cuttrace {
 
@@ -20,7 +22,39 @@ void ArcPath::Axes(MotionKind kind, int& first, int& second, int& normal) {
     }
 }
 
+namespace {
+
+bool SameBits(double a, double b) {
+    return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b);
+}
+
+// The last arc made on this thread, and what it was made from: a quick run adds up an arc's
+// time and then draws it, and both make the same arc (two arc tangents and a hypotenuse).
+struct LastArc {
+    Point3 start{std::nan(""), 0.0, 0.0};  // matches no start
+    MotionRecord record;
+    ArcPath arc;
+
+    bool Matches(const Point3& s, const MotionRecord& r) const {
+        return SameBits(s.x, start.x) && SameBits(s.y, start.y) && SameBits(s.z, start.z) &&
+               SameBits(r.x, record.x) && SameBits(r.y, record.y) && SameBits(r.z, record.z) &&
+               SameBits(r.centreFirst, record.centreFirst) &&
+               SameBits(r.centreSecond, record.centreSecond) && r.kind == record.kind;
+    }
+};
+
+}  // namespace
+
 ArcPath ArcPath::Make(const Point3& start, const MotionRecord& record) {
+    thread_local LastArc last;
+    if (last.Matches(start, record)) return last.arc;
+    last.arc = Compute(start, record);
+    last.start = start;
+    last.record = record;
+    return last.arc;
+}
+
+ArcPath ArcPath::Compute(const Point3& start, const MotionRecord& record) {
     ArcPath arc;
     Axes(record.kind, arc.first, arc.second, arc.normal);
     arc.clockwise = record.kind % 10 == 2;

@@ -30,9 +30,14 @@ struct ArcPath {
 
     // Sets up the arc from start to the record's end point around its centre (centreFirst,
     // centreSecond); the plane and the sense come from the record's kind.
+    // The last arc made on the thread is given again when start and record are the same
+    // to the last bit.
     static ArcPath Make(const Point3& start, const MotionRecord& record);
     // The plane's axes (first, second, normal) of an arc of this kind.
     static void Axes(MotionKind kind, int& first, int& second, int& normal);
+
+    // Make without looking at the last arc.
+    static ArcPath Compute(const Point3& start, const MotionRecord& record);
 
     // No arc can be drawn: the start lies on the centre, or a value is not finite.
     bool Degenerate() const;

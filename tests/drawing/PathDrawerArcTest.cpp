@@ -233,6 +233,35 @@ TEST_F(PathDrawerArc, ArcWithoutANumberEndsInBothModes) {
 namespace cuttrace::test {
 namespace {
 
+// The last arc made is given again only for the same start and record to the last bit: an
+// arc made right after another that differs in any one value is the arc of its own values.
+TEST(ArcPathMake, GivesTheLastArcAgainOnlyForTheSameValues) {
+    const Point3 start{3, 0, 1};
+    const MotionRecord base = ArcTo(KindArcCcwXY, {0, 3, 2}, 0, 0);
+    const auto same = [](const ArcPath& a, const ArcPath& b) {
+        return a.first == b.first && a.clockwise == b.clockwise && a.start == b.start &&
+               a.end == b.end && a.centreFirst == b.centreFirst &&
+               a.centreSecond == b.centreSecond && a.radius == b.radius &&
+               a.startAngle == b.startAngle && a.endAngle == b.endAngle && a.span == b.span &&
+               std::signbit(a.startAngle) == std::signbit(b.startAngle);
+    };
+    for (int change = 0; change < 10; ++change) {
+        Point3 s = start;
+        MotionRecord r = base;
+        double* values[] = {&s.x, &s.y, &s.z, &r.x, &r.y, &r.z, &r.centreFirst, &r.centreSecond};
+        if (change < 8) {
+            *values[change] += 0.5;
+        } else if (change == 8) {
+            r.kind = KindArcCwXY;
+        } else {
+            s.y = -0.0;  // the same value, other bits: the angle 0 either way
+        }
+        ASSERT_TRUE(same(ArcPath::Make(start, base), ArcPath::Compute(start, base)));
+        EXPECT_TRUE(same(ArcPath::Make(s, r), ArcPath::Compute(s, r))) << change;
+        EXPECT_TRUE(same(ArcPath::Make(s, r), ArcPath::Compute(s, r))) << change;
+    }
+}
+
 // The box of a quick arc's polygon holds every point the polygon gives, in every plane and
 // sense, for sweeps short and long, across the quarter points and whole turns, helices
 // included; and it holds little more than the part of the circle turned through. So does
