@@ -55,8 +55,20 @@ struct CutCompare::Job {
     int columns = 0, rows = 0;
     std::atomic<bool> stop{false};
     std::atomic<int> permille{0};
+    // Set last by the worker, read first by the GUI thread once the worker has ended: the
+    // hand-over of everything the job holds, in terms ThreadSanitizer sees (QThread's wait
+    // is not instrumented).
+    std::atomic<bool> done{false};
     cutting::RunOutcome outcome;
     QThread* thread = nullptr;
+
+    // On the GUI thread: waits for the worker to end and frees its thread.
+    void Join() {
+        thread->wait();
+        done.load(std::memory_order_acquire);
+        delete thread;
+        thread = nullptr;
+    }
 
     void Run() {
         cutting::SourceFiles files;
@@ -77,6 +89,7 @@ struct CutCompare::Job {
             },
             &stop);
         if (!stop.load()) sim.Cut(batch);
+        done.store(true, std::memory_order_release);
     }
 };
 
@@ -88,11 +101,14 @@ CutCompare::CutCompare(CutView& cut, UiDialogs& dialogs, const Settings& setting
 }
 
 CutCompare::~CutCompare() {
+    StopWorkers();
+}
+
+void CutCompare::StopWorkers() {
     Cancel();
-    for (const std::shared_ptr<Job>& job : ending_) {
-        job->thread->wait();
-        delete job->thread;
-    }
+    for (const std::shared_ptr<Job>& job : ending_)
+        job->Join();
+    ending_.clear();
 }
 
 void CutCompare::AttachView(ViewPane* view) {
@@ -189,18 +205,14 @@ void CutCompare::Cancel() {
 void CutCompare::Finished(std::shared_ptr<Job> job) {
     const auto ended = std::find(ending_.begin(), ending_.end(), job);
     if (ended != ending_.end()) {
-        job->thread->wait();
-        delete job->thread;
-        job->thread = nullptr;
+        job->Join();
         ending_.erase(ended);
         return;
     }
     if (job != job_) return;  // already handled (Finish)
     progressTimer_.stop();
     if (progress_ != nullptr) progress_->hide();
-    job->thread->wait();
-    delete job->thread;
-    job->thread = nullptr;
+    job->Join();
     job_ = nullptr;
     Apply(*job);
 }
@@ -209,8 +221,7 @@ void CutCompare::Finish() {
     while (!ending_.empty())
         Finished(ending_.back());
     if (job_ == nullptr) return;
-    job_->thread->wait();
-    Finished(job_);
+    Finished(job_);  // waits for its worker
 }
 
 void CutCompare::Apply(Job& job) {

@@ -58,6 +58,9 @@ class CutCompare : public QObject {
     // Waits for the comparison under way and applies its result at once, and for stopped
     // ones to end (tests).
     void Finish();
+    // Stops the comparison under way and waits for every worker to end (nothing a worker
+    // does, a log line among others, comes after it).
+    void StopWorkers();
     // The last comparison's summary ("largest difference ..."); empty when there is none.
     const QString& Summary() const { return summary_; }
 

@@ -146,8 +146,10 @@ MainWindow::MainWindow(Settings& settings, UiDialogs& dialogs, MonotonicClock& c
 }
 
 MainWindow::~MainWindow() {
-    // The log must not reach the log view while the window is being taken apart.
+    // The log must not reach the log view while the window is being taken apart, nor the
+    // log's sink change while a worker may log.
     overview_->Pass().Cancel();
+    if (auto* compare = findChild<CutCompare*>()) compare->StopWorkers();
     PathWillChange(false);
     logSink_.reset();
     StopRuns();
