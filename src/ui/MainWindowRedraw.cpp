@@ -27,8 +27,11 @@ void MainWindow::RedrawAll() {
     // The worker takes the views up again after it.
     const bool deferred = fanout_.Deferred();
     fanout_.SetDeferred(false);
-    if (background)
+    if (background) {
         preview_->Show(fanout_.VisibleSurfaces(), fanout_.VisibleCount(), drawer_.Vertices());
+        // Idle work on this thread waits: the redraw's two workers have both cores.
+        picker_->PausePreparing();
+    }
     BeginRedraw();
     if (!background) {
         StartPathRedraw({});
