@@ -235,10 +235,12 @@ void MainWindow::OpenProgram(const QString& path) {
 }
 
 void MainWindow::Start() {
+    run_->RestartIfDue();
     PathWillChange(true);
     run_->Start();
 }
 void MainWindow::StartQuickRun() {
+    run_->RestartIfDue();
     PathWillChange(true);
     DeferDrawing();
     run_->StartQuickRun();

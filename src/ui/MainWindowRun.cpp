@@ -85,6 +85,7 @@ void MainWindow::ConnectProgramPane() {
 }
 
 void MainWindow::RunToLine(const LineSource& source) {
+    run_->RestartIfDue();
     // The run adds to the path: a redraw or a sketch that reads it is finished first.
     PathWillChange(true);
     DeferDrawing();

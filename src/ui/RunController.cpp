@@ -156,7 +156,7 @@ void RunController::Reset() {
 
 void RunController::Start() {
     if (running_ || !programLoaded_ || outputActive_) return;
-    if (restartOnStart_) Reset();
+    RestartIfDue();
     blockDone_ = false;
     pendingStop_ = PendingStop::None;
     lastTick_ = clock_.Seconds();
@@ -188,7 +188,7 @@ void RunController::Start() {
 
 void RunController::StartQuickRun() {
     if (!programLoaded_ || outputActive_ || (running_ && quickMode_)) return;
-    if (restartOnStart_ && !running_) Reset();
+    RestartIfDue();
     timer_.stop();
     pendingStop_ = PendingStop::None;
     running_ = true;

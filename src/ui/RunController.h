@@ -125,6 +125,13 @@ class RunController : public QObject {
     // After an error the next Start begins again from the top, unless the user chose to
     // continue after the failing block.
     bool RestartPending() const { return restartOnStart_; }
+    // A run asked to begin again (after an error) starts with a reset, the program loaded
+    // again. The window calls this before it readies the path for the run: the reset's
+    // redraw must not still be drawn while the run adds to the path, nor clear a run's
+    // target line.
+    void RestartIfDue() {
+        if (restartOnStart_ && !running_) Reset();
+    }
     // Whether the points drawn are still kept (false once the path memory bound is reached).
     bool StoringPath() const;
     int32_t LineCounter() const { return lineCounter_; }

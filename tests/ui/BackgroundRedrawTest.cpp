@@ -144,6 +144,37 @@ TEST_F(BackgroundRedraw, TheSketchIsMadeAfterARunAndARunToALineWaitsForTheRedraw
     QuickToStop();
 }
 
+TEST_F(BackgroundRedraw, ARunThatBeginsAgainWaitsForTheResetsRedrawAndKeepsItsLine) {
+    // After an error the next run begins again from the top. With the drawing kept, the
+    // reset's redraw of the old path is finished before the run adds to it; a run to a line
+    // still waits at its line (the reset had cleared it, and the run went to the end).
+    settings.keepDrawingOnOpen = true;
+    std::string text = Program();
+    text.insert(text.size() - 4, "G00 X1. Y1.\nG03 X1. R5.\n");  // fails before the M30
+    const std::string path = Open(text);
+    const auto lineStart = [&text](int line) {  // the byte offset of a line (1-based)
+        std::size_t at = 0;
+        for (int i = 1; i < line; ++i)
+            at = text.find('\n', at) + 1;
+        return static_cast<int64_t>(at);
+    };
+    window.SetBackgroundRedrawPoints(1);  // every path is large
+    window.StartQuickRun();
+    QuickToStop();
+    ASSERT_TRUE(Run().RestartPending());
+    window.StartQuickRun();
+    EXPECT_FALSE(window.RedrawPending()) << "the reset's redraw still drawn in the run";
+    QuickToStop();
+    ASSERT_TRUE(Run().RestartPending());
+    window.RunToLine({path, lineStart(40)});
+    QuickToStop();
+    EXPECT_FALSE(Run().RestartPending()) << "the run went on past its line to the error";
+    int64_t next = 0;
+    std::string at;
+    ASSERT_TRUE(window.Runner().CurrentOffset(next, at));
+    EXPECT_EQ(next, lineStart(40));
+}
+
 TEST_F(BackgroundRedraw, ATurnedViewShowsTheSketchOfThePath) {
     Open(Program());
     window.StartQuickRun();
