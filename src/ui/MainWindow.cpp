@@ -373,6 +373,9 @@ void MainWindow::UpdateButtons() {
     toolBar_->Apply(run_->Buttons());
     if (run_->Running()) {
         picker_->PausePreparing();
+        // A look-ahead pass still going (a quick run right after opening) waits for the
+        // quick run's end: with it, three busy threads would share the two processors.
+        if (run_->QuickMode()) overview_->Pass().SetPaused(true);
     } else {
         fanout_.ReleaseDeferred();
         overview_->Pass().SetPaused(false);

@@ -118,9 +118,6 @@ void MainWindow::DeferDrawing() {
     // While the path is stored, the views after the first catch up when the run stops.
     fanout_.SetFirstViewOnly(drawer_.Vertices().Storing());
     fanout_.SetDeferred(true);
-    // A look-ahead pass still going (a quick run right after opening) waits for the run's
-    // end: with it, three busy threads would share the two processors.
-    overview_->Pass().SetPaused(true);
 }
 
 void MainWindow::PathNoLongerStored() {
