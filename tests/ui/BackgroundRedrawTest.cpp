@@ -42,6 +42,14 @@ std::string Program() {
     return text + "M30\n";
 }
 
+// The byte offset of a line (1-based) of the text.
+int64_t LineStart(const std::string& text, int line) {
+    std::size_t at = 0;
+    for (int i = 1; i < line; ++i)
+        at = text.find('\n', at) + 1;
+    return static_cast<int64_t>(at);
+}
+
 // Turns the event loop until the background redraw is delivered; the screens of every turn
 // must show either the preview or the complete pictures, never a picture in between.
 void SettleWatching(ui::MainWindow& window, const std::vector<QImage>& preview) {
@@ -111,14 +119,8 @@ TEST_F(BackgroundRedraw, PreviewFirstThenTheRunsPicturesAndTheNextRedrawCancels)
 TEST_F(BackgroundRedraw, TheSketchIsMadeAfterARunAndARunToALineWaitsForTheRedraw) {
     const std::string text = Program();
     const std::string path = Open(text);
-    const auto lineStart = [&text](int line) {  // the byte offset of a line (1-based)
-        std::size_t at = 0;
-        for (int i = 1; i < line; ++i)
-            at = text.find('\n', at) + 1;
-        return static_cast<int64_t>(at);
-    };
     window.SetBackgroundRedrawPoints(1);  // every path is large
-    window.RunToLine({path, lineStart(40)});
+    window.RunToLine({path, LineStart(text, 40)});
     QuickToStop();
     // The run waits at a line, no view has turned: the sketch is made all the same.
     QElapsedTimer waited;
@@ -132,7 +134,7 @@ TEST_F(BackgroundRedraw, TheSketchIsMadeAfterARunAndARunToALineWaitsForTheRedraw
     window.View(0)->Panel()->ZoomIn();
     window.RedrawAll();
     ASSERT_TRUE(window.RedrawPending());
-    window.RunToLine({path, lineStart(80)});
+    window.RunToLine({path, LineStart(text, 80)});
     EXPECT_FALSE(window.RedrawPending());
     EXPECT_FALSE(window.Preview().SketchReady());
     QuickToStop();
@@ -152,12 +154,6 @@ TEST_F(BackgroundRedraw, ARunThatBeginsAgainWaitsForTheResetsRedrawAndKeepsItsLi
     std::string text = Program();
     text.insert(text.size() - 4, "G00 X1. Y1.\nG03 X1. R5.\n");  // fails before the M30
     const std::string path = Open(text);
-    const auto lineStart = [&text](int line) {  // the byte offset of a line (1-based)
-        std::size_t at = 0;
-        for (int i = 1; i < line; ++i)
-            at = text.find('\n', at) + 1;
-        return static_cast<int64_t>(at);
-    };
     window.SetBackgroundRedrawPoints(1);  // every path is large
     window.StartQuickRun();
     QuickToStop();
@@ -166,13 +162,13 @@ TEST_F(BackgroundRedraw, ARunThatBeginsAgainWaitsForTheResetsRedrawAndKeepsItsLi
     EXPECT_FALSE(window.RedrawPending()) << "the reset's redraw still drawn in the run";
     QuickToStop();
     ASSERT_TRUE(Run().RestartPending());
-    window.RunToLine({path, lineStart(40)});
+    window.RunToLine({path, LineStart(text, 40)});
     QuickToStop();
     EXPECT_FALSE(Run().RestartPending()) << "the run went on past its line to the error";
     int64_t next = 0;
     std::string at;
     ASSERT_TRUE(window.Runner().CurrentOffset(next, at));
-    EXPECT_EQ(next, lineStart(40));
+    EXPECT_EQ(next, LineStart(text, 40));
 }
 
 TEST_F(BackgroundRedraw, ATurnedViewShowsTheSketchOfThePath) {
