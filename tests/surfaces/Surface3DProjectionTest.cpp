@@ -120,7 +120,7 @@ TEST(Surface3DProjection, HugeAndInvalidCoordinatesStayInRange) {
 TEST(Surface3DProjection, FastProjectionGivesTheReferencePixelsBitForBit) {
     std::mt19937_64 random(7);
     std::uniform_real_distribution<double> unit(-1.0, 1.0);
-    const double specials[] = {
+    const double oddValues[] = {
         0.0,         -0.0, 1e300,        -1e300,
         3e9,         -3e9, 2147483647.5, std::numeric_limits<double>::infinity(),
         std::nan("")};
@@ -139,11 +139,11 @@ TEST(Surface3DProjection, FastProjectionGivesTheReferencePixelsBitForBit) {
                     Point3 p{unit(random) * magnitude, unit(random) * magnitude,
                              unit(random) * magnitude};
                     if (i % 10 == 0)
-                        p.x = specials[static_cast<size_t>(i / 10) % std::size(specials)];
+                        p.x = oddValues[static_cast<size_t>(i / 10) % std::size(oddValues)];
                     if (i % 15 == 0)
-                        p.z = specials[static_cast<size_t>(i / 15) % std::size(specials)];
+                        p.z = oddValues[static_cast<size_t>(i / 15) % std::size(oddValues)];
                     if (i % 7 == 0)
-                        p.y = specials[static_cast<size_t>(i / 7) % std::size(specials)];
+                        p.y = oddValues[static_cast<size_t>(i / 7) % std::size(oddValues)];
                     ASSERT_EQ(FastPixel(view, p), view.ToPixel(p))
                         << p.x << " " << p.y << " " << p.z << " scale " << scale;
                 }
