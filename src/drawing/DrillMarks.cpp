@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/UninitialisedArray.h"
 #include "drawing/Geometry.h"
 
 namespace cuttrace {
@@ -49,10 +50,7 @@ void DrawToolMark(PathViews& views, const Point3& p, double cutter) {
     // Begins with a zero-length segment at angle 0; not closed when 360 is not a whole
     // number of steps. Each segment is a DrawLine; they go out in runs.
     constexpr std::size_t kRun = 64;
-    union Run {  // left uninitialised: every point is written before it is drawn
-        Run() {}
-        Point3 at[kRun];
-    } run;
+    UninitialisedArray<Point3, kRun> run;  // every point is written before it is drawn
     Point3* const points = run.at;
     std::size_t count = 0;
     Point3 from{p.x + rho, p.y, p.z};

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "core/UninitialisedArray.h"
 #include "drawing/ArcPolygon.h"
 #include "drawing/Geometry.h"
 #include "drawing/PathDrawer.h"
@@ -64,12 +65,7 @@ void PathDrawer::QuickArc(const MotionRecord& record) {
     const uint32_t color = *feedColor_;
     views_.SetColor(color);
     Point3 previous = current_;
-    // Room for a batch of points, left uninitialised: Fill writes every point it gives (most
-    // arcs take a few, and setting all of them to zero first cost as much as drawing them).
-    union Batch {
-        Batch() {}
-        Point3 at[ArcPolygon::kBatch];
-    } batch;
+    UninitialisedArray<Point3, ArcPolygon::kBatch> batch;  // Fill writes every point it gives
     Point3* const points = batch.at;
     ArcPolygon::Cursor cursor = polygon.Begin();
     while (const std::size_t n = polygon.Fill(cursor, points)) {

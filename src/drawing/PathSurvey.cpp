@@ -104,16 +104,13 @@ void PathSurveyor::Add(const MotionRecord& motion, double feed) {
             const double sweep = std::fabs(arc.span) * kRadiansPerDegree * arc.radius;
             const double rise = Coordinate(arc.end, arc.normal) - Coordinate(arc.start, arc.normal);
             Feed(std::hypot(sweep, rise), feed);
-            // The arc's box: its ends and every quarter point it passes.
-            if (timeOnly_) {
-                position_ = end;
-                return;
+            if (!timeOnly_) {  // the arc's box: its ends and every quarter point it passes
+                const double low = std::min(arc.startAngle, arc.endAngle);
+                const double high = std::max(arc.startAngle, arc.endAngle);
+                for (double a = std::ceil(low / 90.0) * 90.0; a < high; a += 90.0)
+                    Take(arc.PointAt(a));
+                Take(end);
             }
-            const double low = std::min(arc.startAngle, arc.endAngle);
-            const double high = std::max(arc.startAngle, arc.endAngle);
-            for (double a = std::ceil(low / 90.0) * 90.0; a < high; a += 90.0)
-                Take(arc.PointAt(a));
-            Take(end);
             position_ = end;
             return;
         }

@@ -42,13 +42,8 @@ inline VertexList::Chunk& VertexList::ChunkForItem() {
 }
 
 VertexList::Chunk& VertexList::NewChunkForItem() {
-    const bool full = chunks_.empty() || chunks_.back().items >= kChunkItems;
+    // The last chunk is full, or its block has no room for the item.
     const bool room = !blocks_.empty() && kBlockBytes - blockUsed_ >= kItemRoom;
-    if (!full && room) {
-        itemGroup_ = (chunks_.size() - 1) * kChunkGroups + chunks_.back().items / kGroupItems;
-        ++chunks_.back().items;
-        return chunks_.back();
-    }
     if (!room) {
         blocks_.push_back(std::make_unique_for_overwrite<uint8_t[]>(kBlockBytes));
         blockUsed_ = 0;
@@ -126,17 +121,7 @@ void VertexList::MoveUnlessAt(const Point3& from) {
     AppendMove(from);
 }
 
-inline void VertexList::NotePoint(const Point3& p) {
-    if (itemGroup_ != notedGroup_) BeginGroup(itemGroup_);
-    // NoteGroup(p, p).
-    groupLow_ = {std::min(groupLow_.x, p.x), std::min(groupLow_.y, p.y),
-                 std::min(groupLow_.z, p.z)};
-    groupHigh_ = {std::max(groupHigh_.x, p.x), std::max(groupHigh_.y, p.y),
-                  std::max(groupHigh_.z, p.z)};
-    groupUnordered_ = groupUnordered_ | std::isnan(p.x) | std::isnan(p.y) | std::isnan(p.z);
-}
-
-void VertexList::NoteGroup(const Point3& lo, const Point3& hi) {
+inline void VertexList::NoteGroup(const Point3& lo, const Point3& hi) {
     if (itemGroup_ != notedGroup_) BeginGroup(itemGroup_);
     // In doubles, without branches; a NaN is left out of min and max and noted instead.
     groupLow_ = {std::min(groupLow_.x, lo.x), std::min(groupLow_.y, lo.y),
@@ -203,10 +188,10 @@ void VertexList::AppendLine(const Point3& point, uint32_t color, bool clipped) {
     chunk.end = static_cast<uint32_t>(blockUsed_);
     chunk.box.Add(point);
     bounds_.Add(point);
-    NotePoint(point);
+    NoteGroup(point, point);
     // The line starts at the pen, which is in the box already when the point that put it
     // there was noted in this group.
-    if (penKnown_ && penGroup_ != notedGroup_) NotePoint(pen_);
+    if (penKnown_ && penGroup_ != notedGroup_) NoteGroup(pen_, pen_);
     pen_ = point;
     penKnown_ = true;
     penGroup_ = notedGroup_;
@@ -229,7 +214,7 @@ void VertexList::AppendMove(const Point3& point) {
     WritePoint(tag, point);
     chunk.end = static_cast<uint32_t>(blockUsed_);
     chunk.box.Add(point);
-    NotePoint(point);
+    NoteGroup(point, point);
     pen_ = point;
     penKnown_ = true;
     penGroup_ = notedGroup_;
@@ -258,7 +243,7 @@ void VertexList::AppendArc(const ArcPolygon& polygon, uint32_t color, const Poin
     if (!QuickArcBox(from, record, low, high)) polygon.Bounds(low, high);
     chunk.box.AddBox(low, high);
     NoteGroup(low, high);
-    NotePoint(from);
+    NoteGroup(from, from);
     // The path's bounds (on which a sketch lays its grid) take Bounds' box, which needs the
     // arc's angles: found only when it could widen them.
     if (bounds_.Empty() || !polygon.BoundsWithin(bounds_.low, bounds_.high)) {

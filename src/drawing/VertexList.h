@@ -244,7 +244,6 @@ class VertexList {
     void WritePoint(uint8_t tag, const Point3& p);
     // Widens the box of the group of the item just begun.
     void NoteGroup(const Point3& low, const Point3& high);
-    void NotePoint(const Point3& p);
     // Stores the box of the group written so far and begins the next one.
     void BeginGroup(std::size_t group);
     // A group's box, the one still being written included.

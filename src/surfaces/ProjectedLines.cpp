@@ -9,6 +9,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "core/UninitialisedArray.h"
 #include "surfaces/ProjectedLines.h"
 #include "surfaces/Renderer3D.h"
 #include "surfaces/Surface3D.h"
@@ -130,11 +131,7 @@ namespace {
 // each other nor for the drawing.
 constexpr std::size_t kProjectBatch = 256;
 
-// Room for a batch's pixels, left uninitialised (a batch is often short).
-union PixelBatch {
-    PixelBatch() {}
-    PixelPoint at[kProjectBatch];
-};
+using PixelBatch = UninitialisedArray<PixelPoint, kProjectBatch>;
 
 void ProjectBatch(const Projection3D& view, const Point3* points, std::size_t count,
                   PixelPoint* pixels) {
