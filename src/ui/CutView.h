@@ -90,6 +90,8 @@ class CutView : public QObject {
     int64_t Selected() const { return selected_; }
 
     bool AnyCutView() const;
+    // Whether Paint draws anything on the views (a cut shown in one, or a selected motion).
+    bool PaintsViews() const { return selected_ >= 0 || (stockSet_ && AnyCutView()); }
     void SetCutMode(ViewPane* view, bool on);
     bool CutMode(const ViewPane* view) const;
     // Cuts everything known now at once (tests).

@@ -330,12 +330,12 @@ void MainWindow::ShowViewStatus() {
     ShowStatus(PanelScale, Tr(kStatusScale).arg(Fixed(first->Scale(), 6)));
 }
 
-void MainWindow::ClearViews() {
+void MainWindow::ClearViews(bool keepFirst) {
     fanout_.EndDeferred();
     fanout_.CaughtUp();
     fanout_.InvalidatePenColor();
     for (ViewPane* view : viewArea_->Views()) {
-        view->Panel()->Clear(kWhite);
+        if (!keepFirst || view != fanout_.Visible(0)) view->Panel()->Clear(kWhite);
         view->ForgetCutter();
     }
 }

@@ -158,9 +158,15 @@ class MainWindow : public QMainWindow, private RunHost {
     void ShowViewStatus();
     // The dialect in the status bar, and in the title once a program is open.
     void ShowDialect();
-    void ClearViews();
+    // Clears the views (but the first visible one with keepFirst).
+    void ClearViews(bool keepFirst = false);
     // The path calls of the run that follows go to the drawer's worker thread.
     void DeferDrawing();
+    // A redraw of every visible view, or of all but the first (keepFirst: the first has the
+    // whole path, drawn by the run).
+    void Redraw(bool keepFirst);
+    // Brings the views a quick run left behind up to date.
+    void CatchUpViews();
     // The parts of a redraw before and after the path, and the path on the workers.
     void BeginRedraw();
     void StartPathRedraw(std::function<void()> finished);
@@ -214,6 +220,7 @@ class MainWindow : public QMainWindow, private RunHost {
     std::size_t backgroundPoints_ = 250000;
     uint64_t redrawGeneration_ = 0;  // a finished background redraw of an older one is stale
     bool inRedraw_ = false;
+    int redrawFrom_ = 0;  // the first visible view the redraw draws (1: the first is kept)
     PathPicker* picker_ = nullptr;
     QStringList recent_;
     QMenu* recentMenu_ = nullptr;

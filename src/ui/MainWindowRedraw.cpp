@@ -14,10 +14,23 @@
 namespace cuttrace::ui {
 
 void MainWindow::RedrawAll() {
+    Redraw(false);
+}
+
+void MainWindow::CatchUpViews() {
+    // The first view shows the whole path already. The cut's pictures are drawn over the
+    // path, not under the lines the run added: with any of them, every view is drawn anew.
+    Redraw(fanout_.VisibleCount() > 1 && !cut_->PaintsViews());
+}
+
+void MainWindow::Redraw(bool keepFirst) {
     // Also with an empty picture buffer: the drawer keeps its own points, and a zoom or a
     // turn of the view must show them again.
     if (inRedraw_) return;
     // A redraw still being drawn is outdated: its preview stays until the new one's shows.
+    // The views it cleared, the first too, are all drawn anew.
+    if (redraw_.Active()) keepFirst = false;
+    redrawFrom_ = keepFirst ? 1 : 0;
     ++redrawGeneration_;
     redraw_.Cancel();
     const bool background =
@@ -27,8 +40,11 @@ void MainWindow::RedrawAll() {
     // The worker takes the views up again after it.
     const bool deferred = fanout_.Deferred();
     fanout_.SetDeferred(false);
+    // The first view shows its whole picture at once.
+    if (keepFirst) fanout_.Visible(0)->CopyToScreen();
     if (background) {
-        preview_->Show(fanout_.VisibleSurfaces(), fanout_.VisibleCount(), drawer_.Vertices());
+        preview_->Show(fanout_.VisibleSurfaces() + redrawFrom_,
+                       fanout_.VisibleCount() - redrawFrom_, drawer_.Vertices());
         // Idle work on this thread waits: the redraw's two workers have both cores.
         picker_->PausePreparing();
     }
@@ -64,9 +80,12 @@ void MainWindow::BeginRedraw() {
     ShowViewStatus();
     // Present shows nothing of the views until the pictures are complete.
     fanout_.SetRedrawing(true);
-    ClearViews();
+    const bool keepFirst = redrawFrom_ > 0;
+    ClearViews(keepFirst);
+    fanout_.SetSkipFirst(keepFirst);
     cut_->Paint(true);
     drawer_.DrawOrigin(View(0)->Panel()->Scale());
+    fanout_.SetSkipFirst(false);
     ++redraws_;
     for (ViewPane* view : viewArea_->Views())
         view->Panel()->Surface()->RedrawDone();
@@ -76,7 +95,7 @@ void MainWindow::BeginRedraw() {
 void MainWindow::StartPathRedraw(std::function<void()> finished) {
     // The views are shared between two worker threads; the pictures come back complete.
     redraw_.Start(
-        fanout_.VisibleSurfaces(), fanout_.VisibleCount(),
+        fanout_.VisibleSurfaces() + redrawFrom_, fanout_.VisibleCount() - redrawFrom_,
         [this](PathViews& views, const VertexList::BoxFilter& filter) {
             drawer_.Redraw(views, filter);
         },
@@ -125,7 +144,7 @@ void MainWindow::PathNoLongerStored() {
     // now, from what is stored (at once: the run is going and the drawer's worker is idle),
     // and from here on every view draws each motion as it comes.
     fanout_.SetFirstViewOnly(false);
-    if (fanout_.LeftBehind()) RedrawAll();
+    if (fanout_.LeftBehind()) CatchUpViews();
 }
 
 void MainWindow::PresentViews() {
@@ -133,7 +152,7 @@ void MainWindow::PresentViews() {
         fanout_.SetDeferred(false);  // the worker's last lines are shown
         // The views the run left behind are redrawn (a large path in the background).
         if (fanout_.LeftBehind() && !inRedraw_) {
-            RedrawAll();
+            CatchUpViews();
             return;
         }
     }

@@ -28,7 +28,14 @@ void ViewFanout::SetLayout(int layout) {
         surfaces_[static_cast<std::size_t>(visibleCount_)] = view->Panel()->Surface();
         ++visibleCount_;
     }
+    firstDrawn_ = 0;
     fan_.SetSurfaces(surfaces_.data(), visibleCount_);
+}
+
+void ViewFanout::SetSkipFirst(bool on) {
+    firstDrawn_ = on && visibleCount_ > 0 ? 1 : 0;
+    penColorKnown_ = false;
+    fan_.SetSurfaces(surfaces_.data() + firstDrawn_, visibleCount_ - firstDrawn_);
 }
 
 void ViewFanout::SetDeferred(bool on) {
@@ -57,7 +64,7 @@ void ViewFanout::SetColor(uint32_t color) {
         threaded_.SetPenColor(color);
         return;
     }
-    for (int i = 0; i < visibleCount_; ++i)
+    for (int i = firstDrawn_; i < visibleCount_; ++i)
         surfaces_[static_cast<std::size_t>(i)]->SetPenColor(color);
 }
 
@@ -66,7 +73,7 @@ void ViewFanout::DrawMoveTo(const Point3& p) {
         threaded_.MoveTo(p);
         return;
     }
-    for (int i = 0; i < visibleCount_; ++i)
+    for (int i = firstDrawn_; i < visibleCount_; ++i)
         surfaces_[static_cast<std::size_t>(i)]->MoveTo(p);
 }
 
@@ -96,7 +103,7 @@ void ViewFanout::DrawLinesFrom(const Point3& from, const Point3* points, std::si
 
 void ViewFanout::LineToShowingTool(const Point3& p) {
     threaded_.End();  // the tool picture draws on the views themselves
-    for (int i = 0; i < visibleCount_; ++i)
+    for (int i = firstDrawn_; i < visibleCount_; ++i)
         visible_[static_cast<std::size_t>(i)]->LineToShowingTool(p);
 }
 

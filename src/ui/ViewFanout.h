@@ -68,6 +68,11 @@ class ViewFanout final : public PathViews {
     // Off: SetDeferred has no effect (everything is drawn on the calling thread).
     void SetThreadingAllowed(bool on) { threadingAllowed_ = on; }
 
+    // While set, drawing calls that are not deferred leave the first view alone (a redraw
+    // of the views a run left behind: the first has the whole path already).
+    void SetSkipFirst(bool on);
+    bool SkipFirst() const { return firstDrawn_ > 0; }
+
     void SetRedrawing(bool on) { redrawing_ = on; }
     bool Redrawing() const { return redrawing_; }
 
@@ -89,6 +94,7 @@ class ViewFanout final : public PathViews {
     std::array<Surface3D*, kViews> surfaces_{};  // of the visible views
     SurfaceFan fan_;                             // the same surfaces, for the path
     int visibleCount_ = 0;
+    int firstDrawn_ = 0;  // 1 while the first view is skipped
     int layout_ = 0;
     bool redrawing_ = false;
     bool deferred_ = false;
