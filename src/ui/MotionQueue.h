@@ -20,8 +20,12 @@ namespace cuttrace::ui {
 
 class MotionQueue {
   public:
-    static constexpr std::size_t kChunkItems = 512;
-    static constexpr std::size_t kMaxQueuedChunks = 4;
+    // The worker, faster than the run, waits for each chunk: every chunk handed over wakes
+    // it, and a wake-up costs the run's thread several microseconds (a thread woken on the
+    // other processor). Large chunks keep them few; few of them queued keep what Sync may
+    // wait for (at every slice of a quick run) short.
+    static constexpr std::size_t kChunkItems = 4096;
+    static constexpr std::size_t kMaxQueuedChunks = 2;
 
     struct Item {
         MotionRecord motion;
