@@ -9,18 +9,33 @@
 // Prints the replay's processor time (the fastest of REPEATS) and figures that must not
 // change when the drawer is made faster: a hash of the picture, of the picture a full redraw
 // of the stored path gives, of the stored points and the path's bounds, and the total time's
-// bits. For instruction
-// counts of the replay alone (the recording and the checks left out):
+// bits.
+//
+// Then the catch-up redraw that follows a quick run in four views: the stored path drawn
+// backwards into three views turned as the four-view layout turns its other views (front,
+// oblique, side), each fitted to the path, their renderers and pictures copied as PathRedraw
+// copies them and all three drawn by one thread (as one of its workers would draw them). It
+// prints that thread's processor time (the fastest of REPEATS) and a hash of each picture,
+// which must not change either.
+//
+//   cuttrace_drawer_replay PROGRAM [REPEATS] [run|redraw]
+//
+// Instruction counts of the replay alone (the default, "run") or of the three-view redraw
+// alone ("redraw"), the recording and the checks left out:
 //
 //   valgrind --tool=callgrind --instr-atstart=no build/bench/cuttrace_drawer_replay PROGRAM 1
+//   valgrind --tool=callgrind --instr-atstart=no build/bench/cuttrace_drawer_replay PROGRAM 1 redraw
 #include <QApplication>
 #include <QImage>
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,10 +45,12 @@
 #include "drawing/PathDrawer.h"
 #include "drawing/PathSurvey.h"
 #include "drawing/PathViews.h"
+#include "surfaces/PathRedraw.h"
 #include "surfaces/ProcessorTime.h"
 #include "surfaces/Surface3D.h"
 #include "surfaces/ThreadedFan.h"
 #include "surfaces/ViewFit.h"
+#include "surfaces/ViewPresets.h"
 
 #if __has_include(<valgrind/callgrind.h>)
 #include <valgrind/callgrind.h>
@@ -135,9 +152,11 @@ class SurfaceViews : public PathViews {
     Surface3D& surface_;
 };
 
-void PrepareSurface(Surface3D& surface, const PathSummary& box) {
+void PrepareSurface(Surface3D& surface, const PathSummary& box,
+                    ViewPreset preset = ViewPreset::Top) {
     surface.resize(kWidth, kHeight);
     surface.SetBuffered(true);
+    surface.SetRotation(ViewPresetRotation(preset));
     Projection3D view = surface.View();
     if (!box.Empty()) FitBox(view, box.min, box.max, kWidth, kHeight);
     surface.SetScale(view.Scale());
@@ -159,11 +178,20 @@ uint64_t HashImage(const QImage& image) {
     return h;
 }
 
+// The views of the four-view layout other than the first, in their presets.
+constexpr ViewPreset kOtherViews[] = {ViewPreset::Front, ViewPreset::Oblique, ViewPreset::Side};
+constexpr int kOtherCount = 3;
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s PROGRAM [REPEATS]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s PROGRAM [REPEATS] [run|redraw]\n", argv[0]);
+        return 2;
+    }
+    const bool countRedraw = argc > 3 && std::strcmp(argv[3], "redraw") == 0;
+    if (argc > 3 && !countRedraw && std::strcmp(argv[3], "run") != 0) {
+        std::fprintf(stderr, "what to count: run or redraw, not %s\n", argv[3]);
         return 2;
     }
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -180,7 +208,9 @@ int main(int argc, char** argv) {
 
     Settings settings;
     double best = 1e300;
+    double bestBackwards = 1e300;
     uint64_t picture = 0, redrawn = 0, points = 0;
+    uint64_t others[kOtherCount] = {};
     double totalTime = 0.0;
     std::size_t stored = 0, bytes = 0;
     for (int repeat = 0; repeat < repeats; ++repeat) {
@@ -197,7 +227,7 @@ int main(int argc, char** argv) {
         fan.Begin(surfaces, 1);
 
         const double start = ThreadProcessorSeconds();
-        CALLGRIND_START_INSTRUMENTATION;
+        if (!countRedraw) CALLGRIND_START_INSTRUMENTATION;
         for (const Queued& q : program.motions) {
             const double before = quickTime.Summary().seconds;
             quickTime.Add(q.motion, q.feed);
@@ -207,7 +237,7 @@ int main(int argc, char** argv) {
             drawer.BeginMotion(q.motion);
             if (q.secondsAfter > 0.0) drawer.SetTotalTime(drawer.TotalTime() + q.secondsAfter);
         }
-        CALLGRIND_STOP_INSTRUMENTATION;
+        if (!countRedraw) CALLGRIND_STOP_INSTRUMENTATION;
         best = std::min(best, ThreadProcessorSeconds() - start);
 
         fan.End();
@@ -228,6 +258,30 @@ int main(int argc, char** argv) {
         SurfaceViews direct(again);
         drawer.Redraw(direct, {});
         redrawn = HashImage(again.TargetCanvas().Image());
+
+        // The other views' catch-up: backwards, on one thread.
+        Surface3D otherViews[kOtherCount];
+        std::unique_ptr<Canvas3D> canvases[kOtherCount];
+        Renderer3D renderers[kOtherCount];
+        Renderer3D* mine[kOtherCount];
+        for (int i = 0; i < kOtherCount; ++i) {
+            PrepareSurface(otherViews[i], look.Summary(), kOtherViews[i]);
+            otherViews[i].CopyForWorker(canvases[i], renderers[i]);
+            mine[i] = &renderers[i];
+        }
+        RendererViews backwards(mine, kOtherCount);
+        const VertexList::BoxFilter filter = [&backwards](const PathBox& b) {
+            return backwards.MayShow(b);
+        };
+        const double redrawStart = ThreadProcessorSeconds();
+        if (countRedraw) CALLGRIND_START_INSTRUMENTATION;
+        backwards.BeginBackwards();
+        drawer.Redraw(backwards, filter);
+        backwards.EndBackwards();
+        if (countRedraw) CALLGRIND_STOP_INSTRUMENTATION;
+        bestBackwards = std::min(bestBackwards, ThreadProcessorSeconds() - redrawStart);
+        for (int i = 0; i < kOtherCount; ++i)
+            others[i] = HashImage(canvases[i]->Image());
     }
     std::printf("motions %zu, stored points %zu, path bytes %zu\n", program.motions.size(), stored,
                 bytes);
@@ -237,5 +291,11 @@ int main(int argc, char** argv) {
                 static_cast<unsigned long long>(picture), static_cast<unsigned long long>(redrawn),
                 static_cast<unsigned long long>(points),
                 static_cast<unsigned long long>(std::bit_cast<uint64_t>(totalTime)));
+    std::printf("three views backwards: processor time %.3f s (fastest of %d)\n", bestBackwards,
+                repeats);
+    std::printf("front %016llx, oblique %016llx, side %016llx\n",
+                static_cast<unsigned long long>(others[0]),
+                static_cast<unsigned long long>(others[1]),
+                static_cast<unsigned long long>(others[2]));
     return 0;
 }
