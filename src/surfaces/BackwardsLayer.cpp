@@ -83,6 +83,37 @@ void BackwardsLayer::Lay(const Line& line) {
     RasterLine(buffer_, a.x, a.y, b.x, b.y, false, plot);
 }
 
+std::size_t BackwardsLayer::KeepRun(PixelPoint& from, const PixelPoint* points, std::size_t count,
+                                    uint32_t endX, uint32_t endY, uint32_t rgb) {
+    // Locals, so that the kept lines' stores need not be followed by loads of the fields.
+    const uint64_t* const taken = taken_.data();
+    const ptrdiff_t width = buffer_.width;
+    const auto isTaken = [taken](ptrdiff_t at) { return (taken[at >> 6] >> (at & 63)) & 1u; };
+    PixelPoint a = from;
+    std::size_t i = 0;
+    for (; i < count; ++i) {
+        const PixelPoint b = points[i];
+        if (static_cast<uint32_t>(b.x) >= endX || static_cast<uint32_t>(b.y) >= endY) break;
+        if (b.x == a.x && b.y == a.y) continue;
+        if (IsShortLine(a.x, a.y, b.x, b.y)) {
+            // As Keep: a short line all of whose pixels are reached adds nothing.
+            static constexpr int8_t kHalf[5] = {-1, -1, 0, 1, 1};
+            const int dx = b.x - a.x;
+            const int dy = b.y - a.y;
+            const ptrdiff_t start = a.y * width + a.x;
+            if (isTaken(start) && isTaken(start + kHalf[dy + 2] * width + kHalf[dx + 2]) &&
+                isTaken(start + dy * width + dx)) {
+                a = b;
+                continue;
+            }
+        }
+        kept_.push_back({a, b, rgb});
+        a = b;
+    }
+    from = a;
+    return i;
+}
+
 void BackwardsLayer::LayKept() {
     for (auto line = kept_.rbegin(); line != kept_.rend(); ++line)
         Lay(*line);

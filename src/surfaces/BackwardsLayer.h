@@ -32,6 +32,11 @@ class BackwardsLayer {
         }
         kept_.push_back({from, to, rgb});
     }
+    // Keep for lines from `from` through the points in turn, for as long as the points lie
+    // in [0, endX) x [0, endY) (within the layer); a point on the pixel before it adds no
+    // line. Returns how many points were taken; from ends on the last of them.
+    std::size_t KeepRun(PixelPoint& from, const PixelPoint* points, std::size_t count,
+                        uint32_t endX, uint32_t endY, uint32_t rgb);
     // Lays the lines kept so far, the last kept first, and forgets them.
     void LayKept();
     // Whether no pixel of the rectangle (edges included) that lies on the layer is free.

@@ -89,12 +89,15 @@ void Canvas3D::LongerLine(PixelPoint from, PixelPoint to) {
 
 std::size_t Canvas3D::SegmentsFromPen(const PixelPoint* points, std::size_t count, uint32_t limitX,
                                       uint32_t limitY) {
-    if (!penPixelSet_ || backwards_) return 0;
+    if (!penPixelSet_) return 0;
     // Locals, so that the pixel stores need not be followed by loads of the fields.
     const PixelBuffer buf = pixels_;
     const QRgb rgb = penRgb_;
     const uint32_t endX = std::min(limitX, static_cast<uint32_t>(buf.width));
     const uint32_t endY = std::min(limitY, static_cast<uint32_t>(buf.height));
+    // Drawing backwards, each line as Segment keeps it (and the pen's pixel stays set: every
+    // point lies inside).
+    if (backwards_) return backwards_->KeepRun(penPos_, points, count, endX, endY, rgb);
     PixelPoint from = penPos_;
     std::size_t i = 0;
     for (; i < count; ++i) {

@@ -103,9 +103,9 @@ class Canvas3D {
     }
     // Lines from the pen position through the points in turn, each as Segment(pen, point)
     // draws it, for as long as the points lie in [0, limitX) x [0, limitY) and inside the
-    // image; returns how many were drawn (0 unless the pen's pixel has the pen color and the
-    // lines go on the image, not under it). The pen ends on the last point drawn. A path's
-    // next points mostly lie a pixel or two on: the pen stays in registers meanwhile.
+    // image; returns how many were drawn (0 unless the pen's pixel has the pen color; while
+    // drawing backwards, kept as Segment keeps them). The pen ends on the last point drawn. A
+    // path's next points mostly lie a pixel or two on: the pen stays in registers meanwhile.
     std::size_t SegmentsFromPen(const PixelPoint* points, std::size_t count, uint32_t limitX,
                                 uint32_t limitY);
     // An open polyline through count points; the pen position is left alone.

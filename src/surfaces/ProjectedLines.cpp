@@ -45,6 +45,37 @@ class ProjectionPairs {
         return PixelPoint{v.pixelX_.Pixel(xy[0]), v.pixelY_.Pixel(xy[1])};
     }
 
+    // Pixels that hold the pixel of every point of the box low..high (finite values): those
+    // of its centre's rotated values widened by the half extents' reach, and by far more
+    // than the rounding of either way of finding them. Truncation keeps the order, so the
+    // pixels of the box's points lie within. False when the values grow too large for that.
+    static bool BoxBounds(const Projection3D& v, const Point3& low, const Point3& high,
+                          PixelPoint& least, PixelPoint& most) {
+        const double s = std::fabs(v.scale_);
+        const double hx = 0.5 * high.x - 0.5 * low.x;
+        const double hy = 0.5 * high.y - 0.5 * low.y;
+        const double hz = 0.5 * high.z - 0.5 * low.z;
+        Point3 centre{0.5 * low.x + 0.5 * high.x, 0.5 * low.y + 0.5 * high.y,
+                      0.5 * low.z + 0.5 * high.z};
+        v.ScaleAndRotate(centre);
+        const double reachX = s * (v.reachX_[0] * hx + v.reachX_[1] * hy + v.reachX_[2] * hz);
+        const double reachY = s * (v.reachY_[0] * hx + v.reachY_[1] * hy + v.reachY_[2] * hz);
+        // Every value either way meets is at most the sum of the magnitudes, scaled; a few
+        // dozen roundings of that size are far below this.
+        const double size = s * (std::max(std::fabs(low.x), std::fabs(high.x)) +
+                                 std::max(std::fabs(low.y), std::fabs(high.y)) +
+                                 std::max(std::fabs(low.z), std::fabs(high.z)));
+        const double slack = size * 1e-12;
+        const double left = centre.x - reachX - slack;
+        const double right = centre.x + reachX + slack;
+        const double up = centre.y + reachY + slack;
+        const double down = centre.y - reachY - slack;
+        if (!std::isfinite(right - left) || !std::isfinite(up - down)) return false;
+        least = PixelPoint{v.pixelX_.Pixel(left), v.pixelY_.Pixel(-up)};
+        most = PixelPoint{v.pixelX_.Pixel(right), v.pixelY_.Pixel(-down)};
+        return true;
+    }
+
   private:
     // Two doubles, and two 32-bit integers, handled at once.
     typedef double Pair __attribute__((vector_size(16)));
@@ -80,10 +111,22 @@ PixelPoint FastPixel(const Projection3D& view, const Point3& p) {
     return ProjectionPairs::ToPixel(view, p);
 }
 
+bool BoxPixelBounds(const Projection3D& view, const Point3& low, const Point3& high,
+                    PixelPoint& least, PixelPoint& most) {
+    return ProjectionPairs::BoxBounds(view, low, high, least, most);
+}
+
 bool Renderer3D::BoxPixels(const Point3& low, const Point3& high, PixelBox& box) const {
     for (double v : {low.x, low.y, low.z, high.x, high.y, high.z}) {
         if (!std::isfinite(v)) return false;
     }
+    PixelPoint least;
+    PixelPoint most;
+    if (ProjectionPairs::BoxBounds(view_, low, high, least, most)) [[likely]] {
+        box = {least.x, least.y, most.x, most.y};
+        return true;
+    }
+    // Values near the largest doubles: each corner's pixel.
     const PixelPoint first = ProjectionPairs::ToPixel(view_, low);
     box = {first.x, first.y, first.x, first.y};
     for (int corner = 1; corner < 8; ++corner) {

@@ -76,9 +76,10 @@ class Renderer3D {
     struct PixelBox {
         int64_t left, top, right, bottom;
     };
-    // The pixels of every point inside the box lie within the pixels of its corners: the
-    // projection is affine and its truncation keeps the order. False for a box with a value
-    // that is not finite.
+    // Pixels that hold the pixel of every point inside the box: those of its corners (the
+    // projection is affine and its truncation keeps the order), found from its centre and
+    // half extents, so at times a pixel wider. False for a box with a value that is not
+    // finite.
     bool BoxPixels(const Point3& low, const Point3& high, PixelBox& box) const;
     bool PixelBoxMayShow(const PixelBox& box) const;
     // 0 <= x <= width - 2 and 0 <= y <= height - 2 (negative values wrap to large ones).

@@ -152,6 +152,49 @@ TEST(Surface3DProjection, FastProjectionGivesTheReferencePixelsBitForBit) {
     }
 }
 
+// A box's pixel bounds hold the pixels of its corners (and so of every point inside) and,
+// for values of a sensible size, are at most a pixel wider.
+TEST(Surface3DProjection, BoxBoundsHoldEveryCornerPixel) {
+    std::mt19937_64 random(11);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    const Point3 rotations[] = {
+        {0, 0, 0}, {-90, 0, 0}, {0, -90, -90}, {-45, 32, 28}, {-60, -30, -16}};
+    for (const Point3& rotation : rotations) {
+        for (const double scale : {1.0, 0.0001, 37.5, 100000.0}) {
+            Projection3D view = InitView(rotation);
+            view.SetScale(scale);
+            for (int i = 0; i < 3000; ++i) {
+                const double magnitude = std::pow(10.0, 14.0 * std::abs(unit(random)) - 4.0);
+                const double size = magnitude * std::pow(10.0, -8.0 * std::abs(unit(random)));
+                const Point3 low{unit(random) * magnitude, unit(random) * magnitude,
+                                 unit(random) * magnitude};
+                const Point3 high{low.x + size * std::abs(unit(random)),
+                                  low.y + size * std::abs(unit(random)),
+                                  low.z + (i % 5 == 0 ? 0.0 : size * std::abs(unit(random)))};
+                PixelPoint least;
+                PixelPoint most;
+                ASSERT_TRUE(BoxPixelBounds(view, low, high, least, most));
+                PixelPoint first = view.ToPixel(low);
+                PixelPoint last = first;
+                for (int corner = 0; corner < 8; ++corner) {
+                    const PixelPoint p =
+                        view.ToPixel({corner & 1 ? high.x : low.x, corner & 2 ? high.y : low.y,
+                                      corner & 4 ? high.z : low.z});
+                    first = {std::min(first.x, p.x), std::min(first.y, p.y)};
+                    last = {std::max(last.x, p.x), std::max(last.y, p.y)};
+                }
+                ASSERT_TRUE(least.x <= first.x && least.y <= first.y && most.x >= last.x &&
+                            most.y >= last.y)
+                    << low.x << " " << low.y << " " << low.z << " size " << size;
+                if (magnitude * scale < 1e8) {
+                    ASSERT_LE(first.x - least.x + first.y - least.y, 2);
+                    ASSERT_LE(most.x - last.x + most.y - last.y, 2);
+                }
+            }
+        }
+    }
+}
+
 // ---- zoom about the centre ----
 
 TEST(Surface3DProjection, ZoomInPlacesOriginWithUnlimitedScaleThenLimits) {
