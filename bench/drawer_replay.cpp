@@ -24,8 +24,8 @@
 // alone ("redraw"), the recording and the checks left out:
 //
 //   valgrind --tool=callgrind --instr-atstart=no build/bench/cuttrace_drawer_replay PROGRAM 1
-//   valgrind --tool=callgrind --instr-atstart=no \
-//       build/bench/cuttrace_drawer_replay PROGRAM 1 redraw
+//
+// and the same with "redraw" after the 1.
 #include <QApplication>
 #include <QImage>
 
