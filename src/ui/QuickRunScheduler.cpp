@@ -2,10 +2,11 @@
 
 namespace cuttrace::ui {
 
-QuickRunScheduler::QuickRunScheduler(std::function<void()> tick, std::function<bool()> keepGoing,
+QuickRunScheduler::QuickRunScheduler(std::function<void(unsigned)> ticks,
+                                     std::function<bool()> keepGoing,
                                      std::function<void()> sliceDone, QObject* parent)
     : QObject(parent),
-      tick_(std::move(tick)),
+      ticks_(std::move(ticks)),
       keepGoing_(std::move(keepGoing)),
       sliceDone_(std::move(sliceDone)) {
     timer_.setInterval(0);
@@ -26,13 +27,12 @@ void QuickRunScheduler::RunSlice() {
     if (sliceStart_ && active_ && keepGoing_()) sliceStart_();
     QElapsedTimer slice;
     slice.start();
-    // A tick that ends the run (a message box, an error) stops the timer itself; the loop
-    // ends with it. The clock is read every few ticks only (a tick takes microseconds), and
-    // not before the first: every slice gets on with the run.
-    for (unsigned ticks = 0; active_ && keepGoing_(); ++ticks) {
-        if (ticks > 0 && ticks % kTicksPerClockRead == 0 && slice.elapsed() >= sliceMilliseconds_)
-            break;
-        tick_();
+    // A tick that ends the run (a message box, an error) stops the timer itself; its batch
+    // and the loop end with it. The clock is not read before the first batch: every slice
+    // gets on with the run.
+    for (bool first = true; active_ && keepGoing_(); first = false) {
+        if (!first && slice.elapsed() >= sliceMilliseconds_) break;
+        ticks_(kTicksPerClockRead);
     }
     if (!keepGoing_()) Stop();
     if (sliceDone_) sliceDone_();

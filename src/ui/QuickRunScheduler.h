@@ -1,6 +1,8 @@
 // Runs the ticks of a quick run back to back in the GUI thread: a zero-interval timer
 // runs ticks for a short slice of time, then returns to the event loop so the window
-// repaints and the stop button is heard, and goes on at the next turn of the loop.
+// repaints and the stop button is heard, and goes on at the next turn of the loop. The
+// ticks are asked for in batches, and the clock read between batches only (a tick takes
+// microseconds).
 #pragma once
 
 #include <QElapsedTimer>
@@ -17,9 +19,10 @@ class QuickRunScheduler : public QObject {
     static constexpr int kSliceMilliseconds = 20;
     static constexpr unsigned kTicksPerClockRead = 64;
 
-    // tick runs one tick; keepGoing says whether the run still wants ticks; sliceDone
+    // ticks runs up to that many ticks, fewer when the run stops wanting them or the
+    // scheduler is stopped; keepGoing says whether the run still wants ticks; sliceDone
     // runs after each slice (to bring the window up to date).
-    QuickRunScheduler(std::function<void()> tick, std::function<bool()> keepGoing,
+    QuickRunScheduler(std::function<void(unsigned)> ticks, std::function<bool()> keepGoing,
                       std::function<void()> sliceDone, QObject* parent = nullptr);
 
     void Start();
@@ -33,7 +36,7 @@ class QuickRunScheduler : public QObject {
     void RunSlice();
 
   private:
-    std::function<void()> tick_;
+    std::function<void(unsigned)> ticks_;
     std::function<bool()> keepGoing_;
     std::function<void()> sliceDone_;
     std::function<void()> sliceStart_;

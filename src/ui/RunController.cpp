@@ -28,8 +28,8 @@ RunController::RunController(NcRunner& runner, PathDrawer& drawer, MotionBuffer&
       settings_(settings),
       clock_(clock),
       host_(host),
-      quick_([this] { RunTick(); }, [this] { return running_ && quickMode_; },
-             [this] { ShowQuickProgress(); }),
+      quick_([this](unsigned ticks) { RunQuickTicks(ticks); },
+             [this] { return running_ && quickMode_; }, [this] { ShowQuickProgress(); }),
       motionQueue_([this](const MotionQueue::Item& item) { DrawQueued(item); }) {
     quick_.SetSliceStart([this] { BeginQuickSlice(); });
     timer_.setTimerType(Qt::PreciseTimer);

@@ -102,6 +102,8 @@ class RunController : public QObject {
 
     // One tick of a run: advances the animation, or executes blocks up to the next motion.
     void RunTick();
+    // Up to `count` ticks of a quick run, while it goes on.
+    void RunQuickTicks(unsigned count);
     // The queued motion of the step just run: what the drawer needs of it.
     void FillMotionItem(MotionQueue::Item& item) const;
     void HandleStepResult(StepResult result);
@@ -168,6 +170,10 @@ class RunController : public QObject {
     void StopTicks();
     // One step of the runner, handled, with the stop check of an executed block.
     StepResult ExecuteStep();
+    // After a step was handled: the stops of an executed block and the blocks counted.
+    void FinishStep(StepResult result);
+    // What a run does with each motion the runner makes.
+    void TakeMotion();
     // Steps until a block that counts for this kind of run (single block: one that moves,
     // or any executed line with step-every-line), the run's end, or a cut for the tick.
     void StepToNextBlock();

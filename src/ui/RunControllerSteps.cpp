@@ -34,6 +34,11 @@ StepResult RunController::ExecuteStep() {
     ++runToSteps_;
     const StepResult result = runner_.Step();
     HandleStepResult(result);
+    FinishStep(result);
+    return result;
+}
+
+void RunController::FinishStep(StepResult result) {
     // Every executed block is checked for a stop, the first of a Start too; a file opened
     // or closed is no block, so an M0 before a return does not stop again after it.
     if ((result == StepResult::Motion || result == StepResult::NoMotion) && running_) CheckStops();
@@ -42,7 +47,27 @@ StepResult RunController::ExecuteStep() {
         if (singleBlock_ && !Seeking()) blockDone_ = true;
         if (blocksDone_ == stopAfterBlocks_ && running_) WaitHere();
     }
-    return result;
+}
+
+void RunController::RunQuickTicks(unsigned count) {
+    // The usual quick run (its motions drawn by the worker, no block to stop after, no
+    // line to run to) takes its steps here one by one, as ExecuteStep would; any other
+    // goes tick by tick.
+    const bool plain = queued_ && !singleBlock_ && !Seeking() && !outputActive_;
+    for (unsigned i = 0; i < count && running_ && quickMode_ && quick_.IsActive(); ++i) {
+        if (!plain || steps_ >= settings_.maxSteps) {
+            RunTick();
+            continue;
+        }
+        ++steps_;
+        ++runToSteps_;
+        const StepResult result = runner_.Step();
+        if (result == StepResult::Motion)
+            TakeMotion();
+        else
+            HandleStepResult(result);
+        FinishStep(result);
+    }
 }
 
 bool RunController::EndsSingleBlock(StepResult result) const {
@@ -183,43 +208,48 @@ void RunController::FillMotionItem(MotionQueue::Item& item) const {
     item.secondsAfter = runner_.DwellSeconds() > 0.0 ? runner_.DwellSeconds() : 0.0;
 }
 
+void RunController::TakeMotion() {
+    // The storing switch changes only between slices: the worker does not touch it.
+    if (!settings_.noMotionBuffer && drawer_.Vertices().Storing())
+        picture_.push_back(runner_.Motion());
+    ++motionCounter_;
+    if (!IsContourKind(runner_.Motion().kind)) {
+        ++runMotions_;
+        if (motionObserver_) motionObserver_(&runner_);
+    }
+    if (!queued_) {
+        MotionQueue::Item item;
+        FillMotionItem(item);
+        DrawQueued(item);
+        CheckPathMemory();
+        return;
+    }
+    FillMotionItem(motionQueue_.Add());  // made in its place in the worker's queue
+    // The path's memory is measured with the worker idle, once its report says the bound
+    // may be passed.
+    if (++queuedSinceCheck_ >= kMotionsPerMemoryCheck && drawer_.Vertices().Storing()) {
+        queuedSinceCheck_ = 0;
+        if (PathBytesWith(drawnPathBytes_.load(std::memory_order_relaxed)) >
+            PathMemoryBytes(settings_)) {
+            motionQueue_.Sync();
+            motionsSinceCheck_ = kMotionsPerMemoryCheck;
+            CheckPathMemory();
+        }
+    }
+}
+
 void RunController::HandleStepResult(StepResult result) {
     if (!quickMode_) host_.RefreshMacros();
     switch (result) {
-        case StepResult::Motion: {
-            // The storing switch changes only between slices: the worker does not touch it.
-            if (!settings_.noMotionBuffer && drawer_.Vertices().Storing())
-                picture_.push_back(runner_.Motion());
-            ++motionCounter_;
-            if (!IsContourKind(runner_.Motion().kind)) ++runMotions_;
-            if (motionObserver_ && !IsContourKind(runner_.Motion().kind)) motionObserver_(&runner_);
+        case StepResult::Motion:
+            TakeMotion();
             if (!quickMode_) {
                 host_.ShowStatus(PanelBuffer, BufferText());
                 lastTick_ = clock_.Seconds();
+                host_.ShowBlock(runner_.ExpandedText());
             }
-            if (queued_) {
-                FillMotionItem(motionQueue_.Add());  // made in its place in the worker's queue
-                // The path's memory is measured with the worker idle, once its report says
-                // the bound may be passed.
-                if (++queuedSinceCheck_ >= kMotionsPerMemoryCheck && drawer_.Vertices().Storing()) {
-                    queuedSinceCheck_ = 0;
-                    if (PathBytesWith(drawnPathBytes_.load(std::memory_order_relaxed)) >
-                        PathMemoryBytes(settings_)) {
-                        motionQueue_.Sync();
-                        motionsSinceCheck_ = kMotionsPerMemoryCheck;
-                        CheckPathMemory();
-                    }
-                }
-            } else {
-                MotionQueue::Item item;
-                FillMotionItem(item);
-                DrawQueued(item);
-                CheckPathMemory();
-            }
-            if (!quickMode_) host_.ShowBlock(runner_.ExpandedText());
             if (outputActive_ && runner_.BlockRead()) output_ << runner_.ExpandedText() << '\n';
             break;
-        }
         case StepResult::NoMotion:
             // A dwell adds its time without moving.
             if (runner_.DwellSeconds() > 0.0) {
