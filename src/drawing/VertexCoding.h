@@ -152,10 +152,10 @@ inline void EncodePoint(uint8_t*& w, uint8_t high, const Point3& p, StepBase& la
     }
 }
 
-inline Point3 DecodePoint(const uint8_t*& r, uint8_t header, int64_t (&last)[3]) {
-    const uint8_t codes = header & kKindMask;
-    const bool anyLong = (codes & 0x15) & (codes >> 1);
-    const uint8_t rawMask = anyLong ? *r++ : 0;
+// A point with a long step or a raw value (see DecodePoint).
+[[gnu::noinline]] inline Point3 DecodeLongPoint(const uint8_t*& r, uint8_t codes,
+                                                int64_t (&last)[3]) {
+    const uint8_t rawMask = *r++;
     double v[3];
     for (int a = 0; a < 3; ++a) {
         const uint8_t code = (codes >> (2 * a)) & 3;
@@ -179,6 +179,35 @@ inline Point3 DecodePoint(const uint8_t*& r, uint8_t header, int64_t (&last)[3])
         v[a] = static_cast<double>(last[a]) / 1000.0;
     }
     return {v[0], v[1], v[2]};
+}
+
+// Reads a point that EncodePoint wrote with this header against the last thousandths.
+[[gnu::always_inline]] inline Point3 DecodePoint(const uint8_t*& r, uint8_t header,
+                                                 int64_t (&last)[3]) {
+    const uint8_t codes = header & kKindMask;
+    const bool anyLong = (codes & 0x15) & (codes >> 1);
+    if (anyLong) [[unlikely]]
+        return DecodeLongPoint(r, codes, last);
+    // Steps of no, one or two bytes (the code is the size).
+    const auto step = [&r](unsigned size) -> int32_t {
+        if constexpr (std::endian::native == std::endian::little) {
+            // Read as the two bytes EncodePoint wrote for it, cut to its size and widened
+            // with its sign.
+            static constexpr int32_t kMask[3] = {0, 0xFF, 0xFFFF};
+            static constexpr int32_t kSign[3] = {0, 0x80, 0x8000};
+            uint16_t raw;
+            std::memcpy(&raw, r, sizeof raw);
+            r += size;
+            return ((static_cast<int32_t>(raw) & kMask[size]) ^ kSign[size]) - kSign[size];
+        } else {
+            return size == kByte ? GetRaw<int8_t>(r) : size == kShort ? GetRaw<int16_t>(r) : 0;
+        }
+    };
+    last[0] += step(codes & 3u);
+    last[1] += step((codes >> 2) & 3u);
+    last[2] += step((codes >> 4) & 3u);
+    return {static_cast<double>(last[0]) / 1000.0, static_cast<double>(last[1]) / 1000.0,
+            static_cast<double>(last[2]) / 1000.0};
 }
 
 // The six arc kinds as one byte.
