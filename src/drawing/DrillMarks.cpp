@@ -65,25 +65,42 @@ void DrawToolMark(PathViews& views, const Point3& p, double cutter) {
     if (count > 0) views.DrawLinesFrom(from, points, count);
 }
 
-void DrawQuickDrill(PathViews& views, const DrillRecipe& drill) {
+void DrawQuickDrill(PathViews& views, const DrillRecipe& drill, uint32_t into) {
     const Point3& hole = drill.hole;
     const Point3 rPoint{hole.x, hole.y, drill.retract};
     const double sign = drill.Down() ? -1.0 : 1.0;
     views.DrawLine(drill.start, hole);
     views.DrawLine(hole, rPoint);
     Point3 moving = rPoint;
+    // While drawing backwards, a mark goes only to the views that could still show its box
+    // (the circle's points lie within the centre plus and minus the radius); the marks of a
+    // deep hole mostly cover each other.
+    const bool backwards = views.Backwards();
+    const double r = std::fabs(drill.cutter);
+    const auto mark = [&](const Point3& p) {
+        if (!backwards) {
+            DrawToolMark(views, p, drill.cutter);
+            return;
+        }
+        const uint32_t showing =
+            views.Showing({p.x - r, p.y - r, p.z}, {p.x + r, p.y + r, p.z}, into);
+        if (showing == 0) return;
+        if (showing != into) views.DrawInto(showing);
+        DrawToolMark(views, p, drill.cutter);
+        if (showing != into) views.DrawInto(into);
+    };
     // One mark per unit of depth, counted from the R level so that no rounding piles up.
     for (int64_t k = 1;; ++k) {
         const double z = drill.retract + sign * static_cast<double>(k);
         if (drill.BottomReached(z) || k > kMaxQuickCycleMarks) {
             moving.z = drill.bottom;
-            DrawToolMark(views, moving, drill.cutter);
+            mark(moving);
             views.DrawLine(moving, rPoint);
             views.DrawLine(rPoint, hole);
             break;
         }
         moving.z = z;
-        DrawToolMark(views, moving, drill.cutter);
+        mark(moving);
     }
 }
 

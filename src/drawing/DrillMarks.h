@@ -28,7 +28,9 @@ inline constexpr int64_t kMaxQuickCycleMarks = 10000;
 
 // The tool mark: a circle of the cutter diameter's radius about p in its XY plane.
 void DrawToolMark(PathViews& views, const Point3& p, double cutter);
-// The whole quick cycle in the current color: approach, marks, retract.
-void DrawQuickDrill(PathViews& views, const DrillRecipe& drill);
+// The whole quick cycle in the current color: approach, marks, retract. Views drawing
+// backwards into `into` get each mark only where it could still show something.
+void DrawQuickDrill(PathViews& views, const DrillRecipe& drill,
+                    uint32_t into = PathViews::kAllViews);
 
 }  // namespace cuttrace

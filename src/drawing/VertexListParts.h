@@ -251,7 +251,7 @@ class ReplayVisitor {
             Flush();
             views_.SetColor(Color(color));
             Into(into);
-            DrawQuickDrill(views_, drill);
+            DrawQuickDrill(views_, drill, into);
         }
         pen = drill.hole;
         return !pastOnly;
