@@ -1,6 +1,7 @@
 #include "surfaces/BackwardsLayer.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace cuttrace {
 
@@ -30,6 +31,13 @@ BackwardsLayer::BackwardsLayer(int width, int height) {
     const int tilesDown = (height + kTile - 1) >> kTileShift;
     reached_.resize(static_cast<std::size_t>(tilesAcross_) * static_cast<std::size_t>(tilesDown));
     wordsAcross_ = (tilesAcross_ + 63) / 64;
+    static constexpr int8_t kHalf[5] = {-1, -1, 0, 1, 1};  // as PlotShort
+    for (int dy = -2; dy <= 2; ++dy) {
+        for (int dx = -2; dx <= 2; ++dx) {
+            shortEnd_[(dy + 2) * 5 + dx + 2] = dy * width + dx;
+            shortHalf_[(dy + 2) * 5 + dx + 2] = kHalf[dy + 2] * width + kHalf[dx + 2];
+        }
+    }
     full_.assign(static_cast<std::size_t>(wordsAcross_) * static_cast<std::size_t>(tilesDown), 0);
     for (int ty = 0; ty < tilesDown; ++ty) {
         for (int tx = 0; tx < tilesAcross_; ++tx) {
@@ -89,26 +97,33 @@ std::size_t BackwardsLayer::KeepRun(PixelPoint& from, const PixelPoint* points, 
     const uint64_t* const taken = taken_.data();
     const ptrdiff_t width = buffer_.width;
     const auto isTaken = [taken](ptrdiff_t at) { return (taken[at >> 6] >> (at & 63)) & 1u; };
+    const ptrdiff_t* const end = shortEnd_;
+    const ptrdiff_t* const half = shortHalf_;
     PixelPoint a = from;
+    // The start's pixel is known to be reached: it ends a short line left out.
+    bool startReached = false;
     std::size_t i = 0;
     for (; i < count; ++i) {
         const PixelPoint b = points[i];
+        // Most points of a dense path fall on the pixel before (which lies inside).
+        if (std::bit_cast<uint64_t>(b) == std::bit_cast<uint64_t>(a)) continue;
         if (static_cast<uint32_t>(b.x) >= endX || static_cast<uint32_t>(b.y) >= endY) break;
-        if (b.x == a.x && b.y == a.y) continue;
+        const int dx = b.x - a.x;
+        const int dy = b.y - a.y;
         if (IsShortLine(a.x, a.y, b.x, b.y)) {
             // As Keep: a short line all of whose pixels are reached adds nothing.
-            static constexpr int8_t kHalf[5] = {-1, -1, 0, 1, 1};
-            const int dx = b.x - a.x;
-            const int dy = b.y - a.y;
             const ptrdiff_t start = a.y * width + a.x;
-            if (isTaken(start) && isTaken(start + kHalf[dy + 2] * width + kHalf[dx + 2]) &&
-                isTaken(start + dy * width + dx)) {
+            const int steps = (dy + 2) * 5 + dx + 2;
+            if (isTaken(start + end[steps]) && isTaken(start + half[steps]) &&
+                (startReached || isTaken(start))) {
                 a = b;
+                startReached = true;
                 continue;
             }
         }
         kept_.push_back({a, b, rgb});
         a = b;
+        startReached = false;
     }
     from = a;
     return i;

@@ -81,6 +81,10 @@ class BackwardsLayer {
     // Whether tiles a..b of row ty are all full.
     bool Full(int64_t ty, int64_t a, int64_t b) const;
     std::vector<Line> kept_;
+    // A short line's end and the pixel half way (see PlotShort) from its start, by its steps
+    // ((dy + 2) * 5 + dx + 2).
+    ptrdiff_t shortEnd_[25] = {};
+    ptrdiff_t shortHalf_[25] = {};
 };
 
 }  // namespace cuttrace
