@@ -143,24 +143,27 @@ bool BackwardsLayer::Reached(int64_t left, int64_t top, int64_t right, int64_t b
     if (left > right || top > bottom) return true;  // no pixel on the layer
     const int64_t tx0 = left >> kTileShift;
     const int64_t tx1 = right >> kTileShift;
-    for (int64_t ty = top >> kTileShift; ty <= bottom >> kTileShift; ++ty) {
-        const uint64_t rows = Rows(ty == top >> kTileShift ? top & (kTile - 1) : 0,
-                                   ty == bottom >> kTileShift ? bottom & (kTile - 1) : kTile - 1);
+    const int64_t ty0 = top >> kTileShift;
+    const int64_t ty1 = bottom >> kTileShift;
+    // The columns wanted of the tiles at the ends (one tile: both ends in it).
+    const uint64_t firstColumns =
+        Columns(left & (kTile - 1), tx0 == tx1 ? right & (kTile - 1) : kTile - 1);
+    const uint64_t lastColumns = Columns(0, right & (kTile - 1));
+    for (int64_t ty = ty0; ty <= ty1; ++ty) {
+        const uint64_t rows =
+            Rows(ty == ty0 ? top & (kTile - 1) : 0, ty == ty1 ? bottom & (kTile - 1) : kTile - 1);
         const uint64_t* tiles = reached_.data() + ty * tilesAcross_;
-        if (rows == ~uint64_t{0} && tx1 - tx0 > 1) {
-            // Whole tiles between the two at the ends: their full bits.
-            if (!Full(ty, tx0 + 1, tx1 - 1)) return false;
-            for (const int64_t tx : {tx0, tx1}) {
-                const uint64_t want = Columns(tx == tx0 ? left & (kTile - 1) : 0,
-                                              tx == tx1 ? right & (kTile - 1) : kTile - 1);
-                if ((tiles[tx] & want) != want) return false;
+        const uint64_t first = rows & firstColumns;
+        if ((tiles[tx0] & first) != first) return false;
+        if (tx1 == tx0) continue;
+        const uint64_t last = rows & lastColumns;
+        if ((tiles[tx1] & last) != last) return false;
+        // The tiles between: their full bits, else (for some of a tile's rows) the tiles.
+        if (tx1 - tx0 > 1 && !Full(ty, tx0 + 1, tx1 - 1)) {
+            if (rows == ~uint64_t{0}) return false;
+            for (int64_t tx = tx0 + 1; tx < tx1; ++tx) {
+                if ((tiles[tx] & rows) != rows) return false;
             }
-            continue;
-        }
-        for (int64_t tx = tx0; tx <= tx1; ++tx) {
-            const uint64_t want = rows & Columns(tx == tx0 ? left & (kTile - 1) : 0,
-                                                 tx == tx1 ? right & (kTile - 1) : kTile - 1);
-            if ((tiles[tx] & want) != want) return false;
         }
     }
     return true;
