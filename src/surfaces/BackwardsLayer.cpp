@@ -22,10 +22,31 @@ uint64_t Rows(int64_t y0, int64_t y1) {
 }  // namespace
 
 BackwardsLayer::BackwardsLayer(int width, int height) {
-    width = std::max(width, 0);
-    height = std::max(height, 0);
-    bits_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0u);
-    taken_.assign((bits_.size() + 63) / 64, 0u);
+    Init(std::max(width, 0), std::max(height, 0), true);
+}
+
+BackwardsLayer::BackwardsLayer(const PixelBuffer& target) {
+    const bool onto = LaysOnto(target);
+    Init(std::max(target.width, 0), std::max(target.height, 0), !onto);
+    if (onto) buffer_ = target;
+}
+
+void BackwardsLayer::Retarget(const PixelBuffer& target) {
+    if (LaysOnto(target) && target.width == buffer_.width && target.height == buffer_.height) {
+        buffer_.bits = target.bits;
+        std::vector<uint32_t>().swap(bits_);
+        return;
+    }
+    if (!bits_.empty() || buffer_.width == 0 || buffer_.height == 0) return;
+    bits_.assign(static_cast<std::size_t>(buffer_.width) * static_cast<std::size_t>(buffer_.height),
+                 0u);
+    buffer_.bits = bits_.data();
+}
+
+void BackwardsLayer::Init(int width, int height, bool ownPixels) {
+    const std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    if (ownPixels) bits_.assign(pixels, 0u);
+    taken_.assign((pixels + 63) / 64, 0u);
     buffer_ = {bits_.data(), width, width, height};
     tilesAcross_ = (width + kTile - 1) >> kTileShift;
     const int tilesDown = (height + kTile - 1) >> kTileShift;
@@ -50,7 +71,7 @@ BackwardsLayer::BackwardsLayer(int width, int height) {
 }
 
 void BackwardsLayer::Counted(const uint32_t* px) {
-    const ptrdiff_t at = px - bits_.data();
+    const ptrdiff_t at = px - buffer_.bits;
     taken_[static_cast<std::size_t>(at) >> 6] |= uint64_t{1} << (at & 63);
     const ptrdiff_t y = at / buffer_.stride;
     const ptrdiff_t x = at - y * buffer_.stride;
@@ -170,7 +191,7 @@ bool BackwardsLayer::Reached(int64_t left, int64_t top, int64_t right, int64_t b
 }
 
 void BackwardsLayer::PutOnto(const PixelBuffer& target) const {
-    if (target.bits == nullptr || target.width != buffer_.width ||
+    if (target.bits == nullptr || target.bits == buffer_.bits || target.width != buffer_.width ||
         target.height != buffer_.height) {
         return;
     }

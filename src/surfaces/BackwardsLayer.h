@@ -19,6 +19,13 @@ class BackwardsLayer {
   public:
     // An empty layer of the given size (every pixel free, no line kept).
     BackwardsLayer(int width, int height);
+    // An empty layer of the target's size that lays its lines straight onto the target's
+    // pixels (over what is there), when its rows lie back to back; else on pixels of its
+    // own, for PutOnto.
+    explicit BackwardsLayer(const PixelBuffer& target);
+    // The pixels the layer lays onto from now on: those of a target of its size that took
+    // over the old target's pixels; for any other, its own (which PutOnto then leaves out).
+    void Retarget(const PixelBuffer& target);
 
     // A line from `from` to `to`, both ends lit, in rgb (alpha set), kept for LayKept
     // unless it is short and its pixels are all reached already (most lines of a dense
@@ -41,7 +48,8 @@ class BackwardsLayer {
     void LayKept();
     // Whether no pixel of the rectangle (edges included) that lies on the layer is free.
     bool Reached(int64_t left, int64_t top, int64_t right, int64_t bottom) const;
-    // The pixels reached, onto a target of the layer's size.
+    // The pixels reached, onto a target of the layer's size (nothing to do for the target
+    // the layer lays onto).
     void PutOnto(const PixelBuffer& target) const;
 
   private:
@@ -67,7 +75,15 @@ class BackwardsLayer {
         return (taken_[at >> 6] >> (at & 63)) & 1u;
     }
 
-    std::vector<uint32_t> bits_;
+    void Init(int width, int height, bool ownPixels);
+    // Lays onto target: whether its rows lie back to back (the layer's pixels and its
+    // taken bits then lie in the same order).
+    static bool LaysOnto(const PixelBuffer& target) {
+        return target.bits != nullptr && target.stride == target.width && target.width > 0 &&
+               target.height > 0;
+    }
+
+    std::vector<uint32_t> bits_;  // its own pixels, when it does not lay onto a target's
     PixelBuffer buffer_;
     int tilesAcross_ = 0;
     // Per tile, a bit for each of its pixels (row by row), set once the pixel is reached or

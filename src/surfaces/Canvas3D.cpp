@@ -59,11 +59,14 @@ Canvas3D& Canvas3D::operator=(Canvas3D&& other) noexcept {
 void Canvas3D::Refresh() {
     PixelsChanged();
     pixels_ = PixelBuffer{};
-    if (image_.isNull()) return;
-    pixels_.bits = reinterpret_cast<uint32_t*>(image_.bits());  // makes the pixels our own
-    pixels_.stride = image_.bytesPerLine() / static_cast<ptrdiff_t>(sizeof(uint32_t));
-    pixels_.width = image_.width();
-    pixels_.height = image_.height();
+    if (!image_.isNull()) {
+        pixels_.bits = reinterpret_cast<uint32_t*>(image_.bits());  // makes the pixels our own
+        pixels_.stride = image_.bytesPerLine() / static_cast<ptrdiff_t>(sizeof(uint32_t));
+        pixels_.width = image_.width();
+        pixels_.height = image_.height();
+    }
+    // Lines laid backwards go on the image's new pixels (or, with another size, nowhere).
+    if (backwards_) backwards_->Retarget(pixels_);
 }
 
 void Canvas3D::Resize(int width, int height) {
@@ -244,7 +247,7 @@ void Canvas3D::KeepLine(PixelPoint from, PixelPoint to) {
 }
 
 void Canvas3D::BeginBackwards() {
-    backwards_ = std::make_unique<BackwardsLayer>(pixels_.width, pixels_.height);
+    backwards_ = std::make_unique<BackwardsLayer>(pixels_);
     startPen_ = penPos_;
     endPenKnown_ = false;
     penPixelSet_ = false;

@@ -135,9 +135,9 @@ class Canvas3D {
 
     // Backwards drawing of a path (see BackwardsLayer), chunk after chunk from its end: from
     // BeginBackwards on, pen lines are kept instead of drawn (other drawing goes on the image
-    // at once); LayKept lays those of a chunk under the ones laid before; EndBackwards puts
-    // the pixels reached on the image and leaves the pen as the first chunk laid left it
-    // (where the path ends), or where it stood at the beginning when none was laid.
+    // at once); LayKept lays those of a chunk on the image under the ones laid before (over
+    // what was there); EndBackwards leaves the pen as the first chunk laid left it (where
+    // the path ends), or where it stood at the beginning when none was laid.
     void BeginBackwards();
     bool Backwards() const { return backwards_ != nullptr; }
     void LayKept();

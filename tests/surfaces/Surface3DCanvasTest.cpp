@@ -216,5 +216,31 @@ TEST(Surface3DCanvas, PolylineAndPolygonWithOnePoint) {
     EXPECT_EQ(box.OffscreenCanvas()->Image().pixel(30, 22), qRgb(0, 0, 0));
 }
 
+// Lines drawn backwards are laid on the image's own pixels, also when a figure painted or a
+// resize in between gave the image new ones (another size: the lines after it are dropped).
+TEST(Surface3DCanvas, BackwardsLinesFollowTheImagesPixels) {
+    const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255);
+    Canvas3D canvas(20, 20);
+    canvas.BeginBackwards();
+    canvas.SetPenColor(0x0000FF);
+    canvas.Segment({0, 5}, {19, 5});
+    canvas.LayKept();
+    canvas.SetBrushColor(0xFF0000);
+    canvas.Ellipse(10, 10, 16, 16);  // painted at once
+    canvas.SetPenColor(0xFF0000);
+    canvas.Segment({0, 5}, {19, 5});  // under the red line
+    canvas.Segment({0, 7}, {19, 7});
+    canvas.LayKept();
+    canvas.Resize(30, 30);
+    canvas.Segment({0, 9}, {19, 9});
+    canvas.LayKept();
+    canvas.EndBackwards();
+    for (int x = 0; x < 20; ++x)
+        EXPECT_EQ(canvas.Image().pixel(x, 5), red) << x;
+    EXPECT_EQ(canvas.Image().pixel(3, 7), blue);
+    EXPECT_EQ(canvas.Image().pixel(3, 9), kWhiteRgb);
+    EXPECT_EQ(canvas.Image().pixel(13, 13), blue);
+}
+
 }  // namespace
 }  // namespace cuttrace
