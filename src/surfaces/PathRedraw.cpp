@@ -122,7 +122,7 @@ void PathRedraw::Cancel() {
 }
 
 void PathRedraw::Start(Surface3D* const* surfaces, int count, Draw draw,
-                       std::function<void()> finished) {
+                       std::function<void()> finished, const PathBox* path) {
     Cancel();
     cancelled_.store(false, std::memory_order_relaxed);
     count_ = std::clamp(count, 0, kMaxSurfaces);
@@ -131,38 +131,63 @@ void PathRedraw::Start(Surface3D* const* surfaces, int count, Draw draw,
         surfaces[i]->CopyForWorker(canvases_[i], renderers_[i]);
     }
     active_ = true;
-    // Each thread draws the whole path into its share of the surfaces (the first thread
-    // takes the odd one out).
+    // Each thread draws the whole path into its share of the surfaces. A view the path
+    // fills takes longer than one it crosses as a thin band (lines cover one another less):
+    // with the path's box, the views go out largest first, each to the thread with the
+    // least so far; without it, in order (the first thread takes the odd one out).
     const int threads = std::min(kThreads, count_);
     running_.store(threads, std::memory_order_release);
     busiest_.store(0.0, std::memory_order_relaxed);
     auto shared = std::make_shared<std::pair<Draw, std::function<void()>>>(std::move(draw),
                                                                            std::move(finished));
-    int first = 0;
+    int owner[kMaxSurfaces] = {};  // the thread that draws each surface
+    if (path != nullptr && !path->Empty()) {
+        int order[kMaxSurfaces];
+        double covered[kMaxSurfaces];
+        for (int i = 0; i < count_; ++i) {
+            order[i] = i;
+            covered[i] = renderers_[i].CoveredPixels(path->low, path->high);
+        }
+        std::stable_sort(order, order + count_,
+                         [&covered](int a, int b) { return covered[a] > covered[b]; });
+        double loads[kThreads] = {};
+        for (int k = 0; k < count_; ++k) {
+            const int t = static_cast<int>(std::min_element(loads, loads + threads) - loads);
+            owner[order[k]] = t;
+            loads[t] += covered[order[k]] + 1.0;  // views that cover nothing go round
+        }
+    } else {
+        for (int t = 0, first = 0; t < threads; ++t) {
+            const int share = (count_ - first + (threads - t) - 1) / (threads - t);
+            for (int i = first; i < first + share; ++i)
+                owner[i] = t;
+            first += share;
+        }
+    }
+    Renderer3D* mine[kThreads][kMaxSurfaces];
+    int shares[kThreads] = {};
+    for (int i = 0; i < count_; ++i)
+        mine[owner[i]][shares[owner[i]]++] = &renderers_[i];
     for (int t = 0; t < threads; ++t) {
-        const int share = (count_ - first + (threads - t) - 1) / (threads - t);
-        Renderer3D* mine[kMaxSurfaces];
-        for (int i = 0; i < share; ++i)
-            mine[i] = &renderers_[first + i];
-        threads_[t] = std::thread([this, shared, views = RendererViews(mine, share)]() mutable {
-            pthread_setname_np(pthread_self(), "path redraw");
-            YieldToWindow();
-            const VertexList::BoxFilter filter = [this, &views](const PathBox& box) {
-                return !cancelled_.load(std::memory_order_relaxed) && views.MayShow(box);
-            };
-            views.BeginBackwards();
-            shared->first(views, filter);
-            views.EndBackwards();  // when the drawing did not end it
-            const double seconds = ThreadProcessorSeconds();
-            double busiest = busiest_.load(std::memory_order_relaxed);
-            while (seconds > busiest && !busiest_.compare_exchange_weak(busiest, seconds)) {
-            }
-            const bool last = running_.fetch_sub(1, std::memory_order_acq_rel) == 1;
-            if (last && !cancelled_.load(std::memory_order_relaxed) && shared->second) {
-                shared->second();
-            }
-        });
-        first += share;
+        threads_[t] =
+            std::thread([this, shared, views = RendererViews(mine[t], shares[t])]() mutable {
+                pthread_setname_np(pthread_self(), "path redraw");
+                YieldToWindow();
+                const VertexList::BoxFilter filter = [this, &views](const PathBox& box) {
+                    return !cancelled_.load(std::memory_order_relaxed) && views.MayShow(box);
+                };
+                views.BeginBackwards();
+                shared->first(views, filter);
+                views.EndBackwards();  // when the drawing did not end it
+                const double seconds = ThreadProcessorSeconds();
+                double busiest = busiest_.load(std::memory_order_relaxed);
+                while (seconds > busiest && !busiest_.compare_exchange_weak(busiest, seconds)) {
+                }
+                const bool last = running_.fetch_sub(1, std::memory_order_acq_rel) == 1;
+                if (last && !cancelled_.load(std::memory_order_relaxed) && shared->second) {
+                    shared->second();
+                }
+            });
     }
 }
 

@@ -80,9 +80,10 @@ class PathRedraw {
 
     // Cancels a redraw still active, copies the surfaces' renderers and target pictures (at
     // most kMaxSurfaces) and starts drawing. finished is called on a worker thread when
-    // every surface is drawn (never after Cancel).
+    // every surface is drawn (never after Cancel). The path's box, when given, shares the
+    // surfaces out by how much of each it covers.
     void Start(Surface3D* const* surfaces, int count, Draw draw,
-               std::function<void()> finished = {});
+               std::function<void()> finished = {}, const PathBox* path = nullptr);
     // Started and neither delivered nor cancelled.
     bool Active() const { return active_; }
     // Every surface is drawn (or the redraw was cancelled).

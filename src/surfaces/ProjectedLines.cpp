@@ -141,6 +141,15 @@ bool Renderer3D::BoxPixels(const Point3& low, const Point3& high, PixelBox& box)
     return true;
 }
 
+double Renderer3D::CoveredPixels(const Point3& low, const Point3& high) const {
+    PixelBox box;
+    if (!BoxPixels(low, high, box)) return 0.0;
+    const int64_t across = std::min<int64_t>(box.right, windowX_) - std::max<int64_t>(box.left, 0);
+    const int64_t down = std::min<int64_t>(box.bottom, windowY_) - std::max<int64_t>(box.top, 0);
+    if (across < 0 || down < 0) return 0.0;
+    return static_cast<double>(across + 1) * static_cast<double>(down + 1);
+}
+
 void Renderer3D::MoveTo(const Point3& p) {
     if (target_ != nullptr) target_->MoveTo(ProjectionPairs::ToPixel(view_, p));
 }

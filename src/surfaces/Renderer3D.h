@@ -71,6 +71,9 @@ class Renderer3D {
     void SetBrushColor(uint32_t color) {
         if (target_ != nullptr) target_->SetBrushColor(color);
     }
+    // How many of the window's pixels the rectangle around the box's projection covers: 0
+    // for a box with a value that is not finite.
+    double CoveredPixels(const Point3& low, const Point3& high) const;
 
   private:
     struct PixelBox {

@@ -99,7 +99,7 @@ void MainWindow::StartPathRedraw(std::function<void()> finished) {
         [this](PathViews& views, const VertexList::BoxFilter& filter) {
             drawer_.Redraw(views, filter);
         },
-        std::move(finished));
+        std::move(finished), &drawer_.Vertices().Bounds());
 }
 
 void MainWindow::FinishRedraw() {
