@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <utility>
 
 namespace cuttrace {
 
@@ -70,17 +71,18 @@ void BackwardsLayer::Init(int width, int height, bool ownPixels) {
     }
 }
 
-void BackwardsLayer::Counted(const uint32_t* px) {
-    const ptrdiff_t at = px - buffer_.bits;
-    taken_[static_cast<std::size_t>(at) >> 6] |= uint64_t{1} << (at & 63);
-    const ptrdiff_t y = at / buffer_.stride;
-    const ptrdiff_t x = at - y * buffer_.stride;
-    const ptrdiff_t ty = y >> kTileShift;
-    const ptrdiff_t tx = x >> kTileShift;
-    uint64_t& tile = reached_[static_cast<std::size_t>(ty * tilesAcross_ + tx)];
+void BackwardsLayer::Counted(std::size_t at) {
+    taken_[at >> 6] |= uint64_t{1} << (at & 63);
+    // The rows lie back to back, and a layer holds fewer than 2^32 pixels.
+    const uint32_t width = static_cast<uint32_t>(buffer_.width);
+    const uint32_t y = static_cast<uint32_t>(at) / width;
+    const uint32_t x = static_cast<uint32_t>(at) - y * width;
+    const std::size_t ty = y >> kTileShift;
+    const std::size_t tx = x >> kTileShift;
+    uint64_t& tile = reached_[ty * static_cast<std::size_t>(tilesAcross_) + tx];
     tile |= uint64_t{1} << (((y & (kTile - 1)) << kTileShift) | (x & (kTile - 1)));
     if (tile == ~uint64_t{0}) {
-        full_[static_cast<std::size_t>(ty * wordsAcross_ + (tx >> 6))] |= uint64_t{1} << (tx & 63);
+        full_[ty * static_cast<std::size_t>(wordsAcross_) + (tx >> 6)] |= uint64_t{1} << (tx & 63);
     }
 }
 
@@ -96,17 +98,65 @@ bool BackwardsLayer::Full(int64_t ty, int64_t a, int64_t b) const {
     return true;
 }
 
+void BackwardsLayer::LayInside(PixelPoint a, PixelPoint b, uint32_t rgb) {
+    // As RasterInside: n steps along the major axis (x when the extents are equal), a step
+    // along the minor one too whenever the error term reaches 2n; each pixel by its index.
+    int n = b.x - a.x;
+    int m = b.y - a.y;
+    ptrdiff_t majorStep = 1;
+    ptrdiff_t minorStep = buffer_.width;
+    if (n < 0) {
+        n = -n;
+        majorStep = -1;
+    }
+    if (m < 0) {
+        m = -m;
+        minorStep = -minorStep;
+    }
+    if (m > n) {
+        std::swap(n, m);
+        std::swap(majorStep, minorStep);
+    }
+    uint32_t* const pixels = buffer_.bits;
+    const uint64_t* const taken = taken_.data();
+    const auto lay = [&](ptrdiff_t at) {
+        if ((taken[at >> 6] >> (at & 63)) & 1u) return;
+        pixels[at] = rgb;
+        Counted(static_cast<std::size_t>(at));
+    };
+    ptrdiff_t at = static_cast<ptrdiff_t>(a.y) * buffer_.width + a.x;
+    lay(at);
+    const int twoN = 2 * n;
+    const int twoM = 2 * m;
+    const ptrdiff_t diagonalStep = majorStep + minorStep;
+    int error = n;
+    for (int i = 0; i < n; ++i) {
+        error += twoM;
+        if (error >= twoN) {
+            error -= twoN;
+            at += diagonalStep;
+        } else {
+            at += majorStep;
+        }
+        lay(at);
+    }
+}
+
 void BackwardsLayer::Lay(const Line& line) {
     const uint32_t rgb = line.rgb;
     const auto plot = [this, rgb](uint32_t* px) {
         if (Taken(px)) return;
         *px = rgb;
-        Counted(px);
+        Counted(static_cast<std::size_t>(px - buffer_.bits));
     };
     const PixelPoint a = line.from;
     const PixelPoint b = line.to;
-    if (Inside(a) && Inside(b) && IsShortLine(a.x, a.y, b.x, b.y)) {
-        PlotShort(buffer_, a.x, a.y, b.x, b.y, plot);
+    if (Inside(a) && Inside(b)) {
+        if (IsShortLine(a.x, a.y, b.x, b.y)) {
+            PlotShort(buffer_, a.x, a.y, b.x, b.y, plot);
+        } else {
+            LayInside(a, b, rgb);
+        }
         return;
     }
     RasterLine(buffer_, a.x, a.y, b.x, b.y, false, plot);

@@ -66,8 +66,10 @@ class BackwardsLayer {
         return static_cast<uint32_t>(p.x) < static_cast<uint32_t>(buffer_.width) &&
                static_cast<uint32_t>(p.y) < static_cast<uint32_t>(buffer_.height);
     }
-    // After a free pixel took a color.
-    void Counted(const uint32_t* px);
+    // After the free pixel at this index took a color.
+    void Counted(std::size_t at);
+    // Lay for a line longer than a short one with both ends on the layer.
+    void LayInside(PixelPoint a, PixelPoint b, uint32_t rgb);
     // Whether the pixel has a color: its bit (row by row, as the pixels lie) is set. The
     // bits are read rather than the pixels, which lie in 32 times as much memory.
     bool Taken(const uint32_t* px) const {
