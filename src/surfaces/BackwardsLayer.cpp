@@ -86,14 +86,16 @@ void BackwardsLayer::Counted(std::size_t at) {
     }
 }
 
-bool BackwardsLayer::Full(int64_t ty, int64_t a, int64_t b) const {
+inline bool BackwardsLayer::Full(int64_t ty, int64_t a, int64_t b) const {
     const uint64_t* words = full_.data() + ty * wordsAcross_;
-    for (int64_t w = a >> 6; w <= b >> 6; ++w) {
-        const int64_t from = w == a >> 6 ? a & 63 : 0;
-        const int64_t to = w == b >> 6 ? b & 63 : 63;
-        const uint64_t want = (to == 63 ? ~uint64_t{0} : (uint64_t{1} << (to + 1)) - 1) &
-                              ~((uint64_t{1} << from) - 1);
-        if ((words[w] & want) != want) return false;
+    const int64_t first = a >> 6;
+    const int64_t last = b >> 6;
+    const uint64_t head = ~uint64_t{0} << (a & 63);         // tiles a.. of the first word
+    const uint64_t tail = ~uint64_t{0} >> (63 - (b & 63));  // tiles ..b of the last
+    if (first == last) return (words[first] & head & tail) == (head & tail);
+    if ((words[first] & head) != head || (words[last] & tail) != tail) return false;
+    for (int64_t w = first + 1; w < last; ++w) {
+        if (words[w] != ~uint64_t{0}) return false;
     }
     return true;
 }

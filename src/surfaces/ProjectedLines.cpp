@@ -45,10 +45,11 @@ class ProjectionPairs {
         return PixelPoint{v.pixelX_.Pixel(xy[0]), v.pixelY_.Pixel(xy[1])};
     }
 
-    // Pixels that hold the pixel of every point of the box low..high (finite values): those
+    // Pixels that hold the pixel of every point of the box low..high: those
     // of its centre's rotated values widened by the half extents' reach, and by far more
     // than the rounding of either way of finding them. Truncation keeps the order, so the
-    // pixels of the box's points lie within. False when the values grow too large for that.
+    // pixels of the box's points lie within. False for a value that is not finite, and when
+    // the values grow too large for that (every value found is then not finite).
     static bool BoxBounds(const Projection3D& v, const Point3& low, const Point3& high,
                           PixelPoint& least, PixelPoint& most) {
         const double s = std::fabs(v.scale_);
@@ -117,14 +118,15 @@ bool BoxPixelBounds(const Projection3D& view, const Point3& low, const Point3& h
 }
 
 bool Renderer3D::BoxPixels(const Point3& low, const Point3& high, PixelBox& box) const {
-    for (double v : {low.x, low.y, low.z, high.x, high.y, high.z}) {
-        if (!std::isfinite(v)) return false;
-    }
+    // (A value that is not finite makes the bounds' values not finite either.)
     PixelPoint least;
     PixelPoint most;
     if (ProjectionPairs::BoxBounds(view_, low, high, least, most)) [[likely]] {
         box = {least.x, least.y, most.x, most.y};
         return true;
+    }
+    for (double v : {low.x, low.y, low.z, high.x, high.y, high.z}) {
+        if (!std::isfinite(v)) return false;
     }
     // Values near the largest doubles: each corner's pixel.
     const PixelPoint first = ProjectionPairs::ToPixel(view_, low);

@@ -9,8 +9,8 @@ namespace cuttrace {
 
 // Projection3D::ToPixel, bit for bit, with the steps run on pairs of values.
 PixelPoint FastPixel(const Projection3D& view, const Point3& p);
-// The pixel bounds Renderer3D gives a box of finite values, from its centre and half
-// extents; false when it takes each corner's pixel instead (values too large).
+// The pixel bounds Renderer3D gives a box, from its centre and half extents; false for a
+// value that is not finite, and when it takes each corner's pixel instead (values too large).
 bool BoxPixelBounds(const Projection3D& view, const Point3& low, const Point3& high,
                     PixelPoint& least, PixelPoint& most);
 

@@ -174,6 +174,15 @@ TEST(Surface3DProjection, BoxBoundsHoldEveryCornerPixel) {
                 PixelPoint least;
                 PixelPoint most;
                 ASSERT_TRUE(BoxPixelBounds(view, low, high, least, most));
+                if (i % 50 == 0) {  // a value that is not finite, in each place in turn
+                    Point3 oddLow = low;
+                    Point3 oddHigh = high;
+                    double* places[] = {&oddLow.x,  &oddLow.y,  &oddLow.z,
+                                        &oddHigh.x, &oddHigh.y, &oddHigh.z};
+                    *places[(i / 50) % 6] = (i / 50) % 4 ? NAN : -INFINITY;
+                    PixelPoint unused;
+                    ASSERT_FALSE(BoxPixelBounds(view, oddLow, oddHigh, unused, unused));
+                }
                 PixelPoint first = view.ToPixel(low);
                 PixelPoint last = first;
                 for (int corner = 0; corner < 8; ++corner) {
