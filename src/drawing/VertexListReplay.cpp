@@ -70,7 +70,9 @@ struct BackwardsReplay {
         if (drawn && passedOver) {
             Settle();
             replay.Flush();
-            replay.MoveAll(replay.pen);
+            // Past the chunk that leaves the pens where the path ends, the pens are of no
+            // account (lines are drawn from where they start).
+            if (together) replay.MoveAll(replay.pen);
         }
         passedOver = !drawn;
         replay.into = into;
