@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTimer>
 
 #include <algorithm>
@@ -133,14 +134,19 @@ QuickRunFigures QuickRun(MainWindow& window, const QString& program) {
     // The look-ahead pass that opening starts is waited for: its end fits the views, and a
     // fit in the middle of the run would redraw the path drawn so far (an interaction of its
     // own, not part of the run).
+    // (A loop of its own that sleeps until then: processEvents with a time limit returns at
+    // once when nothing is pending, and turning it in a loop kept a processor busy beside
+    // the pass.)
     bool surveyed = false;
-    const QMetaObject::Connection connection = QObject::connect(
-        &window.Overview(), &ProgramOverview::Surveyed, [&surveyed] { surveyed = true; });
+    QEventLoop waiting;
+    const QMetaObject::Connection connection =
+        QObject::connect(&window.Overview(), &ProgramOverview::Surveyed, [&] {
+            surveyed = true;
+            waiting.quit();
+        });
     window.OpenProgram(program);
-    QElapsedTimer waited;
-    waited.start();
-    while (!surveyed && waited.elapsed() < 120000)
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    QTimer::singleShot(120000, &waiting, &QEventLoop::quit);
+    if (!surveyed) waiting.exec();
     QObject::disconnect(connection);
     window.ClearPictureBuffer();
     RestartPeak();
