@@ -277,11 +277,15 @@ class ReplayVisitor {
         }
         count_ = 0;
     }
-    // A pen move of every view.
+    // A pen move of every view (none while pens are of no account).
     void MoveAll(const Point3& p) {
+        if (!movePens) return;
         Into(PathViews::kAllViews);
         views_.DrawMoveTo(p);
     }
+    // Whether the views' pens follow the items: not while drawing backwards past the chunk
+    // that leaves them where the path ends (lines are drawn from where they start).
+    bool movePens = true;
 
   private:
     // Prepares the batch for one more line of this color and kind.

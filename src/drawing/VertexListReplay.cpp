@@ -70,9 +70,7 @@ struct BackwardsReplay {
         if (drawn && passedOver) {
             Settle();
             replay.Flush();
-            // Past the chunk that leaves the pens where the path ends, the pens are of no
-            // account (lines are drawn from where they start).
-            if (together) replay.MoveAll(replay.pen);
+            replay.MoveAll(replay.pen);
         }
         passedOver = !drawn;
         replay.into = into;
@@ -153,11 +151,12 @@ void VertexList::ReplayBackwards(PathViews& views, const BoxFilter& filter) cons
             any = any || groupViews[g] != 0;
         }
         if (!any) continue;
+        replay.movePens = !laid;
         if (chunk.penKnown) {
             replay.MoveAll(chunk.pen);
             replay.pen = chunk.pen;
         } else {
-            views.ReturnPens();
+            if (!laid) views.ReturnPens();
             replay.pen = Point3{};
         }
         BackwardsReplay visitor{replay, views, groupViews, !laid};
