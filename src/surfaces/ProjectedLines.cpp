@@ -52,28 +52,29 @@ class ProjectionPairs {
     // the values grow too large for that (every value found is then not finite).
     static bool BoxBounds(const Projection3D& v, const Point3& low, const Point3& high,
                           PixelPoint& least, PixelPoint& most) {
-        const double s = std::fabs(v.scale_);
         const double hx = 0.5 * high.x - 0.5 * low.x;
         const double hy = 0.5 * high.y - 0.5 * low.y;
         const double hz = 0.5 * high.z - 0.5 * low.z;
-        Point3 centre{0.5 * low.x + 0.5 * high.x, 0.5 * low.y + 0.5 * high.y,
-                      0.5 * low.z + 0.5 * high.z};
-        v.ScaleAndRotate(centre);
-        const double reachX = s * (v.reachX_[0] * hx + v.reachX_[1] * hy + v.reachX_[2] * hz);
-        const double reachY = s * (v.reachY_[0] * hx + v.reachY_[1] * hy + v.reachY_[2] * hz);
+        const double cx = 0.5 * low.x + 0.5 * high.x;
+        const double cy = 0.5 * low.y + 0.5 * high.y;
+        const double cz = 0.5 * low.z + 0.5 * high.z;
+        // The centre's rotated (x, y) through the product of the turns, which rounds a little
+        // differently from turning step by step: the slack below covers both.
+        const double s = v.scale_;
+        const Pair centre =
+            (Load(v.turn_[0]) * cx + Load(v.turn_[1]) * cy + Load(v.turn_[2]) * cz) * s;
+        const double scale = std::fabs(s);
+        const Pair reach =
+            (Load(v.reach_[0]) * hx + Load(v.reach_[1]) * hy + Load(v.reach_[2]) * hz) * scale;
         // Every value either way meets is at most the sum of the magnitudes, scaled; a few
         // dozen roundings of that size are far below this.
-        const double size = s * (std::max(std::fabs(low.x), std::fabs(high.x)) +
-                                 std::max(std::fabs(low.y), std::fabs(high.y)) +
-                                 std::max(std::fabs(low.z), std::fabs(high.z)));
-        const double slack = size * 1e-12;
-        const double left = centre.x - reachX - slack;
-        const double right = centre.x + reachX + slack;
-        const double up = centre.y + reachY + slack;
-        const double down = centre.y - reachY - slack;
-        if (!std::isfinite(right - left) || !std::isfinite(up - down)) return false;
-        least = PixelPoint{v.pixelX_.Pixel(left), v.pixelY_.Pixel(-up)};
-        most = PixelPoint{v.pixelX_.Pixel(right), v.pixelY_.Pixel(-down)};
+        const double size = scale * (std::fabs(cx) + hx + std::fabs(cy) + hy + std::fabs(cz) + hz);
+        const Pair wide = reach + size * 1e-12;
+        const Pair first = centre - wide;  // left, down
+        const Pair last = centre + wide;   // right, up
+        if (!std::isfinite(last[0] - first[0]) || !std::isfinite(last[1] - first[1])) return false;
+        least = PixelPoint{v.pixelX_.Pixel(first[0]), v.pixelY_.Pixel(-last[1])};
+        most = PixelPoint{v.pixelX_.Pixel(last[0]), v.pixelY_.Pixel(-first[1])};
         return true;
     }
 

@@ -29,12 +29,16 @@ void Projection3D::SetRotation(const Point3& degrees) {
     turnZ1_[0] = cosC_, turnZ1_[1] = -sinC_;
     turnZ2_[0] = -sinC_, turnZ2_[1] = -cosC_;
     // x = x cB cC + y (sA sB cC - cA sC) + z (cA sB cC + sA sC), and y likewise.
-    reachX_[0] = std::fabs(cosB_ * cosC_);
-    reachX_[1] = std::fabs(sinA_ * sinB_ * cosC_ - cosA_ * sinC_);
-    reachX_[2] = std::fabs(cosA_ * sinB_ * cosC_ + sinA_ * sinC_);
-    reachY_[0] = std::fabs(cosB_ * sinC_);
-    reachY_[1] = std::fabs(sinA_ * sinB_ * sinC_ + cosA_ * cosC_);
-    reachY_[2] = std::fabs(cosA_ * sinB_ * sinC_ - sinA_ * cosC_);
+    turn_[0][0] = cosB_ * cosC_;
+    turn_[1][0] = sinA_ * sinB_ * cosC_ - cosA_ * sinC_;
+    turn_[2][0] = cosA_ * sinB_ * cosC_ + sinA_ * sinC_;
+    turn_[0][1] = cosB_ * sinC_;
+    turn_[1][1] = sinA_ * sinB_ * sinC_ + cosA_ * cosC_;
+    turn_[2][1] = cosA_ * sinB_ * sinC_ - sinA_ * cosC_;
+    for (int axis = 0; axis < 3; ++axis) {
+        reach_[axis][0] = std::fabs(turn_[axis][0]);
+        reach_[axis][1] = std::fabs(turn_[axis][1]);
+    }
     unturned_ = sinA_ == 0.0 && sinB_ == 0.0 && sinC_ == 0.0 && cosA_ == 1.0 && cosB_ == 1.0 &&
                 cosC_ == 1.0;
 }

@@ -164,10 +164,10 @@ class Projection3D {
     alignas(16) double turnX2_[2] = {-0.0, 1.0};
     alignas(16) double turnZ1_[2] = {1.0, -0.0};
     alignas(16) double turnZ2_[2] = {-0.0, -1.0};
-    // The rotation's factors for x and y (before the flip) of a model point, as their
-    // magnitudes: how far a box's half extents reach from its centre.
-    double reachX_[3] = {1.0, 0.0, 0.0};
-    double reachY_[3] = {0.0, 1.0, 0.0};
+    // The rotation's factors of a model point's x, y and z in the rotated (x, y), before the
+    // flip, and their magnitudes: how far a box's half extents reach from its centre.
+    alignas(16) double turn_[3][2] = {{1.0, 0.0}, {0.0, 1.0}, {0.0, 0.0}};
+    alignas(16) double reach_[3][2] = {{1.0, 0.0}, {0.0, 1.0}, {0.0, 0.0}};
     // No turn at all (every sine 0 and cosine 1): the faster ToPixel then takes x and -y
     // scaled, which is what the turns give while the values are finite.
     bool unturned_ = true;
