@@ -26,6 +26,7 @@ void MotionQueue::HandOver() {
 void MotionQueue::Sync() {
     HandOver();
     pipe_.Drain();
+    handOverAt_ = kChunkItems;
 }
 
 void MotionQueue::Work() {

@@ -23,8 +23,11 @@ class MotionQueue {
     // The worker, faster than the run, waits for each chunk: every chunk handed over wakes
     // it, and a wake-up costs the run's thread several microseconds (a thread woken on the
     // other processor). Large chunks keep them few; few of them queued keep what Sync may
-    // wait for (at every slice of a quick run) short.
+    // wait for short. Before a Sync that is known to come (a quick run's slice ends), the
+    // chunks are handed over smaller (HandOverSooner), so that the worker has drawn nearly
+    // everything by then.
     static constexpr std::size_t kChunkItems = 4096;
+    static constexpr std::size_t kSoonerItems = 512;
     static constexpr std::size_t kMaxQueuedChunks = 2;
 
     struct Item {
@@ -47,11 +50,13 @@ class MotionQueue {
     void Push(const Item& item) { Add() = item; }
     // A new item, to be filled in before the next Add, Push or Sync.
     Item& Add() {
-        if (current_.size() == kChunkItems) HandOver();
+        if (current_.size() >= handOverAt_) HandOver();
         return current_.emplace_back();
     }
-    // Waits until every item pushed is drawn.
+    // Waits until every item pushed is drawn. The chunks go at full size again after it.
     void Sync();
+    // A Sync is near: the chunks are handed over at kSoonerItems.
+    void HandOverSooner() { handOverAt_ = kSoonerItems; }
 
   private:
     using Chunk = std::vector<Item>;
@@ -61,6 +66,7 @@ class MotionQueue {
 
     Draw draw_;
     Chunk current_;
+    std::size_t handOverAt_ = kChunkItems;
     ChunkPipe<Chunk> pipe_{kMaxQueuedChunks};
     std::thread worker_;
 };

@@ -30,8 +30,16 @@ void QuickRunScheduler::RunSlice() {
     // A tick that ends the run (a message box, an error) stops the timer itself; its batch
     // and the loop end with it. The clock is not read before the first batch: every slice
     // gets on with the run.
+    bool ending = false;
     for (bool first = true; active_ && keepGoing_(); first = false) {
-        if (!first && slice.elapsed() >= sliceMilliseconds_) break;
+        if (!first) {
+            const qint64 elapsed = slice.elapsed();
+            if (elapsed >= sliceMilliseconds_) break;
+            if (!ending && elapsed >= sliceMilliseconds_ - kEndingMilliseconds) {
+                ending = true;
+                if (sliceEnding_) sliceEnding_();
+            }
+        }
         ticks_(kTicksPerClockRead);
     }
     if (!keepGoing_()) Stop();

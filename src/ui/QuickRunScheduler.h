@@ -17,6 +17,8 @@ class QuickRunScheduler : public QObject {
     Q_OBJECT
   public:
     static constexpr int kSliceMilliseconds = 20;
+    // How long before a slice's end SetSliceEnding's call comes.
+    static constexpr int kEndingMilliseconds = 2;
     static constexpr unsigned kTicksPerClockRead = 64;
 
     // ticks runs up to that many ticks, fewer when the run stops wanting them or the
@@ -31,6 +33,11 @@ class QuickRunScheduler : public QObject {
     void SetSliceMilliseconds(int milliseconds) { sliceMilliseconds_ = milliseconds; }
     // Runs before the ticks of each slice.
     void SetSliceStart(std::function<void()> sliceStart) { sliceStart_ = std::move(sliceStart); }
+    // Runs once a slice is about to end (kEndingMilliseconds before, or at once in a slice
+    // shorter than that).
+    void SetSliceEnding(std::function<void()> sliceEnding) {
+        sliceEnding_ = std::move(sliceEnding);
+    }
 
     // One slice, as the timer runs it.
     void RunSlice();
@@ -40,6 +47,7 @@ class QuickRunScheduler : public QObject {
     std::function<bool()> keepGoing_;
     std::function<void()> sliceDone_;
     std::function<void()> sliceStart_;
+    std::function<void()> sliceEnding_;
     QTimer timer_;
     int sliceMilliseconds_ = kSliceMilliseconds;
     bool active_ = false;

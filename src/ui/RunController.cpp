@@ -32,6 +32,10 @@ RunController::RunController(NcRunner& runner, PathDrawer& drawer, MotionBuffer&
              [this] { return running_ && quickMode_; }, [this] { ShowQuickProgress(); }),
       motionQueue_([this](const MotionQueue::Item& item) { DrawQueued(item); }) {
     quick_.SetSliceStart([this] { BeginQuickSlice(); });
+    // The slice's end waits for the worker: it is handed smaller chunks before it.
+    quick_.SetSliceEnding([this] {
+        if (queued_) motionQueue_.HandOverSooner();
+    });
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &RunController::RunTick);
 }
