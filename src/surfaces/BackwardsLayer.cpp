@@ -101,47 +101,14 @@ inline bool BackwardsLayer::Full(int64_t ty, int64_t a, int64_t b) const {
 }
 
 void BackwardsLayer::LayInside(PixelPoint a, PixelPoint b, uint32_t rgb) {
-    // As RasterInside: n steps along the major axis (x when the extents are equal), a step
-    // along the minor one too whenever the error term reaches 2n; each pixel by its index.
-    int n = b.x - a.x;
-    int m = b.y - a.y;
-    ptrdiff_t majorStep = 1;
-    ptrdiff_t minorStep = buffer_.width;
-    if (n < 0) {
-        n = -n;
-        majorStep = -1;
-    }
-    if (m < 0) {
-        m = -m;
-        minorStep = -minorStep;
-    }
-    if (m > n) {
-        std::swap(n, m);
-        std::swap(majorStep, minorStep);
-    }
+    // The pixels RasterInside lights, each by its index (the rows lie back to back).
     uint32_t* const pixels = buffer_.bits;
     const uint64_t* const taken = taken_.data();
-    const auto lay = [&](ptrdiff_t at) {
+    StepInside(a.x, a.y, b.x, b.y, buffer_.width, [&](ptrdiff_t at) {
         if ((taken[at >> 6] >> (at & 63)) & 1u) return;
         pixels[at] = rgb;
         Counted(static_cast<std::size_t>(at));
-    };
-    ptrdiff_t at = static_cast<ptrdiff_t>(a.y) * buffer_.width + a.x;
-    lay(at);
-    const int twoN = 2 * n;
-    const int twoM = 2 * m;
-    const ptrdiff_t diagonalStep = majorStep + minorStep;
-    int error = n;
-    for (int i = 0; i < n; ++i) {
-        error += twoM;
-        if (error >= twoN) {
-            error -= twoN;
-            at += diagonalStep;
-        } else {
-            at += majorStep;
-        }
-        lay(at);
-    }
+    });
 }
 
 void BackwardsLayer::Lay(const Line& line) {

@@ -62,17 +62,14 @@ inline void PlotShort(const PixelBuffer& buf, int x0, int y0, int x1, int y1, Pl
     plot(start + static_cast<ptrdiff_t>(dy) * stride + dx);
 }
 
-// The line from (x0, y0) to (x1, y1), both ends inside the buffer, in one color: the same
-// pixels RasterLine lights, with the set-up of a short line kept to a few instructions.
-inline void RasterInside(const PixelBuffer& buf, int x0, int y0, int x1, int y1, uint32_t color) {
-    if (IsShortLine(x0, y0, x1, y1)) {
-        RasterShort(buf, x0, y0, x1, y1, color);
-        return;
-    }
+// The pixels RasterLine lights from (x0, y0) to (x1, y1), both ends inside a buffer whose rows
+// lie stride pixels apart: visit(index) for each, by its index from the buffer's first pixel.
+template <class Visit>
+inline void StepInside(int x0, int y0, int x1, int y1, ptrdiff_t stride, Visit visit) {
     int n = x1 - x0;  // steps along the major axis
     int m = y1 - y0;  // extent along the minor axis
     ptrdiff_t majorStep = 1;
-    ptrdiff_t minorStep = buf.stride;
+    ptrdiff_t minorStep = stride;
     if (n < 0) {
         n = -n;
         majorStep = -1;
@@ -89,8 +86,8 @@ inline void RasterInside(const PixelBuffer& buf, int x0, int y0, int x1, int y1,
         majorStep = minorStep;
         minorStep = s;
     }
-    uint32_t* p = buf.bits + static_cast<ptrdiff_t>(y0) * buf.stride + x0;
-    *p = color;
+    ptrdiff_t at = static_cast<ptrdiff_t>(y0) * stride + x0;
+    visit(at);
     const int twoN = 2 * n;
     const int twoM = 2 * m;
     int error = n;
@@ -99,12 +96,23 @@ inline void RasterInside(const PixelBuffer& buf, int x0, int y0, int x1, int y1,
         error += twoM;
         if (error >= twoN) {
             error -= twoN;
-            p += diagonalStep;
+            at += diagonalStep;
         } else {
-            p += majorStep;
+            at += majorStep;
         }
-        *p = color;
+        visit(at);
     }
+}
+
+// The line from (x0, y0) to (x1, y1), both ends inside the buffer, in one color: the same
+// pixels RasterLine lights, with the set-up of a short line kept to a few instructions.
+inline void RasterInside(const PixelBuffer& buf, int x0, int y0, int x1, int y1, uint32_t color) {
+    if (IsShortLine(x0, y0, x1, y1)) {
+        RasterShort(buf, x0, y0, x1, y1, color);
+        return;
+    }
+    uint32_t* const pixels = buf.bits;
+    StepInside(x0, y0, x1, y1, buf.stride, [pixels, color](ptrdiff_t at) { pixels[at] = color; });
 }
 
 // Calls plot(pixel pointer) for every pixel of the line inside the buffer. With skipLast the

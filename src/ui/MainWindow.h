@@ -167,9 +167,10 @@ class MainWindow : public QMainWindow, private RunHost {
     void Redraw(bool keepFirst);
     // Brings the views a quick run left behind up to date.
     void CatchUpViews();
-    // The parts of a redraw before and after the path, and the path on the workers.
-    void BeginRedraw();
-    void StartPathRedraw(std::function<void()> finished);
+    // The parts of a redraw before and after the path, and the path on the workers (the
+    // visible views from `first` on).
+    void BeginRedraw(bool keepFirst);
+    void StartPathRedraw(int first, std::function<void()> finished);
     void FinishRedraw();
     // Before the stored path changes: a redraw in the background is finished (keep) or
     // dropped (the path is cleared next), and the preview's sketch is stopped.
@@ -220,7 +221,6 @@ class MainWindow : public QMainWindow, private RunHost {
     std::size_t backgroundPoints_ = 250000;
     uint64_t redrawGeneration_ = 0;  // a finished background redraw of an older one is stale
     bool inRedraw_ = false;
-    int redrawFrom_ = 0;  // the first visible view the redraw draws (1: the first is kept)
     PathPicker* picker_ = nullptr;
     QStringList recent_;
     QMenu* recentMenu_ = nullptr;

@@ -30,7 +30,7 @@ void MainWindow::Redraw(bool keepFirst) {
     // A redraw still being drawn is outdated: its preview stays until the new one's shows.
     // The views it cleared, the first too, are all drawn anew.
     if (redraw_.Active()) keepFirst = false;
-    redrawFrom_ = keepFirst ? 1 : 0;
+    const int first = keepFirst ? 1 : 0;  // the first visible view drawn
     ++redrawGeneration_;
     redraw_.Cancel();
     const bool background =
@@ -43,14 +43,14 @@ void MainWindow::Redraw(bool keepFirst) {
     // The first view shows its whole picture at once.
     if (keepFirst) fanout_.Visible(0)->CopyToScreen();
     if (background) {
-        preview_->Show(fanout_.VisibleSurfaces() + redrawFrom_,
-                       fanout_.VisibleCount() - redrawFrom_, drawer_.Vertices());
+        preview_->Show(fanout_.VisibleSurfaces() + first, fanout_.VisibleCount() - first,
+                       drawer_.Vertices());
         // Idle work on this thread waits: the redraw's two workers have both cores.
         picker_->PausePreparing();
     }
-    BeginRedraw();
+    BeginRedraw(keepFirst);
     if (!background) {
-        StartPathRedraw({});
+        StartPathRedraw(first, {});
         FinishRedraw();
         if (deferred) {
             fanout_.SetDeferred(true);
@@ -61,7 +61,7 @@ void MainWindow::Redraw(bool keepFirst) {
     // The last worker to finish hands the pictures over on the window's thread, unless a
     // newer redraw (or a change of the path) came first.
     const uint64_t generation = redrawGeneration_;
-    StartPathRedraw([this, generation] {
+    StartPathRedraw(first, [this, generation] {
         QMetaObject::invokeMethod(
             this,
             [this, generation] {
@@ -75,12 +75,11 @@ void MainWindow::Redraw(bool keepFirst) {
     });
 }
 
-void MainWindow::BeginRedraw() {
+void MainWindow::BeginRedraw(bool keepFirst) {
     inRedraw_ = true;
     ShowViewStatus();
     // Present shows nothing of the views until the pictures are complete.
     fanout_.SetRedrawing(true);
-    const bool keepFirst = redrawFrom_ > 0;
     ClearViews(keepFirst);
     fanout_.SetSkipFirst(keepFirst);
     cut_->Paint(true);
@@ -92,10 +91,10 @@ void MainWindow::BeginRedraw() {
     inRedraw_ = false;
 }
 
-void MainWindow::StartPathRedraw(std::function<void()> finished) {
+void MainWindow::StartPathRedraw(int first, std::function<void()> finished) {
     // The views are shared between two worker threads; the pictures come back complete.
     redraw_.Start(
-        fanout_.VisibleSurfaces() + redrawFrom_, fanout_.VisibleCount() - redrawFrom_,
+        fanout_.VisibleSurfaces() + first, fanout_.VisibleCount() - first,
         [this](PathViews& views, const VertexList::BoxFilter& filter) {
             drawer_.Redraw(views, filter);
         },

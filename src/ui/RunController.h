@@ -170,8 +170,9 @@ class RunController : public QObject {
     void StopTicks();
     // One step of the runner, handled, with the stop check of an executed block.
     StepResult ExecuteStep();
-    // After a step was handled: the stops of an executed block and the blocks counted.
-    void FinishStep(StepResult result);
+    // One step of the runner, handled, with the stops of an executed block and the blocks
+    // counted (ExecuteStep after its checks).
+    StepResult TakeStep();
     // What a run does with each motion the runner makes.
     void TakeMotion();
     // Steps until a block that counts for this kind of run (single block: one that moves,

@@ -30,15 +30,18 @@ StepResult RunController::ExecuteStep() {
         WaitHere();
         return StepResult::Invalid;
     }
+    return TakeStep();
+}
+
+StepResult RunController::TakeStep() {
     ++steps_;
     ++runToSteps_;
     const StepResult result = runner_.Step();
-    HandleStepResult(result);
-    FinishStep(result);
-    return result;
-}
-
-void RunController::FinishStep(StepResult result) {
+    // A quick run's motion (most steps) needs nothing of HandleStepResult but TakeMotion.
+    if (result == StepResult::Motion && quickMode_ && !outputActive_)
+        TakeMotion();
+    else
+        HandleStepResult(result);
     // Every executed block is checked for a stop, the first of a Start too; a file opened
     // or closed is no block, so an M0 before a return does not stop again after it.
     if ((result == StepResult::Motion || result == StepResult::NoMotion) && running_) CheckStops();
@@ -47,26 +50,20 @@ void RunController::FinishStep(StepResult result) {
         if (singleBlock_ && !Seeking()) blockDone_ = true;
         if (blocksDone_ == stopAfterBlocks_ && running_) WaitHere();
     }
+    return result;
 }
 
 void RunController::RunQuickTicks(unsigned count) {
     // The usual quick run (its motions drawn by the worker, no block to stop after, no
-    // line to run to) takes its steps here one by one, as ExecuteStep would; any other
-    // goes tick by tick.
-    const bool plain = queued_ && !singleBlock_ && !Seeking() && !outputActive_;
+    // line to run to, no step limit near) takes its steps here one by one; any other goes
+    // tick by tick.
+    const bool plain = queued_ && !singleBlock_ && !Seeking();
     for (unsigned i = 0; i < count && running_ && quickMode_ && quick_.IsActive(); ++i) {
         if (!plain || steps_ >= settings_.maxSteps) {
             RunTick();
             continue;
         }
-        ++steps_;
-        ++runToSteps_;
-        const StepResult result = runner_.Step();
-        if (result == StepResult::Motion)
-            TakeMotion();
-        else
-            HandleStepResult(result);
-        FinishStep(result);
+        TakeStep();
     }
 }
 
