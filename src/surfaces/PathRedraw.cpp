@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/VectorRegisters.h"
 #include "surfaces/ProcessorTime.h"
 #include "surfaces/Surface3D.h"
 
@@ -172,6 +173,7 @@ void PathRedraw::Start(Surface3D* const* surfaces, int count, Draw draw,
         threads_[t] =
             std::thread([this, shared, views = RendererViews(mine[t], shares[t])]() mutable {
                 pthread_setname_np(pthread_self(), "path redraw");
+                CleanVectorUppers();
                 YieldToWindow();
                 const VertexList::BoxFilter filter = [this, &views](const PathBox& box) {
                     return !cancelled_.load(std::memory_order_relaxed) && views.MayShow(box);

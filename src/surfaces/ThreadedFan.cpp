@@ -8,6 +8,7 @@
 #include <optional>
 #include <utility>
 
+#include "core/VectorRegisters.h"
 #include "surfaces/Surface3D.h"
 
 namespace cuttrace {
@@ -56,6 +57,7 @@ void ThreadedFan::Begin(Surface3D* const* surfaces, int count) {
     if (!byCaller_ && !worker_.joinable()) {
         worker_ = std::thread([this] {
             pthread_setname_np(pthread_self(), "rasteriser");
+            CleanVectorUppers();
             Work();
         });
     }

@@ -8,6 +8,7 @@
 #include <QThread>
 
 #include "core/NcRunner.h"
+#include "core/VectorRegisters.h"
 #include "surfaces/PathRedraw.h"
 #include "ui/RunSetup.h"
 
@@ -54,6 +55,7 @@ void LookAhead::Start(const std::string& path, const Settings& settings) {
     const uint64_t generation = generation_;
     worker_ = std::thread([this, path, settings, generation] {
         pthread_setname_np(pthread_self(), "look-ahead");
+        CleanVectorUppers();  // as the window thread left them, which started this one
         // An animated run started meanwhile goes first (a quick run pauses the pass).
         YieldToWindow();
         NcRunner runner;

@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/CacheLines.h"
 #include "core/MotionBuffer.h"
 #include "core/MotionRecord.h"
 #include "core/NcRunner.h"
@@ -199,10 +200,13 @@ class MainWindow : public QMainWindow, private RunHost {
     Settings& settings_;
     UiDialogs& dialogs_;
     NcRunner runner_;
-    ViewFanout fanout_;
-    PathDrawer drawer_;
-    PathRedraw redraw_;  // draws the stored path on worker threads (after drawer_: ends first)
-    MotionBuffer picture_;
+    // The views, the drawer and the redraw are written by worker threads while this thread
+    // runs the program: on cache lines apart from the runner's and from each other's.
+    alignas(kThreadApartBytes) ViewFanout fanout_;
+    alignas(kThreadApartBytes) PathDrawer drawer_;
+    // Draws the stored path on worker threads (after drawer_: ends first).
+    alignas(kThreadApartBytes) PathRedraw redraw_;
+    alignas(kThreadApartBytes) MotionBuffer picture_;
     std::unique_ptr<RunController> run_;
     std::unique_ptr<PictureFileActions> pictureFiles_;
     std::unique_ptr<StatusPanels> status_;

@@ -5,11 +5,15 @@
 #include <optional>
 #include <utility>
 
+#include "core/VectorRegisters.h"
+
 namespace cuttrace::ui {
 
-MotionQueue::MotionQueue(Draw draw) : draw_(std::move(draw)) {
-    current_.reserve(kChunkItems);
+MotionQueue::Chunk MotionQueue::NewChunk() {
+    return {std::make_unique<Item[]>(kChunkItems), 0};
 }
+
+MotionQueue::MotionQueue(Draw draw) : current_(NewChunk()), draw_(std::move(draw)) {}
 
 MotionQueue::~MotionQueue() {
     pipe_.Close(true);
@@ -17,10 +21,13 @@ MotionQueue::~MotionQueue() {
 }
 
 void MotionQueue::HandOver() {
-    if (current_.empty()) return;
+    if (current_.size == 0) return;
     if (!worker_.joinable()) worker_ = std::thread([this] { Work(); });
+#if defined(__x86_64__)
+    _mm_sfence();  // the items written past the caches are in memory before the chunk is queued
+#endif
     current_ = pipe_.Hand(std::move(current_));
-    current_.reserve(kChunkItems);
+    if (!current_.items) current_ = NewChunk();
 }
 
 void MotionQueue::Sync() {
@@ -31,10 +38,11 @@ void MotionQueue::Sync() {
 
 void MotionQueue::Work() {
     pthread_setname_np(pthread_self(), "path drawing");
+    CleanVectorUppers();
     while (std::optional<Chunk> chunk = pipe_.Take()) {
-        for (const Item& item : *chunk)
-            draw_(item);
-        chunk->clear();
+        for (std::size_t i = 0; i < chunk->size; ++i)
+            draw_(chunk->items[i]);
+        chunk->size = 0;
         pipe_.GiveBack(std::move(*chunk));
     }
 }

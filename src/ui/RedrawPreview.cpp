@@ -4,6 +4,7 @@
 
 #include <chrono>
 
+#include "core/VectorRegisters.h"
 #include "surfaces/PathRedraw.h"
 #include "surfaces/Surface3D.h"
 
@@ -39,6 +40,7 @@ void RedrawPreview::StartSketch(const VertexList& path) {
     stopSketch_.store(false, std::memory_order_relaxed);
     sketcher_ = std::thread([this, &path] {
         pthread_setname_np(pthread_self(), "path sketch");
+        CleanVectorUppers();
         YieldToWindow();
         const auto pause = [this] {
             while (full_ != nullptr && !full_->Finished() &&

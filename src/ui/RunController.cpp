@@ -256,6 +256,10 @@ void RunController::CheckPathMemory() {
 void RunController::BeginQuickSlice() {
     // A motion left half drawn by an animated run is finished first, on this thread.
     queued_ = quickMode_ && !drawer_.Busy() && prepareThreaded_ && prepareThreaded_();
+    // The store's switch changes only on this thread (CheckPathMemory), with the worker idle;
+    // the file only between slices (a file opened or closed ends one).
+    storingQueued_ = drawer_.Vertices().Storing();
+    if (queued_ && runner_.Depth() > 0) queuedPath_ = runner_.OpenFile(runner_.Depth()).Path();
 }
 
 std::size_t RunController::PathBytesWith(std::size_t pathBytes) const {

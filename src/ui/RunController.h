@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "core/CacheLines.h"
 #include "core/MotionBuffer.h"
 #include "core/MotionRecord.h"
 #include "core/NcRunner.h"
@@ -105,7 +106,7 @@ class RunController : public QObject {
     // Up to `count` ticks of a quick run, while it goes on.
     void RunQuickTicks(unsigned count);
     // The queued motion of the step just run: what the drawer needs of it.
-    void FillMotionItem(MotionQueue::Item& item) const;
+    MotionQueue::Item MotionItem() const;
     void HandleStepResult(StepResult result);
     // The run is over: ticks stopped, the drawing out of quick mode, the output closed.
     void StopRunning();
@@ -237,9 +238,6 @@ class RunController : public QObject {
     long long runMotions_ = 0;  // motions since the program was loaded
     long long expectedMotions_ = 0;
     double expectedSeconds_ = 0.0;
-    // The time a quick run's motions would take animated, added to the drawer's (by the
-    // thread that draws them).
-    PathSurveyor quickTime_{1.0};
     bool blockDone_ = false;
     LineSource runTo_;          // where a run to a line stops (empty path: nowhere)
     long long runToSteps_ = 0;  // steps of the run to a line so far
@@ -251,9 +249,16 @@ class RunController : public QObject {
     unsigned motionsSinceCheck_ = 0;
     std::function<void(NcRunner*)> motionObserver_;
     std::function<bool()> prepareThreaded_;
-    bool queued_ = false;  // this slice's motions go to the worker
+    bool queued_ = false;         // this slice's motions go to the worker
+    bool storingQueued_ = false;  // the path store's switch as this slice began
     unsigned queuedSinceCheck_ = 0;
-    unsigned drawnSinceReport_ = 0;               // counted by whoever draws
+    // Read or written by whoever draws the motions (during a slice the worker draws, by the
+    // worker alone), on cache lines apart from this thread's counters: the time the motions
+    // would take animated (added to the drawer's), the motions drawn since the last report,
+    // and the file of the motions queued in this slice (set as the slice begins).
+    alignas(kThreadApartBytes) PathSurveyor quickTime_{1.0};
+    unsigned drawnSinceReport_ = 0;
+    std::string queuedPath_;
     std::atomic<std::size_t> drawnPathBytes_{0};  // the stored path's bytes, as last reported
     MotionQueue motionQueue_;
 };

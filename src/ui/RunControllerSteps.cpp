@@ -5,6 +5,7 @@
 #include "core/NcRunner.h"
 #include "core/RunMessages.h"
 #include "core/Settings.h"
+#include "core/VectorRegisters.h"
 #include "drawing/PathDrawer.h"
 #include "machines/DiagnosticLog.h"
 #include "ui/MemoryUse.h"
@@ -58,6 +59,8 @@ void RunController::RunQuickTicks(unsigned count) {
     // line to run to, no step limit near) takes its steps here one by one; any other goes
     // tick by tick.
     const bool plain = queued_ && !singleBlock_ && !Seeking();
+    // Between batches the window's events may have run the toolkit's code.
+    CleanVectorUppers();
     for (unsigned i = 0; i < count && running_ && quickMode_ && quick_.IsActive(); ++i) {
         if (!plain || steps_ >= settings_.maxSteps) {
             RunTick();
@@ -191,46 +194,51 @@ void RunController::StopAt(PendingStop stop) {
     host_.UpdateButtons();
 }
 
-void RunController::FillMotionItem(MotionQueue::Item& item) const {
-    item.timed = quickMode_;
-    item.timeFeed = runner_.Modal().F;
-    item.feed = dryRun_ ? settings_.dryRunSpeed : runner_.Modal().F;
-    if (runner_.Depth() > 0) {
-        const ProgramFile& file = runner_.OpenFile(runner_.Depth());
-        item.file = &file.Path();
-        item.offset = file.LineStart();
-    }
-    item.motion = runner_.Motion();
-    item.hasMotion = true;
-    item.secondsAfter = runner_.DwellSeconds() > 0.0 ? runner_.DwellSeconds() : 0.0;
+MotionQueue::Item RunController::MotionItem() const {
+    const ProgramFile* file = runner_.Depth() > 0 ? &runner_.OpenFile(runner_.Depth()) : nullptr;
+    // Every field is given: the item is made in registers, without filling it first.
+    return {
+        .motion = runner_.Motion(),
+        .timeFeed = static_cast<double>(runner_.Modal().F),
+        .secondsAfter = runner_.DwellSeconds() > 0.0 ? runner_.DwellSeconds() : 0.0,
+        .feed = dryRun_ ? settings_.dryRunSpeed : static_cast<double>(runner_.Modal().F),
+        // The worker reads the copy of the path taken as the slice began: the file's own
+        // lies beside what this thread writes at every line.
+        .file = file == nullptr ? nullptr
+                : queued_       ? &queuedPath_
+                                : &file->Path(),
+        .offset = file == nullptr ? 0 : file->LineStart(),
+        .hasMotion = true,
+        .timed = quickMode_,
+    };
 }
 
 void RunController::TakeMotion() {
-    // The storing switch changes only between slices: the worker does not touch it.
-    if (!settings_.noMotionBuffer && drawer_.Vertices().Storing())
-        picture_.push_back(runner_.Motion());
+    // While the worker draws, the switch is the one taken when the slice began: the store's
+    // own lies among what the worker writes at every point.
+    const bool storing = queued_ ? storingQueued_ : drawer_.Vertices().Storing();
+    if (!settings_.noMotionBuffer && storing) picture_.push_back(runner_.Motion());
     ++motionCounter_;
     if (!IsContourKind(runner_.Motion().kind)) {
         ++runMotions_;
         if (motionObserver_) motionObserver_(&runner_);
     }
     if (!queued_) {
-        MotionQueue::Item item;
-        FillMotionItem(item);
-        DrawQueued(item);
+        DrawQueued(MotionItem());
         CheckPathMemory();
         return;
     }
-    FillMotionItem(motionQueue_.Add());  // made in its place in the worker's queue
+    motionQueue_.Push(MotionItem());
     // The path's memory is measured with the worker idle, once its report says the bound
     // may be passed.
-    if (++queuedSinceCheck_ >= kMotionsPerMemoryCheck && drawer_.Vertices().Storing()) {
+    if (++queuedSinceCheck_ >= kMotionsPerMemoryCheck && storingQueued_) {
         queuedSinceCheck_ = 0;
         if (PathBytesWith(drawnPathBytes_.load(std::memory_order_relaxed)) >
             PathMemoryBytes(settings_)) {
             motionQueue_.Sync();
             motionsSinceCheck_ = kMotionsPerMemoryCheck;
             CheckPathMemory();
+            storingQueued_ = drawer_.Vertices().Storing();
         }
     }
 }
