@@ -4,6 +4,7 @@
 #include <cmath>
 #include <thread>
 
+#include "core/VectorRegisters.h"
 #include "cutting/ToolSweep.h"
 
 namespace cuttrace::cutting {
@@ -104,6 +105,7 @@ uint8_t CutSimulator::SlotOf(int32_t tool) {
 
 void CutSimulator::CutBands(std::span<const CutMotion> motions, int thread, int threads,
                             uint8_t* flags, uint64_t* cells) {
+    CleanVectorUppers();  // a band may be cut on a thread started from the window's
     for (std::size_t i = 0; i < motions.size(); ++i) {
         const CutMotion& m = motions[i];
         const CutTool& tool = *tools_[i];

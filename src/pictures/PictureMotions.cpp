@@ -6,6 +6,8 @@
 #include <system_error>
 #include <utility>
 
+#include "core/VectorRegisters.h"
+
 namespace cuttrace {
 
 namespace {
@@ -68,6 +70,7 @@ void PictureMotions::Finish() {
 }
 
 void PictureMotions::Work() {
+    CleanVectorUppers();
     while (std::optional<std::vector<MotionRecord>> chunk = pipe_.Take()) {
         TakeIn(*chunk);
         chunk->clear();
@@ -90,6 +93,8 @@ void PictureMotions::TakeIn(const std::vector<MotionRecord>& chunk) {
 }
 
 bool PictureMotions::DrawBlocks(PathViews& views, std::size_t first, std::size_t last) const {
+    CleanVectorUppers();  // after the image library's code, on this thread or the one that started
+                          // it
     PathDrawer drawer(views, settings_);
     drawer.SetQuick(true);
     drawer.SetDrawRapids(true);

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -15,6 +16,7 @@
 #include <QUrl>
 
 #include "core/Settings.h"
+#include "core/VectorRegisters.h"
 #include "machines/NumberText.h"
 #include "ui/AppIcon.h"
 #include "ui/CommandLine.h"
@@ -51,6 +53,18 @@ namespace cuttrace::ui {
 
 namespace {
 
+// Every event handled on this thread starts with the vector registers' upper halves clean:
+// the toolkit's code leaves them in use, and this program's SSE code is slowed until they
+// are cleaned (see CleanVectorUppers).
+class CleanVectorsFirst : public QObject {
+  public:
+    using QObject::QObject;
+    bool eventFilter(QObject*, QEvent*) override {
+        CleanVectorUppers();
+        return false;
+    }
+};
+
 constexpr int kInitialWidth = 1100;
 constexpr int kInitialHeight = 760;
 
@@ -64,6 +78,8 @@ MainWindow::MainWindow(Settings& settings, UiDialogs& dialogs, MonotonicClock& c
                        QWidget* parent)
     : QMainWindow(parent), settings_(settings), dialogs_(dialogs), drawer_(fanout_, settings) {
     MapLargeBlocksApart();
+    if (QCoreApplication* app = QCoreApplication::instance())
+        app->installEventFilter(new CleanVectorsFirst(this));
     setWindowTitle(Tr(kMainCaption));
     setWindowIcon(AppIcon());
     resize(kInitialWidth, kInitialHeight);
