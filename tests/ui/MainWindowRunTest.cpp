@@ -5,10 +5,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QTimer>
 #include <QTreeWidget>
 #include <vector>
 
 #include "drawing/PathDrawer.h"
+#include "support/VectorState.h"
 #include "ui/LineList.h"
 #include "ui/ModalStatePanel.h"
 #include "ui/ProgramText.h"
@@ -55,6 +57,16 @@ TEST_F(MainWindowRunTest, ARunGoesToItsEndMessage) {
     EXPECT_NEAR(window.Drawer().TotalTime(), 10.0 / 166.0 + 1.0 + 3.14159265 * 5.0 / 10.0, 0.01);
     EXPECT_TRUE(window.Action(Tool::Start)->isEnabled());
     EXPECT_TRUE(ProgramLines()->count() > 0);
+}
+
+TEST_F(MainWindowRunTest, EveryEventIsHandledWithTheVectorUppersClean) {
+    // The toolkit's code may leave them in use; the program's SSE code would wait on them.
+    if (!CanSeeVectorUppers()) GTEST_SKIP() << "the processor does not report them";
+    bool clean = false;
+    QTimer::singleShot(0, &window, [&clean] { clean = !VectorUppersInUse(); });
+    DirtyVectorUppers();
+    QApplication::processEvents();
+    EXPECT_TRUE(clean);
 }
 
 TEST_F(MainWindowRunTest, AMotionIsAnimatedAtItsFeedBeforeTheNextBlock) {
