@@ -18,6 +18,7 @@
 #include "core/PictureFile.h"
 #include "core/RunMessages.h"
 #include "core/VariablesFile.h"
+#include "core/VectorRegisters.h"
 #include "cutting/CutCommand.h"
 #include "machines/CallCodes.h"
 #include "machines/DiagnosticLog.h"
@@ -231,6 +232,9 @@ class RunOutputs {
 // Runs the program to its end or to the step limit; the last step's result, or nothing
 // when the limit came first.
 std::optional<StepResult> RunToEnd(NcRunner& runner, RunOutputs& outputs, long long maxSteps) {
+    // Setting up an image (the toolkit's fill of it) may have left the vector registers so
+    // that every SSE instruction of the run waits on them.
+    CleanVectorUppers();
     for (long long steps = 0; steps < maxSteps; ++steps) {
         const StepResult result = runner.Step();
         outputs.Take(result, runner);
