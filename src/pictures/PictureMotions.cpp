@@ -93,8 +93,8 @@ void PictureMotions::TakeIn(const std::vector<MotionRecord>& chunk) {
 }
 
 bool PictureMotions::DrawBlocks(PathViews& views, std::size_t first, std::size_t last) const {
-    CleanVectorUppers();  // after the image library's code, on this thread or the one that started
-                          // it
+    // After the image library's code, on this thread or on the one that started it.
+    CleanVectorUppers();
     PathDrawer drawer(views, settings_);
     drawer.SetQuick(true);
     drawer.SetDrawRapids(true);
