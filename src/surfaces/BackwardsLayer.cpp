@@ -56,8 +56,8 @@ void BackwardsLayer::Init(int width, int height, bool ownPixels) {
     static constexpr int8_t kHalf[5] = {-1, -1, 0, 1, 1};  // as PlotShort
     for (int dy = -2; dy <= 2; ++dy) {
         for (int dx = -2; dx <= 2; ++dx) {
-            shortEnd_[(dy + 2) * 5 + dx + 2] = dy * width + dx;
-            shortHalf_[(dy + 2) * 5 + dx + 2] = kHalf[dy + 2] * width + kHalf[dx + 2];
+            shortEnd_[ShortSteps(dx, dy)] = dy * width + dx;
+            shortHalf_[ShortSteps(dx, dy)] = kHalf[dy + 2] * width + kHalf[dx + 2];
         }
     }
     full_.assign(static_cast<std::size_t>(wordsAcross_) * static_cast<std::size_t>(tilesDown), 0);
@@ -105,7 +105,7 @@ void BackwardsLayer::LayInside(PixelPoint a, PixelPoint b, uint32_t rgb) {
     uint32_t* const pixels = buffer_.bits;
     const uint64_t* const taken = taken_.data();
     StepInside(a.x, a.y, b.x, b.y, buffer_.width, [&](ptrdiff_t at) {
-        if ((taken[at >> 6] >> (at & 63)) & 1u) return;
+        if (TakenAt(taken, at)) return;
         pixels[at] = rgb;
         Counted(static_cast<std::size_t>(at));
     });
@@ -114,9 +114,10 @@ void BackwardsLayer::LayInside(PixelPoint a, PixelPoint b, uint32_t rgb) {
 void BackwardsLayer::Lay(const Line& line) {
     const uint32_t rgb = line.rgb;
     const auto plot = [this, rgb](uint32_t* px) {
-        if (Taken(px)) return;
+        const ptrdiff_t at = px - buffer_.bits;
+        if (TakenAt(taken_.data(), at)) return;
         *px = rgb;
-        Counted(static_cast<std::size_t>(px - buffer_.bits));
+        Counted(static_cast<std::size_t>(at));
     };
     const PixelPoint a = line.from;
     const PixelPoint b = line.to;
@@ -136,7 +137,6 @@ std::size_t BackwardsLayer::KeepRun(PixelPoint& from, const PixelPoint* points, 
     // Locals, so that the kept lines' stores need not be followed by loads of the fields.
     const uint64_t* const taken = taken_.data();
     const ptrdiff_t width = buffer_.width;
-    const auto isTaken = [taken](ptrdiff_t at) { return (taken[at >> 6] >> (at & 63)) & 1u; };
     const ptrdiff_t* const end = shortEnd_;
     const ptrdiff_t* const half = shortHalf_;
     PixelPoint a = from;
@@ -153,9 +153,9 @@ std::size_t BackwardsLayer::KeepRun(PixelPoint& from, const PixelPoint* points, 
         if (IsShortLine(a.x, a.y, b.x, b.y)) {
             // As Keep: a short line all of whose pixels are reached adds nothing.
             const ptrdiff_t start = a.y * width + a.x;
-            const int steps = (dy + 2) * 5 + dx + 2;
-            if (isTaken(start + end[steps]) && isTaken(start + half[steps]) &&
-                (startReached || isTaken(start))) {
+            const int steps = ShortSteps(dx, dy);
+            if (TakenAt(taken, start + end[steps]) && TakenAt(taken, start + half[steps]) &&
+                (startReached || TakenAt(taken, start))) {
                 a = b;
                 startReached = true;
                 continue;

@@ -32,10 +32,13 @@ class BackwardsLayer {
     // path are).
     void Keep(PixelPoint from, PixelPoint to, uint32_t rgb) {
         if (Inside(from) && Inside(to) && IsShortLine(from.x, from.y, to.x, to.y)) {
-            bool reached = true;
-            PlotShort(buffer_, from.x, from.y, to.x, to.y,
-                      [this, &reached](const uint32_t* px) { reached = reached && Taken(px); });
-            if (reached) return;
+            const ptrdiff_t start = from.y * static_cast<ptrdiff_t>(buffer_.width) + from.x;
+            const int steps = ShortSteps(to.x - from.x, to.y - from.y);
+            const uint64_t* const taken = taken_.data();
+            if (TakenAt(taken, start) && TakenAt(taken, start + shortEnd_[steps]) &&
+                TakenAt(taken, start + shortHalf_[steps])) {
+                return;
+            }
         }
         kept_.push_back({from, to, rgb});
     }
@@ -70,12 +73,14 @@ class BackwardsLayer {
     void Counted(std::size_t at);
     // Lay for a line longer than a short one with both ends on the layer.
     void LayInside(PixelPoint a, PixelPoint b, uint32_t rgb);
-    // Whether the pixel has a color: its bit (row by row, as the pixels lie) is set. The
-    // bits are read rather than the pixels, which lie in 32 times as much memory.
-    bool Taken(const uint32_t* px) const {
-        const std::size_t at = static_cast<std::size_t>(px - buffer_.bits);
-        return (taken_[at >> 6] >> (at & 63)) & 1u;
+    // Whether the pixel at this index has a color: its bit (row by row, as the pixels lie)
+    // is set. The bits are read rather than the pixels, which lie in 32 times as much
+    // memory. (The bits come as a pointer, so that a loop can keep it in a register.)
+    static bool TakenAt(const uint64_t* taken, ptrdiff_t at) {
+        return (taken[at >> 6] >> (at & 63)) & 1u;
     }
+    // A short line's steps (-2..2 each way) as an index of shortEnd_ and shortHalf_.
+    static int ShortSteps(int dx, int dy) { return (dy + 2) * 5 + dx + 2; }
 
     void Init(int width, int height, bool ownPixels);
     // Lays onto target: whether its rows lie back to back (the layer's pixels and its

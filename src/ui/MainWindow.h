@@ -168,10 +168,10 @@ class MainWindow : public QMainWindow, private RunHost {
     void Redraw(bool keepFirst);
     // Brings the views a quick run left behind up to date.
     void CatchUpViews();
-    // The parts of a redraw before and after the path, and the path on the workers (the
-    // visible views from `first` on).
+    // The parts of a redraw before and after the path, and the path on the workers (every
+    // visible view, or all but the first).
     void BeginRedraw(bool keepFirst);
-    void StartPathRedraw(int first, std::function<void()> finished);
+    void StartPathRedraw(bool keepFirst, std::function<void()> finished);
     void FinishRedraw();
     // Before the stored path changes: a redraw in the background is finished (keep) or
     // dropped (the path is cleared next), and the preview's sketch is stopped.

@@ -30,7 +30,6 @@ void MainWindow::Redraw(bool keepFirst) {
     // A redraw still being drawn is outdated: its preview stays until the new one's shows.
     // The views it cleared, the first too, are all drawn anew.
     if (redraw_.Active()) keepFirst = false;
-    const int first = keepFirst ? 1 : 0;  // the first visible view drawn
     ++redrawGeneration_;
     redraw_.Cancel();
     const bool background =
@@ -43,6 +42,7 @@ void MainWindow::Redraw(bool keepFirst) {
     // The first view shows its whole picture at once.
     if (keepFirst) fanout_.Visible(0)->CopyToScreen();
     if (background) {
+        const int first = keepFirst ? 1 : 0;
         preview_->Show(fanout_.VisibleSurfaces() + first, fanout_.VisibleCount() - first,
                        drawer_.Vertices());
         // Idle work on this thread waits: the redraw's two workers have both cores.
@@ -50,7 +50,7 @@ void MainWindow::Redraw(bool keepFirst) {
     }
     BeginRedraw(keepFirst);
     if (!background) {
-        StartPathRedraw(first, {});
+        StartPathRedraw(keepFirst, {});
         FinishRedraw();
         if (deferred) {
             fanout_.SetDeferred(true);
@@ -61,7 +61,7 @@ void MainWindow::Redraw(bool keepFirst) {
     // The last worker to finish hands the pictures over on the window's thread, unless a
     // newer redraw (or a change of the path) came first.
     const uint64_t generation = redrawGeneration_;
-    StartPathRedraw(first, [this, generation] {
+    StartPathRedraw(keepFirst, [this, generation] {
         QMetaObject::invokeMethod(
             this,
             [this, generation] {
@@ -91,8 +91,9 @@ void MainWindow::BeginRedraw(bool keepFirst) {
     inRedraw_ = false;
 }
 
-void MainWindow::StartPathRedraw(int first, std::function<void()> finished) {
+void MainWindow::StartPathRedraw(bool keepFirst, std::function<void()> finished) {
     // The views are shared between two worker threads; the pictures come back complete.
+    const int first = keepFirst ? 1 : 0;
     redraw_.Start(
         fanout_.VisibleSurfaces() + first, fanout_.VisibleCount() - first,
         [this](PathViews& views, const VertexList::BoxFilter& filter) {
